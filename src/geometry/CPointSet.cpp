@@ -1,0 +1,150 @@
+#include "CPointSet.h"
+
+#include <cmath>
+
+namespace {
+constexpr double kPointReach = 5.0;
+constexpr double kSegmentSlack = 0.4;
+
+double Distance(int64_t x, int64_t y, const CFeaturePoint& p)
+{
+    const double dx = static_cast<double>(x - p.x);
+    const double dy = static_cast<double>(y - p.y);
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+bool Between(int64_t v, int64_t a, int64_t b)
+{
+    return (a <= v && v <= b) || (b <= v && v <= a);
+}
+
+// The segment test: the pointer's fractional positions along x and along y
+// must agree to within 0.4 (measured in single precision), inside the
+// segment's box. Axis-parallel segments never pass it.
+bool OnSegment(int64_t x, int64_t y, const CFeaturePoint& a, const CFeaturePoint& b)
+{
+    const int64_t spanX = static_cast<int64_t>(b.x) - a.x;
+    const int64_t spanY = static_cast<int64_t>(b.y) - a.y;
+    if (spanX == 0 || spanY == 0) {
+        return false;
+    }
+    const double rx = static_cast<double>(x - a.x) / static_cast<double>(spanX);
+    const double ry = static_cast<double>(y - a.y) / static_cast<double>(spanY);
+    const float gap = static_cast<float>(std::fabs(rx - ry));
+    return static_cast<double>(gap) < kSegmentSlack && Between(x, a.x, b.x) && Between(y, a.y, b.y);
+}
+} // namespace
+
+template <typename T>
+CPointSet<T>::CPointSet()
+{
+    m_pPoints.reserve(2);
+    m_pPoints.push_back(std::make_unique<CFeaturePoint>());
+    m_pPoints.push_back(std::make_unique<CFeaturePoint>());
+}
+
+template <typename T>
+void CPointSet<T>::AddPoint(T x, T y, T z, T w)
+{
+    int32_t labelStride = 2;
+    if (m_nSize <= m_nCount) {
+        m_pPoints.push_back(std::make_unique<CFeaturePoint>());
+        m_pPoints.push_back(std::make_unique<CFeaturePoint>());
+        m_nSize += 2;
+        labelStride = 10;
+    }
+    CFeaturePoint& p = Point(m_nCount);
+    p.x = static_cast<int32_t>(x);
+    p.y = static_cast<int32_t>(y);
+    p.z = static_cast<int32_t>(z);
+    p.w = static_cast<int32_t>(w);
+    // Labels are display numbers only; wrap-around on absurd indices is
+    // harmless, so compute in unsigned arithmetic.
+    p.label = static_cast<int32_t>(static_cast<uint32_t>(m_nCount) +
+                                   static_cast<uint32_t>(labelStride) * static_cast<uint32_t>(m_nIndex));
+    ++m_nCount;
+}
+
+template <typename T>
+void CPointSet<T>::GetBoundingBox(CFeaturePoint& min, CFeaturePoint& max) const
+{
+    min = CFeaturePoint{10000, 10000, 0, 1, min.label};
+    max = CFeaturePoint{-10000, -10000, 0, 1, max.label};
+    for (int32_t i = 0; i < m_nCount; ++i) {
+        const CFeaturePoint& p = Point(i);
+        if (p.x < min.x) min.x = p.x;
+        if (p.x > max.x) max.x = p.x;
+        if (p.y < min.y) min.y = p.y;
+        if (p.y > max.y) max.y = p.y;
+    }
+}
+
+template <typename T>
+RECT CPointSet<T>::GetBoundingRect() const
+{
+    CFeaturePoint min;
+    CFeaturePoint max;
+    GetBoundingBox(min, max);
+    // Saturate so that points near the coordinate limits still give an
+    // ordered rectangle instead of wrapping around.
+    auto grow = [](int32_t v, int32_t by) {
+        const int64_t r = static_cast<int64_t>(v) + by;
+        if (r > INT32_MAX) return INT32_MAX;
+        if (r < INT32_MIN) return INT32_MIN;
+        return static_cast<int32_t>(r);
+    };
+    return RECT{grow(min.x, -40), grow(min.y, -40), grow(max.x, 40), grow(max.y, 40)};
+}
+
+template <typename T>
+int32_t CPointSet<T>::HitTest(CFeaturePoint pt)
+{
+    const int64_t x = pt.x;
+    const int64_t y = pt.y;
+    for (int32_t i = 1; i < m_nCount; ++i) {
+        const CFeaturePoint& a = Point(i - 1);
+        const CFeaturePoint& b = Point(i);
+        if (Distance(x, y, a) <= kPointReach) {
+            if (m_nState == STATE_NONE || m_nSelPoint != i - 1) m_nState = STATE_POINT_HOVER;
+            m_nSelPoint = i - 1;
+            return 1;
+        }
+        if (Distance(x, y, b) <= kPointReach) {
+            if (m_nState == STATE_NONE || m_nSelPoint != i) m_nState = STATE_POINT_HOVER;
+            m_nSelPoint = i;
+            return 1;
+        }
+        if (OnSegment(x, y, a, b)) {
+            if (m_nState == STATE_NONE || m_nSelSegment != i - 1) m_nState = STATE_SEGMENT_HOVER;
+            m_nSelSegment = i - 1;
+            return 1;
+        }
+    }
+    if (m_nState < STATE_POINT_SELECTED) {
+        m_nSelSegment = -1;
+        m_nSelPoint = -1;
+        m_nState = STATE_NONE;
+    }
+    return 0;
+}
+
+template <typename T>
+void CPointSet<T>::MoveSelection(CFeaturePoint delta)
+{
+    // Index checks guard against a selection left dangling by a reload that
+    // shortened the line.
+    auto move = [&](int32_t i) {
+        if (i < 0 || i >= m_nCount) return;
+        CFeaturePoint& p = Point(i);
+        p.x = static_cast<int32_t>(static_cast<uint32_t>(p.x) + static_cast<uint32_t>(delta.x));
+        p.y = static_cast<int32_t>(static_cast<uint32_t>(p.y) + static_cast<uint32_t>(delta.y));
+    };
+    if (m_nState == STATE_POINT_SELECTED) {
+        move(m_nSelPoint);
+    } else if (m_nState == STATE_SEGMENT_SELECTED) {
+        move(m_nSelSegment);
+        move(m_nSelSegment + 1);
+    }
+}
+
+template class CPointSet<int>;

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "CFeaturePoint.h"
+#include "CObject.h"
+#include "RECT.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// Selection states of a feature line.
+enum : int32_t {
+    STATE_NONE = 0,
+    STATE_POINT_HOVER = 1,
+    STATE_SEGMENT_HOVER = 2,
+    STATE_POINT_SELECTED = 4,
+    STATE_SEGMENT_SELECTED = 5,
+};
+
+// One feature line: an ordered run of points (segment i joins points i and
+// i + 1) with its own hover/selection state. Point storage grows two slots at
+// a time and is never freed while the line lives; slots past m_nCount keep
+// whatever they held before and are reused by AddPoint.
+template <typename T>
+class CPointSet : public CObject {
+public:
+    CPointSet();
+    ~CPointSet() override = default;
+
+    CPointSet(const CPointSet&) = delete;
+    CPointSet& operator=(const CPointSet&) = delete;
+
+    void AddPoint(T x, T y, T z, T w);
+    void GetBoundingBox(CFeaturePoint& min, CFeaturePoint& max) const;
+    RECT GetBoundingRect() const;
+    int32_t HitTest(CFeaturePoint pt);
+    void MoveSelection(CFeaturePoint delta);
+
+    // Point i of the line (0 <= i < m_nSize).
+    CFeaturePoint& Point(int32_t i) { return *m_pPoints[static_cast<size_t>(i)]; }
+    const CFeaturePoint& Point(int32_t i) const { return *m_pPoints[static_cast<size_t>(i)]; }
+
+    std::vector<std::unique_ptr<CFeaturePoint>> m_pPoints;
+    int32_t m_nState = STATE_NONE;
+    int32_t m_nSize = 2;
+    int32_t m_nIndex = 0;
+    int32_t m_nCount = 0;
+    int32_t m_nSelPoint = -1;
+    int32_t m_nSelSegment = -1;
+};
+
+extern template class CPointSet<int>;

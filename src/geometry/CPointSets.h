@@ -1,0 +1,37 @@
+#pragma once
+
+#include "CObject.h"
+#include "CPointSet.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// All feature lines of one image. Line storage grows ten slots at a time;
+// every slot always holds a constructed line, so emptying and refilling the
+// collection reuses the same line objects (and their point storage).
+template <typename T>
+class CPointSets : public CObject {
+public:
+    CPointSets();
+    ~CPointSets() override = default;
+
+    CPointSets(const CPointSets&) = delete;
+    CPointSets& operator=(const CPointSets&) = delete;
+
+    // Takes the next line slot, stamps it with its index and returns that
+    // index. The line keeps whatever points it held: callers use Add only on
+    // emptied collections.
+    int32_t Add();
+    // Empties every line in use and the collection itself; frees nothing.
+    void RemoveAll();
+
+    CPointSet<T>& Line(int32_t i) { return *m_pSets[static_cast<size_t>(i)]; }
+    const CPointSet<T>& Line(int32_t i) const { return *m_pSets[static_cast<size_t>(i)]; }
+
+    int32_t m_nSize = 10;
+    int32_t m_nCount = 0;
+    std::vector<std::unique_ptr<CPointSet<T>>> m_pSets;
+};
+
+extern template class CPointSets<int>;
