@@ -1,0 +1,1 @@
+#include "CRunDriver.h"

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "CBitmap.h"
+#include "CCompressionOptions.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CAviRecorder;
+class CTrevalinDoc;
+class ImageMorphing;
+
+// One morph run, frame by frame: takes the document's pictures at Start,
+// computes frame k of n with the current engine, appends it to the video and
+// writes it as a frame file. The result view drives it from its timer; the
+// headless render drives it in a loop. Both produce the same files.
+class CRunDriver {
+public:
+    enum EngineKind : int32_t { kLinear = 0, kFeature = 1 };
+
+    enum class StartStatus {
+        kStarted,      // running; see videoStatus for the video
+        kIncompatible, // pictures differ in size or depth: nothing changed
+    };
+
+    struct StartResult {
+        StartStatus status = StartStatus::kIncompatible;
+        int32_t videoStatus = 1;  // 0 open, 1 not opened (cancelled), < 0 error
+        std::string videoError;   // recorder's status text when videoStatus < 0
+    };
+
+    struct FrameResult {
+        int32_t frame = 0;
+        bool videoWritten = false;
+        std::string videoError;   // non-empty when appending to an open video failed
+        bool fileWritten = false;
+        std::string fileError;    // non-empty when the frame file could not be written
+    };
+
+    CRunDriver(CTrevalinDoc& doc, CCompressionChooser chooser);
+    ~CRunDriver();
+    CRunDriver(const CRunDriver&) = delete;
+    CRunDriver& operator=(const CRunDriver&) = delete;
+
+    int32_t GetEngineKind() const { return m_nEngineKind; }
+    // Replace the engine only when the other kind is current.
+    void UseFeatureEngine();
+    void UseLinearEngine();
+
+    void SetSteps(int32_t n);
+    int32_t GetSteps() const { return m_nSteps; }
+    int32_t GetFrameIndex() const { return m_nFrame; }
+    bool IsRunning() const { return m_bRunning != 0; }
+    bool HasRecorder() const { return m_pRecorder != nullptr; }
+
+    // Loads the pictures (target, then source), checks them, opens a new
+    // video at <work>/output_video/trevalin.avi and marks the run active.
+    // Does not produce a frame.
+    StartResult Start();
+    // Computes frame k, appends it to the video if one is open and writes
+    // <work>/ouput_image/Frame-<k>.bmp.
+    FrameResult ProduceFrame();
+    // k += 1; returns false when that passes n (the run is over).
+    bool Advance();
+    // Keeps k and the open video.
+    void Pause();
+    // Closes the video, rewinds k to 0; returns true when a recorder
+    // existed (the caller then tells the user where the video went).
+    bool Stop();
+
+    // The frame last computed (32 bits per pixel).
+    const CBitmap& GetFrame() const { return m_frame; }
+    ImageMorphing& GetEngine() { return *m_pEngine; }
+
+    // Output locations under the working folder.
+    std::string VideoPath() const;
+    std::string FramePath(int32_t k) const;
+
+private:
+    CTrevalinDoc& m_doc;
+    CCompressionChooser m_chooser;
+    int32_t m_nEngineKind = kFeature;
+    int32_t m_bRunning = 0;
+    int32_t m_nSteps = 0;
+    int32_t m_nFrame = 0;
+    std::unique_ptr<ImageMorphing> m_pEngine;
+    CBitmap m_frame;
+    std::unique_ptr<CAviRecorder> m_pRecorder;
+};
