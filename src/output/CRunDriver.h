@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CAviRecorder;
 class CTrevalinDoc;
@@ -61,6 +62,11 @@ public:
     // Computes frame k, appends it to the video if one is open and writes
     // <work>/ouput_image/Frame-<k>.bmp.
     FrameResult ProduceFrame();
+    // The two halves of ProduceFrame, for callers that overlap computing
+    // one frame with writing the one before: ComputeFrame touches only the
+    // engine and `out`; WriteFrame only the recorder, the files and `frame`.
+    void ComputeFrame(int32_t k, CBitmap& out);
+    FrameResult WriteFrame(int32_t k, const CBitmap& frame);
     // k += 1; returns false when that passes n (the run is over).
     bool Advance();
     // Keeps k and the open video.
@@ -68,6 +74,8 @@ public:
     // Closes the video, rewinds k to 0; returns true when a recorder
     // existed (the caller then tells the user where the video went).
     bool Stop();
+    // Why the last Stop could not complete the video, or empty.
+    const std::string& GetCloseError() const { return m_strCloseError; }
 
     // The frame last computed (32 bits per pixel).
     const CBitmap& GetFrame() const { return m_frame; }
@@ -86,5 +94,9 @@ private:
     int32_t m_nFrame = 0;
     std::unique_ptr<ImageMorphing> m_pEngine;
     CBitmap m_frame;
+    CBitmap m_inputs[2];
+    bool m_bHasInputs = false;
     std::unique_ptr<CAviRecorder> m_pRecorder;
+    std::vector<uint8_t> m_videoRows;
+    std::string m_strCloseError;
 };
