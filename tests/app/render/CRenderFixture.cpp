@@ -1,0 +1,81 @@
+#include "CRenderFixture.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) {
+        if (c == '\'') q += "'\\''";
+        else q += c;
+    }
+    return q + "'";
+}
+
+uint32_t U32(const std::vector<uint8_t>& b, size_t at)
+{
+    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 | static_cast<uint32_t>(b[at + 2]) << 16 |
+           static_cast<uint32_t>(b[at + 3]) << 24;
+}
+
+} // namespace
+
+CRenderFixture::CRenderFixture()
+{
+    fs::copy(fs::path(TREVALIN_EXAMPLES) / "images", m_dir / "images", fs::copy_options::recursive);
+    fs::copy_file(fs::path(TREVALIN_EXAMPLES) / "demo.tvl", m_dir / "demo.tvl");
+}
+
+std::string CRenderFixture::Capture(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return out;
+    std::array<char, 4096> buf{};
+    size_t n = 0;
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
+    const int status = ::pclose(pipe);
+    if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::string();
+    return out;
+}
+
+CRenderFixture::Outcome CRenderFixture::Render(const std::vector<std::string>& args) const
+{
+    std::string command = "cd " + Quote(Work()) + " && " + Quote(TREVALIN_RENDER);
+    for (const std::string& a : args) command += " " + Quote(a);
+    command += " 2>&1";
+    Outcome outcome;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return outcome;
+    std::array<char, 4096> buf{};
+    size_t n = 0;
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) outcome.output.append(buf.data(), n);
+    const int status = ::pclose(pipe);
+    outcome.exitCode = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+bool CRenderFixture::ReadBmp(const std::string& path, Bmp& out)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return false;
+    out.offset = U32(b, 10);
+    out.width = static_cast<int32_t>(U32(b, 18));
+    out.height = static_cast<int32_t>(U32(b, 22));
+    out.bits = static_cast<uint16_t>(b[28] | b[29] << 8);
+    if (out.offset > b.size()) return false;
+    out.pixels.assign(b.begin() + out.offset, b.end());
+    return true;
+}

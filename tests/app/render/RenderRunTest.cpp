@@ -1,0 +1,188 @@
+#include "CRenderFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kIncompatible = "不一致的图片大小或颜色格式!";
+
+size_t Count(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+    return n;
+}
+
+std::string Probe(const std::string& video, const std::string& entries)
+{
+    return CRenderFixture::Capture("ffprobe -v error -select_streams v:0 -count_frames -show_entries stream=" + entries +
+                                   " -of default=noprint_wrappers=1 '" + video + "'");
+}
+
+void WriteSolidBmp(const fs::path& path, int w, int h)
+{
+    const int row = (3 * w + 3) & ~3;
+    const uint32_t size = static_cast<uint32_t>(54 + row * h);
+    std::vector<uint8_t> b(size, 0x80);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, size);
+    put32(6, 0);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    b[26] = 1;
+    b[27] = 0;
+    b[28] = 24;
+    b[29] = 0;
+    for (size_t i = 30; i < 54; ++i) b[i] = 0;
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+// The BGR bytes of a bottom-up BMP's pixel rows, without row padding.
+std::vector<uint8_t> Bgr(const CRenderFixture::Bmp& bmp)
+{
+    const int bpp = bmp.bits / 8;
+    const size_t row = (static_cast<size_t>(bmp.width) * bmp.bits + 31) / 32 * 4;
+    std::vector<uint8_t> out;
+    for (int y = 0; y < bmp.height; ++y) {
+        for (int x = 0; x < bmp.width; ++x) {
+            const size_t at = static_cast<size_t>(y) * row + static_cast<size_t>(x) * bpp;
+            out.insert(out.end(), bmp.pixels.begin() + static_cast<std::ptrdiff_t>(at),
+                       bmp.pixels.begin() + static_cast<std::ptrdiff_t>(at) + 3);
+        }
+    }
+    return out;
+}
+
+TEST(RenderRun, ExampleWritesEveryFrameAndAThreeFpsVideo)
+{
+    CRenderFixture f;
+    const CRenderFixture::Outcome run = f.Render({"--steps", "3", "demo.tvl"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    for (int k = 0; k <= 3; ++k) {
+        CRenderFixture::Bmp bmp;
+        ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-" + std::to_string(k) + ".bmp", bmp)) << k;
+        EXPECT_EQ(bmp.width, 400);
+        EXPECT_EQ(bmp.height, 300);
+        EXPECT_EQ(bmp.bits, 32);
+        EXPECT_EQ(bmp.offset, 54u);
+    }
+    EXPECT_FALSE(fs::exists(f.Work() + "/ouput_image/Frame-4.bmp"));
+    const std::string video = f.Work() + "/output_video/trevalin.avi";
+    const std::string probe = Probe(video, "codec_name,width,height,r_frame_rate,nb_read_frames");
+    EXPECT_NE(probe.find("codec_name=rawvideo"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("width=400"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("height=300"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("r_frame_rate=3/1"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("nb_read_frames=4"), std::string::npos) << probe;
+    EXPECT_NE(run.output.find("frames per second"), std::string::npos) << run.output;
+}
+
+TEST(RenderRun, DissolveStartsAtTheSourceAndEndsAtTheTarget)
+{
+    CRenderFixture f;
+    const CRenderFixture::Outcome run = f.Render({"--engine", "dissolve", "--steps", "2", "demo.tvl"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    CRenderFixture::Bmp source, target, first, last, middle;
+    ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/images/source.bmp", source));
+    ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/images/target.bmp", target));
+    ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-0.bmp", first));
+    ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-1.bmp", middle));
+    ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-2.bmp", last));
+    EXPECT_EQ(Bgr(first), Bgr(source));
+    EXPECT_EQ(Bgr(last), Bgr(target));
+    EXPECT_NE(Bgr(middle), Bgr(source));
+    // The unused fourth byte of every frame pixel is 0.
+    for (size_t i = 3; i < first.pixels.size(); i += 4) ASSERT_EQ(first.pixels[i], 0) << i;
+}
+
+TEST(RenderRun, UncompressedVideoFramesEqualTheFrameFiles)
+{
+    CRenderFixture f;
+    const CRenderFixture::Outcome run = f.Render({"--steps", "2", "demo.tvl"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string raw = CRenderFixture::Capture("ffmpeg -v error -i '" + f.Work() +
+                                                    "/output_video/trevalin.avi' -f rawvideo -pix_fmt bgr24 -");
+    const size_t frameBytes = 400u * 300u * 3u;
+    ASSERT_EQ(raw.size(), 3 * frameBytes);
+    for (int k = 0; k <= 2; ++k) {
+        CRenderFixture::Bmp bmp;
+        ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-" + std::to_string(k) + ".bmp", bmp));
+        const std::vector<uint8_t> bottomUp = Bgr(bmp);
+        // ffmpeg delivers rows top-down.
+        for (int y = 0; y < 300; ++y) {
+            const size_t fileRow = static_cast<size_t>(299 - y) * 1200u;
+            const size_t videoRow = static_cast<size_t>(k) * frameBytes + static_cast<size_t>(y) * 1200u;
+            ASSERT_EQ(0, std::memcmp(bottomUp.data() + fileRow, raw.data() + videoRow, 1200)) << "frame " << k << " row " << y;
+        }
+    }
+}
+
+TEST(RenderRun, MotionJpegVideoHoldsEveryFrame)
+{
+    CRenderFixture f;
+    const CRenderFixture::Outcome run = f.Render({"--codec", "mjpeg", "--steps", "4", "demo.tvl"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string probe = Probe(f.Work() + "/output_video/trevalin.avi", "codec_name,r_frame_rate,nb_read_frames");
+    EXPECT_NE(probe.find("codec_name=mjpeg"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("r_frame_rate=3/1"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("nb_read_frames=5"), std::string::npos) << probe;
+}
+
+TEST(RenderRun, RefusesWhatItCannotRender)
+{
+    CRenderFixture f;
+    EXPECT_EQ(f.Render({"--steps", "0", "demo.tvl"}).exitCode, 2);
+    EXPECT_EQ(f.Render({}).exitCode, 2);
+
+    const CRenderFixture::Outcome missingProject = f.Render({"nothing-here.tvl"});
+    EXPECT_EQ(missingProject.exitCode, 1);
+    EXPECT_NE(missingProject.output.find("nothing-here.tvl"), std::string::npos) << missingProject.output;
+
+    fs::rename(f.Work() + "/images/target.bmp", f.Work() + "/images/kept.bmp");
+    const CRenderFixture::Outcome missingPicture = f.Render({"demo.tvl"});
+    EXPECT_EQ(missingPicture.exitCode, 1);
+    EXPECT_NE(missingPicture.output.find("target.bmp"), std::string::npos) << missingPicture.output;
+    EXPECT_FALSE(fs::exists(f.Work() + "/ouput_image/Frame-0.bmp"));
+
+    std::ofstream(f.Work() + "/images/target.bmp") << "this is not a picture";
+    const CRenderFixture::Outcome notAPicture = f.Render({"demo.tvl"});
+    EXPECT_EQ(notAPicture.exitCode, 1);
+    EXPECT_NE(notAPicture.output.find("target.bmp"), std::string::npos) << notAPicture.output;
+
+    WriteSolidBmp(f.Work() + "/images/target.bmp", 40, 30);
+    const CRenderFixture::Outcome disagree = f.Render({"demo.tvl"});
+    EXPECT_EQ(disagree.exitCode, 1);
+    EXPECT_NE(disagree.output.find(kIncompatible), std::string::npos) << disagree.output;
+}
+
+TEST(RenderRun, WriteFailuresAreReportedOnceAndFail)
+{
+    CRenderFixture f;
+    // A file where the frame folder should be: no frame can be written.
+    std::ofstream(f.Work() + "/ouput_image") << "in the way";
+    const CRenderFixture::Outcome frames = f.Render({"--steps", "3", "demo.tvl"});
+    EXPECT_EQ(frames.exitCode, 1);
+    EXPECT_EQ(Count(frames.output, "frame files cannot be written"), 1u) << frames.output;
+    EXPECT_TRUE(fs::is_regular_file(f.Work() + "/output_video/trevalin.avi")) << "the video is still written";
+
+    CRenderFixture g;
+    std::ofstream(g.Work() + "/output_video") << "in the way";
+    const CRenderFixture::Outcome video = g.Render({"--steps", "3", "demo.tvl"});
+    EXPECT_EQ(video.exitCode, 1);
+    EXPECT_EQ(Count(video.output, "AVI Engine failed to initialize. Check filename "), 1u) << video.output;
+    EXPECT_TRUE(fs::exists(g.Work() + "/ouput_image/Frame-3.bmp")) << "the frames are still written";
+}
+
+} // namespace
