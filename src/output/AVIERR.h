@@ -14,6 +14,7 @@ constexpr int32_t AVIERR_UNSUPPORTED = MakeAviErr(0x80044065u);
 constexpr int32_t AVIERR_BADFORMAT = MakeAviErr(0x80044066u);
 constexpr int32_t AVIERR_MEMORY = MakeAviErr(0x80044067u);
 constexpr int32_t AVIERR_BADPARAM = MakeAviErr(0x8004406Au);
+constexpr int32_t AVIERR_BADHANDLE = MakeAviErr(0x8004406Cu);
 constexpr int32_t AVIERR_FILEREAD = MakeAviErr(0x8004406Du);
 constexpr int32_t AVIERR_FILEWRITE = MakeAviErr(0x8004406Eu);
 constexpr int32_t AVIERR_FILEOPEN = MakeAviErr(0x8004406Fu);
