@@ -162,9 +162,17 @@ bool CAviFile::WriteFrame(const void* data, uint32_t size)
         return false;
     }
     const uint64_t chunkBytes = 8 + uint64_t{size} + size % 2;
-    if (!m_entries.empty() && PartSizeWith(chunkBytes) > m_nLimit && !NextPart()) {
-        m_bBroken = true; // the parts' indexes are incomplete: leave the file as it is
-        return false;
+    if (!m_entries.empty() && PartSizeWith(chunkBytes) > m_nLimit) {
+        // This part's index entry and the next part's must fit the super
+        // index; when they do not, the file ends here, complete.
+        if (m_parts.size() + 2 > kMaxParts) {
+            m_nError = EFBIG;
+            return false;
+        }
+        if (!NextPart()) {
+            m_bBroken = true; // the parts' indexes are incomplete: leave the file as it is
+            return false;
+        }
     }
     const uint64_t position = m_file.Position();
     CByteBuffer header;
@@ -234,11 +242,6 @@ bool CAviFile::EndList(uint64_t listPosition)
 
 bool CAviFile::NextPart()
 {
-    // This part's index entry and the next part's must fit the super index.
-    if (m_parts.size() + 2 > kMaxParts) {
-        m_nError = EFBIG;
-        return false;
-    }
     if (!WriteStandardIndex() || !EndList(m_posMovi)) {
         return false;
     }
