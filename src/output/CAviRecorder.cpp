@@ -90,6 +90,11 @@ const char* CAviRecorder::FileOpenErrorText(int32_t code)
     }
 }
 
+const char* CAviRecorder::StreamErrorText(int32_t code)
+{
+    return code == AVIERR_READONLY ? kTextReadOnly : "";
+}
+
 const char* CAviRecorder::CompressorErrorText(int32_t code)
 {
     switch (code) {
@@ -148,7 +153,7 @@ int32_t CAviRecorder::OpenVideo()
     // The stream.
     if (!StreamUsable(m_frameFormat, m_nFrameRate)) {
         Abandon();
-        return Fail(AVIERR_BADFORMAT, kTextStreamFailed);
+        return Fail(AVIERR_BADFORMAT, std::string(kTextStreamFailed) + StreamErrorText(AVIERR_BADFORMAT));
     }
 
     // The compression options.

@@ -35,7 +35,8 @@ public:
     // options are accepted as they are: full frames, uncompressed.
     void SetCompressionChooser(CCompressionChooser chooser);
     // Largest size in bytes of one RIFF part of the file (default and
-    // maximum 1 GiB); a part always holds at least one frame.
+    // maximum 1 GiB); a part always holds at least one frame. Takes effect
+    // at the next OpenVideo.
     void SetOpenDmlLimit(uint64_t bytes);
     uint64_t GetOpenDmlLimit() const { return m_nOpenDmlLimit; }
 
@@ -78,6 +79,8 @@ public:
     static constexpr const char* kTextFormatFailed = "AVI Compressed Stream format setting failed.";
     // Text appended to kTextFileOpenFailed for a file-creation code, or "".
     static const char* FileOpenErrorText(int32_t code);
+    // Text appended to kTextStreamFailed for a stream-creation code, or "".
+    static const char* StreamErrorText(int32_t code);
     // Text appended to kTextCompressedFailed for a compressor code, or "".
     static const char* CompressorErrorText(int32_t code);
 

@@ -306,6 +306,8 @@ TEST(AviRecorderTest, AppendedTextsFollowTheirTables)
     EXPECT_STREQ(CAviRecorder::CompressorErrorText(AVIERR_MEMORY),
                  " There is not enough memory to complete the operation.");
     EXPECT_STREQ(CAviRecorder::CompressorErrorText(AVIERR_FILEOPEN), "");
+    EXPECT_STREQ(CAviRecorder::StreamErrorText(AVIERR_READONLY), " Read only file.");
+    EXPECT_STREQ(CAviRecorder::StreamErrorText(AVIERR_BADFORMAT), "");
     EXPECT_EQ(static_cast<uint32_t>(REGDB_E_CLASSNOTREG), 0x80040154u);
     EXPECT_EQ(static_cast<uint32_t>(AVIERR_READONLY), 0x80044072u);
 }
