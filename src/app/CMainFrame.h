@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <cstdint>
+#include <map>
+
+class CDocController;
+class CDocManager;
+class CImageView;
+class CMorphConfigDlg;
+class CRecentFileList;
+class CTrevalinView;
+class CUserPrompts;
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QStackedWidget;
+class QToolBar;
+
+// The main window: the tool bar, the control bar in a bar area below it,
+// the status bar, the File menu, and a client area showing either the two
+// image panes side by side (source left, target right) or the result view.
+// The control bar's Start, Pause and Stop reach the result view through it.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFileList& recent, CUserPrompts& prompts,
+               QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // ID_VIEW_INPUTS / ID_VIEW_RESULT.
+    void OnViewInputs();
+    void OnViewResult();
+    bool IsShowingInputs() const { return m_bShowInputs; }
+
+    // The control bar's three commands.
+    void OnMorphStart();
+    void OnMorphPause();
+    void OnMorphStop();
+
+    // Enabled state and check marks of every command, from the state of
+    // the document, the client area and the result view.
+    void UpdateCommandUI();
+
+    QAction* GetAction(int id) const;
+    QToolBar* GetToolBar() const { return m_pToolBar; }
+    QMenu* GetFileMenu() const { return m_pFileMenu; }
+    CImageView* GetPane(int column) const { return column == 0 ? m_pLeftPane : m_pRightPane; }
+    CTrevalinView* GetResultView() const { return m_pResultView; }
+    CMorphConfigDlg* GetConfigDlg() const { return m_pConfigDlg; }
+    QSplitter* GetSplitter() const { return m_pSplitter; }
+    QLabel* GetIdleLabel() const { return m_pIdleLabel; }
+    QWidget* GetActiveView() const { return m_pActiveView; }
+    // The recent-file entries of the File menu, in order.
+    QList<QAction*> RecentFileActions() const { return m_recentActions; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QAction* MakeAction(int id, const QString& text, const QString& icon, const QString& prompt);
+    void CreateToolBar();
+    void CreateMenu();
+    void CreateStatusBar();
+    void CreateControlBar();
+    void CreateClient();
+    void RebuildRecentFileMenu();
+    void ActivateView(QWidget* view);
+    void OnNextPane();
+
+    CDocController& m_doc;
+    CDocManager& m_docManager;
+    CRecentFileList& m_recent;
+    CUserPrompts& m_prompts;
+
+    std::map<int, QAction*> m_actions;
+    QToolBar* m_pToolBar = nullptr;
+    QToolBar* m_pReBar = nullptr;
+    CMorphConfigDlg* m_pConfigDlg = nullptr;
+    QMenu* m_pFileMenu = nullptr;
+    QAction* m_pRecentPlace = nullptr;
+    QAction* m_pRecentEnd = nullptr;
+    QList<QAction*> m_recentActions;
+    QLabel* m_pIdleLabel = nullptr;
+
+    QStackedWidget* m_pClient = nullptr;
+    QSplitter* m_pSplitter = nullptr;
+    int32_t m_nViewCount = 0; // panes made so far: the next one's image index
+    CImageView* m_pLeftPane = nullptr;
+    CImageView* m_pRightPane = nullptr;
+    CTrevalinView* m_pResultView = nullptr;
+    QPointer<QWidget> m_pActiveView;
+    bool m_bShowInputs = true;
+    bool m_bSplitSet = false;
+};

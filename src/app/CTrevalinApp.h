@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+
+class CDocController;
+class CDocManager;
+class CMainFrame;
+class CPictureDecoder;
+class CRecentFileList;
+class CUserPrompts;
+class QSettings;
+
+// The application: makes the project document (which captures the working
+// folder), then the main frame with its panes and result view, restores the
+// recent-file list, opens the project named on the command line (or starts
+// a new one) and shows the window.
+class CTrevalinApp {
+public:
+    // `settings` is where the recent-file list lives ("Recent File List").
+    CTrevalinApp(CUserPrompts& prompts, QSettings& settings, std::shared_ptr<const CPictureDecoder> decoder);
+    ~CTrevalinApp();
+    CTrevalinApp(const CTrevalinApp&) = delete;
+    CTrevalinApp& operator=(const CTrevalinApp&) = delete;
+
+    // The project path among the arguments (the program's name excluded):
+    // the first one that does not start with "-"; other arguments starting
+    // with "-" are switches, and any further path is ignored.
+    static QString ParseCommandLine(const QStringList& arguments);
+
+    // Start-up with the working folder `workDir`. Returns false when the
+    // project named on the command line could not be opened: its message
+    // has been shown and the application should end.
+    bool InitInstance(const QStringList& arguments, const std::string& workDir);
+    // Writes the recent-file list back.
+    void ExitInstance();
+
+    CMainFrame* GetMainWnd() const { return m_pMainWnd.get(); }
+    CDocController* GetDocController() const { return m_pDoc.get(); }
+    CDocManager* GetDocManager() const { return m_pDocManager.get(); }
+    CRecentFileList* GetRecentFileList() const { return m_pRecent.get(); }
+
+private:
+    CUserPrompts& m_prompts;
+    QSettings& m_settings;
+    std::shared_ptr<const CPictureDecoder> m_decoder;
+    std::unique_ptr<CRecentFileList> m_pRecent;
+    std::unique_ptr<CDocController> m_pDoc;
+    std::unique_ptr<CDocManager> m_pDocManager;
+    std::unique_ptr<CMainFrame> m_pMainWnd;
+};

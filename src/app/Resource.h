@@ -1,0 +1,28 @@
+#pragma once
+
+// Command identifiers of the menus, tool bar and accelerators.
+enum : int {
+    ID_OPEN_IMAGE = 32771,
+    ID_MORPH_FEATURE = 32773,
+    ID_TOOL_DRAW = 32774,
+    ID_TOOL_SELECT = 32775,
+    ID_VIEW_INPUTS = 32777,
+    ID_VIEW_RESULT = 32778,
+    ID_UNUSED_32779 = 32779,
+    ID_MORPH_LINEAR = 32780,
+
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_SAVE = 57603,
+    ID_FILE_SAVE_AS = 57604,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_MRU_FIRST = 57616,
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_CUT = 57635,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_UNDO = 57643,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_NEXT_PANE = 57680,
+    ID_PREV_PANE = 57681,
+};

@@ -1,0 +1,25 @@
+#include "CDialogPrompts.h"
+#include "CQtPictureDecoder.h"
+#include "CTrevalinApp.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    // Qt has taken its own options out of argv by now.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+
+    CDialogPrompts prompts;
+    QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Trevalin"));
+    CTrevalinApp app(prompts, settings, std::make_shared<CQtPictureDecoder>());
+    if (!app.InitInstance(arguments, QFile::encodeName(QDir::currentPath()).toStdString())) return 1;
+    const int status = application.exec();
+    app.ExitInstance();
+    return status;
+}

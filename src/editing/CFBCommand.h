@@ -1,0 +1,18 @@
+#pragma once
+
+#include "CMorphCommand.h"
+
+// The draw tool: a left press starts a new line pair at the pressed point in
+// both images, pointer moves drag the line's first point, a second left
+// press finishes it and tells the other views; a right press abandons the
+// drawing mode and keeps the line as it stands.
+class CFBCommand : public CMorphCommand {
+public:
+    using CMorphCommand::CMorphCommand;
+
+    void OnLButtonDown(uint32_t nFlags, int32_t x, int32_t y) override;
+    void OnRButtonDown(uint32_t nFlags, int32_t x, int32_t y) override;
+    void OnMouseMove(uint32_t nFlags, int32_t x, int32_t y) override;
+
+    int32_t m_nToolState = 0; // 0 idle, 1 drawing (pointer captured)
+};
