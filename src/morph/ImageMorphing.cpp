@@ -1,0 +1,56 @@
+#include "ImageMorphing.h"
+
+ImageMorphing::ImageMorphing() = default;
+
+ImageMorphing::~ImageMorphing() = default;
+
+void ImageMorphing::PostDraw(CDC*) {}
+
+void ImageMorphing::LoadImage(const CBitmap& bitmap, int32_t index)
+{
+    if (index < 0 || index > 1) {
+        return;
+    }
+    BITMAP& record = m_image[index];
+    std::vector<uint8_t>().swap(m_pixels[index]);
+    record = BITMAP{};
+    bitmap.GetObject(static_cast<int>(sizeof(BITMAP)), &record);
+    const int64_t bytes = static_cast<int64_t>(record.bmWidthBytes) * record.bmHeight;
+    if (record.bmWidthBytes > 0 && record.bmHeight > 0) {
+        m_pixels[index].assign(static_cast<size_t>(bytes), 0);
+        bitmap.GetBitmapBits(static_cast<long>(bytes), m_pixels[index].data());
+    }
+    record.bmBits = m_pixels[index].empty() ? nullptr : m_pixels[index].data();
+}
+
+int32_t ImageMorphing::IsCompatible() const
+{
+    const BITMAP& a = m_image[0];
+    const BITMAP& b = m_image[1];
+    const bool same = a.bmWidth == b.bmWidth && a.bmHeight == b.bmHeight && a.bmBitsPixel == b.bmBitsPixel;
+    return same && a.bmBitsPixel >= 8 ? 1 : 0;
+}
+
+void ImageMorphing::SetSteps(int32_t n)
+{
+    m_fSteps = static_cast<float>(n);
+}
+
+size_t ImageMorphing::FrameBytes() const
+{
+    const BITMAP& a = m_image[0];
+    if (a.bmWidthBytes <= 0 || a.bmHeight <= 0) {
+        return 0;
+    }
+    return static_cast<size_t>(a.bmWidthBytes) * static_cast<size_t>(a.bmHeight);
+}
+
+bool ImageMorphing::CanMakeFrame(int32_t k) const
+{
+    const double n = m_fSteps;
+    if (!(n >= 1.0) || k < 0 || static_cast<double>(k) > n) {
+        return false;
+    }
+    const size_t bytes = FrameBytes();
+    return bytes > 0 && m_image[0].bmBitsPixel >= 8 && m_pixels[0].size() >= bytes && m_pixels[1].size() >= bytes;
+}
