@@ -1,17 +1,96 @@
 #include "CTrevalinDoc.h"
 
+#include "CArchive.h"
+#include "CFeatureBlock.h"
+
 #include <filesystem>
 #include <system_error>
 
 namespace {
+
 std::string CurrentDirectory()
 {
     std::error_code ec;
     std::filesystem::path p = std::filesystem::current_path(ec);
     return ec ? std::string(".") : p.string();
 }
+
+std::string WithoutTrailingSlashes(std::string dir)
+{
+    while (dir.size() > 1 && dir.back() == '/') {
+        dir.pop_back();
+    }
+    return dir;
+}
+
+size_t LastSeparator(const std::string& path)
+{
+    // UTF-8 never uses the bytes of '/' or '\' inside a multibyte character,
+    // so a plain byte scan finds the real separators.
+    return path.find_last_of("/\\");
+}
+
 } // namespace
 
 CTrevalinDoc::CTrevalinDoc() : CTrevalinDoc(CurrentDirectory()) {}
 
-CTrevalinDoc::CTrevalinDoc(std::string workDir) : m_strWorkDir(std::move(workDir)) {}
+CTrevalinDoc::CTrevalinDoc(std::string workDir, std::shared_ptr<const CPictureDecoder> decoder)
+    : m_strWorkDir(WithoutTrailingSlashes(std::move(workDir)))
+{
+    for (CPictureFile& picture : m_pictures) {
+        picture.SetDecoder(decoder);
+    }
+}
+
+std::string CTrevalinDoc::StoredName(const std::string& picturePath)
+{
+    if (picturePath.empty()) {
+        return std::string();
+    }
+    const size_t sep = LastSeparator(picturePath);
+    return "\\" + (sep == std::string::npos ? picturePath : picturePath.substr(sep + 1));
+}
+
+std::string CTrevalinDoc::PicturePathFor(const std::string& storedName) const
+{
+    const size_t sep = LastSeparator(storedName);
+    std::string tail = sep == std::string::npos ? storedName : storedName.substr(sep + 1);
+    if (tail == "." || tail == "..") {
+        tail.clear();
+    }
+    std::string path = m_strWorkDir.empty() ? std::string(".") : m_strWorkDir;
+    if (path.back() != '/') {
+        path += '/';
+    }
+    path += "images";
+    if (!tail.empty()) {
+        path += '/' + tail;
+    }
+    return path;
+}
+
+void CTrevalinDoc::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        for (int i = 0; i < 2; ++i) {
+            m_strPictureNames[i] = StoredName(m_pictures[i].GetPath());
+            ar << m_strPictureNames[i];
+        }
+        CFeatureBlock::Write(ar, m_featureSet);
+        return;
+    }
+    std::string names[2];
+    ar >> names[0] >> names[1];
+    CFeatureBlock lines;
+    if (ar.HasFailed() || !lines.Read(ar)) {
+        return;
+    }
+    for (int i = 0; i < 2; ++i) {
+        // The result is not examined: a picture that cannot be opened keeps
+        // what it held, as a missing picture file is no reason to refuse the
+        // project.
+        m_pictures[i].LoadFromFile(PicturePathFor(names[i]));
+        m_strPictureNames[i] = names[i];
+    }
+    lines.ApplyTo(m_featureSet);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// Outcome of opening or saving a document. On failure `message` is the text
+// to show the user as it stands; `detail` says what the system reported
+// (for example that the disk is full) and, for a failed save, that the file
+// already on disk was left as it was.
+struct CDocStatus {
+    bool ok = true;
+    std::string message;
+    std::string detail;
+};

@@ -1,0 +1,112 @@
+#include "CDocument.h"
+
+#include "CArchive.h"
+#include "CFileAccess.h"
+
+#include <cerrno>
+#include <exception>
+#include <filesystem>
+#include <new>
+#include <vector>
+
+namespace {
+
+std::string FullPath(const std::string& path)
+{
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(path, ec);
+    if (ec) {
+        return path;
+    }
+    return full.lexically_normal().string();
+}
+
+std::string FileName(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+CDocStatus Failed(std::string message, std::string detail)
+{
+    return CDocStatus{false, std::move(message), std::move(detail)};
+}
+
+std::string NotFoundText(const std::string& path)
+{
+    std::string text = CDocument::kNotFoundFormat;
+    text.replace(text.find("%1"), 2, path);
+    return text;
+}
+
+} // namespace
+
+void CDocument::SetPathName(const std::string& path)
+{
+    m_strPathName = FullPath(path);
+    m_strTitle = FileName(m_strPathName);
+}
+
+bool CDocument::OnNewDocument()
+{
+    m_strPathName.clear();
+    m_strTitle = kUntitled;
+    m_bModified = false;
+    return true;
+}
+
+CDocStatus CDocument::OnOpenDocument(const std::string& path)
+{
+    const std::string full = FullPath(path);
+    std::vector<uint8_t> bytes;
+    const CFileAccess::Result read = CFileAccess::ReadFile(full, bytes, kMaxDocumentBytes);
+    if (!read.ok) {
+        std::string message = (read.error == ENOENT || read.error == ENOTDIR) ? NotFoundText(full) : kOpenFailed;
+        return Failed(std::move(message), CFileAccess::ErrorText(read.error));
+    }
+    if (!bytes.empty()) {
+        const bool wasModified = m_bModified;
+        m_bModified = true;
+        CArchive ar(bytes.data(), bytes.size());
+        try {
+            Serialize(ar);
+        } catch (const std::bad_alloc&) {
+            m_bModified = wasModified;
+            return Failed(kOpenFailed, CFileAccess::ErrorText(ENOMEM));
+        } catch (const std::exception& e) {
+            m_bModified = wasModified;
+            return Failed(kOpenFailed, e.what());
+        }
+        if (ar.HasFailed()) {
+            m_bModified = wasModified;
+            return Failed(ar.GetError() == CArchive::Error::kLengthTooLarge ? kOpenFailed : kBadFormat, "");
+        }
+    }
+    m_bModified = false;
+    SetPathName(full);
+    return CDocStatus{};
+}
+
+CDocStatus CDocument::OnSaveDocument(const std::string& path)
+{
+    const std::string full = FullPath(path);
+    CFileAccess::Result written;
+    try {
+        CArchive ar;
+        Serialize(ar);
+        written = CFileAccess::ReplaceFile(full, ar.GetBuffer());
+    } catch (const std::bad_alloc&) {
+        written.ok = false;
+        written.error = ENOMEM;
+    }
+    if (!written.ok) {
+        std::string detail = CFileAccess::ErrorText(written.error);
+        if (written.targetExisted) {
+            detail += "原来的文件没有改动。";
+        }
+        return Failed(kSaveFailed, std::move(detail));
+    }
+    m_bModified = false;
+    SetPathName(full);
+    return CDocStatus{};
+}

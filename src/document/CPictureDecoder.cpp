@@ -1,0 +1,3 @@
+#include "CPictureDecoder.h"
+
+CPictureDecoder::~CPictureDecoder() = default;

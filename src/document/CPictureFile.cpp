@@ -1,0 +1,80 @@
+#include "CPictureFile.h"
+
+#include "CFileAccess.h"
+#include "CPictureDecoder.h"
+
+#include <cerrno>
+#include <new>
+
+bool CPictureFile::Decode(const uint8_t* data, size_t size, std::string& error)
+{
+    if (!m_decoder) {
+        error = "没有可用的图片解码器。";
+        return false;
+    }
+    try {
+        auto image = std::make_shared<CPictureImage>();
+        if (!m_decoder->Decode(data, size, *image, error)) {
+            if (error.empty()) {
+                error = "无法识别的图片格式。";
+            }
+            return false;
+        }
+        const uint64_t expected = static_cast<uint64_t>(image->width) * static_cast<uint64_t>(image->height) * 4;
+        if (image->width <= 0 || image->height <= 0 || image->pixels.size() != expected) {
+            error = "图片解码结果无效。";
+            return false;
+        }
+        m_image = std::move(image);
+    } catch (const std::bad_alloc&) {
+        error = "内存不足,无法载入图片。";
+        return false;
+    }
+    return true;
+}
+
+int32_t CPictureFile::LoadFromStream(const uint8_t* data, size_t size)
+{
+    m_image.reset();
+    m_bLoaded = 0;
+    std::string error;
+    if (!Decode(data, size, error)) {
+        m_strLastError = error;
+        return 0;
+    }
+    m_bLoaded = 1;
+    m_strLastError.clear();
+    return 1;
+}
+
+int32_t CPictureFile::LoadFromFile(const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    const CFileAccess::Result read = CFileAccess::ReadFile(path, bytes, kMaxFileBytes);
+    if (!read.ok && read.error != EFBIG && read.error != ENOMEM) {
+        // Not opened: the holder keeps its picture and path.
+        m_strLastError = "无法打开图片文件 " + path + ":" + CFileAccess::ErrorText(read.error);
+        return 0;
+    }
+    m_image.reset();
+    m_bLoaded = 0;
+    std::string error;
+    if (!read.ok) {
+        error = CFileAccess::ErrorText(read.error);
+    } else if (Decode(bytes.data(), bytes.size(), error)) {
+        m_bLoaded = 1;
+        m_strPath = path;
+        m_strLastError.clear();
+        return 1;
+    }
+    m_strLastError = "无法载入图片 " + path + ":" + error;
+    return 0;
+}
+
+SIZE CPictureFile::GetSizeInPixels() const
+{
+    if (!m_bLoaded || !m_image) {
+        return SIZE{};
+    }
+    return SIZE{m_image->width, m_image->height};
+}

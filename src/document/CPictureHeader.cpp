@@ -1,0 +1,81 @@
+#include "CPictureHeader.h"
+
+namespace {
+
+uint32_t Le(const uint8_t* p, int n)
+{
+    uint32_t v = 0;
+    for (int i = n - 1; i >= 0; --i) {
+        v = (v << 8) | p[i];
+    }
+    return v;
+}
+
+int64_t Magnitude(int32_t v)
+{
+    return v < 0 ? -static_cast<int64_t>(v) : v;
+}
+
+bool Bmp(const uint8_t* data, size_t size, int64_t& width, int64_t& height)
+{
+    if (size < 26 || data[0] != 'B' || data[1] != 'M') {
+        return false;
+    }
+    const uint32_t headerSize = Le(data + 14, 4);
+    if (headerSize == 12) { // the old core header: 16-bit sizes
+        width = Le(data + 18, 2);
+        height = Le(data + 20, 2);
+        return true;
+    }
+    width = Magnitude(static_cast<int32_t>(Le(data + 18, 4)));
+    height = Magnitude(static_cast<int32_t>(Le(data + 22, 4)));
+    return true;
+}
+
+// Walks the marker segments up to the first start-of-frame.
+bool Jpeg(const uint8_t* data, size_t size, int64_t& width, int64_t& height)
+{
+    if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) {
+        return false;
+    }
+    size_t pos = 2;
+    while (pos + 4 <= size) {
+        if (data[pos] != 0xFF) {
+            return false;
+        }
+        const uint8_t marker = data[pos + 1];
+        if (marker == 0xFF) { // fill byte
+            ++pos;
+            continue;
+        }
+        if (marker == 0xD8 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            pos += 2; // markers without a length
+            continue;
+        }
+        const size_t length = (size_t{data[pos + 2]} << 8) | data[pos + 3];
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (pos + 9 > size) {
+                return false;
+            }
+            height = (int64_t{data[pos + 5]} << 8) | data[pos + 6];
+            width = (int64_t{data[pos + 7]} << 8) | data[pos + 8];
+            return true;
+        }
+        if (marker == 0xD9 || marker == 0xDA || length < 2) {
+            return false; // end of image or scan data before any frame
+        }
+        pos += 2 + length;
+    }
+    return false;
+}
+
+} // namespace
+
+bool CPictureHeader::ClaimedSize(const uint8_t* data, size_t size, int64_t& width, int64_t& height)
+{
+    if (data == nullptr) {
+        return false;
+    }
+    return Bmp(data, size, width, height) || Jpeg(data, size, width, height);
+}

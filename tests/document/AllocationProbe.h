@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstddef>
+
+// Watches the program's allocations through a replaced global operator new:
+// while a probe lives it records the largest single request.
+class AllocationProbe {
+public:
+    AllocationProbe();
+    ~AllocationProbe();
+    AllocationProbe(const AllocationProbe&) = delete;
+    AllocationProbe& operator=(const AllocationProbe&) = delete;
+
+    size_t Largest() const;
+};
