@@ -202,20 +202,30 @@ CFileAccess::Result CFileAccess::ReadFile(const std::string& path, std::vector<u
     try {
         out.resize(static_cast<size_t>(st.st_size));
         size_t done = 0;
-        for (;;) {
-            if (done == out.size()) {
-                // The file may have grown since fstat: look for more.
-                if (out.size() >= maxBytes + 1) {
-                    out.clear();
-                    return Failure(EFBIG);
-                }
-                out.resize(static_cast<size_t>(std::min<uint64_t>(out.size() + 65536, maxBytes + 1)));
-            }
+        while (done < out.size()) {
             const ssize_t n = ::read(file.Get(), out.data() + done, out.size() - done);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
             if (n < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
+                const int readError = errno;
+                out.clear();
+                return Failure(readError);
+            }
+            if (n == 0) {
+                break; // the file shrank since fstat
+            }
+            done += static_cast<size_t>(n);
+        }
+        out.resize(done);
+        // The file may also have grown since fstat: read on to its end.
+        uint8_t chunk[16384];
+        for (;;) {
+            const ssize_t n = ::read(file.Get(), chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
                 const int readError = errno;
                 out.clear();
                 return Failure(readError);
@@ -223,13 +233,12 @@ CFileAccess::Result CFileAccess::ReadFile(const std::string& path, std::vector<u
             if (n == 0) {
                 break;
             }
-            done += static_cast<size_t>(n);
+            if (out.size() + static_cast<size_t>(n) > maxBytes) {
+                out.clear();
+                return Failure(EFBIG);
+            }
+            out.insert(out.end(), chunk, chunk + n);
         }
-        if (done > maxBytes) {
-            out.clear();
-            return Failure(EFBIG);
-        }
-        out.resize(done);
     } catch (const std::bad_alloc&) {
         out.clear();
         out.shrink_to_fit();

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <unistd.h>
 
 using doctest::AddLine;
 using doctest::Hex;
@@ -325,6 +326,18 @@ TEST_F(ProjectFile, MissingFolderOrUndecodablePicturesFollowTheHolderRules)
     ASSERT_TRUE(Load(*doc, missing.GetBuffer()));
     EXPECT_EQ(doc->GetPicture(0)->GetImage(), before0);
     EXPECT_EQ(doc->GetPicture(1)->GetPath(), Image("b.bmp"));
+
+    // A picture without read permission (root reads everything).
+    if (::geteuid() != 0) {
+        MakePicture("locked.bmp", 2, 2, 9);
+        std::filesystem::permissions(Image("locked.bmp"), std::filesystem::perms::none);
+        CArchive locked;
+        locked << "\\locked.bmp"
+               << "" << int32_t{0} << int32_t{0};
+        ASSERT_TRUE(Load(*doc, locked.GetBuffer()));
+        EXPECT_EQ(doc->GetPicture(0)->GetImage(), before0);
+        EXPECT_EQ(doc->GetPicture(0)->GetPath(), Image("a.bmp"));
+    }
 }
 
 } // namespace
