@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QObject>
+
+class RunTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void twoStepRunWritesFramesAndVideo();
+    void pauseThenStartContinuesFromPausedFrame();
+    void stopRewindsAndTellsWhereTheVideoWent();
+    void runGoesOnWhileThePanesAreShown();
+    void cancelledVideoStillWritesFrames();
+    void writeFailureToldOnceWithTimerHeld();
+    void incompatiblePicturesStartNothing();
+    void labelOnScreenOnly();
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QObject>
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void commandLineNamesOneProject();
+    void startsUntitledWithoutArguments();
+    void opensProjectFromCommandLine();
+    void unreadableProjectEndsStartUp();
+    void recentFilesSurviveRestart();
+    void reopeningOpenProjectReadsNothing();
+    void saveAsNewAndSave();
+    void failedOpenKeepsTheProject();
+};
