@@ -9,6 +9,7 @@
 #include <vector>
 
 class CAviRecorder;
+class CBitmapInfo;
 class CTrevalinDoc;
 class ImageMorphing;
 
@@ -97,6 +98,8 @@ private:
     CBitmap m_inputs[2];
     bool m_bHasInputs = false;
     std::unique_ptr<CAviRecorder> m_pRecorder;
+    std::unique_ptr<CBitmapInfo> m_pVideoFormat;
     std::vector<uint8_t> m_videoRows;
+    bool m_bVideoFailed = false;
     std::string m_strCloseError;
 };
