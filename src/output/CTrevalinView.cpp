@@ -81,7 +81,11 @@ void CTrevalinView::PauseRun()
 void CTrevalinView::StopRun()
 {
     m_timer.stop();
-    if (m_driver.Stop())
+    if (!m_driver.Stop()) return;
+    // A video that could not be completed is not reported as saved.
+    if (!m_driver.GetCloseError().empty())
+        m_prompts.MessageBox(this, QString::fromStdString(m_driver.GetCloseError()), CUserPrompts::Icon::kWarning);
+    else
         m_prompts.MessageBox(this, QStringLiteral("渐变序列存成视频文件:trv.avi"), CUserPrompts::Icon::kInformation);
 }
 

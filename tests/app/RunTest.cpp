@@ -68,6 +68,8 @@ void RunTest::twoStepRunWritesFramesAndVideo()
     QVERIFY(rig.Start());
     LoadPair(rig);
     rig.Frame().GetAction(ID_VIEW_RESULT)->trigger();
+    // Without lines the feature engine draws black: dissolve, to see the pictures.
+    rig.Frame().GetAction(ID_MORPH_LINEAR)->trigger();
     CTrevalinView& view = rig.ResultView();
 
     PressStart(rig, 2);
@@ -267,6 +269,7 @@ void RunTest::labelOnScreenOnly()
     QVERIFY(rig.Start());
     LoadPair(rig, 120, 60);
     rig.Frame().GetAction(ID_VIEW_RESULT)->trigger();
+    rig.Frame().GetAction(ID_MORPH_LINEAR)->trigger();
     PressStart(rig, 2);
     CTrevalinView& view = rig.ResultView();
     const QImage screen = view.grab().toImage();
