@@ -4,7 +4,10 @@
 #include "CTrevalinDoc.h"
 #include "MorphArithmetic.h"
 
+#include "CRowPool.h"
+
 #include <cmath>
+#include <cstring>
 #include <typeinfo>
 #include <vector>
 
@@ -133,42 +136,169 @@ int32_t FBMorphing::SamplePositions(const CFeatureSet& lines, int32_t x, int32_t
     return 1;
 }
 
+bool FBMorphing::PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t height)
+{
+    m_lineTable.clear();
+    const CPointSets<int>& from = lines.m_sets[0];
+    const CPointSets<int>& to = lines.m_sets[1];
+    // Pixel positions the kernels evaluate reach past the last column by
+    // less than one vector or chunk.
+    const double xMax = static_cast<double>(columns) + 64.0;
+    const double yMax = static_cast<double>(height);
+    const auto farthest = [](double p, double hi) { return std::fmax(std::fabs(p), std::fabs(hi - p)); };
+    // Every product of integers must stay exact in double precision, every
+    // truncated value inside 32 bits and the sums of weighted displacements
+    // below 2^52, with room to spare for the rounding of the bounds.
+    constexpr double kExact = 0x1p50;
+    constexpr double kInt = 0x1p30;
+    bool exact = true;
+    double sumBound = 0.0;
+    for (int32_t i = 0; i < m_lines.m_nCount && i < from.m_nCount && i < to.m_nCount; ++i) {
+        const CPointSet<int>& mid = m_lines.Line(i);
+        if (!HasLength(mid) || !HasLength(from.Line(i)) || !HasLength(to.Line(i))) {
+            continue;
+        }
+        FBLineConst c{};
+        const CFeaturePoint& P = mid.Point(0);
+        const CFeaturePoint& Q = mid.Point(1);
+        c.px = P.x;
+        c.py = P.y;
+        c.qx = Q.x;
+        c.qy = Q.y;
+        c.dx = Diff(P.x, Q.x);
+        c.dy = Diff(P.y, Q.y);
+        c.ndy = Diff(Q.y, P.y);
+        c.l2 = c.dx * c.dx + c.dy * c.dy;
+        c.lenSD = static_cast<float>(std::sqrt(c.l2));
+        c.lenW = std::sqrt(static_cast<float>(c.l2));
+
+        const double ex = farthest(c.px, xMax), ey = farthest(c.py, yMax);
+        const double exq = farthest(c.qx, xMax), eyq = farthest(c.qy, yMax);
+        exact = exact && c.l2 <= kExact && ex * std::fabs(c.dx) + ey * std::fabs(c.dy) <= kExact &&
+                ex * std::fabs(c.dy) + ey * std::fabs(c.dx) <= kExact && ex * ex + ey * ey <= kExact &&
+                exq * exq + eyq * eyq <= kExact;
+        // |u| <= |X - P| / len and |v| <= |X - P| len / lenSD.
+        const double reach = std::sqrt(ex * ex + ey * ey) * (1.0 + 0x1p-20) + 1.0;
+        const double uMax = reach / std::sqrt(c.l2);
+        const double vMax = reach;
+        double lineBound = 0.0;
+        for (int32_t s = 0; s < 2; ++s) {
+            const CPointSet<int>& line = s == 0 ? from.Line(i) : to.Line(i);
+            FBLineConst::Side& sd = c.side[s];
+            sd.px = line.Point(0).x;
+            sd.py = line.Point(0).y;
+            sd.dx = Diff(line.Point(0).x, line.Point(1).x);
+            sd.dy = Diff(line.Point(0).y, line.Point(1).y);
+            sd.ndy = Diff(line.Point(1).y, line.Point(0).y);
+            sd.adx = std::fabs(sd.dx);
+            sd.ady = std::fabs(sd.dy);
+            sd.sgnDx = std::copysign(0.0, sd.dx);
+            sd.sgnNdy = std::copysign(0.0, sd.ndy);
+            sd.len = static_cast<float>(std::sqrt(sd.dx * sd.dx + sd.dy * sd.dy));
+            sd.inv = (1.0 / sd.len) * (1.0 - 0x1p-49);
+            const double span = std::fmax(sd.adx, sd.ady);
+            const double along = uMax * span;
+            const double across = vMax * span;
+            const double displacement =
+                std::fmax(std::fabs(sd.px) + xMax, std::fabs(sd.py) + yMax) + along + across / sd.len + 2.0;
+            exact = exact && along <= kInt && across <= kInt && across / sd.len <= 0x1p28 && displacement <= kInt;
+            lineBound = std::fmax(lineBound, displacement);
+        }
+        sumBound += lineBound * c.l2 * (1.0 + 0x1p-20);
+        m_lineTable.push_back(c);
+    }
+    return exact && sumBound <= 0x1p52;
+}
+
+void FBMorphing::ComputeByPositions(const CFeatureSet& lines, const FBFrameJob& job, int32_t first, int32_t last) const
+{
+    for (int32_t y = first; y < last; ++y) {
+        uint8_t* row = job.out + static_cast<size_t>(y) * job.stride;
+        std::memset(row, 0, job.stride);
+        for (int32_t x = 0; x < job.columns; ++x) {
+            CFeaturePoint at[2];
+            if (SamplePositions(lines, x, y, at[0], at[1]) == 0) {
+                continue;
+            }
+            uint8_t* px = row + static_cast<size_t>(x) * job.bpp;
+            for (int image = 0; image < 2; ++image) {
+                const CFeaturePoint& p = at[image];
+                if (p.x < 0 || p.x >= job.columns || p.y < 0 || p.y >= job.height) {
+                    break;
+                }
+                const uint8_t* sample =
+                    job.pictures[image] + static_cast<size_t>(p.y) * job.stride + static_cast<size_t>(p.x) * job.bpp;
+                for (int32_t c = 0; c < job.bpp; ++c) {
+                    px[c] = static_cast<uint8_t>(px[c] + job.contrib[image][sample[c]]);
+                }
+            }
+        }
+    }
+}
+
 int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
 {
     if (InterpolateLines(k, pDoc) == 0) {
         return 0;
     }
     const CFeatureSet& lines = *static_cast<CTrevalinDoc*>(pDoc)->GetFeatureSet();
-    const size_t stride = static_cast<size_t>(m_image[0].bmWidthBytes);
-    const int32_t height = m_image[0].bmHeight;
+    const size_t bytes = FrameBytes();
     const int32_t bpp = m_image[0].bmBitsPixel / 8;
-    const int32_t columns = static_cast<int32_t>(stride / static_cast<size_t>(bpp));
+
+    FBFrameJob job{};
+    job.stride = static_cast<size_t>(m_image[0].bmWidthBytes);
+    job.height = m_image[0].bmHeight;
+    job.bpp = bpp;
+    job.columns = static_cast<int32_t>(job.stride / static_cast<size_t>(bpp));
+    job.pictures[0] = Pixels(0);
+    job.pictures[1] = Pixels(1);
+    job.out = FrameTarget(out, bytes);
+
+    // Each picture's share of a byte b is trunc(b x alpha), alpha in single
+    // precision and the product in double.
     const float kf = static_cast<float>(k);
     const float weights[2] = {(m_fSteps - kf) / m_fSteps, kf / m_fSteps};
-    const uint8_t* pictures[2] = {Pixels(0), Pixels(1)};
-
-    std::vector<uint8_t> frame(FrameBytes(), 0);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < columns; ++x) {
-            CFeaturePoint at[2];
-            if (SamplePositions(lines, x, y, at[0], at[1]) == 0) {
-                continue;
-            }
-            uint8_t* px = &frame[static_cast<size_t>(y) * stride + static_cast<size_t>(x) * bpp];
-            for (int image = 0; image < 2; ++image) {
-                const CFeaturePoint& p = at[image];
-                if (p.x < 0 || p.x >= columns || p.y < 0 || p.y >= height) {
-                    break;
-                }
-                const uint8_t* sample =
-                    pictures[image] + static_cast<size_t>(p.y) * stride + static_cast<size_t>(p.x) * bpp;
-                for (int32_t c = 0; c < bpp; ++c) {
-                    const double part = sample[c] * static_cast<double>(weights[image]);
-                    px[c] = static_cast<uint8_t>(px[c] + static_cast<uint8_t>(TruncToInt32(part)));
-                }
-            }
+    for (int image = 0; image < 2; ++image) {
+        for (int32_t b = 0; b < 256; ++b) {
+            m_contrib[image][b] = static_cast<uint8_t>(TruncToInt32(b * static_cast<double>(weights[image])));
         }
+        job.contrib[image] = m_contrib[image];
     }
-    out.SetBitmapBits(static_cast<long>(frame.size()), frame.data());
+
+    const bool exact = PrepareLines(lines, job.columns, job.height);
+    job.lines = m_lineTable.data();
+    job.count = static_cast<int32_t>(m_lineTable.size());
+    CRowPool& pool = Pool();
+    const int32_t grain = 2;
+    m_bUsedRowKernels = job.count > 0 && exact;
+    if (job.count == 0) {
+        std::memset(job.out, 0, bytes);
+    } else if (!exact) {
+        pool.Run(job.height, grain, [this, &lines, &job](int32_t first, int32_t last, int32_t) {
+            ComputeByPositions(lines, job, first, last);
+        });
+    } else {
+        FBRowsKernel kernel = FBRowsBaseline;
+        switch (GetKernelPath()) {
+        case MorphKernelPath::kAvx512:
+            kernel = FBRowsAvx512;
+            break;
+        case MorphKernelPath::kAvx2:
+            kernel = FBRowsAvx2;
+            break;
+        default:
+            break;
+        }
+        const size_t perThread = static_cast<size_t>(job.count) * kRowConstants;
+        const size_t needed = perThread * static_cast<size_t>(pool.GetThreadCount());
+        if (m_scratch.size() < needed) {
+            m_scratch.resize(needed);
+        }
+        double* scratch = m_scratch.data();
+        pool.Run(job.height, grain, [&job, kernel, scratch, perThread](int32_t first, int32_t last, int32_t worker) {
+            kernel(job, first, last, scratch + perThread * static_cast<size_t>(worker));
+        });
+    }
+    FinishFrame(out, job.out, bytes);
     return 1;
 }

@@ -3,8 +3,10 @@
 #include "CFeaturePoint.h"
 #include "CPointSets.h"
 #include "ImageMorphing.h"
+#include "MorphKernels.h"
 
 #include <cstdint>
+#include <vector>
 
 class CFeatureSet;
 
@@ -43,5 +45,23 @@ public:
     int32_t SamplePositions(const CFeatureSet& lines, int32_t x, int32_t y, CFeaturePoint& src,
                             CFeaturePoint& dst) const;
 
+    // Whether the last frame went through the row kernels (false: pixel by
+    // pixel with SamplePositions, for lines far outside the range where the
+    // kernels are exact, or no frame yet).
+    bool UsedRowKernels() const { return m_bUsedRowKernels; }
+
     CPointSets<int> m_lines;
+
+private:
+    // Fills m_lineTable with the constants of the pairs taking part, in
+    // order; returns false when some value of the frame could leave the
+    // range where the row kernels are exact (then the frame is computed
+    // pixel by pixel with SamplePositions).
+    bool PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t height);
+    void ComputeByPositions(const CFeatureSet& lines, const FBFrameJob& job, int32_t first, int32_t last) const;
+
+    std::vector<FBLineConst> m_lineTable;
+    std::vector<double> m_scratch;
+    uint8_t m_contrib[2][256] = {};
+    bool m_bUsedRowKernels = false;
 };

@@ -1,5 +1,7 @@
 #include "ImageMorphing.h"
 
+#include "CRowPool.h"
+
 ImageMorphing::ImageMorphing() = default;
 
 ImageMorphing::~ImageMorphing() = default;
@@ -53,4 +55,36 @@ bool ImageMorphing::CanMakeFrame(int32_t k) const
     }
     const size_t bytes = FrameBytes();
     return bytes > 0 && m_image[0].bmBitsPixel >= 8 && m_pixels[0].size() >= bytes && m_pixels[1].size() >= bytes;
+}
+
+void ImageMorphing::SetRowPool(CRowPool* pPool)
+{
+    m_pPool = pPool;
+}
+
+CRowPool& ImageMorphing::Pool()
+{
+    if (m_pPool != nullptr) {
+        return *m_pPool;
+    }
+    if (!m_ownPool) {
+        m_ownPool = std::make_unique<CRowPool>(CRowPool::DefaultThreadCount());
+    }
+    return *m_ownPool;
+}
+
+uint8_t* ImageMorphing::FrameTarget(CBitmap& out, size_t bytes)
+{
+    if (out.SizeBytes() >= bytes) {
+        return out.Bits();
+    }
+    m_spareFrame.resize(bytes);
+    return m_spareFrame.data();
+}
+
+void ImageMorphing::FinishFrame(CBitmap& out, const uint8_t* frame, size_t bytes)
+{
+    if (frame != out.Bits()) {
+        out.SetBitmapBits(static_cast<long>(bytes), frame);
+    }
 }

@@ -2,10 +2,14 @@
 
 #include "BITMAP.h"
 #include "CBitmap.h"
+#include "MorphKernels.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+class CRowPool;
 
 class CDC;
 class CDocument;
@@ -15,8 +19,10 @@ class CDocument;
 // of the run. Frame k of N mixes the source with weight (N - k) / N and the
 // target with weight k / N.
 //
-// An engine may be driven from any one thread at a time; it keeps no
-// reference to the document or the bitmaps between calls.
+// An engine may be driven from any one thread at a time (not necessarily
+// the same one each time); it keeps no reference to the document or the
+// bitmaps between calls. A frame is spread over the threads of a row pool
+// and is complete when Morph returns.
 class ImageMorphing {
 public:
     ImageMorphing();
@@ -41,6 +47,17 @@ public:
     int32_t IsCompatible() const;
     void SetSteps(int32_t n);
 
+    // Threads: by default the engine makes its own pool, one thread per
+    // hardware thread, at its first frame. A shared pool may be given
+    // instead (it must outlive the engine's use of it); nullptr returns to
+    // the engine's own pool.
+    void SetRowPool(CRowPool* pPool);
+    // Instruction-set path of the computation (frames are the same on every
+    // path). The default takes the best the processor has.
+    void SetKernelPath(MorphKernelPath path) { m_kernelPath = path; }
+    // The path the next frame will take on this processor.
+    MorphKernelPath GetKernelPath() const { return ResolveKernelPath(m_kernelPath); }
+
     BITMAP m_image[2];
     float m_fSteps = 0.0f;
 
@@ -55,7 +72,18 @@ protected:
     size_t PixelBytes(int32_t index) const { return m_pixels[index].size(); }
     // Byte count of a frame: bmWidthBytes x bmHeight of image 0.
     size_t FrameBytes() const;
+    CRowPool& Pool();
+    // Where a frame of `bytes` bytes is computed: straight into the output
+    // bitmap's pixels when it holds at least that many, otherwise into a
+    // buffer of the engine that FinishFrame copies over (as many bytes as
+    // the bitmap takes).
+    uint8_t* FrameTarget(CBitmap& out, size_t bytes);
+    void FinishFrame(CBitmap& out, const uint8_t* frame, size_t bytes);
 
 private:
     std::vector<uint8_t> m_pixels[2];
+    std::unique_ptr<CRowPool> m_ownPool;
+    CRowPool* m_pPool = nullptr;
+    MorphKernelPath m_kernelPath = MorphKernelPath::kAuto;
+    std::vector<uint8_t> m_spareFrame;
 };

@@ -1,8 +1,25 @@
 #include "LinearMorphing.h"
 
-#include "MorphArithmetic.h"
+#include "CRowPool.h"
 
-#include <vector>
+namespace {
+
+// Bytes per slice handed to a thread.
+constexpr size_t kSlice = 64 * 1024;
+
+DissolveKernel KernelFor(MorphKernelPath path)
+{
+    switch (path) {
+    case MorphKernelPath::kAvx512:
+        return DissolveAvx512;
+    case MorphKernelPath::kAvx2:
+        return DissolveAvx2;
+    default:
+        return DissolveBaseline;
+    }
+}
+
+} // namespace
 
 int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
 {
@@ -12,16 +29,32 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
     const size_t bytes = FrameBytes();
     const double n = m_fSteps;
     const double kf = static_cast<float>(k);
-    const double weightSource = (n - kf) / n;
-    const double weightTarget = kf / n;
-    const uint8_t* source = Pixels(0);
-    const uint8_t* target = Pixels(1);
+    const MorphKernelPath path = GetKernelPath();
 
-    std::vector<uint8_t> frame(bytes, 0);
-    for (size_t i = 0; i < bytes; ++i) {
-        const double sum = source[i] * weightSource + target[i] * weightTarget;
-        frame[i] = static_cast<uint8_t>(morph_arith::TruncToInt32(sum));
+    DissolveJob job{};
+    job.source = Pixels(0);
+    job.target = Pixels(1);
+    job.out = FrameTarget(out, bytes);
+    job.weightSource = (n - kf) / n;
+    job.weightTarget = kf / n;
+    if (path == MorphKernelPath::kAvx2) {
+        m_table.resize(65536 + 4);
+        for (int32_t t = 0; t < 256; ++t) {
+            uint8_t* row = &m_table[static_cast<size_t>(t) << 8];
+            for (int32_t s = 0; s < 256; ++s) {
+                row[s] = static_cast<uint8_t>(static_cast<int32_t>(s * job.weightSource + t * job.weightTarget));
+            }
+        }
+        job.table = m_table.data();
     }
-    out.SetBitmapBits(static_cast<long>(bytes), frame.data());
+
+    const DissolveKernel kernel = KernelFor(path);
+    const auto slices = static_cast<int32_t>((bytes + kSlice - 1) / kSlice);
+    Pool().Run(slices, 1, [&job, kernel, bytes](int32_t first, int32_t last, int32_t) {
+        const size_t begin = static_cast<size_t>(first) * kSlice;
+        const size_t end = static_cast<size_t>(last) * kSlice;
+        kernel(job, begin, end < bytes ? end : bytes);
+    });
+    FinishFrame(out, job.out, bytes);
     return 0;
 }

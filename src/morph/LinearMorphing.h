@@ -2,6 +2,8 @@
 
 #include "ImageMorphing.h"
 
+#include <vector>
+
 // Plain cross-dissolve: every byte of frame k of N is
 // trunc(source x (N - k) / N + target x k / N), weights and sum in double
 // precision, truncated once. Pixels and colour channels play no role.
@@ -12,4 +14,9 @@ public:
     // ImageMorphing::Morph; then nothing is written). The document is unused.
     int32_t Morph(CBitmap& out, int32_t k, CDocument* pDoc) override;
     ~LinearMorphing() override = default;
+
+private:
+    // The frame's results for every byte pair, [t << 8 | s], for the kernels
+    // that look them up (with room for 4-byte reads at the last entry).
+    std::vector<uint8_t> m_table;
 };

@@ -1,0 +1,94 @@
+#include "CRowPool.h"
+
+CRowPool::CRowPool(int32_t threads)
+{
+    const int32_t workers = threads > 1 ? threads - 1 : 0;
+    m_threads.reserve(static_cast<size_t>(workers));
+    for (int32_t i = 0; i < workers; ++i) {
+        m_threads.emplace_back([this, i] { WorkerLoop(i); });
+    }
+}
+
+CRowPool::~CRowPool()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    for (std::thread& t : m_threads) {
+        t.join();
+    }
+}
+
+int32_t CRowPool::DefaultThreadCount()
+{
+    const unsigned n = std::thread::hardware_concurrency();
+    return n == 0 ? 1 : static_cast<int32_t>(n > 256 ? 256 : n);
+}
+
+void CRowPool::Dispatch(int32_t count, int32_t grain, Task task, void* ctx)
+{
+    if (count <= 0) {
+        return;
+    }
+    std::lock_guard<std::mutex> run(m_runMutex);
+    const int32_t last = static_cast<int32_t>(m_threads.size());
+    grain = grain > 0 ? grain : 1;
+    if (last == 0 || count <= grain) {
+        for (int32_t first = 0; first < count; first += grain) {
+            task(ctx, first, count - first > grain ? first + grain : count, last);
+        }
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_task = task;
+        m_ctx = ctx;
+        m_count = count;
+        m_grain = grain;
+        m_next.store(0, std::memory_order_relaxed);
+        m_active = last;
+        ++m_generation;
+    }
+    m_wake.notify_all();
+    Drain(last);
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_done.wait(lock, [this] { return m_active == 0; });
+}
+
+void CRowPool::Drain(int32_t worker)
+{
+    for (;;) {
+        const int32_t first = m_next.fetch_add(m_grain, std::memory_order_relaxed);
+        if (first >= m_count) {
+            return;
+        }
+        const int32_t last = m_count - first > m_grain ? first + m_grain : m_count;
+        m_task(m_ctx, first, last, worker);
+    }
+}
+
+void CRowPool::WorkerLoop(int32_t worker)
+{
+    uint64_t seen = 0;
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_wake.wait(lock, [this, seen] { return m_stop || m_generation != seen; });
+            if (m_stop) {
+                return;
+            }
+            seen = m_generation;
+        }
+        Drain(worker);
+        bool last;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            last = --m_active == 0;
+        }
+        if (last) {
+            m_done.notify_one();
+        }
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// A small persistent pool that splits a range of rows over threads. The
+// thread that calls Run takes part as the last worker, so a pool of one
+// thread runs everything on the caller. Run returns when every row is done;
+// calls from several threads are served one after another.
+class CRowPool {
+public:
+    // `threads` workers in all (at least 1), the caller included.
+    explicit CRowPool(int32_t threads);
+    ~CRowPool();
+    CRowPool(const CRowPool&) = delete;
+    CRowPool& operator=(const CRowPool&) = delete;
+
+    int32_t GetThreadCount() const { return static_cast<int32_t>(m_threads.size()) + 1; }
+    // The machine's hardware threads, at least 1.
+    static int32_t DefaultThreadCount();
+
+    // Calls body(first, last, worker) for consecutive slices [first, last)
+    // of [0, count), at most `grain` rows each; `worker` is 0 ..
+    // GetThreadCount() - 1 and names the thread, so per-thread scratch can
+    // be indexed by it. The body must not throw.
+    template <class Body> void Run(int32_t count, int32_t grain, Body&& body)
+    {
+        auto call = [](void* ctx, int32_t first, int32_t last, int32_t worker) {
+            (*static_cast<Body*>(ctx))(first, last, worker);
+        };
+        Dispatch(count, grain, call, &body);
+    }
+
+private:
+    using Task = void (*)(void* ctx, int32_t first, int32_t last, int32_t worker);
+
+    void Dispatch(int32_t count, int32_t grain, Task task, void* ctx);
+    void WorkerLoop(int32_t worker);
+    void Drain(int32_t worker);
+
+    std::vector<std::thread> m_threads;
+    std::mutex m_runMutex;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_done;
+    uint64_t m_generation = 0;
+    int32_t m_active = 0;
+    bool m_stop = false;
+
+    Task m_task = nullptr;
+    void* m_ctx = nullptr;
+    int32_t m_count = 0;
+    int32_t m_grain = 1;
+    std::atomic<int32_t> m_next{0};
+};

@@ -1,0 +1,82 @@
+#pragma once
+
+// Pieces shared by the feature-morph row kernels. Included only by the
+// kernel sources, each compiled for its own instruction set: everything here
+// has internal linkage so that no copy built for one instruction set can be
+// picked up by the code of another.
+
+#include "MorphKernels.h"
+
+#include <cstring>
+
+namespace {
+
+// Row constants of line i for row y: the parts of the dot and cross
+// products that depend on y only, the squared row distances from P and Q,
+// and P'.y - y of both pictures. All exact (integers well inside 2^53).
+inline void FillRowConstants(const FBFrameJob& job, int32_t y, double* rc)
+{
+    const double yd = y;
+    for (int32_t i = 0; i < job.count; ++i) {
+        const FBLineConst& ln = job.lines[i];
+        double* r = rc + static_cast<size_t>(i) * kRowConstants;
+        const double ey = yd - ln.py;
+        const double eyq = yd - ln.qy;
+        r[0] = ey * ln.dy;
+        r[1] = ey * ln.dx;
+        r[2] = ey * ey;
+        r[3] = eyq * eyq;
+        r[4] = ln.side[0].py - yd;
+        r[5] = ln.side[1].py - yd;
+        r[6] = 0.0;
+        r[7] = 0.0;
+    }
+}
+
+inline bool Inside(const FBFrameJob& job, int32_t x, int32_t y)
+{
+    return x >= 0 && x < job.columns && y >= 0 && y < job.height;
+}
+
+// Writes the pixel at `dst` from the sample positions: nothing (black) when
+// the source position is outside, the source's share alone when only the
+// target position is outside, otherwise both shares added as bytes.
+inline void SamplePixel(const FBFrameJob& job, uint8_t* dst, int32_t sx, int32_t sy, int32_t tx, int32_t ty)
+{
+    const int32_t bpp = job.bpp;
+    if (!Inside(job, sx, sy)) {
+        std::memset(dst, 0, static_cast<size_t>(bpp));
+        return;
+    }
+    const uint8_t* a = job.pictures[0] + static_cast<size_t>(sy) * job.stride + static_cast<size_t>(sx) * bpp;
+    const uint8_t* ca = job.contrib[0];
+    if (!Inside(job, tx, ty)) {
+        for (int32_t c = 0; c < bpp; ++c) {
+            dst[c] = ca[a[c]];
+        }
+        return;
+    }
+    const uint8_t* b = job.pictures[1] + static_cast<size_t>(ty) * job.stride + static_cast<size_t>(tx) * bpp;
+    const uint8_t* cb = job.contrib[1];
+    if (bpp == 4) {
+        dst[0] = static_cast<uint8_t>(ca[a[0]] + cb[b[0]]);
+        dst[1] = static_cast<uint8_t>(ca[a[1]] + cb[b[1]]);
+        dst[2] = static_cast<uint8_t>(ca[a[2]] + cb[b[2]]);
+        dst[3] = static_cast<uint8_t>(ca[a[3]] + cb[b[3]]);
+        return;
+    }
+    for (int32_t c = 0; c < bpp; ++c) {
+        dst[c] = static_cast<uint8_t>(ca[a[c]] + cb[b[c]]);
+    }
+}
+
+// Bytes of a row after its last pixel position (fewer than B) stay 0.
+inline void ClearRowTail(const FBFrameJob& job, uint8_t* row)
+{
+    const size_t used = static_cast<size_t>(job.columns) * static_cast<size_t>(job.bpp);
+    if (job.stride > used) {
+        std::memset(row + used, 0, job.stride - used);
+    }
+}
+
+} // namespace
