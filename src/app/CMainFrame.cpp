@@ -61,7 +61,15 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     UpdateCommandUI();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The children go after this destructor; let no signal reach it then.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(&m_doc, nullptr, this, nullptr);
+    disconnect(&m_recent, nullptr, this, nullptr);
+    disconnect(&m_docManager, nullptr, this, nullptr);
+    disconnect(m_pResultView, nullptr, this, nullptr);
+}
 
 QAction* CMainFrame::MakeAction(int id, const QString& text, const QString& icon, const QString& prompt)
 {

@@ -1,5 +1,6 @@
 #include "CGuiTestSupport.h"
 #include "ControlBarTest.h"
+#include "DialogTest.h"
 #include "MainFrameTest.h"
 #include "RunTest.h"
 #include "StartupTest.h"
@@ -13,5 +14,6 @@ int main(int argc, char** argv)
     ControlBarTest controlBar;
     StartupTest startup;
     RunTest run;
-    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run});
+    DialogTest dialogs;
+    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs});
 }

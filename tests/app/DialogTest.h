@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QObject>
+
+class DialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void compressionDialogKeepsAndReturnsTheChoice();
+    void compressionDialogCancel();
+};
