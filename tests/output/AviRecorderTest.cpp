@@ -2,6 +2,7 @@
 #include "CBitmapInfo.h"
 #include "CRiffReader.h"
 #include "CTempDir.h"
+#include "RunUnprivileged.h"
 #include "CTestFrames.h"
 
 #include <csignal>
@@ -398,20 +399,25 @@ TEST(AviRecorderTest, FullDeviceFailsTheOpenAndEveryFrame)
 
 TEST(AviRecorderTest, FolderWithoutWritePermissionFailsTheOpen)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not bind the superuser";
-    }
     CTempDir dir;
+    fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
     fs::create_directory(dir / "locked");
-    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                        fs::perms::others_exec);
     const std::string path = (dir / "locked" / "trevalin.avi").string();
-    CAviRecorder rec;
-    rec.SetFrameFormat(FrameFormat(4, 4));
-    rec.SetFilePath(path);
-    EXPECT_EQ(rec.OpenVideo(), AVIERR_FILEOPEN);
-    EXPECT_STREQ(rec.GetErrorText(), ("AVI Engine failed to initialize. Check filename " + path +
-                                      ".A disk error occurred while opening the file.")
-                                         .c_str());
+    const std::string expected =
+        "AVI Engine failed to initialize. Check filename " + path + ".A disk error occurred while opening the file.";
+    // 0: the open failed with the file-open code and text; 1: it did not.
+    const int outcome = RunUnprivileged([&] {
+        CAviRecorder rec;
+        rec.SetFrameFormat(FrameFormat(4, 4));
+        rec.SetFilePath(path);
+        const bool failed = rec.OpenVideo() == AVIERR_FILEOPEN && rec.GetErrorText() != nullptr &&
+                            expected == rec.GetErrorText();
+        return failed ? 0 : 1;
+    });
+    EXPECT_EQ(outcome, 0);
+    EXPECT_TRUE(fs::is_empty(dir / "locked"));
 }
 
 namespace {
