@@ -19,7 +19,15 @@ struct Avx2 {
     static D Div(D a, D b) { return _mm256_div_pd(a, b); }
     // c - a x b with one rounding.
     static D NegMulAdd(D a, D b, D c) { return _mm256_fnmadd_pd(a, b, c); }
+    // a x b + c with one rounding.
+    static D MulAdd(D a, D b, D c) { return _mm256_fmadd_pd(a, b, c); }
+    static D Exponent(D a) { return _mm256_and_pd(a, _mm256_castsi256_pd(_mm256_set1_epi64x(0x7ff0000000000000))); }
+    static constexpr int32_t kNewtonSteps = 3;
+    static D ReciprocalEstimate(D a) { return _mm256_cvtps_pd(_mm_rcp_ps(_mm256_cvtpd_ps(a))); }
+    static M Eq(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_EQ_OQ); }
+    static bool All(M m) { return _mm256_movemask_pd(m) == 0xf; }
     static D Trunc(D a) { return _mm256_round_pd(a, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC); }
+    static D TruncNonNegative(D a) { return Trunc(a); }
     static D Abs(D a) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), a); }
     static D SignOf(D a) { return _mm256_and_pd(_mm256_set1_pd(-0.0), a); }
     static D Xor(D a, D b) { return _mm256_xor_pd(a, b); }
@@ -28,10 +36,12 @@ struct Avx2 {
     static M Ge(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_GE_OQ); }
     static M Or(M a, M b) { return _mm256_or_pd(a, b); }
     static D Select(M m, D ifTrue, D ifFalse) { return _mm256_blendv_pd(ifFalse, ifTrue, m); }
+    static D AddOneWhere(D a, M m) { return _mm256_add_pd(a, _mm256_and_pd(m, _mm256_set1_pd(1.0))); }
     static D OneWhere(M m) { return _mm256_and_pd(m, _mm256_set1_pd(1.0)); }
     // The square root in single precision of the value rounded to single
     // precision, widened back.
     static D SqrtSingle(D a) { return _mm256_cvtps_pd(_mm_sqrt_ps(_mm256_cvtpd_ps(a))); }
+    static D Load(const double* p) { return _mm256_load_pd(p); }
     static void Store(double* p, D a) { _mm256_store_pd(p, a); }
 };
 

@@ -171,6 +171,8 @@ bool FBMorphing::PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t
         c.l2 = c.dx * c.dx + c.dy * c.dy;
         c.lenSD = static_cast<float>(std::sqrt(c.l2));
         c.lenW = std::sqrt(static_cast<float>(c.l2));
+        c.invL2 = 1.0 / c.l2;
+        c.invSD = 1.0 / c.lenSD;
 
         const double ex = farthest(c.px, xMax), ey = farthest(c.py, yMax);
         const double exq = farthest(c.qx, xMax), eyq = farthest(c.qy, yMax);
@@ -195,13 +197,18 @@ bool FBMorphing::PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t
             sd.sgnDx = std::copysign(0.0, sd.dx);
             sd.sgnNdy = std::copysign(0.0, sd.ndy);
             sd.len = static_cast<float>(std::sqrt(sd.dx * sd.dx + sd.dy * sd.dy));
-            sd.inv = (1.0 / sd.len) * (1.0 - 0x1p-49);
+            sd.invBelow = (1.0 / sd.len) * (1.0 - 0x1p-49);
+            sd.invAbove = 1.0 / sd.len;
+            if (std::fma(sd.invAbove, sd.len, -1.0) < 0.0) {
+                sd.invAbove = std::nextafter(sd.invAbove, 2.0);
+            }
             const double span = std::fmax(sd.adx, sd.ady);
             const double along = uMax * span;
             const double across = vMax * span;
             const double displacement =
                 std::fmax(std::fabs(sd.px) + xMax, std::fabs(sd.py) + yMax) + along + across / sd.len + 2.0;
             exact = exact && along <= kInt && across <= kInt && across / sd.len <= 0x1p28 && displacement <= kInt;
+            sd.quick = across <= 0x1p26;
             lineBound = std::fmax(lineBound, displacement);
         }
         sumBound += lineBound * c.l2 * (1.0 + 0x1p-20);

@@ -21,16 +21,20 @@ struct FBLineConst {
     double l2;     // dx^2 + dy^2
     double lenSD;  // sqrt(l2) rounded to single precision
     double lenW;   // sqrt of (l2 rounded to single precision), in single precision
+    double invL2;  // 1 / l2, rounded
+    double invSD;  // 1 / lenSD, rounded
     struct Side {
-        double px, py; // P'
-        double dx, dy; // Q' - P'
-        double ndy;    // P'.y - Q'.y
-        double adx;    // |dx|
-        double ady;    // |dy|
-        double sgnDx;  // +-0.0 carrying the sign of dx
-        double sgnNdy; // +-0.0 carrying the sign of ndy
-        double len;    // sqrt(dx^2 + dy^2) rounded to single precision (>= 1)
-        double inv;    // a reciprocal of len, slightly below 1 / len
+        double px, py;   // P'
+        double dx, dy;   // Q' - P'
+        double ndy;      // P'.y - Q'.y
+        double adx;      // |dx|
+        double ady;      // |dy|
+        double sgnDx;    // +-0.0 carrying the sign of dx
+        double sgnNdy;   // +-0.0 carrying the sign of ndy
+        double len;      // sqrt(dx^2 + dy^2) rounded to single precision (>= 1)
+        double invBelow; // a reciprocal of len a little below 1 / len
+        double invAbove; // 1 / len rounded up
+        bool quick;      // the perpendicular products stay within 2^26 (see the kernels)
     } side[2];
 };
 

@@ -1,0 +1,114 @@
+// Frame times of the morph engines against the straightforward reference
+// engines, and a copy of a frame's bytes for scale. Every engine computes
+// the middle frame (k = 5 of 10) of a generated scene; times are wall-clock
+// (the engines use all hardware threads).
+#include "BenchScene.h"
+#include "FBMorphing.h"
+#include "LinearMorphing.h"
+#include "OracleFBMorphing.h"
+#include "OracleLinearMorphing.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int32_t kSteps = 10;
+constexpr int32_t kFrame = 5;
+
+template <class Engine> void RunEngine(benchmark::State& state, Engine& engine, const BenchScene& scene, CDocument* doc)
+{
+    engine.LoadImage(scene.target, 1);
+    engine.LoadImage(scene.source, 0);
+    engine.SetSteps(kSteps);
+    CBitmap out;
+    out.CreateCompatibleBitmap(scene.source.Width(), scene.source.Height());
+    engine.Morph(out, kFrame, doc); // starts the engine's threads
+    for (auto _ : state) {
+        engine.Morph(out, kFrame, doc);
+        benchmark::DoNotOptimize(out.Bits());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(out.SizeBytes()));
+}
+
+void FeatureMorph(benchmark::State& state)
+{
+    const BenchScene scene(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)),
+                           static_cast<int32_t>(state.range(2)));
+    FBMorphing engine;
+    if (state.range(3) >= 0) {
+        engine.SetKernelPath(static_cast<MorphKernelPath>(state.range(3)));
+    }
+    RunEngine(state, engine, scene, scene.doc.get());
+}
+
+void OracleFeatureMorph(benchmark::State& state)
+{
+    const BenchScene scene(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)),
+                           static_cast<int32_t>(state.range(2)));
+    OracleFBMorphing engine;
+    RunEngine(state, engine, scene, scene.doc.get());
+}
+
+void Dissolve(benchmark::State& state)
+{
+    const BenchScene scene(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)), 0);
+    LinearMorphing engine;
+    if (state.range(2) >= 0) {
+        engine.SetKernelPath(static_cast<MorphKernelPath>(state.range(2)));
+    }
+    RunEngine(state, engine, scene, nullptr);
+}
+
+void OracleDissolve(benchmark::State& state)
+{
+    const BenchScene scene(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)), 0);
+    OracleLinearMorphing engine;
+    RunEngine(state, engine, scene, nullptr);
+}
+
+void FrameMemcpy(benchmark::State& state)
+{
+    const size_t bytes = static_cast<size_t>(state.range(0)) * static_cast<size_t>(state.range(1)) * 4;
+    std::vector<uint8_t> from(bytes, 1), to(bytes, 0);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+}
+
+// Path -1 is the engine's own choice (the best the processor has); 1, 2, 3
+// force baseline, AVX2, AVX-512 (a path the processor lacks falls back).
+BENCHMARK(FeatureMorph)
+    ->ArgNames({"w", "h", "pairs", "path"})
+    ->Args({640, 480, 10, -1})
+    ->Args({1920, 1080, 20, -1})
+    ->Args({1920, 1080, 20, 2})
+    ->Args({1920, 1080, 20, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(OracleFeatureMorph)
+    ->ArgNames({"w", "h", "pairs"})
+    ->Args({640, 480, 10})
+    ->Args({1920, 1080, 20})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+BENCHMARK(Dissolve)
+    ->ArgNames({"w", "h", "path"})
+    ->Args({1920, 1080, -1})
+    ->Args({1920, 1080, 2})
+    ->Args({1920, 1080, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(OracleDissolve)->ArgNames({"w", "h"})->Args({1920, 1080})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(FrameMemcpy)->ArgNames({"w", "h"})->Args({1920, 1080})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
