@@ -53,6 +53,39 @@ struct Avx512 {
     static D SqrtSingle(D a) { return _mm512_cvtps_pd(_mm256_sqrt_ps(_mm512_cvtpd_ps(a))); }
     static D Load(const double* p) { return _mm512_load_pd(p); }
     static void Store(double* p, D a) { _mm512_store_pd(p, a); }
+
+    // Shares of 8 pixels of 4 bytes in 32-bit lanes: (byte x scale) >> shift.
+    static __m512i Shares(__m128i bytes, const FBFrameJob& job, int image)
+    {
+        const __m512i wide = _mm512_cvtepu8_epi32(bytes);
+        const __m512i scaled = _mm512_mullo_epi32(wide, _mm512_set1_epi32(static_cast<int>(job.shareScale[image])));
+        return _mm512_srl_epi32(scaled, _mm_cvtsi32_si128(static_cast<int>(job.shareShift[image])));
+    }
+    // Pixels of 4 bytes at the sample positions (whole numbers inside the
+    // 32-bit range): a position outside its picture reads as 0, which adds
+    // nothing; outside the source picture the target is not read either.
+    static void SampleWholePixels(const FBFrameJob& job, uint8_t* dst, D sx, D sy, D tx, D ty, int32_t lanes)
+    {
+        const __m256i cols = _mm256_set1_epi32(job.columns);
+        const __m256i rows = _mm256_set1_epi32(job.height);
+        const __m256i isx = _mm512_cvttpd_epi32(sx), isy = _mm512_cvttpd_epi32(sy);
+        const __m256i itx = _mm512_cvttpd_epi32(tx), ity = _mm512_cvttpd_epi32(ty);
+        const __mmask8 live = static_cast<__mmask8>((1u << lanes) - 1u);
+        const __mmask8 inSource = live & _mm256_cmplt_epu32_mask(isx, cols) & _mm256_cmplt_epu32_mask(isy, rows);
+        const __mmask8 inBoth = inSource & _mm256_cmplt_epu32_mask(itx, cols) & _mm256_cmplt_epu32_mask(ity, rows);
+        const __m256i is = _mm256_add_epi32(_mm256_mullo_epi32(isy, cols), isx);
+        const __m256i it = _mm256_add_epi32(_mm256_mullo_epi32(ity, cols), itx);
+        const __m256i zero = _mm256_setzero_si256();
+        const __m256i ps = _mm256_mmask_i32gather_epi32(zero, inSource, is, job.pictures[0], 4);
+        const __m256i pt = _mm256_mmask_i32gather_epi32(zero, inBoth, it, job.pictures[1], 4);
+        const __m512i lo =
+            _mm512_add_epi32(Shares(_mm256_castsi256_si128(ps), job, 0), Shares(_mm256_castsi256_si128(pt), job, 1));
+        const __m512i hi = _mm512_add_epi32(Shares(_mm256_extracti128_si256(ps, 1), job, 0),
+                                            Shares(_mm256_extracti128_si256(pt, 1), job, 1));
+        const __m256i bytes =
+            _mm256_inserti128_si256(_mm256_castsi128_si256(_mm512_cvtepi32_epi8(lo)), _mm512_cvtepi32_epi8(hi), 1);
+        _mm256_mask_storeu_epi8(dst, (lanes >= 8 ? 0xffffffffu : (1u << (4 * lanes)) - 1u), bytes);
+    }
 };
 
 } // namespace

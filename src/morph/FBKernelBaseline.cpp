@@ -27,35 +27,48 @@ struct Chunk {
     alignas(64) double sum[4][kChunk];
 };
 
+// The mapped-point part of one picture's line for one pixel: the weighted,
+// truncated displacement (x, y) toward where the pixel samples.
+struct SideConst {
+    double px, dx, dy, ndy, len;
+};
+
+inline void Displacement(const SideConst& sd, double dispYBase, double x, double u, double v, double w, double& sx,
+                         double& sy)
+{
+    const double ax = TruncExact(u * sd.dx);
+    const double ay = TruncExact(u * sd.dy);
+    const double cx = TruncExact(TruncExact(v * sd.ndy) / sd.len);
+    const double cy = TruncExact(TruncExact(v * sd.dx) / sd.len);
+    sx += TruncExact((((sd.px - x) + ax) + cx) * w);
+    sy += TruncExact(((dispYBase + ay) + cy) * w);
+}
+
 void AddLine(Chunk& ch, const FBLineConst& ln, const double* r)
 {
+    const double px = ln.px, dx = ln.dx, ndy = ln.ndy, l2 = ln.l2, lenSD = ln.lenSD, lenW = ln.lenW;
+    const double r0 = r[0], r1 = r[1], r2 = r[2], r3 = r[3], r4 = r[4], r5 = r[5];
+    const SideConst s0{ln.side[0].px, ln.side[0].dx, ln.side[0].dy, ln.side[0].ndy, ln.side[0].len};
+    const SideConst s1{ln.side[1].px, ln.side[1].dx, ln.side[1].dy, ln.side[1].ndy, ln.side[1].len};
     for (int32_t j = 0; j < kChunk; ++j) {
-        const double ex = ch.x[j] - ln.px;
-        const double dot = ex * ln.dx + r[0];
-        const double cross = ex * ln.ndy + r[1];
-        const double u = dot / ln.l2;
-        const double v = cross / ln.lenSD;
+        const double x = ch.x[j];
+        const double ex = x - px;
+        const double dot = ex * dx + r0;
+        const double cross = ex * ndy + r1;
+        const double u = dot / l2;
+        const double v = cross / lenSD;
         const bool before = u < 0.0;
         const bool outside = before | (u > 1.0);
-        const double exq = ex - ln.dx;
-        const double toP = ex * ex + r[2];
-        const double toQ = exq * exq + r[3];
+        const double exq = ex - dx;
+        const double toP = ex * ex + r2;
+        const double toQ = exq * exq + r3;
         const double toEnd = std::sqrt(static_cast<float>(before ? toP : toQ));
         const double dist = outside ? toEnd : std::fabs(v);
-        double w = ln.lenW / (1.0 + dist);
+        double w = lenW / (1.0 + dist);
         w = w * w;
         ch.weight[j] += w;
-        for (int32_t s = 0; s < 2; ++s) {
-            const FBLineConst::Side& sd = ln.side[s];
-            const double ax = TruncExact(u * sd.dx);
-            const double ay = TruncExact(u * sd.dy);
-            const double cx = TruncExact(TruncExact(v * sd.ndy) / sd.len);
-            const double cy = TruncExact(TruncExact(v * sd.dx) / sd.len);
-            const double dispX = ((sd.px - ch.x[j]) + ax) + cx;
-            const double dispY = (r[4 + s] + ay) + cy;
-            ch.sum[2 * s][j] += TruncExact(dispX * w);
-            ch.sum[2 * s + 1][j] += TruncExact(dispY * w);
-        }
+        Displacement(s0, r4, x, u, v, w, ch.sum[0][j], ch.sum[1][j]);
+        Displacement(s1, r5, x, u, v, w, ch.sum[2][j], ch.sum[3][j]);
     }
 }
 

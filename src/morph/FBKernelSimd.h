@@ -161,14 +161,23 @@ template <class V> void FeatureRowsSimd(const FBFrameJob& job, int32_t first, in
                 const int32_t off = vi * kLanes;
                 const D X = V::Iota(static_cast<double>(x0 + off));
                 const D W = V::Load(acc[0] + off);
-                alignas(64) double pos[4][kLanes];
-                V::Store(pos[0], V::Add(X, V::Trunc(V::Div(V::Load(acc[1] + off), W))));
-                V::Store(pos[1], V::Add(Y, V::Trunc(V::Div(V::Load(acc[2] + off), W))));
-                V::Store(pos[2], V::Add(X, V::Trunc(V::Div(V::Load(acc[3] + off), W))));
-                V::Store(pos[3], V::Add(Y, V::Trunc(V::Div(V::Load(acc[4] + off), W))));
+                const D sx = V::Add(X, V::Trunc(V::Div(V::Load(acc[1] + off), W)));
+                const D sy = V::Add(Y, V::Trunc(V::Div(V::Load(acc[2] + off), W)));
+                const D tx = V::Add(X, V::Trunc(V::Div(V::Load(acc[3] + off), W)));
+                const D ty = V::Add(Y, V::Trunc(V::Div(V::Load(acc[4] + off), W)));
                 const int32_t lanes = width - off < kLanes ? width - off : kLanes;
+                uint8_t* dst = row + static_cast<size_t>(x0 + off) * job.bpp;
+                if (job.wholePixels) {
+                    V::SampleWholePixels(job, dst, sx, sy, tx, ty, lanes);
+                    continue;
+                }
+                alignas(64) double pos[4][kLanes];
+                V::Store(pos[0], sx);
+                V::Store(pos[1], sy);
+                V::Store(pos[2], tx);
+                V::Store(pos[3], ty);
                 for (int32_t j = 0; j < lanes; ++j) {
-                    SamplePixel(job, row + static_cast<size_t>(x0 + off + j) * job.bpp, static_cast<int32_t>(pos[0][j]),
+                    SamplePixel(job, dst + static_cast<size_t>(j) * job.bpp, static_cast<int32_t>(pos[0][j]),
                                 static_cast<int32_t>(pos[1][j]), static_cast<int32_t>(pos[2][j]),
                                 static_cast<int32_t>(pos[3][j]));
                 }

@@ -271,6 +271,25 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
         }
         job.contrib[image] = m_contrib[image];
     }
+    // alpha = f 2^e with f in [0.5, 1) carries 24 significant bits, so
+    // byte x alpha is exact in double precision and its truncation is
+    // (byte x f 2^24) >> (24 - e); below 2^-8 every share is 0.
+    job.wholePixels = bpp == 4 && static_cast<double>(job.height) * job.columns < 0x1p31;
+    for (int image = 0; image < 2; ++image) {
+        int exponent = 0;
+        const double fraction = std::frexp(static_cast<double>(weights[image]), &exponent);
+        const int shift = 24 - exponent;
+        job.shareScale[image] = 0;
+        job.shareShift[image] = 0;
+        if (fraction > 0.0 && shift <= 31) {
+            job.shareScale[image] = static_cast<uint32_t>(std::ldexp(fraction, 24));
+            job.shareShift[image] = static_cast<uint32_t>(shift);
+        }
+        for (uint32_t b = 0; b < 256; ++b) {
+            const uint64_t share = (static_cast<uint64_t>(b) * job.shareScale[image]) >> job.shareShift[image];
+            job.wholePixels = job.wholePixels && share == m_contrib[image][b];
+        }
+    }
 
     const bool exact = PrepareLines(lines, job.columns, job.height);
     job.lines = m_lineTable.data();

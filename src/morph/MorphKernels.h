@@ -52,6 +52,11 @@ struct FBFrameJob {
     const uint8_t* pictures[2];
     uint8_t* out;              // stride x height bytes
     const uint8_t* contrib[2]; // 256 entries: trunc(byte x alpha) per picture
+    // The same shares as (byte x scale) >> shift in 32-bit integers, and
+    // whether the kernels may sample 4-byte pixels that way, 8 at a time.
+    uint32_t shareScale[2];
+    uint32_t shareShift[2];
+    bool wholePixels;
 };
 
 // Computes rows [first, last) of a feature-morph frame whose lines passed
