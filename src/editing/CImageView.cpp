@@ -139,6 +139,16 @@ void CImageView::OnOpenImage()
     const fs::path source = fs::path(QFile::encodeName(chosen).toStdString());
     const fs::path folder = fs::path(m_doc.GetDoc().GetWorkDir()) / "images";
     const fs::path destination = folder / source.filename();
+    CPictureFile* picture = m_doc.GetDoc().GetPicture(m_nImageIndex);
+    // The chosen file is decoded before anything is copied: a file that is
+    // no picture must neither replace the pane's picture nor overwrite a
+    // picture of the same name in images/.
+    CPictureFile probe;
+    probe.SetDecoder(picture->GetDecoder());
+    if (!probe.LoadFromFile(source.string())) {
+        m_prompts.MessageBox(this, QString::fromStdString(probe.GetLastError()), CUserPrompts::Icon::kWarning);
+        return;
+    }
     std::error_code ec;
     fs::create_directories(folder, ec);
     // A file picked from images/ itself is loaded as it stands.
@@ -152,7 +162,6 @@ void CImageView::OnOpenImage()
                              CUserPrompts::Icon::kWarning);
         return;
     }
-    CPictureFile* picture = m_doc.GetDoc().GetPicture(m_nImageIndex);
     if (!picture->LoadFromFile(destination.string())) {
         m_prompts.MessageBox(this, QString::fromStdString(picture->GetLastError()), CUserPrompts::Icon::kWarning);
     }

@@ -55,7 +55,8 @@ public:
     // The context menu with its one command, "打开图像".
     void TrackImageMenu(const QPoint& globalPos);
     // "打开图像": picks a BMP or JPEG file, copies it into the working
-    // folder's images/ and loads the copy into the pane's picture.
+    // folder's images/ and loads the copy into the pane's picture. A file
+    // that does not decode is refused with a warning and changes nothing.
     void OnOpenImage();
 
     void OnInitialUpdate() override;

@@ -411,21 +411,43 @@ void ImageViewTest::pictureFromImagesFolderLoadsAsItStands()
     QVERIFY(rig.doc.GetDoc().GetPicture(0)->IsLoaded());
 }
 
-void ImageViewTest::undecodablePictureShowsWarning()
+void ImageViewTest::undecodablePictureChangesNothing()
 {
     PaneRig rig;
+    rig.LoadPictures(100, 80, 100, 80);
+    const std::filesystem::path good = rig.dir / "images" / "a.bmp";
+    const auto goodSize = std::filesystem::file_size(good);
+    // Elsewhere: a broken BMP bearing the name of the pane's picture, and
+    // text posing as a JPEG.
     CTempDir elsewhere;
-    QFile bad(PathIn(elsewhere, "bad.bmp"));
+    QFile bad(PathIn(elsewhere, "a.bmp"));
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("BM this is not a picture at all");
     bad.close();
+    QFile text(PathIn(elsewhere, "notes.jpg"));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("some notes\n");
+    text.close();
+
     rig.prompts.fileAnswers.push_back(bad.fileName());
     rig.left->OnOpenImage();
-    QVERIFY(!rig.doc.GetDoc().GetPicture(0)->IsLoaded());
     QCOMPARE(rig.prompts.messages.size(), size_t(1));
+    // The pane keeps its picture and the copy in images/ stays whole.
+    const CPictureFile* picture = rig.doc.GetDoc().GetPicture(0);
+    QVERIFY(picture->IsLoaded());
+    QCOMPARE(QString::fromStdString(picture->GetPath()), QString::fromStdString(good.string()));
+    QCOMPARE(std::filesystem::file_size(good), goodSize);
+    QCOMPARE(rig.left->GetTotalSize(), QSize(120, 100));
+    // The warning names the file the user chose.
     QCOMPARE(rig.prompts.messages[0].icon, CUserPrompts::Icon::kWarning);
-    QVERIFY(!rig.prompts.messages[0].text.isEmpty());
-    QCOMPARE(rig.left->GetTotalSize(), QSize(20, 20));
+    QVERIFY(rig.prompts.messages[0].text.contains(bad.fileName()));
+
+    rig.prompts.fileAnswers.push_back(text.fileName());
+    rig.right->OnOpenImage();
+    QCOMPARE(rig.prompts.messages.size(), size_t(2));
+    QVERIFY(rig.doc.GetDoc().GetPicture(1)->IsLoaded());
+    QVERIFY(!std::filesystem::exists(rig.dir / "images" / "notes.jpg"));
+    QCOMPARE(rig.right->GetTotalSize(), QSize(120, 100));
 }
 
 void ImageViewTest::onlyDefaultToolHasContextMenu()

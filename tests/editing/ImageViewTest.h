@@ -18,6 +18,6 @@ private slots:
     void toolCommandsGiveFreshTools();
     void contextMenuOpensImageIntoImagesFolder();
     void pictureFromImagesFolderLoadsAsItStands();
-    void undecodablePictureShowsWarning();
+    void undecodablePictureChangesNothing();
     void onlyDefaultToolHasContextMenu();
 };
