@@ -84,6 +84,7 @@ void CImageView::UpdateScrollSizes()
     m_totalSize = QSize(rc.right - rc.left + 20, rc.bottom - rc.top + 20);
     m_pageSize = client;
     m_lineSize = QSize(client.width() / 10, client.height() / 10);
+    m_bScrollSizesPending = !isVisible();
     UpdateScrollRanges();
     viewport()->update();
 }
@@ -248,6 +249,21 @@ void CImageView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollRanges();
+}
+
+void CImageView::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    // Queued: the window that shows the pane lays it out (the splitter's
+    // columns included) before the sizes are taken.
+    if (m_bScrollSizesPending) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_bScrollSizesPending && isVisible()) UpdateScrollSizes();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void CImageView::scrollContentsBy(int, int)

@@ -36,7 +36,9 @@ public:
     // (0, 0, w, h) of the pane's picture, or the empty rectangle.
     void GetImageRect(RECT& rc) const;
     // Total size (w + 20, h + 20), page size the client size, line size a
-    // tenth of it; then repaints the whole pane.
+    // tenth of it; then repaints the whole pane. A pane not on screen yet
+    // (start-up, or the result view shown) has no client size of its own:
+    // it takes the page and line sizes again once it is shown.
     void UpdateScrollSizes();
     QSize GetTotalSize() const { return m_totalSize; }
     QSize GetPageSize() const { return m_pageSize; }
@@ -69,6 +71,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -84,5 +87,6 @@ private:
     QSize m_pageSize;
     QSize m_lineSize;
     bool m_bCaptured = false;
+    bool m_bScrollSizesPending = false; // sizes taken while not on screen
     QMenu* m_pImageMenu;
 };

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTest>
 
@@ -75,6 +76,27 @@ void StartupTest::opensProjectFromCommandLine()
     QCOMPARE(RecentMenuTexts(rig.Frame()).size(), 1);
     QVERIFY(RecentMenuTexts(rig.Frame())[0].endsWith(QStringLiteral("demo.tvl")));
     QVERIFY(rig.prompts.messages.empty());
+}
+
+void StartupTest::projectAtStartUpScrollsByTheShownPane()
+{
+    CAppRig rig;
+    WriteTestPicture(PathIn(rig.dir, "images/s.bmp"), 1500, 1200, Qt::red);
+    WriteTestPicture(PathIn(rig.dir, "images/t.bmp"), 1500, 1200, Qt::blue);
+    const QString project = rig.WriteProject(rig.dir / "big.tvl", "s.bmp", "t.bmp", 5, 6, 30, 40);
+    // The project is read before the window is shown.
+    QVERIFY(rig.Start({project}));
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.Frame()));
+    QCoreApplication::processEvents();
+    for (int column : {0, 1}) {
+        CImageView* pane = rig.Frame().GetPane(column);
+        const QSize client = pane->viewport()->size();
+        QVERIFY(client.width() > 200 && client.height() > 200);
+        QCOMPARE(pane->GetPageSize(), client);
+        QCOMPARE(pane->GetLineSize(), QSize(client.width() / 10, client.height() / 10));
+        QCOMPARE(pane->verticalScrollBar()->pageStep(), client.height());
+        QCOMPARE(pane->horizontalScrollBar()->singleStep(), client.width() / 10);
+    }
 }
 
 void StartupTest::unreadableProjectEndsStartUp()

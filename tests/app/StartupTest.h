@@ -9,6 +9,7 @@ private slots:
     void commandLineNamesOneProject();
     void startsUntitledWithoutArguments();
     void opensProjectFromCommandLine();
+    void projectAtStartUpScrollsByTheShownPane();
     void unreadableProjectEndsStartUp();
     void recentFilesSurviveRestart();
     void reopeningOpenProjectReadsNothing();
