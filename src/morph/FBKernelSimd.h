@@ -98,8 +98,10 @@ inline void AddLinePair(const FBLineConst& ln, const double* r, typename V::D X,
     const D cross = V::Add(V::Mul(ex, V::Set(ln.ndy)), V::Set(r[1]));
     const D u = Quotient<V>(dot, V::Set(ln.l2), V::Set(ln.invL2), V::Set(ln.l2 * 0x1p-53));
     const D v = V::Div(cross, V::Set(ln.lenSD));
-    const M before = V::Lt(u, zero);
-    const M beyond = V::Gt(u, one);
+    // u < 0 and u > 1 read off the exact whole numbers dot and l2 (below
+    // 2^52, so dot > l2 gives a quotient of at least 1 + 2^-52).
+    const M before = V::Lt(dot, zero);
+    const M beyond = V::Gt(dot, V::Set(ln.l2));
     const D exq = V::Sub(ex, V::Set(ln.dx));
     const D toP = V::Add(V::Mul(ex, ex), V::Set(r[2]));
     const D toQ = V::Add(V::Mul(exq, exq), V::Set(r[3]));
