@@ -237,6 +237,10 @@ void CMainFrame::CreateControlBar()
     addToolBarBreak(Qt::TopToolBarArea);
     m_pReBar = new QToolBar(this);
     m_pReBar->setObjectName(QStringLiteral("m_wndReBar"));
+    // The band keeps to the bar area above the client area: its gripper
+    // moves it within that area, never out into a window of its own.
+    m_pReBar->setAllowedAreas(Qt::TopToolBarArea);
+    m_pReBar->setFloatable(false);
     m_pConfigDlg = new CMorphConfigDlg(m_prompts, m_pReBar);
     m_pReBar->addWidget(m_pConfigDlg);
     addToolBar(Qt::TopToolBarArea, m_pReBar);
@@ -266,6 +270,13 @@ void CMainFrame::CreateClient()
     m_pClient->setCurrentWidget(m_pSplitter);
     setCentralWidget(m_pClient);
     m_pActiveView = m_pLeftPane;
+}
+
+QMenu* CMainFrame::createPopupMenu()
+{
+    // The bars carry no context menu (the window's default one would list
+    // them under empty names and could hide the control bar).
+    return nullptr;
 }
 
 void CMainFrame::showEvent(QShowEvent* event)

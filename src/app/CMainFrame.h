@@ -57,6 +57,8 @@ public:
     // The recent-file entries of the File menu, in order.
     QList<QAction*> RecentFileActions() const { return m_recentActions; }
 
+    QMenu* createPopupMenu() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <memory>
+
 namespace {
 
 // Command ids of the tool bar's entries in order, 0 for a separator.
@@ -143,6 +145,24 @@ void MainFrameTest::statusBarPanes()
     QVERIFY(!rig.Frame().GetIdleLabel()->isVisible());
     rig.Frame().statusBar()->clearMessage();
     QVERIFY(rig.Frame().GetIdleLabel()->isVisible());
+}
+
+void MainFrameTest::controlBarStaysAboveTheClient()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    CMainFrame& frame = rig.Frame();
+    auto* rebar = frame.findChild<QToolBar*>(QStringLiteral("m_wndReBar"));
+    QVERIFY(rebar);
+    QCOMPARE(frame.toolBarArea(rebar), Qt::TopToolBarArea);
+    QVERIFY(frame.toolBarArea(frame.GetToolBar()) == Qt::TopToolBarArea);
+    // The band can neither float nor dock beside or below the client area.
+    QVERIFY(!rebar->isFloatable());
+    for (Qt::ToolBarArea area : {Qt::LeftToolBarArea, Qt::RightToolBarArea, Qt::BottomToolBarArea})
+        QVERIFY(!rebar->isAreaAllowed(area));
+    // No context menu over the bars: nothing there can hide them.
+    const std::unique_ptr<QMenu> popup(frame.createPopupMenu());
+    QVERIFY(!popup);
 }
 
 void MainFrameTest::clientSwitchesBetweenPanesAndResult()

@@ -10,6 +10,7 @@ private slots:
     void promptsAreStatusTipsAndToolTips();
     void fileMenuItemsAndAccelerators();
     void statusBarPanes();
+    void controlBarStaysAboveTheClient();
     void clientSwitchesBetweenPanesAndResult();
     void engineButtonsOnlyWhileResultShown();
     void toolButtonsCheckTheChosenTool();
