@@ -42,19 +42,22 @@ void CRowPool::Dispatch(int32_t count, int32_t grain, Task task, void* ctx)
         return;
     }
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        // A worker that woke late for the previous job may still be looking
+        // for rows in it; wait until it has left before replacing the job.
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_done.wait(lock, [this] { return m_active == 0; });
         m_task = task;
         m_ctx = ctx;
         m_count = count;
         m_grain = grain;
         m_next.store(0, std::memory_order_relaxed);
-        m_active = last;
+        m_finished.store(0, std::memory_order_relaxed);
         ++m_generation;
     }
     m_wake.notify_all();
     Drain(last);
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_done.wait(lock, [this] { return m_active == 0; });
+    m_done.wait(lock, [this] { return m_finished.load(std::memory_order_acquire) == m_count; });
 }
 
 void CRowPool::Drain(int32_t worker)
@@ -66,6 +69,12 @@ void CRowPool::Drain(int32_t worker)
         }
         const int32_t last = m_count - first > m_grain ? first + m_grain : m_count;
         m_task(m_ctx, first, last, worker);
+        if (m_finished.fetch_add(last - first, std::memory_order_acq_rel) + (last - first) == m_count) {
+            // The last rows: wake the caller (under the lock, so the wake-up
+            // cannot fall between its check and its wait).
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_done.notify_all();
+        }
     }
 }
 
@@ -80,15 +89,13 @@ void CRowPool::WorkerLoop(int32_t worker)
                 return;
             }
             seen = m_generation;
+            ++m_active;
         }
         Drain(worker);
-        bool last;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
-            last = --m_active == 0;
+            --m_active;
         }
-        if (last) {
-            m_done.notify_one();
-        }
+        m_done.notify_all();
     }
 }

@@ -9,8 +9,10 @@
 
 // A small persistent pool that splits a range of rows over threads. The
 // thread that calls Run takes part as the last worker, so a pool of one
-// thread runs everything on the caller. Run returns when every row is done;
-// calls from several threads are served one after another.
+// thread runs everything on the caller. Run returns as soon as every row is
+// done (it does not wait for workers that never got to start, which matters
+// when the machine is busy); calls from several threads are served one after
+// another.
 class CRowPool {
 public:
     // `threads` workers in all (at least 1), the caller included.
@@ -48,6 +50,7 @@ private:
     std::condition_variable m_wake;
     std::condition_variable m_done;
     uint64_t m_generation = 0;
+    // Workers inside Drain; the job's fields change only when it is 0.
     int32_t m_active = 0;
     bool m_stop = false;
 
@@ -56,4 +59,5 @@ private:
     int32_t m_count = 0;
     int32_t m_grain = 1;
     std::atomic<int32_t> m_next{0};
+    std::atomic<int32_t> m_finished{0};
 };

@@ -39,13 +39,16 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
     job.weightTarget = kf / n;
     if (path == MorphKernelPath::kAvx2) {
         m_table.resize(65536 + 4);
-        for (int32_t t = 0; t < 256; ++t) {
-            uint8_t* row = &m_table[static_cast<size_t>(t) << 8];
-            for (int32_t s = 0; s < 256; ++s) {
-                row[s] = static_cast<uint8_t>(static_cast<int32_t>(s * job.weightSource + t * job.weightTarget));
+        uint8_t* table = m_table.data();
+        Pool().Run(256, 16, [&job, table](int32_t first, int32_t last, int32_t) {
+            for (int32_t t = first; t < last; ++t) {
+                uint8_t* row = table + (static_cast<size_t>(t) << 8);
+                for (int32_t s = 0; s < 256; ++s) {
+                    row[s] = static_cast<uint8_t>(static_cast<int32_t>(s * job.weightSource + t * job.weightTarget));
+                }
             }
-        }
-        job.table = m_table.data();
+        });
+        job.table = table;
     }
 
     const DissolveKernel kernel = KernelFor(path);
