@@ -5,30 +5,33 @@
 // Included only by the kernel sources; internal linkage throughout.
 //
 // Each vector holds kLanes neighbouring pixels of a row; for every line pair
-// in order it forms exactly the operations of the reference computation, so
-// every rounded result is the same bit for bit. The one step done
-// differently is trunc(m / len') of the mapped point (m an integer of at
-// most 2^30, len' a single-precision length >= 1, quotient below 2^28):
-//  - trunc of the correctly rounded quotient equals trunc of the exact one:
-//    a whole number c strictly between m / len' and its rounding would need
-//    c len' - m (a non-zero multiple of 2^(exponent(len') - 23), so at least
-//    len' 2^-24) to be at most c len' 2^-53, i.e. c >= 2^29;
-//  - for |m| <= 2^26, floor(|m| x inv) with inv = 1 / len' rounded up is
-//    exact: the product is not below |m| / len', and above it by less than
-//    |m| / len' 2^-51 <= 2^-25, while a quotient that is not whole stays at
-//    least 2^-24 below the next whole number (its denominator divides the
-//    24-bit significand of len', or is len' itself when len' >= 2^23 is
-//    whole), more than that error and the rounding of the product together;
-//  - for larger |m| (lines very far from the picture), q = |m| x inv with
-//    inv in (1 - 2^-48, 1 - 2^-50) / len' is below |m| / len' by less than
-//    2^-18, so floor(q) is the answer or one less; r = |m| - floor(q) len'
-//    is formed exactly by a fused multiply-add (|r| < 2 len' fits in 25 bits
-//    of len's last place) and r >= len' tells which.
-// The sign of m is that of v times the line component, applied last.
-//
-// Divisions whose rounded quotient matters (u, v, the weight and the final
-// shifts) are done without the divider where that is proven to give the same
-// double, see Quotient.
+// in order it forms the operations of the reference computation, so every
+// rounded result is the same bit for bit. Where a step is done differently,
+// it is proven to give the same value:
+//  - u < 0 and u > 1 are read off dot < 0 and dot > l2 (whole numbers below
+//    2^52: dot > l2 makes the quotient at least 1 + 2^-52);
+//  - u itself comes from Quotient, a checked reciprocal (see there);
+//  - trunc(m / len') of the mapped point (m a whole number of at most 2^30,
+//    len' a single-precision length >= 1, quotient below 2^28), see
+//    TruncDivLength:
+//    . trunc of the correctly rounded quotient equals trunc of the exact
+//      one: a whole number c strictly between m / len' and its rounding
+//      would need c len' - m (a non-zero multiple of 2^(exponent(len') - 23),
+//      so at least len' 2^-24) to be at most c len' 2^-53, i.e. c >= 2^29;
+//    . for |m| <= 2^26, floor(|m| x inv) with inv = 1 / len' rounded up is
+//      exact: the product is not below |m| / len', and above it by less than
+//      |m| / len' 2^-51 <= 2^-25, while a quotient that is not whole stays
+//      at least 2^-24 below the next whole number (its denominator divides
+//      the 24-bit significand of len', or is len' itself when len' >= 2^23
+//      is whole), more than that error and the rounding of the product
+//      together;
+//    . for larger |m| (lines very far from the picture), q = |m| x inv with
+//      inv in (1 - 2^-48, 1 - 2^-50) / len' is below |m| / len' by less
+//      than 2^-18, so floor(q) is the answer or one less; r = |m| - floor(q)
+//      len' is formed exactly by a fused multiply-add (|r| < 2 len' fits in
+//      25 bits of len's last place) and r >= len' tells which;
+//    . the sign of m is that of v times the line component, applied last.
+// The other divisions (v, the weight, the final shifts) use the divider.
 
 #include "FBKernelCommon.h"
 
@@ -68,19 +71,6 @@ inline typename V::D Quotient(typename V::D a, typename V::D b, typename V::D y,
         return V::Div(a, b);
     }
     return q1;
-}
-
-// A reciprocal of b (b >= 1) close enough for Quotient: the processor's
-// estimate refined by Newton steps.
-template <class V> inline typename V::D Reciprocal(typename V::D b)
-{
-    using D = typename V::D;
-    const D one = V::Set(1.0);
-    D y = V::ReciprocalEstimate(b);
-    for (int32_t step = 0; step < V::kNewtonSteps; ++step) {
-        y = V::MulAdd(y, V::NegMulAdd(b, y, one), y);
-    }
-    return y;
 }
 
 // Adds line pair `ln` to the sums of the kLanes pixels at X (row constants

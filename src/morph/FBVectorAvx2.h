@@ -27,8 +27,6 @@ struct Avx2 {
     // a x b + c with one rounding.
     static D MulAdd(D a, D b, D c) { return _mm256_fmadd_pd(a, b, c); }
     static D Exponent(D a) { return _mm256_and_pd(a, _mm256_castsi256_pd(_mm256_set1_epi64x(0x7ff0000000000000))); }
-    static constexpr int32_t kNewtonSteps = 3;
-    static D ReciprocalEstimate(D a) { return _mm256_cvtps_pd(_mm_rcp_ps(_mm256_cvtpd_ps(a))); }
     static M Eq(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_EQ_OQ); }
     static bool All(M m) { return _mm256_movemask_pd(m) == 0xf; }
     static D Trunc(D a) { return _mm256_round_pd(a, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC); }
@@ -42,7 +40,6 @@ struct Avx2 {
     static M Or(M a, M b) { return _mm256_or_pd(a, b); }
     static D Select(M m, D ifTrue, D ifFalse) { return _mm256_blendv_pd(ifFalse, ifTrue, m); }
     static D AddOneWhere(D a, M m) { return _mm256_add_pd(a, _mm256_and_pd(m, _mm256_set1_pd(1.0))); }
-    static D OneWhere(M m) { return _mm256_and_pd(m, _mm256_set1_pd(1.0)); }
     // The square root in single precision of the value rounded to single
     // precision, widened back.
     static D SqrtSingle(D a) { return _mm256_cvtps_pd(_mm_sqrt_ps(_mm256_cvtpd_ps(a))); }

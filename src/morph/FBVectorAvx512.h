@@ -34,8 +34,6 @@ struct Avx512 {
     // a x b + c with one rounding.
     static D MulAdd(D a, D b, D c) { return _mm512_fmadd_pd(a, b, c); }
     static D Exponent(D a) { return _mm512_and_pd(a, _mm512_castsi512_pd(_mm512_set1_epi64(0x7ff0000000000000))); }
-    static constexpr int32_t kNewtonSteps = 2;
-    static D ReciprocalEstimate(D a) { return _mm512_rcp14_pd(a); }
     static M Eq(D a, D b) { return _mm512_cmp_pd_mask(a, b, _CMP_EQ_OQ); }
     static bool All(M m) { return m == 0xff; }
     static D Trunc(D a) { return _mm512_roundscale_pd(a, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC); }
@@ -54,7 +52,6 @@ struct Avx512 {
     static M Or(M a, M b) { return static_cast<M>(a | b); }
     static D Select(M m, D ifTrue, D ifFalse) { return _mm512_mask_blend_pd(m, ifFalse, ifTrue); }
     static D AddOneWhere(D a, M m) { return _mm512_mask_add_pd(a, m, a, _mm512_set1_pd(1.0)); }
-    static D OneWhere(M m) { return _mm512_maskz_mov_pd(m, _mm512_set1_pd(1.0)); }
     static D SqrtSingle(D a) { return _mm512_cvtps_pd(_mm256_sqrt_ps(_mm512_cvtpd_ps(a))); }
     static D Load(const double* p) { return _mm512_load_pd(p); }
     static void Store(double* p, D a) { _mm512_store_pd(p, a); }
