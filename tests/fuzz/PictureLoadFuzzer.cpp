@@ -5,6 +5,8 @@
 #include "CPictureHeader.h"
 #include "CQtPictureDecoder.h"
 
+#include <QtGlobal>
+
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -20,7 +22,16 @@ std::shared_ptr<const CQtPictureDecoder> Decoder()
     return decoder;
 }
 
+void Quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 } // namespace
+
+// Qt's decoders warn about every damaged file; the fuzzer needs none of it.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    qInstallMessageHandler(Quiet);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
