@@ -102,7 +102,6 @@ BENCHMARK(OracleFeatureMorph)
 BENCHMARK(Dissolve)
     ->ArgNames({"w", "h", "path"})
     ->Args({1920, 1080, -1})
-    ->Args({1920, 1080, 2})
     ->Args({1920, 1080, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

@@ -7,16 +7,11 @@ namespace {
 // Bytes per slice handed to a thread.
 constexpr size_t kSlice = 64 * 1024;
 
+// The dissolve has no AVX-512 kernel of its own: its AVX2 table lookups
+// are faster than 8-lane double arithmetic or 16-lane gathers.
 DissolveKernel KernelFor(MorphKernelPath path)
 {
-    switch (path) {
-    case MorphKernelPath::kAvx512:
-        return DissolveAvx512;
-    case MorphKernelPath::kAvx2:
-        return DissolveAvx2;
-    default:
-        return DissolveBaseline;
-    }
+    return path == MorphKernelPath::kBaseline ? DissolveBaseline : DissolveAvx2;
 }
 
 } // namespace
@@ -37,7 +32,7 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
     job.out = FrameTarget(out, bytes);
     job.weightSource = (n - kf) / n;
     job.weightTarget = kf / n;
-    if (path == MorphKernelPath::kAvx2) {
+    if (path != MorphKernelPath::kBaseline) {
         m_table.resize(65536 + 4);
         uint8_t* table = m_table.data();
         Pool().Run(256, 16, [&job, table](int32_t first, int32_t last, int32_t) {

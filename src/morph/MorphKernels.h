@@ -82,7 +82,6 @@ using DissolveKernel = void (*)(const DissolveJob& job, size_t first, size_t las
 
 void DissolveBaseline(const DissolveJob& job, size_t first, size_t last);
 void DissolveAvx2(const DissolveJob& job, size_t first, size_t last);
-void DissolveAvx512(const DissolveJob& job, size_t first, size_t last);
 
 // Which paths this processor can run.
 bool CpuHasAvx2();
