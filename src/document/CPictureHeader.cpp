@@ -72,6 +72,37 @@ bool Jpeg(const uint8_t* data, size_t size, int64_t& width, int64_t& height)
 
 } // namespace
 
+bool CPictureHeader::BmpPixelsMissing(const uint8_t* data, size_t size)
+{
+    int64_t width = 0;
+    int64_t height = 0;
+    if (data == nullptr || !Bmp(data, size, width, height) || width == 0 || height == 0) {
+        return false;
+    }
+    const uint32_t headerSize = Le(data + 14, 4);
+    uint32_t bits = 0;
+    uint32_t compression = 0;
+    if (headerSize == 12) {
+        bits = Le(data + 24, 2);
+    } else {
+        if (size < 34) {
+            return true;
+        }
+        bits = Le(data + 28, 2);
+        compression = Le(data + 30, 4);
+    }
+    constexpr uint32_t kRgb = 0;
+    constexpr uint32_t kBitfields = 3;
+    if ((compression != kRgb && compression != kBitfields) || bits == 0 || bits > 32) {
+        return false; // run-length and embedded formats carry no fixed size
+    }
+    const uint64_t offset = Le(data + 10, 4);
+    const uint64_t lastRow = (static_cast<uint64_t>(width) * bits + 7) / 8;
+    const uint64_t row = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
+    const uint64_t needed = offset + row * static_cast<uint64_t>(height - 1) + lastRow;
+    return size < needed;
+}
+
 bool CPictureHeader::ClaimedSize(const uint8_t* data, size_t size, int64_t& width, int64_t& height)
 {
     if (data == nullptr) {

@@ -59,6 +59,10 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         error = TooLargeText(claimedWidth, claimedHeight);
         return false;
     }
+    if (CPictureHeader::BmpPixelsMissing(data, size)) {
+        error = "图片文件不完整:缺少部分像素数据。";
+        return false;
+    }
     try {
         QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
         QBuffer buffer(&bytes);

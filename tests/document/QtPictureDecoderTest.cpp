@@ -184,4 +184,28 @@ TEST(QtPictureDecoder, TruncatedAndCorruptBmpAndJpegFailCleanly)
     ExpectCleanOutcomes(Encode(Gradient(24, 16), "JPG"), "jpeg");
 }
 
+TEST(QtPictureDecoder, BmpCutInsideItsPixelsIsRefused)
+{
+    // Cut anywhere in the pixel rows, an uncompressed BMP is refused rather
+    // than decoded with rows of stale memory; only the last row's padding
+    // may be missing.
+    for (const QImage& image : {Blocks(25, 16), Blocks(25, 16).convertToFormat(QImage::Format_Indexed8),
+                                Blocks(25, 16).convertToFormat(QImage::Format_RGB888)}) {
+        const std::vector<uint8_t> good = Encode(image, "BMP");
+        const size_t offset = good[10] | good[11] << 8;
+        CQtPictureDecoder decoder;
+        for (size_t n = offset; n < good.size(); ++n) {
+            const int bits = good[28];
+            const size_t unpadded = good.size() - ((25 * bits + 31) / 32 * 4 - (25 * bits + 7) / 8);
+            CPictureImage out;
+            std::string error;
+            const bool decoded = decoder.Decode(good.data(), n, out, error);
+            EXPECT_EQ(decoded, n >= unpadded) << "cut at " << n << " of " << good.size() << ", " << bits << " bits";
+            if (!decoded) {
+                EXPECT_NE(error.find("不完整"), std::string::npos) << error;
+            }
+        }
+    }
+}
+
 } // namespace
