@@ -5,11 +5,20 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QSettings>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // The program speaks Simplified Chinese throughout, including the
+    // buttons and labels of Qt's own dialogs.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(&qtTexts);
     // Qt has taken its own options out of argv by now.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
