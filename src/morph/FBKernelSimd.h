@@ -8,6 +8,8 @@
 // in order it forms the operations of the reference computation, so every
 // rounded result is the same bit for bit. Where a step is done differently,
 // it is proven to give the same value:
+//  - the whole-number products and sums of dot, cross and the squared
+//    distances to P and Q (all below 2^52, so exact) are fused;
 //  - u < 0 and u > 1 are read off dot < 0 and dot > l2 (whole numbers below
 //    2^52: dot > l2 makes the quotient at least 1 + 2^-52);
 //  - u itself comes from Quotient, a checked reciprocal (see there);
@@ -83,9 +85,11 @@ inline void AddLinePair(const FBLineConst& ln, const double* r, typename V::D X,
     using M = typename V::M;
     const D zero = V::Set(0.0);
     const D one = V::Set(1.0);
+    // Products and sums of whole numbers below 2^52 are exact, so fusing
+    // them changes nothing.
     const D ex = V::Sub(X, V::Set(ln.px));
-    const D dot = V::Add(V::Mul(ex, V::Set(ln.dx)), V::Set(r[0]));
-    const D cross = V::Add(V::Mul(ex, V::Set(ln.ndy)), V::Set(r[1]));
+    const D dot = V::MulAdd(ex, V::Set(ln.dx), V::Set(r[0]));
+    const D cross = V::MulAdd(ex, V::Set(ln.ndy), V::Set(r[1]));
     const D u = Quotient<V>(dot, V::Set(ln.l2), V::Set(ln.invL2), V::Set(ln.l2 * 0x1p-53));
     const D v = V::Div(cross, V::Set(ln.lenSD));
     // u < 0 and u > 1 read off the exact whole numbers dot and l2 (below
@@ -93,8 +97,8 @@ inline void AddLinePair(const FBLineConst& ln, const double* r, typename V::D X,
     const M before = V::Lt(dot, zero);
     const M beyond = V::Gt(dot, V::Set(ln.l2));
     const D exq = V::Sub(ex, V::Set(ln.dx));
-    const D toP = V::Add(V::Mul(ex, ex), V::Set(r[2]));
-    const D toQ = V::Add(V::Mul(exq, exq), V::Set(r[3]));
+    const D toP = V::MulAdd(ex, ex, V::Set(r[2]));
+    const D toQ = V::MulAdd(exq, exq, V::Set(r[3]));
     const D toEnd = V::SqrtSingle(V::Select(before, toP, toQ));
     const D av = V::Abs(v);
     const D dist = V::Select(V::Or(before, beyond), toEnd, av);
