@@ -12,7 +12,9 @@
 //    distances to P and Q (all below 2^52, so exact) are fused;
 //  - u < 0 and u > 1 are read off dot < 0 and dot > l2 (whole numbers below
 //    2^52: dot > l2 makes the quotient at least 1 + 2^-52);
-//  - u itself comes from Quotient, a checked reciprocal (see there);
+//  - with 8 lanes u comes from Quotient, a checked reciprocal (see there),
+//    which measured faster there than the divider; with 4 lanes the divider
+//    is faster;
 //  - trunc(m / len') of the mapped point (m a whole number of at most 2^30,
 //    len' a single-precision length >= 1, quotient below 2^28), see
 //    TruncDivLength:
@@ -90,7 +92,8 @@ inline void AddLinePair(const FBLineConst& ln, const double* r, typename V::D X,
     const D ex = V::Sub(X, V::Set(ln.px));
     const D dot = V::MulAdd(ex, V::Set(ln.dx), V::Set(r[0]));
     const D cross = V::MulAdd(ex, V::Set(ln.ndy), V::Set(r[1]));
-    const D u = Quotient<V>(dot, V::Set(ln.l2), V::Set(ln.invL2), V::Set(ln.l2 * 0x1p-53));
+    const D u = V::kCheckedQuotient ? Quotient<V>(dot, V::Set(ln.l2), V::Set(ln.invL2), V::Set(ln.l2 * 0x1p-53))
+                                    : V::Div(dot, V::Set(ln.l2));
     const D v = V::Div(cross, V::Set(ln.lenSD));
     // u < 0 and u > 1 read off the exact whole numbers dot and l2 (below
     // 2^52, so dot > l2 gives a quotient of at least 1 + 2^-52).

@@ -16,6 +16,8 @@ struct Avx2 {
     using M = __m256d;
     static constexpr int32_t kLanes = 4;
 
+    // u by Quotient (true) or by the divider.
+    static constexpr bool kCheckedQuotient = false;
     static D Set(double v) { return _mm256_set1_pd(v); }
     static D Iota(double base) { return _mm256_add_pd(_mm256_set1_pd(base), _mm256_setr_pd(0.0, 1.0, 2.0, 3.0)); }
     static D Add(D a, D b) { return _mm256_add_pd(a, b); }

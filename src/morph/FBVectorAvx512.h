@@ -21,6 +21,8 @@ struct Avx512 {
     using M = __mmask8;
     static constexpr int32_t kLanes = 8;
 
+    // u by Quotient (true) or by the divider.
+    static constexpr bool kCheckedQuotient = true;
     static D Set(double v) { return _mm512_set1_pd(v); }
     static D Iota(double base)
     {
