@@ -134,7 +134,7 @@ int CRenderCommand::Run(const CRenderOptions& options)
         m_err << "video of " << videoFrames << " frames at 3 fps (" << (options.motionJpeg ? "Motion JPEG" : "uncompressed")
               << ") written to " << driver.VideoPath() << "\n";
     }
-    m_err.precision(1);
+    m_err.precision(2);
     m_err << std::fixed << (n + 1) << " frames in " << seconds << " s, " << (seconds > 0 ? (n + 1) / seconds : 0.0)
           << " frames per second\n";
     return failed ? kFailed : kSuccess;
