@@ -58,6 +58,9 @@ void CFeatureOverlay::DrawSegment(QPainter& dc, const CPointSet<int>& line, int3
     const QPen previous = dc.pen();
     QPen pen(SegmentColour(line, j));
     pen.setWidth(0);
+    // From point j up to, but not including, point j + 1: the end pixel
+    // stays as the marker left it.
+    pen.setCapStyle(Qt::FlatCap);
     dc.setPen(pen);
     dc.drawLine(a.x, a.y, b.x, b.y);
     dc.setPen(previous);

@@ -112,6 +112,23 @@ void OverlayTest::segmentsAreDrawnOverMarkers()
     QCOMPARE(At(image, 78, 51), kGreen);
 }
 
+void OverlayTest::segmentStopsBeforeItsEndPoint()
+{
+    CFeatureSet features;
+    CPointSet<int>& line = AddLine(features, {{20, 50}, {80, 50}, {80, 90}});
+    line.m_nState = STATE_SEGMENT_SELECTED;
+    line.m_nSelSegment = 1;
+    const QImage image = Paint(features);
+    // Segment 0 covers its first point's pixel but not its last one: the
+    // second marker's inside stays white there.
+    QCOMPARE(At(image, 20, 50), kGreen);
+    QCOMPARE(At(image, 79, 50), kGreen);
+    QCOMPARE(At(image, 80, 50), kRed); // segment 1 starts here
+    QCOMPARE(At(image, 80, 89), kRed);
+    QCOMPARE(At(image, 80, 90), kWhite);
+    QCOMPARE(At(image, 79, 90), kWhite);
+}
+
 void OverlayTest::labelStaysInItsRectangle()
 {
     CFeatureSet features;

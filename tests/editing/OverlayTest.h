@@ -9,6 +9,7 @@ private slots:
     void markerCoversFourByFourPixels();
     void selectionAndHoverColours();
     void segmentsAreDrawnOverMarkers();
+    void segmentStopsBeforeItsEndPoint();
     void labelStaysInItsRectangle();
     void emptyLineDrawsNothing();
     void onlyTheRequestedImageIsDrawn();
