@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <optional>
@@ -16,7 +15,8 @@
 namespace {
 
 // The decimal integer in `text`: optional blanks, an optional sign, digits,
-// optional blanks, nothing else; none when it does not fit 32 bits.
+// optional blanks, nothing else. One beyond 32 bits is still an integer (out
+// of any range the field allows) and comes back as the nearest 32-bit value.
 std::optional<int32_t> ScanInteger(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
@@ -25,12 +25,13 @@ std::optional<int32_t> ScanInteger(const QString& text)
         ++p;
     if (*p == '\0') return std::nullopt;
     char* end = nullptr;
-    errno = 0;
     const long value = std::strtol(p, &end, 10);
-    if (end == p || errno == ERANGE || value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+    if (end == p) return std::nullopt;
     while (*end == ' ' || *end == '\t')
         ++end;
     if (*end != '\0') return std::nullopt;
+    if (value < INT32_MIN) return INT32_MIN;
+    if (value > INT32_MAX) return INT32_MAX;
     return static_cast<int32_t>(value);
 }
 

@@ -72,7 +72,9 @@ void ControlBarTest::invalidStepsAreRefused_data()
     QTest::newRow("word") << QStringLiteral("abc") << notInteger;
     QTest::newRow("empty") << QString() << notInteger;
     QTest::newRow("trailing") << QStringLiteral("12x") << notInteger;
-    QTest::newRow("huge") << QStringLiteral("99999999999") << notInteger;
+    // Integers beyond 32 bits are integers out of range, not words.
+    QTest::newRow("huge") << QStringLiteral("99999999999") << outOfRange;
+    QTest::newRow("hugeNegative") << QStringLiteral("-99999999999999999999999") << outOfRange;
 }
 
 void ControlBarTest::invalidStepsAreRefused()
