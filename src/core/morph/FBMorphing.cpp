@@ -171,8 +171,6 @@ bool FBMorphing::PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t
         c.l2 = c.dx * c.dx + c.dy * c.dy;
         c.lenSD = static_cast<float>(std::sqrt(c.l2));
         c.lenW = std::sqrt(static_cast<float>(c.l2));
-        c.invL2 = 1.0 / c.l2;
-        c.invSD = 1.0 / c.lenSD;
 
         const double ex = farthest(c.px, xMax), ey = farthest(c.py, yMax);
         const double exq = farthest(c.qx, xMax), eyq = farthest(c.qy, yMax);
@@ -192,17 +190,13 @@ bool FBMorphing::PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t
             sd.dx = Diff(line.Point(0).x, line.Point(1).x);
             sd.dy = Diff(line.Point(0).y, line.Point(1).y);
             sd.ndy = Diff(line.Point(1).y, line.Point(0).y);
-            sd.adx = std::fabs(sd.dx);
-            sd.ady = std::fabs(sd.dy);
-            sd.sgnDx = std::copysign(0.0, sd.dx);
-            sd.sgnNdy = std::copysign(0.0, sd.ndy);
             sd.len = static_cast<float>(std::sqrt(sd.dx * sd.dx + sd.dy * sd.dy));
             sd.invBelow = (1.0 / sd.len) * (1.0 - 0x1p-49);
             sd.invAbove = 1.0 / sd.len;
             if (std::fma(sd.invAbove, sd.len, -1.0) < 0.0) {
                 sd.invAbove = std::nextafter(sd.invAbove, 2.0);
             }
-            const double span = std::fmax(sd.adx, sd.ady);
+            const double span = std::fmax(std::fabs(sd.dx), std::fabs(sd.dy));
             const double along = uMax * span;
             const double across = vMax * span;
             const double displacement =
@@ -305,7 +299,7 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
         });
     } else {
         const FBRowsKernel kernel = SelectFBKernel(GetKernelPath());
-        const size_t perThread = static_cast<size_t>(job.count) * kRowConstants;
+        const size_t perThread = static_cast<size_t>(job.count) * kScratchPerLine + kScratchAlign / sizeof(double);
         const size_t needed = perThread * static_cast<size_t>(pool.GetThreadCount());
         if (m_scratch.size() < needed) {
             m_scratch.resize(needed);

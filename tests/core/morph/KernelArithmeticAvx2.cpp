@@ -3,10 +3,6 @@
 #include "morph/kernels/FBVectorAvx2.h"
 #include "KernelArithmeticChecksImpl.h"
 
-KernelCheckResult CheckQuotientAvx2(uint32_t seed, int32_t rounds)
-{
-    return CheckQuotient<Avx2>(seed, rounds);
-}
 KernelCheckResult CheckTruncDivAvx2(uint32_t seed, int32_t rounds)
 {
     return CheckTruncDiv<Avx2>(seed, rounds);

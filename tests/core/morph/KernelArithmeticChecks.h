@@ -11,11 +11,7 @@ struct KernelCheckResult {
     int64_t wrong = 0;
 };
 
-// Quotient: the correctly rounded a / b from good, poor and useless
-// reciprocals (the poor ones must be caught and divided instead).
-KernelCheckResult CheckQuotientAvx2(uint32_t seed, int32_t rounds);
-KernelCheckResult CheckQuotientAvx512(uint32_t seed, int32_t rounds);
-// TruncDivLength: trunc(m / len') for whole m and single-precision len',
-// by both of its ways, with m near multiples of len'.
+// TruncDivLength: trunc(m / len') for whole m of either sign and
+// single-precision len', by both of its ways, with m near multiples of len'.
 KernelCheckResult CheckTruncDivAvx2(uint32_t seed, int32_t rounds);
 KernelCheckResult CheckTruncDivAvx512(uint32_t seed, int32_t rounds);

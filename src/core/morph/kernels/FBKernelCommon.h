@@ -7,30 +7,42 @@
 
 #include "MorphKernels.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
 
-// Row constants of line i for row y: the parts of the dot and cross
+// Row constants of a line for row y: the parts of the dot and cross
 // products that depend on y only, the squared row distances from P and Q,
 // and P'.y - y of both pictures. All exact (integers well inside 2^53).
-inline void FillRowConstants(const FBFrameJob& job, int32_t y, double* rc)
+inline void RowConstants(const FBLineConst& ln, int32_t y, double* r)
 {
     const double yd = y;
+    const double ey = yd - ln.py;
+    const double eyq = yd - ln.qy;
+    r[0] = ey * ln.dy;
+    r[1] = ey * ln.dx;
+    r[2] = ey * ey;
+    r[3] = eyq * eyq;
+    r[4] = ln.side[0].py - yd;
+    r[5] = ln.side[1].py - yd;
+    r[6] = 0.0;
+    r[7] = 0.0;
+}
+
+// The row constants of every line, kRowConstants apart.
+inline void FillRowConstants(const FBFrameJob& job, int32_t y, double* rc)
+{
     for (int32_t i = 0; i < job.count; ++i) {
-        const FBLineConst& ln = job.lines[i];
-        double* r = rc + static_cast<size_t>(i) * kRowConstants;
-        const double ey = yd - ln.py;
-        const double eyq = yd - ln.qy;
-        r[0] = ey * ln.dy;
-        r[1] = ey * ln.dx;
-        r[2] = ey * ey;
-        r[3] = eyq * eyq;
-        r[4] = ln.side[0].py - yd;
-        r[5] = ln.side[1].py - yd;
-        r[6] = 0.0;
-        r[7] = 0.0;
+        RowConstants(job.lines[i], y, rc + static_cast<size_t>(i) * kRowConstants);
     }
+}
+
+// The scratch of a kernel call, aligned for vectors.
+inline double* AlignScratch(double* scratch)
+{
+    const auto at = reinterpret_cast<uintptr_t>(scratch);
+    return reinterpret_cast<double*>((at + kScratchAlign - 1) & ~uintptr_t{kScratchAlign - 1});
 }
 
 inline bool Inside(const FBFrameJob& job, int32_t x, int32_t y)

@@ -16,8 +16,6 @@ struct Avx2 {
     using M = __m256d;
     static constexpr int32_t kLanes = 4;
 
-    // u by Quotient (true) or by the divider.
-    static constexpr bool kCheckedQuotient = false;
     static D Set(double v) { return _mm256_set1_pd(v); }
     static D Iota(double base) { return _mm256_add_pd(_mm256_set1_pd(base), _mm256_setr_pd(0.0, 1.0, 2.0, 3.0)); }
     static D Add(D a, D b) { return _mm256_add_pd(a, b); }
@@ -28,9 +26,6 @@ struct Avx2 {
     static D NegMulAdd(D a, D b, D c) { return _mm256_fnmadd_pd(a, b, c); }
     // a x b + c with one rounding.
     static D MulAdd(D a, D b, D c) { return _mm256_fmadd_pd(a, b, c); }
-    static D Exponent(D a) { return _mm256_and_pd(a, _mm256_castsi256_pd(_mm256_set1_epi64x(0x7ff0000000000000))); }
-    static M Eq(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_EQ_OQ); }
-    static bool All(M m) { return _mm256_movemask_pd(m) == 0xf; }
     static D Trunc(D a) { return _mm256_round_pd(a, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC); }
     static D TruncNonNegative(D a) { return Trunc(a); }
     static D Abs(D a) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), a); }
@@ -55,15 +50,19 @@ struct Avx2 {
         const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(job.shareShift[image]));
         return _mm256_srl_epi32(_mm256_mullo_epi32(_mm256_cvtepu8_epi32(bytes), scale), shift);
     }
-    // Pixels of 4 bytes at the sample positions (whole numbers inside the
-    // 32-bit range): a position outside its picture reads as 0, which adds
+    // Whole numbers inside the 32-bit range as 32-bit integers (aligned).
+    static void StoreWhole(int32_t* p, D a) { _mm_store_si128(reinterpret_cast<__m128i*>(p), _mm256_cvttpd_epi32(a)); }
+    static __m128i LoadWhole(const int32_t* p) { return _mm_load_si128(reinterpret_cast<const __m128i*>(p)); }
+    // Pixels of 4 bytes at the sample positions (stored by StoreWhole): a
+    // position outside its picture reads as 0, which adds
     // nothing; outside the source picture the target is not read either.
-    static void SampleWholePixels(const FBFrameJob& job, uint8_t* dst, D sx, D sy, D tx, D ty, int32_t lanes)
+    static void SampleWholePixels(const FBFrameJob& job, uint8_t* dst, const int32_t* sx, const int32_t* sy,
+                                  const int32_t* tx, const int32_t* ty, int32_t lanes)
     {
         const __m128i cols = _mm_set1_epi32(job.columns);
         const __m128i rows = _mm_set1_epi32(job.height);
-        const __m128i isx = _mm256_cvttpd_epi32(sx), isy = _mm256_cvttpd_epi32(sy);
-        const __m128i itx = _mm256_cvttpd_epi32(tx), ity = _mm256_cvttpd_epi32(ty);
+        const __m128i isx = LoadWhole(sx), isy = LoadWhole(sy);
+        const __m128i itx = LoadWhole(tx), ity = LoadWhole(ty);
         // 0 <= v < n as one signed comparison after flipping the sign bits.
         const __m128i flip = _mm_set1_epi32(INT32_MIN);
         auto below = [&flip](__m128i v, __m128i n) {

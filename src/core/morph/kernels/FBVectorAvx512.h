@@ -21,8 +21,6 @@ struct Avx512 {
     using M = __mmask8;
     static constexpr int32_t kLanes = 8;
 
-    // u by Quotient (true) or by the divider.
-    static constexpr bool kCheckedQuotient = true;
     static D Set(double v) { return _mm512_set1_pd(v); }
     static D Iota(double base)
     {
@@ -35,9 +33,6 @@ struct Avx512 {
     static D NegMulAdd(D a, D b, D c) { return _mm512_fnmadd_pd(a, b, c); }
     // a x b + c with one rounding.
     static D MulAdd(D a, D b, D c) { return _mm512_fmadd_pd(a, b, c); }
-    static D Exponent(D a) { return _mm512_and_pd(a, _mm512_castsi512_pd(_mm512_set1_epi64(0x7ff0000000000000))); }
-    static M Eq(D a, D b) { return _mm512_cmp_pd_mask(a, b, _CMP_EQ_OQ); }
-    static bool All(M m) { return m == 0xff; }
     static D Trunc(D a) { return _mm512_roundscale_pd(a, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC); }
     // For 0 <= a < 2^52: adding 2^52 rounded toward zero drops the fraction.
     static D TruncNonNegative(D a)
@@ -65,15 +60,22 @@ struct Avx512 {
         const __m512i scaled = _mm512_mullo_epi32(wide, _mm512_set1_epi32(static_cast<int>(job.shareScale[image])));
         return _mm512_srl_epi32(scaled, _mm_cvtsi32_si128(static_cast<int>(job.shareShift[image])));
     }
-    // Pixels of 4 bytes at the sample positions (whole numbers inside the
-    // 32-bit range): a position outside its picture reads as 0, which adds
+    // Whole numbers inside the 32-bit range as 32-bit integers (aligned).
+    static void StoreWhole(int32_t* p, D a)
+    {
+        _mm256_store_si256(reinterpret_cast<__m256i*>(p), _mm512_cvttpd_epi32(a));
+    }
+    static __m256i LoadWhole(const int32_t* p) { return _mm256_load_si256(reinterpret_cast<const __m256i*>(p)); }
+    // Pixels of 4 bytes at the sample positions (stored by StoreWhole): a
+    // position outside its picture reads as 0, which adds
     // nothing; outside the source picture the target is not read either.
-    static void SampleWholePixels(const FBFrameJob& job, uint8_t* dst, D sx, D sy, D tx, D ty, int32_t lanes)
+    static void SampleWholePixels(const FBFrameJob& job, uint8_t* dst, const int32_t* sx, const int32_t* sy,
+                                  const int32_t* tx, const int32_t* ty, int32_t lanes)
     {
         const __m256i cols = _mm256_set1_epi32(job.columns);
         const __m256i rows = _mm256_set1_epi32(job.height);
-        const __m256i isx = _mm512_cvttpd_epi32(sx), isy = _mm512_cvttpd_epi32(sy);
-        const __m256i itx = _mm512_cvttpd_epi32(tx), ity = _mm512_cvttpd_epi32(ty);
+        const __m256i isx = LoadWhole(sx), isy = LoadWhole(sy);
+        const __m256i itx = LoadWhole(tx), ity = LoadWhole(ty);
         const __mmask8 live = static_cast<__mmask8>((1u << lanes) - 1u);
         const __mmask8 inSource = live & _mm256_cmplt_epu32_mask(isx, cols) & _mm256_cmplt_epu32_mask(isy, rows);
         const __mmask8 inBoth = inSource & _mm256_cmplt_epu32_mask(itx, cols) & _mm256_cmplt_epu32_mask(ity, rows);

@@ -17,16 +17,10 @@ struct FBLineConst {
     double l2;     // dx^2 + dy^2
     double lenSD;  // sqrt(l2) rounded to single precision
     double lenW;   // sqrt of (l2 rounded to single precision), in single precision
-    double invL2;  // 1 / l2, rounded
-    double invSD;  // 1 / lenSD, rounded
     struct Side {
         double px, py;   // P'
         double dx, dy;   // Q' - P'
         double ndy;      // P'.y - Q'.y
-        double adx;      // |dx|
-        double ady;      // |dy|
-        double sgnDx;    // +-0.0 carrying the sign of dx
-        double sgnNdy;   // +-0.0 carrying the sign of ndy
         double len;      // sqrt(dx^2 + dy^2) rounded to single precision (>= 1)
         double invBelow; // a reciprocal of len a little below 1 / len
         double invAbove; // 1 / len rounded up
@@ -34,9 +28,14 @@ struct FBLineConst {
     } side[2];
 };
 
-// Row constants a kernel keeps per line (scratch of kRowConstants doubles
-// per line and thread).
+// Row constants of a line pair (the baseline kernel keeps kRowConstants
+// doubles per line).
 constexpr int32_t kRowConstants = 8;
+// Scratch a kernel needs per line pair and thread, in doubles (the vector
+// kernels keep each constant in every lane), and the alignment it makes of
+// the scratch it is given, which therefore needs kScratchAlign bytes more.
+constexpr int32_t kScratchPerLine = 192;
+constexpr size_t kScratchAlign = 64;
 
 struct FBFrameJob {
     const FBLineConst* lines;
@@ -57,7 +56,8 @@ struct FBFrameJob {
 
 // Computes rows [first, last) of a feature-morph frame whose lines passed
 // the range check (every intermediate exact in double precision and inside
-// the 32-bit range). `scratch` holds count x kRowConstants doubles.
+// the 32-bit range). `scratch` holds count x kScratchPerLine doubles and
+// kScratchAlign bytes.
 using FBRowsKernel = void (*)(const FBFrameJob& job, int32_t first, int32_t last, double* scratch);
 
 void FBRowsBaseline(const FBFrameJob& job, int32_t first, int32_t last, double* scratch);
