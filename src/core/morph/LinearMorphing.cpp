@@ -2,6 +2,9 @@
 
 #include "CRowPool.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 // Bytes per slice handed to a thread.
@@ -17,7 +20,6 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
     const size_t bytes = FrameBytes();
     const double n = m_fSteps;
     const double kf = static_cast<float>(k);
-    const MorphKernelPath path = GetKernelPath();
 
     DissolveJob job{};
     job.source = Pixels(0);
@@ -25,27 +27,36 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
     job.out = FrameTarget(out, bytes);
     job.weightSource = (n - kf) / n;
     job.weightTarget = kf / n;
-    if (DissolveUsesTable(path)) {
-        m_table.resize(65536 + 4);
-        uint8_t* table = m_table.data();
-        Pool().Run(256, 16, [&job, table](int32_t first, int32_t last, int32_t) {
-            for (int32_t t = first; t < last; ++t) {
-                uint8_t* row = table + (static_cast<size_t>(t) << 8);
-                for (int32_t s = 0; s < 256; ++s) {
-                    row[s] = static_cast<uint8_t>(static_cast<int32_t>(s * job.weightSource + t * job.weightTarget));
-                }
-            }
-        });
-        job.table = table;
-    }
-
-    const DissolveKernel kernel = SelectDissolveKernel(path);
     const auto slices = static_cast<int32_t>((bytes + kSlice - 1) / kSlice);
-    Pool().Run(slices, 1, [&job, kernel, bytes](int32_t first, int32_t last, int32_t) {
-        const size_t begin = static_cast<size_t>(first) * kSlice;
-        const size_t end = static_cast<size_t>(last) * kSlice;
-        kernel(job, begin, end < bytes ? end : bytes);
-    });
+    // The first and the last frame weigh one picture by 1 and the other by
+    // 0, exactly: they are copies.
+    if (job.weightSource == 1.0 || job.weightTarget == 1.0) {
+        const uint8_t* from = job.weightSource == 1.0 ? job.source : job.target;
+        Pool().Run(slices, 1, [&job, from, bytes](int32_t first, int32_t last, int32_t) {
+            const size_t begin = static_cast<size_t>(first) * kSlice;
+            const size_t end = std::min(static_cast<size_t>(last) * kSlice, bytes);
+            std::memcpy(job.out + begin, from + begin, end - begin);
+        });
+    } else {
+        const MorphKernelPath path = GetKernelPath();
+        DissolveForm form = DissolveForm::kDoubles;
+        if (DissolveTakesWholeNumbers(path)) {
+            if (m_setup.Prepare(m_fSteps, k, job) == CDissolveSetup::Form::kWhole) {
+                form = DissolveForm::kWhole;
+            } else {
+                form = DissolveForm::kTable;
+                Pool().Run(256, 16, [this, &job](int32_t first, int32_t last, int32_t) {
+                    m_setup.FillTableRows(job, first, last);
+                });
+            }
+        }
+        const DissolveKernel kernel = SelectDissolveKernel(path, form);
+        Pool().Run(slices, 1, [&job, kernel, bytes](int32_t first, int32_t last, int32_t) {
+            const size_t begin = static_cast<size_t>(first) * kSlice;
+            const size_t end = static_cast<size_t>(last) * kSlice;
+            kernel(job, begin, end < bytes ? end : bytes);
+        });
+    }
     FinishFrame(out, job.out, bytes);
     return 0;
 }

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "CDissolveSetup.h"
 #include "ImageMorphing.h"
-
-#include <vector>
 
 // Plain cross-dissolve: every byte of frame k of N is
 // trunc(source x (N - k) / N + target x k / N), weights and sum in double
@@ -16,7 +15,5 @@ public:
     ~LinearMorphing() override = default;
 
 private:
-    // The frame's results for every byte pair, [t << 8 | s], for the kernels
-    // that look them up (with room for 4-byte reads at the last entry).
-    std::vector<uint8_t> m_table;
+    CDissolveSetup m_setup;
 };

@@ -44,14 +44,20 @@ FBRowsKernel SelectFBKernel(MorphKernelPath resolved)
     }
 }
 
-// The dissolve has no AVX-512 kernel of its own: its AVX2 table lookups
-// are faster than 8-lane double arithmetic or 16-lane gathers.
-DissolveKernel SelectDissolveKernel(MorphKernelPath resolved)
-{
-    return resolved == MorphKernelPath::kBaseline ? DissolveBaseline : DissolveAvx2;
-}
-
-bool DissolveUsesTable(MorphKernelPath resolved)
+bool DissolveTakesWholeNumbers(MorphKernelPath resolved)
 {
     return resolved != MorphKernelPath::kBaseline;
+}
+
+// The lookups have no AVX-512 kernel of their own: 16-lane gathers are no
+// faster than the AVX2 ones.
+DissolveKernel SelectDissolveKernel(MorphKernelPath resolved, DissolveForm form)
+{
+    if (!DissolveTakesWholeNumbers(resolved) || form == DissolveForm::kDoubles) {
+        return DissolveBaseline;
+    }
+    if (form == DissolveForm::kTable) {
+        return DissolveTableAvx2;
+    }
+    return resolved == MorphKernelPath::kAvx512 ? DissolveWholeAvx512 : DissolveWholeAvx2;
 }

@@ -21,8 +21,13 @@ MorphKernelPath ResolveKernelPath(MorphKernelPath wanted);
 
 // The kernels of a resolved path.
 FBRowsKernel SelectFBKernel(MorphKernelPath resolved);
-DissolveKernel SelectDissolveKernel(MorphKernelPath resolved);
+// The forms a cross-dissolve frame is handed to its kernel in (see
+// DissolveJob): as the reference's doubles, in whole numbers, or looked up
+// in a table of the frame's results.
+enum class DissolveForm : int32_t { kDoubles = 0, kWhole = 1, kTable = 2 };
 
-// Whether the dissolve kernel of a resolved path looks its bytes up in
-// DissolveJob::table (which the engine then fills).
-bool DissolveUsesTable(MorphKernelPath resolved);
+// Whether the resolved path takes frames in the whole-number and lookup
+// forms (else it takes doubles).
+bool DissolveTakesWholeNumbers(MorphKernelPath resolved);
+// The dissolve kernel of a resolved path for a frame in `form`.
+DissolveKernel SelectDissolveKernel(MorphKernelPath resolved, DissolveForm form);

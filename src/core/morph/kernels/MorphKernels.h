@@ -68,13 +68,27 @@ struct DissolveJob {
     const uint8_t* source;
     const uint8_t* target;
     uint8_t* out;
-    double weightSource;  // (N - k) / N
-    double weightTarget;  // k / N
-    const uint8_t* table; // 65536 entries, [t << 8 | s], for kernels that look up
+    double weightSource; // (N - k) / N
+    double weightTarget; // k / N
+    // The whole-number form (see CDissolveSetup): the byte is M div N with
+    // M = s (N - k) + t k, the quotient taken as (M x divMagic) >> 16 >>
+    // divShift.
+    uint8_t stepsLeft; // N - k
+    uint8_t stepsDone; // k
+    uint16_t divMagic;
+    uint16_t divShift;
+    // The lookup form: the frame's result for every byte pair, [t << 8 | s]
+    // (65536 entries and 4 bytes to spare).
+    const uint8_t* table;
 };
 
 // Dissolves bytes [first, last) of the job.
 using DissolveKernel = void (*)(const DissolveJob& job, size_t first, size_t last);
 
+// Doubles as the reference computes them; any frame.
 void DissolveBaseline(const DissolveJob& job, size_t first, size_t last);
-void DissolveAvx2(const DissolveJob& job, size_t first, size_t last);
+// The whole-number form.
+void DissolveWholeAvx2(const DissolveJob& job, size_t first, size_t last);
+void DissolveWholeAvx512(const DissolveJob& job, size_t first, size_t last);
+// The lookup form, 8 bytes per gather.
+void DissolveTableAvx2(const DissolveJob& job, size_t first, size_t last);

@@ -1,0 +1,81 @@
+#include "CDissolveSetup.h"
+
+#include <algorithm>
+#include <numeric>
+
+bool CDissolveSetup::FindDivider(int32_t n)
+{
+    if (m_nDividerSteps == n) {
+        return true;
+    }
+    // q = (M x magic) >> (16 + shift) with magic = ceil(2^(16 + shift) / n),
+    // checked for every M the frame can hold (at most 255 n).
+    const uint32_t limit = 255u * static_cast<uint32_t>(n);
+    for (uint32_t shift = 0; shift <= 15; ++shift) {
+        const uint32_t magic =
+            ((uint32_t{1} << (16 + shift)) + static_cast<uint32_t>(n) - 1) / static_cast<uint32_t>(n);
+        if (magic > 0xffff) {
+            continue;
+        }
+        bool exact = true;
+        for (uint32_t m = 0; m <= limit && exact; ++m) {
+            exact = ((m * magic) >> 16 >> shift) == m / static_cast<uint32_t>(n);
+        }
+        if (exact) {
+            m_nDividerSteps = n;
+            m_divMagic = static_cast<uint16_t>(magic);
+            m_divShift = static_cast<uint16_t>(shift);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CDissolveSetup::RoundsAnyDown(int32_t n, int32_t k, double weightSource, double weightTarget)
+{
+    // M = s n + k (t - s) is a multiple of n exactly when t - s is a
+    // multiple of d = n / gcd(n, k). With d a power of two both weights are
+    // exact fractions of few bits, every product and the sum are exact.
+    const int32_t g = std::gcd(n, k);
+    const int32_t d = n / g;
+    if ((d & (d - 1)) == 0) {
+        return false;
+    }
+    for (int32_t s = 0; s < 256; ++s) {
+        // Each step of d in t adds d k = n (k / g) to M.
+        int32_t whole = (s * (n - k) + (s % d) * k) / n;
+        for (int32_t t = s % d; t < 256; t += d, whole += k / g) {
+            if (static_cast<int32_t>(s * weightSource + t * weightTarget) != whole) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+CDissolveSetup::Form CDissolveSetup::Prepare(float steps, int32_t k, DissolveJob& job)
+{
+    const auto n = static_cast<int32_t>(steps);
+    const bool whole = steps >= 2.0f && steps <= static_cast<float>(kMaxSteps) && static_cast<float>(n) == steps &&
+                       k > 0 && k < n && FindDivider(n) && !RoundsAnyDown(n, k, job.weightSource, job.weightTarget);
+    if (!whole) {
+        m_table.resize(65536 + 4);
+        job.table = m_table.data();
+        return Form::kTable;
+    }
+    job.stepsLeft = static_cast<uint8_t>(n - k);
+    job.stepsDone = static_cast<uint8_t>(k);
+    job.divMagic = m_divMagic;
+    job.divShift = m_divShift;
+    return Form::kWhole;
+}
+
+void CDissolveSetup::FillTableRows(const DissolveJob& job, int32_t first, int32_t last)
+{
+    for (int32_t t = first; t < last; ++t) {
+        uint8_t* row = m_table.data() + (static_cast<size_t>(t) << 8);
+        for (int32_t s = 0; s < 256; ++s) {
+            row[s] = static_cast<uint8_t>(static_cast<int32_t>(s * job.weightSource + t * job.weightTarget));
+        }
+    }
+}
