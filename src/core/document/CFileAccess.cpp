@@ -171,9 +171,7 @@ std::string TempName()
     return ".trevalin-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
 }
 
-} // namespace
-
-CFileAccess::Result CFileAccess::ReadFile(const std::string& path, std::vector<uint8_t>& out, uint64_t maxBytes)
+template <class Bytes> CFileAccess::Result ReadWhole(const std::string& path, Bytes& out, uint64_t maxBytes)
 {
     out.clear();
     Fd dir;
@@ -244,7 +242,19 @@ CFileAccess::Result CFileAccess::ReadFile(const std::string& path, std::vector<u
         out.shrink_to_fit();
         return Failure(ENOMEM);
     }
-    return Result{};
+    return CFileAccess::Result{};
+}
+
+} // namespace
+
+CFileAccess::Result CFileAccess::ReadFile(const std::string& path, std::vector<uint8_t>& out, uint64_t maxBytes)
+{
+    return ReadWhole(path, out, maxBytes);
+}
+
+CFileAccess::Result CFileAccess::ReadFile(const std::string& path, CByteVector& out, uint64_t maxBytes)
+{
+    return ReadWhole(path, out, maxBytes);
 }
 
 CFileAccess::Result CFileAccess::ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes)

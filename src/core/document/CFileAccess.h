@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CNoInitAllocator.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +20,8 @@ public:
     // (device, pipe, socket) with ENODEV without being read, a file larger
     // than maxBytes with EFBIG before anything is read.
     static Result ReadFile(const std::string& path, std::vector<uint8_t>& out, uint64_t maxBytes);
+    // The same into a buffer that is not zero-filled before the read.
+    static Result ReadFile(const std::string& path, CByteVector& out, uint64_t maxBytes);
 
     // Writes the bytes to a fresh file beside the target, flushes it to disk
     // and renames it over the target, so the old file stays whole until the

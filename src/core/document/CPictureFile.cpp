@@ -49,7 +49,7 @@ int32_t CPictureFile::LoadFromStream(const uint8_t* data, size_t size)
 
 int32_t CPictureFile::LoadFromFile(const std::string& path)
 {
-    std::vector<uint8_t> bytes;
+    CByteVector bytes;
     const CFileAccess::Result read = CFileAccess::ReadFile(path, bytes, kMaxFileBytes);
     if (!read.ok && read.error != EFBIG && read.error != ENOMEM) {
         // Not opened: the holder keeps its picture and path.

@@ -11,18 +11,35 @@ int32_t CBitmap::RowPitch(int32_t width, uint16_t bitsPixel)
 
 bool CBitmap::CreateBitmap(int32_t width, int32_t height, uint16_t planes, uint16_t bitsPixel)
 {
-    DeleteObject();
-    const bool depthOk = bitsPixel == 1 || bitsPixel == 4 || bitsPixel == 8 || bitsPixel == 16 ||
-                         bitsPixel == 24 || bitsPixel == 32;
+    return Shape(width, height, planes, bitsPixel, true);
+}
+
+bool CBitmap::Reshape(int32_t width, int32_t height, uint16_t bitsPixel)
+{
+    return Shape(width, height, 1, bitsPixel, false);
+}
+
+bool CBitmap::Shape(int32_t width, int32_t height, uint16_t planes, uint16_t bitsPixel, bool clear)
+{
+    const bool depthOk =
+        bitsPixel == 1 || bitsPixel == 4 || bitsPixel == 8 || bitsPixel == 16 || bitsPixel == 24 || bitsPixel == 32;
     if (width < 0 || height < 0 || planes != 1 || !depthOk) {
+        DeleteObject();
         return false;
     }
     const int64_t pitch = (static_cast<int64_t>(width) * bitsPixel + 15) / 16 * 2;
     const int64_t bytes = pitch * height;
     if (pitch > INT32_MAX || bytes > static_cast<int64_t>(SIZE_MAX / 2)) {
+        DeleteObject();
         return false;
     }
-    m_bits.assign(static_cast<size_t>(bytes), 0);
+    if (clear) {
+        DeleteObject();
+        m_bits.assign(static_cast<size_t>(bytes), 0);
+    } else if (m_bits.size() != static_cast<size_t>(bytes)) {
+        DeleteObject();
+        m_bits.resize(static_cast<size_t>(bytes));
+    }
     m_header.bmType = 0;
     m_header.bmWidth = width;
     m_header.bmHeight = height;

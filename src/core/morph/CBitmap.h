@@ -1,10 +1,10 @@
 #pragma once
 
 #include "BITMAP.h"
+#include "document/CNoInitAllocator.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 // A device-dependent pixel buffer: rows top to bottom, each row bmWidthBytes
 // long (the pixel bytes padded to a multiple of 2). The screen-compatible
@@ -18,6 +18,10 @@ public:
     bool CreateBitmap(int32_t width, int32_t height, uint16_t planes, uint16_t bitsPixel);
     // The screen-compatible 32-bit form.
     bool CreateCompatibleBitmap(int32_t width, int32_t height);
+    // Gives the bitmap this size and depth like CreateBitmap, but leaves the
+    // pixel bytes as they are: for callers that write every byte. A bitmap
+    // that already has the size keeps its buffer.
+    bool Reshape(int32_t width, int32_t height, uint16_t bitsPixel);
     void DeleteObject();
     bool IsEmpty() const { return m_header.bmBitsPixel == 0; }
 
@@ -40,6 +44,8 @@ public:
     static int32_t RowPitch(int32_t width, uint16_t bitsPixel);
 
 private:
+    bool Shape(int32_t width, int32_t height, uint16_t planes, uint16_t bitsPixel, bool clear);
+
     BITMAP m_header;
-    std::vector<uint8_t> m_bits;
+    CByteVector m_bits;
 };

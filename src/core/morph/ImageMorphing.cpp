@@ -14,12 +14,12 @@ void ImageMorphing::LoadImage(const CBitmap& bitmap, int32_t index)
         return;
     }
     BITMAP& record = m_image[index];
-    std::vector<uint8_t>().swap(m_pixels[index]);
+    CByteVector().swap(m_pixels[index]);
     record = BITMAP{};
     bitmap.GetObject(static_cast<int>(sizeof(BITMAP)), &record);
     const int64_t bytes = static_cast<int64_t>(record.bmWidthBytes) * record.bmHeight;
     if (record.bmWidthBytes > 0 && record.bmHeight > 0) {
-        m_pixels[index].assign(static_cast<size_t>(bytes), 0);
+        m_pixels[index].resize(static_cast<size_t>(bytes)); // GetBitmapBits writes every byte
         bitmap.GetBitmapBits(static_cast<long>(bytes), m_pixels[index].data());
     }
     record.bmBits = m_pixels[index].empty() ? nullptr : m_pixels[index].data();

@@ -81,7 +81,7 @@ protected:
     void FinishFrame(CBitmap& out, const uint8_t* frame, size_t bytes);
 
 private:
-    std::vector<uint8_t> m_pixels[2];
+    CByteVector m_pixels[2];
     std::unique_ptr<CRowPool> m_ownPool;
     CRowPool* m_pPool = nullptr;
     MorphKernelPath m_kernelPath = MorphKernelPath::kAuto;

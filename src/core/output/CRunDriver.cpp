@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <system_error>
 
 namespace {
@@ -21,21 +22,23 @@ constexpr uint32_t kVideoFrameRate = 3;
 void DrawPicture(const CPictureFile& picture, CBitmap& out)
 {
     const CPictureImage* image = picture.IsLoaded() ? picture.GetImage() : nullptr;
-    if (image == nullptr || !out.CreateCompatibleBitmap(image->width, image->height)) {
+    if (image == nullptr || !out.Reshape(image->width, image->height, 32)) {
         out.CreateCompatibleBitmap(0, 0);
         return;
     }
     const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
-    const uint8_t* src = image->pixels.data();
     uint8_t* dst = out.Bits();
     if (image->pixels.size() < count * 4) {
-        return; // a malformed image stays black
+        std::memset(dst, 0, out.SizeBytes()); // a malformed image stays black
+        return;
     }
+    // Four bytes at a time: blue, green and red kept, the fourth cleared.
+    const uint8_t* src = image->pixels.data();
     for (size_t i = 0; i < count; ++i) {
-        dst[4 * i] = src[4 * i];
-        dst[4 * i + 1] = src[4 * i + 1];
-        dst[4 * i + 2] = src[4 * i + 2];
-        dst[4 * i + 3] = 0;
+        uint32_t pixel;
+        std::memcpy(&pixel, src + 4 * i, 4);
+        pixel &= 0x00ffffffu;
+        std::memcpy(dst + 4 * i, &pixel, 4);
     }
 }
 
@@ -101,10 +104,14 @@ std::string CRunDriver::FramePath(int32_t k) const
 CRunDriver::StartResult CRunDriver::Start()
 {
     StartResult result;
-    for (int i = 1; i >= 0; --i) {
+    // Both pictures at once: the target on a second thread, the source here.
+    const auto load = [this](int i) {
         DrawPicture(*m_doc.GetPicture(i), m_inputs[i]);
         m_pEngine->LoadImage(m_inputs[i], i);
-    }
+    };
+    std::future<void> target = std::async(std::launch::async, load, 1);
+    load(0);
+    target.get();
     m_bHasInputs = true;
     // Pictures of no size have nothing to morph: refuse them like pictures
     // that disagree.
@@ -148,8 +155,10 @@ CRunDriver::StartResult CRunDriver::Start()
 
 void CRunDriver::ComputeFrame(int32_t k, CBitmap& out)
 {
+    // The engine writes every byte of the frame: a bitmap kept from the
+    // frame before is reused as it is.
     const SIZE size = GetFrameSize();
-    out.CreateCompatibleBitmap(size.cx, size.cy);
+    out.Reshape(size.cx, size.cy, 32);
     m_pEngine->Morph(out, k, &m_doc);
 }
 
@@ -158,14 +167,22 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
     FrameResult result;
     result.frame = k;
 
+    // The frame's rows bottom-up, as the file holds them; the video takes
+    // the same rows when its frame format is the file's header.
+    std::unique_ptr<CBitmapInfo> info = MakeBitmapInfo(frame);
+    std::string fileWhy;
+    const bool rows = info && GetDIBits(frame, *info, m_frameRows, &fileWhy);
+
     // Once a frame could not be added, the recorder refuses the rest of the
     // run; only the first failure is reported.
     if (m_pRecorder && m_pRecorder->IsOpen() && !m_bVideoFailed) {
         std::string why;
-        if (!GetDIBits(frame, *m_pVideoFormat, m_videoRows, &why)) {
+        const bool same = rows && std::memcmp(&info->header, &m_pVideoFormat->header, sizeof(BITMAPINFOHEADER)) == 0;
+        const CByteVector& video = same ? m_frameRows : m_videoRows;
+        if (!same && !GetDIBits(frame, *m_pVideoFormat, m_videoRows, &why)) {
             result.videoError = "Frame " + std::to_string(k) + " does not fit the video: " + why;
             m_bVideoFailed = true;
-        } else if (m_pRecorder->WriteFrame(m_videoRows.data()) < 0) {
+        } else if (m_pRecorder->WriteFrame(video.data()) < 0) {
             result.videoError = m_pRecorder->GetWriteErrorText();
             if (result.videoError.empty()) {
                 result.videoError = "Frame " + std::to_string(k) + " could not be added to " + VideoPath() + ".";
@@ -176,11 +193,13 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
         }
     }
 
-    std::unique_ptr<CBitmapInfo> info = MakeBitmapInfo(frame);
-    if (info) {
-        result.fileWritten = WriteBitmapFile(FramePath(k), *info, frame, &result.fileError);
-    } else {
+    if (!info) {
         result.fileError = "cannot describe frame " + std::to_string(k);
+    } else if (!rows) {
+        result.fileError = "Cannot write " + FramePath(k) + ": " + fileWhy;
+    } else {
+        result.fileWritten =
+            WriteBitmapFile(FramePath(k), *info, m_frameRows.data(), m_frameRows.size(), &result.fileError);
     }
     return result;
 }

@@ -112,7 +112,8 @@ private:
     bool m_bHasInputs = false;
     std::unique_ptr<CAviRecorder> m_pRecorder;
     std::unique_ptr<CBitmapInfo> m_pVideoFormat;
-    std::vector<uint8_t> m_videoRows;
+    CByteVector m_frameRows; // the frame written last, bottom-up
+    CByteVector m_videoRows; // the same for a video of another frame format
     bool m_bVideoFailed = false;
     std::string m_strCloseError;
 };

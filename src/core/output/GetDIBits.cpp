@@ -34,9 +34,7 @@ void FillColourTable(CBitmapInfo& info, uint16_t bits)
     }
 }
 
-} // namespace
-
-bool GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, std::vector<uint8_t>& pixels, std::string* error)
+template <class Bytes> bool Read(const CBitmap& bitmap, CBitmapInfo& info, Bytes& pixels, std::string* error)
 {
     const BITMAPINFOHEADER& h = info.header;
     if (bitmap.IsEmpty()) {
@@ -56,13 +54,28 @@ bool GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, std::vector<uint8_t>& p
     // differ only in padding.
     const size_t used = static_cast<size_t>((static_cast<uint64_t>(h.biWidth) * h.biBitCount + 7) / 8);
     const size_t copy = std::min({used, pitch, static_cast<size_t>(dibRow)});
-    pixels.assign(h.biSizeImage, 0);
+    pixels.resize(h.biSizeImage);
     const uint8_t* src = bitmap.Bits();
     for (uint64_t y = 0; y < rows; ++y) {
         const uint8_t* from = src + static_cast<size_t>(y) * pitch;
         uint8_t* to = pixels.data() + static_cast<size_t>((rows - 1 - y) * dibRow);
         std::memcpy(to, from, copy);
+        std::memset(to + copy, 0, static_cast<size_t>(dibRow) - copy);
     }
+    const size_t filled = static_cast<size_t>(dibRow * rows);
+    std::memset(pixels.data() + filled, 0, pixels.size() - filled);
     FillColourTable(info, h.biBitCount);
     return true;
+}
+
+} // namespace
+
+bool GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, std::vector<uint8_t>& pixels, std::string* error)
+{
+    return Read(bitmap, info, pixels, error);
+}
+
+bool GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, CByteVector& pixels, std::string* error)
+{
+    return Read(bitmap, info, pixels, error);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CBitmapInfo.h"
+#include "document/CNoInitAllocator.h"
 
 #include <cstdint>
 #include <string>
@@ -24,3 +25,6 @@ class CBitmap;
 // Returns false, with a reason in `error` if given, when the header does
 // not describe the bitmap.
 bool GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, std::vector<uint8_t>& pixels, std::string* error = nullptr);
+// The same into a buffer that is not zero-filled first (only row padding
+// and the tail are cleared), so one kept for a run is written just once.
+bool GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, CByteVector& pixels, std::string* error = nullptr);

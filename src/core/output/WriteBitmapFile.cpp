@@ -34,14 +34,20 @@ std::string TempName(const std::string& target)
 
 bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& bitmap, std::string* error)
 {
-    std::vector<uint8_t> pixels;
+    CByteVector pixels;
     std::string reason;
     if (!GetDIBits(bitmap, info, pixels, &reason)) {
         return Fail(error, path, reason);
     }
+    return WriteBitmapFile(path, info, pixels.data(), pixels.size(), error);
+}
+
+bool WriteBitmapFile(const std::string& path, const CBitmapInfo& info, const uint8_t* pixels, size_t size,
+                     std::string* error)
+{
     const std::vector<uint8_t> block = info.Block();
     const uint64_t offset = 14 + block.size();
-    const uint64_t fileSize = offset + pixels.size();
+    const uint64_t fileSize = offset + size;
     if (fileSize > UINT32_MAX) {
         return Fail(error, path, "the image is too large for a bitmap file");
     }
@@ -76,7 +82,7 @@ bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& 
     if (err == 0 && !file.Write(block.data(), block.size())) {
         err = file.Error();
     }
-    if (err == 0 && !file.Write(pixels.data(), pixels.size())) {
+    if (err == 0 && !file.Write(pixels, size)) {
         err = file.Error();
     }
     const int closeErr = file.Close();

@@ -2,6 +2,8 @@
 
 #include "CBitmapInfo.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 class CBitmap;
@@ -15,3 +17,7 @@ class CBitmap;
 // Returns false on any failure, with a text naming the file and the
 // system's reason in `error` if given.
 bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& bitmap, std::string* error = nullptr);
+// The same with the pixel array already made (GetDIBits with `info`):
+// `size` bytes at `pixels`.
+bool WriteBitmapFile(const std::string& path, const CBitmapInfo& info, const uint8_t* pixels, size_t size,
+                     std::string* error = nullptr);

@@ -106,7 +106,7 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         const int32_t width = image.width();
         const int32_t height = image.height();
         const size_t rowBytes = static_cast<size_t>(width) * 4;
-        std::vector<uint8_t> pixels(rowBytes * static_cast<size_t>(height));
+        CByteVector pixels(rowBytes * static_cast<size_t>(height));
         for (int32_t y = 0; y < height; ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             uint8_t* dst = pixels.data() + rowBytes * static_cast<size_t>(y);

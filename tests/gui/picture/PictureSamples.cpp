@@ -67,10 +67,10 @@ std::vector<uint8_t> BmpHeader(int32_t w, int32_t h, size_t pixelBytes)
     return b;
 }
 
-std::vector<uint8_t> Bgra(const QImage& image)
+CByteVector Bgra(const QImage& image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    std::vector<uint8_t> out;
+    CByteVector out;
     for (int y = 0; y < rgb.height(); ++y) {
         for (int x = 0; x < rgb.width(); ++x) {
             const QRgb p = rgb.pixel(x, y);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/CNoInitAllocator.h"
+
 #include <QByteArray>
 #include <QImage>
 
@@ -19,6 +21,6 @@ std::vector<uint8_t> Encode(const QImage& image, const char* format, int quality
 // followed by `pixelBytes` bytes of data.
 std::vector<uint8_t> BmpHeader(int32_t w, int32_t h, size_t pixelBytes);
 // The B, G, R, 255 bytes of an RGB32 image, rows top to bottom.
-std::vector<uint8_t> Bgra(const QImage& image);
+CByteVector Bgra(const QImage& image);
 
 } // namespace picturesamples

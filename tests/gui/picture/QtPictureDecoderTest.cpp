@@ -57,7 +57,7 @@ TEST(QtPictureDecoder, JpegDecodesCloseToTheOriginal)
     ASSERT_TRUE(d.ok) << d.error;
     ASSERT_EQ(d.image.width, 32);
     ASSERT_EQ(d.image.height, 24);
-    const std::vector<uint8_t> expected = Bgra(source);
+    const CByteVector expected = Bgra(source);
     int worst = 0;
     for (size_t i = 0; i < expected.size(); ++i) {
         worst = std::max(worst, std::abs(int(expected[i]) - int(d.image.pixels[i])));
