@@ -1,5 +1,9 @@
 #include "CPictureHeader.h"
 
+#include "CBmpRunLength.h"
+
+#include <cstdint>
+
 namespace {
 
 uint32_t Le(const uint8_t* p, int n)
@@ -92,14 +96,24 @@ bool CPictureHeader::BmpPixelsMissing(const uint8_t* data, size_t size)
         compression = Le(data + 30, 4);
     }
     constexpr uint32_t kRgb = 0;
+    constexpr uint32_t kRle8 = 1;
+    constexpr uint32_t kRle4 = 2;
     constexpr uint32_t kBitfields = 3;
-    if ((compression != kRgb && compression != kBitfields) || bits == 0 || bits > 32) {
-        return false; // run-length and embedded formats carry no fixed size
-    }
     const uint64_t offset = Le(data + 10, 4);
-    const uint64_t lastRow = (static_cast<uint64_t>(width) * bits + 7) / 8;
+    if ((compression == kRle8 && bits == 8) || (compression == kRle4 && bits == 4)) {
+        // Qt's reader leaves the pixels that run-length data jumps over or
+        // never reaches as whatever memory held.
+        return width > INT32_MAX || height > INT32_MAX || offset >= size ||
+               !CBmpRunLength::Covers(data, size, static_cast<size_t>(offset), static_cast<int32_t>(width),
+                                      static_cast<int32_t>(height), compression == kRle4);
+    }
+    if ((compression != kRgb && compression != kBitfields) || bits == 0 || bits > 32) {
+        return false; // embedded formats carry no fixed size
+    }
+    // The last row's padding counts too: Qt's reader takes such a file and
+    // fills the last row from memory it never wrote.
     const uint64_t row = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
-    const uint64_t needed = offset + row * static_cast<uint64_t>(height - 1) + lastRow;
+    const uint64_t needed = offset + row * static_cast<uint64_t>(height);
     return size < needed;
 }
 

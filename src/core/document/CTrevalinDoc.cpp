@@ -4,6 +4,7 @@
 #include "CFeatureBlock.h"
 
 #include <filesystem>
+#include <future>
 #include <system_error>
 
 namespace {
@@ -85,11 +86,16 @@ void CTrevalinDoc::Serialize(CArchive& ar)
     if (ar.HasFailed() || !lines.Read(ar)) {
         return;
     }
+    // The results are not examined: a picture that cannot be opened keeps
+    // what it held, as a missing picture file is no reason to refuse the
+    // project. The two pictures are read and decoded at once (the target on
+    // a second thread).
+    const std::string target = PicturePathFor(names[1]);
+    std::future<int32_t> loading =
+        std::async(std::launch::async, [this, &target] { return m_pictures[1].LoadFromFile(target); });
+    m_pictures[0].LoadFromFile(PicturePathFor(names[0]));
+    loading.get();
     for (int i = 0; i < 2; ++i) {
-        // The result is not examined: a picture that cannot be opened keeps
-        // what it held, as a missing picture file is no reason to refuse the
-        // project.
-        m_pictures[i].LoadFromFile(PicturePathFor(names[i]));
         m_strPictureNames[i] = names[i];
     }
     lines.ApplyTo(m_featureSet);

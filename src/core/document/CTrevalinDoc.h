@@ -34,8 +34,9 @@ public:
 
     // Stores the two picture names and the lines, or loads them. Loading
     // reads everything first and changes the document only when the whole
-    // project could be read; then it loads the pictures named (a picture that
-    // cannot be opened keeps what it held) and replaces the lines.
+    // project could be read; then it loads the pictures named, both at once
+    // (a picture that cannot be opened keeps what it held; the decoder must
+    // take calls from two threads), and replaces the lines.
     void Serialize(CArchive& ar) override;
 
     // The name a picture is stored under: the tail of its path from the last

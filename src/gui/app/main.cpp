@@ -1,6 +1,6 @@
 #include "CDialogPrompts.h"
 #include "CTrevalinApp.h"
-#include "picture/CQtPictureDecoder.h"
+#include "picture/MakePictureDecoder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,7 +26,7 @@ int main(int argc, char** argv)
 
     CDialogPrompts prompts;
     QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Trevalin"));
-    CTrevalinApp app(prompts, settings, std::make_shared<CQtPictureDecoder>());
+    CTrevalinApp app(prompts, settings, MakePictureDecoder());
     if (!app.InitInstance(arguments, QFile::encodeName(QDir::currentPath()).toStdString())) return 1;
     const int status = application.exec();
     app.ExitInstance();

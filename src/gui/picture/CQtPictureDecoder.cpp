@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 namespace {
@@ -30,19 +31,6 @@ CQtPictureDecoder::CQtPictureDecoder(Limits limits, std::vector<std::string> for
 {
 }
 
-bool CQtPictureDecoder::WithinLimits(int64_t width, int64_t height) const
-{
-    return width > 0 && height > 0 && width <= m_limits.maxWidth && height <= m_limits.maxHeight &&
-           width * height <= m_limits.maxPixels;
-}
-
-std::string CQtPictureDecoder::TooLargeText(int64_t width, int64_t height) const
-{
-    return "图片过大(" + std::to_string(width) + " x " + std::to_string(height) + " 像素);最大支持 " +
-           std::to_string(m_limits.maxWidth) + " x " + std::to_string(m_limits.maxHeight) + " 像素,共 " +
-           std::to_string(m_limits.maxPixels / kMiB) + " 兆像素。";
-}
-
 bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const
 {
     if (data == nullptr || size == 0) {
@@ -56,13 +44,17 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
     if (CPictureHeader::ClaimedSize(data, size, claimedWidth, claimedHeight) &&
         (claimedWidth > m_limits.maxWidth || claimedHeight > m_limits.maxHeight ||
          claimedWidth * claimedHeight > m_limits.maxPixels)) {
-        error = TooLargeText(claimedWidth, claimedHeight);
+        error = m_limits.TooLargeText(claimedWidth, claimedHeight);
         return false;
     }
     if (CPictureHeader::BmpPixelsMissing(data, size)) {
         error = "图片文件不完整:缺少部分像素数据。";
         return false;
     }
+    // Qt's allocation limit is one for the whole program: decodes from
+    // several threads take turns.
+    static std::mutex qtReader;
+    const std::lock_guard<std::mutex> turn(qtReader);
     try {
         QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
         QBuffer buffer(&bytes);
@@ -82,8 +74,8 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         // The header's size decides before any pixel is allocated; Qt's own
         // allocation limit backs this up for readers that cannot tell.
         const QSize header = reader.size();
-        if (header.isValid() && !WithinLimits(header.width(), header.height())) {
-            error = TooLargeText(header.width(), header.height());
+        if (header.isValid() && !m_limits.Within(header.width(), header.height())) {
+            error = m_limits.TooLargeText(header.width(), header.height());
             return false;
         }
         QImageReader::setAllocationLimit(static_cast<int>((m_limits.maxPixels * 4 + kMiB - 1) / kMiB + 1));
@@ -92,8 +84,8 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
             error = "图片文件已损坏或无法解码(" + reader.errorString().toStdString() + ")。";
             return false;
         }
-        if (!WithinLimits(image.width(), image.height())) {
-            error = TooLargeText(image.width(), image.height());
+        if (!m_limits.Within(image.width(), image.height())) {
+            error = m_limits.TooLargeText(image.width(), image.height());
             return false;
         }
         if (image.format() != QImage::Format_RGB32) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CPictureDecoder.h"
+#include "document/CPictureLimits.h"
 
 #include <cstdint>
 #include <string>
@@ -9,14 +10,11 @@
 // Decodes pictures with Qt's image reader: BMP, JPEG, PNG and whatever other
 // format Qt has a reader for, recognised by content. The result is 32 bits
 // per pixel (B, G, R, 255). Pictures beyond the limits are refused from their
-// header, before any pixel memory is allocated.
+// header, before any pixel memory is allocated. Decodes on several threads
+// run one after another.
 class CQtPictureDecoder : public CPictureDecoder {
 public:
-    struct Limits {
-        int32_t maxWidth = 16384;
-        int32_t maxHeight = 16384;
-        int64_t maxPixels = int64_t{64} * 1024 * 1024; // 256 MiB at 4 bytes a pixel
-    };
+    using Limits = CPictureLimits;
 
     CQtPictureDecoder();
     // `formats`: the Qt format names accepted ("bmp", "jpeg", ...); empty
@@ -28,9 +26,6 @@ public:
     const Limits& GetLimits() const { return m_limits; }
 
 private:
-    bool WithinLimits(int64_t width, int64_t height) const;
-    std::string TooLargeText(int64_t width, int64_t height) const;
-
     Limits m_limits;
     std::vector<std::string> m_formats;
 };

@@ -1,6 +1,6 @@
 #include "CRenderCommand.h"
 #include "CRenderOptions.h"
-#include "picture/CQtPictureDecoder.h"
+#include "picture/MakePictureDecoder.h"
 
 #include <QCoreApplication>
 
@@ -9,8 +9,8 @@
 
 int main(int argc, char** argv)
 {
-    // Picture decoding uses Qt's image plugins, found through the
-    // application object.
+    // Pictures other than BMP and JPEG files are decoded by Qt's image
+    // plugins, found through the application object.
     QCoreApplication app(argc, argv);
 
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -23,6 +23,6 @@ int main(int argc, char** argv)
         std::cerr << "trevalin-render: " << *problem << "\n" << CRenderOptions::Usage();
         return CRenderCommand::kBadArguments;
     }
-    CRenderCommand command(std::make_shared<CQtPictureDecoder>(), std::cerr, ::isatty(STDERR_FILENO) != 0);
+    CRenderCommand command(MakePictureDecoder(), std::cerr, ::isatty(STDERR_FILENO) != 0);
     return command.Run(options);
 }

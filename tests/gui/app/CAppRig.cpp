@@ -5,7 +5,7 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "gui/support/CGuiTestSupport.h"
-#include "picture/CQtPictureDecoder.h"
+#include "picture/MakePictureDecoder.h"
 
 #include <filesystem>
 
@@ -15,7 +15,7 @@ CAppRig::CAppRig(const QString& settingsFile)
     for (const char* folder : {"images", "ouput_image", "output_video"})
         std::filesystem::create_directories(dir / folder);
     settings = std::make_unique<QSettings>(settingsPath, QSettings::IniFormat);
-    app = std::make_unique<CTrevalinApp>(prompts, *settings, std::make_shared<CQtPictureDecoder>());
+    app = std::make_unique<CTrevalinApp>(prompts, *settings, MakePictureDecoder());
 }
 
 CAppRig::~CAppRig()
@@ -46,7 +46,7 @@ void CAppRig::LoadPicture(int index, const std::string& name, int width, int hei
 QString CAppRig::WriteProject(const std::filesystem::path& path, const std::string& source, const std::string& target,
                               int x0, int y0, int x1, int y1)
 {
-    CTrevalinDoc doc(dir.Str(), std::make_shared<CQtPictureDecoder>());
+    CTrevalinDoc doc(dir.Str(), MakePictureDecoder());
     if (!source.empty()) doc.GetPicture(0)->LoadFromFile(Work("images/" + source));
     if (!target.empty()) doc.GetPicture(1)->LoadFromFile(Work("images/" + target));
     for (int image : {0, 1}) {

@@ -6,7 +6,7 @@
 #include "app/CDialogPrompts.h"
 #include "app/CMainFrame.h"
 #include "app/CTrevalinApp.h"
-#include "picture/CQtPictureDecoder.h"
+#include "picture/MakePictureDecoder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     QTemporaryDir settingsDir;
     QSettings settings(settingsDir.filePath(QStringLiteral("Trevalin.ini")), QSettings::IniFormat);
     CDialogPrompts prompts;
-    CTrevalinApp app(prompts, settings, std::make_shared<CQtPictureDecoder>());
+    CTrevalinApp app(prompts, settings, MakePictureDecoder());
     if (!app.InitInstance(arguments, QFile::encodeName(QDir::currentPath()).toStdString())) return 1;
     CMainFrame* frame = app.GetMainWnd();
     if (!QTest::qWaitForWindowExposed(frame)) return 1;

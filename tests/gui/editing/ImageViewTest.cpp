@@ -7,7 +7,7 @@
 #include "editing/CSelectCommand.h"
 #include "gui/support/CFakePrompts.h"
 #include "gui/support/CGuiTestSupport.h"
-#include "picture/CQtPictureDecoder.h"
+#include "picture/MakePictureDecoder.h"
 #include "support/CTempDir.h"
 
 #include <QApplication>
@@ -28,7 +28,7 @@ namespace {
 struct PaneRig {
     CTempDir dir;
     CFakePrompts prompts;
-    CDocController doc{std::make_unique<CTrevalinDoc>(dir.Str(), std::make_shared<CQtPictureDecoder>())};
+    CDocController doc{std::make_unique<CTrevalinDoc>(dir.Str(), MakePictureDecoder())};
     CSpyView spy;
     int32_t viewCount = 0;
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();

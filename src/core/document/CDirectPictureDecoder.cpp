@@ -1,0 +1,25 @@
+#include "CDirectPictureDecoder.h"
+
+CDirectPictureDecoder::CDirectPictureDecoder(std::shared_ptr<const CPictureDecoder> fallback, CPictureLimits limits)
+    : m_fallback(std::move(fallback)), m_bmp(limits), m_jpeg(limits)
+{
+}
+
+bool CDirectPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const
+{
+    std::string own = "无法识别的图片格式。";
+    if (CBmpDecoder::Recognizes(data, size) && m_bmp.Decode(data, size, out, own)) {
+        return true;
+    }
+    if (CJpegDecoder::Recognizes(data, size) && m_jpeg.Decode(data, size, out, own)) {
+        return true;
+    }
+    if (data == nullptr || size == 0) {
+        own = "图片文件是空的。";
+    }
+    if (m_fallback) {
+        return m_fallback->Decode(data, size, out, error);
+    }
+    error = own;
+    return false;
+}

@@ -1,0 +1,97 @@
+#include "CJpegDecoder.h"
+
+#include "CPictureHeader.h"
+#include "CPictureImage.h"
+
+#include <turbojpeg.h>
+
+#include <climits>
+#include <memory>
+#include <new>
+
+namespace {
+
+const char* const kDamaged = "图片文件已损坏或无法解码。";
+
+struct HandleCloser {
+    void operator()(void* handle) const { tjDestroy(handle); }
+};
+using Handle = std::unique_ptr<void, HandleCloser>;
+
+// Stop at the first warning, and at progressive files of absurdly many
+// scans (each scan costs a pass over the whole picture).
+constexpr int kFlags = TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS;
+
+} // namespace
+
+bool CJpegDecoder::Recognizes(const uint8_t* data, size_t size)
+{
+    return data != nullptr && size >= 2 && data[0] == 0xFF && data[1] == 0xD8;
+}
+
+bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const
+{
+    if (data == nullptr || size == 0) {
+        error = "图片文件是空的。";
+        return false;
+    }
+    if (!Recognizes(data, size) || size > ULONG_MAX) {
+        error = "无法识别的图片格式。";
+        return false;
+    }
+    // The first frame header's size decides before the library reads on,
+    // as it does for the other decoders.
+    int64_t claimedW = 0;
+    int64_t claimedH = 0;
+    if (CPictureHeader::ClaimedSize(data, size, claimedW, claimedH) && !m_limits.Within(claimedW, claimedH)) {
+        error = m_limits.TooLargeText(claimedW, claimedH);
+        return false;
+    }
+    const Handle handle(tjInitDecompress());
+    int width = 0;
+    int height = 0;
+    int subsampling = 0;
+    int colourspace = 0;
+    if (!handle || tjDecompressHeader3(handle.get(), data, static_cast<unsigned long>(size), &width, &height,
+                                       &subsampling, &colourspace) != 0) {
+        error = kDamaged;
+        return false;
+    }
+    if (!m_limits.Within(width, height)) {
+        error = m_limits.TooLargeText(width, height);
+        return false;
+    }
+    const bool cmyk = colourspace == TJCS_CMYK || colourspace == TJCS_YCCK;
+    if (!cmyk && colourspace != TJCS_RGB && colourspace != TJCS_YCbCr && colourspace != TJCS_GRAY) {
+        error = kDamaged;
+        return false;
+    }
+    try {
+        const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+        CByteVector pixels(count * 4);
+        // Blue, green, red and an alpha of 255 straight from the library; CMYK
+        // as the four inks, turned into colour below.
+        if (tjDecompress2(handle.get(), data, static_cast<unsigned long>(size), pixels.data(), width, width * 4, height,
+                          cmyk ? TJPF_CMYK : TJPF_BGRA, kFlags) != 0) {
+            error = kDamaged;
+            return false;
+        }
+        if (cmyk) {
+            uint8_t* p = pixels.data();
+            for (size_t i = 0; i < count; ++i, p += 4) {
+                const uint32_t c = p[0], m = p[1], y = p[2], k = p[3];
+                p[0] = static_cast<uint8_t>(k * y / 255);
+                p[1] = static_cast<uint8_t>(k * m / 255);
+                p[2] = static_cast<uint8_t>(k * c / 255);
+                p[3] = 255;
+            }
+        }
+        out.width = width;
+        out.height = height;
+        out.pixels = std::move(pixels);
+    } catch (const std::bad_alloc&) {
+        error = "内存不足,无法载入图片。";
+        return false;
+    }
+    return true;
+}
