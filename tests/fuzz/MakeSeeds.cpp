@@ -2,10 +2,12 @@
 // writer (and a few hand-shaped ones the writer never makes) and small
 // pictures made with Qt. Usage: fuzz_seeds <corpus folder>
 #include "document/CArchive.h"
+#include "support/CBmpBuilder.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
+#include <turbojpeg.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -147,6 +149,53 @@ void Pictures(const fs::path& dir)
     Write(dir / "progressive.jpg", Encode(Pattern(17, 9), "JPEG", 75, true));
     Write(dir / "grey.jpg", Encode(Pattern(8, 8).convertToFormat(QImage::Format_Grayscale8), "JPEG"));
     Write(dir / "one.jpg", Encode(Pattern(1, 1), "JPEG"));
+
+    // Layouts Qt does not write: bit fields, V5 headers, run-length data,
+    // the core header, top-down rows, CMYK.
+    CBmpBuilder b;
+    b.width = 5;
+    b.height = 3;
+    std::vector<uint32_t> values(15);
+    for (size_t i = 0; i < values.size(); ++i) {
+        values[i] = static_cast<uint32_t>(i * 2654435761u);
+    }
+    b.bits = 16;
+    b.compression = 3;
+    b.masks[0] = 0xf800, b.masks[1] = 0x07e0, b.masks[2] = 0x001f;
+    for (uint32_t& v : values)
+        v &= 0xffff;
+    Write(dir / "fields565.bmp", b.Build(values));
+    b.headerSize = 124;
+    b.bits = 32;
+    b.topDown = true;
+    b.masks[0] = 0xff0000, b.masks[1] = 0xff00, b.masks[2] = 0xff, b.masks[3] = 0xff000000;
+    Write(dir / "v5alpha.bmp", b.Build(values));
+    CBmpBuilder rle;
+    rle.width = 5;
+    rle.bits = 8;
+    rle.compression = 1;
+    rle.palette.assign(16, 0x336699);
+    rle.palette[3] = 0xffffff;
+    Write(dir / "rle8.bmp", rle.BuildRaw({5, 1, 0, 0, 2, 4, 0, 3, 7, 9, 11, 0, 0, 0, 0, 5, 1, 2, 3, 4, 5, 0, 0, 1}));
+    rle.bits = 4;
+    rle.compression = 2;
+    Write(dir / "rle4.bmp", rle.BuildRaw({5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 0, 4, 0xab, 1, 0xc0, 0, 1}));
+    CBmpBuilder core;
+    core.headerSize = 12;
+    core.bits = 8;
+    core.palette.assign(256, 0x102030);
+    Write(dir / "core8.bmp", core.Build(std::vector<uint32_t>(12, 7)));
+    std::vector<uint8_t> cmyk(6 * 5 * 4);
+    for (size_t i = 0; i < cmyk.size(); ++i) {
+        cmyk[i] = static_cast<uint8_t>(i * 29);
+    }
+    tjhandle handle = tjInitCompress();
+    unsigned char* jpeg = nullptr;
+    unsigned long jpegSize = 0;
+    tjCompress2(handle, cmyk.data(), 6, 24, 5, TJPF_CMYK, &jpeg, &jpegSize, TJSAMP_420, 90, 0);
+    Write(dir / "cmyk.jpg", std::vector<uint8_t>(jpeg, jpeg + jpegSize));
+    tjFree(jpeg);
+    tjDestroy(handle);
 }
 
 } // namespace

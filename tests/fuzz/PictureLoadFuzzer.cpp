@@ -1,8 +1,13 @@
-// Fuzz target: loading a picture file (BMP or JPEG) into a picture holder
-// through the Qt decoder. A load either succeeds with pixels that match the
-// size within the limits, or fails with a message and an empty holder.
+// Fuzz target: loading a picture file into a picture holder through the
+// programs' decoder: BMP and JPEG files decoded directly (CBmpDecoder,
+// CJpegDecoder), the rest and whatever those refuse by Qt's readers. A load
+// either succeeds with pixels that match the size within the limits, or
+// fails with a message and an empty holder. Whenever the direct decoders
+// take a file, Qt's reader takes it too and makes the same pixels.
+#include "document/CDirectPictureDecoder.h"
 #include "document/CPictureFile.h"
 #include "document/CPictureHeader.h"
+#include "document/CPictureImage.h"
 #include "picture/CQtPictureDecoder.h"
 
 #include <QtGlobal>
@@ -15,10 +20,24 @@ namespace {
 
 // Smaller limits than the application's keep every run well inside the
 // fuzzer's memory budget.
-std::shared_ptr<const CQtPictureDecoder> Decoder()
+const CPictureLimits kLimits{2048, 2048, int64_t{2} * 1024 * 1024};
+
+std::shared_ptr<const CQtPictureDecoder> Qt()
 {
-    static const auto decoder = std::make_shared<const CQtPictureDecoder>(
-        CQtPictureDecoder::Limits{2048, 2048, int64_t{2} * 1024 * 1024}, std::vector<std::string>{"bmp", "jpeg"});
+    static const auto decoder =
+        std::make_shared<const CQtPictureDecoder>(kLimits, std::vector<std::string>{"bmp", "jpeg"});
+    return decoder;
+}
+
+const CDirectPictureDecoder& Direct()
+{
+    static const CDirectPictureDecoder decoder(nullptr, kLimits);
+    return decoder;
+}
+
+std::shared_ptr<const CDirectPictureDecoder> Program()
+{
+    static const auto decoder = std::make_shared<const CDirectPictureDecoder>(Qt(), kLimits);
     return decoder;
 }
 
@@ -40,13 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CPictureHeader::ClaimedSize(data, size, w, h);
 
     CPictureFile picture;
-    picture.SetDecoder(Decoder());
-    const CQtPictureDecoder::Limits& limits = Decoder()->GetLimits();
+    picture.SetDecoder(Program());
     if (picture.LoadFromStream(data, size) == 1) {
         const SIZE s = picture.GetSizeInPixels();
         const CPictureImage* image = picture.GetImage();
-        if (image == nullptr || s.cx <= 0 || s.cy <= 0 || s.cx > limits.maxWidth || s.cy > limits.maxHeight ||
-            int64_t{s.cx} * s.cy > limits.maxPixels || image->pixels.size() != size_t(s.cx) * size_t(s.cy) * 4) {
+        if (image == nullptr || !kLimits.Within(s.cx, s.cy) ||
+            image->pixels.size() != size_t(s.cx) * size_t(s.cy) * 4) {
             std::abort();
         }
         for (size_t i = 3; i < image->pixels.size(); i += 4) {
@@ -56,6 +74,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     } else if (picture.GetImage() != nullptr || picture.IsLoaded() != 0 || picture.GetLastError().empty()) {
         std::abort();
+    }
+
+    CPictureImage ours;
+    std::string why;
+    if (Direct().Decode(data, size, ours, why)) {
+        CPictureImage theirs;
+        if (!Qt()->Decode(data, size, theirs, why) || theirs.width != ours.width || theirs.height != ours.height ||
+            !(theirs.pixels == ours.pixels)) {
+            std::abort();
+        }
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "document/CPictureDecoder.h"
 #include "document/CPictureImage.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -52,5 +53,6 @@ public:
     int Calls() const { return m_calls; }
 
 private:
-    mutable int m_calls = 0;
+    // A document decodes its two pictures on two threads.
+    mutable std::atomic<int> m_calls{0};
 };

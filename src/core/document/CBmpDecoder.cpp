@@ -142,12 +142,24 @@ Verdict ReadLayout(const uint8_t* data, size_t size, const CPictureLimits& limit
         if (headerSize == 40) {
             tableAt += 12;
         }
+        // The alpha mask of the longer headers plays no part in the colours,
+        // but a mask the platform cannot scale makes it refuse the file.
         const uint64_t within = l.bits == 16 ? 0xffffu : 0xffffffffu;
+        Channel alpha;
+        const uint32_t alphaMask = headerSize >= 108 ? Le(data + masksAt + 12, 4) : 0;
+        if ((alphaMask & ~within) != 0 || !alpha.Set(alphaMask)) {
+            return Verdict::kRefused;
+        }
+        uint32_t any = 0;
         for (int c = 0; c < 3; ++c) {
             const uint32_t mask = Le(data + masksAt + 4 * static_cast<size_t>(c), 4);
             if ((mask & ~within) != 0 || !l.channels[c].Set(mask)) {
                 return Verdict::kRefused;
             }
+            any |= mask;
+        }
+        if (any == 0) {
+            return Verdict::kRefused; // no colour at all: readers disagree
         }
         break;
     }

@@ -63,8 +63,9 @@ bool CBmpRunLength::Walk(const uint8_t* data, size_t size, size_t at, int32_t wi
         }
         at += bytes + (bytes & 1);
     }
-    // The data ended: taken when the last row is complete.
-    return filled() || (row == height && x == 0);
+    // The data ended: taken when the last row is complete and no command is
+    // cut off (Qt's reader drops the whole picture for a single stray byte).
+    return at == size && (filled() || (row == height && x == 0));
 }
 
 bool CBmpRunLength::Covers(const uint8_t* data, size_t size, size_t at, int32_t width, int32_t height, bool fourBits)

@@ -7,7 +7,8 @@
 // taken only when it fills every row from left to right with runs and
 // literal stretches that stay inside the row, each row but the last closed
 // by an end-of-line mark, and ends with the last row (an end-of-line and an
-// end-of-bitmap mark may follow). Files that jump over pixels, end early or
+// end-of-bitmap mark may follow; without the end-of-bitmap mark the data
+// must end with a whole command). Files that jump over pixels, end early or
 // run past a row leave pixels that readers fill from memory they never
 // wrote, or place differently.
 class CBmpRunLength {
