@@ -61,6 +61,8 @@ template <class V> struct WideLine {
     struct Side {
         D px, dx, dy, ndy, invAbove;
     } side[2];
+    const FBLineConst* line;
+    bool quick[2]; // line->side[s].quick
     // Of the current row y: the parts of dot and cross that depend on y
     // only, the squared row distances from P and Q, and P'.y - y of both
     // pictures. All exact (whole numbers well inside 2^53).
@@ -69,6 +71,9 @@ template <class V> struct WideLine {
 
 template <class V> inline void Widen(const FBLineConst& ln, WideLine<V>& w)
 {
+    w.line = &ln;
+    w.quick[0] = ln.side[0].quick;
+    w.quick[1] = ln.side[1].quick;
     w.px = V::Set(ln.px);
     w.dx = V::Set(ln.dx);
     w.ndy = V::Set(ln.ndy);
@@ -99,8 +104,20 @@ template <class V> struct Sums {
     typename V::D weight, sx, sy, tx, ty;
 };
 
-// Adds line pair `ln` (its vectors `wl`) to the sums of the pixels at X.
-template <class V> inline void AddLinePair(const FBLineConst& ln, const WideLine<V>& wl, typename V::D X, Sums<V>& sums)
+// A line pair's work for the pixels at X comes in three steps, so that the
+// divisions of the next pairs can be under way while the rest of this one's
+// is done (see FeatureRowsSimd): u and v (two divisions) and the distance
+// from an end point; the weight (a division); the displacements.
+template <class V> struct LinePairStart {
+    typename V::D u, v, toEnd;
+    typename V::M beside; // u < 0 or u > 1: toEnd is the distance
+};
+
+template <class V> struct LinePairQuotients {
+    typename V::D u, v, w;
+};
+
+template <class V> inline LinePairStart<V> StartLinePair(const WideLine<V>& wl, typename V::D X)
 {
     using D = typename V::D;
     using M = typename V::M;
@@ -109,47 +126,88 @@ template <class V> inline void AddLinePair(const FBLineConst& ln, const WideLine
     const D ex = V::Sub(X, wl.px);
     const D dot = V::MulAdd(ex, wl.dx, wl.row[0]);
     const D cross = V::MulAdd(ex, wl.ndy, wl.row[1]);
-    const D u = V::Div(dot, wl.l2);
-    const D v = V::Div(cross, wl.lenSD);
+    LinePairStart<V> start;
+    start.u = V::Div(dot, wl.l2);
+    start.v = V::Div(cross, wl.lenSD);
     // u < 0 and u > 1 read off the exact whole numbers dot and l2.
     const M before = V::Lt(dot, V::Set(0.0));
     const M beyond = V::Gt(dot, wl.l2);
     const D toP = V::MulAdd(ex, ex, wl.row[2]);
     const D exq = V::Sub(ex, wl.dx);
     const D toQ = V::MulAdd(exq, exq, wl.row[3]);
-    const D toEnd = V::SqrtSingle(V::Select(before, toP, toQ));
-    const D dist = V::Select(V::Or(before, beyond), toEnd, V::Abs(v));
-    D w = V::Div(wl.lenW, V::Add(V::Set(1.0), dist));
-    w = V::Mul(w, w);
-    sums.weight = V::Add(sums.weight, w);
+    start.toEnd = V::SqrtSingle(V::Select(before, toP, toQ));
+    start.beside = V::Or(before, beyond);
+    return start;
+}
+
+template <class V> inline LinePairQuotients<V> WeighLinePair(const WideLine<V>& wl, const LinePairStart<V>& start)
+{
+    using D = typename V::D;
+    const D dist = V::Select(start.beside, start.toEnd, V::Abs(start.v));
+    const D w = V::Div(wl.lenW, V::Add(V::Set(1.0), dist));
+    return LinePairQuotients<V>{start.u, start.v, V::Mul(w, w)};
+}
+
+// Adds the line pair (its vectors `wl`, its quotients `q`) to the sums of
+// the pixels at X.
+template <class V>
+inline void AddLinePair(const WideLine<V>& wl, typename V::D X, const LinePairQuotients<V>& q, Sums<V>& sums)
+{
+    using D = typename V::D;
+    sums.weight = V::Add(sums.weight, q.w);
     D* const out[2][2] = {{&sums.sx, &sums.sy}, {&sums.tx, &sums.ty}};
     for (int32_t s = 0; s < 2; ++s) {
         const typename WideLine<V>::Side& ws = wl.side[s];
-        const D ax = V::Trunc(V::Mul(u, ws.dx));
-        const D ay = V::Trunc(V::Mul(u, ws.dy));
-        const D mx = V::Trunc(V::Mul(v, ws.ndy));
-        const D my = V::Trunc(V::Mul(v, ws.dx));
+        const D ax = V::Trunc(V::Mul(q.u, ws.dx));
+        const D ay = V::Trunc(V::Mul(q.u, ws.dy));
+        const D mx = V::Trunc(V::Mul(q.v, ws.ndy));
+        const D my = V::Trunc(V::Mul(q.v, ws.dx));
         D cx, cy;
-        if (ln.side[s].quick) {
+        if (wl.quick[s]) {
             cx = V::Trunc(V::Mul(mx, ws.invAbove));
             cy = V::Trunc(V::Mul(my, ws.invAbove));
         } else {
-            cx = TruncDivLength<V>(mx, ln.side[s]);
-            cy = TruncDivLength<V>(my, ln.side[s]);
+            cx = TruncDivLength<V>(mx, wl.line->side[s]);
+            cy = TruncDivLength<V>(my, wl.line->side[s]);
         }
         const D dispX = V::Add(V::Add(V::Sub(ws.px, X), ax), cx);
         const D dispY = V::Add(V::Add(wl.row[4 + s], ay), cy);
-        *out[s][0] = V::Add(*out[s][0], V::Trunc(V::Mul(dispX, w)));
-        *out[s][1] = V::Add(*out[s][1], V::Trunc(V::Mul(dispY, w)));
+        *out[s][0] = V::Add(*out[s][0], V::Trunc(V::Mul(dispX, q.w)));
+        *out[s][1] = V::Add(*out[s][1], V::Trunc(V::Mul(dispY, q.w)));
     }
+}
+
+// The sums of the pixels at X over all line pairs, in order. The three
+// steps are staggered: while pair i is added, the weight of pair i + 1 and
+// the start of pair i + 2 are computed, none of which waits for the others,
+// so the divider always has work that the rest of the arithmetic does not
+// wait for.
+template <class V> inline Sums<V> SumLinePairs(const WideLine<V>* wide, int32_t count, typename V::D X)
+{
+    Sums<V> sums{V::Set(0.0), V::Set(0.0), V::Set(0.0), V::Set(0.0), V::Set(0.0)};
+    LinePairQuotients<V> q = WeighLinePair<V>(wide[0], StartLinePair<V>(wide[0], X));
+    if (count == 1) {
+        AddLinePair<V>(wide[0], X, q, sums);
+        return sums;
+    }
+    LinePairStart<V> next = StartLinePair<V>(wide[1], X);
+    for (int32_t i = 0; i + 2 < count; ++i) {
+        const LinePairStart<V> after = StartLinePair<V>(wide[i + 2], X);
+        const LinePairQuotients<V> nextQ = WeighLinePair<V>(wide[i + 1], next);
+        AddLinePair<V>(wide[i], X, q, sums);
+        q = nextQ;
+        next = after;
+    }
+    const LinePairQuotients<V> last = WeighLinePair<V>(wide[count - 1], next);
+    AddLinePair<V>(wide[count - 2], X, q, sums);
+    AddLinePair<V>(wide[count - 1], X, last, sums);
+    return sums;
 }
 
 // Rows [first, last), in spans of kSpan pixels: first the sample positions
 // of the whole span, kLanes pixels at a time with their sums in registers
-// while they see the line pairs one after another (the work of one pair does
-// not wait for the previous pair's, only the sums do, so the processor
-// overlaps consecutive pairs); then the samples, whose memory reads are then
-// independent of one another and of the arithmetic.
+// while they see the line pairs one after another; then the samples, whose
+// memory reads are then independent of one another and of the arithmetic.
 template <class V> void FeatureRowsSimd(const FBFrameJob& job, int32_t first, int32_t last, double* scratch)
 {
     using D = typename V::D;
@@ -173,10 +231,7 @@ template <class V> void FeatureRowsSimd(const FBFrameJob& job, int32_t first, in
             const int32_t span = job.columns - x0 < kSpan ? job.columns - x0 : kSpan;
             for (int32_t at = 0; at < span; at += kLanes) {
                 const D X = V::Iota(static_cast<double>(x0 + at));
-                Sums<V> sums{V::Set(0.0), V::Set(0.0), V::Set(0.0), V::Set(0.0), V::Set(0.0)};
-                for (int32_t i = 0; i < job.count; ++i) {
-                    AddLinePair<V>(job.lines[i], wide[i], X, sums);
-                }
+                const Sums<V> sums = SumLinePairs<V>(wide, job.count, X);
                 V::StoreWhole(pos[0] + at, V::Add(X, V::Trunc(V::Div(sums.sx, sums.weight))));
                 V::StoreWhole(pos[1] + at, V::Add(Y, V::Trunc(V::Div(sums.sy, sums.weight))));
                 V::StoreWhole(pos[2] + at, V::Add(X, V::Trunc(V::Div(sums.tx, sums.weight))));
