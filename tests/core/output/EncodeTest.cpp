@@ -1,15 +1,14 @@
 // The video and frame-file encoders, read back by ffprobe and ffmpeg as
 // independent readers.
 
-#include "CFfmpegRunner.h"
-#include "CTempDir.h"
 #include "CTestFrames.h"
-#include "RunUnprivileged.h"
-
 #include "output/CExportMessages.h"
 #include "output/CFfmpegVideoWriter.h"
 #include "output/CFrameFileWriter.h"
 #include "output/FrameFileName.h"
+#include "support/CFfmpegRunner.h"
+#include "support/CTempDir.h"
+#include "support/RunUnprivileged.h"
 
 #include <algorithm>
 #include <cctype>

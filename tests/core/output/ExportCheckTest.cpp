@@ -1,7 +1,6 @@
-#include "CTempDir.h"
-#include "RunUnprivileged.h"
-
 #include "output/CExportCheck.h"
+#include "support/CTempDir.h"
+#include "support/RunUnprivileged.h"
 
 #include <filesystem>
 #include <fstream>
