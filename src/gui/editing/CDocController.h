@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDocView.h"
+#include "morph/CMorphOptions.h"
 
 #include <QObject>
 #include <cstdint>
@@ -41,6 +42,11 @@ public:
     bool IsDrawToolChecked() const;
     bool IsSelectToolChecked() const;
 
+    // The project's morph options (warp only, easing, edges): what the
+    // result view's runs and the exports use. Kept beside the project file.
+    const CMorphOptions& GetMorphOptions() const { return m_morphOptions; }
+    void SetMorphOptions(const CMorphOptions& options);
+
 signals:
     // A check mark or the document's title may have changed.
     void commandStateChanged();
@@ -50,4 +56,5 @@ private:
 
     std::unique_ptr<CTrevalinDoc> m_pDoc;
     std::vector<CDocView*> m_views;
+    CMorphOptions m_morphOptions;
 };
