@@ -50,7 +50,8 @@ void Select(QComboBox* list, int value)
     list->setCurrentIndex(at < 0 ? 0 : at);
 }
 
-QWidget* Row(QWidget* parent, std::initializer_list<QWidget*> widgets)
+// A row of controls under one label, whose mnemonic leads to the first.
+void AddRow(QFormLayout* form, QWidget* parent, const QString& text, std::initializer_list<QWidget*> widgets)
 {
     auto* row = new QWidget(parent);
     auto* layout = new QHBoxLayout(row);
@@ -58,7 +59,9 @@ QWidget* Row(QWidget* parent, std::initializer_list<QWidget*> widgets)
     for (QWidget* w : widgets)
         layout->addWidget(w);
     layout->addStretch(1);
-    return row;
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(*widgets.begin());
+    form->addRow(label, row);
 }
 
 } // namespace
@@ -78,7 +81,7 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
     browse->setObjectName(QStringLiteral("browse"));
     browse->setAutoDefault(false);
     connect(browse, &QPushButton::clicked, this, &CExportDlg::OnBrowse);
-    form->addRow(QStringLiteral("输出文件夹(&F):"), Row(this, {m_pFolder, browse}));
+    AddRow(form, this, QStringLiteral("输出文件夹(&F):"), {m_pFolder, browse});
 
     m_pName = new QLineEdit(QString::fromStdString(settings.baseName), this);
     m_pName->setObjectName(QStringLiteral("name"));
@@ -93,7 +96,7 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
     Select(m_pFrames, int(settings.frames));
     m_pFrameQuality = Spin(this, "frameQuality", 0, 100, settings.frameQuality);
     auto* jpegLabel = new QLabel(QStringLiteral("JPEG 质量:"), this);
-    form->addRow(QStringLiteral("帧文件(&I):"), Row(this, {m_pFrames, jpegLabel, m_pFrameQuality}));
+    AddRow(form, this, QStringLiteral("帧文件(&I):"), {m_pFrames, jpegLabel, m_pFrameQuality});
 
     m_pVideo = new QComboBox(this);
     m_pVideo->setObjectName(QStringLiteral("video"));
@@ -114,15 +117,15 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
 
     m_pPictureSize = new QRadioButton(QStringLiteral("图片原大小(%1 x %2)").arg(pictureWidth).arg(pictureHeight), this);
     m_pPictureSize->setObjectName(QStringLiteral("pictureSize"));
-    m_pOwnWidth = new QRadioButton(QStringLiteral("宽度:"), this);
+    m_pOwnWidth = new QRadioButton(QStringLiteral("宽度(&W):"), this);
     m_pOwnWidth->setObjectName(QStringLiteral("ownWidth"));
     m_pWidth = Spin(this, "width", 1, CVideoSettings::kMaxSide, settings.width > 0 ? settings.width : pictureWidth,
                     QStringLiteral(" 像素"));
     m_pSizeNote = new QLabel(this);
     m_pSizeNote->setObjectName(QStringLiteral("sizeNote"));
     (settings.width > 0 ? m_pOwnWidth : m_pPictureSize)->setChecked(true);
-    form->addRow(QStringLiteral("输出大小:"), Row(this, {m_pPictureSize}));
-    form->addRow(QString(), Row(this, {m_pOwnWidth, m_pWidth, m_pSizeNote}));
+    AddRow(form, this, QStringLiteral("输出大小(&Z):"), {m_pPictureSize});
+    AddRow(form, this, QString(), {m_pOwnWidth, m_pWidth, m_pSizeNote});
 
     m_pPingPong = new QCheckBox(QStringLiteral("往返(&P):先正向再反向播放,便于循环"), this);
     m_pPingPong->setObjectName(QStringLiteral("pingPong"));
