@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CBitmap.h"
-#include "CTrevalinDoc.h"
+#include "document/CTrevalinDoc.h"
+#include "morph/CBitmap.h"
 
 #include <cstdint>
 #include <memory>

@@ -3,10 +3,10 @@
 // the middle frame (k = 5 of 10) of a generated scene; times are wall-clock
 // (the engines use all hardware threads).
 #include "BenchScene.h"
-#include "FBMorphing.h"
-#include "LinearMorphing.h"
-#include "OracleFBMorphing.h"
-#include "OracleLinearMorphing.h"
+#include "core/morph/OracleFBMorphing.h"
+#include "core/morph/OracleLinearMorphing.h"
+#include "morph/FBMorphing.h"
+#include "morph/LinearMorphing.h"
 
 #include <benchmark/benchmark.h>
 

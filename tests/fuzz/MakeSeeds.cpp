@@ -1,7 +1,7 @@
 // Writes the seed corpus of the fuzz targets: project files made by our own
 // writer (and a few hand-shaped ones the writer never makes) and small
 // pictures made with Qt. Usage: fuzz_seeds <corpus folder>
-#include "CArchive.h"
+#include "document/CArchive.h"
 
 #include <QBuffer>
 #include <QImage>

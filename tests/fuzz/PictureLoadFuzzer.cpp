@@ -1,9 +1,9 @@
 // Fuzz target: loading a picture file (BMP or JPEG) into a picture holder
 // through the Qt decoder. A load either succeeds with pixels that match the
 // size within the limits, or fails with a message and an empty holder.
-#include "CPictureFile.h"
-#include "CPictureHeader.h"
-#include "CQtPictureDecoder.h"
+#include "document/CPictureFile.h"
+#include "document/CPictureHeader.h"
+#include "picture/CQtPictureDecoder.h"
 
 #include <QtGlobal>
 

@@ -3,8 +3,8 @@
 // Every input is loaded into a document that already holds lines. A failed
 // load must leave the document exactly as it was; a successful one must
 // store bytes that load back to the same bytes.
-#include "CArchive.h"
-#include "CTrevalinDoc.h"
+#include "document/CArchive.h"
+#include "document/CTrevalinDoc.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "CPictureImage.h"
+#include "SIZE.h"
+#include "geometry/RECT.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CPictureDecoder;
+
+// One input picture: the decoded image, whether one is held, and the path
+// of the file it was last loaded from.
+//
+// Failure rules: a file that cannot be opened (missing, unreadable, a folder,
+// not a regular file) changes nothing; a file that opens but does not decode
+// (corrupt, unknown format, too large) leaves the holder empty with its path
+// unchanged. Either way the result is 0 and GetLastError says why.
+class CPictureFile {
+public:
+    CPictureFile() = default;
+
+    void SetDecoder(std::shared_ptr<const CPictureDecoder> decoder) { m_decoder = std::move(decoder); }
+    const std::shared_ptr<const CPictureDecoder>& GetDecoder() const { return m_decoder; }
+
+    // Reads the file whole and decodes it; on success takes `path` as the
+    // picture's path. Returns 1 on success, 0 on failure.
+    int32_t LoadFromFile(const std::string& path);
+    // Decodes a picture from memory; the path is not touched. Returns 1 or 0.
+    int32_t LoadFromStream(const uint8_t* data, size_t size);
+    int32_t LoadFromStream(const std::vector<uint8_t>& bytes) { return LoadFromStream(bytes.data(), bytes.size()); }
+
+    // The picture's size in pixels, (0, 0) when none is held.
+    SIZE GetSizeInPixels() const;
+
+    int32_t IsLoaded() const { return m_bLoaded; }
+    std::string GetPath() const { return m_strPath; }
+    // The held image, or null.
+    const CPictureImage* GetImage() const { return m_image.get(); }
+    // Why the last load failed; empty after a successful one.
+    const std::string& GetLastError() const { return m_strLastError; }
+
+    // Picture files beyond this size are refused without being read.
+    static constexpr uint64_t kMaxFileBytes = uint64_t{1} << 30;
+
+private:
+    bool Decode(const uint8_t* data, size_t size, std::string& error);
+
+    std::shared_ptr<const CPictureDecoder> m_decoder;
+    std::shared_ptr<const CPictureImage> m_image;
+    int32_t m_bLoaded = 0;
+    std::string m_strPath;
+    std::string m_strLastError;
+};

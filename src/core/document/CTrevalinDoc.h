@@ -1,0 +1,62 @@
+#pragma once
+
+#include "CDocument.h"
+#include "CPictureFile.h"
+#include "geometry/CFeatureSet.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CPictureDecoder;
+
+// The project: two pictures, the feature lines of both images, the working
+// folder captured at construction and the last editing tool chosen.
+class CTrevalinDoc : public CDocument {
+public:
+    // The working folder is the process's current directory, whatever its
+    // length; no picture decoder.
+    CTrevalinDoc();
+    // The working folder as given (trailing slashes dropped, except for the
+    // root folder); both pictures decode with `decoder`.
+    explicit CTrevalinDoc(std::string workDir, std::shared_ptr<const CPictureDecoder> decoder = nullptr);
+    ~CTrevalinDoc() override = default;
+
+    CTrevalinDoc(const CTrevalinDoc&) = delete;
+    CTrevalinDoc& operator=(const CTrevalinDoc&) = delete;
+
+    // index is 0 (source) or 1 (target); not checked.
+    CPictureFile* GetPicture(int index) { return &m_pictures[index]; }
+    const CPictureFile* GetPicture(int index) const { return &m_pictures[index]; }
+    CFeatureSet* GetFeatureSet() { return &m_featureSet; }
+    const CFeatureSet* GetFeatureSet() const { return &m_featureSet; }
+    std::string GetWorkDir() const { return m_strWorkDir; }
+
+    // Stores the two picture names and the lines, or loads them. Loading
+    // reads everything first and changes the document only when the whole
+    // project could be read; then it loads the pictures named (a picture that
+    // cannot be opened keeps what it held) and replaces the lines.
+    void Serialize(CArchive& ar) override;
+
+    // The name a picture is stored under: the tail of its path from the last
+    // separator ('/' or '\'), written with a leading backslash as Windows
+    // does; the empty string for a picture that never held one.
+    static std::string StoredName(const std::string& picturePath);
+    // Where a stored name is looked for: <work>/images/<tail>, the tail being
+    // the name after its last separator ('\' or '/'). A name whose tail is
+    // empty, "." or ".." gives the images folder itself, which never loads;
+    // no name reaches outside the images folder.
+    std::string PicturePathFor(const std::string& storedName) const;
+    // The name picture `index` has in the project last read or written (as
+    // the file holds it), empty before either.
+    std::string GetPictureName(int index) const { return m_strPictureNames[index]; }
+
+    CPictureFile m_pictures[2];
+    int32_t m_bDrawTool = 0;
+    int32_t m_bSelectTool = 0;
+    CFeatureSet m_featureSet;
+    std::string m_strWorkDir;
+
+private:
+    std::string m_strPictureNames[2];
+};

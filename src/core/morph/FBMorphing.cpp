@@ -1,0 +1,320 @@
+#include "FBMorphing.h"
+
+#include "MorphArithmetic.h"
+#include "document/CTrevalinDoc.h"
+#include "geometry/CFeatureSet.h"
+
+#include "CRowPool.h"
+
+#include <cmath>
+#include <cstring>
+#include <typeinfo>
+#include <vector>
+
+using morph_arith::Diff;
+using morph_arith::TruncToInt32;
+
+namespace {
+
+CFeatureSet* ProjectLines(CDocument* pDoc)
+{
+    if (pDoc == nullptr || typeid(*pDoc) != typeid(CTrevalinDoc)) {
+        return nullptr;
+    }
+    return static_cast<CTrevalinDoc*>(pDoc)->GetFeatureSet();
+}
+
+bool HasLength(const CPointSet<int>& line)
+{
+    return line.m_nCount >= 2 && (line.Point(0).x != line.Point(1).x || line.Point(0).y != line.Point(1).y);
+}
+
+CFeaturePoint Pixel(int32_t x, int32_t y)
+{
+    return CFeaturePoint{x, y, 0, 1, 0};
+}
+
+} // namespace
+
+double FBMorphing::SignedDistance(const CFeaturePoint& x, const CFeaturePoint& p, const CFeaturePoint& q)
+{
+    const double dx = Diff(p.x, q.x);
+    const double dy = Diff(p.y, q.y);
+    const float len = static_cast<float>(std::sqrt(dx * dx + dy * dy));
+    const double cross = Diff(p.x, x.x) * Diff(q.y, p.y) + Diff(p.y, x.y) * Diff(p.x, q.x);
+    return cross / static_cast<double>(len);
+}
+
+CFeaturePoint FBMorphing::MapPoint(double u, double v, const CFeaturePoint& p, const CFeaturePoint& q)
+{
+    const double dx = Diff(p.x, q.x);
+    const double dy = Diff(p.y, q.y);
+    const double len = static_cast<float>(std::sqrt(dx * dx + dy * dy));
+    const int64_t across = TruncToInt32(TruncToInt32(v * Diff(q.y, p.y)) / len);
+    const int64_t down = TruncToInt32(TruncToInt32(v * dx) / len);
+    CFeaturePoint r;
+    r.x = morph_arith::SaturateToInt32(p.x + int64_t{TruncToInt32(u * dx)} + across);
+    r.y = morph_arith::SaturateToInt32(p.y + int64_t{TruncToInt32(u * dy)} + down);
+    r.z = 0;
+    r.w = 1;
+    return r;
+}
+
+int32_t FBMorphing::InterpolateLines(int32_t k, CDocument* pDoc)
+{
+    CFeatureSet* lines = ProjectLines(pDoc);
+    if (lines == nullptr || !CanMakeFrame(k)) {
+        return 0;
+    }
+    m_lines.RemoveAll();
+    const double t = static_cast<double>(k) / static_cast<double>(m_fSteps);
+    const CPointSets<int>& from = lines->m_sets[0];
+    const CPointSets<int>& to = lines->m_sets[1];
+    for (int32_t i = 0; i < from.m_nCount && i < to.m_nCount; ++i) {
+        CPointSet<int>& line = m_lines.Line(m_lines.Add());
+        const CPointSet<int>& a = from.Line(i);
+        const CPointSet<int>& b = to.Line(i);
+        for (int32_t j = 0; j < a.m_nCount && j < b.m_nCount; ++j) {
+            const CFeaturePoint p = a.Point(j).Interpolate(t, b.Point(j));
+            line.AddPoint(p.x, p.y, 0, 1);
+        }
+    }
+    return 1;
+}
+
+int32_t FBMorphing::SamplePositions(const CFeatureSet& lines, int32_t x, int32_t y, CFeaturePoint& src,
+                                    CFeaturePoint& dst) const
+{
+    const CFeaturePoint X = Pixel(x, y);
+    int64_t sumSrcX = 0, sumSrcY = 0, sumDstX = 0, sumDstY = 0;
+    double weightSum = 0.0;
+    bool any = false;
+    const CPointSets<int>& from = lines.m_sets[0];
+    const CPointSets<int>& to = lines.m_sets[1];
+    for (int32_t i = 0; i < m_lines.m_nCount && i < from.m_nCount && i < to.m_nCount; ++i) {
+        const CPointSet<int>& mid = m_lines.Line(i);
+        if (!HasLength(mid) || !HasLength(from.Line(i)) || !HasLength(to.Line(i))) {
+            continue;
+        }
+        any = true;
+        const CFeaturePoint& P = mid.Point(0);
+        const CFeaturePoint& Q = mid.Point(1);
+        const double qx = Diff(P.x, Q.x);
+        const double qy = Diff(P.y, Q.y);
+        const double l2 = qx * qx + qy * qy;
+        const double u = (Diff(P.x, X.x) * qx + Diff(P.y, X.y) * qy) / l2;
+        const double v = SignedDistance(X, P, Q);
+        double dist;
+        if (u < 0.0 || u > 1.0) {
+            const CFeaturePoint& end = u < 0.0 ? P : Q;
+            const double ex = Diff(end.x, X.x);
+            const double ey = Diff(end.y, X.y);
+            dist = std::sqrt(static_cast<float>(ex * ex + ey * ey));
+        } else {
+            dist = std::fabs(v);
+        }
+        const CFeaturePoint s = MapPoint(u, v, from.Line(i).Point(0), from.Line(i).Point(1));
+        const CFeaturePoint d = MapPoint(u, v, to.Line(i).Point(0), to.Line(i).Point(1));
+        const double len = std::sqrt(static_cast<float>(l2));
+        double w = len / (1.0 + dist);
+        w = w * w;
+        using morph_arith::AddToSum;
+        using morph_arith::TruncToSumTerm;
+        sumSrcX = AddToSum(sumSrcX, TruncToSumTerm(Diff(X.x, s.x) * w));
+        sumSrcY = AddToSum(sumSrcY, TruncToSumTerm(Diff(X.y, s.y) * w));
+        sumDstX = AddToSum(sumDstX, TruncToSumTerm(Diff(X.x, d.x) * w));
+        sumDstY = AddToSum(sumDstY, TruncToSumTerm(Diff(X.y, d.y) * w));
+        weightSum += w;
+    }
+    if (!any) {
+        return 0;
+    }
+    using morph_arith::SaturateToInt32;
+    const auto shift = [weightSum](int64_t sum) { return int64_t{TruncToInt32(static_cast<double>(sum) / weightSum)}; };
+    src = Pixel(SaturateToInt32(x + shift(sumSrcX)), SaturateToInt32(y + shift(sumSrcY)));
+    dst = Pixel(SaturateToInt32(x + shift(sumDstX)), SaturateToInt32(y + shift(sumDstY)));
+    return 1;
+}
+
+bool FBMorphing::PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t height)
+{
+    m_lineTable.clear();
+    const CPointSets<int>& from = lines.m_sets[0];
+    const CPointSets<int>& to = lines.m_sets[1];
+    // Pixel positions the kernels evaluate reach past the last column by
+    // less than one vector or chunk.
+    const double xMax = static_cast<double>(columns) + 64.0;
+    const double yMax = static_cast<double>(height);
+    const auto farthest = [](double p, double hi) { return std::fmax(std::fabs(p), std::fabs(hi - p)); };
+    // Every product of integers must stay exact in double precision, every
+    // truncated value inside 32 bits and the sums of weighted displacements
+    // below 2^52, with room to spare for the rounding of the bounds.
+    constexpr double kExact = 0x1p50;
+    constexpr double kInt = 0x1p30;
+    bool exact = true;
+    double sumBound = 0.0;
+    for (int32_t i = 0; i < m_lines.m_nCount && i < from.m_nCount && i < to.m_nCount; ++i) {
+        const CPointSet<int>& mid = m_lines.Line(i);
+        if (!HasLength(mid) || !HasLength(from.Line(i)) || !HasLength(to.Line(i))) {
+            continue;
+        }
+        FBLineConst c{};
+        const CFeaturePoint& P = mid.Point(0);
+        const CFeaturePoint& Q = mid.Point(1);
+        c.px = P.x;
+        c.py = P.y;
+        c.qx = Q.x;
+        c.qy = Q.y;
+        c.dx = Diff(P.x, Q.x);
+        c.dy = Diff(P.y, Q.y);
+        c.ndy = Diff(Q.y, P.y);
+        c.l2 = c.dx * c.dx + c.dy * c.dy;
+        c.lenSD = static_cast<float>(std::sqrt(c.l2));
+        c.lenW = std::sqrt(static_cast<float>(c.l2));
+        c.invL2 = 1.0 / c.l2;
+        c.invSD = 1.0 / c.lenSD;
+
+        const double ex = farthest(c.px, xMax), ey = farthest(c.py, yMax);
+        const double exq = farthest(c.qx, xMax), eyq = farthest(c.qy, yMax);
+        exact = exact && c.l2 <= kExact && ex * std::fabs(c.dx) + ey * std::fabs(c.dy) <= kExact &&
+                ex * std::fabs(c.dy) + ey * std::fabs(c.dx) <= kExact && ex * ex + ey * ey <= kExact &&
+                exq * exq + eyq * eyq <= kExact;
+        // |u| <= |X - P| / len and |v| <= |X - P| len / lenSD.
+        const double reach = std::sqrt(ex * ex + ey * ey) * (1.0 + 0x1p-20) + 1.0;
+        const double uMax = reach / std::sqrt(c.l2);
+        const double vMax = reach;
+        double lineBound = 0.0;
+        for (int32_t s = 0; s < 2; ++s) {
+            const CPointSet<int>& line = s == 0 ? from.Line(i) : to.Line(i);
+            FBLineConst::Side& sd = c.side[s];
+            sd.px = line.Point(0).x;
+            sd.py = line.Point(0).y;
+            sd.dx = Diff(line.Point(0).x, line.Point(1).x);
+            sd.dy = Diff(line.Point(0).y, line.Point(1).y);
+            sd.ndy = Diff(line.Point(1).y, line.Point(0).y);
+            sd.adx = std::fabs(sd.dx);
+            sd.ady = std::fabs(sd.dy);
+            sd.sgnDx = std::copysign(0.0, sd.dx);
+            sd.sgnNdy = std::copysign(0.0, sd.ndy);
+            sd.len = static_cast<float>(std::sqrt(sd.dx * sd.dx + sd.dy * sd.dy));
+            sd.invBelow = (1.0 / sd.len) * (1.0 - 0x1p-49);
+            sd.invAbove = 1.0 / sd.len;
+            if (std::fma(sd.invAbove, sd.len, -1.0) < 0.0) {
+                sd.invAbove = std::nextafter(sd.invAbove, 2.0);
+            }
+            const double span = std::fmax(sd.adx, sd.ady);
+            const double along = uMax * span;
+            const double across = vMax * span;
+            const double displacement =
+                std::fmax(std::fabs(sd.px) + xMax, std::fabs(sd.py) + yMax) + along + across / sd.len + 2.0;
+            exact = exact && along <= kInt && across <= kInt && across / sd.len <= 0x1p28 && displacement <= kInt;
+            sd.quick = across <= 0x1p26;
+            lineBound = std::fmax(lineBound, displacement);
+        }
+        sumBound += lineBound * c.l2 * (1.0 + 0x1p-20);
+        m_lineTable.push_back(c);
+    }
+    return exact && sumBound <= 0x1p52;
+}
+
+void FBMorphing::ComputeByPositions(const CFeatureSet& lines, const FBFrameJob& job, int32_t first, int32_t last) const
+{
+    for (int32_t y = first; y < last; ++y) {
+        uint8_t* row = job.out + static_cast<size_t>(y) * job.stride;
+        std::memset(row, 0, job.stride);
+        for (int32_t x = 0; x < job.columns; ++x) {
+            CFeaturePoint at[2];
+            if (SamplePositions(lines, x, y, at[0], at[1]) == 0) {
+                continue;
+            }
+            uint8_t* px = row + static_cast<size_t>(x) * job.bpp;
+            for (int image = 0; image < 2; ++image) {
+                const CFeaturePoint& p = at[image];
+                if (p.x < 0 || p.x >= job.columns || p.y < 0 || p.y >= job.height) {
+                    break;
+                }
+                const uint8_t* sample =
+                    job.pictures[image] + static_cast<size_t>(p.y) * job.stride + static_cast<size_t>(p.x) * job.bpp;
+                for (int32_t c = 0; c < job.bpp; ++c) {
+                    px[c] = static_cast<uint8_t>(px[c] + job.contrib[image][sample[c]]);
+                }
+            }
+        }
+    }
+}
+
+int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
+{
+    if (InterpolateLines(k, pDoc) == 0) {
+        return 0;
+    }
+    const CFeatureSet& lines = *static_cast<CTrevalinDoc*>(pDoc)->GetFeatureSet();
+    const size_t bytes = FrameBytes();
+    const int32_t bpp = m_image[0].bmBitsPixel / 8;
+
+    FBFrameJob job{};
+    job.stride = static_cast<size_t>(m_image[0].bmWidthBytes);
+    job.height = m_image[0].bmHeight;
+    job.bpp = bpp;
+    job.columns = static_cast<int32_t>(job.stride / static_cast<size_t>(bpp));
+    job.pictures[0] = Pixels(0);
+    job.pictures[1] = Pixels(1);
+    job.out = FrameTarget(out, bytes);
+
+    // Each picture's share of a byte b is trunc(b x alpha), alpha in single
+    // precision and the product in double.
+    const float kf = static_cast<float>(k);
+    const float weights[2] = {(m_fSteps - kf) / m_fSteps, kf / m_fSteps};
+    for (int image = 0; image < 2; ++image) {
+        for (int32_t b = 0; b < 256; ++b) {
+            m_contrib[image][b] = static_cast<uint8_t>(TruncToInt32(b * static_cast<double>(weights[image])));
+        }
+        job.contrib[image] = m_contrib[image];
+    }
+    // alpha = f 2^e with f in [0.5, 1) carries 24 significant bits, so
+    // byte x alpha is exact in double precision and its truncation is
+    // (byte x f 2^24) >> (24 - e); below 2^-8 every share is 0.
+    job.wholePixels = bpp == 4 && static_cast<double>(job.height) * job.columns < 0x1p31;
+    for (int image = 0; image < 2; ++image) {
+        int exponent = 0;
+        const double fraction = std::frexp(static_cast<double>(weights[image]), &exponent);
+        const int shift = 24 - exponent;
+        job.shareScale[image] = 0;
+        job.shareShift[image] = 0;
+        if (fraction > 0.0 && shift <= 31) {
+            job.shareScale[image] = static_cast<uint32_t>(std::ldexp(fraction, 24));
+            job.shareShift[image] = static_cast<uint32_t>(shift);
+        }
+        for (uint32_t b = 0; b < 256; ++b) {
+            const uint64_t share = (static_cast<uint64_t>(b) * job.shareScale[image]) >> job.shareShift[image];
+            job.wholePixels = job.wholePixels && share == m_contrib[image][b];
+        }
+    }
+
+    const bool exact = PrepareLines(lines, job.columns, job.height);
+    job.lines = m_lineTable.data();
+    job.count = static_cast<int32_t>(m_lineTable.size());
+    CRowPool& pool = Pool();
+    const int32_t grain = 2;
+    m_bUsedRowKernels = job.count > 0 && exact;
+    if (job.count == 0) {
+        std::memset(job.out, 0, bytes);
+    } else if (!exact) {
+        pool.Run(job.height, grain, [this, &lines, &job](int32_t first, int32_t last, int32_t) {
+            ComputeByPositions(lines, job, first, last);
+        });
+    } else {
+        const FBRowsKernel kernel = SelectFBKernel(GetKernelPath());
+        const size_t perThread = static_cast<size_t>(job.count) * kRowConstants;
+        const size_t needed = perThread * static_cast<size_t>(pool.GetThreadCount());
+        if (m_scratch.size() < needed) {
+            m_scratch.resize(needed);
+        }
+        double* scratch = m_scratch.data();
+        pool.Run(job.height, grain, [&job, kernel, scratch, perThread](int32_t first, int32_t last, int32_t worker) {
+            kernel(job, first, last, scratch + perThread * static_cast<size_t>(worker));
+        });
+    }
+    FinishFrame(out, job.out, bytes);
+    return 1;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ImageMorphing.h"
+#include "geometry/CFeaturePoint.h"
+#include "geometry/CPointSets.h"
+#include "morph/kernels/KernelDispatch.h"
+
+#include <cstdint>
+#include <vector>
+
+class CFeatureSet;
+
+// Feature-based field morphing: a two-image warp driven by the line pairs of
+// the project (line i of the source lines with line i of the target lines),
+// followed by a cross-dissolve. For frame k of N every line moves to its
+// in-between position; each frame pixel then finds where it comes from in
+// both pictures from its position relative to every in-between line.
+//
+// A line pair takes part only when its in-between, source and target lines
+// all have two distinct first points; with no such pair the frame is black.
+class FBMorphing : public ImageMorphing {
+public:
+    FBMorphing() = default;
+    // Returns 1 after writing frame k; 0 (nothing written, m_lines untouched)
+    // when the document is not exactly a CTrevalinDoc or the frame is refused.
+    int32_t Morph(CBitmap& out, int32_t k, CDocument* pDoc) override;
+    ~FBMorphing() override = default;
+
+    // Refills m_lines with the in-between lines of frame k: point j of line i
+    // is source point j interpolated toward target point j by t = k / N.
+    // Returns 0, changing nothing, when the document is not exactly a
+    // CTrevalinDoc or frame k cannot be made (see ImageMorphing::Morph).
+    int32_t InterpolateLines(int32_t k, CDocument* pDoc);
+
+    // Signed distance of X from the directed line P->Q, positive to the
+    // left of the direction in image coordinates (y down).
+    static double SignedDistance(const CFeaturePoint& x, const CFeaturePoint& p, const CFeaturePoint& q);
+    // The point at line coordinates (u, v) of the directed line P'->Q'.
+    static CFeaturePoint MapPoint(double u, double v, const CFeaturePoint& p, const CFeaturePoint& q);
+
+    // Where frame pixel (x, y) samples the source (`src`) and the target
+    // (`dst`), from the in-between lines of the last InterpolateLines and the
+    // source and target lines of `lines`. Returns 0 (positions untouched)
+    // when no line pair takes part.
+    int32_t SamplePositions(const CFeatureSet& lines, int32_t x, int32_t y, CFeaturePoint& src,
+                            CFeaturePoint& dst) const;
+
+    // Whether the last frame went through the row kernels (false: pixel by
+    // pixel with SamplePositions, for lines far outside the range where the
+    // kernels are exact, or no frame yet).
+    bool UsedRowKernels() const { return m_bUsedRowKernels; }
+
+    CPointSets<int> m_lines;
+
+private:
+    // Fills m_lineTable with the constants of the pairs taking part, in
+    // order; returns false when some value of the frame could leave the
+    // range where the row kernels are exact (then the frame is computed
+    // pixel by pixel with SamplePositions).
+    bool PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t height);
+    void ComputeByPositions(const CFeatureSet& lines, const FBFrameJob& job, int32_t first, int32_t last) const;
+
+    std::vector<FBLineConst> m_lineTable;
+    std::vector<double> m_scratch;
+    uint8_t m_contrib[2][256] = {};
+    bool m_bUsedRowKernels = false;
+};

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "BITMAP.h"
+#include "CBitmap.h"
+#include "morph/kernels/KernelDispatch.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CRowPool;
+
+class CDC;
+class CDocument;
+
+// Base of the morph engines: the source (image 0) and target (image 1)
+// pictures as owned copies of their pixel bytes, and the number of steps N
+// of the run. Frame k of N mixes the source with weight (N - k) / N and the
+// target with weight k / N.
+//
+// An engine may be driven from any one thread at a time (not necessarily
+// the same one each time); it keeps no reference to the document or the
+// bitmaps between calls. A frame is spread over the threads of a row pool
+// and is complete when Morph returns.
+class ImageMorphing {
+public:
+    ImageMorphing();
+    ImageMorphing(const ImageMorphing&) = delete;
+    ImageMorphing& operator=(const ImageMorphing&) = delete;
+
+    // Called after the frame was shown; does nothing.
+    virtual void PostDraw(CDC* pDC);
+    // Computes frame k of N into `out` (which should have image 0's size and
+    // format). The result tells whether the engine wrote a frame (see each
+    // engine). Frames outside 0 <= k <= N, runs with N < 1 and runs without
+    // two usable pictures are refused: nothing is written and 0 returned.
+    virtual int32_t Morph(CBitmap& out, int32_t k, CDocument* pDoc) = 0;
+    virtual ~ImageMorphing();
+
+    // Copies the picture's description and pixel bytes into image record
+    // `index` (0 source, 1 target), replacing what that record held.
+    // Other indices are ignored.
+    void LoadImage(const CBitmap& bitmap, int32_t index);
+    // 1 when both pictures have the same width, height and depth, and that
+    // depth is at least 8 bits per pixel; otherwise 0.
+    int32_t IsCompatible() const;
+    void SetSteps(int32_t n);
+
+    // Threads: by default the engine makes its own pool, one thread per
+    // hardware thread, at its first frame. A shared pool may be given
+    // instead (it must outlive the engine's use of it); nullptr returns to
+    // the engine's own pool.
+    void SetRowPool(CRowPool* pPool);
+    // Instruction-set path of the computation (frames are the same on every
+    // path). The default takes the best the processor has.
+    void SetKernelPath(MorphKernelPath path) { m_kernelPath = path; }
+    // The path the next frame will take on this processor.
+    MorphKernelPath GetKernelPath() const { return ResolveKernelPath(m_kernelPath); }
+
+    BITMAP m_image[2];
+    float m_fSteps = 0.0f;
+
+protected:
+    // True when frame k can be computed: N >= 1, 0 <= k <= N, both pixel
+    // buffers present, at least one byte per pixel, and the target buffer at
+    // least as long as the source's rows (the target is read with the
+    // source's row pitch).
+    bool CanMakeFrame(int32_t k) const;
+    // Pixel bytes of image `index`; m_image[index].bmBits points at them.
+    const uint8_t* Pixels(int32_t index) const { return m_pixels[index].data(); }
+    size_t PixelBytes(int32_t index) const { return m_pixels[index].size(); }
+    // Byte count of a frame: bmWidthBytes x bmHeight of image 0.
+    size_t FrameBytes() const;
+    CRowPool& Pool();
+    // Where a frame of `bytes` bytes is computed: straight into the output
+    // bitmap's pixels when it holds at least that many, otherwise into a
+    // buffer of the engine that FinishFrame copies over (as many bytes as
+    // the bitmap takes).
+    uint8_t* FrameTarget(CBitmap& out, size_t bytes);
+    void FinishFrame(CBitmap& out, const uint8_t* frame, size_t bytes);
+
+private:
+    std::vector<uint8_t> m_pixels[2];
+    std::unique_ptr<CRowPool> m_ownPool;
+    CRowPool* m_pPool = nullptr;
+    MorphKernelPath m_kernelPath = MorphKernelPath::kAuto;
+    std::vector<uint8_t> m_spareFrame;
+};

@@ -1,0 +1,65 @@
+#include "CDialogPrompts.h"
+
+#include "CAboutDlg.h"
+#include "view/CCompressionDialog.h"
+
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+
+void CDialogPrompts::MessageBox(QWidget* parent, const QString& text, Icon icon)
+{
+    QMessageBox::Icon shown = QMessageBox::NoIcon;
+    if (icon == Icon::kInformation)
+        shown = QMessageBox::Information;
+    else if (icon == Icon::kWarning)
+        shown = QMessageBox::Warning;
+    QMessageBox box(shown, QStringLiteral("Trevalin"), text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.exec();
+}
+
+QString CDialogPrompts::GetOpenFileName(QWidget* parent, const QString& filter)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(filter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString CDialogPrompts::GetSaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix,
+                                        const QString& proposedName)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void CDialogPrompts::TrackPopupMenu(QMenu& menu, const QPoint& globalPos)
+{
+    menu.exec(globalPos);
+}
+
+bool CDialogPrompts::ChooseCompression(QWidget* parent, CCompressionOptions& options)
+{
+    CCompressionDialog dialog(options, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    options = dialog.GetOptions();
+    return true;
+}
+
+void CDialogPrompts::ShowAbout(QWidget* parent)
+{
+    CAboutDlg dialog(parent);
+    dialog.exec();
+}

@@ -1,0 +1,110 @@
+#include "CDocManager.h"
+
+#include "CRecentFileList.h"
+#include "document/CTrevalinDoc.h"
+#include "editing/CDocController.h"
+#include "editing/CUserPrompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+const QString CDocManager::kProjectFilter = QStringLiteral("tvl 文件(*.tvl) (*.tvl);;所有文件 (*.*) (*)");
+const QString CDocManager::kDefaultSuffix = QStringLiteral("tvl");
+
+namespace {
+
+// The full form of a path, for comparing and for keeping.
+QString FullPath(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+} // namespace
+
+CDocManager::CDocManager(CDocController& doc, CRecentFileList& recent, CUserPrompts& prompts, QObject* parent)
+    : QObject(parent), m_doc(doc), m_recent(recent), m_prompts(prompts)
+{
+}
+
+QString CDocManager::GetCaption() const
+{
+    return QString::fromStdString(m_doc.GetDoc().GetTitle()) + QStringLiteral(" - Trevalin");
+}
+
+void CDocManager::OnFileNew()
+{
+    m_doc.GetDoc().OnNewDocument();
+    m_doc.SendInitialUpdate();
+    emit captionChanged(GetCaption());
+}
+
+void CDocManager::OnFileOpen()
+{
+    const QString path = m_prompts.GetOpenFileName(m_pDialogParent, kProjectFilter);
+    if (!path.isEmpty()) OpenDocumentFile(path);
+}
+
+bool CDocManager::OpenDocumentFile(const QString& path)
+{
+    const QString full = FullPath(path);
+    CTrevalinDoc& doc = m_doc.GetDoc();
+    const QString current = QFile::decodeName(QByteArray::fromStdString(doc.GetPathName()));
+    if (!current.isEmpty() && FullPath(current) == full) {
+        // Already open: edits made since stay, nothing is read.
+        emit activateRequested();
+        return true;
+    }
+    const CDocStatus status = doc.OnOpenDocument(QFile::encodeName(full).toStdString());
+    if (!status.ok) {
+        QString text = QString::fromStdString(status.message);
+        if (!status.detail.empty()) text += QStringLiteral("\n") + QString::fromStdString(status.detail);
+        m_prompts.MessageBox(m_pDialogParent, text, CUserPrompts::Icon::kWarning);
+        return false;
+    }
+    m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
+    m_doc.SendInitialUpdate();
+    emit captionChanged(GetCaption());
+    return true;
+}
+
+bool CDocManager::OnFileSave()
+{
+    const QString path = QFile::decodeName(QByteArray::fromStdString(m_doc.GetDoc().GetPathName()));
+    if (path.isEmpty()) return OnFileSaveAs();
+    return DoSave(path);
+}
+
+bool CDocManager::OnFileSaveAs()
+{
+    CTrevalinDoc& doc = m_doc.GetDoc();
+    QString proposed = QFile::decodeName(QByteArray::fromStdString(doc.GetPathName()));
+    if (proposed.isEmpty()) proposed = QString::fromStdString(doc.GetTitle()) + QStringLiteral(".") + kDefaultSuffix;
+    const QString path = m_prompts.GetSaveFileName(m_pDialogParent, kProjectFilter, kDefaultSuffix, proposed);
+    if (path.isEmpty()) return false;
+    return DoSave(FullPath(path));
+}
+
+bool CDocManager::DoSave(const QString& path)
+{
+    CTrevalinDoc& doc = m_doc.GetDoc();
+    const CDocStatus status = doc.OnSaveDocument(QFile::encodeName(path).toStdString());
+    if (!status.ok) {
+        QString text = QString::fromStdString(status.message);
+        if (!status.detail.empty()) text += QStringLiteral("\n") + QString::fromStdString(status.detail);
+        m_prompts.MessageBox(m_pDialogParent, text, CUserPrompts::Icon::kWarning);
+        return false;
+    }
+    m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
+    emit captionChanged(GetCaption());
+    return true;
+}
+
+void CDocManager::OnOpenRecentFile(int index)
+{
+    if (index < 0 || index >= m_recent.Entries().size()) return;
+    const QString path = m_recent.Entries().at(index);
+    if (!OpenDocumentFile(path)) m_recent.Remove(m_recent.Entries().indexOf(path));
+}

@@ -1,0 +1,357 @@
+#include "CMainFrame.h"
+
+#include "CDocManager.h"
+#include "CMorphConfigDlg.h"
+#include "CRecentFileList.h"
+#include "Resource.h"
+#include "editing/CDocController.h"
+#include "editing/CImageView.h"
+#include "editing/CUserPrompts.h"
+#include "view/CTrevalinView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
+
+// The resources live in a static library: register them once.
+static void InitTrevalinResources()
+{
+    Q_INIT_RESOURCE(trevalin);
+}
+
+CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFileList& recent, CUserPrompts& prompts,
+                       QWidget* parent)
+    : QMainWindow(parent), m_doc(doc), m_docManager(docManager), m_recent(recent), m_prompts(prompts)
+{
+    InitTrevalinResources();
+    setWindowIcon(QIcon(QStringLiteral(":/icons/trevalin-48.png")));
+    resize(1000, 700);
+
+    CreateToolBar();
+    CreateStatusBar();
+    CreateControlBar();
+    CreateMenu();
+    CreateClient();
+
+    connect(&m_doc, &CDocController::commandStateChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(m_pResultView, &CTrevalinView::engineChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(&m_recent, &CRecentFileList::changed, this, &CMainFrame::RebuildRecentFileMenu);
+    connect(&m_docManager, &CDocManager::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&m_docManager, &CDocManager::activateRequested, this, [this] {
+        raise();
+        activateWindow();
+    });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        // Clicking into a pane makes it the active view.
+        for (QWidget* view : {static_cast<QWidget*>(m_pLeftPane), static_cast<QWidget*>(m_pRightPane)}) {
+            if (now && m_bShowInputs && (now == view || view->isAncestorOf(now))) m_pActiveView = view;
+        }
+    });
+    m_docManager.SetDialogParent(this);
+    setWindowTitle(m_docManager.GetCaption());
+    RebuildRecentFileMenu();
+    UpdateCommandUI();
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The children go after this destructor; let no signal reach it then.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(&m_doc, nullptr, this, nullptr);
+    disconnect(&m_recent, nullptr, this, nullptr);
+    disconnect(&m_docManager, nullptr, this, nullptr);
+    disconnect(m_pResultView, nullptr, this, nullptr);
+}
+
+QAction* CMainFrame::MakeAction(int id, const QString& text, const QString& icon, const QString& prompt)
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(QStringLiteral("ID_%1").arg(id));
+    action->setData(id);
+    if (!icon.isEmpty()) action->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(icon)));
+    // A prompt is the status-bar text, a line break, then the tool tip.
+    const qsizetype split = prompt.indexOf(QLatin1Char('\n'));
+    action->setStatusTip(split < 0 ? prompt : prompt.left(split));
+    action->setToolTip(split < 0 ? QString() : prompt.mid(split + 1));
+    m_actions[id] = action;
+    return action;
+}
+
+QAction* CMainFrame::GetAction(int id) const
+{
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateToolBar()
+{
+    QAction* fileNew = MakeAction(ID_FILE_NEW, QStringLiteral("新建(&N)\tCtrl+N"), QStringLiteral("file_new"),
+                                  QStringLiteral("建立新文档\n新建"));
+    fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    QAction* fileOpen = MakeAction(ID_FILE_OPEN, QStringLiteral("打开(&O)...\tCtrl+O"), QStringLiteral("file_open"),
+                                   QStringLiteral("打开一个现有文档\n打开"));
+    fileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    QAction* fileSave = MakeAction(ID_FILE_SAVE, QStringLiteral("保存(&S)\tCtrl+S"), QStringLiteral("file_save"),
+                                   QStringLiteral("保存活动文档\n保存"));
+    fileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    QAction* cut = MakeAction(ID_EDIT_CUT, QString(), QStringLiteral("edit_cut"),
+                              QStringLiteral("剪切被选对象并将其置于剪贴板上\n剪切"));
+    cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    QAction* copy = MakeAction(ID_EDIT_COPY, QString(), QStringLiteral("edit_copy"),
+                               QStringLiteral("复制被选对象并将其置于剪贴板上\n复制"));
+    copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    QAction* paste =
+        MakeAction(ID_EDIT_PASTE, QString(), QStringLiteral("edit_paste"), QStringLiteral("插入剪贴板内容\n粘贴"));
+    paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    QAction* print = MakeAction(ID_FILE_PRINT, QString(), QStringLiteral("file_print"), QString());
+    QAction* about = MakeAction(ID_APP_ABOUT, QString(), QStringLiteral("app_about"),
+                                QStringLiteral("显示程序信息，版本号和版权\n关于"));
+    QAction* linear = MakeAction(ID_MORPH_LINEAR, QString(), QStringLiteral("morph_linear"), QString());
+    QAction* feature = MakeAction(ID_MORPH_FEATURE, QString(), QStringLiteral("morph_feature"), QString());
+    QAction* unused = MakeAction(ID_UNUSED_32779, QString(), QStringLiteral("blank"), QString());
+    QAction* draw = MakeAction(ID_TOOL_DRAW, QString(), QStringLiteral("tool_draw"), QString());
+    QAction* select = MakeAction(ID_TOOL_SELECT, QString(), QStringLiteral("tool_select"), QString());
+    QAction* inputs = MakeAction(ID_VIEW_INPUTS, QString(), QStringLiteral("view_inputs"), QString());
+    QAction* result = MakeAction(ID_VIEW_RESULT, QString(), QStringLiteral("view_result"), QString());
+    for (QAction* checkable : {linear, feature, draw, select, inputs, result})
+        checkable->setCheckable(true);
+    // Keys of the standard editing commands, which nothing handles.
+    QAction* undo = MakeAction(ID_EDIT_UNDO, QString(), QString(), QStringLiteral("撤消最后一步操作\n撤消"));
+    undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    QAction* nextPane = MakeAction(ID_NEXT_PANE, QString(), QString(), QStringLiteral("切换到下一个窗格\n下一窗格"));
+    nextPane->setShortcut(QKeySequence(Qt::Key_F6));
+    QAction* prevPane = MakeAction(ID_PREV_PANE, QString(), QString(), QStringLiteral("切换回前一个窗格\n前一窗格"));
+    prevPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    addActions({undo, nextPane, prevPane});
+
+    m_pToolBar = new QToolBar(this);
+    m_pToolBar->setObjectName(QStringLiteral("m_wndToolBar"));
+    m_pToolBar->setIconSize(QSize(16, 16));
+    m_pToolBar->addActions({fileNew, fileOpen, fileSave});
+    m_pToolBar->addSeparator();
+    m_pToolBar->addActions({cut, copy, paste});
+    m_pToolBar->addSeparator();
+    m_pToolBar->addAction(print);
+    m_pToolBar->addSeparator();
+    m_pToolBar->addActions({about, linear, feature, unused, draw, select, inputs, result});
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+
+    connect(fileNew, &QAction::triggered, &m_docManager, &CDocManager::OnFileNew);
+    connect(fileOpen, &QAction::triggered, &m_docManager, &CDocManager::OnFileOpen);
+    connect(fileSave, &QAction::triggered, &m_docManager, &CDocManager::OnFileSave);
+    connect(about, &QAction::triggered, this, [this] { m_prompts.ShowAbout(this); });
+    connect(linear, &QAction::triggered, this, [this] {
+        m_pResultView->OnMorphLinear();
+        UpdateCommandUI();
+    });
+    connect(feature, &QAction::triggered, this, [this] {
+        m_pResultView->OnMorphFeature();
+        UpdateCommandUI();
+    });
+    connect(draw, &QAction::triggered, this, [this] {
+        m_doc.OnToolDraw();
+        UpdateCommandUI();
+    });
+    connect(select, &QAction::triggered, this, [this] {
+        m_doc.OnToolSelect();
+        UpdateCommandUI();
+    });
+    connect(inputs, &QAction::triggered, this, &CMainFrame::OnViewInputs);
+    connect(result, &QAction::triggered, this, &CMainFrame::OnViewResult);
+    connect(nextPane, &QAction::triggered, this, &CMainFrame::OnNextPane);
+    connect(prevPane, &QAction::triggered, this, &CMainFrame::OnNextPane);
+}
+
+void CMainFrame::CreateMenu()
+{
+    m_pFileMenu = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    m_pFileMenu->addAction(GetAction(ID_FILE_NEW));
+    m_pFileMenu->addAction(GetAction(ID_FILE_OPEN));
+    m_pFileMenu->addAction(GetAction(ID_FILE_SAVE));
+    QAction* saveAs = MakeAction(ID_FILE_SAVE_AS, QStringLiteral("另存为(&A)..."), QString(),
+                                 QStringLiteral("将活动文档以一个新文件名保存\n另存为"));
+    m_pFileMenu->addAction(saveAs);
+    m_pFileMenu->addSeparator();
+    m_pRecentPlace = MakeAction(ID_FILE_MRU_FIRST, QStringLiteral("最近文件"), QString(), QStringLiteral("打开该文档"));
+    m_pFileMenu->addAction(m_pRecentPlace);
+    m_pRecentEnd = m_pFileMenu->addSeparator();
+    QAction* exitApp = MakeAction(ID_APP_EXIT, QStringLiteral("退出(&X)"), QString(),
+                                  QStringLiteral("退出应用程序；提示保存文档\n退出"));
+    m_pFileMenu->addAction(exitApp);
+
+    connect(saveAs, &QAction::triggered, &m_docManager, &CDocManager::OnFileSaveAs);
+    connect(exitApp, &QAction::triggered, this, &QWidget::close);
+}
+
+void CMainFrame::RebuildRecentFileMenu()
+{
+    for (QAction* action : m_recentActions) {
+        m_pFileMenu->removeAction(action);
+        action->deleteLater();
+    }
+    m_recentActions.clear();
+    const QStringList& entries = m_recent.Entries();
+    // Without entries the place shows a grey "最近文件".
+    m_pRecentPlace->setVisible(entries.isEmpty());
+    m_pRecentPlace->setEnabled(false);
+    for (int i = 0; i < entries.size(); ++i) {
+        QString shown = QDir::toNativeSeparators(entries.at(i));
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), this);
+        action->setObjectName(QStringLiteral("ID_%1").arg(ID_FILE_MRU_FIRST + i));
+        action->setStatusTip(QStringLiteral("打开该文档"));
+        connect(action, &QAction::triggered, &m_docManager, [this, i] { m_docManager.OnOpenRecentFile(i); });
+        m_pFileMenu->insertAction(m_pRecentEnd, action);
+        m_recentActions.append(action);
+    }
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("m_wndStatusBar"));
+    // The message pane: "就绪" whenever no prompt is shown over it.
+    m_pIdleLabel = new QLabel(QStringLiteral("就绪"), bar);
+    bar->addWidget(m_pIdleLabel, 1);
+    // Lock-key indicators; the keys' states are not available here, so
+    // they stay grey.
+    for (const char* name : {"大写", "数字", "滚动"}) {
+        auto* indicator = new QLabel(QString::fromUtf8(name), bar);
+        indicator->setEnabled(false);
+        indicator->setFrameShape(QFrame::Panel);
+        indicator->setFrameShadow(QFrame::Sunken);
+        bar->addPermanentWidget(indicator);
+    }
+}
+
+void CMainFrame::CreateControlBar()
+{
+    addToolBarBreak(Qt::TopToolBarArea);
+    m_pReBar = new QToolBar(this);
+    m_pReBar->setObjectName(QStringLiteral("m_wndReBar"));
+    // The band keeps to the bar area above the client area: its gripper
+    // moves it within that area, never out into a window of its own.
+    m_pReBar->setAllowedAreas(Qt::TopToolBarArea);
+    m_pReBar->setFloatable(false);
+    m_pConfigDlg = new CMorphConfigDlg(m_prompts, m_pReBar);
+    m_pReBar->addWidget(m_pConfigDlg);
+    addToolBar(Qt::TopToolBarArea, m_pReBar);
+    connect(m_pConfigDlg, &CMorphConfigDlg::morphStart, this, &CMainFrame::OnMorphStart);
+    connect(m_pConfigDlg, &CMorphConfigDlg::morphPause, this, &CMainFrame::OnMorphPause);
+    connect(m_pConfigDlg, &CMorphConfigDlg::morphStop, this, &CMainFrame::OnMorphStop);
+}
+
+void CMainFrame::CreateClient()
+{
+    m_pClient = new QStackedWidget(this);
+    m_pSplitter = new QSplitter(Qt::Horizontal, m_pClient);
+    m_pSplitter->setObjectName(QStringLiteral("m_wndSplitter"));
+    m_pSplitter->setChildrenCollapsible(false);
+    // Left first: the panes number themselves in the order they are made.
+    m_pLeftPane = new CImageView(m_doc, m_prompts, m_nViewCount, m_pSplitter);
+    m_pRightPane = new CImageView(m_doc, m_prompts, m_nViewCount, m_pSplitter);
+    m_pSplitter->addWidget(m_pLeftPane);
+    m_pSplitter->addWidget(m_pRightPane);
+    // Resizing the frame keeps the left column's width.
+    m_pSplitter->setStretchFactor(0, 0);
+    m_pSplitter->setStretchFactor(1, 1);
+    m_pResultView = new CTrevalinView(m_doc, m_prompts, m_pClient);
+    m_pResultView->setObjectName(QStringLiteral("m_pResultView"));
+    m_pClient->addWidget(m_pSplitter);
+    m_pClient->addWidget(m_pResultView);
+    m_pClient->setCurrentWidget(m_pSplitter);
+    setCentralWidget(m_pClient);
+    m_pActiveView = m_pLeftPane;
+}
+
+QMenu* CMainFrame::createPopupMenu()
+{
+    // The bars carry no context menu (the window's default one would list
+    // them under empty names and could hide the control bar).
+    return nullptr;
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_bSplitSet) {
+        // Half and half when the client area first has its size.
+        m_bSplitSet = true;
+        const int width = m_pSplitter->width();
+        m_pSplitter->setSizes({width / 2, width - width / 2});
+    }
+}
+
+void CMainFrame::ActivateView(QWidget* view)
+{
+    m_pActiveView = view;
+    if (isVisible()) view->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainFrame::OnViewInputs()
+{
+    m_pClient->setCurrentWidget(m_pSplitter);
+    ActivateView(m_pLeftPane);
+    m_bShowInputs = true;
+    m_pSplitter->update();
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnViewResult()
+{
+    m_pClient->setCurrentWidget(m_pResultView);
+    ActivateView(m_pResultView);
+    m_bShowInputs = false;
+    m_pResultView->update();
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnNextPane()
+{
+    if (!m_bShowInputs) return;
+    ActivateView(m_pActiveView == m_pLeftPane ? static_cast<QWidget*>(m_pRightPane) : m_pLeftPane);
+}
+
+void CMainFrame::OnMorphStart()
+{
+    m_pResultView->SetSteps(m_pConfigDlg->m_nSteps);
+    m_pResultView->SetInterval(m_pConfigDlg->GetInterval());
+    m_pResultView->StartRun();
+}
+
+void CMainFrame::OnMorphPause()
+{
+    m_pResultView->PauseRun();
+}
+
+void CMainFrame::OnMorphStop()
+{
+    m_pResultView->StopRun();
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    // Commands nothing handles.
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_UNDO, ID_FILE_PRINT, ID_UNUSED_32779})
+        GetAction(id)->setEnabled(false);
+    // The engine commands belong to the result view: only while it is shown.
+    GetAction(ID_MORPH_LINEAR)->setEnabled(!m_bShowInputs);
+    GetAction(ID_MORPH_FEATURE)->setEnabled(!m_bShowInputs);
+    GetAction(ID_MORPH_LINEAR)->setChecked(m_pResultView->GetEngineKind() == 0);
+    GetAction(ID_MORPH_FEATURE)->setChecked(m_pResultView->GetEngineKind() == 1);
+    GetAction(ID_TOOL_DRAW)->setChecked(m_doc.IsDrawToolChecked());
+    GetAction(ID_TOOL_SELECT)->setChecked(m_doc.IsSelectToolChecked());
+    GetAction(ID_VIEW_INPUTS)->setChecked(m_bShowInputs);
+    GetAction(ID_VIEW_RESULT)->setChecked(!m_bShowInputs);
+    // Pane switching belongs to the splitter.
+    GetAction(ID_NEXT_PANE)->setEnabled(m_bShowInputs);
+    GetAction(ID_PREV_PANE)->setEnabled(m_bShowInputs);
+}

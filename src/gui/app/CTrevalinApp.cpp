@@ -1,0 +1,57 @@
+#include "CTrevalinApp.h"
+
+#include "CDocManager.h"
+#include "CMainFrame.h"
+#include "CRecentFileList.h"
+#include "document/CTrevalinDoc.h"
+#include "editing/CDocController.h"
+
+#include <QSettings>
+
+CTrevalinApp::CTrevalinApp(CUserPrompts& prompts, QSettings& settings, std::shared_ptr<const CPictureDecoder> decoder)
+    : m_prompts(prompts), m_settings(settings), m_decoder(std::move(decoder))
+{
+}
+
+CTrevalinApp::~CTrevalinApp()
+{
+    // The frame and its views go before the document they are attached to.
+    m_pMainWnd.reset();
+    m_pDocManager.reset();
+    m_pDoc.reset();
+}
+
+QString CTrevalinApp::ParseCommandLine(const QStringList& arguments)
+{
+    for (const QString& argument : arguments) {
+        if (!argument.startsWith(QLatin1Char('-'))) return argument;
+    }
+    return {};
+}
+
+bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string& workDir)
+{
+    m_pRecent = std::make_unique<CRecentFileList>(m_settings);
+    m_pRecent->ReadList();
+
+    const QString project = ParseCommandLine(arguments);
+
+    // The document first (it captures the working folder), then the frame.
+    m_pDoc = std::make_unique<CDocController>(std::make_unique<CTrevalinDoc>(workDir, m_decoder));
+    m_pDocManager = std::make_unique<CDocManager>(*m_pDoc, *m_pRecent, m_prompts);
+    m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts);
+
+    if (project.isEmpty()) {
+        m_pDocManager->OnFileNew();
+    } else if (!m_pDocManager->OpenDocumentFile(project)) {
+        m_pMainWnd.reset();
+        return false;
+    }
+    m_pMainWnd->show();
+    return true;
+}
+
+void CTrevalinApp::ExitInstance()
+{
+    if (m_pRecent) m_pRecent->WriteList();
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "CDocView.h"
+#include "geometry/RECT.h"
+
+#include <QAbstractScrollArea>
+#include <QEvent>
+#include <QSize>
+#include <cstdint>
+#include <memory>
+
+class CDocController;
+class CMorphCommand;
+class CUserPrompts;
+class QMenu;
+
+// One image pane: shows the document's picture of its index with that
+// image's feature lines over it, scrolled, and hands every left press, left
+// release, right press and pointer move, in image pixels, to its current
+// editing tool. The pane takes its index from the number of panes made
+// before it (`nViewCount`, counted by whoever makes the panes): the first
+// pane is image 0 (source), the second image 1 (target).
+class CImageView : public QAbstractScrollArea, public CDocView {
+    Q_OBJECT
+
+public:
+    CImageView(CDocController& doc, CUserPrompts& prompts, int32_t& nViewCount, QWidget* parent = nullptr);
+    ~CImageView() override;
+
+    // Installs a new tool; the previous one is deleted.
+    void SetCommand(std::unique_ptr<CMorphCommand> pCommand);
+    CMorphCommand* GetCommand() const { return m_pCommand.get(); }
+    int32_t GetImageIndex() const { return m_nImageIndex; }
+    CDocController& GetDocument() const { return m_doc; }
+
+    // (0, 0, w, h) of the pane's picture, or the empty rectangle.
+    void GetImageRect(RECT& rc) const;
+    // Total size (w + 20, h + 20), page size the client size, line size a
+    // tenth of it; then repaints the whole pane. A pane not on screen yet
+    // (start-up, or the result view shown) has no client size of its own:
+    // it takes the page and line sizes again once it is shown.
+    void UpdateScrollSizes();
+    QSize GetTotalSize() const { return m_totalSize; }
+    QSize GetPageSize() const { return m_pageSize; }
+    QSize GetLineSize() const { return m_lineSize; }
+    int32_t GetScrollPos(Qt::Orientation bar) const;
+
+    // Pointer capture: while held, mouse input anywhere in the application
+    // goes to this pane.
+    void SetCapture();
+    void ReleaseCapture();
+    bool HasCapture() const { return m_bCaptured; }
+
+    // Invalidates an area in client coordinates.
+    void InvalidateRect(const QRect& rc, bool bErase);
+    QPoint ClientToScreen(const QPoint& client) const;
+    // The context menu with its one command, "打开图像".
+    void TrackImageMenu(const QPoint& globalPos);
+    // "打开图像": picks a BMP or JPEG file, copies it into the working
+    // folder's images/ and loads the copy into the pane's picture. A file
+    // that does not decode is refused with a warning and changes nothing.
+    void OnOpenImage();
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CDocView* sender) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void DispatchMouse(QEvent::Type type, Qt::MouseButton button, uint32_t flags, const QPoint& client);
+    void UpdateScrollRanges();
+
+    CDocController& m_doc;
+    CUserPrompts& m_prompts;
+    int32_t m_nImageIndex;
+    std::unique_ptr<CMorphCommand> m_pCommand;
+    QSize m_totalSize{20, 20};
+    QSize m_pageSize;
+    QSize m_lineSize;
+    bool m_bCaptured = false;
+    bool m_bScrollSizesPending = false; // sizes taken while not on screen
+    QMenu* m_pImageMenu;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "output/CCompressionOptions.h"
+
+#include <QString>
+
+class QMenu;
+class QPoint;
+class QWidget;
+
+// Every modal interaction of the application: message boxes, file dialogs,
+// pop-up menus and the option dialogs. The application shows real dialogs;
+// tests pass a scripted implementation so that nothing blocks.
+class CUserPrompts {
+public:
+    enum class Icon { kNone, kInformation, kWarning };
+
+    virtual ~CUserPrompts() = default;
+
+    // A modal message box with the application's title and an OK button.
+    virtual void MessageBox(QWidget* parent, const QString& text, Icon icon) = 0;
+    // Open dialog; returns the chosen file or an empty string when cancelled.
+    // `filter` holds ";;"-separated entries "<shown name> (<patterns>)"; the
+    // dialog shows only the names.
+    virtual QString GetOpenFileName(QWidget* parent, const QString& filter) = 0;
+    // Save dialog with a proposed file name; appends `defaultSuffix` to a
+    // name typed without one. Returns an empty string when cancelled.
+    virtual QString GetSaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix,
+                                    const QString& proposedName) = 0;
+    // Shows a context menu at a screen position; a chosen item is triggered.
+    virtual void TrackPopupMenu(QMenu& menu, const QPoint& globalPos) = 0;
+    // The video compression-options dialog: fills in the choice and returns
+    // true for OK, false for Cancel.
+    virtual bool ChooseCompression(QWidget* parent, CCompressionOptions& options) = 0;
+    // The About box.
+    virtual void ShowAbout(QWidget* parent) = 0;
+};

@@ -1,0 +1,128 @@
+#include "CQtPictureDecoder.h"
+
+#include "document/CPictureHeader.h"
+#include "document/CPictureImage.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr int64_t kMiB = 1024 * 1024;
+
+std::string Format(const QByteArray& name)
+{
+    return name.toLower().toStdString();
+}
+
+} // namespace
+
+CQtPictureDecoder::CQtPictureDecoder() : CQtPictureDecoder(Limits{}) {}
+
+CQtPictureDecoder::CQtPictureDecoder(Limits limits, std::vector<std::string> formats)
+    : m_limits(limits), m_formats(std::move(formats))
+{
+}
+
+bool CQtPictureDecoder::WithinLimits(int64_t width, int64_t height) const
+{
+    return width > 0 && height > 0 && width <= m_limits.maxWidth && height <= m_limits.maxHeight &&
+           width * height <= m_limits.maxPixels;
+}
+
+std::string CQtPictureDecoder::TooLargeText(int64_t width, int64_t height) const
+{
+    return "图片过大(" + std::to_string(width) + " x " + std::to_string(height) + " 像素);最大支持 " +
+           std::to_string(m_limits.maxWidth) + " x " + std::to_string(m_limits.maxHeight) + " 像素,共 " +
+           std::to_string(m_limits.maxPixels / kMiB) + " 兆像素。";
+}
+
+bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const
+{
+    if (data == nullptr || size == 0) {
+        error = "图片文件是空的。";
+        return false;
+    }
+    // BMP and JPEG headers are read here first: Qt gives no size for some
+    // headers it considers implausible, and the user should learn why.
+    int64_t claimedWidth = 0;
+    int64_t claimedHeight = 0;
+    if (CPictureHeader::ClaimedSize(data, size, claimedWidth, claimedHeight) &&
+        (claimedWidth > m_limits.maxWidth || claimedHeight > m_limits.maxHeight ||
+         claimedWidth * claimedHeight > m_limits.maxPixels)) {
+        error = TooLargeText(claimedWidth, claimedHeight);
+        return false;
+    }
+    if (CPictureHeader::BmpPixelsMissing(data, size)) {
+        error = "图片文件不完整:缺少部分像素数据。";
+        return false;
+    }
+    try {
+        QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        reader.setAutoTransform(false);
+        reader.setDecideFormatFromContent(true);
+        const std::string format = Format(reader.format());
+        if (format.empty()) {
+            error = "无法识别的图片格式。";
+            return false;
+        }
+        if (!m_formats.empty() && std::find(m_formats.begin(), m_formats.end(), format) == m_formats.end()) {
+            error = "不支持的图片格式(" + format + ")。";
+            return false;
+        }
+        // The header's size decides before any pixel is allocated; Qt's own
+        // allocation limit backs this up for readers that cannot tell.
+        const QSize header = reader.size();
+        if (header.isValid() && !WithinLimits(header.width(), header.height())) {
+            error = TooLargeText(header.width(), header.height());
+            return false;
+        }
+        QImageReader::setAllocationLimit(static_cast<int>((m_limits.maxPixels * 4 + kMiB - 1) / kMiB + 1));
+        QImage image;
+        if (!reader.read(&image) || image.isNull()) {
+            error = "图片文件已损坏或无法解码(" + reader.errorString().toStdString() + ")。";
+            return false;
+        }
+        if (!WithinLimits(image.width(), image.height())) {
+            error = TooLargeText(image.width(), image.height());
+            return false;
+        }
+        if (image.format() != QImage::Format_RGB32) {
+            image = image.convertToFormat(QImage::Format_RGB32);
+            if (image.isNull()) {
+                error = "内存不足,无法载入图片。";
+                return false;
+            }
+        }
+        const int32_t width = image.width();
+        const int32_t height = image.height();
+        const size_t rowBytes = static_cast<size_t>(width) * 4;
+        std::vector<uint8_t> pixels(rowBytes * static_cast<size_t>(height));
+        for (int32_t y = 0; y < height; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            uint8_t* dst = pixels.data() + rowBytes * static_cast<size_t>(y);
+            for (int32_t x = 0; x < width; ++x, dst += 4) {
+                dst[0] = static_cast<uint8_t>(qBlue(row[x]));
+                dst[1] = static_cast<uint8_t>(qGreen(row[x]));
+                dst[2] = static_cast<uint8_t>(qRed(row[x]));
+                dst[3] = 255;
+            }
+        }
+        out.width = width;
+        out.height = height;
+        out.pixels = std::move(pixels);
+    } catch (const std::bad_alloc&) {
+        error = "内存不足,无法载入图片。";
+        return false;
+    }
+    return true;
+}

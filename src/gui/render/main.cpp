@@ -1,0 +1,28 @@
+#include "CRenderCommand.h"
+#include "CRenderOptions.h"
+#include "picture/CQtPictureDecoder.h"
+
+#include <QCoreApplication>
+
+#include <iostream>
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    // Picture decoding uses Qt's image plugins, found through the
+    // application object.
+    QCoreApplication app(argc, argv);
+
+    std::vector<std::string> args(argv + 1, argv + argc);
+    CRenderOptions options;
+    if (const std::optional<std::string> problem = CRenderOptions::Parse(args, options)) {
+        if (problem->empty()) {
+            std::cout << CRenderOptions::Usage();
+            return CRenderCommand::kSuccess;
+        }
+        std::cerr << "trevalin-render: " << *problem << "\n" << CRenderOptions::Usage();
+        return CRenderCommand::kBadArguments;
+    }
+    CRenderCommand command(std::make_shared<CQtPictureDecoder>(), std::cerr, ::isatty(STDERR_FILENO) != 0);
+    return command.Run(options);
+}

@@ -1,0 +1,86 @@
+#include "morph/CRowPool.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+TEST(CRowPool, EveryRowOnceWithWorkerNumbersInRange)
+{
+    for (int32_t threads : {1, 2, 3, 5}) {
+        CRowPool pool(threads);
+        EXPECT_EQ(pool.GetThreadCount(), threads);
+        for (int32_t count : {0, 1, 2, 7, 100, 1081}) {
+            for (int32_t grain : {1, 3, 64}) {
+                std::vector<std::atomic<int32_t>> hits(static_cast<size_t>(count));
+                std::atomic<bool> badWorker{false};
+                std::atomic<bool> badSlice{false};
+                pool.Run(count, grain, [&](int32_t first, int32_t last, int32_t worker) {
+                    if (worker < 0 || worker >= threads) badWorker = true;
+                    if (first >= last || last - first > grain) badSlice = true;
+                    for (int32_t i = first; i < last; ++i) {
+                        hits[static_cast<size_t>(i)].fetch_add(1);
+                    }
+                });
+                for (int32_t i = 0; i < count; ++i) {
+                    ASSERT_EQ(hits[static_cast<size_t>(i)].load(), 1)
+                        << "row " << i << " of " << count << ", grain " << grain << ", " << threads << " threads";
+                }
+                EXPECT_FALSE(badWorker);
+                EXPECT_FALSE(badSlice);
+            }
+        }
+    }
+}
+
+TEST(CRowPool, SpreadsOverItsThreads)
+{
+    CRowPool pool(3);
+    std::vector<std::atomic<int32_t>> byWorker(3);
+    // Slow slices give every thread the chance to take some.
+    pool.Run(60, 1, [&](int32_t, int32_t, int32_t worker) {
+        byWorker[static_cast<size_t>(worker)].fetch_add(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    });
+    int32_t total = 0;
+    for (auto& n : byWorker) {
+        EXPECT_GT(n.load(), 0);
+        total += n.load();
+    }
+    EXPECT_EQ(total, 60);
+}
+
+TEST(CRowPool, RunsFromSeveralThreadsOneAfterAnother)
+{
+    CRowPool pool(2);
+    std::mutex mutex;
+    std::vector<int32_t> order;
+    auto caller = [&](int32_t id) {
+        for (int32_t rep = 0; rep < 20; ++rep) {
+            const int32_t run = id * 100 + rep;
+            pool.Run(6, 1, [&, run](int32_t, int32_t, int32_t) {
+                std::this_thread::sleep_for(std::chrono::microseconds(100));
+                std::lock_guard<std::mutex> lock(mutex);
+                order.push_back(run);
+            });
+        }
+    };
+    std::thread a(caller, 1), b(caller, 2), c(caller, 3);
+    a.join();
+    b.join();
+    c.join();
+    ASSERT_EQ(order.size(), 3u * 20u * 6u);
+    // The slices of one run are never interleaved with another's.
+    for (size_t i = 0; i < order.size(); i += 6) {
+        for (size_t j = 1; j < 6; ++j) {
+            ASSERT_EQ(order[i + j], order[i]) << "at " << i + j;
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,13 @@
+// Compiled with AVX2 and FMA (see CMakeLists.txt); called only where the
+// processor has them.
+#include "morph/kernels/FBVectorAvx2.h"
+#include "KernelArithmeticChecksImpl.h"
+
+KernelCheckResult CheckQuotientAvx2(uint32_t seed, int32_t rounds)
+{
+    return CheckQuotient<Avx2>(seed, rounds);
+}
+KernelCheckResult CheckTruncDivAvx2(uint32_t seed, int32_t rounds)
+{
+    return CheckTruncDiv<Avx2>(seed, rounds);
+}

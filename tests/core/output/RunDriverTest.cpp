@@ -1,0 +1,192 @@
+#include "document/CPictureDecoder.h"
+#include "document/CPictureImage.h"
+#include "document/CTrevalinDoc.h"
+#include "output/CRunDriver.h"
+#include "support/CFfmpegRunner.h"
+#include "support/CTempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Decodes "W H R G B" text into a picture of one colour: enough to give the
+// run pictures of chosen sizes and contents.
+class CSolidDecoder : public CPictureDecoder {
+public:
+    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const override
+    {
+        int w = 0, h = 0, r = 0, g = 0, b = 0;
+        const std::string text(reinterpret_cast<const char*>(data), size);
+        if (std::sscanf(text.c_str(), "%d %d %d %d %d", &w, &h, &r, &g, &b) != 5 || w < 0 || h < 0) {
+            error = "not a solid picture";
+            return false;
+        }
+        out.width = w;
+        out.height = h;
+        out.pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 4, 255);
+        for (size_t i = 0; i < out.pixels.size(); i += 4) {
+            out.pixels[i] = static_cast<uint8_t>(b);
+            out.pixels[i + 1] = static_cast<uint8_t>(g);
+            out.pixels[i + 2] = static_cast<uint8_t>(r);
+        }
+        return true;
+    }
+};
+
+class RunDriver : public ::testing::Test {
+protected:
+    RunDriver() : doc(dir.Str(), std::make_shared<CSolidDecoder>()) { fs::create_directories(dir / "images"); }
+
+    void Picture(int index, const std::string& solid)
+    {
+        const fs::path path = dir / "images" / ("p" + std::to_string(index));
+        std::ofstream(path) << solid;
+        ASSERT_EQ(doc.GetPicture(index)->LoadFromFile(path.string()), 1);
+    }
+
+    // Reads the blue byte of the first pixel of a frame file.
+    static int FirstBlue(const fs::path& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        std::vector<char> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return b.size() > 54 ? static_cast<uint8_t>(b[54]) : -1;
+    }
+
+    int VideoFrames() const
+    {
+        std::string err;
+        const std::string probe = CFfmpegRunner::ProbeStream((dir / "output_video" / "trevalin.avi").string(), err);
+        const std::string n = CFfmpegRunner::Value(probe, "nb_read_frames");
+        return n.empty() ? -1 : std::stoi(n);
+    }
+
+    CTempDir dir;
+    CTrevalinDoc doc;
+    int chooserCalls = 0;
+    bool accept = true;
+    CCompressionChooser chooser = [this](CCompressionOptions&) {
+        ++chooserCalls;
+        return accept;
+    };
+};
+
+TEST_F(RunDriver, PicturesThatDisagreeOrAreMissingStartNothing)
+{
+    CRunDriver driver(doc, chooser);
+    driver.SetSteps(2);
+    EXPECT_EQ(driver.Start().status, CRunDriver::StartStatus::kIncompatible) << "no pictures at all";
+    Picture(0, "8 6 10 20 30");
+    Picture(1, "8 7 10 20 30");
+    EXPECT_EQ(driver.Start().status, CRunDriver::StartStatus::kIncompatible);
+    EXPECT_FALSE(driver.IsRunning());
+    EXPECT_FALSE(driver.HasRecorder());
+    EXPECT_EQ(chooserCalls, 0);
+    EXPECT_FALSE(fs::exists(dir / "output_video"));
+}
+
+TEST_F(RunDriver, FullRunWritesFramesZeroToNOnceEachAndTheVideo)
+{
+    Picture(0, "8 6 0 0 0");
+    Picture(1, "8 6 0 0 200");
+    CRunDriver driver(doc, chooser);
+    driver.UseEngine(CRunDriver::kLinear);
+    driver.SetSteps(4);
+    const CRunDriver::StartResult started = driver.Start();
+    ASSERT_EQ(started.status, CRunDriver::StartStatus::kStarted);
+    EXPECT_EQ(started.video, CRunDriver::VideoState::kOpen) << started.videoError;
+    EXPECT_TRUE(driver.IsRunning());
+    int frames = 0;
+    do {
+        const CRunDriver::FrameResult r = driver.ProduceFrame();
+        EXPECT_TRUE(r.fileWritten) << r.fileError;
+        EXPECT_TRUE(r.videoWritten) << r.videoError;
+        ++frames;
+    } while (driver.Advance());
+    EXPECT_EQ(frames, 5);
+    EXPECT_TRUE(driver.Stop());
+    EXPECT_EQ(driver.GetFrameIndex(), 0);
+    EXPECT_FALSE(driver.IsRunning());
+    for (int k = 0; k <= 4; ++k) {
+        EXPECT_EQ(FirstBlue(dir / "ouput_image" / ("Frame-" + std::to_string(k) + ".bmp")), 50 * k) << k;
+    }
+    EXPECT_FALSE(fs::exists(dir / "ouput_image" / "Frame-5.bmp"));
+    if (CFfmpegRunner::Available()) {
+        EXPECT_EQ(VideoFrames(), 5);
+    }
+}
+
+TEST_F(RunDriver, PauseKeepsTheFrameAndStartContinuesWithANewVideo)
+{
+    Picture(0, "4 4 0 0 0");
+    Picture(1, "4 4 0 0 100");
+    CRunDriver driver(doc, chooser);
+    driver.UseEngine(CRunDriver::kLinear);
+    driver.SetSteps(4);
+    ASSERT_EQ(driver.Start().status, CRunDriver::StartStatus::kStarted);
+    driver.ProduceFrame();
+    driver.Advance();
+    driver.ProduceFrame();
+    driver.Pause();
+    EXPECT_FALSE(driver.IsRunning());
+    EXPECT_EQ(driver.GetFrameIndex(), 1);
+    ASSERT_EQ(driver.Start().status, CRunDriver::StartStatus::kStarted);
+    EXPECT_EQ(driver.GetFrameIndex(), 1) << "Start does not rewind";
+    while (driver.Advance())
+        driver.ProduceFrame();
+    EXPECT_TRUE(driver.Stop());
+    if (CFfmpegRunner::Available()) {
+        EXPECT_EQ(VideoFrames(), 3) << "the new video holds frames 2 to 4";
+    }
+    EXPECT_EQ(chooserCalls, 2);
+}
+
+TEST_F(RunDriver, StopWithoutRecorderOnlyRewinds)
+{
+    CRunDriver driver(doc, chooser);
+    EXPECT_FALSE(driver.Stop());
+    EXPECT_EQ(driver.GetFrameIndex(), 0);
+}
+
+TEST_F(RunDriver, CancelledVideoStillWritesFramesWithoutVideoErrors)
+{
+    accept = false;
+    Picture(0, "4 4 1 2 3");
+    Picture(1, "4 4 1 2 3");
+    CRunDriver driver(doc, chooser);
+    driver.SetSteps(1);
+    const CRunDriver::StartResult started = driver.Start();
+    ASSERT_EQ(started.status, CRunDriver::StartStatus::kStarted);
+    EXPECT_EQ(started.video, CRunDriver::VideoState::kCancelled);
+    const CRunDriver::FrameResult r = driver.ProduceFrame();
+    EXPECT_TRUE(r.fileWritten);
+    EXPECT_FALSE(r.videoWritten);
+    EXPECT_TRUE(r.videoError.empty()) << r.videoError;
+    EXPECT_TRUE(driver.Stop()) << "a recorder exists even when the video was not opened";
+    EXPECT_TRUE(driver.GetCloseError().empty());
+}
+
+TEST_F(RunDriver, SwitchingEnginesMidRunKeepsThePictures)
+{
+    Picture(0, "4 4 0 0 0");
+    Picture(1, "4 4 0 0 200");
+    CRunDriver driver(doc, chooser);
+    driver.SetSteps(2);
+    ASSERT_EQ(driver.Start().status, CRunDriver::StartStatus::kStarted);
+    EXPECT_EQ(driver.GetEngineKind(), CRunDriver::kFeature);
+    driver.UseEngine(CRunDriver::kLinear);
+    EXPECT_EQ(driver.GetEngineKind(), CRunDriver::kLinear);
+    driver.Advance();
+    driver.ProduceFrame();
+    EXPECT_EQ(driver.GetFrame().Bits()[0], 100) << "the new engine blends the run's pictures";
+    driver.UseEngine(CRunDriver::kFeature);
+    driver.ProduceFrame();
+    EXPECT_EQ(driver.GetFrame().Bits()[0], 0) << "no line pairs: the feature engine's frame is black";
+    driver.Stop();
+}
+
+} // namespace

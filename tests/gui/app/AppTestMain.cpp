@@ -1,0 +1,19 @@
+#include "ControlBarTest.h"
+#include "DialogTest.h"
+#include "MainFrameTest.h"
+#include "RunTest.h"
+#include "StartupTest.h"
+#include "gui/support/CGuiTestSupport.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    MainFrameTest frame;
+    ControlBarTest controlBar;
+    StartupTest startup;
+    RunTest run;
+    DialogTest dialogs;
+    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs});
+}

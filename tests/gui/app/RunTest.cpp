@@ -1,0 +1,287 @@
+#include "RunTest.h"
+
+#include "CAppRig.h"
+#include "app/CMainFrame.h"
+#include "app/CMorphConfigDlg.h"
+#include "app/Resource.h"
+#include "view/CTrevalinView.h"
+
+#include <QAction>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <filesystem>
+
+namespace {
+
+const QString kEndMessage = QStringLiteral("渐变序列存成视频文件:trv.avi");
+
+void LoadPair(CAppRig& rig, int width = 48, int height = 36)
+{
+    rig.LoadPicture(0, "a.bmp", width, height, QColor(220, 40, 40));
+    rig.LoadPicture(1, "b.bmp", width, height, QColor(40, 40, 220));
+}
+
+void PressStart(CAppRig& rig, int steps)
+{
+    rig.Frame().GetConfigDlg()->StepsEdit()->setText(QString::number(steps));
+    QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_START")), Qt::LeftButton);
+}
+
+bool FrameFile(const CAppRig& rig, int k)
+{
+    return std::filesystem::exists(rig.Work("ouput_image/Frame-" + std::to_string(k) + ".bmp"));
+}
+
+int FrameFiles(const CAppRig& rig)
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(rig.dir / "ouput_image"))
+        count += entry.path().extension() == ".bmp" ? 1 : 0;
+    return count;
+}
+
+// Number of frames ffprobe decodes from the video, or -1 without ffprobe.
+int VideoFrames(const QString& path)
+{
+    const QString ffprobe = QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
+    if (ffprobe.isEmpty()) return -1;
+    QProcess probe;
+    probe.start(ffprobe,
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-count_frames"),
+                 QStringLiteral("-select_streams"), QStringLiteral("v:0"), QStringLiteral("-show_entries"),
+                 QStringLiteral("stream=nb_read_frames"), QStringLiteral("-of"), QStringLiteral("csv=p=0"), path});
+    if (!probe.waitForFinished(60000) || probe.exitCode() != 0) return -2;
+    return probe.readAllStandardOutput().trimmed().toInt();
+}
+
+} // namespace
+
+void RunTest::twoStepRunWritesFramesAndVideo()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    LoadPair(rig);
+    rig.Frame().GetAction(ID_VIEW_RESULT)->trigger();
+    // Without lines the feature engine draws black: dissolve, to see the pictures.
+    rig.Frame().GetAction(ID_MORPH_LINEAR)->trigger();
+    CTrevalinView& view = rig.ResultView();
+
+    PressStart(rig, 2);
+    QCOMPARE(rig.prompts.compressionDialogs, 1);
+    QVERIFY(view.IsTimerActive());
+    // Start produces frame 0 at once.
+    QVERIFY(FrameFile(rig, 0));
+    QCOMPARE(view.GetShownFrameIndex(), 0);
+    QCOMPARE(FrameFiles(rig), 1);
+
+    view.OnTimer();
+    QVERIFY(FrameFile(rig, 1));
+    view.OnTimer();
+    QVERIFY(FrameFile(rig, 2));
+    QCOMPARE(view.GetShownFrameIndex(), 2);
+    QVERIFY(rig.prompts.messages.empty());
+    // Repaints produce nothing more.
+    view.repaint();
+    view.repaint();
+    QCOMPARE(FrameFiles(rig), 3);
+
+    // The tick past the last frame ends the run, once.
+    view.OnTimer();
+    QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
+    QVERIFY(!view.IsTimerActive());
+    QVERIFY(!view.GetDriver().IsRunning());
+    QCOMPARE(view.GetDriver().GetFrameIndex(), 0);
+    view.OnTimer();
+    QCOMPARE(rig.prompts.messages.size(), size_t(1));
+    QCOMPARE(FrameFiles(rig), 3);
+
+    // Frame 0 is the source picture, frame 2 the target.
+    const QImage first(QString::fromStdString(rig.Work("ouput_image/Frame-0.bmp")));
+    const QImage last(QString::fromStdString(rig.Work("ouput_image/Frame-2.bmp")));
+    QCOMPARE(first.size(), QSize(48, 36));
+    QCOMPARE(first.pixelColor(10, 5), QColor(220, 40, 40));
+    QCOMPARE(last.pixelColor(10, 5), QColor(40, 40, 220));
+
+    const QString video = QString::fromStdString(rig.Work("output_video/trevalin.avi"));
+    QVERIFY(QFile::exists(video));
+    const int frames = VideoFrames(video);
+    if (frames == -1) QSKIP("ffprobe is not installed");
+    QCOMPARE(frames, 3);
+}
+
+void RunTest::pauseThenStartContinuesFromPausedFrame()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    LoadPair(rig);
+    CTrevalinView& view = rig.ResultView();
+    PressStart(rig, 3);
+    view.OnTimer();
+    QCOMPARE(view.GetDriver().GetFrameIndex(), 1);
+    QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_PAUSE")), Qt::LeftButton);
+    QVERIFY(!view.IsTimerActive());
+    QVERIFY(!view.GetDriver().IsRunning());
+    QCOMPARE(view.GetDriver().GetFrameIndex(), 1);
+    std::filesystem::remove(rig.Work("ouput_image/Frame-1.bmp"));
+
+    // Start again: a new video, from the paused frame on.
+    PressStart(rig, 3);
+    QCOMPARE(rig.prompts.compressionDialogs, 2);
+    QVERIFY(view.IsTimerActive());
+    QCOMPARE(view.GetDriver().GetFrameIndex(), 1);
+    QVERIFY(FrameFile(rig, 1));
+    view.OnTimer();
+    view.OnTimer();
+    QVERIFY(FrameFile(rig, 3));
+    view.OnTimer();
+    QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
+    const int frames = VideoFrames(QString::fromStdString(rig.Work("output_video/trevalin.avi")));
+    if (frames == -1) QSKIP("ffprobe is not installed");
+    QCOMPARE(frames, 3); // frames 1, 2 and 3
+}
+
+void RunTest::stopRewindsAndTellsWhereTheVideoWent()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    LoadPair(rig);
+    CTrevalinView& view = rig.ResultView();
+    // Before any Start there is no video to tell about.
+    view.StopRun();
+    QVERIFY(rig.prompts.messages.empty());
+
+    PressStart(rig, 5);
+    view.OnTimer();
+    view.OnTimer();
+    QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_STOP")), Qt::LeftButton);
+    QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
+    QVERIFY(!view.IsTimerActive());
+    QCOMPARE(view.GetDriver().GetFrameIndex(), 0);
+    QVERIFY(QFile::exists(QString::fromStdString(rig.Work("output_video/trevalin.avi"))));
+    // Stop again: told again; the next Start begins at frame 0.
+    view.StopRun();
+    QCOMPARE(rig.prompts.messages.size(), size_t(2));
+    std::filesystem::remove(rig.Work("ouput_image/Frame-0.bmp"));
+    PressStart(rig, 5);
+    QVERIFY(FrameFile(rig, 0));
+    QCOMPARE(view.GetShownFrameIndex(), 0);
+}
+
+void RunTest::runGoesOnWhileThePanesAreShown()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    LoadPair(rig);
+    CTrevalinView& view = rig.ResultView();
+    QVERIFY(!view.isVisible());
+    PressStart(rig, 2);
+    view.OnTimer();
+    view.OnTimer();
+    // Every frame was produced although the view was hidden.
+    QCOMPARE(FrameFiles(rig), 3);
+    rig.Frame().GetAction(ID_VIEW_RESULT)->trigger();
+    QCOMPARE(view.GetShownFrameIndex(), 2);
+    QVERIFY(rig.prompts.messages.empty());
+    view.OnTimer();
+    QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
+    const int frames = VideoFrames(QString::fromStdString(rig.Work("output_video/trevalin.avi")));
+    if (frames == -1) QSKIP("ffprobe is not installed");
+    QCOMPARE(frames, 3);
+}
+
+void RunTest::cancelledVideoStillWritesFrames()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    LoadPair(rig);
+    rig.prompts.acceptCompression = false;
+    CTrevalinView& view = rig.ResultView();
+    PressStart(rig, 2);
+    QVERIFY(view.IsTimerActive());
+    view.OnTimer();
+    view.OnTimer();
+    // No message per frame for the video that was never opened.
+    QVERIFY(rig.prompts.messages.empty());
+    QCOMPARE(FrameFiles(rig), 3);
+    view.OnTimer();
+    QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
+    QVERIFY(!QFile::exists(QString::fromStdString(rig.Work("output_video/trevalin.avi"))));
+}
+
+void RunTest::writeFailureToldOnceWithTimerHeld()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    LoadPair(rig);
+    // A plain file where the frame folder should be: no frame can be written.
+    std::filesystem::remove_all(rig.dir / "ouput_image");
+    QFile blocker(QString::fromStdString(rig.Work("ouput_image")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    CTrevalinView& view = rig.ResultView();
+    QList<bool> timerDuringMessage;
+    rig.prompts.onMessage = [&](const QString&) { timerDuringMessage << view.IsTimerActive(); };
+
+    PressStart(rig, 3);
+    view.OnTimer();
+    view.OnTimer();
+    QCOMPARE(rig.prompts.messages.size(), size_t(1));
+    QCOMPARE(rig.prompts.messages[0].icon, CUserPrompts::Icon::kWarning);
+    QVERIFY(rig.prompts.messages[0].text != kEndMessage);
+    QVERIFY(view.IsTimerActive());
+    view.OnTimer();
+    view.OnTimer();
+    QCOMPARE(rig.prompts.messages.size(), size_t(2));
+    QCOMPARE(rig.prompts.messages[1].text, kEndMessage);
+    QCOMPARE(timerDuringMessage, (QList<bool>{false, false}));
+    QVERIFY(!view.GetDriver().IsRunning());
+
+    // A later run tells it again, once.
+    PressStart(rig, 1);
+    view.OnTimer();
+    QCOMPARE(rig.prompts.messages.size(), size_t(3));
+}
+
+void RunTest::incompatiblePicturesStartNothing()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    rig.LoadPicture(0, "a.bmp", 40, 30, Qt::red);
+    rig.LoadPicture(1, "b.bmp", 41, 30, Qt::blue);
+    PressStart(rig, 2);
+    QCOMPARE(rig.prompts.Texts(), QStringList{QStringLiteral("不一致的图片大小或颜色格式!")});
+    QCOMPARE(rig.prompts.messages[0].icon, CUserPrompts::Icon::kWarning);
+    QCOMPARE(rig.prompts.compressionDialogs, 0);
+    QVERIFY(!rig.ResultView().IsTimerActive());
+    QVERIFY(!rig.ResultView().GetDriver().IsRunning());
+    QCOMPARE(FrameFiles(rig), 0);
+}
+
+void RunTest::labelOnScreenOnly()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    LoadPair(rig, 120, 60);
+    rig.Frame().GetAction(ID_VIEW_RESULT)->trigger();
+    rig.Frame().GetAction(ID_MORPH_LINEAR)->trigger();
+    PressStart(rig, 2);
+    CTrevalinView& view = rig.ResultView();
+    const QImage screen = view.grab().toImage();
+    const QImage file(QString::fromStdString(rig.Work("ouput_image/Frame-0.bmp")));
+    // The top middle of the screen holds the dark label text; the file
+    // holds the plain picture there.
+    int dark = 0;
+    for (int y = 0; y < 15; ++y) {
+        for (int x = 30; x < 90; ++x)
+            dark += qGray(screen.pixel(x, y)) < 60 ? 1 : 0;
+    }
+    QVERIFY(dark > 0);
+    QCOMPARE(file.pixelColor(60, 5), QColor(220, 40, 40));
+    QCOMPARE(view.GetShownFrame().pixelColor(60, 5), QColor(220, 40, 40));
+}

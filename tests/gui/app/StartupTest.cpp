@@ -1,0 +1,242 @@
+#include "StartupTest.h"
+
+#include "CAppRig.h"
+#include "app/CDocManager.h"
+#include "app/CMainFrame.h"
+#include "app/CMorphConfigDlg.h"
+#include "app/CRecentFileList.h"
+#include "app/CTrevalinApp.h"
+#include "app/Resource.h"
+#include "document/CTrevalinDoc.h"
+#include "editing/CDocController.h"
+#include "editing/CImageView.h"
+#include "gui/support/CGuiTestSupport.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTest>
+
+#include <filesystem>
+
+namespace {
+
+QStringList RecentMenuTexts(const CMainFrame& frame)
+{
+    QStringList texts;
+    for (QAction* action : frame.RecentFileActions())
+        texts << action->text();
+    return texts;
+}
+
+const CPointSet<int>& Line(CAppRig& rig, int image, int i)
+{
+    return rig.Doc().GetFeatureSet()->m_sets[image].Line(i);
+}
+
+} // namespace
+
+void StartupTest::commandLineNamesOneProject()
+{
+    QCOMPARE(CTrevalinApp::ParseCommandLine({}), QString());
+    QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("-x"), QStringLiteral("a.tvl"), QStringLiteral("b.tvl")}),
+             QStringLiteral("a.tvl"));
+    // Only "-" starts a switch: an absolute path is a project.
+    QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("/home/u/p.tvl")}), QStringLiteral("/home/u/p.tvl"));
+    QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("-"), QStringLiteral("--flag")}), QString());
+}
+
+void StartupTest::startsUntitledWithoutArguments()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    QVERIFY(rig.Frame().isVisible());
+    QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("无标题 - Trevalin"));
+    QVERIFY(rig.Frame().IsShowingInputs());
+    QCOMPARE(rig.Frame().GetConfigDlg()->StepsEdit()->text(), QStringLiteral("10"));
+    QCOMPARE(QString::fromStdString(rig.Doc().GetDoc().GetWorkDir()), QString::fromStdString(rig.dir.Str()));
+    QVERIFY(RecentMenuTexts(rig.Frame()).isEmpty());
+}
+
+void StartupTest::opensProjectFromCommandLine()
+{
+    CAppRig rig;
+    WriteTestPicture(PathIn(rig.dir, "images/s.bmp"), 64, 48, Qt::red);
+    WriteTestPicture(PathIn(rig.dir, "images/t.bmp"), 64, 48, Qt::blue);
+    const QString project = rig.WriteProject(rig.dir / "demo.tvl", "s.bmp", "t.bmp", 5, 6, 30, 40);
+    QVERIFY(rig.Start({QStringLiteral("-switch"), project}));
+    QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("demo.tvl - Trevalin"));
+    QVERIFY(rig.Doc().GetDoc().GetPicture(0)->IsLoaded());
+    QVERIFY(rig.Doc().GetDoc().GetPicture(1)->IsLoaded());
+    QCOMPARE(Line(rig, 1, 0).Point(1).x, 30);
+    QCOMPARE(rig.Frame().GetPane(0)->GetTotalSize(), QSize(84, 68));
+    QCOMPARE(RecentMenuTexts(rig.Frame()).size(), 1);
+    QVERIFY(RecentMenuTexts(rig.Frame())[0].endsWith(QStringLiteral("demo.tvl")));
+    QVERIFY(rig.prompts.messages.empty());
+}
+
+void StartupTest::projectAtStartUpScrollsByTheShownPane()
+{
+    CAppRig rig;
+    WriteTestPicture(PathIn(rig.dir, "images/s.bmp"), 1500, 1200, Qt::red);
+    WriteTestPicture(PathIn(rig.dir, "images/t.bmp"), 1500, 1200, Qt::blue);
+    const QString project = rig.WriteProject(rig.dir / "big.tvl", "s.bmp", "t.bmp", 5, 6, 30, 40);
+    // The project is read before the window is shown.
+    QVERIFY(rig.Start({project}));
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.Frame()));
+    QCoreApplication::processEvents();
+    for (int column : {0, 1}) {
+        CImageView* pane = rig.Frame().GetPane(column);
+        const QSize client = pane->viewport()->size();
+        QVERIFY(client.width() > 200 && client.height() > 200);
+        QCOMPARE(pane->GetPageSize(), client);
+        QCOMPARE(pane->GetLineSize(), QSize(client.width() / 10, client.height() / 10));
+        QCOMPARE(pane->verticalScrollBar()->pageStep(), client.height());
+        QCOMPARE(pane->horizontalScrollBar()->singleStep(), client.width() / 10);
+    }
+}
+
+void StartupTest::unreadableProjectEndsStartUp()
+{
+    CAppRig rig;
+    const QString missing = PathIn(rig.dir, "missing.tvl");
+    QVERIFY(!rig.Start({missing}));
+    QVERIFY(!rig.app->GetMainWnd());
+    QCOMPARE(rig.prompts.messages.size(), size_t(1));
+    QCOMPARE(rig.prompts.messages[0].icon, CUserPrompts::Icon::kWarning);
+    QVERIFY(rig.prompts.messages[0].text.startsWith(QStringLiteral("没有找到 ")));
+    QVERIFY(rig.prompts.messages[0].text.contains(missing));
+
+    // A file that is not a project ends it too.
+    CAppRig second;
+    QFile junk(PathIn(second.dir, "junk.tvl"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("\x05\x01");
+    junk.close();
+    QVERIFY(!second.Start({junk.fileName()}));
+    QCOMPARE(second.prompts.Texts().size(), 1);
+    QVERIFY(second.prompts.Texts()[0].startsWith(QStringLiteral("非预期的文件格式。")));
+}
+
+void StartupTest::recentFilesSurviveRestart()
+{
+    QString settingsFile;
+    QStringList projects;
+    CTempDir settingsDir;
+    settingsFile = PathIn(settingsDir, "Trevalin.ini");
+    {
+        CAppRig rig(settingsFile);
+        QVERIFY(rig.Start());
+        for (int i = 1; i <= 5; ++i) {
+            projects << rig.WriteProject(settingsDir / ("p" + std::to_string(i) + ".tvl"), "", "", i, i, 10 * i,
+                                         10 * i);
+            rig.prompts.fileAnswers.push_back(projects.back());
+            rig.Frame().GetAction(ID_FILE_OPEN)->trigger();
+        }
+        QCOMPARE(rig.prompts.openFilters.size(), 5);
+        QVERIFY(rig.prompts.openFilters[0].startsWith(QStringLiteral("tvl 文件(*.tvl)")));
+        QVERIFY(rig.prompts.openFilters[0].contains(QStringLiteral("所有文件 (*.*)")));
+        const QStringList texts = RecentMenuTexts(rig.Frame());
+        QCOMPARE(texts.size(), 4);
+        QVERIFY(texts[0].startsWith(QStringLiteral("&1 ")) && texts[0].endsWith(QStringLiteral("p5.tvl")));
+        QVERIFY(texts[3].startsWith(QStringLiteral("&4 ")) && texts[3].endsWith(QStringLiteral("p2.tvl")));
+        QVERIFY(!rig.Frame().GetAction(ID_FILE_MRU_FIRST)->isVisible());
+        for (QAction* action : rig.Frame().RecentFileActions())
+            QCOMPARE(action->statusTip(), QStringLiteral("打开该文档"));
+        rig.Quit();
+    }
+    {
+        QSettings stored(settingsFile, QSettings::IniFormat);
+        QCOMPARE(stored.value(QStringLiteral("Recent File List/File1")).toString(), projects[4]);
+        QCOMPARE(stored.value(QStringLiteral("Recent File List/File4")).toString(), projects[1]);
+        QVERIFY(!stored.contains(QStringLiteral("Recent File List/File5")));
+    }
+    CAppRig restarted(settingsFile);
+    QVERIFY(restarted.Start());
+    const QStringList texts = RecentMenuTexts(restarted.Frame());
+    QCOMPARE(texts.size(), 4);
+    QVERIFY(texts[1].endsWith(QStringLiteral("p4.tvl")));
+    // Choosing an entry opens that project and moves it to the top.
+    restarted.Frame().RecentFileActions()[2]->trigger();
+    QCOMPARE(restarted.Frame().windowTitle(), QStringLiteral("p3.tvl - Trevalin"));
+    QCOMPARE(Line(restarted, 0, 0).Point(1).x, 30);
+    QVERIFY(RecentMenuTexts(restarted.Frame())[0].endsWith(QStringLiteral("p3.tvl")));
+    // An entry whose file has gone leaves the list after its message.
+    QFile::remove(projects[1]);
+    restarted.Frame().RecentFileActions()[3]->trigger();
+    QCOMPARE(restarted.prompts.messages.size(), size_t(1));
+    QCOMPARE(RecentMenuTexts(restarted.Frame()).size(), 3);
+}
+
+void StartupTest::reopeningOpenProjectReadsNothing()
+{
+    CAppRig rig;
+    const QString project = rig.WriteProject(rig.dir / "same.tvl", "", "", 10, 10, 50, 50);
+    QVERIFY(rig.Start({project}));
+    rig.Doc().GetFeatureSet()->m_sets[0].Line(0).Point(0).x = 99;
+    QVERIFY(rig.app->GetDocManager()->OpenDocumentFile(project));
+    QCOMPARE(Line(rig, 0, 0).Point(0).x, 99);
+    // Also through another spelling of the same path.
+    QVERIFY(rig.app->GetDocManager()->OpenDocumentFile(PathIn(rig.dir, "images/../same.tvl")));
+    QCOMPARE(Line(rig, 0, 0).Point(0).x, 99);
+    QVERIFY(rig.prompts.messages.empty());
+}
+
+void StartupTest::saveAsNewAndSave()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    rig.LoadPicture(0, "s.bmp", 30, 20, Qt::green);
+    rig.LoadPicture(1, "t.bmp", 30, 20, Qt::yellow);
+    rig.Doc().OnToolDraw();
+    const int32_t i = rig.Doc().GetFeatureSet()->m_sets[0].Add();
+    rig.Doc().GetFeatureSet()->m_sets[1].Add();
+    for (int image : {0, 1}) {
+        rig.Doc().GetFeatureSet()->m_sets[image].Line(i).AddPoint(1, 2, 0, 1);
+        rig.Doc().GetFeatureSet()->m_sets[image].Line(i).AddPoint(3, 4, 0, 1);
+    }
+
+    // Save with no path goes through Save As.
+    const QString target = PathIn(rig.dir, "saved.tvl");
+    rig.prompts.fileAnswers.push_back(target);
+    rig.Frame().GetAction(ID_FILE_SAVE)->trigger();
+    QCOMPARE(rig.prompts.saveSuffixes, QStringList{QStringLiteral("tvl")});
+    QCOMPARE(rig.prompts.proposedNames, QStringList{QStringLiteral("无标题.tvl")});
+    QVERIFY(rig.prompts.saveFilters[0].startsWith(QStringLiteral("tvl 文件(*.tvl)")));
+    QVERIFY(QFile::exists(target));
+    QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("saved.tvl - Trevalin"));
+    const qint64 size = QFileInfo(target).size();
+    QVERIFY(size > 0);
+
+    // Save again: no dialog, same bytes.
+    QFile::remove(target);
+    rig.Frame().GetAction(ID_FILE_SAVE)->trigger();
+    QCOMPARE(rig.prompts.saveSuffixes.size(), 1);
+    QCOMPARE(QFileInfo(target).size(), size);
+
+    // New: untitled, content kept; Save As proposes the untitled name again.
+    rig.Frame().GetAction(ID_FILE_NEW)->trigger();
+    QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("无标题 - Trevalin"));
+    QCOMPARE(rig.Doc().GetFeatureSet()->m_sets[0].m_nCount, 1);
+    QVERIFY(rig.Doc().GetDoc().GetPicture(1)->IsLoaded());
+    rig.Frame().GetAction(ID_FILE_SAVE_AS)->trigger(); // cancelled
+    QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("无标题 - Trevalin"));
+    QVERIFY(rig.prompts.messages.empty());
+}
+
+void StartupTest::failedOpenKeepsTheProject()
+{
+    CAppRig rig;
+    const QString project = rig.WriteProject(rig.dir / "good.tvl", "", "", 7, 8, 9, 10);
+    QVERIFY(rig.Start({project}));
+    rig.prompts.fileAnswers.push_back(PathIn(rig.dir, "nothing-here.tvl"));
+    rig.Frame().GetAction(ID_FILE_OPEN)->trigger();
+    QCOMPARE(rig.prompts.messages.size(), size_t(1));
+    QCOMPARE(rig.prompts.messages[0].icon, CUserPrompts::Icon::kWarning);
+    QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("good.tvl - Trevalin"));
+    QCOMPARE(Line(rig, 0, 0).Point(0).x, 7);
+    QCOMPARE(rig.app->GetRecentFileList()->Entries().size(), 1);
+}

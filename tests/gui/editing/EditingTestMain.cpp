@@ -1,0 +1,13 @@
+#include "ImageViewTest.h"
+#include "OverlayTest.h"
+#include "gui/support/CGuiTestSupport.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    OverlayTest overlay;
+    ImageViewTest panes;
+    return RunTestObjects(argc, argv, {&overlay, &panes});
+}

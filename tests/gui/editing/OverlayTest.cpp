@@ -1,0 +1,172 @@
+#include "OverlayTest.h"
+
+#include "editing/CFeatureOverlay.h"
+#include "geometry/CFeatureSet.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+namespace {
+
+// Paints image 0 of `features` on white the way a pane prepares its painter.
+QImage Paint(const CFeatureSet& features, int width = 160, int height = 120)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter dc(&image);
+    dc.setPen(QPen(Qt::black, 0));
+    dc.setBrush(Qt::white);
+    dc.setBackground(Qt::white);
+    dc.setBackgroundMode(Qt::OpaqueMode);
+    CFeatureOverlay::DrawFeatures(dc, features, 0);
+    return image;
+}
+
+CPointSet<int>& AddLine(CFeatureSet& features, std::initializer_list<std::pair<int, int>> points)
+{
+    const int32_t i = features.m_sets[0].Add();
+    CPointSet<int>& line = features.m_sets[0].Line(i);
+    for (const auto& [x, y] : points)
+        line.AddPoint(x, y, 0, 1);
+    return line;
+}
+
+QColor At(const QImage& image, int x, int y)
+{
+    return image.pixelColor(x, y);
+}
+
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+const QColor kGreen(0, 255, 0);
+const QColor kWhite(255, 255, 255);
+
+} // namespace
+
+void OverlayTest::markerCoversFourByFourPixels()
+{
+    CFeatureSet features;
+    AddLine(features, {{40, 40}});
+    const QImage image = Paint(features);
+    // Outline from x - 2 to x + 1 and y - 2 to y + 1, white inside.
+    QCOMPARE(At(image, 38, 38), kGreen);
+    QCOMPARE(At(image, 41, 38), kGreen);
+    QCOMPARE(At(image, 38, 41), kGreen);
+    QCOMPARE(At(image, 41, 41), kGreen);
+    QCOMPARE(At(image, 39, 39), kWhite);
+    QCOMPARE(At(image, 40, 40), kWhite);
+    QCOMPARE(At(image, 37, 40), kWhite);
+    QCOMPARE(At(image, 40, 37), kWhite);
+    QCOMPARE(At(image, 40, 42), kWhite);
+}
+
+void OverlayTest::selectionAndHoverColours()
+{
+    CFeatureSet features;
+    CPointSet<int>& selected = AddLine(features, {{20, 20}, {60, 20}});
+    selected.m_nState = STATE_POINT_SELECTED;
+    selected.m_nSelPoint = 1;
+    CPointSet<int>& hovered = AddLine(features, {{20, 60}, {60, 60}});
+    hovered.m_nState = STATE_SEGMENT_HOVER;
+    hovered.m_nSelSegment = 0;
+    hovered.m_nSelPoint = 0; // stale: a segment hover colours no point
+    CPointSet<int>& idle = AddLine(features, {{20, 100}, {60, 100}});
+    idle.m_nState = STATE_NONE;
+    idle.m_nSelPoint = 0;
+    idle.m_nSelSegment = 0;
+    const QImage image = Paint(features);
+
+    // Line 0: exactly its point 1 red, point 0 and the segment green.
+    QCOMPARE(At(image, 58, 18), kRed);
+    QCOMPARE(At(image, 18, 18), kGreen);
+    QCOMPARE(At(image, 40, 20), kGreen);
+    // Line 1: the segment blue, both markers green.
+    QCOMPARE(At(image, 40, 60), kBlue);
+    QCOMPARE(At(image, 18, 58), kGreen);
+    QCOMPARE(At(image, 58, 58), kGreen);
+    // Line 2: state 0 draws everything green whatever its indices.
+    QCOMPARE(At(image, 40, 100), kGreen);
+    QCOMPARE(At(image, 18, 98), kGreen);
+
+    selected.m_nState = STATE_POINT_HOVER;
+    hovered.m_nState = STATE_SEGMENT_SELECTED;
+    const QImage second = Paint(features);
+    QCOMPARE(At(second, 58, 18), kBlue);
+    QCOMPARE(At(second, 40, 60), kRed);
+}
+
+void OverlayTest::segmentsAreDrawnOverMarkers()
+{
+    CFeatureSet features;
+    CPointSet<int>& line = AddLine(features, {{20, 50}, {80, 50}});
+    line.m_nState = STATE_SEGMENT_SELECTED;
+    line.m_nSelSegment = 0;
+    const QImage image = Paint(features);
+    // The segment crosses both markers' edges at y = 50 and wins there.
+    QCOMPARE(At(image, 18, 50), kGreen);
+    QCOMPARE(At(image, 21, 50), kRed);
+    QCOMPARE(At(image, 78, 50), kRed);
+    // Marker corners off the segment keep the point colour.
+    QCOMPARE(At(image, 21, 48), kGreen);
+    QCOMPARE(At(image, 78, 51), kGreen);
+}
+
+void OverlayTest::segmentStopsBeforeItsEndPoint()
+{
+    CFeatureSet features;
+    CPointSet<int>& line = AddLine(features, {{20, 50}, {80, 50}, {80, 90}});
+    line.m_nState = STATE_SEGMENT_SELECTED;
+    line.m_nSelSegment = 1;
+    const QImage image = Paint(features);
+    // Segment 0 covers its first point's pixel but not its last one: the
+    // second marker's inside stays white there.
+    QCOMPARE(At(image, 20, 50), kGreen);
+    QCOMPARE(At(image, 79, 50), kGreen);
+    QCOMPARE(At(image, 80, 50), kRed); // segment 1 starts here
+    QCOMPARE(At(image, 80, 89), kRed);
+    QCOMPARE(At(image, 80, 90), kWhite);
+    QCOMPARE(At(image, 79, 90), kWhite);
+}
+
+void OverlayTest::labelStaysInItsRectangle()
+{
+    CFeatureSet features;
+    CPointSet<int>& line = AddLine(features, {{30, 30}});
+    line.Point(0).label = 1234567890; // far wider than 38 pixels
+    const QImage image = Paint(features);
+    int inside = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = At(image, x, y);
+            const bool marker = x >= 28 && x <= 31 && y >= 28 && y <= 31;
+            if (c == kWhite || marker) continue;
+            // Text only in (x + 2, y - 2)-(x + 40, y + 40), right and bottom excluded.
+            QVERIFY2(x >= 32 && x < 70 && y >= 28 && y < 70,
+                     qPrintable(QStringLiteral("pixel at %1,%2").arg(x).arg(y)));
+            ++inside;
+        }
+    }
+    QVERIFY(inside > 0);
+}
+
+void OverlayTest::emptyLineDrawsNothing()
+{
+    CFeatureSet features;
+    AddLine(features, {});
+    const QImage image = Paint(features);
+    QImage white(image.size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    QCOMPARE(image, white);
+}
+
+void OverlayTest::onlyTheRequestedImageIsDrawn()
+{
+    CFeatureSet features;
+    const int32_t i = features.m_sets[1].Add();
+    features.m_sets[1].Line(i).AddPoint(50, 50, 0, 1);
+    features.m_sets[1].Line(i).AddPoint(90, 90, 0, 1);
+    const QImage image = Paint(features);
+    QCOMPARE(At(image, 48, 48), kWhite);
+    QCOMPARE(At(image, 70, 70), kWhite);
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "editing/CUserPrompts.h"
+
+#include <QMenu>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+// Scripted prompts for the GUI tests: records every message and dialog,
+// answers file dialogs from a queue, picks menu items by text and accepts
+// or cancels the compression dialog as told. Nothing ever blocks.
+class CFakePrompts : public CUserPrompts {
+public:
+    struct Message {
+        QString text;
+        Icon icon;
+    };
+
+    void MessageBox(QWidget*, const QString& text, Icon icon) override
+    {
+        messages.push_back({text, icon});
+        if (onMessage) onMessage(text);
+    }
+    QString GetOpenFileName(QWidget*, const QString& filter) override
+    {
+        openFilters << filter;
+        return Next();
+    }
+    QString GetSaveFileName(QWidget*, const QString& filter, const QString& suffix, const QString& proposed) override
+    {
+        saveFilters << filter;
+        saveSuffixes << suffix;
+        proposedNames << proposed;
+        return Next();
+    }
+    void TrackPopupMenu(QMenu& menu, const QPoint& globalPos) override
+    {
+        menuPositions.push_back(globalPos);
+        QStringList items;
+        for (QAction* action : menu.actions())
+            items << action->text();
+        menuItems.push_back(items);
+        for (QAction* action : menu.actions()) {
+            if (!menuChoice.isEmpty() && action->text() == menuChoice) {
+                action->trigger();
+                break;
+            }
+        }
+    }
+    bool ChooseCompression(QWidget*, CCompressionOptions& options) override
+    {
+        ++compressionDialogs;
+        if (!acceptCompression) return false;
+        options = compression;
+        return true;
+    }
+    void ShowAbout(QWidget*) override { ++aboutBoxes; }
+
+    QStringList Texts() const
+    {
+        QStringList texts;
+        for (const Message& m : messages)
+            texts << m.text;
+        return texts;
+    }
+
+    // Answers of the next file dialogs; an empty string cancels.
+    std::deque<QString> fileAnswers;
+    QString menuChoice;
+    bool acceptCompression = true;
+    CCompressionOptions compression;
+    std::function<void(const QString&)> onMessage;
+
+    std::vector<Message> messages;
+    QStringList openFilters;
+    QStringList saveFilters;
+    QStringList saveSuffixes;
+    QStringList proposedNames;
+    std::vector<QPoint> menuPositions;
+    std::vector<QStringList> menuItems;
+    int compressionDialogs = 0;
+    int aboutBoxes = 0;
+
+private:
+    QString Next()
+    {
+        if (fileAnswers.empty()) return {};
+        QString answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+};
