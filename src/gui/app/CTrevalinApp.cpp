@@ -2,6 +2,7 @@
 
 #include "CDocManager.h"
 #include "CExportCommand.h"
+#include "CLanguage.h"
 #include "CMainFrame.h"
 #include "CRecentFileList.h"
 #include "document/CTrevalinDoc.h"
@@ -25,8 +26,13 @@ CTrevalinApp::~CTrevalinApp()
 
 QString CTrevalinApp::ParseCommandLine(const QStringList& arguments)
 {
-    for (const QString& argument : arguments) {
-        if (!argument.startsWith(QLatin1Char('-'))) return argument;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        // "--lang X": the switch's value is no project.
+        if (arguments.at(i) == QLatin1String(CLanguage::kSwitch)) {
+            ++i;
+            continue;
+        }
+        if (!arguments.at(i).startsWith(QLatin1Char('-'))) return arguments.at(i);
     }
     return {};
 }

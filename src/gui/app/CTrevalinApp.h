@@ -28,7 +28,8 @@ public:
 
     // The project path among the arguments (the program's name excluded):
     // the first one that does not start with "-"; other arguments starting
-    // with "-" are switches, and any further path is ignored.
+    // with "-" are switches ("--lang" takes the next argument as its value),
+    // and any further path is ignored.
     static QString ParseCommandLine(const QStringList& arguments);
 
     // Start-up with the working folder `workDir`. Returns false when the
