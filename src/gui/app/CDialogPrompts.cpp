@@ -4,6 +4,7 @@
 #include "CExportDlg.h"
 #include "view/CCompressionDialog.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -17,7 +18,7 @@ void CDialogPrompts::MessageBox(QWidget* parent, const QString& text, Icon icon)
     else if (icon == Icon::kWarning)
         shown = QMessageBox::Warning;
     QMessageBox box(shown, QStringLiteral("Trevalin"), text, QMessageBox::Ok, parent);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.button(QMessageBox::Ok)->setText(QCoreApplication::translate("CDialogPrompts", "确定"));
     box.exec();
 }
 

@@ -1,5 +1,6 @@
 #include "CDocManager.h"
 
+#include "editing/CCoreText.h"
 #include "CRecentFileList.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
@@ -10,7 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-const QString CDocManager::kProjectFilter = QStringLiteral("tvl 文件(*.tvl) (*.tvl);;所有文件 (*.*) (*)");
+const QString CDocManager::kProjectFilter = tr("tvl 文件(*.tvl) (*.tvl);;所有文件 (*.*) (*)");
 const QString CDocManager::kDefaultSuffix = QStringLiteral("tvl");
 
 namespace {
@@ -32,7 +33,11 @@ CDocManager::CDocManager(CDocController& doc, CRecentFileList& recent, CUserProm
 
 QString CDocManager::GetCaption() const
 {
-    return QString::fromStdString(m_doc.GetDoc().GetTitle()) + QStringLiteral(" - Trevalin");
+    const CTrevalinDoc& doc = m_doc.GetDoc();
+    // An untitled project's name is a core text; a file's name is shown as it is.
+    const QString title =
+        doc.GetPathName().empty() ? CCoreText::Translate(doc.GetTitle()) : QString::fromStdString(doc.GetTitle());
+    return title + QStringLiteral(" - Trevalin");
 }
 
 void CDocManager::OnFileNew()
@@ -60,8 +65,8 @@ bool CDocManager::OpenDocumentFile(const QString& path)
     }
     const CDocStatus status = doc.OnOpenDocument(QFile::encodeName(full).toStdString());
     if (!status.ok) {
-        QString text = QString::fromStdString(status.message);
-        if (!status.detail.empty()) text += QStringLiteral("\n") + QString::fromStdString(status.detail);
+        QString text = CCoreText::Translate(status.message);
+        if (!status.detail.empty()) text += QStringLiteral("\n") + CCoreText::Translate(status.detail);
         m_prompts.MessageBox(m_pDialogParent, text, CUserPrompts::Icon::kWarning);
         return false;
     }
@@ -94,8 +99,8 @@ bool CDocManager::DoSave(const QString& path)
     CTrevalinDoc& doc = m_doc.GetDoc();
     const CDocStatus status = doc.OnSaveDocument(QFile::encodeName(path).toStdString());
     if (!status.ok) {
-        QString text = QString::fromStdString(status.message);
-        if (!status.detail.empty()) text += QStringLiteral("\n") + QString::fromStdString(status.detail);
+        QString text = CCoreText::Translate(status.message);
+        if (!status.detail.empty()) text += QStringLiteral("\n") + CCoreText::Translate(status.detail);
         m_prompts.MessageBox(m_pDialogParent, text, CUserPrompts::Icon::kWarning);
         return false;
     }
@@ -105,7 +110,7 @@ bool CDocManager::DoSave(const QString& path)
     // whether or not they can be.
     const std::string optionsError = CMorphOptionsFile::Write(doc.GetPathName(), m_doc.GetMorphOptions());
     if (!optionsError.empty())
-        m_prompts.MessageBox(m_pDialogParent, QString::fromStdString(optionsError), CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(m_pDialogParent, CCoreText::Translate(optionsError), CUserPrompts::Icon::kWarning);
     return true;
 }
 

@@ -96,27 +96,26 @@ QAction* CMainFrame::GetAction(int id) const
 
 void CMainFrame::CreateToolBar()
 {
-    QAction* fileNew = MakeAction(ID_FILE_NEW, QStringLiteral("新建(&N)\tCtrl+N"), QStringLiteral("file_new"),
-                                  QStringLiteral("建立新文档\n新建"));
+    QAction* fileNew =
+        MakeAction(ID_FILE_NEW, tr("新建(&N)\tCtrl+N"), QStringLiteral("file_new"), tr("建立新文档\n新建"));
     fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    QAction* fileOpen = MakeAction(ID_FILE_OPEN, QStringLiteral("打开(&O)...\tCtrl+O"), QStringLiteral("file_open"),
-                                   QStringLiteral("打开一个现有文档\n打开"));
+    QAction* fileOpen =
+        MakeAction(ID_FILE_OPEN, tr("打开(&O)...\tCtrl+O"), QStringLiteral("file_open"), tr("打开一个现有文档\n打开"));
     fileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    QAction* fileSave = MakeAction(ID_FILE_SAVE, QStringLiteral("保存(&S)\tCtrl+S"), QStringLiteral("file_save"),
-                                   QStringLiteral("保存活动文档\n保存"));
+    QAction* fileSave =
+        MakeAction(ID_FILE_SAVE, tr("保存(&S)\tCtrl+S"), QStringLiteral("file_save"), tr("保存活动文档\n保存"));
     fileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    QAction* cut = MakeAction(ID_EDIT_CUT, QString(), QStringLiteral("edit_cut"),
-                              QStringLiteral("剪切被选对象并将其置于剪贴板上\n剪切"));
+    QAction* cut =
+        MakeAction(ID_EDIT_CUT, QString(), QStringLiteral("edit_cut"), tr("剪切被选对象并将其置于剪贴板上\n剪切"));
     cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
-    QAction* copy = MakeAction(ID_EDIT_COPY, QString(), QStringLiteral("edit_copy"),
-                               QStringLiteral("复制被选对象并将其置于剪贴板上\n复制"));
+    QAction* copy =
+        MakeAction(ID_EDIT_COPY, QString(), QStringLiteral("edit_copy"), tr("复制被选对象并将其置于剪贴板上\n复制"));
     copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    QAction* paste =
-        MakeAction(ID_EDIT_PASTE, QString(), QStringLiteral("edit_paste"), QStringLiteral("插入剪贴板内容\n粘贴"));
+    QAction* paste = MakeAction(ID_EDIT_PASTE, QString(), QStringLiteral("edit_paste"), tr("插入剪贴板内容\n粘贴"));
     paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     QAction* print = MakeAction(ID_FILE_PRINT, QString(), QStringLiteral("file_print"), QString());
-    QAction* about = MakeAction(ID_APP_ABOUT, QString(), QStringLiteral("app_about"),
-                                QStringLiteral("显示程序信息，版本号和版权\n关于"));
+    QAction* about =
+        MakeAction(ID_APP_ABOUT, QString(), QStringLiteral("app_about"), tr("显示程序信息，版本号和版权\n关于"));
     QAction* linear = MakeAction(ID_MORPH_LINEAR, QString(), QStringLiteral("morph_linear"), QString());
     QAction* feature = MakeAction(ID_MORPH_FEATURE, QString(), QStringLiteral("morph_feature"), QString());
     QAction* unused = MakeAction(ID_UNUSED_32779, QString(), QStringLiteral("blank"), QString());
@@ -127,11 +126,11 @@ void CMainFrame::CreateToolBar()
     for (QAction* checkable : {linear, feature, draw, select, inputs, result})
         checkable->setCheckable(true);
     // Keys of the standard editing commands, which nothing handles.
-    QAction* undo = MakeAction(ID_EDIT_UNDO, QString(), QString(), QStringLiteral("撤消最后一步操作\n撤消"));
+    QAction* undo = MakeAction(ID_EDIT_UNDO, QString(), QString(), tr("撤消最后一步操作\n撤消"));
     undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    QAction* nextPane = MakeAction(ID_NEXT_PANE, QString(), QString(), QStringLiteral("切换到下一个窗格\n下一窗格"));
+    QAction* nextPane = MakeAction(ID_NEXT_PANE, QString(), QString(), tr("切换到下一个窗格\n下一窗格"));
     nextPane->setShortcut(QKeySequence(Qt::Key_F6));
-    QAction* prevPane = MakeAction(ID_PREV_PANE, QString(), QString(), QStringLiteral("切换回前一个窗格\n前一窗格"));
+    QAction* prevPane = MakeAction(ID_PREV_PANE, QString(), QString(), tr("切换回前一个窗格\n前一窗格"));
     prevPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
     addActions({undo, nextPane, prevPane});
 
@@ -175,19 +174,18 @@ void CMainFrame::CreateToolBar()
 
 void CMainFrame::CreateMenu()
 {
-    m_pFileMenu = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    m_pFileMenu = menuBar()->addMenu(tr("文件(&F)"));
     m_pFileMenu->addAction(GetAction(ID_FILE_NEW));
     m_pFileMenu->addAction(GetAction(ID_FILE_OPEN));
     m_pFileMenu->addAction(GetAction(ID_FILE_SAVE));
-    QAction* saveAs = MakeAction(ID_FILE_SAVE_AS, QStringLiteral("另存为(&A)..."), QString(),
-                                 QStringLiteral("将活动文档以一个新文件名保存\n另存为"));
+    QAction* saveAs =
+        MakeAction(ID_FILE_SAVE_AS, tr("另存为(&A)..."), QString(), tr("将活动文档以一个新文件名保存\n另存为"));
     m_pFileMenu->addAction(saveAs);
     m_pFileMenu->addSeparator();
-    m_pRecentPlace = MakeAction(ID_FILE_MRU_FIRST, QStringLiteral("最近文件"), QString(), QStringLiteral("打开该文档"));
+    m_pRecentPlace = MakeAction(ID_FILE_MRU_FIRST, tr("最近文件"), QString(), tr("打开该文档"));
     m_pFileMenu->addAction(m_pRecentPlace);
     m_pRecentEnd = m_pFileMenu->addSeparator();
-    QAction* exitApp = MakeAction(ID_APP_EXIT, QStringLiteral("退出(&X)"), QString(),
-                                  QStringLiteral("退出应用程序；提示保存文档\n退出"));
+    QAction* exitApp = MakeAction(ID_APP_EXIT, tr("退出(&X)"), QString(), tr("退出应用程序；提示保存文档\n退出"));
     m_pFileMenu->addAction(exitApp);
 
     connect(saveAs, &QAction::triggered, &m_docManager, &CDocManager::OnFileSaveAs);
@@ -210,7 +208,7 @@ void CMainFrame::RebuildRecentFileMenu()
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), this);
         action->setObjectName(QStringLiteral("ID_%1").arg(ID_FILE_MRU_FIRST + i));
-        action->setStatusTip(QStringLiteral("打开该文档"));
+        action->setStatusTip(tr("打开该文档"));
         connect(action, &QAction::triggered, &m_docManager, [this, i] { m_docManager.OnOpenRecentFile(i); });
         m_pFileMenu->insertAction(m_pRecentEnd, action);
         m_recentActions.append(action);
@@ -222,7 +220,7 @@ void CMainFrame::CreateStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("m_wndStatusBar"));
     // The message pane: "就绪" whenever no prompt is shown over it.
-    m_pIdleLabel = new QLabel(QStringLiteral("就绪"), bar);
+    m_pIdleLabel = new QLabel(tr("就绪"), bar);
     bar->addWidget(m_pIdleLabel, 1);
     // Lock-key indicators; the keys' states are not available here, so
     // they stay grey.
@@ -362,8 +360,8 @@ void CMainFrame::UpdateCommandUI()
 
 void CMainFrame::CreateExportMenu()
 {
-    QAction* exportAction = MakeAction(ID_FILE_EXPORT, QStringLiteral("导出(&E)...\tCtrl+E"), QString(),
-                                       QStringLiteral("将变形序列导出为帧文件和视频\n导出"));
+    QAction* exportAction =
+        MakeAction(ID_FILE_EXPORT, tr("导出(&E)...\tCtrl+E"), QString(), tr("将变形序列导出为帧文件和视频\n导出"));
     exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     // After 另存为, before the separator above the recent files.
     const QList<QAction*> items = m_pFileMenu->actions();
@@ -374,13 +372,13 @@ void CMainFrame::CreateExportMenu()
 
 void CMainFrame::CreateMorphOptionsMenu()
 {
-    m_pMorphMenu = menuBar()->addMenu(QStringLiteral("变形(&M)"));
-    QAction* warpOnly = MakeAction(ID_MORPH_WARP_ONLY, QStringLiteral("仅变形(&W)"), QString(),
-                                   QStringLiteral("只把源图像变形到中间特征线的位置，不与目标图像溶解\n仅变形"));
-    QAction* smooth = MakeAction(ID_MORPH_EASE_SMOOTH, QStringLiteral("平滑缓动(&S)"), QString(),
-                                 QStringLiteral("变形在开始和结束时放慢，中间加快；不选时匀速进行\n平滑缓动"));
-    QAction* extend = MakeAction(ID_MORPH_EDGE_EXTEND, QStringLiteral("延伸边缘(&X)"), QString(),
-                                 QStringLiteral("落在图像以外的点取最近的边缘像素；不选时为黑色\n延伸边缘"));
+    m_pMorphMenu = menuBar()->addMenu(tr("变形(&M)"));
+    QAction* warpOnly = MakeAction(ID_MORPH_WARP_ONLY, tr("仅变形(&W)"), QString(),
+                                   tr("只把源图像变形到中间特征线的位置，不与目标图像溶解\n仅变形"));
+    QAction* smooth = MakeAction(ID_MORPH_EASE_SMOOTH, tr("平滑缓动(&S)"), QString(),
+                                 tr("变形在开始和结束时放慢，中间加快；不选时匀速进行\n平滑缓动"));
+    QAction* extend = MakeAction(ID_MORPH_EDGE_EXTEND, tr("延伸边缘(&X)"), QString(),
+                                 tr("落在图像以外的点取最近的边缘像素；不选时为黑色\n延伸边缘"));
     for (QAction* action : {warpOnly, smooth, extend}) {
         action->setCheckable(true);
         m_pMorphMenu->addAction(action);

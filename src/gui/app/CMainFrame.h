@@ -47,6 +47,9 @@ public:
     void UpdateCommandUI();
 
     QAction* GetAction(int id) const;
+    // Makes the command `id` with its menu text, tool-bar icon and prompt
+    // (the status-bar text, a line break, the tool tip).
+    QAction* MakeAction(int id, const QString& text, const QString& icon, const QString& prompt);
     QToolBar* GetToolBar() const { return m_pToolBar; }
     QMenu* GetFileMenu() const { return m_pFileMenu; }
     CImageView* GetPane(int column) const { return column == 0 ? m_pLeftPane : m_pRightPane; }
@@ -70,7 +73,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QAction* MakeAction(int id, const QString& text, const QString& icon, const QString& prompt);
     void CreateToolBar();
     void CreateMenu();
     void CreateStatusBar();

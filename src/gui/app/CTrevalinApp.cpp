@@ -2,12 +2,15 @@
 
 #include "CDocManager.h"
 #include "CExportCommand.h"
+#include "CInterfaceCommands.h"
 #include "CLanguage.h"
 #include "CMainFrame.h"
 #include "CRecentFileList.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 
+#include <QCoreApplication>
+#include <QMenuBar>
 #include <QSettings>
 
 CTrevalinApp::CTrevalinApp(CUserPrompts& prompts, QSettings& settings, std::shared_ptr<const CPictureDecoder> decoder)
@@ -50,6 +53,8 @@ bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string&
     m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts);
     m_pExport = std::make_unique<CExportCommand>(*m_pDoc, m_prompts, m_settings);
     m_pMainWnd->SetExportCommand(m_pExport.get());
+    m_pInterface = new CInterfaceCommands(*m_pMainWnd, m_settings, m_prompts, CLanguage::Choose(arguments, m_settings));
+    m_pInterface->CreateMenus(m_pMainWnd->menuBar()->addMenu(QCoreApplication::translate("CMainFrame", "视图(&V)")));
 
     if (project.isEmpty()) {
         m_pDocManager->OnFileNew();

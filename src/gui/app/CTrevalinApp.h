@@ -8,6 +8,7 @@
 class CDocController;
 class CDocManager;
 class CExportCommand;
+class CInterfaceCommands;
 class CMainFrame;
 class CPictureDecoder;
 class CRecentFileList;
@@ -44,6 +45,7 @@ public:
     CDocManager* GetDocManager() const { return m_pDocManager.get(); }
     CRecentFileList* GetRecentFileList() const { return m_pRecent.get(); }
     CExportCommand* GetExportCommand() const { return m_pExport.get(); }
+    CInterfaceCommands* GetInterfaceCommands() const { return m_pInterface; }
 
 private:
     CUserPrompts& m_prompts;
@@ -54,4 +56,5 @@ private:
     std::unique_ptr<CDocManager> m_pDocManager;
     std::unique_ptr<CExportCommand> m_pExport;
     std::unique_ptr<CMainFrame> m_pMainWnd;
+    CInterfaceCommands* m_pInterface = nullptr; // owned by the frame
 };

@@ -52,6 +52,11 @@ QString FillIn(const QString& translated, const QMap<int, QString>& values)
 
 } // namespace
 
+QString CCoreText::Translate(const char* text)
+{
+    return Translate(QString::fromUtf8(text));
+}
+
 QString CCoreText::Translate(const std::string& text)
 {
     return Translate(QString::fromStdString(text));

@@ -12,6 +12,7 @@
 // it does not know is shown as it is.
 class CCoreText {
 public:
+    static QString Translate(const char* text);
     static QString Translate(const std::string& text);
     static QString Translate(const QString& text);
 };

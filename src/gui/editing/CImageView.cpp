@@ -1,5 +1,6 @@
 #include "CImageView.h"
 
+#include "CCoreText.h"
 #include "CDocController.h"
 #include "CFeatureOverlay.h"
 #include "CMorphCommand.h"
@@ -41,7 +42,7 @@ CImageView::CImageView(CDocController& doc, CUserPrompts& prompts, int32_t& nVie
     viewport()->setMouseTracking(true);
     viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
     m_pImageMenu = new QMenu(QStringLiteral("image menu"), this);
-    QAction* open = m_pImageMenu->addAction(QStringLiteral("打开图像"));
+    QAction* open = m_pImageMenu->addAction(tr("打开图像"));
     open->setObjectName(QStringLiteral("ID_OPEN_IMAGE"));
     connect(open, &QAction::triggered, this, &CImageView::OnOpenImage);
     m_doc.AddView(this);
@@ -148,7 +149,7 @@ void CImageView::OnOpenImage()
     CPictureFile probe;
     probe.SetDecoder(picture->GetDecoder());
     if (!probe.LoadFromFile(source.string())) {
-        m_prompts.MessageBox(this, QString::fromStdString(probe.GetLastError()), CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(this, CCoreText::Translate(probe.GetLastError()), CUserPrompts::Icon::kWarning);
         return;
     }
     std::error_code ec;
@@ -158,14 +159,14 @@ void CImageView::OnOpenImage()
         fs::copy_file(source, destination, fs::copy_options::overwrite_existing, ec);
     if (ec) {
         m_prompts.MessageBox(this,
-                             QStringLiteral("无法将图像复制到 %1：%2")
+                             tr("无法将图像复制到 %1：%2")
                                  .arg(QFile::decodeName(QByteArray::fromStdString(destination.string())),
                                       QString::fromStdString(ec.message())),
                              CUserPrompts::Icon::kWarning);
         return;
     }
     if (!picture->LoadFromFile(destination.string())) {
-        m_prompts.MessageBox(this, QString::fromStdString(picture->GetLastError()), CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(this, CCoreText::Translate(picture->GetLastError()), CUserPrompts::Icon::kWarning);
     }
     UpdateScrollSizes();
 }

@@ -1,5 +1,6 @@
 #include "CTrevalinView.h"
 
+#include "editing/CCoreText.h"
 #include "document/CPictureFile.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
@@ -55,14 +56,14 @@ void CTrevalinView::StartRun()
     m_driver.SetMorphOptions(m_doc.GetMorphOptions());
     const CRunDriver::StartResult result = m_driver.Start();
     if (result.status == CRunDriver::StartStatus::kIncompatible) {
-        m_prompts.MessageBox(this, QString::fromUtf8(CRunDriver::kIncompatibleText), CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(this, CCoreText::Translate(CRunDriver::kIncompatibleText), CUserPrompts::Icon::kWarning);
         if (wasTicking && m_driver.IsRunning()) m_timer.start(m_nTimerInterval, this);
         return;
     }
     m_bVideoFailureShown = false;
     m_bFileFailureShown = false;
     if (result.video == CRunDriver::VideoState::kFailed)
-        m_prompts.MessageBox(this, QString::fromStdString(result.videoError), CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(this, CCoreText::Translate(result.videoError), CUserPrompts::Icon::kWarning);
     // A run paused beyond a step count lowered since has nothing left to do.
     if (m_driver.GetFrameIndex() > m_driver.GetSteps()) {
         EndRun();
@@ -84,9 +85,9 @@ void CTrevalinView::StopRun()
     if (!m_driver.Stop()) return;
     // A video that could not be completed is not reported as saved.
     if (!m_driver.GetCloseError().empty())
-        m_prompts.MessageBox(this, QString::fromStdString(m_driver.GetCloseError()), CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(this, CCoreText::Translate(m_driver.GetCloseError()), CUserPrompts::Icon::kWarning);
     else
-        m_prompts.MessageBox(this, QStringLiteral("渐变序列存成视频文件:trv.avi"), CUserPrompts::Icon::kInformation);
+        m_prompts.MessageBox(this, tr("渐变序列存成视频文件:trv.avi"), CUserPrompts::Icon::kInformation);
 }
 
 void CTrevalinView::EndRun()
@@ -121,11 +122,11 @@ void CTrevalinView::ProduceFrame()
     // Failures are told once per run, not once per frame.
     if (!result.videoError.empty() && !m_bVideoFailureShown) {
         m_bVideoFailureShown = true;
-        ShowMessage(QString::fromStdString(result.videoError), CUserPrompts::Icon::kWarning);
+        ShowMessage(CCoreText::Translate(result.videoError), CUserPrompts::Icon::kWarning);
     }
     if (!result.fileError.empty() && !m_bFileFailureShown) {
         m_bFileFailureShown = true;
-        ShowMessage(QString::fromStdString(result.fileError), CUserPrompts::Icon::kWarning);
+        ShowMessage(CCoreText::Translate(result.fileError), CUserPrompts::Icon::kWarning);
     }
 }
 
