@@ -224,8 +224,8 @@ void CMainFrame::CreateStatusBar()
     bar->addWidget(m_pIdleLabel, 1);
     // Lock-key indicators; the keys' states are not available here, so
     // they stay grey.
-    for (const char* name : {"大写", "数字", "滚动"}) {
-        auto* indicator = new QLabel(QString::fromUtf8(name), bar);
+    for (const char* name : {QT_TR_NOOP("大写"), QT_TR_NOOP("数字"), QT_TR_NOOP("滚动")}) {
+        auto* indicator = new QLabel(tr(name), bar);
         indicator->setEnabled(false);
         indicator->setFrameShape(QFrame::Panel);
         indicator->setFrameShadow(QFrame::Sunken);
