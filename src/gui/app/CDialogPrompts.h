@@ -13,4 +13,6 @@ public:
     void TrackPopupMenu(QMenu& menu, const QPoint& globalPos) override;
     bool ChooseCompression(QWidget* parent, CCompressionOptions& options) override;
     void ShowAbout(QWidget* parent) override;
+    SaveAnswer AskSaveChanges(QWidget* parent, const QString& text) override;
+    FitAnswer ChooseFit(QWidget* parent, const QString& text) override;
 };

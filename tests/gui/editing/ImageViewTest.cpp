@@ -374,8 +374,11 @@ void ImageViewTest::contextMenuOpensImageIntoImagesFolder()
     QCOMPARE(rig.prompts.menuPositions[0], rig.right->viewport()->mapToGlobal(QPoint(12, 14)));
     QCOMPARE(rig.prompts.menuItems[0], QStringList{QStringLiteral("打开图像")});
     QCOMPARE(rig.prompts.openFilters.size(), 1);
-    QVERIFY(rig.prompts.openFilters[0].startsWith(QStringLiteral("Image Files (*.bmp;*jpg)")));
-    QVERIFY(rig.prompts.openFilters[0].contains(QStringLiteral("*.jpg")));
+    // Every picture the program reads first (chosen at first), the classic
+    // filter kept after it.
+    QVERIFY(rig.prompts.openFilters[0].startsWith(
+        QStringLiteral("所有图像 (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) (")));
+    QVERIFY(rig.prompts.openFilters[0].contains(QStringLiteral(";;Image Files (*.bmp;*jpg) (*.bmp *.jpg)")));
 
     const std::filesystem::path copy = rig.dir / "images" / "face.bmp";
     QVERIFY(std::filesystem::exists(copy));
