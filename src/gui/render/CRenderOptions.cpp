@@ -20,10 +20,14 @@ bool ParseSteps(const std::string& text, int32_t& out)
 
 const char* CRenderOptions::Usage()
 {
-    return "usage: trevalin-render [--steps N] [--engine feature|dissolve] [--codec none|mjpeg] PROJECT.tvl\n"
+    return "usage: trevalin-render [--steps N] [--engine feature|dissolve] [--codec none|mjpeg]\n"
+           "                       [--fit pad|crop|stretch] PROJECT.tvl\n"
            "  --steps N        number of steps, 1 to 100 (default 10): frames 0 to N are written\n"
            "  --engine KIND    feature (line-pair warp and dissolve, default) or dissolve\n"
            "  --codec CODEC    none (uncompressed, default) or mjpeg (Motion JPEG)\n"
+           "  --fit HOW        a target picture of another size is brought to the source's size\n"
+           "                   for this run, with its lines: pad (scaled to fit, black bars),\n"
+           "                   crop (scaled to fill, cut) or stretch; the project is not changed\n"
            "The working folder is the current directory: pictures come from ./images/,\n"
            "frames go to ./ouput_image/Frame-<k>.bmp and the video to ./output_video/trevalin.avi.\n";
 }
@@ -52,7 +56,7 @@ std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>&
         if (name == "--help" || name == "-h") {
             return std::string();
         }
-        if (name != "--steps" && name != "--engine" && name != "--codec") {
+        if (name != "--steps" && name != "--engine" && name != "--codec" && name != "--fit") {
             return "unknown option " + arg;
         }
         if (!inlineValue) {
@@ -72,6 +76,11 @@ std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>&
                 out.featureEngine = false;
             } else {
                 return "--engine takes feature or dissolve, not '" + value + "'";
+            }
+        } else if (name == "--fit") {
+            out.fit = CFitTransform::ParseMode(value);
+            if (!out.fit) {
+                return "--fit takes pad, crop or stretch, not '" + value + "'";
             }
         } else {
             if (value == "none") {

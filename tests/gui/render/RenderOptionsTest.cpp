@@ -28,6 +28,14 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
     CRenderOptions one;
     ASSERT_FALSE(Parse({"--steps=1", "p.tvl"}, one));
     EXPECT_EQ(one.steps, 1);
+    EXPECT_FALSE(one.fit) << "no fit unless asked";
+
+    for (const auto& [name, mode] : {std::pair{"pad", FitMode::kPad}, std::pair{"crop", FitMode::kCrop},
+                                     std::pair{"stretch", FitMode::kStretch}}) {
+        CRenderOptions fit;
+        ASSERT_FALSE(Parse({"--fit", name, "p.tvl"}, fit));
+        EXPECT_EQ(fit.fit, mode) << name;
+    }
 }
 
 TEST(RenderOptions, RejectsBadValuesAndShapes)
@@ -42,6 +50,8 @@ TEST(RenderOptions, RejectsBadValuesAndShapes)
              {"--steps"},
              {"--engine", "warp", "p.tvl"},
              {"--codec", "h264", "p.tvl"},
+             {"--fit", "square", "p.tvl"},
+             {"--fit"},
              {"--frobnicate", "p.tvl"},
              {"a.tvl", "b.tvl"},
          }) {
