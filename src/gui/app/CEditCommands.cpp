@@ -43,8 +43,9 @@ void CEditCommands::CreateActions()
     actual->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     QAction* fit = m_frame.MakeAction(ID_VIEW_ZOOM_FIT, QStringLiteral("适合窗口(&W)"), QString(),
                                       QStringLiteral("缩放图像使其完整显示在窗格中\n适合窗口"));
-    QAction* direct = m_frame.MakeAction(ID_VIEW_DIRECT_DRAG, QStringLiteral("按下即拖动(&D)"), QString(),
-                                         QStringLiteral("在点或线段上按下并移动鼠标即可拖动它，无需先选中\n按下即拖动"));
+    QAction* direct =
+        m_frame.MakeAction(ID_VIEW_DIRECT_DRAG, QStringLiteral("按下即拖动(&D)"), QString(),
+                           QStringLiteral("在点或线段上按下并移动鼠标即可拖动它，无需先选中\n按下即拖动"));
     direct->setCheckable(true);
 
     QAction* openSource = m_frame.MakeAction(ID_IMAGE_OPEN_SOURCE, QStringLiteral("打开源图像(&S)…"), QString(),

@@ -116,26 +116,25 @@ void CMainFrame::CreateToolBar()
     QAction* paste =
         MakeAction(ID_EDIT_PASTE, QString(), QStringLiteral("edit_paste"), QStringLiteral("插入剪贴板内容\n粘贴"));
     paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    QAction* print = MakeAction(ID_FILE_PRINT, QString(), QStringLiteral("file_print"),
-                                QStringLiteral("打印功能尚未提供\n打印"));
+    QAction* print =
+        MakeAction(ID_FILE_PRINT, QString(), QStringLiteral("file_print"), QStringLiteral("打印功能尚未提供\n打印"));
     QAction* about = MakeAction(ID_APP_ABOUT, QString(), QStringLiteral("app_about"),
                                 QStringLiteral("显示程序信息，版本号和版权\n关于"));
-    QAction* linear =
-        MakeAction(ID_MORPH_LINEAR, QString(), QStringLiteral("morph_linear"),
-                   QStringLiteral("用交叉溶解生成渐变序列(显示结果视图时可用)\n交叉溶解"));
-    QAction* feature =
-        MakeAction(ID_MORPH_FEATURE, QString(), QStringLiteral("morph_feature"),
-                   QStringLiteral("沿特征线变形后交叉溶解生成渐变序列(显示结果视图时可用)\n特征线变形"));
-    QAction* unused = MakeAction(ID_UNUSED_32779, QString(), QStringLiteral("blank"),
-                                 QStringLiteral("此按钮没有功能\n无功能"));
-    QAction* draw = MakeAction(ID_TOOL_DRAW, QString(), QStringLiteral("tool_draw"),
-                               QStringLiteral("画线工具：单击起点，移动，再单击终点，两幅图像中同时出现一对特征线\n画线"));
+    QAction* linear = MakeAction(ID_MORPH_LINEAR, QString(), QStringLiteral("morph_linear"),
+                                 QStringLiteral("用交叉溶解生成渐变序列(显示结果视图时可用)\n交叉溶解"));
+    QAction* feature = MakeAction(ID_MORPH_FEATURE, QString(), QStringLiteral("morph_feature"),
+                                  QStringLiteral("沿特征线变形后交叉溶解生成渐变序列(显示结果视图时可用)\n特征线变形"));
+    QAction* unused =
+        MakeAction(ID_UNUSED_32779, QString(), QStringLiteral("blank"), QStringLiteral("此按钮没有功能\n无功能"));
+    QAction* draw =
+        MakeAction(ID_TOOL_DRAW, QString(), QStringLiteral("tool_draw"),
+                   QStringLiteral("画线工具：单击起点，移动，再单击终点，两幅图像中同时出现一对特征线\n画线"));
     QAction* select = MakeAction(ID_TOOL_SELECT, QString(), QStringLiteral("tool_select"),
                                  QStringLiteral("选择工具：选中特征线的点或线段并拖动它\n选择"));
     QAction* inputs = MakeAction(ID_VIEW_INPUTS, QString(), QStringLiteral("view_inputs"),
                                  QStringLiteral("并排显示源图像和目标图像\n输入图像"));
-    QAction* result = MakeAction(ID_VIEW_RESULT, QString(), QStringLiteral("view_result"),
-                                 QStringLiteral("显示渐变结果\n结果"));
+    QAction* result =
+        MakeAction(ID_VIEW_RESULT, QString(), QStringLiteral("view_result"), QStringLiteral("显示渐变结果\n结果"));
     for (QAction* checkable : {linear, feature, draw, select, inputs, result})
         checkable->setCheckable(true);
     QAction* nextPane = MakeAction(ID_NEXT_PANE, QString(), QString(), QStringLiteral("切换到下一个窗格\n下一窗格"));

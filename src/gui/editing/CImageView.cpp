@@ -172,8 +172,8 @@ void CImageView::UpdateTotalSize()
     RECT rc;
     GetImageRect(rc);
     const double f = Factor();
-    m_totalSize = QSize(CZoom::ExtentToScreen(rc.right - rc.left, f) + 20,
-                        CZoom::ExtentToScreen(rc.bottom - rc.top, f) + 20);
+    m_totalSize =
+        QSize(CZoom::ExtentToScreen(rc.right - rc.left, f) + 20, CZoom::ExtentToScreen(rc.bottom - rc.top, f) + 20);
 }
 
 void CImageView::OnZoomChanged(double oldFactor, const QObject* source, QPoint anchor)

@@ -4,8 +4,7 @@
 #include "CEditTexts.h"
 #include "geometry/CFeatureSet.h"
 
-CMoveCommand::CMoveCommand(CDocController& doc, int32_t image, int32_t index, CLineSnapshot before,
-                           CLineSnapshot after)
+CMoveCommand::CMoveCommand(CDocController& doc, int32_t image, int32_t index, CLineSnapshot before, CLineSnapshot after)
     : QUndoCommand(CEditTexts::Move()), m_doc(doc), m_nImage(image), m_nIndex(index), m_before(std::move(before)),
       m_after(std::move(after))
 {

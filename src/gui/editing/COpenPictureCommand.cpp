@@ -4,14 +4,13 @@
 #include "CEditTexts.h"
 #include "document/CTrevalinDoc.h"
 
-COpenPictureCommand::COpenPictureCommand(CDocController& doc, int32_t image, CPictureFile before,
-                                         CPictureFile after)
+COpenPictureCommand::COpenPictureCommand(CDocController& doc, int32_t image, CPictureFile before, CPictureFile after)
     : COpenPictureCommand(doc, image, std::move(before), std::move(after), CEditTexts::OpenPicture())
 {
 }
 
-COpenPictureCommand::COpenPictureCommand(CDocController& doc, int32_t image, CPictureFile before,
-                                         CPictureFile after, const QString& text)
+COpenPictureCommand::COpenPictureCommand(CDocController& doc, int32_t image, CPictureFile before, CPictureFile after,
+                                         const QString& text)
     : QUndoCommand(text), m_doc(doc), m_nImage(image), m_before(std::move(before)), m_after(std::move(after))
 {
 }

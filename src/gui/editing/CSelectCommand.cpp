@@ -38,7 +38,8 @@ int32_t CSelectCommand::HitTest(int32_t x, int32_t y)
         m_pDoc->GetFeatureSet()->PickAt(at.x(), at.y(), m_pView->GetImageIndex(), m_pView->GrabRadius());
     for (int32_t i = 0; i < lines.m_nCount; ++i) {
         const CPointSet<int>& line = lines.Line(i);
-        if (before[static_cast<size_t>(i)] != std::array<int32_t, 3>{line.m_nState, line.m_nSelPoint, line.m_nSelSegment})
+        if (before[static_cast<size_t>(i)] !=
+            std::array<int32_t, 3>{line.m_nState, line.m_nSelPoint, line.m_nSelSegment})
             RepaintLine(i);
     }
     return hit;
@@ -139,7 +140,20 @@ void CSelectCommand::OnMouseMove(uint32_t nFlags, int32_t x, int32_t y)
             return;
         }
     }
+    // With direct drag the dragged element keeps its selection whatever
+    // the pointer passes over (the drag may have begun away from it, and
+    // the picture's edge may hold it back); otherwise the hit test may take
+    // the selection away and end the drag's moves.
+    CPointSet<int>* dragged = m_nToolState == 2 && m_pDoc->IsDirectDrag() ? Line(m_nDragLine) : nullptr;
+    const std::array<int32_t, 3> kept =
+        dragged ? std::array<int32_t, 3>{dragged->m_nState, dragged->m_nSelPoint, dragged->m_nSelSegment}
+                : std::array<int32_t, 3>{};
     const int32_t hit = HitTest(x, y);
+    if (dragged && kept[0] >= STATE_POINT_SELECTED) {
+        dragged->m_nState = kept[0];
+        dragged->m_nSelPoint = kept[1];
+        dragged->m_nSelSegment = kept[2];
+    }
     if (m_nToolState == 0 || m_nToolState == 1) {
         if (m_nHover >= 0) {
             RepaintLine(m_nHover);

@@ -10,8 +10,7 @@
 QImage CPictureFitter::Fit(const CPictureImage& picture, const CFitTransform& transform)
 {
     static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "pixels are stored as B, G, R, 255 bytes");
-    const QImage source(picture.pixels.data(), picture.width, picture.height, picture.width * 4,
-                        QImage::Format_RGB32);
+    const QImage source(picture.pixels.data(), picture.width, picture.height, picture.width * 4, QImage::Format_RGB32);
     QImage canvas(transform.ToWidth(), transform.ToHeight(), QImage::Format_RGB32);
     if (canvas.isNull()) return canvas;
     canvas.fill(Qt::black);

@@ -214,7 +214,8 @@ TEST(FeatureSet, HitTestReturnsFirstLineAndLeavesLaterLines)
 TEST(PointSets, RemoveAtRenumbersAndKeepsTheLineObject)
 {
     CPointSets<int> set;
-    for (int i = 0; i < 4; ++i) AddLine(set, 10 * i, 0, 10 * i + 5, 5);
+    for (int i = 0; i < 4; ++i)
+        AddLine(set, 10 * i, 0, 10 * i + 5, 5);
     set.Line(3).AddPoint(1, 1, 0, 1); // grown: label 2 + 10 x 3
     ASSERT_EQ(set.Line(3).Point(2).label, 32);
     CPointSet<int>* gone = &set.Line(1);
@@ -230,7 +231,8 @@ TEST(PointSets, RemoveAtRenumbersAndKeepsTheLineObject)
     const int32_t labels[3][3] = {{0, 1, -1}, {2, 3, -1}, {4, 5, 22}};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(set.Line(i).m_nIndex, i);
-        for (int j = 0; j < set.Line(i).m_nCount; ++j) EXPECT_EQ(set.Line(i).Point(j).label, labels[i][j]) << i << j;
+        for (int j = 0; j < set.Line(i).m_nCount; ++j)
+            EXPECT_EQ(set.Line(i).Point(j).label, labels[i][j]) << i << j;
     }
     EXPECT_EQ(set.Line(1).Point(0).x, 20);
     EXPECT_FALSE(set.RemoveAt(3));
@@ -245,7 +247,8 @@ TEST(PointSets, RemoveAtRenumbersAndKeepsTheLineObject)
     EXPECT_EQ(back.Point(1).label, 3);
     EXPECT_EQ(set.Line(3).Point(2).label, 32);
     EXPECT_EQ(set.Line(2).Point(0).label, 4);
-    for (int i = 4; i < 10; ++i) AddLine(set, i, i, i + 9, i + 9);
+    for (int i = 4; i < 10; ++i)
+        AddLine(set, i, i, i + 9, i + 9);
     EXPECT_EQ(set.InsertAt(0).m_nIndex, 0);
     EXPECT_EQ(set.m_nSize, 20);
     EXPECT_EQ(set.m_nCount, 11);

@@ -28,8 +28,8 @@ TEST(FitTransform, SizesOffsetsAndMappedPoints)
     };
     for (const auto& c : cases) {
         const CFitTransform t(c.mode, c.fromW, c.fromH, c.toW, c.toH);
-        SCOPED_TRACE(::testing::Message() << int(c.mode) << " " << c.fromW << "x" << c.fromH << " -> " << c.toW << "x"
-                                          << c.toH);
+        SCOPED_TRACE(::testing::Message()
+                     << int(c.mode) << " " << c.fromW << "x" << c.fromH << " -> " << c.toW << "x" << c.toH);
         EXPECT_EQ(t.ScaledWidth(), c.scaledW);
         EXPECT_EQ(t.ScaledHeight(), c.scaledH);
         EXPECT_EQ(t.OffsetX(), c.offX);
