@@ -32,18 +32,20 @@ std::string TempName(const std::string& target)
 
 } // namespace
 
-bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& bitmap, std::string* error)
+bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, std::vector<uint8_t>& bytes, std::string* reason)
 {
     std::vector<uint8_t> pixels;
-    std::string reason;
-    if (!GetDIBits(bitmap, info, pixels, &reason)) {
-        return Fail(error, path, reason);
+    if (!GetDIBits(bitmap, info, pixels, reason)) {
+        return false;
     }
     const std::vector<uint8_t> block = info.Block();
     const uint64_t offset = 14 + block.size();
     const uint64_t fileSize = offset + pixels.size();
     if (fileSize > UINT32_MAX) {
-        return Fail(error, path, "the image is too large for a bitmap file");
+        if (reason != nullptr) {
+            *reason = "the image is too large for a bitmap file";
+        }
+        return false;
     }
     CByteBuffer fileHeader;
     fileHeader.U8('B');
@@ -52,6 +54,19 @@ bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& 
     fileHeader.U16(0);
     fileHeader.U16(0);
     fileHeader.U32(static_cast<uint32_t>(offset));
+    bytes.assign(fileHeader.Data(), fileHeader.Data() + fileHeader.Size());
+    bytes.insert(bytes.end(), block.begin(), block.end());
+    bytes.insert(bytes.end(), pixels.begin(), pixels.end());
+    return true;
+}
+
+bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& bitmap, std::string* error)
+{
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (!BitmapFileBytes(info, bitmap, bytes, &reason)) {
+        return Fail(error, path, reason);
+    }
 
     // A device (or other special file) is written in place; anything else
     // goes through a temporary file renamed over the target when complete.
@@ -70,13 +85,7 @@ bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& 
 
     CPosixFile file;
     int err = inPlace ? file.Open(writePath, CPosixFile::kWriteExisting) : file.Open(writePath, CPosixFile::kCreateNew);
-    if (err == 0 && !file.Write(fileHeader.Data(), fileHeader.Size())) {
-        err = file.Error();
-    }
-    if (err == 0 && !file.Write(block.data(), block.size())) {
-        err = file.Error();
-    }
-    if (err == 0 && !file.Write(pixels.data(), pixels.size())) {
+    if (err == 0 && !file.Write(bytes.data(), bytes.size())) {
         err = file.Error();
     }
     const int closeErr = file.Close();

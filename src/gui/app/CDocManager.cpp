@@ -4,6 +4,7 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CUserPrompts.h"
+#include "output/CMorphOptionsFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -109,6 +110,7 @@ CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
     }
     m_doc.GetUndoStack().clear();
     m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
+    m_doc.SetMorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
     m_doc.SendInitialUpdate();
     emit captionChanged(GetCaption());
     return OpenResult::kOpened;
@@ -144,6 +146,11 @@ bool CDocManager::DoSave(const QString& path)
     m_doc.GetUndoStack().setClean();
     m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
     emit captionChanged(GetCaption());
+    // The morph options go beside the project; the project itself is saved
+    // whether or not they can be.
+    const std::string optionsError = CMorphOptionsFile::Write(doc.GetPathName(), m_doc.GetMorphOptions());
+    if (!optionsError.empty())
+        m_prompts.MessageBox(m_pDialogParent, QString::fromStdString(optionsError), CUserPrompts::Icon::kWarning);
     return true;
 }
 

@@ -8,6 +8,7 @@
 class CDocController;
 class CDocManager;
 class CEditCommands;
+class CExportCommand;
 class CImageView;
 class CMorphConfigDlg;
 class CRecentFileList;
@@ -68,6 +69,12 @@ public:
 
     QMenu* createPopupMenu() override;
 
+    // Where 文件 → 导出… goes (none: the command does nothing).
+    void SetExportCommand(CExportCommand* command) { m_pExport = command; }
+    // 文件 → 导出…: the steps from the control bar, the result view's engine.
+    void OnFileExport();
+    QMenu* GetMorphMenu() const { return m_pMorphMenu; }
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -81,6 +88,10 @@ private:
     void RebuildRecentFileMenu();
     void ActivateView(QWidget* view);
     void OnNextPane();
+    // 文件 → 导出… and the 变形 menu of the morph options.
+    void CreateExportMenu();
+    void CreateMorphOptionsMenu();
+    void UpdateMorphOptionsUI();
 
     CDocController& m_doc;
     CDocManager& m_docManager;
@@ -97,6 +108,8 @@ private:
     QAction* m_pRecentEnd = nullptr;
     QList<QAction*> m_recentActions;
     QLabel* m_pIdleLabel = nullptr;
+    QMenu* m_pMorphMenu = nullptr;
+    CExportCommand* m_pExport = nullptr;
 
     QStackedWidget* m_pClient = nullptr;
     QSplitter* m_pSplitter = nullptr;

@@ -173,3 +173,9 @@ void CDocController::RepaintImagePanes()
     for (CImageView* pane : ImagePanes())
         pane->viewport()->update();
 }
+void CDocController::SetMorphOptions(const CMorphOptions& options)
+{
+    if (options == m_morphOptions) return;
+    m_morphOptions = options;
+    emit commandStateChanged();
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDocView.h"
+#include "morph/CMorphOptions.h"
 
 #include <QObject>
 #include <QUndoStack>
@@ -75,6 +76,10 @@ public:
     // it must be selected by a press first (off).
     bool IsDirectDrag() const { return m_bDirectDrag; }
     void SetDirectDrag(bool on) { m_bDirectDrag = on; }
+    // The project's morph options (warp only, easing, edges): what the
+    // result view's runs and the exports use. Kept beside the project file.
+    const CMorphOptions& GetMorphOptions() const { return m_morphOptions; }
+    void SetMorphOptions(const CMorphOptions& options);
 
 signals:
     // A check mark or the document's title may have changed.
@@ -90,4 +95,5 @@ private:
     std::vector<CDocView*> m_views;
     QUndoStack m_undoStack;
     bool m_bDirectDrag = true;
+    CMorphOptions m_morphOptions;
 };

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "output/CCompressionOptions.h"
+#include "output/CExportSettings.h"
+
+#include <cstdint>
 
 #include <QString>
 
@@ -45,4 +48,10 @@ public:
     // Asks `text` with the buttons 缩放并留边, 缩放并裁剪, 拉伸 and 保持原样
     // (also Escape).
     virtual FitAnswer ChooseFit(QWidget* parent, const QString& text) = 0;
+    // The export dialog over `settings` for pictures of the given size:
+    // fills in the choice and returns true for 导出, false for 取消.
+    virtual bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth,
+                              int32_t pictureHeight) = 0;
+    // A folder chooser starting at `start`; empty when cancelled.
+    virtual QString GetExistingDirectory(QWidget* parent, const QString& start) = 0;
 };

@@ -52,6 +52,7 @@ void CTrevalinView::StartRun()
     // Nothing may tick while the compression-options dialog is open.
     const bool wasTicking = m_timer.isActive();
     m_timer.stop();
+    m_driver.SetMorphOptions(m_doc.GetMorphOptions());
     const CRunDriver::StartResult result = m_driver.Start();
     if (result.status == CRunDriver::StartStatus::kIncompatible) {
         // Which sizes disagree, on a line of its own.
