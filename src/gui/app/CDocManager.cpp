@@ -1,18 +1,35 @@
 #include "CDocManager.h"
 
-#include "editing/CCoreText.h"
 #include "CRecentFileList.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CUserPrompts.h"
 #include "output/CMorphOptionsFile.h"
+#include "editing/CCoreText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUndoStack>
 
 const QString CDocManager::kProjectFilter = tr("tvl 文件(*.tvl) (*.tvl);;所有文件 (*.*) (*)");
 const QString CDocManager::kDefaultSuffix = QStringLiteral("tvl");
+
+namespace {
+// The project's title as shown: an untitled project's name is a core text,
+// a file's name is shown as it is.
+QString TitleOf(const CTrevalinDoc& doc)
+{
+    return doc.GetPathName().empty() ? CCoreText::Translate(doc.GetTitle()) : QString::fromStdString(doc.GetTitle());
+}
+
+// The question before changes would be lost.
+QString SaveQuestion(const QString& title)
+{
+    return CDocManager::tr("是否保存对 %1 的更改?").arg(title);
+}
+
+} // namespace
 
 namespace {
 
@@ -29,20 +46,40 @@ QString FullPath(const QString& path)
 CDocManager::CDocManager(CDocController& doc, CRecentFileList& recent, CUserPrompts& prompts, QObject* parent)
     : QObject(parent), m_doc(doc), m_recent(recent), m_prompts(prompts)
 {
+    connect(&m_doc.GetUndoStack(), &QUndoStack::cleanChanged, this, [this] { emit captionChanged(GetCaption()); });
 }
 
 QString CDocManager::GetCaption() const
 {
-    const CTrevalinDoc& doc = m_doc.GetDoc();
-    // An untitled project's name is a core text; a file's name is shown as it is.
-    const QString title =
-        doc.GetPathName().empty() ? CCoreText::Translate(doc.GetTitle()) : QString::fromStdString(doc.GetTitle());
-    return title + QStringLiteral(" - Trevalin");
+    return TitleOf(m_doc.GetDoc()) + (IsModified() ? QStringLiteral("*") : QString()) + QStringLiteral(" - Trevalin");
+}
+
+bool CDocManager::IsModified() const
+{
+    return !m_doc.GetUndoStack().isClean();
+}
+
+bool CDocManager::SaveModified()
+{
+    if (!IsModified()) return true;
+    const QString title = TitleOf(m_doc.GetDoc());
+    switch (m_prompts.AskSaveChanges(m_pDialogParent, SaveQuestion(title))) {
+    case CUserPrompts::SaveAnswer::kSave:
+        return OnFileSave();
+    case CUserPrompts::SaveAnswer::kDiscard:
+        return true;
+    case CUserPrompts::SaveAnswer::kCancel:
+        break;
+    }
+    return false;
 }
 
 void CDocManager::OnFileNew()
 {
+    m_doc.EndGestures();
+    if (!SaveModified()) return;
     m_doc.GetDoc().OnNewDocument();
+    m_doc.GetUndoStack().clear();
     m_doc.SendInitialUpdate();
     emit captionChanged(GetCaption());
 }
@@ -55,26 +92,34 @@ void CDocManager::OnFileOpen()
 
 bool CDocManager::OpenDocumentFile(const QString& path)
 {
+    return DoOpen(path) == OpenResult::kOpened;
+}
+
+CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
+{
     const QString full = FullPath(path);
     CTrevalinDoc& doc = m_doc.GetDoc();
     const QString current = QFile::decodeName(QByteArray::fromStdString(doc.GetPathName()));
     if (!current.isEmpty() && FullPath(current) == full) {
         // Already open: edits made since stay, nothing is read.
         emit activateRequested();
-        return true;
+        return OpenResult::kOpened;
     }
+    m_doc.EndGestures();
+    if (!SaveModified()) return OpenResult::kCancelled;
     const CDocStatus status = doc.OnOpenDocument(QFile::encodeName(full).toStdString());
     if (!status.ok) {
         QString text = CCoreText::Translate(status.message);
         if (!status.detail.empty()) text += QStringLiteral("\n") + CCoreText::Translate(status.detail);
         m_prompts.MessageBox(m_pDialogParent, text, CUserPrompts::Icon::kWarning);
-        return false;
+        return OpenResult::kFailed;
     }
+    m_doc.GetUndoStack().clear();
     m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
     m_doc.SetMorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
     m_doc.SendInitialUpdate();
     emit captionChanged(GetCaption());
-    return true;
+    return OpenResult::kOpened;
 }
 
 bool CDocManager::OnFileSave()
@@ -88,7 +133,7 @@ bool CDocManager::OnFileSaveAs()
 {
     CTrevalinDoc& doc = m_doc.GetDoc();
     QString proposed = QFile::decodeName(QByteArray::fromStdString(doc.GetPathName()));
-    if (proposed.isEmpty()) proposed = QString::fromStdString(doc.GetTitle()) + QStringLiteral(".") + kDefaultSuffix;
+    if (proposed.isEmpty()) proposed = TitleOf(doc) + QStringLiteral(".") + kDefaultSuffix;
     const QString path = m_prompts.GetSaveFileName(m_pDialogParent, kProjectFilter, kDefaultSuffix, proposed);
     if (path.isEmpty()) return false;
     return DoSave(FullPath(path));
@@ -104,6 +149,7 @@ bool CDocManager::DoSave(const QString& path)
         m_prompts.MessageBox(m_pDialogParent, text, CUserPrompts::Icon::kWarning);
         return false;
     }
+    m_doc.GetUndoStack().setClean();
     m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
     emit captionChanged(GetCaption());
     // The morph options go beside the project; the project itself is saved
@@ -118,5 +164,5 @@ void CDocManager::OnOpenRecentFile(int index)
 {
     if (index < 0 || index >= m_recent.Entries().size()) return;
     const QString path = m_recent.Entries().at(index);
-    if (!OpenDocumentFile(path)) m_recent.Remove(m_recent.Entries().indexOf(path));
+    if (DoOpen(path) == OpenResult::kFailed) m_recent.Remove(m_recent.Entries().indexOf(path));
 }

@@ -7,6 +7,7 @@
 
 class CDocController;
 class CDocManager;
+class CEditCommands;
 class CExportCommand;
 class CImageView;
 class CMorphConfigDlg;
@@ -16,20 +17,24 @@ class CUserPrompts;
 class QAction;
 class QLabel;
 class QMenu;
+class QSettings;
 class QSplitter;
 class QStackedWidget;
 class QToolBar;
 
 // The main window: the tool bar, the control bar in a bar area below it,
-// the status bar, the File menu, and a client area showing either the two
-// image panes side by side (source left, target right) or the result view.
-// The control bar's Start, Pause and Stop reach the result view through it.
+// the status bar, the menus (文件, then 编辑, 视图 and 图像), and a client
+// area showing either the two image panes side by side (source left, target
+// right) or the result view. The control bar's Start, Pause and Stop reach
+// the result view through it. Closing it asks first when the project has
+// changes that would be lost.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
+    // `settings` keeps the editing choices (CEditCommands).
     CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFileList& recent, CUserPrompts& prompts,
-               QWidget* parent = nullptr);
+               QSettings& settings, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // ID_VIEW_INPUTS / ID_VIEW_RESULT.
@@ -50,6 +55,7 @@ public:
     // Makes the command `id` with its menu text, tool-bar icon and prompt
     // (the status-bar text, a line break, the tool tip).
     QAction* MakeAction(int id, const QString& text, const QString& icon, const QString& prompt);
+    CEditCommands& GetEditCommands() const { return *m_pEditCommands; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
     QMenu* GetFileMenu() const { return m_pFileMenu; }
     CImageView* GetPane(int column) const { return column == 0 ? m_pLeftPane : m_pRightPane; }
@@ -71,6 +77,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateToolBar();
@@ -92,6 +99,7 @@ private:
     CUserPrompts& m_prompts;
 
     std::map<int, QAction*> m_actions;
+    CEditCommands* m_pEditCommands = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QToolBar* m_pReBar = nullptr;
     CMorphConfigDlg* m_pConfigDlg = nullptr;

@@ -1,6 +1,7 @@
 #include "CTrevalinApp.h"
 
 #include "CDocManager.h"
+#include "CEditCommands.h"
 #include "CExportCommand.h"
 #include "CInterfaceCommands.h"
 #include "CLanguage.h"
@@ -9,8 +10,6 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 
-#include <QCoreApplication>
-#include <QMenuBar>
 #include <QSettings>
 
 CTrevalinApp::CTrevalinApp(CUserPrompts& prompts, QSettings& settings, std::shared_ptr<const CPictureDecoder> decoder)
@@ -50,11 +49,11 @@ bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string&
     // The document first (it captures the working folder), then the frame.
     m_pDoc = std::make_unique<CDocController>(std::make_unique<CTrevalinDoc>(workDir, m_decoder));
     m_pDocManager = std::make_unique<CDocManager>(*m_pDoc, *m_pRecent, m_prompts);
-    m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts);
+    m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts, m_settings);
     m_pExport = std::make_unique<CExportCommand>(*m_pDoc, m_prompts, m_settings);
     m_pMainWnd->SetExportCommand(m_pExport.get());
     m_pInterface = new CInterfaceCommands(*m_pMainWnd, m_settings, m_prompts, CLanguage::Choose(arguments, m_settings));
-    m_pInterface->CreateMenus(m_pMainWnd->menuBar()->addMenu(QCoreApplication::translate("CMainFrame", "视图(&V)")));
+    m_pInterface->CreateMenus(m_pMainWnd->GetEditCommands().GetViewMenu());
 
     if (project.isEmpty()) {
         m_pDocManager->OnFileNew();

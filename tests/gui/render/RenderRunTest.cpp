@@ -19,14 +19,15 @@ constexpr const char* kIncompatible = "不一致的图片大小或颜色格式!"
 size_t Count(const std::string& text, const std::string& what)
 {
     size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+        ++n;
     return n;
 }
 
 std::string Probe(const std::string& video, const std::string& entries)
 {
-    return CRenderFixture::Capture("ffprobe -v error -select_streams v:0 -count_frames -show_entries stream=" + entries +
-                                   " -of default=noprint_wrappers=1 '" + video + "'");
+    return CRenderFixture::Capture("ffprobe -v error -select_streams v:0 -count_frames -show_entries stream=" +
+                                   entries + " -of default=noprint_wrappers=1 '" + video + "'");
 }
 
 void WriteSolidBmp(const fs::path& path, int w, int h)
@@ -35,7 +36,8 @@ void WriteSolidBmp(const fs::path& path, int w, int h)
     const uint32_t size = static_cast<uint32_t>(54 + row * h);
     std::vector<uint8_t> b(size, 0x80);
     auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = static_cast<uint8_t>(v >> (8 * i));
     };
     b[0] = 'B';
     b[1] = 'M';
@@ -49,8 +51,10 @@ void WriteSolidBmp(const fs::path& path, int w, int h)
     b[27] = 0;
     b[28] = 24;
     b[29] = 0;
-    for (size_t i = 30; i < 54; ++i) b[i] = 0;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    for (size_t i = 30; i < 54; ++i)
+        b[i] = 0;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
 // The BGR bytes of a bottom-up BMP's pixel rows, without row padding.
@@ -108,7 +112,8 @@ TEST(RenderRun, DissolveStartsAtTheSourceAndEndsAtTheTarget)
     EXPECT_EQ(Bgr(last), Bgr(target));
     EXPECT_NE(Bgr(middle), Bgr(source));
     // The unused fourth byte of every frame pixel is 0.
-    for (size_t i = 3; i < first.pixels.size(); i += 4) ASSERT_EQ(first.pixels[i], 0) << i;
+    for (size_t i = 3; i < first.pixels.size(); i += 4)
+        ASSERT_EQ(first.pixels[i], 0) << i;
 }
 
 TEST(RenderRun, UncompressedVideoFramesEqualTheFrameFiles)
@@ -128,7 +133,8 @@ TEST(RenderRun, UncompressedVideoFramesEqualTheFrameFiles)
         for (int y = 0; y < 300; ++y) {
             const size_t fileRow = static_cast<size_t>(299 - y) * 1200u;
             const size_t videoRow = static_cast<size_t>(k) * frameBytes + static_cast<size_t>(y) * 1200u;
-            ASSERT_EQ(0, std::memcmp(bottomUp.data() + fileRow, raw.data() + videoRow, 1200)) << "frame " << k << " row " << y;
+            ASSERT_EQ(0, std::memcmp(bottomUp.data() + fileRow, raw.data() + videoRow, 1200))
+                << "frame " << k << " row " << y;
         }
     }
 }
@@ -169,6 +175,36 @@ TEST(RenderRun, RefusesWhatItCannotRender)
     const CRenderFixture::Outcome disagree = f.Render({"demo.tvl"});
     EXPECT_EQ(disagree.exitCode, 1);
     EXPECT_NE(disagree.output.find(kIncompatible), std::string::npos) << disagree.output;
+}
+
+TEST(RenderRun, FitBringsTheTargetToTheSourceSizeForThatRunOnly)
+{
+    CRenderFixture f;
+    // A grey target half as high as wide: padded to 400 x 300 it is 400 x 200
+    // with black bars of 50 rows above and below.
+    WriteSolidBmp(f.Work() + "/images/target.bmp", 200, 100);
+    const auto projectBefore = fs::file_size(f.Work() + "/demo.tvl");
+    const CRenderFixture::Outcome refused = f.Render({"--steps", "1", "demo.tvl"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.output.find("source picture 400 x 300, target picture 200 x 100"), std::string::npos)
+        << refused.output;
+
+    for (const char* mode : {"pad", "crop", "stretch"}) {
+        const CRenderFixture::Outcome run =
+            f.Render({"--fit", mode, "--engine", "dissolve", "--steps", "1", "demo.tvl"});
+        ASSERT_EQ(run.exitCode, 0) << mode << run.output;
+        CRenderFixture::Bmp last;
+        ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-1.bmp", last));
+        EXPECT_EQ(last.width, 400) << mode;
+        EXPECT_EQ(last.height, 300) << mode;
+        // Rows are stored bottom-up: the top row is the last one.
+        const size_t topRow = static_cast<size_t>(299) * 1600u;
+        const size_t middleRow = static_cast<size_t>(150) * 1600u;
+        const uint8_t top = last.pixels[topRow + 800];
+        EXPECT_EQ(top, std::string(mode) == "pad" ? 0 : 0x80) << mode;
+        EXPECT_EQ(last.pixels[middleRow + 800], 0x80) << mode;
+    }
+    EXPECT_EQ(fs::file_size(f.Work() + "/demo.tvl"), projectBefore);
 }
 
 TEST(RenderRun, WriteFailuresAreReportedOnceAndFail)
