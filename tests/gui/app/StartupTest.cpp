@@ -49,6 +49,11 @@ void StartupTest::commandLineNamesOneProject()
     // Only "-" starts a switch: an absolute path is a project.
     QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("/home/u/p.tvl")}), QStringLiteral("/home/u/p.tvl"));
     QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("-"), QStringLiteral("--flag")}), QString());
+    // "--lang" takes the next argument: it is no project.
+    QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("p.tvl")}),
+             QStringLiteral("p.tvl"));
+    QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("--lang=en"), QStringLiteral("p.tvl")}),
+             QStringLiteral("p.tvl"));
 }
 
 void StartupTest::startsUntitledWithoutArguments()
