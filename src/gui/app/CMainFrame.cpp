@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -36,6 +38,7 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
 {
     m_pEditCommands = new CEditCommands(*this, m_doc, settings);
     InitTrevalinResources();
+    setAcceptDrops(true);
     setWindowIcon(QIcon(QStringLiteral(":/icons/trevalin-48.png")));
     resize(1000, 700);
 
@@ -433,4 +436,24 @@ void CMainFrame::OnFileExport()
 {
     if (m_pExport == nullptr || !m_pConfigDlg->DoDataExchange()) return;
     m_pExport->OnFileExport(this, m_pConfigDlg->m_nSteps, m_pResultView->GetEngineKind() == CRunDriver::kFeature);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QString file = CImageView::DroppedFile(event->mimeData());
+    if (!file.isEmpty() && CImageView::IsProjectFile(file))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QString file = CImageView::DroppedFile(event->mimeData());
+    if (file.isEmpty() || !CImageView::IsProjectFile(file)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    m_docManager.OpenDocumentFile(file);
 }

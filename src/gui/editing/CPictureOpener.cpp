@@ -1,5 +1,6 @@
 #include "CPictureOpener.h"
 
+#include "CCoreText.h"
 #include "CDocController.h"
 #include "CEditTexts.h"
 #include "CFitPictureCommand.h"
@@ -11,7 +12,6 @@
 #include "geometry/CFitTransform.h"
 #include "geometry/CLineSnapshot.h"
 #include "picture/CPictureFitter.h"
-#include "CCoreText.h"
 
 #include <QFile>
 #include <QImage>
@@ -51,7 +51,12 @@ void CPictureOpener::Open(int32_t image)
 {
     m_doc.EndGestures();
     const QString chosen = m_prompts.GetOpenFileName(m_pParent, CEditTexts::PictureFilter());
-    if (chosen.isEmpty()) return;
+    if (!chosen.isEmpty()) OpenFile(image, chosen);
+}
+
+void CPictureOpener::OpenFile(int32_t image, const QString& chosen)
+{
+    m_doc.EndGestures();
     const fs::path source = fs::path(QFile::encodeName(chosen).toStdString());
     const fs::path folder = fs::path(m_doc.GetDoc().GetWorkDir()) / "images";
     CPictureFile* picture = m_doc.GetDoc().GetPicture(image);
