@@ -344,8 +344,7 @@ void StartupTest::droppedFilesOpen()
     QVERIFY(Drop(rig.Frame().GetPane(1)->viewport(), QString::fromStdString(rig.Work("elsewhere/b.bmp"))));
     QCOMPARE(rig.prompts.fitQuestions.size(), 1);
     QVERIFY(rig.Doc().GetDoc().GetPicture(1)->IsLoaded());
-    // A project is the window's: the pane passes it on, the frame opens it
-    // (a picture of the same name in images/ is not touched).
+    // A project is the window's: the pane passes it on, the frame opens it.
     WriteTestPicture(PathIn(rig.dir, "images/s.bmp"), 64, 48, Qt::red);
     WriteTestPicture(PathIn(rig.dir, "images/t.bmp"), 64, 48, Qt::blue);
     const QString project = rig.WriteProject(rig.dir / "dropped.tvl", "s.bmp", "t.bmp", 5, 6, 30, 40);
