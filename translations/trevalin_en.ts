@@ -904,5 +904,25 @@ Extend Edges</translation>
         <source>GIF 动画</source>
         <translation>Animated GIF</translation>
     </message>
+    <message>
+        <source>图片过大(%1 x %2 像素);最大支持 %3 x %4 像素,共 %5 兆像素。</source>
+        <translation>The picture is too large (%1 x %2 pixels); at most %3 x %4 pixels and %5 megapixels in all are supported.</translation>
+    </message>
+    <message>
+        <source>不支持的图片格式(%1)。</source>
+        <translation>Unsupported picture format (%1).</translation>
+    </message>
+    <message>
+        <source>图片文件已损坏或无法解码(%1)。</source>
+        <translation>The picture file is damaged or cannot be decoded (%1).</translation>
+    </message>
+    <message>
+        <source>图片文件是空的。</source>
+        <translation>The picture file is empty.</translation>
+    </message>
+    <message>
+        <source>图片文件不完整:缺少部分像素数据。</source>
+        <translation>The picture file is incomplete: some pixel data is missing.</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include "document/CText.h"
 #include "output/CTextCatalog.h"
+#include "picture/CQtPictureDecoder.h"
 
 #include <QCoreApplication>
 #include <QMap>
@@ -73,7 +74,10 @@ QString CCoreText::Translate(const QString& text)
     }
     const QString fixed = Lookup(text);
     if (fixed != text) return fixed;
-    for (const char* pattern : CTextCatalog::Patterns()) {
+    std::vector<const char*> patterns = CTextCatalog::Patterns();
+    for (const char* const* decoder = CQtPictureDecoder::kPatterns; *decoder != nullptr; ++decoder)
+        patterns.push_back(*decoder);
+    for (const char* pattern : patterns) {
         const QString source = QString::fromUtf8(pattern);
         QList<int> places;
         const QRegularExpressionMatch match = Matcher(source, places).match(text);
