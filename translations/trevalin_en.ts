@@ -252,6 +252,10 @@ How should it be fitted to the size of %4?</translation>
         <source>无法保存调整大小后的图像 %1。</source>
         <translation>Could not save the resized picture %1.</translation>
     </message>
+    <message>
+        <source>所有图像 (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff *.BMP *.JPG *.JPEG *.PNG *.GIF *.WEBP *.TIF *.TIFF);;Image Files (*.bmp;*jpg) (*.bmp *.jpg)</source>
+        <translation>All pictures (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff *.BMP *.JPG *.JPEG *.PNG *.GIF *.WEBP *.TIF *.TIFF);;Image Files (*.bmp;*jpg) (*.bmp *.jpg)</translation>
+    </message>
 </context>
 <context>
     <name>CExportCommand</name>

@@ -19,10 +19,11 @@ struct CEditTexts {
     // then the patterns matched, in either case.
     static QString PictureFilter()
     {
-        return QStringLiteral("所有图像 (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) "
-                              "(*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff "
-                              "*.BMP *.JPG *.JPEG *.PNG *.GIF *.WEBP *.TIF *.TIFF)"
-                              ";;Image Files (*.bmp;*jpg) (*.bmp *.jpg)");
+        return QCoreApplication::translate("CEditTexts",
+                                           "所有图像 (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) "
+                                           "(*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff "
+                                           "*.BMP *.JPG *.JPEG *.PNG *.GIF *.WEBP *.TIF *.TIFF)"
+                                           ";;Image Files (*.bmp;*jpg) (*.bmp *.jpg)");
     }
     // "源图像" for image 0, "目标图像" for image 1.
     static QString ImageName(int32_t image)
