@@ -13,13 +13,20 @@
 namespace {
 
 // Texts of the questions' buttons.
-const QString kSave = QCoreApplication::translate("CDialogPrompts", "保存");
-const QString kDiscard = QCoreApplication::translate("CDialogPrompts", "不保存");
-const QString kCancel = QCoreApplication::translate("CDialogPrompts", "取消");
-const QString kPad = QCoreApplication::translate("CDialogPrompts", "缩放并留边");
-const QString kCrop = QCoreApplication::translate("CDialogPrompts", "缩放并裁剪");
-const QString kStretch = QCoreApplication::translate("CDialogPrompts", "拉伸");
-const QString kKeep = QCoreApplication::translate("CDialogPrompts", "保持原样");
+const char* const kSave = QT_TRANSLATE_NOOP("CDialogPrompts", "保存");
+const char* const kDiscard = QT_TRANSLATE_NOOP("CDialogPrompts", "不保存");
+const char* const kCancel = QT_TRANSLATE_NOOP("CDialogPrompts", "取消");
+const char* const kPad = QT_TRANSLATE_NOOP("CDialogPrompts", "缩放并留边");
+const char* const kCrop = QT_TRANSLATE_NOOP("CDialogPrompts", "缩放并裁剪");
+const char* const kStretch = QT_TRANSLATE_NOOP("CDialogPrompts", "拉伸");
+const char* const kKeep = QT_TRANSLATE_NOOP("CDialogPrompts", "保持原样");
+
+// A button's text in the interface's language (looked up when shown: the
+// translation is installed after these constants are made).
+QString Text(const char* source)
+{
+    return QCoreApplication::translate("CDialogPrompts", source);
+}
 
 } // namespace
 
@@ -82,9 +89,9 @@ void CDialogPrompts::ShowAbout(QWidget* parent)
 CUserPrompts::SaveAnswer CDialogPrompts::AskSaveChanges(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Trevalin"), text, QMessageBox::NoButton, parent);
-    QPushButton* save = box.addButton(kSave, QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(kDiscard, QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(kCancel, QMessageBox::RejectRole);
+    QPushButton* save = box.addButton(Text(kSave), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(Text(kDiscard), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(Text(kCancel), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
@@ -96,10 +103,10 @@ CUserPrompts::SaveAnswer CDialogPrompts::AskSaveChanges(QWidget* parent, const Q
 CUserPrompts::FitAnswer CDialogPrompts::ChooseFit(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Trevalin"), text, QMessageBox::NoButton, parent);
-    QPushButton* pad = box.addButton(kPad, QMessageBox::AcceptRole);
-    QPushButton* crop = box.addButton(kCrop, QMessageBox::AcceptRole);
-    QPushButton* stretch = box.addButton(kStretch, QMessageBox::AcceptRole);
-    QPushButton* keep = box.addButton(kKeep, QMessageBox::RejectRole);
+    QPushButton* pad = box.addButton(Text(kPad), QMessageBox::AcceptRole);
+    QPushButton* crop = box.addButton(Text(kCrop), QMessageBox::AcceptRole);
+    QPushButton* stretch = box.addButton(Text(kStretch), QMessageBox::AcceptRole);
+    QPushButton* keep = box.addButton(Text(kKeep), QMessageBox::RejectRole);
     box.setDefaultButton(pad);
     box.setEscapeButton(keep);
     box.exec();

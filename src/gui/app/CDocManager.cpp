@@ -4,15 +4,15 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CUserPrompts.h"
-#include "output/CMorphOptionsFile.h"
 #include "editing/CCoreText.h"
+#include "output/CMorphOptionsFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUndoStack>
 
-const QString CDocManager::kProjectFilter = tr("tvl 文件(*.tvl) (*.tvl);;所有文件 (*.*) (*)");
+const char* const CDocManager::kProjectFilter = QT_TR_NOOP("tvl 文件(*.tvl) (*.tvl);;所有文件 (*.*) (*)");
 const QString CDocManager::kDefaultSuffix = QStringLiteral("tvl");
 
 namespace {
@@ -86,7 +86,7 @@ void CDocManager::OnFileNew()
 
 void CDocManager::OnFileOpen()
 {
-    const QString path = m_prompts.GetOpenFileName(m_pDialogParent, kProjectFilter);
+    const QString path = m_prompts.GetOpenFileName(m_pDialogParent, tr(kProjectFilter));
     if (!path.isEmpty()) OpenDocumentFile(path);
 }
 
@@ -134,7 +134,7 @@ bool CDocManager::OnFileSaveAs()
     CTrevalinDoc& doc = m_doc.GetDoc();
     QString proposed = QFile::decodeName(QByteArray::fromStdString(doc.GetPathName()));
     if (proposed.isEmpty()) proposed = TitleOf(doc) + QStringLiteral(".") + kDefaultSuffix;
-    const QString path = m_prompts.GetSaveFileName(m_pDialogParent, kProjectFilter, kDefaultSuffix, proposed);
+    const QString path = m_prompts.GetSaveFileName(m_pDialogParent, tr(kProjectFilter), kDefaultSuffix, proposed);
     if (path.isEmpty()) return false;
     return DoSave(FullPath(path));
 }

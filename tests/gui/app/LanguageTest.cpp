@@ -91,6 +91,7 @@ void LanguageTest::englishInterface()
         // A message of the core, through the document manager.
         rig.prompts.fileAnswers.push_back(QString::fromStdString(rig.Work("missing.tvl")));
         rig.Frame().GetAction(ID_FILE_OPEN)->trigger();
+        QVERIFY(rig.prompts.openFilters.last().startsWith(QStringLiteral("tvl files (*.tvl)")));
         QVERIFY(!rig.prompts.messages.empty());
         QVERIFY2(rig.prompts.messages.back().text.endsWith(QStringLiteral(" was not found.\nNo such file or folder.")),
                  qPrintable(rig.prompts.messages.back().text));
