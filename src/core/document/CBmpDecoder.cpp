@@ -14,7 +14,6 @@ constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitFields = 3;
 constexpr size_t kFileHeader = 14;
 
-const char* const kDamaged = "图片文件已损坏或无法解码。";
 
 uint32_t Le(const uint8_t* p, int n)
 {
@@ -304,7 +303,7 @@ bool CBmpDecoder::Recognizes(const uint8_t* data, size_t size)
 bool CBmpDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const
 {
     if (data == nullptr || size == 0) {
-        error = "图片文件是空的。";
+        error = TRV_TEXT("CoreText", "图片文件是空的。");
         return false;
     }
     Layout l;
@@ -314,16 +313,16 @@ bool CBmpDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, s
     case Verdict::kOk:
         break;
     case Verdict::kNotBmp:
-        error = "无法识别的图片格式。";
+        error = TRV_TEXT("CoreText", "无法识别的图片格式。");
         return false;
     case Verdict::kTooLarge:
         error = m_limits.TooLargeText(claimedW, claimedH);
         return false;
     case Verdict::kMissing:
-        error = "图片文件不完整:缺少部分像素数据。";
+        error = TRV_TEXT("CoreText", "图片文件不完整:缺少部分像素数据。");
         return false;
     case Verdict::kRefused:
-        error = kDamaged;
+        error = CText::Fill(kDamaged, {"BMP"});
         return false;
     }
     try {
@@ -336,14 +335,14 @@ bool CBmpDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, s
             read = ReadRows(data, l, pixels.data());
         }
         if (!read) {
-            error = kDamaged;
+            error = CText::Fill(kDamaged, {"BMP"});
             return false;
         }
         out.width = l.width;
         out.height = l.height;
         out.pixels = std::move(pixels);
     } catch (const std::bad_alloc&) {
-        error = "内存不足,无法载入图片。";
+        error = TRV_TEXT("CoreText", "内存不足,无法载入图片。");
         return false;
     }
     return true;

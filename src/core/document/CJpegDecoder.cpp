@@ -11,8 +11,6 @@
 
 namespace {
 
-const char* const kDamaged = "图片文件已损坏或无法解码。";
-
 struct HandleCloser {
     void operator()(void* handle) const { tjDestroy(handle); }
 };
@@ -21,6 +19,13 @@ using Handle = std::unique_ptr<void, HandleCloser>;
 // Stop at the first warning, and at progressive files of absurdly many
 // scans (each scan costs a pass over the whole picture).
 constexpr int kFlags = TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS;
+
+// The damaged-file message with the library's own words.
+std::string LibraryError(void* handle)
+{
+    const char* why = handle != nullptr ? tjGetErrorStr2(handle) : nullptr;
+    return CText::Fill(CPictureDecoder::kDamaged, {why != nullptr && *why != 0 ? why : "JPEG"});
+}
 
 } // namespace
 
@@ -32,11 +37,11 @@ bool CJpegDecoder::Recognizes(const uint8_t* data, size_t size)
 bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const
 {
     if (data == nullptr || size == 0) {
-        error = "图片文件是空的。";
+        error = TRV_TEXT("CoreText", "图片文件是空的。");
         return false;
     }
     if (!Recognizes(data, size) || size > ULONG_MAX) {
-        error = "无法识别的图片格式。";
+        error = TRV_TEXT("CoreText", "无法识别的图片格式。");
         return false;
     }
     // The first frame header's size decides before the library reads on,
@@ -54,7 +59,7 @@ bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, 
     int colourspace = 0;
     if (!handle || tjDecompressHeader3(handle.get(), data, static_cast<unsigned long>(size), &width, &height,
                                        &subsampling, &colourspace) != 0) {
-        error = kDamaged;
+        error = LibraryError(handle.get());
         return false;
     }
     if (!m_limits.Within(width, height)) {
@@ -63,7 +68,7 @@ bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, 
     }
     const bool cmyk = colourspace == TJCS_CMYK || colourspace == TJCS_YCCK;
     if (!cmyk && colourspace != TJCS_RGB && colourspace != TJCS_YCbCr && colourspace != TJCS_GRAY) {
-        error = kDamaged;
+        error = CText::Fill(kDamaged, {"JPEG"});
         return false;
     }
     try {
@@ -73,7 +78,7 @@ bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, 
         // as the four inks, turned into colour below.
         if (tjDecompress2(handle.get(), data, static_cast<unsigned long>(size), pixels.data(), width, width * 4, height,
                           cmyk ? TJPF_CMYK : TJPF_BGRA, kFlags) != 0) {
-            error = kDamaged;
+            error = LibraryError(handle.get());
             return false;
         }
         if (cmyk) {
@@ -90,7 +95,7 @@ bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, 
         out.height = height;
         out.pixels = std::move(pixels);
     } catch (const std::bad_alloc&) {
-        error = "内存不足,无法载入图片。";
+        error = TRV_TEXT("CoreText", "内存不足,无法载入图片。");
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CText.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,4 +19,8 @@ public:
     // true, or returns false with a message for the user in `error` and
     // `out` untouched. Must not throw.
     virtual bool Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const = 0;
+
+    // The template of the message for a file that could not be decoded, %1
+    // saying what went wrong (a core text, see CText).
+    static constexpr const char* kDamaged = TRV_TEXT("CoreText", "图片文件已损坏或无法解码(%1)。");
 };

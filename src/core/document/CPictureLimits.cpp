@@ -13,7 +13,6 @@ bool CPictureLimits::Within(int64_t width, int64_t height) const
 
 std::string CPictureLimits::TooLargeText(int64_t width, int64_t height) const
 {
-    return "图片过大(" + std::to_string(width) + " x " + std::to_string(height) + " 像素);最大支持 " +
-           std::to_string(maxWidth) + " x " + std::to_string(maxHeight) + " 像素,共 " +
-           std::to_string(maxPixels / kMiB) + " 兆像素。";
+    return CText::Fill(kTooLarge, {std::to_string(width), std::to_string(height), std::to_string(maxWidth),
+                                   std::to_string(maxHeight), std::to_string(maxPixels / kMiB)});
 }

@@ -55,9 +55,14 @@ bool CDissolveSetup::RoundsAnyDown(int32_t n, int32_t k, double weightSource, do
 
 CDissolveSetup::Form CDissolveSetup::Prepare(float steps, int32_t k, DissolveJob& job)
 {
+    // Whole numbers for the weights (N - k) / N and k / N alone (eased
+    // frames have others).
     const auto n = static_cast<int32_t>(steps);
+    const double nd = steps;
+    const double kd = static_cast<float>(k);
     const bool whole = steps >= 2.0f && steps <= static_cast<float>(kMaxSteps) && static_cast<float>(n) == steps &&
-                       k > 0 && k < n && FindDivider(n) && !RoundsAnyDown(n, k, job.weightSource, job.weightTarget);
+                       k > 0 && k < n && job.weightSource == (nd - kd) / nd && job.weightTarget == kd / nd &&
+                       FindDivider(n) && !RoundsAnyDown(n, k, job.weightSource, job.weightTarget);
     if (!whole) {
         m_table.resize(65536 + 4);
         job.table = m_table.data();

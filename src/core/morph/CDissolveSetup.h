@@ -27,8 +27,9 @@ public:
     static constexpr int32_t kMaxSteps = 127;
 
     // The form of frame k of N = `steps` (0 < k < N, job.weightSource and
-    // job.weightTarget set); fills the job's whole-number fields or points
-    // its table at this object's.
+    // job.weightTarget set: whole numbers need them to be (N - k) / N and
+    // k / N); fills the job's whole-number fields or points its table at
+    // this object's.
     Form Prepare(float steps, int32_t k, DissolveJob& job);
     // Table rows [first, last) (target bytes t) of the job's frame.
     void FillTableRows(const DissolveJob& job, int32_t first, int32_t last);

@@ -25,12 +25,18 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
     job.source = Pixels(0);
     job.target = Pixels(1);
     job.out = FrameTarget(out, bytes);
-    job.weightSource = (n - kf) / n;
-    job.weightTarget = kf / n;
+    if (GetOptions().ease == CMorphOptions::Ease::kLinear) {
+        job.weightSource = (n - kf) / n;
+        job.weightTarget = kf / n;
+    } else {
+        const double t = Fraction(k);
+        job.weightSource = 1.0 - t;
+        job.weightTarget = t;
+    }
     const auto slices = static_cast<int32_t>((bytes + kSlice - 1) / kSlice);
     // The first and the last frame weigh one picture by 1 and the other by
     // 0, exactly: they are copies.
-    if (job.weightSource == 1.0 || job.weightTarget == 1.0) {
+    if ((job.weightSource == 1.0 && job.weightTarget == 0.0) || (job.weightSource == 0.0 && job.weightTarget == 1.0)) {
         const uint8_t* from = job.weightSource == 1.0 ? job.source : job.target;
         Pool().Run(slices, 1, [&job, from, bytes](int32_t first, int32_t last, int32_t) {
             const size_t begin = static_cast<size_t>(first) * kSlice;

@@ -3,6 +3,7 @@
 #include "CAviRecorder.h"
 #include "CBitmapInfo.h"
 #include "GetDIBits.h"
+#include "PictureBitmap.h"
 #include "WriteBitmapFile.h"
 #include "document/CTrevalinDoc.h"
 #include "morph/FBMorphing.h"
@@ -16,31 +17,6 @@
 namespace {
 
 constexpr uint32_t kVideoFrameRate = 3;
-
-// Draws a decoded picture into a screen-compatible bitmap at its natural
-// size: the same pixels, with the fourth byte of each pixel cleared.
-void DrawPicture(const CPictureFile& picture, CBitmap& out)
-{
-    const CPictureImage* image = picture.IsLoaded() ? picture.GetImage() : nullptr;
-    if (image == nullptr || !out.Reshape(image->width, image->height, 32)) {
-        out.CreateCompatibleBitmap(0, 0);
-        return;
-    }
-    const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
-    uint8_t* dst = out.Bits();
-    if (image->pixels.size() < count * 4) {
-        std::memset(dst, 0, out.SizeBytes()); // a malformed image stays black
-        return;
-    }
-    // Four bytes at a time: blue, green and red kept, the fourth cleared.
-    const uint8_t* src = image->pixels.data();
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t pixel;
-        std::memcpy(&pixel, src + 4 * i, 4);
-        pixel &= 0x00ffffffu;
-        std::memcpy(dst + 4 * i, &pixel, 4);
-    }
-}
 
 void MakeFolder(const std::string& path)
 {
@@ -70,6 +46,7 @@ void CRunDriver::UseEngine(EngineKind kind)
     else
         m_pEngine = std::make_unique<LinearMorphing>();
     m_nEngineKind = kind;
+    m_pEngine->SetOptions(m_options);
     // A switch in the middle of a run carries the run's pictures over, so
     // the frames that follow come from the new engine instead of nothing.
     if (m_bHasInputs) {
@@ -83,6 +60,12 @@ SIZE CRunDriver::GetFrameSize() const
 {
     if (!m_bHasInputs) return SIZE{0, 0};
     return SIZE{m_inputs[0].Width(), m_inputs[0].Height()};
+}
+
+void CRunDriver::SetMorphOptions(const CMorphOptions& options)
+{
+    m_options = options;
+    m_pEngine->SetOptions(options);
 }
 
 void CRunDriver::SetSteps(int32_t n)
@@ -106,7 +89,7 @@ CRunDriver::StartResult CRunDriver::Start()
     StartResult result;
     // Both pictures at once: the target on a second thread, the source here.
     const auto load = [this](int i) {
-        DrawPicture(*m_doc.GetPicture(i), m_inputs[i]);
+        DrawPictureBitmap(*m_doc.GetPicture(i), m_inputs[i]);
         m_pEngine->LoadImage(m_inputs[i], i);
     };
     std::future<void> target = std::async(std::launch::async, load, 1);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "CCompressionOptions.h"
+#include "document/CText.h"
 #include "document/SIZE.h"
 #include "morph/CBitmap.h"
+#include "morph/CMorphOptions.h"
 
 #include <cstdint>
 #include <memory>
@@ -41,7 +43,7 @@ public:
     };
 
     // What the user is told when the pictures differ in size or depth.
-    static constexpr const char* kIncompatibleText = "不一致的图片大小或颜色格式!";
+    static constexpr const char* kIncompatibleText = TRV_TEXT("CoreText", "不一致的图片大小或颜色格式!");
 
     struct FrameResult {
         int32_t frame = 0;
@@ -60,6 +62,11 @@ public:
     // Replaces the engine when another kind is current; in the middle of a
     // run the new engine takes over the run's pictures.
     void UseEngine(EngineKind kind);
+
+    // Warp only, easing and edges of the frames computed from now on; they
+    // stay with the driver when the engine is switched.
+    void SetMorphOptions(const CMorphOptions& options);
+    const CMorphOptions& GetMorphOptions() const { return m_options; }
 
     void SetSteps(int32_t n);
     int32_t GetSteps() const { return m_nSteps; }
@@ -103,6 +110,7 @@ private:
     CTrevalinDoc& m_doc;
     CCompressionChooser m_chooser;
     int32_t m_nEngineKind = kFeature;
+    CMorphOptions m_options;
     int32_t m_bRunning = 0;
     int32_t m_nSteps = 0;
     int32_t m_nFrame = 0;

@@ -32,6 +32,34 @@ std::string TempName(const std::string& target)
 
 } // namespace
 
+bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, std::vector<uint8_t>& bytes, std::string* reason)
+{
+    std::vector<uint8_t> pixels;
+    if (!GetDIBits(bitmap, info, pixels, reason)) {
+        return false;
+    }
+    const std::vector<uint8_t> block = info.Block();
+    const uint64_t offset = 14 + block.size();
+    const uint64_t fileSize = offset + pixels.size();
+    if (fileSize > UINT32_MAX) {
+        if (reason != nullptr) {
+            *reason = "the image is too large for a bitmap file";
+        }
+        return false;
+    }
+    CByteBuffer fileHeader;
+    fileHeader.U8('B');
+    fileHeader.U8('M');
+    fileHeader.U32(static_cast<uint32_t>(fileSize));
+    fileHeader.U16(0);
+    fileHeader.U16(0);
+    fileHeader.U32(static_cast<uint32_t>(offset));
+    bytes.assign(fileHeader.Data(), fileHeader.Data() + fileHeader.Size());
+    bytes.insert(bytes.end(), block.begin(), block.end());
+    bytes.insert(bytes.end(), pixels.begin(), pixels.end());
+    return true;
+}
+
 bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& bitmap, std::string* error)
 {
     CByteVector pixels;

@@ -1,6 +1,10 @@
 #include "CTrevalinApp.h"
 
 #include "CDocManager.h"
+#include "CEditCommands.h"
+#include "CExportCommand.h"
+#include "CInterfaceCommands.h"
+#include "CLanguage.h"
 #include "CMainFrame.h"
 #include "CRecentFileList.h"
 #include "document/CTrevalinDoc.h"
@@ -17,14 +21,20 @@ CTrevalinApp::~CTrevalinApp()
 {
     // The frame and its views go before the document they are attached to.
     m_pMainWnd.reset();
+    m_pExport.reset();
     m_pDocManager.reset();
     m_pDoc.reset();
 }
 
 QString CTrevalinApp::ParseCommandLine(const QStringList& arguments)
 {
-    for (const QString& argument : arguments) {
-        if (!argument.startsWith(QLatin1Char('-'))) return argument;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        // "--lang X": the switch's value is no project.
+        if (arguments.at(i) == QLatin1String(CLanguage::kSwitch)) {
+            ++i;
+            continue;
+        }
+        if (!arguments.at(i).startsWith(QLatin1Char('-'))) return arguments.at(i);
     }
     return {};
 }
@@ -39,7 +49,11 @@ bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string&
     // The document first (it captures the working folder), then the frame.
     m_pDoc = std::make_unique<CDocController>(std::make_unique<CTrevalinDoc>(workDir, m_decoder));
     m_pDocManager = std::make_unique<CDocManager>(*m_pDoc, *m_pRecent, m_prompts);
-    m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts);
+    m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts, m_settings);
+    m_pExport = std::make_unique<CExportCommand>(*m_pDoc, m_prompts, m_settings);
+    m_pMainWnd->SetExportCommand(m_pExport.get());
+    m_pInterface = new CInterfaceCommands(*m_pMainWnd, m_settings, m_prompts, CLanguage::Choose(arguments, m_settings));
+    m_pInterface->CreateMenus(m_pMainWnd->GetEditCommands().GetViewMenu());
 
     if (project.isEmpty()) {
         m_pDocManager->OnFileNew();

@@ -14,6 +14,10 @@
 // run one after another.
 class CQtPictureDecoder : public CPictureDecoder {
 public:
+    // The templates of the decoder's composed messages (core texts, see
+    // document/CText.h), ended by a null.
+    static const char* const kPatterns[];
+
     using Limits = CPictureLimits;
 
     CQtPictureDecoder();

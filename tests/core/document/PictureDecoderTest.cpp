@@ -16,7 +16,7 @@
 
 namespace {
 
-const std::string kDamaged = "图片文件已损坏或无法解码。";
+const std::string kDamaged = "图片文件已损坏或无法解码(BMP)。";
 const std::string kMissing = "图片文件不完整:缺少部分像素数据。";
 
 struct Outcome {

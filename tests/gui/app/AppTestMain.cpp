@@ -1,5 +1,7 @@
 #include "ControlBarTest.h"
 #include "DialogTest.h"
+#include "ExportTest.h"
+#include "LanguageTest.h"
 #include "MainFrameTest.h"
 #include "RunTest.h"
 #include "StartupTest.h"
@@ -15,5 +17,7 @@ int main(int argc, char** argv)
     StartupTest startup;
     RunTest run;
     DialogTest dialogs;
-    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs});
+    ExportTest exports;
+    LanguageTest language;
+    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language});
 }

@@ -10,6 +10,7 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
+#include "editing/CUserPrompts.h"
 #include "gui/support/CGuiTestSupport.h"
 
 #include <QAction>
@@ -18,7 +19,11 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSettings>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
+#include <QUndoStack>
 
 #include <filesystem>
 
@@ -47,6 +52,11 @@ void StartupTest::commandLineNamesOneProject()
     // Only "-" starts a switch: an absolute path is a project.
     QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("/home/u/p.tvl")}), QStringLiteral("/home/u/p.tvl"));
     QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("-"), QStringLiteral("--flag")}), QString());
+    // "--lang" takes the next argument: it is no project.
+    QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("p.tvl")}),
+             QStringLiteral("p.tvl"));
+    QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("--lang=en"), QStringLiteral("p.tvl")}),
+             QStringLiteral("p.tvl"));
 }
 
 void StartupTest::startsUntitledWithoutArguments()
@@ -239,4 +249,106 @@ void StartupTest::failedOpenKeepsTheProject()
     QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("good.tvl - Trevalin"));
     QCOMPARE(Line(rig, 0, 0).Point(0).x, 7);
     QCOMPARE(rig.app->GetRecentFileList()->Entries().size(), 1);
+}
+
+void StartupTest::changesAreNotLostWithoutAsking()
+{
+    using Answer = CUserPrompts::SaveAnswer;
+    CAppRig rig;
+    const QString other = rig.WriteProject(rig.dir / "other.tvl", "", "", 1, 2, 3, 4);
+    QVERIFY(rig.Start());
+    rig.LoadPicture(0, "a.bmp", 100, 80, Qt::red);
+    rig.LoadPicture(1, "b.bmp", 100, 80, Qt::blue);
+    CMainFrame& frame = rig.Frame();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("无标题 - Trevalin"));
+    frame.GetAction(ID_TOOL_DRAW)->trigger();
+    rig.DrawLine(0, QPoint(10, 10), QPoint(60, 50));
+    QCOMPARE(frame.windowTitle(), QStringLiteral("无标题* - Trevalin"));
+
+    // 取消: closing, New and Open all stop and change nothing.
+    rig.prompts.saveAnswers = {Answer::kCancel, Answer::kCancel, Answer::kCancel};
+    QVERIFY(!frame.close());
+    frame.GetAction(ID_FILE_NEW)->trigger();
+    rig.prompts.fileAnswers.push_back(other);
+    frame.GetAction(ID_FILE_OPEN)->trigger();
+    QVERIFY(frame.isVisible());
+    QCOMPARE(rig.prompts.saveQuestions, QStringList(3, QStringLiteral("是否保存对 无标题 的更改?")));
+    QCOMPARE(rig.Doc().GetFeatureSet()->m_sets[0].m_nCount, 1);
+    QCOMPARE(frame.windowTitle(), QStringLiteral("无标题* - Trevalin"));
+
+    // 保存: through Save As, then the new project.
+    const QString saved = PathIn(rig.dir, "kept.tvl");
+    rig.prompts.saveAnswers = {Answer::kSave};
+    rig.prompts.fileAnswers.push_back(saved);
+    frame.GetAction(ID_FILE_NEW)->trigger();
+    QVERIFY(QFile::exists(saved));
+    QCOMPARE(frame.windowTitle(), QStringLiteral("无标题 - Trevalin"));
+    QVERIFY(!rig.Doc().GetUndoStack().canUndo()); // New starts a fresh history
+
+    // 不保存: the other project opens, the change is dropped unsaved.
+    rig.DrawLine(0, QPoint(20, 10), QPoint(70, 50));
+    QCOMPARE(frame.windowTitle(), QStringLiteral("无标题* - Trevalin"));
+    rig.prompts.saveAnswers = {Answer::kDiscard, Answer::kDiscard};
+    rig.prompts.fileAnswers.push_back(other);
+    frame.GetAction(ID_FILE_OPEN)->trigger();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("other.tvl - Trevalin"));
+    QCOMPARE(Line(rig, 0, 0).Point(0).x, 1);
+    QCOMPARE(rig.prompts.saveQuestions.size(), 5);
+
+    // Changed, saved: the close asks nothing; changed again: 不保存 closes.
+    rig.DrawLine(0, QPoint(30, 10), QPoint(80, 50));
+    QCOMPARE(frame.windowTitle(), QStringLiteral("other.tvl* - Trevalin"));
+    frame.GetAction(ID_FILE_SAVE)->trigger();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("other.tvl - Trevalin"));
+    rig.DrawLine(0, QPoint(40, 10), QPoint(90, 50));
+    QVERIFY(frame.close());
+    QCOMPARE(rig.prompts.saveQuestions.size(), 6);
+    QCOMPARE(rig.prompts.saveQuestions.back(), QStringLiteral("是否保存对 other.tvl 的更改?"));
+    QVERIFY(!frame.isVisible());
+}
+
+namespace {
+
+// Drops `path` at the middle of `target` as a file manager would; returns
+// whether the drop was taken.
+bool Drop(QWidget* target, const QString& path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint at(target->width() / 2, target->height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.setAccepted(false);
+    QCoreApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+} // namespace
+
+void StartupTest::droppedFilesOpen()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    std::filesystem::create_directories(rig.Work("elsewhere"));
+    WriteTestPicture(PathIn(rig.dir, "elsewhere/a.bmp"), 64, 48, Qt::red);
+    WriteTestPicture(PathIn(rig.dir, "elsewhere/b.bmp"), 32, 48, Qt::blue);
+    // A picture dropped on a pane: copied into images/ and opened there.
+    QVERIFY(Drop(rig.Frame().GetPane(0)->viewport(), QString::fromStdString(rig.Work("elsewhere/a.bmp"))));
+    QCOMPARE(QString::fromStdString(rig.Doc().GetDoc().GetPicture(0)->GetPath()),
+             QString::fromStdString(rig.Work("images/a.bmp")));
+    QVERIFY(std::filesystem::exists(rig.Work("images/a.bmp")));
+    // Of another size than the other pane's: the fit question, as 打开图像.
+    QVERIFY(Drop(rig.Frame().GetPane(1)->viewport(), QString::fromStdString(rig.Work("elsewhere/b.bmp"))));
+    QCOMPARE(rig.prompts.fitQuestions.size(), 1);
+    QVERIFY(rig.Doc().GetDoc().GetPicture(1)->IsLoaded());
+    // A project is the window's: the pane passes it on, the frame opens it.
+    WriteTestPicture(PathIn(rig.dir, "images/s.bmp"), 64, 48, Qt::red);
+    WriteTestPicture(PathIn(rig.dir, "images/t.bmp"), 64, 48, Qt::blue);
+    const QString project = rig.WriteProject(rig.dir / "dropped.tvl", "s.bmp", "t.bmp", 5, 6, 30, 40);
+    QVERIFY(Drop(rig.Frame().GetPane(0)->viewport(), project));
+    QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("dropped.tvl - Trevalin"));
+    QVERIFY(rig.prompts.messages.empty());
 }

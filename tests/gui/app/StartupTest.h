@@ -15,4 +15,6 @@ private slots:
     void reopeningOpenProjectReadsNothing();
     void saveAsNewAndSave();
     void failedOpenKeepsTheProject();
+    void changesAreNotLostWithoutAsking();
+    void droppedFilesOpen();
 };
