@@ -20,10 +20,12 @@ bool ParseSteps(const std::string& text, int32_t& out)
 
 const char* CRenderOptions::Usage()
 {
-    return "usage: trevalin-render [--steps N] [--engine feature|dissolve] [--codec none|mjpeg] PROJECT.tvl\n"
+    return "usage: trevalin-render [--steps N] [--engine feature|dissolve] [--codec none|mjpeg] [--clean] "
+           "PROJECT.tvl\n"
            "  --steps N        number of steps, 1 to 100 (default 10): frames 0 to N are written\n"
            "  --engine KIND    feature (line-pair warp and dissolve, default) or dissolve\n"
            "  --codec CODEC    none (uncompressed, default) or mjpeg (Motion JPEG)\n"
+           "  --clean          remove the frame files of an earlier, longer run (Frame-<k>.bmp, k > N)\n"
            "The working folder is the current directory: pictures come from ./images/,\n"
            "frames go to ./ouput_image/Frame-<k>.bmp and the video to ./output_video/trevalin.avi.\n";
 }
@@ -51,6 +53,10 @@ std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>&
         }
         if (name == "--help" || name == "-h") {
             return std::string();
+        }
+        if (name == "--clean" && !inlineValue) {
+            out.clean = true;
+            continue;
         }
         if (name != "--steps" && name != "--engine" && name != "--codec") {
             return "unknown option " + arg;

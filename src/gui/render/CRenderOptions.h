@@ -6,12 +6,13 @@
 #include <vector>
 
 // Command line of trevalin-render:
-//   trevalin-render [--steps N] [--engine feature|dissolve] [--codec none|mjpeg] PROJECT.tvl
+//   trevalin-render [--steps N] [--engine feature|dissolve] [--codec none|mjpeg] [--clean] PROJECT.tvl
 // Only "-" starts a switch; anything else is the project path.
 struct CRenderOptions {
     int32_t steps = 10;
     bool featureEngine = true;
     bool motionJpeg = false;
+    bool clean = false; // remove frame files numbered beyond the steps before the run
     std::string project;
 
     // Fills the options from the arguments after the program name; on a
