@@ -92,7 +92,8 @@ TEST(CRowPool, AnAbandonedTicketSkipsTheRestAndAFreshOneRunsAll)
         // Cancelled from another thread once ten slices have run; the
         // slices are slow enough that most are still to come.
         std::thread canceller([&] {
-            while (rows.load() < 10) std::this_thread::yield();
+            while (rows.load() < 10)
+                std::this_thread::yield();
             token.Cancel();
         });
         const bool whole = pool.Run(
@@ -110,11 +111,13 @@ TEST(CRowPool, AnAbandonedTicketSkipsTheRestAndAFreshOneRunsAll)
         const CCancelToken::Ticket old = token.Issue();
         token.Cancel();
         rows = 0;
-        EXPECT_FALSE(pool.Run(50, 1, [&](int32_t, int32_t, int32_t) { rows.fetch_add(1); }, old));
+        EXPECT_FALSE(pool.Run(
+            50, 1, [&](int32_t, int32_t, int32_t) { rows.fetch_add(1); }, old));
         EXPECT_EQ(rows.load(), 0);
 
         rows = 0;
-        EXPECT_TRUE(pool.Run(50, 1, [&](int32_t, int32_t, int32_t) { rows.fetch_add(1); }, token.Issue()));
+        EXPECT_TRUE(pool.Run(
+            50, 1, [&](int32_t, int32_t, int32_t) { rows.fetch_add(1); }, token.Issue()));
         EXPECT_EQ(rows.load(), 50);
     }
 }

@@ -18,16 +18,18 @@ std::string Quote(const std::string& s)
 {
     std::string q = "'";
     for (char c : s) {
-        if (c == '\'') q += "'\\''";
-        else q += c;
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
     }
     return q + "'";
 }
 
 uint32_t U32(const std::vector<uint8_t>& b, size_t at)
 {
-    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 | static_cast<uint32_t>(b[at + 2]) << 16 |
-           static_cast<uint32_t>(b[at + 3]) << 24;
+    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
+           static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
 } // namespace
@@ -45,7 +47,8 @@ std::string CRenderFixture::Capture(const std::string& command)
     if (pipe == nullptr) return out;
     std::array<char, 4096> buf{};
     size_t n = 0;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        out.append(buf.data(), n);
     const int status = ::pclose(pipe);
     if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::string();
     return out;
@@ -54,14 +57,16 @@ std::string CRenderFixture::Capture(const std::string& command)
 CRenderFixture::Outcome CRenderFixture::Render(const std::vector<std::string>& args) const
 {
     std::string command = "cd " + Quote(Work()) + " && timeout -s KILL 120 " + Quote(TREVALIN_RENDER);
-    for (const std::string& a : args) command += " " + Quote(a);
+    for (const std::string& a : args)
+        command += " " + Quote(a);
     command += " 2>&1";
     Outcome outcome;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return outcome;
     std::array<char, 4096> buf{};
     size_t n = 0;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) outcome.output.append(buf.data(), n);
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        outcome.output.append(buf.data(), n);
     const int status = ::pclose(pipe);
     outcome.exitCode = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
     return outcome;
@@ -94,7 +99,8 @@ int CRenderFixture::Spawn(const std::vector<std::string>& args, const std::strin
     ::dup2(out, 1);
     ::dup2(out, 2);
     std::vector<char*> raw;
-    for (std::string& a : argv) raw.push_back(a.data());
+    for (std::string& a : argv)
+        raw.push_back(a.data());
     raw.push_back(nullptr);
     ::execv(raw[0], raw.data());
     ::_exit(127);
@@ -112,7 +118,8 @@ void CRenderFixture::WriteHeavyProject(const std::string& name, int pairs) const
 {
     std::vector<uint8_t> b;
     auto put32 = [&b](uint32_t v) {
-        for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            b.push_back(static_cast<uint8_t>(v >> (8 * i)));
     };
     for (const std::string picture : {"\\source.bmp", "\\target.bmp"}) {
         b.push_back(static_cast<uint8_t>(picture.size()));
@@ -122,7 +129,8 @@ void CRenderFixture::WriteHeavyProject(const std::string& name, int pairs) const
         put32(static_cast<uint32_t>(pairs));
         for (int i = 0; i < pairs; ++i) {
             put32(2);
-            for (uint32_t v : {uint32_t(i % 400), uint32_t(i % 300), uint32_t((i * 7) % 400), uint32_t((i * 3 + 1) % 300)})
+            for (uint32_t v :
+                 {uint32_t(i % 400), uint32_t(i % 300), uint32_t((i * 7) % 400), uint32_t((i * 3 + 1) % 300)})
                 put32(v);
         }
     }
