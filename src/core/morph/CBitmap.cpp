@@ -12,8 +12,8 @@ int32_t CBitmap::RowPitch(int32_t width, uint16_t bitsPixel)
 bool CBitmap::CreateBitmap(int32_t width, int32_t height, uint16_t planes, uint16_t bitsPixel)
 {
     DeleteObject();
-    const bool depthOk =
-        bitsPixel == 1 || bitsPixel == 4 || bitsPixel == 8 || bitsPixel == 16 || bitsPixel == 24 || bitsPixel == 32;
+    const bool depthOk = bitsPixel == 1 || bitsPixel == 4 || bitsPixel == 8 || bitsPixel == 16 ||
+                         bitsPixel == 24 || bitsPixel == 32;
     if (width < 0 || height < 0 || planes != 1 || !depthOk) {
         return false;
     }
