@@ -1,25 +1,21 @@
 #include "CPointSets.h"
 
-namespace {
-constexpr int32_t kGrowth = 10;
+template <typename T> CPointSets<T>::CPointSets()
+{
+    m_pBlocks.push_back(std::make_unique<CPointSet<T>[]>(kGrowth));
 }
 
-template <typename T>
-CPointSets<T>::CPointSets()
+template <typename T> void CPointSets<T>::Reserve(int32_t lines)
 {
-    m_pSets.reserve(kGrowth);
-    for (int32_t i = 0; i < kGrowth; ++i) {
-        m_pSets.push_back(std::make_unique<CPointSet<T>>());
+    if (lines > 0) {
+        m_pBlocks.reserve(static_cast<size_t>(lines / kGrowth + 1));
     }
 }
 
-template <typename T>
-int32_t CPointSets<T>::Add()
+template <typename T> int32_t CPointSets<T>::Add()
 {
     if (m_nSize <= m_nCount) {
-        for (int32_t i = 0; i < kGrowth; ++i) {
-            m_pSets.push_back(std::make_unique<CPointSet<T>>());
-        }
+        m_pBlocks.push_back(std::make_unique<CPointSet<T>[]>(kGrowth));
         m_nSize += kGrowth;
     }
     Line(m_nCount).m_nIndex = m_nCount;
@@ -27,8 +23,7 @@ int32_t CPointSets<T>::Add()
     return m_nCount - 1;
 }
 
-template <typename T>
-void CPointSets<T>::RemoveAll()
+template <typename T> void CPointSets<T>::RemoveAll()
 {
     for (int32_t i = 0; i < m_nCount; ++i) {
         Line(i).m_nCount = 0;

@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
-// All feature lines of one image. Line storage grows ten slots at a time;
-// every slot always holds a constructed line, so emptying and refilling the
-// collection reuses the same line objects (and their point storage).
-template <typename T>
-class CPointSets : public CObject {
+// All feature lines of one image. Line storage grows ten slots at a time
+// (one block of ten lines per step, no allocation per line); every slot
+// always holds a constructed line, so emptying and refilling the collection
+// reuses the same line objects (and their point storage). Lines never move.
+template <typename T> class CPointSets : public CObject {
 public:
     CPointSets();
     ~CPointSets() override = default;
@@ -26,12 +26,20 @@ public:
     // Empties every line in use and the collection itself; frees nothing.
     void RemoveAll();
 
-    CPointSet<T>& Line(int32_t i) { return *m_pSets[static_cast<size_t>(i)]; }
-    const CPointSet<T>& Line(int32_t i) const { return *m_pSets[static_cast<size_t>(i)]; }
+    // Makes room for `lines` slots in the block table (not the lines
+    // themselves), so that growing to them moves the table at most once.
+    void Reserve(int32_t lines);
+
+    static constexpr int32_t kGrowth = 10;
+
+    CPointSet<T>& Line(int32_t i) { return m_pBlocks[static_cast<size_t>(i / kGrowth)][i % kGrowth]; }
+    const CPointSet<T>& Line(int32_t i) const { return m_pBlocks[static_cast<size_t>(i / kGrowth)][i % kGrowth]; }
 
     int32_t m_nSize = 10;
     int32_t m_nCount = 0;
-    std::vector<std::unique_ptr<CPointSet<T>>> m_pSets;
+
+private:
+    std::vector<std::unique_ptr<CPointSet<T>[]>> m_pBlocks; // m_nSize / kGrowth blocks of kGrowth lines
 };
 
 extern template class CPointSets<int>;

@@ -67,6 +67,8 @@ bool CDocManager::OpenDocumentFile(const QString& path)
     m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
     m_doc.SendInitialUpdate();
     emit captionChanged(GetCaption());
+    if (!status.warning.empty())
+        m_prompts.MessageBox(m_pDialogParent, QString::fromStdString(status.warning), CUserPrompts::Icon::kWarning);
     return true;
 }
 
