@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Draws Trevalin's tool-bar and application icons as small PNG files.
+"""Draws Trevalin's tool-bar icons as small PNG files.
 
 Each icon is drawn pixel by pixel on a transparent canvas; the PNG encoder
 is written out here so the script needs nothing beyond the standard library.
-Run it from anywhere; it writes into the icons/ folder beside it.
+Run it from anywhere; it writes into the icons/ folder beside it. The
+application icon is drawn by make_app_icon.py.
 """
 import os
 import struct
@@ -245,20 +246,6 @@ def icon_result():
     return c
 
 
-def icon_app():
-    # Two faces of colour blending into each other, with a feature line.
-    c = Canvas(16)
-    c.box(0, 0, 15, 15, BLACK, WHITE)
-    for x in range(1, 15):
-        t = (x - 1) / 13
-        col = (int(220 * (1 - t) + 40 * t), int(80 * (1 - t) + 120 * t), int(60 * (1 - t) + 220 * t), 255)
-        c.fill(x, 1, x, 14, col)
-    c.line(3, 12, 12, 3, WHITE)
-    c.frame(2, 11, 4, 13, BLACK)
-    c.frame(11, 2, 13, 4, BLACK)
-    return c
-
-
 ICONS = {
     "file_new.png": icon_new,
     "file_open.png": icon_open,
@@ -282,10 +269,6 @@ def main():
     os.makedirs(OUT, exist_ok=True)
     for name, draw in ICONS.items():
         draw().save(name)
-    app = icon_app()
-    app.save("trevalin-16.png")
-    app.scaled(2).save("trevalin-32.png")
-    app.scaled(3).save("trevalin-48.png")
 
 
 if __name__ == "__main__":

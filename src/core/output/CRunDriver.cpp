@@ -4,6 +4,7 @@
 #include "CBitmapInfo.h"
 #include "CReplacingFile.h"
 #include "GetDIBits.h"
+#include "PictureBitmap.h"
 #include "WriteBitmapFile.h"
 #include "document/CTrevalinDoc.h"
 #include "morph/FBMorphing.h"
@@ -19,29 +20,6 @@
 namespace {
 
 constexpr uint32_t kVideoFrameRate = 3;
-
-// Draws a decoded picture into a screen-compatible bitmap at its natural
-// size: the same pixels, with the fourth byte of each pixel cleared.
-void DrawPicture(const CPictureFile& picture, CBitmap& out)
-{
-    const CPictureImage* image = picture.IsLoaded() ? picture.GetImage() : nullptr;
-    if (image == nullptr || !out.CreateCompatibleBitmap(image->width, image->height)) {
-        out.CreateCompatibleBitmap(0, 0);
-        return;
-    }
-    const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
-    const uint8_t* src = image->pixels.data();
-    uint8_t* dst = out.Bits();
-    if (image->pixels.size() < count * 4) {
-        return; // a malformed image stays black
-    }
-    for (size_t i = 0; i < count; ++i) {
-        dst[4 * i] = src[4 * i];
-        dst[4 * i + 1] = src[4 * i + 1];
-        dst[4 * i + 2] = src[4 * i + 2];
-        dst[4 * i + 3] = 0;
-    }
-}
 
 void MakeFolder(const std::string& path)
 {
@@ -153,6 +131,7 @@ void CRunDriver::UseEngine(EngineKind kind)
     else
         m_pEngine = std::make_unique<LinearMorphing>();
     m_nEngineKind = kind;
+    m_pEngine->SetOptions(m_options);
     // A switch in the middle of a run carries the run's pictures over, so
     // the frames that follow come from the new engine instead of nothing.
     if (m_bHasInputs) {
@@ -166,6 +145,12 @@ SIZE CRunDriver::GetFrameSize() const
 {
     if (!m_bHasInputs) return SIZE{0, 0};
     return SIZE{m_inputs[0].Width(), m_inputs[0].Height()};
+}
+
+void CRunDriver::SetMorphOptions(const CMorphOptions& options)
+{
+    m_options = options;
+    m_pEngine->SetOptions(options);
 }
 
 void CRunDriver::SetSteps(int32_t n)
@@ -231,7 +216,7 @@ CRunDriver::StartResult CRunDriver::Start()
         return result;
     }
     for (int i = 1; i >= 0; --i) {
-        DrawPicture(*m_doc.GetPicture(i), m_inputs[i]);
+        DrawPictureBitmap(*m_doc.GetPicture(i), m_inputs[i]);
         m_pEngine->LoadImage(m_inputs[i], i);
     }
     m_bHasInputs = true;

@@ -20,18 +20,20 @@ bool Fail(std::string* error, const std::string& path, const std::string& reason
 
 } // namespace
 
-bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& bitmap, std::string* error)
+bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, std::vector<uint8_t>& bytes, std::string* reason)
 {
     std::vector<uint8_t> pixels;
-    std::string reason;
-    if (!GetDIBits(bitmap, info, pixels, &reason)) {
-        return Fail(error, path, reason);
+    if (!GetDIBits(bitmap, info, pixels, reason)) {
+        return false;
     }
     const std::vector<uint8_t> block = info.Block();
     const uint64_t offset = 14 + block.size();
     const uint64_t fileSize = offset + pixels.size();
     if (fileSize > UINT32_MAX) {
-        return Fail(error, path, "the image is too large for a bitmap file");
+        if (reason != nullptr) {
+            *reason = "the image is too large for a bitmap file";
+        }
+        return false;
     }
     CByteBuffer fileHeader;
     fileHeader.U8('B');
@@ -40,13 +42,24 @@ bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& 
     fileHeader.U16(0);
     fileHeader.U16(0);
     fileHeader.U32(static_cast<uint32_t>(offset));
+    bytes.assign(fileHeader.Data(), fileHeader.Data() + fileHeader.Size());
+    bytes.insert(bytes.end(), block.begin(), block.end());
+    bytes.insert(bytes.end(), pixels.begin(), pixels.end());
+    return true;
+}
+
+bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& bitmap, std::string* error)
+{
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (!BitmapFileBytes(info, bitmap, bytes, &reason)) {
+        return Fail(error, path, reason);
+    }
 
     CReplacingFile file;
     int err = file.Create(path);
-    CPosixFile& out = file.File();
-    if (err == 0 && !(out.Write(fileHeader.Data(), fileHeader.Size()) && out.Write(block.data(), block.size()) &&
-                      out.Write(pixels.data(), pixels.size()))) {
-        err = out.Error();
+    if (err == 0 && !file.File().Write(bytes.data(), bytes.size())) {
+        err = file.File().Error();
     }
     if (err == 0) {
         err = file.Commit();

@@ -2,9 +2,17 @@
 
 #include "CBitmapInfo.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class CBitmap;
+
+// The bytes of a Windows BMP file of `bitmap`, as WriteBitmapFile writes
+// them. False with the reason in `reason` (if given) when the pixels cannot
+// be read or the file would pass 4 GiB.
+bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, std::vector<uint8_t>& bytes,
+                     std::string* reason = nullptr);
 
 // Writes `bitmap` as a Windows BMP file at `path`: the 14-byte file header,
 // the block of `info` (header and colour table, which the pixel read fills

@@ -7,6 +7,8 @@
 
 class CDocController;
 class CDocManager;
+class CEditCommands;
+class CExportCommand;
 class CImageView;
 class CMorphConfigDlg;
 class CRecentFileList;
@@ -15,20 +17,24 @@ class CUserPrompts;
 class QAction;
 class QLabel;
 class QMenu;
+class QSettings;
 class QSplitter;
 class QStackedWidget;
 class QToolBar;
 
 // The main window: the tool bar, the control bar in a bar area below it,
-// the status bar, the File menu, and a client area showing either the two
-// image panes side by side (source left, target right) or the result view.
-// The control bar's Start, Pause and Stop reach the result view through it.
+// the status bar, the menus (文件, then 编辑, 视图 and 图像), and a client
+// area showing either the two image panes side by side (source left, target
+// right) or the result view. The control bar's Start, Pause and Stop reach
+// the result view through it. Closing it asks first when the project has
+// changes that would be lost.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
+    // `settings` keeps the editing choices (CEditCommands).
     CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFileList& recent, CUserPrompts& prompts,
-               QWidget* parent = nullptr);
+               QSettings& settings, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // ID_VIEW_INPUTS / ID_VIEW_RESULT.
@@ -46,6 +52,10 @@ public:
     void UpdateCommandUI();
 
     QAction* GetAction(int id) const;
+    // Makes the command `id` with its menu text, tool-bar icon and prompt
+    // (the status-bar text, a line break, the tool tip).
+    QAction* MakeAction(int id, const QString& text, const QString& icon, const QString& prompt);
+    CEditCommands& GetEditCommands() const { return *m_pEditCommands; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
     QMenu* GetFileMenu() const { return m_pFileMenu; }
     CImageView* GetPane(int column) const { return column == 0 ? m_pLeftPane : m_pRightPane; }
@@ -59,11 +69,17 @@ public:
 
     QMenu* createPopupMenu() override;
 
+    // Where 文件 → 导出… goes (none: the command does nothing).
+    void SetExportCommand(CExportCommand* command) { m_pExport = command; }
+    // 文件 → 导出…: the steps from the control bar, the result view's engine.
+    void OnFileExport();
+    QMenu* GetMorphMenu() const { return m_pMorphMenu; }
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    QAction* MakeAction(int id, const QString& text, const QString& icon, const QString& prompt);
     void CreateToolBar();
     void CreateMenu();
     void CreateStatusBar();
@@ -72,6 +88,10 @@ private:
     void RebuildRecentFileMenu();
     void ActivateView(QWidget* view);
     void OnNextPane();
+    // 文件 → 导出… and the 变形 menu of the morph options.
+    void CreateExportMenu();
+    void CreateMorphOptionsMenu();
+    void UpdateMorphOptionsUI();
 
     CDocController& m_doc;
     CDocManager& m_docManager;
@@ -79,6 +99,7 @@ private:
     CUserPrompts& m_prompts;
 
     std::map<int, QAction*> m_actions;
+    CEditCommands* m_pEditCommands = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QToolBar* m_pReBar = nullptr;
     CMorphConfigDlg* m_pConfigDlg = nullptr;
@@ -87,6 +108,8 @@ private:
     QAction* m_pRecentEnd = nullptr;
     QList<QAction*> m_recentActions;
     QLabel* m_pIdleLabel = nullptr;
+    QMenu* m_pMorphMenu = nullptr;
+    CExportCommand* m_pExport = nullptr;
 
     QStackedWidget* m_pClient = nullptr;
     QSplitter* m_pSplitter = nullptr;

@@ -9,6 +9,7 @@ constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // What the handler may touch: lock-free atomics only.
 std::atomic<int> g_signal{0};
+std::atomic<bool> g_flag{false};
 std::atomic<CCancelToken*> g_token{nullptr};
 struct sigaction g_previous[3];
 
@@ -16,6 +17,7 @@ void OnSignal(int signal)
 {
     int none = 0;
     g_signal.compare_exchange_strong(none, signal);
+    g_flag.store(true);
     if (CCancelToken* token = g_token.load()) {
         token->Cancel();
     }
@@ -26,6 +28,7 @@ void OnSignal(int signal)
 CSignalStop::CSignalStop(CCancelToken& token) : m_token(token)
 {
     g_signal.store(0);
+    g_flag.store(false);
     g_token.store(&token);
     struct sigaction action {};
     action.sa_handler = OnSignal;
@@ -44,6 +47,11 @@ CSignalStop::~CSignalStop()
         ::sigaction(kSignals[i], &g_previous[i], nullptr);
     }
     g_token.store(nullptr);
+}
+
+const std::atomic<bool>* CSignalStop::Flag()
+{
+    return &g_flag;
 }
 
 int CSignalStop::Signal() const

@@ -27,5 +27,6 @@ int main(int argc, char** argv)
     CCancelToken cancel;
     const CSignalStop stop(cancel);
     CRenderCommand command(std::make_shared<CQtPictureDecoder>(), std::cerr, ::isatty(STDERR_FILENO) != 0, &stop);
+    command.SetCancelFlag(CSignalStop::Flag());
     return command.Run(options);
 }

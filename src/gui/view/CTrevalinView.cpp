@@ -62,14 +62,26 @@ void CTrevalinView::StartRun()
     m_timer.stop();
     if (m_bInFlight) Quiesce();
     m_bTickPending = false;
+    m_driver.SetMorphOptions(m_doc.GetMorphOptions());
     const CRunDriver::StartResult result = m_driver.Start();
     if (result.status != CRunDriver::StartStatus::kStarted) {
         QString text;
-        if (result.status == CRunDriver::StartStatus::kBusy)
+        if (result.status == CRunDriver::StartStatus::kBusy) {
             text = QStringLiteral("另一个渐变正在使用文件夹 %1 的输出,请等它结束后再开始。")
                        .arg(QString::fromStdString(m_doc.GetDoc().GetWorkDir()));
-        else
+        } else if (result.missingPicture >= 0) {
             text = QString::fromStdString(CRunDriver::IncompatibleMessage(result));
+        } else {
+            // Which sizes disagree, on a line of its own.
+            const SIZE source = m_doc.GetDoc().GetPicture(0)->GetSizeInPixels();
+            const SIZE target = m_doc.GetDoc().GetPicture(1)->GetSizeInPixels();
+            const QString sizes = QStringLiteral("源图像 %1 × %2，目标图像 %3 × %4")
+                                      .arg(source.cx)
+                                      .arg(source.cy)
+                                      .arg(target.cx)
+                                      .arg(target.cy);
+            text = QString::fromUtf8(CRunDriver::kIncompatibleText) + QStringLiteral("\n") + sizes;
+        }
         m_prompts.MessageBox(this, text, CUserPrompts::Icon::kWarning);
         if (wasTicking && m_driver.IsRunning()) m_timer.start(m_nTimerInterval, this);
         return;

@@ -1,0 +1,9 @@
+#pragma once
+
+class CBitmap;
+class CPictureFile;
+
+// Draws a decoded picture into a screen-compatible (32-bit) bitmap at its
+// natural size: the same pixels, with the fourth byte of each pixel
+// cleared. A picture that holds nothing gives an empty (0 x 0) bitmap.
+void DrawPictureBitmap(const CPictureFile& picture, CBitmap& out);
