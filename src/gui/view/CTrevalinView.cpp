@@ -144,6 +144,8 @@ void CTrevalinView::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() == m_timer.timerId())
         OnTimer();
+    else if (event->timerId() == m_reportTimer.timerId())
+        TakeReport(true);
     else
         QWidget::timerEvent(event);
 }
@@ -170,9 +172,11 @@ void CTrevalinView::ProduceFrame()
             std::lock_guard<std::mutex> lock(m_reportMutex);
             m_report = std::move(report);
         }
-        QMetaObject::invokeMethod(
-            this, [this] { TakeReport(true); }, Qt::QueuedConnection);
     });
+    // The interface thread looks for the report on a short timer of its own
+    // rather than being called from the frame thread: the report slot's
+    // mutex is then all the two threads share.
+    m_reportTimer.start(kReportPoll, this);
 }
 
 bool CTrevalinView::TakeReport(bool takePendingTick)
@@ -184,6 +188,7 @@ bool CTrevalinView::TakeReport(bool takePendingTick)
     }
     if (!report || report->job != m_nJob || !m_bInFlight) return false;
     m_bInFlight = false;
+    m_reportTimer.stop();
     if (!report->complete) return false;
     const CRunDriver::FrameResult& result = report->result;
     m_shownFrame = std::move(report->image);

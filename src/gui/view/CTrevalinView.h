@@ -122,6 +122,8 @@ private:
     uint64_t m_nJob = 0;
     bool m_bInFlight = false;
     bool m_bTickPending = false;
+    QBasicTimer m_reportTimer;             // runs while a frame is in progress
+    static constexpr int kReportPoll = 10; // ms
     // Last: ends (and joins) the frame thread before anything it uses goes.
     CFrameThread m_thread;
 };
