@@ -136,8 +136,7 @@ template <typename T> int32_t CPointSet<T>::HitTest(CFeaturePoint pt)
     return 0;
 }
 
-template <typename T>
-int32_t CPointSet<T>::NearestPoint(double u, double v, double reach, double* distance) const
+template <typename T> int32_t CPointSet<T>::NearestPoint(double u, double v, double reach, double* distance) const
 {
     // A line of one point is never hit, as in HitTest.
     int32_t best = -1;
@@ -153,8 +152,7 @@ int32_t CPointSet<T>::NearestPoint(double u, double v, double reach, double* dis
     return best;
 }
 
-template <typename T>
-int32_t CPointSet<T>::SegmentAt(double u, double v) const
+template <typename T> int32_t CPointSet<T>::SegmentAt(double u, double v) const
 {
     for (int32_t i = 0; i + 1 < m_nCount; ++i) {
         if (OnSegment(u, v, Point(i), Point(i + 1))) return i;
@@ -162,34 +160,29 @@ int32_t CPointSet<T>::SegmentAt(double u, double v) const
     return -1;
 }
 
-template <typename T>
-bool CPointSet<T>::IsNearPoint(int32_t i, double u, double v, double reach) const
+template <typename T> bool CPointSet<T>::IsNearPoint(int32_t i, double u, double v, double reach) const
 {
     return m_nCount >= 2 && i >= 0 && i < m_nCount && Distance(u, v, Point(i)) <= reach;
 }
 
-template <typename T>
-bool CPointSet<T>::IsOnSegment(int32_t i, double u, double v) const
+template <typename T> bool CPointSet<T>::IsOnSegment(int32_t i, double u, double v) const
 {
     return i >= 0 && i + 1 < m_nCount && OnSegment(u, v, Point(i), Point(i + 1));
 }
 
-template <typename T>
-void CPointSet<T>::MarkPoint(int32_t i)
+template <typename T> void CPointSet<T>::MarkPoint(int32_t i)
 {
     if (m_nState == STATE_NONE || m_nSelPoint != i) m_nState = STATE_POINT_HOVER;
     m_nSelPoint = i;
 }
 
-template <typename T>
-void CPointSet<T>::MarkSegment(int32_t i)
+template <typename T> void CPointSet<T>::MarkSegment(int32_t i)
 {
     if (m_nState == STATE_NONE || m_nSelSegment != i) m_nState = STATE_SEGMENT_HOVER;
     m_nSelSegment = i;
 }
 
-template <typename T>
-void CPointSet<T>::MarkMiss()
+template <typename T> void CPointSet<T>::MarkMiss()
 {
     if (m_nState < STATE_POINT_SELECTED) {
         m_nSelSegment = -1;

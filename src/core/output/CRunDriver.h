@@ -2,6 +2,7 @@
 
 #include "CCompressionOptions.h"
 #include "CRunLock.h"
+#include "document/CText.h"
 #include "document/SIZE.h"
 #include "morph/CBitmap.h"
 #include "morph/CCancelToken.h"
@@ -60,7 +61,7 @@ public:
     };
 
     // What the user is told when the pictures differ in size or depth.
-    static constexpr const char* kIncompatibleText = "不一致的图片大小或颜色格式!";
+    static constexpr const char* kIncompatibleText = TRV_TEXT("CoreText", "不一致的图片大小或颜色格式!");
     // The line added to it that names a missing picture ("%1" its file).
     static constexpr const char* kMissingSourceFormat = "找不到源图片 %1。";
     static constexpr const char* kMissingTargetFormat = "找不到目标图片 %1。";

@@ -1,6 +1,7 @@
 #include "ControlBarTest.h"
 #include "DialogTest.h"
 #include "ExportTest.h"
+#include "LanguageTest.h"
 #include "MainFrameTest.h"
 #include "RunTest.h"
 #include "StartupTest.h"
@@ -17,5 +18,6 @@ int main(int argc, char** argv)
     RunTest run;
     DialogTest dialogs;
     ExportTest exports;
-    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports});
+    LanguageTest language;
+    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language});
 }

@@ -194,7 +194,8 @@ TEST(RenderRun, FitBringsTheTargetToTheSourceSizeForThatRunOnly)
         << refused.output;
 
     for (const char* mode : {"pad", "crop", "stretch"}) {
-        const CRenderFixture::Outcome run = f.Render({"--fit", mode, "--engine", "dissolve", "--steps", "1", "demo.tvl"});
+        const CRenderFixture::Outcome run =
+            f.Render({"--fit", mode, "--engine", "dissolve", "--steps", "1", "demo.tvl"});
         ASSERT_EQ(run.exitCode, 0) << mode << run.output;
         CRenderFixture::Bmp last;
         ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-1.bmp", last));
