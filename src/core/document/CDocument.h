@@ -48,7 +48,7 @@ public:
     // Projects are small (the largest the line limits allow is about 20 MB);
     // a file beyond this is refused before it is read.
     static constexpr uint64_t kMaxDocumentBytes = uint64_t{256} << 20;
-    static constexpr const char* kTooLargeText = "文件超过了项目文件 256 MB 的上限。";
+    static constexpr const char* kTooLargeText = TRV_TEXT("CoreText", "文件超过了项目文件 256 MB 的上限。");
 
 protected:
     CDocument() = default;

@@ -10,10 +10,8 @@ constexpr size_t kPointRecord = 8;   // x and y
 
 std::string LimitText(const char* format, int image, int64_t count)
 {
-    std::string text = format;
-    text.replace(text.find("%1"), 2, image == 0 ? "源图像" : "目标图像");
-    text.replace(text.find("%2"), 2, std::to_string(count));
-    return text;
+    return CText::Fill(format,
+                       {image == 0 ? CFeatureBlock::kSourceImage : CFeatureBlock::kTargetImage, std::to_string(count)});
 }
 
 } // namespace

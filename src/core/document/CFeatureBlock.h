@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "CText.h"
+
 class CArchive;
 class CFeatureSet;
 
@@ -38,8 +40,12 @@ public:
     int32_t LineCount(int image) const { return m_nLines[image]; }
 
     // The texts of the two limits ("%1": the image, "%2": its count).
-    static constexpr const char* kTooManyLines = "%1有 %2 条特征线,超过了每幅图像 500000 条的上限。";
-    static constexpr const char* kTooManyPoints = "%1的特征线共有 %2 个以上的点,超过了每幅图像 1000000 个的上限。";
+    static constexpr const char* kTooManyLines =
+        TRV_TEXT("CoreText", "%1有 %2 条特征线,超过了每幅图像 500000 条的上限。");
+    static constexpr const char* kTooManyPoints =
+        TRV_TEXT("CoreText", "%1的特征线共有 %2 个以上的点,超过了每幅图像 1000000 个的上限。");
+    static constexpr const char* kSourceImage = TRV_TEXT("CoreText", "源图像");
+    static constexpr const char* kTargetImage = TRV_TEXT("CoreText", "目标图像");
 
 private:
     const uint8_t* m_pData = nullptr;

@@ -103,11 +103,10 @@ void CTrevalinDoc::Serialize(CArchive& ar)
         // the user which (a picture never chosen has no name to tell).
         const std::string path = PicturePathFor(names[i]);
         if (m_pictures[i].LoadFromFile(path) == 0 && !names[i].empty()) {
-            m_strMissing += "\n" + path;
+            // Each line names the file: the decoder's reason usually does.
             const std::string why = m_pictures[i].GetLastError();
-            if (!why.empty()) {
-                m_strMissing += "(" + why + ")";
-            }
+            if (why.find(path) == std::string::npos) m_strMissing += "\n" + path;
+            if (!why.empty()) m_strMissing += "\n" + why;
         }
         m_strPictureNames[i] = names[i];
     }

@@ -41,7 +41,7 @@ public:
     // carries a warning naming each of them and why.
     CDocStatus OnOpenDocument(const std::string& path) override;
     // The text that starts that warning.
-    static constexpr const char* kMissingPicturesText = "项目已打开,但下列图片没有载入:";
+    static constexpr const char* kMissingPicturesText = TRV_TEXT("CoreText", "项目已打开,但下列图片没有载入:");
 
     // The name a picture is stored under: the tail of its path from the last
     // separator ('/' or '\'), written with a leading backslash as Windows

@@ -115,8 +115,7 @@ std::string CRunDriver::IncompatibleMessage(const StartResult& result)
         if (result.missingPath.empty()) {
             line = source ? kNoSourceText : kNoTargetText;
         } else {
-            line = source ? kMissingSourceFormat : kMissingTargetFormat;
-            line.replace(line.find("%1"), 2, result.missingPath);
+            line = CText::Fill(source ? kMissingSourceFormat : kMissingTargetFormat, {result.missingPath});
         }
         text += "\n" + line;
     }

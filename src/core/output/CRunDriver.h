@@ -63,10 +63,10 @@ public:
     // What the user is told when the pictures differ in size or depth.
     static constexpr const char* kIncompatibleText = TRV_TEXT("CoreText", "不一致的图片大小或颜色格式!");
     // The line added to it that names a missing picture ("%1" its file).
-    static constexpr const char* kMissingSourceFormat = "找不到源图片 %1。";
-    static constexpr const char* kMissingTargetFormat = "找不到目标图片 %1。";
-    static constexpr const char* kNoSourceText = "还没有打开源图片。";
-    static constexpr const char* kNoTargetText = "还没有打开目标图片。";
+    static constexpr const char* kMissingSourceFormat = TRV_TEXT("CoreText", "找不到源图片 %1。");
+    static constexpr const char* kMissingTargetFormat = TRV_TEXT("CoreText", "找不到目标图片 %1。");
+    static constexpr const char* kNoSourceText = TRV_TEXT("CoreText", "还没有打开源图片。");
+    static constexpr const char* kNoTargetText = TRV_TEXT("CoreText", "还没有打开目标图片。");
     // What the user is told when a refused Start found a picture missing,
     // or the plain incompatible text.
     static std::string IncompatibleMessage(const StartResult& result);
