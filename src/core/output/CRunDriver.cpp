@@ -2,6 +2,7 @@
 
 #include "CAviRecorder.h"
 #include "CBitmapInfo.h"
+#include "DrawPicture.h"
 #include "GetDIBits.h"
 #include "WriteBitmapFile.h"
 #include "document/CTrevalinDoc.h"
@@ -16,29 +17,6 @@ namespace {
 
 constexpr uint32_t kVideoFrameRate = 3;
 
-// Draws a decoded picture into a screen-compatible bitmap at its natural
-// size: the same pixels, with the fourth byte of each pixel cleared.
-void DrawPicture(const CPictureFile& picture, CBitmap& out)
-{
-    const CPictureImage* image = picture.IsLoaded() ? picture.GetImage() : nullptr;
-    if (image == nullptr || !out.CreateCompatibleBitmap(image->width, image->height)) {
-        out.CreateCompatibleBitmap(0, 0);
-        return;
-    }
-    const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
-    const uint8_t* src = image->pixels.data();
-    uint8_t* dst = out.Bits();
-    if (image->pixels.size() < count * 4) {
-        return; // a malformed image stays black
-    }
-    for (size_t i = 0; i < count; ++i) {
-        dst[4 * i] = src[4 * i];
-        dst[4 * i + 1] = src[4 * i + 1];
-        dst[4 * i + 2] = src[4 * i + 2];
-        dst[4 * i + 3] = 0;
-    }
-}
-
 void MakeFolder(const std::string& path)
 {
     std::error_code ec;
@@ -48,8 +26,20 @@ void MakeFolder(const std::string& path)
 } // namespace
 
 CRunDriver::CRunDriver(CTrevalinDoc& doc, CCompressionChooser chooser)
-    : m_doc(doc), m_chooser(std::move(chooser)), m_pEngine(std::make_unique<FBMorphing>())
+    : m_doc(doc), m_chooser(std::move(chooser)), m_pEngine(MakeEngine(kFeature))
 {
+}
+
+std::unique_ptr<ImageMorphing> CRunDriver::MakeEngine(EngineKind kind)
+{
+    if (kind == kFeature) return std::make_unique<FBMorphing>();
+    return std::make_unique<LinearMorphing>();
+}
+
+void CRunDriver::SetRowPool(CRowPool* pPool)
+{
+    m_pPool = pPool;
+    m_pEngine->SetRowPool(pPool);
 }
 
 CRunDriver::~CRunDriver()
@@ -62,10 +52,8 @@ CRunDriver::~CRunDriver()
 void CRunDriver::UseEngine(EngineKind kind)
 {
     if (m_nEngineKind == kind) return;
-    if (kind == kFeature)
-        m_pEngine = std::make_unique<FBMorphing>();
-    else
-        m_pEngine = std::make_unique<LinearMorphing>();
+    m_pEngine = MakeEngine(kind);
+    m_pEngine->SetRowPool(m_pPool);
     m_nEngineKind = kind;
     // A switch in the middle of a run carries the run's pictures over, so
     // the frames that follow come from the new engine instead of nothing.
@@ -102,7 +90,8 @@ CRunDriver::StartResult CRunDriver::Start()
 {
     StartResult result;
     for (int i = 1; i >= 0; --i) {
-        DrawPicture(*m_doc.GetPicture(i), m_inputs[i]);
+        const CPictureFile& picture = *m_doc.GetPicture(i);
+        DrawPicture(picture.IsLoaded() ? picture.GetImage() : nullptr, m_inputs[i]);
         m_pEngine->LoadImage(m_inputs[i], i);
     }
     m_bHasInputs = true;
