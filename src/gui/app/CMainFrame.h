@@ -4,17 +4,22 @@
 #include <QPointer>
 #include <cstdint>
 #include <map>
+#include <memory>
 
 class CDocController;
 class CDocManager;
 class CImageView;
 class CMorphConfigDlg;
+class CPreviewDock;
 class CRecentFileList;
+class CRowPool;
 class CTrevalinView;
 class CUserPrompts;
 class QAction;
 class QLabel;
 class QMenu;
+class QProgressBar;
+class QSettings;
 class QSplitter;
 class QStackedWidget;
 class QToolBar;
@@ -22,7 +27,10 @@ class QToolBar;
 // The main window: the tool bar, the control bar in a bar area below it,
 // the status bar, the File menu, and a client area showing either the two
 // image panes side by side (source left, target right) or the result view.
-// The control bar's Start, Pause and Stop reach the result view through it.
+// The control bar's Start, Pause and Stop reach the result view through it;
+// while a run goes the status bar shows its progress and Esc stops it. The
+// preview panel docks at its side (视图 → 预览), and the 视图 menu turns the
+// onion skin of the panes on and off.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -51,6 +59,17 @@ public:
     CImageView* GetPane(int column) const { return column == 0 ? m_pLeftPane : m_pRightPane; }
     CTrevalinView* GetResultView() const { return m_pResultView; }
     CMorphConfigDlg* GetConfigDlg() const { return m_pConfigDlg; }
+    CPreviewDock* GetPreview() const { return m_pPreview; }
+    QMenu* GetViewMenu() const { return m_pViewMenu; }
+    QLabel* GetProgressLabel() const { return m_pProgressLabel; }
+    QProgressBar* GetProgressBar() const { return m_pProgressBar; }
+    CRowPool& GetRowPool() const { return *m_pRowPool; }
+
+    // The arrangement of the bars and panels (where the preview docks,
+    // whether it is shown), kept in `settings` under "MainFrame/State". A
+    // new user gets the preview shown at the right.
+    void RestoreLayout(QSettings& settings);
+    void SaveLayout(QSettings& settings) const;
     QSplitter* GetSplitter() const { return m_pSplitter; }
     QLabel* GetIdleLabel() const { return m_pIdleLabel; }
     QWidget* GetActiveView() const { return m_pActiveView; }
@@ -69,6 +88,10 @@ private:
     void CreateStatusBar();
     void CreateControlBar();
     void CreateClient();
+    void CreatePreview();
+    void CreateViewMenu();
+    void OnRunStateChanged();
+    void OnFrameProduced(int k, int n);
     void RebuildRecentFileMenu();
     void ActivateView(QWidget* view);
     void OnNextPane();
@@ -87,6 +110,13 @@ private:
     QAction* m_pRecentEnd = nullptr;
     QList<QAction*> m_recentActions;
     QLabel* m_pIdleLabel = nullptr;
+    QLabel* m_pProgressLabel = nullptr;
+    QProgressBar* m_pProgressBar = nullptr;
+    QMenu* m_pViewMenu = nullptr;
+
+    // One pool of threads for the rows of runs and previews alike.
+    std::unique_ptr<CRowPool> m_pRowPool;
+    CPreviewDock* m_pPreview = nullptr;
 
     QStackedWidget* m_pClient = nullptr;
     QSplitter* m_pSplitter = nullptr;

@@ -37,6 +37,7 @@ void CDocController::UpdateAllViews(CDocView* sender)
     for (CDocView* view : views) {
         if (view != sender) view->OnUpdate(sender);
     }
+    emit contentChanged();
 }
 
 void CDocController::SendInitialUpdate()
@@ -45,6 +46,7 @@ void CDocController::SendInitialUpdate()
     for (CDocView* view : views)
         view->OnInitialUpdate();
     emit commandStateChanged();
+    emit contentChanged();
 }
 
 bool CDocController::BothPicturesLoaded()

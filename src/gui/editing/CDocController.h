@@ -41,9 +41,17 @@ public:
     bool IsDrawToolChecked() const;
     bool IsSelectToolChecked() const;
 
+    // The lines or a picture changed in place (a tool's step while a line
+    // is drawn or dragged included).
+    void NotifyContentChanged() { emit contentChanged(); }
+
 signals:
     // A check mark or the document's title may have changed.
     void commandStateChanged();
+    // What a frame is made of may have changed: the lines, the pictures or
+    // the whole project (see NotifyContentChanged, UpdateAllViews,
+    // SendInitialUpdate).
+    void contentChanged();
 
 private:
     bool BothPicturesLoaded();

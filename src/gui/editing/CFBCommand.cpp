@@ -20,6 +20,7 @@ void CFBCommand::OnLButtonDown(uint32_t, int32_t x, int32_t y)
         CPointSet<int>& target = features->m_sets[1].Line(i);
         target.AddPoint(x, y, 0, 1);
         target.AddPoint(x, y, 0, 1);
+        m_pDoc->NotifyContentChanged();
     } else if (m_nToolState == 1) {
         m_pView->ReleaseCapture();
         m_nToolState = 0;
@@ -55,4 +56,5 @@ void CFBCommand::OnMouseMove(uint32_t, int32_t x, int32_t y)
         pt.w = 1;
     }
     InvalidateImageRect(target.GetBoundingRect(), false);
+    m_pDoc->NotifyContentChanged();
 }

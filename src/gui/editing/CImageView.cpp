@@ -44,6 +44,10 @@ CImageView::CImageView(CDocController& doc, CUserPrompts& prompts, int32_t& nVie
     QAction* open = m_pImageMenu->addAction(QStringLiteral("打开图像"));
     open->setObjectName(QStringLiteral("ID_OPEN_IMAGE"));
     connect(open, &QAction::triggered, this, &CImageView::OnOpenImage);
+    // Under the onion skin the other pane's picture shows here too.
+    connect(&m_doc, &CDocController::contentChanged, this, [this] {
+        if (m_bOnionSkin) viewport()->update();
+    });
     m_doc.AddView(this);
 }
 
@@ -168,6 +172,14 @@ void CImageView::OnOpenImage()
         m_prompts.MessageBox(this, QString::fromStdString(picture->GetLastError()), CUserPrompts::Icon::kWarning);
     }
     UpdateScrollSizes();
+    m_doc.NotifyContentChanged();
+}
+
+void CImageView::SetOnionSkin(bool on)
+{
+    if (on == m_bOnionSkin) return;
+    m_bOnionSkin = on;
+    viewport()->update();
 }
 
 void CImageView::OnInitialUpdate()
@@ -188,6 +200,11 @@ void CImageView::paintEvent(QPaintEvent*)
     RECT rc;
     GetImageRect(rc);
     CPicturePainter::Render(*m_doc.GetDoc().GetPicture(m_nImageIndex), dc, rc);
+    if (m_bOnionSkin) {
+        dc.setOpacity(0.5);
+        CPicturePainter::Render(*m_doc.GetDoc().GetPicture(1 - m_nImageIndex), dc, RECT{});
+        dc.setOpacity(1.0);
+    }
     // The overlay's defaults: black label text on an opaque white
     // background, markers filled white.
     dc.setPen(QPen(Qt::black, 0));

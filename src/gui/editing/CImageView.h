@@ -61,6 +61,11 @@ public:
     // that does not decode is refused with a warning and changes nothing.
     void OnOpenImage();
 
+    // Onion skin: the other pane's picture at 50 % over this one's, under
+    // the lines, for placing line pairs.
+    void SetOnionSkin(bool on);
+    bool IsOnionSkin() const { return m_bOnionSkin; }
+
     void OnInitialUpdate() override;
     void OnUpdate(CDocView* sender) override;
 
@@ -88,5 +93,6 @@ private:
     QSize m_lineSize;
     bool m_bCaptured = false;
     bool m_bScrollSizesPending = false; // sizes taken while not on screen
+    bool m_bOnionSkin = false;
     QMenu* m_pImageMenu;
 };

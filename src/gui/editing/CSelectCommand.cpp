@@ -103,6 +103,7 @@ void CSelectCommand::OnMouseMove(uint32_t, int32_t x, int32_t y)
             delta.z = 0;
             delta.w = 1;
             line->MoveSelection(delta);
+            m_pDoc->NotifyContentChanged();
         }
         m_ptLast.x = x;
         m_ptLast.y = y;
