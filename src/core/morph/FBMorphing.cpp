@@ -67,7 +67,7 @@ int32_t FBMorphing::InterpolateLines(int32_t k, CDocument* pDoc)
         return 0;
     }
     m_lines.RemoveAll();
-    const double t = static_cast<double>(k) / static_cast<double>(m_fSteps);
+    const double t = Fraction(k);
     const CPointSets<int>& from = lines->m_sets[0];
     const CPointSets<int>& to = lines->m_sets[1];
     for (int32_t i = 0; i < from.m_nCount && i < to.m_nCount; ++i) {
@@ -217,6 +217,22 @@ bool FBMorphing::PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t
     return exact && sumBound <= 0x1p52;
 }
 
+void FBMorphing::FrameWeights(int32_t k, float weights[2]) const
+{
+    if (GetOptions().warpOnly) {
+        weights[0] = 1.0f;
+        weights[1] = 0.0f;
+    } else if (GetOptions().ease == CMorphOptions::Ease::kLinear) {
+        const float kf = static_cast<float>(k);
+        weights[0] = (m_fSteps - kf) / m_fSteps;
+        weights[1] = kf / m_fSteps;
+    } else {
+        const double t = Fraction(k);
+        weights[0] = static_cast<float>(1.0 - t);
+        weights[1] = static_cast<float>(t);
+    }
+}
+
 void FBMorphing::ComputeByPositions(const CFeatureSet& lines, const FBFrameJob& job, int32_t first, int32_t last) const
 {
     for (int32_t y = first; y < last; ++y) {
@@ -229,7 +245,8 @@ void FBMorphing::ComputeByPositions(const CFeatureSet& lines, const FBFrameJob& 
             }
             uint8_t* px = row + static_cast<size_t>(x) * job.bpp;
             for (int image = 0; image < 2; ++image) {
-                const CFeaturePoint& p = at[image];
+                CFeaturePoint& p = at[image];
+                ClampToPicture(job, p.x, p.y);
                 if (p.x < 0 || p.x >= job.columns || p.y < 0 || p.y >= job.height) {
                     break;
                 }
@@ -263,8 +280,9 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
 
     // Each picture's share of a byte b is trunc(b x alpha), alpha in single
     // precision and the product in double.
-    const float kf = static_cast<float>(k);
-    const float weights[2] = {(m_fSteps - kf) / m_fSteps, kf / m_fSteps};
+    float weights[2];
+    FrameWeights(k, weights);
+    job.clampColumns = GetOptions().edge == CMorphOptions::Edge::kExtend ? m_image[0].bmWidth : 0;
     for (int image = 0; image < 2; ++image) {
         for (int32_t b = 0; b < 256; ++b) {
             m_contrib[image][b] = static_cast<uint8_t>(TruncToInt32(b * static_cast<double>(weights[image])));
@@ -274,7 +292,7 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
     // alpha = f 2^e with f in [0.5, 1) carries 24 significant bits, so
     // byte x alpha is exact in double precision and its truncation is
     // (byte x f 2^24) >> (24 - e); below 2^-8 every share is 0.
-    job.wholePixels = bpp == 4 && static_cast<double>(job.height) * job.columns < 0x1p31;
+    job.wholePixels = bpp == 4 && static_cast<double>(job.height) * job.columns < 0x1p31 && job.clampColumns == 0;
     for (int image = 0; image < 2; ++image) {
         int exponent = 0;
         const double fraction = std::frexp(static_cast<double>(weights[image]), &exponent);

@@ -18,6 +18,11 @@ class CFeatureSet;
 //
 // A line pair takes part only when its in-between, source and target lines
 // all have two distinct first points; with no such pair the frame is black.
+//
+// Options (ImageMorphing::SetOptions): warp only gives the source its whole
+// weight and the target none; smooth easing moves the lines and sets the
+// weights (1 - t, t) by the eased fraction t; extended edges sample the
+// nearest edge pixel where a position falls outside a picture.
 class FBMorphing : public ImageMorphing {
 public:
     FBMorphing() = default;
@@ -27,7 +32,8 @@ public:
     ~FBMorphing() override = default;
 
     // Refills m_lines with the in-between lines of frame k: point j of line i
-    // is source point j interpolated toward target point j by t = k / N.
+    // is source point j interpolated toward target point j by t = k / N
+    // (eased, with smooth easing).
     // Returns 0, changing nothing, when the document is not exactly a
     // CTrevalinDoc or frame k cannot be made (see ImageMorphing::Morph).
     int32_t InterpolateLines(int32_t k, CDocument* pDoc);
@@ -58,6 +64,8 @@ private:
     // range where the row kernels are exact (then the frame is computed
     // pixel by pixel with SamplePositions).
     bool PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t height);
+    // The weights of the source and the target in frame k (see Morph).
+    void FrameWeights(int32_t k, float weights[2]) const;
     void ComputeByPositions(const CFeatureSet& lines, const FBFrameJob& job, int32_t first, int32_t last) const;
 
     std::vector<FBLineConst> m_lineTable;

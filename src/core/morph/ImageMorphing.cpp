@@ -47,6 +47,15 @@ size_t ImageMorphing::FrameBytes() const
     return static_cast<size_t>(a.bmWidthBytes) * static_cast<size_t>(a.bmHeight);
 }
 
+double ImageMorphing::Fraction(int32_t k) const
+{
+    const double s = static_cast<double>(k) / static_cast<double>(m_fSteps);
+    if (m_options.ease != CMorphOptions::Ease::kSmooth) {
+        return s;
+    }
+    return s * s * (3.0 - 2.0 * s);
+}
+
 bool ImageMorphing::CanMakeFrame(int32_t k) const
 {
     const double n = m_fSteps;

@@ -2,6 +2,7 @@
 
 #include "BITMAP.h"
 #include "CBitmap.h"
+#include "CMorphOptions.h"
 #include "morph/kernels/KernelDispatch.h"
 
 #include <cstddef>
@@ -57,6 +58,10 @@ public:
     void SetKernelPath(MorphKernelPath path) { m_kernelPath = path; }
     // The path the next frame will take on this processor.
     MorphKernelPath GetKernelPath() const { return ResolveKernelPath(m_kernelPath); }
+    // Warp only, easing and edges from the next frame on (the defaults give
+    // the plain frames).
+    void SetOptions(const CMorphOptions& options) { m_options = options; }
+    const CMorphOptions& GetOptions() const { return m_options; }
 
     BITMAP m_image[2];
     float m_fSteps = 0.0f;
@@ -72,6 +77,9 @@ protected:
     size_t PixelBytes(int32_t index) const { return m_pixels[index].size(); }
     // Byte count of a frame: bmWidthBytes x bmHeight of image 0.
     size_t FrameBytes() const;
+    // The fraction t of frame k: k / N in double precision, or, with smooth
+    // easing, that value s taken through 3 s^2 - 2 s^3.
+    double Fraction(int32_t k) const;
     CRowPool& Pool();
     // Where a frame of `bytes` bytes is computed: straight into the output
     // bitmap's pixels when it holds at least that many, otherwise into a
@@ -85,5 +93,6 @@ private:
     std::unique_ptr<CRowPool> m_ownPool;
     CRowPool* m_pPool = nullptr;
     MorphKernelPath m_kernelPath = MorphKernelPath::kAuto;
+    CMorphOptions m_options;
     std::vector<uint8_t> m_spareFrame;
 };

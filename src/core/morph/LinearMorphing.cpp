@@ -23,8 +23,14 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
     job.source = Pixels(0);
     job.target = Pixels(1);
     job.out = FrameTarget(out, bytes);
-    job.weightSource = (n - kf) / n;
-    job.weightTarget = kf / n;
+    if (GetOptions().ease == CMorphOptions::Ease::kLinear) {
+        job.weightSource = (n - kf) / n;
+        job.weightTarget = kf / n;
+    } else {
+        const double t = Fraction(k);
+        job.weightSource = 1.0 - t;
+        job.weightTarget = t;
+    }
     if (DissolveUsesTable(path)) {
         m_table.resize(65536 + 4);
         uint8_t* table = m_table.data();

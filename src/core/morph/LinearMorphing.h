@@ -7,6 +7,8 @@
 // Plain cross-dissolve: every byte of frame k of N is
 // trunc(source x (N - k) / N + target x k / N), weights and sum in double
 // precision, truncated once. Pixels and colour channels play no role.
+// With smooth easing the weights are 1 - t and t of the eased fraction t;
+// warp only and edges concern the feature morph and change nothing here.
 class LinearMorphing : public ImageMorphing {
 public:
     LinearMorphing() = default;

@@ -5,6 +5,7 @@
 #include "document/CFileAccess.h"
 
 #include <cerrno>
+#include <cstdio>
 
 namespace {
 
@@ -101,4 +102,27 @@ std::string CExportMessages::BadFrame(int32_t width, int32_t height, int32_t str
 std::string CExportMessages::NoFrames(const std::string& path)
 {
     return "没有帧可写入 " + path + "。";
+}
+
+std::string CExportMessages::NothingToExport()
+{
+    return "没有要导出的内容:帧文件和视频都选了“无”。";
+}
+
+std::string CExportMessages::StepsOutOfRange(int32_t steps)
+{
+    return "中间步数必须在 1 到 100 之间:" + std::to_string(steps) + "。";
+}
+
+std::string CExportMessages::RangeOutOfRange(int32_t first, int32_t last, int32_t steps)
+{
+    return "帧的范围必须在 0 到 " + std::to_string(steps) + " 之间,且起始帧不大于结束帧:" + std::to_string(first) +
+           "-" + std::to_string(last) + "。";
+}
+
+std::string CExportMessages::HoldOutOfRange(double seconds)
+{
+    char shown[32];
+    std::snprintf(shown, sizeof shown, "%g", seconds);
+    return std::string("首尾帧的停留时间必须在 0 到 60 秒之间:") + shown + "。";
 }

@@ -30,4 +30,9 @@ public:
     static std::string EncodeFailed(const std::string& path, const char* formatName, const std::string& detail);
     static std::string BadFrame(int32_t width, int32_t height, int32_t stride);
     static std::string NoFrames(const std::string& path);
+    // Settings of a whole export.
+    static std::string NothingToExport();
+    static std::string StepsOutOfRange(int32_t steps);
+    static std::string RangeOutOfRange(int32_t first, int32_t last, int32_t steps);
+    static std::string HoldOutOfRange(double seconds);
 };

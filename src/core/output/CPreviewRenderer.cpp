@@ -1,7 +1,7 @@
 #include "CPreviewRenderer.h"
 
 #include "CRunDriver.h"
-#include "DrawPicture.h"
+#include "PictureBitmap.h"
 #include "document/CTrevalinDoc.h"
 #include "geometry/CFeatureSet.h"
 #include "morph/ImageMorphing.h"
@@ -86,6 +86,7 @@ public:
         }
         slot.engine->SetRowPool(pPool);
         slot.engine->SetSteps(r.steps);
+        slot.engine->SetOptions(r.options);
         CTrevalinDoc* doc = const_cast<CTrevalinDoc*>(&job.lines);
         if (half) {
             CopyLines(*job.lines.GetFeatureSet(), *m_halfLines.GetFeatureSet(), true);
@@ -111,7 +112,7 @@ private:
         if (m_nPictures != 0 && SamePictures(r)) return;
         for (int i = 0; i < 2; ++i) {
             m_pictures[i] = r.pictures[i];
-            DrawPicture(m_pictures[i].get(), m_full[i]);
+            DrawPictureBitmap(m_pictures[i].get(), m_full[i]);
         }
         m_bHalvesMade = false;
         ++m_nPictures;

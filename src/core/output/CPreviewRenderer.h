@@ -1,6 +1,7 @@
 #pragma once
 
 #include "morph/CBitmap.h"
+#include "morph/CMorphOptions.h"
 
 #include <atomic>
 #include <chrono>
@@ -34,6 +35,7 @@ public:
         int32_t engineKind = 1; // CRunDriver::EngineKind
         int32_t frame = 0;
         int32_t steps = 1;
+        CMorphOptions options;
         // The document's decoded pictures (never changed once decoded), or
         // null where a picture is missing.
         std::shared_ptr<const CPictureImage> pictures[2];

@@ -2,8 +2,8 @@
 
 #include "CAviRecorder.h"
 #include "CBitmapInfo.h"
-#include "DrawPicture.h"
 #include "GetDIBits.h"
+#include "PictureBitmap.h"
 #include "WriteBitmapFile.h"
 #include "document/CTrevalinDoc.h"
 #include "morph/FBMorphing.h"
@@ -55,6 +55,7 @@ void CRunDriver::UseEngine(EngineKind kind)
     m_pEngine = MakeEngine(kind);
     m_pEngine->SetRowPool(m_pPool);
     m_nEngineKind = kind;
+    m_pEngine->SetOptions(m_options);
     // A switch in the middle of a run carries the run's pictures over, so
     // the frames that follow come from the new engine instead of nothing.
     if (m_bHasInputs) {
@@ -68,6 +69,12 @@ SIZE CRunDriver::GetFrameSize() const
 {
     if (!m_bHasInputs) return SIZE{0, 0};
     return SIZE{m_inputs[0].Width(), m_inputs[0].Height()};
+}
+
+void CRunDriver::SetMorphOptions(const CMorphOptions& options)
+{
+    m_options = options;
+    m_pEngine->SetOptions(options);
 }
 
 void CRunDriver::SetSteps(int32_t n)
@@ -90,8 +97,7 @@ CRunDriver::StartResult CRunDriver::Start()
 {
     StartResult result;
     for (int i = 1; i >= 0; --i) {
-        const CPictureFile& picture = *m_doc.GetPicture(i);
-        DrawPicture(picture.IsLoaded() ? picture.GetImage() : nullptr, m_inputs[i]);
+        DrawPictureBitmap(*m_doc.GetPicture(i), m_inputs[i]);
         m_pEngine->LoadImage(m_inputs[i], i);
     }
     m_bHasInputs = true;

@@ -3,6 +3,7 @@
 #include "CCompressionOptions.h"
 #include "document/SIZE.h"
 #include "morph/CBitmap.h"
+#include "morph/CMorphOptions.h"
 
 #include <cstdint>
 #include <memory>
@@ -69,6 +70,11 @@ public:
     // run the new engine takes over the run's pictures.
     void UseEngine(EngineKind kind);
 
+    // Warp only, easing and edges of the frames computed from now on; they
+    // stay with the driver when the engine is switched.
+    void SetMorphOptions(const CMorphOptions& options);
+    const CMorphOptions& GetMorphOptions() const { return m_options; }
+
     void SetSteps(int32_t n);
     int32_t GetSteps() const { return m_nSteps; }
     int32_t GetFrameIndex() const { return m_nFrame; }
@@ -111,6 +117,7 @@ private:
     CTrevalinDoc& m_doc;
     CCompressionChooser m_chooser;
     int32_t m_nEngineKind = kFeature;
+    CMorphOptions m_options;
     int32_t m_bRunning = 0;
     int32_t m_nSteps = 0;
     int32_t m_nFrame = 0;

@@ -1,6 +1,7 @@
 #include "CDialogPrompts.h"
 
 #include "CAboutDlg.h"
+#include "CExportDlg.h"
 #include "view/CCompressionDialog.h"
 
 #include <QFileDialog>
@@ -62,4 +63,23 @@ void CDialogPrompts::ShowAbout(QWidget* parent)
 {
     CAboutDlg dialog(parent);
     dialog.exec();
+}
+
+bool CDialogPrompts::ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth,
+                                  int32_t pictureHeight)
+{
+    CExportDlg dialog(settings, pictureWidth, pictureHeight, *this, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    settings = dialog.GetSettings();
+    return true;
+}
+
+QString CDialogPrompts::GetExistingDirectory(QWidget* parent, const QString& start)
+{
+    QFileDialog dialog(parent);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(start);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
 }

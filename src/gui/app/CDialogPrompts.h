@@ -3,7 +3,8 @@
 #include "editing/CUserPrompts.h"
 
 // The application's real dialogs: Qt message boxes and file dialogs, the
-// compression-options dialog and the About box, all modal.
+// compression-options dialog, the export dialog and the About box, all
+// modal.
 class CDialogPrompts : public CUserPrompts {
 public:
     void MessageBox(QWidget* parent, const QString& text, Icon icon) override;
@@ -13,4 +14,6 @@ public:
     void TrackPopupMenu(QMenu& menu, const QPoint& globalPos) override;
     bool ChooseCompression(QWidget* parent, CCompressionOptions& options) override;
     void ShowAbout(QWidget* parent) override;
+    bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight) override;
+    QString GetExistingDirectory(QWidget* parent, const QString& start) override;
 };

@@ -4,6 +4,7 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CUserPrompts.h"
+#include "output/CMorphOptionsFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,6 +66,7 @@ bool CDocManager::OpenDocumentFile(const QString& path)
         return false;
     }
     m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
+    m_doc.SetMorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
     m_doc.SendInitialUpdate();
     emit captionChanged(GetCaption());
     return true;
@@ -99,6 +101,11 @@ bool CDocManager::DoSave(const QString& path)
     }
     m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
     emit captionChanged(GetCaption());
+    // The morph options go beside the project; the project itself is saved
+    // whether or not they can be.
+    const std::string optionsError = CMorphOptionsFile::Write(doc.GetPathName(), m_doc.GetMorphOptions());
+    if (!optionsError.empty())
+        m_prompts.MessageBox(m_pDialogParent, QString::fromStdString(optionsError), CUserPrompts::Icon::kWarning);
     return true;
 }
 

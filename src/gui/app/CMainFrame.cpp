@@ -1,6 +1,7 @@
 #include "CMainFrame.h"
 
 #include "CDocManager.h"
+#include "CExportCommand.h"
 #include "CMorphConfigDlg.h"
 #include "CRecentFileList.h"
 #include "Resource.h"
@@ -44,6 +45,8 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     CreateStatusBar();
     CreateControlBar();
     CreateMenu();
+    CreateExportMenu();
+    CreateMorphOptionsMenu();
     CreateClient();
     CreatePreview();
     CreateViewMenu();
@@ -447,4 +450,55 @@ void CMainFrame::UpdateCommandUI()
     // Pane switching belongs to the splitter.
     GetAction(ID_NEXT_PANE)->setEnabled(m_bShowInputs);
     GetAction(ID_PREV_PANE)->setEnabled(m_bShowInputs);
+    UpdateMorphOptionsUI();
+}
+
+void CMainFrame::CreateExportMenu()
+{
+    QAction* exportAction = MakeAction(ID_FILE_EXPORT, QStringLiteral("导出(&E)...\tCtrl+E"), QString(),
+                                       QStringLiteral("将变形序列导出为帧文件和视频\n导出"));
+    exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    // After 另存为, before the separator above the recent files.
+    const QList<QAction*> items = m_pFileMenu->actions();
+    const qsizetype recent = items.indexOf(m_pRecentPlace);
+    m_pFileMenu->insertAction(recent > 0 ? items.at(recent - 1) : m_pRecentPlace, exportAction);
+    connect(exportAction, &QAction::triggered, this, &CMainFrame::OnFileExport);
+}
+
+void CMainFrame::CreateMorphOptionsMenu()
+{
+    m_pMorphMenu = menuBar()->addMenu(QStringLiteral("变形(&M)"));
+    QAction* warpOnly = MakeAction(ID_MORPH_WARP_ONLY, QStringLiteral("仅变形(&W)"), QString(),
+                                   QStringLiteral("只把源图像变形到中间特征线的位置，不与目标图像溶解\n仅变形"));
+    QAction* smooth = MakeAction(ID_MORPH_EASE_SMOOTH, QStringLiteral("平滑缓动(&S)"), QString(),
+                                 QStringLiteral("变形在开始和结束时放慢，中间加快；不选时匀速进行\n平滑缓动"));
+    QAction* extend = MakeAction(ID_MORPH_EDGE_EXTEND, QStringLiteral("延伸边缘(&X)"), QString(),
+                                 QStringLiteral("落在图像以外的点取最近的边缘像素；不选时为黑色\n延伸边缘"));
+    for (QAction* action : {warpOnly, smooth, extend}) {
+        action->setCheckable(true);
+        m_pMorphMenu->addAction(action);
+        connect(action, &QAction::triggered, this, [this] {
+            CMorphOptions options;
+            options.warpOnly = GetAction(ID_MORPH_WARP_ONLY)->isChecked();
+            options.ease = GetAction(ID_MORPH_EASE_SMOOTH)->isChecked() ? CMorphOptions::Ease::kSmooth
+                                                                        : CMorphOptions::Ease::kLinear;
+            options.edge = GetAction(ID_MORPH_EDGE_EXTEND)->isChecked() ? CMorphOptions::Edge::kExtend
+                                                                        : CMorphOptions::Edge::kBlack;
+            m_doc.SetMorphOptions(options);
+        });
+    }
+}
+
+void CMainFrame::UpdateMorphOptionsUI()
+{
+    const CMorphOptions& options = m_doc.GetMorphOptions();
+    GetAction(ID_MORPH_WARP_ONLY)->setChecked(options.warpOnly);
+    GetAction(ID_MORPH_EASE_SMOOTH)->setChecked(options.ease == CMorphOptions::Ease::kSmooth);
+    GetAction(ID_MORPH_EDGE_EXTEND)->setChecked(options.edge == CMorphOptions::Edge::kExtend);
+}
+
+void CMainFrame::OnFileExport()
+{
+    if (m_pExport == nullptr || !m_pConfigDlg->DoDataExchange()) return;
+    m_pExport->OnFileExport(this, m_pConfigDlg->m_nSteps, m_pResultView->GetEngineKind() == CRunDriver::kFeature);
 }

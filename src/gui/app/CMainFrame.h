@@ -8,6 +8,7 @@
 
 class CDocController;
 class CDocManager;
+class CExportCommand;
 class CImageView;
 class CMorphConfigDlg;
 class CPreviewDock;
@@ -78,6 +79,12 @@ public:
 
     QMenu* createPopupMenu() override;
 
+    // Where 文件 → 导出… goes (none: the command does nothing).
+    void SetExportCommand(CExportCommand* command) { m_pExport = command; }
+    // 文件 → 导出…: the steps from the control bar, the result view's engine.
+    void OnFileExport();
+    QMenu* GetMorphMenu() const { return m_pMorphMenu; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -95,6 +102,10 @@ private:
     void RebuildRecentFileMenu();
     void ActivateView(QWidget* view);
     void OnNextPane();
+    // 文件 → 导出… and the 变形 menu of the morph options.
+    void CreateExportMenu();
+    void CreateMorphOptionsMenu();
+    void UpdateMorphOptionsUI();
 
     CDocController& m_doc;
     CDocManager& m_docManager;
@@ -110,6 +121,8 @@ private:
     QAction* m_pRecentEnd = nullptr;
     QList<QAction*> m_recentActions;
     QLabel* m_pIdleLabel = nullptr;
+    QMenu* m_pMorphMenu = nullptr;
+    CExportCommand* m_pExport = nullptr;
     QLabel* m_pProgressLabel = nullptr;
     QProgressBar* m_pProgressBar = nullptr;
     QMenu* m_pViewMenu = nullptr;

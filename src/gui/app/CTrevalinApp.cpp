@@ -1,6 +1,7 @@
 #include "CTrevalinApp.h"
 
 #include "CDocManager.h"
+#include "CExportCommand.h"
 #include "CMainFrame.h"
 #include "CRecentFileList.h"
 #include "document/CTrevalinDoc.h"
@@ -17,6 +18,7 @@ CTrevalinApp::~CTrevalinApp()
 {
     // The frame and its views go before the document they are attached to.
     m_pMainWnd.reset();
+    m_pExport.reset();
     m_pDocManager.reset();
     m_pDoc.reset();
 }
@@ -40,6 +42,8 @@ bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string&
     m_pDoc = std::make_unique<CDocController>(std::make_unique<CTrevalinDoc>(workDir, m_decoder));
     m_pDocManager = std::make_unique<CDocManager>(*m_pDoc, *m_pRecent, m_prompts);
     m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts);
+    m_pExport = std::make_unique<CExportCommand>(*m_pDoc, m_prompts, m_settings);
+    m_pMainWnd->SetExportCommand(m_pExport.get());
 
     if (project.isEmpty()) {
         m_pDocManager->OnFileNew();

@@ -7,6 +7,7 @@
 
 class CDocController;
 class CDocManager;
+class CExportCommand;
 class CMainFrame;
 class CPictureDecoder;
 class CRecentFileList;
@@ -42,6 +43,7 @@ public:
     CDocController* GetDocController() const { return m_pDoc.get(); }
     CDocManager* GetDocManager() const { return m_pDocManager.get(); }
     CRecentFileList* GetRecentFileList() const { return m_pRecent.get(); }
+    CExportCommand* GetExportCommand() const { return m_pExport.get(); }
 
 private:
     CUserPrompts& m_prompts;
@@ -50,5 +52,6 @@ private:
     std::unique_ptr<CRecentFileList> m_pRecent;
     std::unique_ptr<CDocController> m_pDoc;
     std::unique_ptr<CDocManager> m_pDocManager;
+    std::unique_ptr<CExportCommand> m_pExport;
     std::unique_ptr<CMainFrame> m_pMainWnd;
 };

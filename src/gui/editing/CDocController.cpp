@@ -90,3 +90,11 @@ bool CDocController::IsSelectToolChecked() const
 {
     return m_pDoc->m_bSelectTool != 0;
 }
+
+void CDocController::SetMorphOptions(const CMorphOptions& options)
+{
+    if (options == m_morphOptions) return;
+    m_morphOptions = options;
+    emit commandStateChanged();
+    emit contentChanged();
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDocView.h"
+#include "morph/CMorphOptions.h"
 
 #include <QObject>
 #include <cstdint>
@@ -41,6 +42,11 @@ public:
     bool IsDrawToolChecked() const;
     bool IsSelectToolChecked() const;
 
+    // The project's morph options (warp only, easing, edges): what the
+    // result view's runs and the exports use. Kept beside the project file.
+    const CMorphOptions& GetMorphOptions() const { return m_morphOptions; }
+    void SetMorphOptions(const CMorphOptions& options);
+
     // The lines or a picture changed in place (a tool's step while a line
     // is drawn or dragged included).
     void NotifyContentChanged() { emit contentChanged(); }
@@ -58,4 +64,5 @@ private:
 
     std::unique_ptr<CTrevalinDoc> m_pDoc;
     std::vector<CDocView*> m_views;
+    CMorphOptions m_morphOptions;
 };

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "output/CCompressionOptions.h"
+#include "output/CExportSettings.h"
+
+#include <cstdint>
 
 #include <QString>
 
@@ -34,4 +37,10 @@ public:
     virtual bool ChooseCompression(QWidget* parent, CCompressionOptions& options) = 0;
     // The About box.
     virtual void ShowAbout(QWidget* parent) = 0;
+    // The export dialog over `settings` for pictures of the given size:
+    // fills in the choice and returns true for 导出, false for 取消.
+    virtual bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth,
+                              int32_t pictureHeight) = 0;
+    // A folder chooser starting at `start`; empty when cancelled.
+    virtual QString GetExistingDirectory(QWidget* parent, const QString& start) = 0;
 };

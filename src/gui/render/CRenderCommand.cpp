@@ -2,11 +2,16 @@
 
 #include "document/CPictureDecoder.h"
 #include "document/CTrevalinDoc.h"
+#include "morph/CRowPool.h"
+#include "morph/ImageMorphing.h"
+#include "output/CExportJob.h"
+#include "output/CMorphOptionsFile.h"
 #include "output/CRunDriver.h"
 
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -40,13 +45,12 @@ void CRenderCommand::Progress(int done, int total)
     }
 }
 
-int CRenderCommand::Run(const CRenderOptions& options)
+bool CRenderCommand::OpenProject(CTrevalinDoc& doc, const CRenderOptions& options)
 {
-    CTrevalinDoc doc(CurrentDirectory(), m_decoder);
     const CDocStatus opened = doc.OnOpenDocument(options.project);
     if (!opened.ok) {
         m_err << options.project << ": " << opened.message << "\n";
-        return kFailed;
+        return false;
     }
     // A headless run has no earlier picture to fall back on: every picture
     // the project names must load.
@@ -61,10 +65,26 @@ int CRenderCommand::Run(const CRenderOptions& options)
                 m_err << ": " << why;
             }
             m_err << "\n";
-            return kFailed;
+            return false;
         }
     }
+    return true;
+}
 
+int CRenderCommand::Run(const CRenderOptions& options)
+{
+    CTrevalinDoc doc(CurrentDirectory(), m_decoder);
+    if (!OpenProject(doc, options)) {
+        return kFailed;
+    }
+    if (options.IsExport()) {
+        return RunExport(doc, options);
+    }
+
+    std::unique_ptr<CRowPool> pool;
+    if (options.threads > 0) {
+        pool = std::make_unique<CRowPool>(options.threads);
+    }
     CCompressionOptions chosen;
     chosen.codec = options.motionJpeg ? CCompressionOptions::kMotionJpeg : CCompressionOptions::kUncompressed;
     CRunDriver driver(doc, [chosen](CCompressionOptions& o) {
@@ -72,6 +92,10 @@ int CRenderCommand::Run(const CRenderOptions& options)
         return true;
     });
     driver.UseEngine(options.featureEngine ? CRunDriver::kFeature : CRunDriver::kLinear);
+    driver.SetMorphOptions(options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName())));
+    if (pool) {
+        driver.GetEngine().SetRowPool(pool.get());
+    }
     driver.SetSteps(options.steps);
     const CRunDriver::StartResult started = driver.Start();
     if (started.status != CRunDriver::StartStatus::kStarted) {
@@ -135,4 +159,45 @@ int CRenderCommand::Run(const CRenderOptions& options)
     m_err << std::fixed << (n + 1) << " frames in " << seconds << " s, " << (seconds > 0 ? (n + 1) / seconds : 0.0)
           << " frames per second\n";
     return failed ? kFailed : kSuccess;
+}
+
+int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options)
+{
+    std::filesystem::path project(options.project);
+    const std::string base = project.extension() == ".tvl" ? project.stem().string() : project.filename().string();
+    CExportSettings settings = options.ExportSettings(doc.GetWorkDir(), base);
+    settings.morph = options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
+    CExportJob job(doc, settings);
+    if (const std::string problem = job.Check(); !problem.empty()) {
+        m_err << problem << "\n";
+        return kFailed;
+    }
+    const auto begin = std::chrono::steady_clock::now();
+    int64_t frames = 0;
+    const CExportSummary summary = job.Run(m_pCancel, [this, &frames](int64_t done, int64_t total) {
+        frames = done;
+        Progress(static_cast<int>(done), static_cast<int>(total));
+    });
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    if (m_bShowProgress && frames < job.TotalSteps()) m_err << "\n";
+    if (summary.outcome == CExportSummary::Outcome::kFailed) {
+        m_err << "export failed: " << summary.error << "\n";
+    } else if (summary.outcome == CExportSummary::Outcome::kCancelled) {
+        m_err << "export cancelled\n";
+    }
+    if (summary.framesWritten > 0) {
+        m_err << summary.framesWritten << " frame files written: " << summary.firstFrameFile;
+        if (summary.framesWritten > 1) m_err << " ... " << summary.lastFrameFile;
+        m_err << "\n";
+    }
+    if (!summary.videoPath.empty()) {
+        m_err << "video of " << summary.videoFrames << " frames, " << summary.width << " x " << summary.height << " at "
+              << summary.fps << " fps, written to " << summary.videoPath << "\n";
+    } else if (summary.videoWanted) {
+        m_err << "no video written\n";
+    }
+    m_err.precision(2);
+    m_err << std::fixed << frames << " frames in " << seconds << " s, " << (seconds > 0 ? frames / seconds : 0.0)
+          << " frames per second\n";
+    return summary.outcome == CExportSummary::Outcome::kDone ? kSuccess : kFailed;
 }

@@ -2,14 +2,17 @@
 
 #include "CRenderOptions.h"
 
+#include <atomic>
 #include <iosfwd>
 #include <memory>
 
 class CPictureDecoder;
+class CTrevalinDoc;
 
 // The headless morph run: opens the project in the current directory's
 // working folder, renders frames 0 to N with the chosen engine, writes each
-// frame file and the video, and tells what it did on `err`.
+// frame file and the video, and tells what it did on `err`. With export
+// switches the frames, the video, their formats and places are as asked.
 class CRenderCommand {
 public:
     enum ExitCode : int { kSuccess = 0, kFailed = 1, kBadArguments = 2 };
@@ -18,10 +21,19 @@ public:
 
     int Run(const CRenderOptions& options);
 
+    // An export run stops soon after *flag becomes true (the video is
+    // dropped, complete frame files stay).
+    void SetCancelFlag(const std::atomic<bool>* flag) { m_pCancel = flag; }
+
 private:
     void Progress(int done, int total);
+    // Opens the project and its pictures; false after telling why.
+    bool OpenProject(CTrevalinDoc& doc, const CRenderOptions& options);
+    // The run with any of the export switches: frames and video as asked.
+    int RunExport(CTrevalinDoc& doc, const CRenderOptions& options);
 
     std::shared_ptr<const CPictureDecoder> m_decoder;
     std::ostream& m_err;
     bool m_bShowProgress;
+    const std::atomic<bool>* m_pCancel = nullptr;
 };

@@ -4,28 +4,101 @@
 
 namespace {
 
-bool ParseSteps(const std::string& text, int32_t& out)
+bool ParseNumber(const std::string& text, int32_t lo, int32_t hi, int32_t& out)
 {
     int32_t value = 0;
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || value < 1 || value > 100) {
+    if (ec != std::errc() || ptr != end || value < lo || value > hi) {
         return false;
     }
     out = value;
     return true;
 }
 
+bool ParseRange(const std::string& text, int32_t& first, int32_t& last)
+{
+    const size_t dash = text.find('-');
+    return dash != std::string::npos && ParseNumber(text.substr(0, dash), 0, CExportSettings::kMaxSteps, first) &&
+           ParseNumber(text.substr(dash + 1), 0, CExportSettings::kMaxSteps, last) && first <= last;
+}
+
+// Switches that take a value.
+bool TakesValue(const std::string& name)
+{
+    for (const char* s : {"--steps", "--engine", "--codec", "--out", "--name", "--image-format", "--video", "--fps",
+                          "--range", "--threads", "--ease", "--edge"}) {
+        if (name == s) return true;
+    }
+    return false;
+}
+
+std::optional<std::string> ExportSwitch(const std::string& name, const std::string& value, CRenderOptions& out);
+
 } // namespace
 
 const char* CRenderOptions::Usage()
 {
-    return "usage: trevalin-render [--steps N] [--engine feature|dissolve] [--codec none|mjpeg] PROJECT.tvl\n"
-           "  --steps N        number of steps, 1 to 100 (default 10): frames 0 to N are written\n"
-           "  --engine KIND    feature (line-pair warp and dissolve, default) or dissolve\n"
-           "  --codec CODEC    none (uncompressed, default) or mjpeg (Motion JPEG)\n"
-           "The working folder is the current directory: pictures come from ./images/,\n"
-           "frames go to ./ouput_image/Frame-<k>.bmp and the video to ./output_video/trevalin.avi.\n";
+    return "usage: trevalin-render [OPTIONS] PROJECT.tvl\n"
+           "  --steps N              number of steps, 1 to 100 (default 10): frames 0 to N\n"
+           "  --engine KIND          feature (line-pair warp and dissolve, default) or dissolve\n"
+           "  --codec CODEC          codec of an AVI video: none (uncompressed, default) or mjpeg (Motion JPEG)\n"
+           "  --out DIR              write the frames as DIR/BASE-0000.EXT and the video as DIR/BASE.EXT\n"
+           "  --name BASE            base name of the files in DIR (default: the project's name)\n"
+           "  --image-format FORMAT  frame files: bmp (default), png, jpeg or none\n"
+           "  --video FORMAT         video: avi (default), mp4, webm, gif or none\n"
+           "  --fps N                frames per second, 1 to 120 (default 3 for the AVI without --out, else 25)\n"
+           "  --range A-B            only frames A to B of 0 to N; no video unless --video is given\n"
+           "  --threads N            threads computing each frame (default: one per processor thread)\n"
+           "  --pingpong             the video runs forward, then back\n"
+           "  --warp-only            the source warped to the in-between lines, no dissolve\n"
+           "  --ease linear|smooth   how the fraction k / N runs (default linear)\n"
+           "  --edge black|extend    samples outside the picture: black (default) or the nearest edge pixel\n"
+           "Without --out the working folder is the current directory: pictures come from ./images/,\n"
+           "frames go to ./ouput_image/Frame-<k>.bmp and the video to ./output_video/trevalin.avi.\n"
+           "Morph options not given come from PROJECT.tvl.options when it exists.\n";
+}
+
+bool CRenderOptions::IsExport() const
+{
+    return outDir || name || imageFormat || video || fps || rangeFirst || pingPong;
+}
+
+CMorphOptions CRenderOptions::MorphOptions(const CMorphOptions& kept) const
+{
+    CMorphOptions options = kept;
+    if (warpOnly) options.warpOnly = *warpOnly;
+    if (ease) options.ease = *ease;
+    if (edge) options.edge = *edge;
+    return options;
+}
+
+CExportSettings CRenderOptions::ExportSettings(const std::string& workDir, const std::string& projectBase) const
+{
+    CExportSettings s;
+    if (outDir) {
+        s.layout = CExportSettings::Layout::kFolder;
+        s.folder = *outDir;
+        s.baseName = name ? *name : projectBase;
+    } else {
+        s.layout = CExportSettings::Layout::kWorkFolder;
+        s.folder = workDir;
+    }
+    s.frames = imageFormat ? *imageFormat : CExportSettings::Frames::kBmp;
+    s.video = video ? *video : (rangeFirst ? CExportSettings::Video::kNone : CExportSettings::Video::kAviUncompressed);
+    if (s.video == CExportSettings::Video::kAviUncompressed && motionJpeg) {
+        s.video = CExportSettings::Video::kAviMotionJpeg;
+    }
+    const bool legacyAvi = !outDir && CExportSettings::IsAvi(s.video);
+    s.fps = fps ? *fps : (legacyAvi ? 3 : 25);
+    s.videoQuality = 90; // the Motion JPEG quality of the compression dialog's default
+    s.pingPong = pingPong;
+    s.steps = steps;
+    s.featureEngine = featureEngine;
+    s.firstFrame = rangeFirst ? *rangeFirst : 0;
+    s.lastFrame = rangeLast ? *rangeLast : -1;
+    s.threads = threads;
+    return s;
 }
 
 std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>& args, CRenderOptions& out)
@@ -52,7 +125,16 @@ std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>&
         if (name == "--help" || name == "-h") {
             return std::string();
         }
-        if (name != "--steps" && name != "--engine" && name != "--codec") {
+        if (name == "--pingpong" || name == "--warp-only") {
+            if (inlineValue) return name + " takes no value";
+            if (name == "--pingpong") {
+                out.pingPong = true;
+            } else {
+                out.warpOnly = true;
+            }
+            continue;
+        }
+        if (!TakesValue(name)) {
             return "unknown option " + arg;
         }
         if (!inlineValue) {
@@ -62,7 +144,7 @@ std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>&
             value = args[++i];
         }
         if (name == "--steps") {
-            if (!ParseSteps(value, out.steps)) {
+            if (!ParseNumber(value, 1, CExportSettings::kMaxSteps, out.steps)) {
                 return "--steps takes a whole number from 1 to 100, not '" + value + "'";
             }
         } else if (name == "--engine") {
@@ -73,7 +155,7 @@ std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>&
             } else {
                 return "--engine takes feature or dissolve, not '" + value + "'";
             }
-        } else {
+        } else if (name == "--codec") {
             if (value == "none") {
                 out.motionJpeg = false;
             } else if (value == "mjpeg") {
@@ -81,10 +163,84 @@ std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>&
             } else {
                 return "--codec takes none or mjpeg, not '" + value + "'";
             }
+            out.codecGiven = true;
+        } else if (std::optional<std::string> problem = ExportSwitch(name, value, out)) {
+            return problem;
         }
     }
     if (!haveProject) {
         return std::string("no project file given");
     }
+    if (out.rangeLast && *out.rangeLast > out.steps) {
+        return "--range " + std::to_string(*out.rangeFirst) + "-" + std::to_string(*out.rangeLast) +
+               " goes past the last frame, " + std::to_string(out.steps);
+    }
+    if (out.name && !out.outDir) {
+        return std::string("--name names the files in --out DIR; give --out too");
+    }
+    if (out.codecGiven && out.video && !CExportSettings::IsAvi(*out.video)) {
+        return std::string("--codec chooses the codec of an AVI video; it does not go with --video other than avi");
+    }
     return std::nullopt;
 }
+
+namespace {
+
+std::optional<std::string> ExportSwitch(const std::string& name, const std::string& value, CRenderOptions& out)
+{
+    using Frames = CExportSettings::Frames;
+    using Video = CExportSettings::Video;
+    if (name == "--out") {
+        if (value.empty()) return std::string("--out needs a folder");
+        out.outDir = value;
+    } else if (name == "--name") {
+        if (value.empty() || value.find('/') != std::string::npos || value == "." || value == "..") {
+            return "--name takes a file name without '/', not '" + value + "'";
+        }
+        out.name = value;
+    } else if (name == "--image-format") {
+        const std::pair<const char*, Frames> formats[] = {
+            {"bmp", Frames::kBmp}, {"png", Frames::kPng}, {"jpeg", Frames::kJpeg}, {"none", Frames::kNone}};
+        for (const auto& [word, format] : formats) {
+            if (value == word) out.imageFormat = format;
+        }
+        if (!out.imageFormat) return "--image-format takes bmp, png, jpeg or none, not '" + value + "'";
+    } else if (name == "--video") {
+        const std::pair<const char*, Video> formats[] = {{"avi", Video::kAviUncompressed},
+                                                         {"mp4", Video::kMp4},
+                                                         {"webm", Video::kWebm},
+                                                         {"gif", Video::kGif},
+                                                         {"none", Video::kNone}};
+        out.video.reset();
+        for (const auto& [word, format] : formats) {
+            if (value == word) out.video = format;
+        }
+        if (!out.video) return "--video takes avi, mp4, webm, gif or none, not '" + value + "'";
+    } else if (name == "--fps") {
+        int32_t fps = 0;
+        if (!ParseNumber(value, 1, 120, fps)) return "--fps takes a whole number from 1 to 120, not '" + value + "'";
+        out.fps = fps;
+    } else if (name == "--range") {
+        int32_t first = 0, last = 0;
+        if (!ParseRange(value, first, last)) {
+            return "--range takes A-B, whole numbers with 0 <= A <= B <= 100, not '" + value + "'";
+        }
+        out.rangeFirst = first;
+        out.rangeLast = last;
+    } else if (name == "--threads") {
+        if (!ParseNumber(value, 1, 1024, out.threads)) {
+            return "--threads takes a whole number from 1 to 1024, not '" + value + "'";
+        }
+    } else if (name == "--ease") {
+        CMorphOptions::Ease ease{};
+        if (!CMorphOptions::ParseEase(value.c_str(), ease)) return "--ease takes linear or smooth, not '" + value + "'";
+        out.ease = ease;
+    } else if (name == "--edge") {
+        CMorphOptions::Edge edge{};
+        if (!CMorphOptions::ParseEdge(value.c_str(), edge)) return "--edge takes black or extend, not '" + value + "'";
+        out.edge = edge;
+    }
+    return std::nullopt;
+}
+
+} // namespace

@@ -122,6 +122,7 @@ void CPreviewDock::Refresh()
     request.engineKind = m_nEngineKind;
     request.frame = m_nFrame;
     request.steps = m_nSteps;
+    request.options = m_doc.GetMorphOptions();
     request.pictures[0] = doc.GetPicture(0)->GetSharedImage();
     request.pictures[1] = doc.GetPicture(1)->GetSharedImage();
     m_nRequested = m_pRenderer->Submit(request, *doc.GetFeatureSet());

@@ -58,6 +58,7 @@ void CTrevalinView::StartRun()
     // Nothing may tick while the compression-options dialog is open.
     const bool wasTicking = m_timer.isActive();
     m_timer.stop();
+    m_driver.SetMorphOptions(m_doc.GetMorphOptions());
     const CRunDriver::StartResult result = m_driver.Start();
     if (result.status == CRunDriver::StartStatus::kIncompatible) {
         m_prompts.MessageBox(this, QString::fromUtf8(CRunDriver::kIncompatibleText), CUserPrompts::Icon::kWarning);

@@ -15,14 +15,15 @@ class CFrameDisplay;
 class CRowPool;
 
 // The result view: runs a morph sequence on a timer and shows its frames.
-// Start takes the pictures, opens the video (after the compression-options
-// dialog) and produces the current frame k at once; every tick advances k
-// and produces that frame; the tick that passes the last frame ends the run
-// and tells where the video went. Each frame is computed, written and added
-// to the video exactly once, whether the view is shown or not; the view
-// only shows the last frame with its "Frame-k" label, whole (scaled down
-// when it is larger than the view) or at the zoom factor given. The timer
-// is held while a message box of the run is open.
+// Start takes the pictures and the document's morph options, opens the
+// video (after the compression-options dialog) and produces the current
+// frame k at once; every tick advances k and produces that frame; the tick
+// that passes the last frame ends the run and tells where the video went.
+// Each frame is computed, written and added to the video exactly once,
+// whether the view is shown or not; the view only shows the last frame with
+// its "Frame-k" label, whole (scaled down when it is larger than the view)
+// or at the zoom factor given. The timer is held while a message box of the
+// run is open.
 class CTrevalinView : public QWidget, public CDocView {
     Q_OBJECT
 

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <random>
@@ -240,6 +241,112 @@ TEST(EngineMatchesOracle, FeatureMorph)
     EXPECT_GT(positionFrames, 0);
 }
 
+// The options' own reference: the reference engine's sample positions
+// from in-between lines at the (eased) fraction, then each picture sampled
+// pixel by pixel with the options' weights and edges.
+CBitmap OptionsReference(const CBitmap& a, const CBitmap& b, CTrevalinDoc& doc, int32_t n, int32_t k,
+                         const CMorphOptions& o)
+{
+    OracleFBMorphing oracle;
+    oracle.LoadImage(a, 0);
+    oracle.LoadImage(b, 1);
+    const double s = static_cast<double>(k) / n;
+    const double t = o.ease == CMorphOptions::Ease::kSmooth ? s * s * (3.0 - 2.0 * s) : s;
+    const CFeatureSet& lines = *doc.GetFeatureSet();
+    for (int32_t i = 0; i < lines.m_sets[0].m_nCount && i < lines.m_sets[1].m_nCount; ++i) {
+        const CPointSet<int>& from = lines.m_sets[0].Line(i);
+        const CPointSet<int>& to = lines.m_sets[1].Line(i);
+        CPointSet<int>& mid = oracle.m_lines.Line(oracle.m_lines.Add());
+        for (int32_t j = 0; j < from.m_nCount && j < to.m_nCount; ++j) {
+            const CFeaturePoint p = from.Point(j).Interpolate(t, to.Point(j));
+            mid.AddPoint(p.x, p.y, 0, 1);
+        }
+    }
+    float weights[2] = {static_cast<float>(1.0 - t), static_cast<float>(t)};
+    if (o.ease == CMorphOptions::Ease::kLinear) {
+        weights[0] = (static_cast<float>(n) - static_cast<float>(k)) / static_cast<float>(n);
+        weights[1] = static_cast<float>(k) / static_cast<float>(n);
+    }
+    if (o.warpOnly) {
+        weights[0] = 1.0f;
+        weights[1] = 0.0f;
+    }
+    const int32_t bpp = a.BitsPixel() / 8;
+    const int32_t columns = a.WidthBytes() / bpp;
+    const uint8_t* pictures[2] = {a.Bits(), b.Bits()};
+    CBitmap frame;
+    frame.CreateBitmap(a.Width(), a.Height(), 1, a.BitsPixel());
+    for (int32_t y = 0; y < a.Height(); ++y) {
+        for (int32_t x = 0; x < columns; ++x) {
+            CFeaturePoint at[2];
+            if (oracle.SamplePositions(lines, x, y, at[0], at[1]) == 0) continue;
+            uint8_t* px = frame.Bits() + static_cast<size_t>(y) * a.WidthBytes() + static_cast<size_t>(x) * bpp;
+            for (int image = 0; image < 2; ++image) {
+                int32_t sx = at[image].x, sy = at[image].y;
+                if (o.edge == CMorphOptions::Edge::kExtend) {
+                    sx = std::clamp(sx, 0, a.Width() - 1);
+                    sy = std::clamp(sy, 0, a.Height() - 1);
+                }
+                if (sx < 0 || sx >= columns || sy < 0 || sy >= a.Height()) break;
+                const uint8_t* sample =
+                    pictures[image] + static_cast<size_t>(sy) * a.WidthBytes() + static_cast<size_t>(sx) * bpp;
+                for (int32_t c = 0; c < bpp; ++c) {
+                    px[c] = static_cast<uint8_t>(px[c] + static_cast<int32_t>(sample[c] * double{weights[image]}));
+                }
+            }
+        }
+    }
+    return frame;
+}
+
+// Every combination of the options against their reference, on random
+// pictures and lines, every path and a few thread counts.
+TEST(EngineMatchesOracle, FeatureMorphOptions)
+{
+    using Ease = CMorphOptions::Ease;
+    using Edge = CMorphOptions::Edge;
+    const CMorphOptions table[] = {{true, Ease::kLinear, Edge::kBlack},   {false, Ease::kSmooth, Edge::kBlack},
+                                   {false, Ease::kLinear, Edge::kExtend}, {true, Ease::kSmooth, Edge::kExtend},
+                                   {false, Ease::kSmooth, Edge::kExtend}, {false, Ease::kLinear, Edge::kBlack}};
+    Rng rng(1303);
+    CRowPool pools[] = {CRowPool(1), CRowPool(3)};
+    const uint16_t depths[] = {8, 24, 32, 32};
+    for (int32_t c = 0; c < kFeatureCases / 4; ++c) {
+        const Pictures pic{Uniform(rng, 1, kMaxSide), Uniform(rng, 1, kMaxSide * 2 / 3)};
+        const uint16_t bpp = depths[Uniform(rng, 0, 3)];
+        const CBitmap a = RandomPicture(rng, pic.width, pic.height, bpp);
+        const CBitmap b = RandomPicture(rng, pic.width, pic.height, bpp);
+        CTrevalinDoc doc("/nonexistent");
+        for (int32_t i = Uniform(rng, 1, 6); i > 0; --i)
+            AddRandomPair(rng, *doc.GetFeatureSet(), pic);
+        const int32_t n = Uniform(rng, 1, 12);
+        for (const CMorphOptions& options : table) {
+            for (int32_t k : {0, n, Uniform(rng, 0, n)}) {
+                const CBitmap expected = OptionsReference(a, b, doc, n, k, options);
+                for (MorphKernelPath path : Paths()) {
+                    for (CRowPool& pool : pools) {
+                        FBMorphing engine;
+                        engine.SetKernelPath(path);
+                        engine.SetRowPool(&pool);
+                        engine.SetOptions(options);
+                        engine.LoadImage(b, 1);
+                        engine.LoadImage(a, 0);
+                        engine.SetSteps(n);
+                        CBitmap out;
+                        out.CreateBitmap(pic.width, pic.height, 1, bpp);
+                        ASSERT_EQ(engine.Morph(out, k, &doc), 1);
+                        ASSERT_EQ(Bytes(out), Bytes(expected))
+                            << "case " << c << ", " << pic.width << "x" << pic.height << "@" << bpp << ", k=" << k
+                            << " of " << n << ", warp only " << options.warpOnly << ", "
+                            << CMorphOptions::EaseName(options.ease) << ", " << CMorphOptions::EdgeName(options.edge)
+                            << ", " << Name(path) << ", " << pool.GetThreadCount() << " threads";
+                    }
+                }
+            }
+        }
+    }
+}
+
 // Frames go straight into the output bitmap when it is large enough; the
 // bytes a bitmap of another size ends up with are those SetBitmapBits gives.
 TEST(EngineMatchesOracle, OutputBitmapsOfAnotherSize)
@@ -343,6 +450,52 @@ TEST(EngineMatchesOracle, DissolveAllBytePairs)
                 out.CreateCompatibleBitmap(256, 64);
                 engine.Morph(out, k, nullptr);
                 ASSERT_EQ(Bytes(out), Bytes(expected)) << "k=" << k << " of " << n << ", " << Name(path);
+            }
+        }
+    }
+}
+
+// Smooth easing sets the dissolve's weights (1 - t, t) from the eased t;
+// warp only and edges leave the dissolve as it is.
+TEST(EngineMatchesOracle, DissolveOptions)
+{
+    Rng rng(1304);
+    const CBitmap a = RandomPicture(rng, 97, 31, 24);
+    const CBitmap b = RandomPicture(rng, 97, 31, 24);
+    const int32_t n = 7;
+    for (int32_t k = 0; k <= n; ++k) {
+        const double s = static_cast<double>(k) / n;
+        const double t = s * s * (3.0 - 2.0 * s);
+        CBitmap expected;
+        expected.CreateBitmap(97, 31, 1, 24);
+        for (size_t i = 0; i < a.SizeBytes(); ++i) {
+            expected.Bits()[i] = static_cast<uint8_t>(static_cast<int32_t>(a.Bits()[i] * (1.0 - t) + b.Bits()[i] * t));
+        }
+        OracleLinearMorphing oracle;
+        oracle.LoadImage(a, 0);
+        oracle.LoadImage(b, 1);
+        oracle.SetSteps(n);
+        CBitmap plain;
+        plain.CreateBitmap(97, 31, 1, 24);
+        oracle.Morph(plain, k, nullptr);
+        const std::pair<CMorphOptions, const CBitmap*> table[] = {
+            {{false, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kBlack}, &expected},
+            {{true, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kExtend}, &expected},
+            {{true, CMorphOptions::Ease::kLinear, CMorphOptions::Edge::kExtend}, &plain},
+        };
+        for (const auto& [options, want] : table) {
+            for (MorphKernelPath path : Paths()) {
+                LinearMorphing engine;
+                engine.SetKernelPath(path);
+                engine.SetOptions(options);
+                engine.LoadImage(a, 0);
+                engine.LoadImage(b, 1);
+                engine.SetSteps(n);
+                CBitmap out;
+                out.CreateBitmap(97, 31, 1, 24);
+                engine.Morph(out, k, nullptr);
+                ASSERT_EQ(Bytes(out), Bytes(*want))
+                    << "k=" << k << ", " << Name(path) << ", " << CMorphOptions::EaseName(options.ease);
             }
         }
     }

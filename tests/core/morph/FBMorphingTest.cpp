@@ -144,6 +144,44 @@ TEST_F(FBMorphingTest, WorkedPixelAtTheFirstFrame)
     EXPECT_EQ(shown.tag, 10);
 }
 
+// Each option on the worked example: warp only samples the source alone,
+// with its whole weight, even at k = N; extended edges turn the pixel whose
+// source position is outside into the edge pixel's share (0 at k = N) plus
+// the target; smooth easing moves the in-between line by the eased t
+// (0.15625 at k = 1 of 4, so (11, 13)->(91, 13) instead of (12, 15)->(92, 15)).
+TEST_F(FBMorphingTest, OptionsOnTheWorkedPixels)
+{
+    OneLinePair();
+    struct Case {
+        CMorphOptions options;
+        int32_t k, x, y;        // frame and pixel
+        int32_t shownX, shownY; // the picture position the pixel shows
+        uint8_t tag;            // the picture it comes from
+    };
+    using Ease = CMorphOptions::Ease;
+    using Edge = CMorphOptions::Edge;
+    const Case cases[] = {
+        {{true, Ease::kLinear, Edge::kBlack}, 4, 50, 20, 41, 1, 10},
+        {{false, Ease::kLinear, Edge::kExtend}, 4, 0, 0, 0, 0, 200},
+        {{false, Ease::kLinear, Edge::kExtend}, 4, 50, 20, 50, 20, 200},
+        {{true, Ease::kSmooth, Edge::kExtend}, 4, 0, 0, 0, 0, 10},
+    };
+    for (const Case& c : cases) {
+        engine.SetOptions(c.options);
+        ASSERT_EQ(Frame(c.k), 1);
+        const auto shown = Decode(out, c.x, c.y);
+        EXPECT_EQ(shown.x, c.shownX) << c.x << "," << c.y;
+        EXPECT_EQ(shown.y, c.shownY) << c.x << "," << c.y;
+        EXPECT_EQ(shown.tag, c.tag) << c.x << "," << c.y;
+    }
+    engine.SetOptions({false, Ease::kSmooth, Edge::kBlack});
+    ASSERT_EQ(engine.InterpolateLines(1, &doc), 1);
+    EXPECT_POINT(engine.m_lines.Line(0).Point(0), 11, 13);
+    EXPECT_POINT(engine.m_lines.Line(0).Point(1), 91, 13);
+    ASSERT_EQ(engine.InterpolateLines(2, &doc), 1);
+    EXPECT_POINT(engine.m_lines.Line(0).Point(0), 15, 20) << "half way stays half way";
+}
+
 TEST_F(FBMorphingTest, TwoLinePairs)
 {
     AddPair(Lines(), 10, 10, 90, 10, 20, 30, 100, 30);

@@ -135,9 +135,23 @@ protected:
 TEST_F(PreviewRenderer, FrameEqualsTheRunsFrameAndFile)
 {
     const int32_t n = 6;
-    for (const int32_t kind : {CRunDriver::kFeature, CRunDriver::kLinear}) {
+    CMorphOptions warpSmooth;
+    warpSmooth.warpOnly = true;
+    warpSmooth.ease = CMorphOptions::Ease::kSmooth;
+    CMorphOptions extend;
+    extend.edge = CMorphOptions::Edge::kExtend;
+    const struct {
+        int32_t kind;
+        CMorphOptions options;
+    } cases[] = {{CRunDriver::kFeature, {}},
+                 {CRunDriver::kLinear, {}},
+                 {CRunDriver::kFeature, warpSmooth},
+                 {CRunDriver::kFeature, extend},
+                 {CRunDriver::kLinear, warpSmooth}};
+    for (const auto& c : cases) {
         CRunDriver driver(doc, [](CCompressionOptions&) { return false; });
-        driver.UseEngine(static_cast<CRunDriver::EngineKind>(kind));
+        driver.UseEngine(static_cast<CRunDriver::EngineKind>(c.kind));
+        driver.SetMorphOptions(c.options);
         driver.SetSteps(n);
         ASSERT_EQ(driver.Start().status, CRunDriver::StartStatus::kStarted);
         CPreviewRenderer preview(Sink());
@@ -145,14 +159,17 @@ TEST_F(PreviewRenderer, FrameEqualsTheRunsFrameAndFile)
             const int32_t k = driver.GetFrameIndex();
             ASSERT_TRUE(driver.ProduceFrame().fileWritten);
             shown.clear();
-            preview.Submit(Ask(kind, k, n), *doc.GetFeatureSet());
+            CPreviewRenderer::Request r = Ask(c.kind, k, n);
+            r.options = c.options;
+            preview.Submit(r, *doc.GetFeatureSet());
             ASSERT_TRUE(preview.WaitIdle(10s));
             const std::vector<Shown> frames = Frames();
             ASSERT_EQ(frames.size(), 1u);
             const Shown& f = frames[0];
             EXPECT_FALSE(f.half);
             const CBitmap& run = driver.GetFrame();
-            ASSERT_EQ(f.bytes, std::vector<uint8_t>(run.Bits(), run.Bits() + run.SizeBytes())) << kind << " k=" << k;
+            ASSERT_EQ(f.bytes, std::vector<uint8_t>(run.Bits(), run.Bits() + run.SizeBytes()))
+                << c.kind << " warp " << c.options.warpOnly << " k=" << k;
             EXPECT_EQ(f.bytes, FileRows(dir / "ouput_image" / ("Frame-" + std::to_string(k) + ".bmp"), 64, 48));
         } while (driver.Advance());
         driver.Stop();

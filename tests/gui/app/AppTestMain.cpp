@@ -1,5 +1,6 @@
 #include "ControlBarTest.h"
 #include "DialogTest.h"
+#include "ExportTest.h"
 #include "MainFrameTest.h"
 #include "RunTest.h"
 #include "StartupTest.h"
@@ -15,5 +16,6 @@ int main(int argc, char** argv)
     StartupTest startup;
     RunTest run;
     DialogTest dialogs;
-    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs});
+    ExportTest exports;
+    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports});
 }

@@ -116,14 +116,15 @@ void MainFrameTest::fileMenuItemsAndAccelerators()
     for (QAction* action : menu->actions()) {
         if (action->isVisible()) texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
-    QCOMPARE(texts,
-             (QStringList{QStringLiteral("新建(&N)\tCtrl+N"), QStringLiteral("打开(&O)...\tCtrl+O"),
-                          QStringLiteral("保存(&S)\tCtrl+S"), QStringLiteral("另存为(&A)..."), QStringLiteral("-"),
-                          QStringLiteral("最近文件"), QStringLiteral("-"), QStringLiteral("退出(&X)")}));
+    QCOMPARE(texts, (QStringList{QStringLiteral("新建(&N)\tCtrl+N"), QStringLiteral("打开(&O)...\tCtrl+O"),
+                                 QStringLiteral("保存(&S)\tCtrl+S"), QStringLiteral("另存为(&A)..."),
+                                 QStringLiteral("导出(&E)...\tCtrl+E"), QStringLiteral("-"), QStringLiteral("最近文件"),
+                                 QStringLiteral("-"), QStringLiteral("退出(&X)")}));
     QVERIFY(!rig.Frame().GetAction(ID_FILE_MRU_FIRST)->isEnabled());
     QCOMPARE(rig.Frame().GetAction(ID_FILE_NEW)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QCOMPARE(rig.Frame().GetAction(ID_FILE_OPEN)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     QCOMPARE(rig.Frame().GetAction(ID_FILE_SAVE)->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(rig.Frame().GetAction(ID_FILE_EXPORT)->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
     QCOMPARE(rig.Frame().GetAction(ID_NEXT_PANE)->shortcut(), QKeySequence(QStringLiteral("F6")));
     QCOMPARE(rig.Frame().GetAction(ID_PREV_PANE)->shortcut(), QKeySequence(QStringLiteral("Shift+F6")));
     QVERIFY(rig.Frame().GetAction(ID_EDIT_COPY)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Ins"))));

@@ -28,6 +28,77 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
     CRenderOptions one;
     ASSERT_FALSE(Parse({"--steps=1", "p.tvl"}, one));
     EXPECT_EQ(one.steps, 1);
+    EXPECT_FALSE(one.IsExport());
+
+    // Without export switches: today's folders; --threads and the morph
+    // options alone keep it that way.
+    CRenderOptions morph;
+    ASSERT_FALSE(Parse({"--threads", "3", "--warp-only", "--ease", "smooth", "--edge=extend", "p.tvl"}, morph));
+    EXPECT_FALSE(morph.IsExport());
+    EXPECT_EQ(morph.threads, 3);
+    EXPECT_EQ(morph.MorphOptions({}),
+              (CMorphOptions{true, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kExtend}));
+    EXPECT_EQ(one.MorphOptions({true, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kBlack}),
+              (CMorphOptions{true, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kBlack}))
+        << "the project's own options stay where no switch is given";
+
+    CRenderOptions out;
+    ASSERT_FALSE(Parse({"--out", "/o", "--name", "m", "--image-format", "png", "--video", "webm", "--fps", "30",
+                        "--range", "2-5", "--pingpong", "p.tvl"},
+                       out));
+    const CExportSettings s = out.ExportSettings("/work", "p");
+    EXPECT_EQ(s.FramePath(2), "/o/m-0002.png");
+    EXPECT_EQ(s.VideoPath(), "/o/m.webm");
+    EXPECT_EQ(s.fps, 30);
+    EXPECT_EQ(s.firstFrame, 2);
+    EXPECT_EQ(s.LastFrame(), 5);
+    EXPECT_TRUE(s.pingPong);
+
+    // Defaults of an export: BMP frames, an AVI (none with --range) at 3 fps
+    // in today's folders, 25 fps in --out.
+    const struct {
+        std::vector<std::string> args;
+        CExportSettings::Frames frames;
+        CExportSettings::Video video;
+        int32_t fps;
+        std::string frame;
+    } defaults[] = {
+        {{"--out", "/o", "p.tvl"},
+         CExportSettings::Frames::kBmp,
+         CExportSettings::Video::kAviUncompressed,
+         25,
+         "/o/p-0000.bmp"},
+        {{"--fps", "7", "--codec", "mjpeg", "p.tvl"},
+         CExportSettings::Frames::kBmp,
+         CExportSettings::Video::kAviMotionJpeg,
+         7,
+         "/work/ouput_image/Frame-0.bmp"},
+        {{"--image-format", "jpeg", "p.tvl"},
+         CExportSettings::Frames::kJpeg,
+         CExportSettings::Video::kAviUncompressed,
+         3,
+         "/work/ouput_image/Frame-0.jpg"},
+        {{"--range", "0-3", "--video", "gif", "p.tvl"},
+         CExportSettings::Frames::kBmp,
+         CExportSettings::Video::kGif,
+         25,
+         "/work/ouput_image/Frame-0.bmp"},
+        {{"--out", "/o", "--range", "4-4", "p.tvl"},
+         CExportSettings::Frames::kBmp,
+         CExportSettings::Video::kNone,
+         25,
+         "/o/p-0000.bmp"},
+    };
+    for (const auto& d : defaults) {
+        CRenderOptions parsed;
+        ASSERT_FALSE(Parse(d.args, parsed)) << ::testing::PrintToString(d.args);
+        EXPECT_TRUE(parsed.IsExport());
+        const CExportSettings e = parsed.ExportSettings("/work", "p");
+        EXPECT_EQ(e.frames, d.frames) << ::testing::PrintToString(d.args);
+        EXPECT_EQ(e.video, d.video) << ::testing::PrintToString(d.args);
+        EXPECT_EQ(e.fps, d.fps) << ::testing::PrintToString(d.args);
+        EXPECT_EQ(e.FramePath(0), d.frame);
+    }
 }
 
 TEST(RenderOptions, RejectsBadValuesAndShapes)
@@ -44,6 +115,21 @@ TEST(RenderOptions, RejectsBadValuesAndShapes)
              {"--codec", "h264", "p.tvl"},
              {"--frobnicate", "p.tvl"},
              {"a.tvl", "b.tvl"},
+             {"--name", "m", "p.tvl"},
+             {"--out", "o", "--name", "a/b", "p.tvl"},
+             {"--image-format", "gif", "p.tvl"},
+             {"--video", "mkv", "p.tvl"},
+             {"--video", "mp4", "--codec", "mjpeg", "p.tvl"},
+             {"--fps", "0", "p.tvl"},
+             {"--fps", "121", "p.tvl"},
+             {"--range", "3", "p.tvl"},
+             {"--range", "5-2", "p.tvl"},
+             {"--range", "2-11", "p.tvl"},
+             {"--range", "-1-2", "p.tvl"},
+             {"--threads", "0", "p.tvl"},
+             {"--ease", "fast", "p.tvl"},
+             {"--edge", "wrap", "p.tvl"},
+             {"--pingpong=yes", "p.tvl"},
          }) {
         CRenderOptions o;
         const std::optional<std::string> problem = Parse(args, o);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/CFfmpegRunner.h"
+
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -183,6 +187,131 @@ TEST(RenderRun, WriteFailuresAreReportedOnceAndFail)
     EXPECT_EQ(video.exitCode, 1);
     EXPECT_EQ(Count(video.output, "AVI Engine failed to initialize. Check filename "), 1u) << video.output;
     EXPECT_TRUE(fs::exists(g.Work() + "/ouput_image/Frame-3.bmp")) << "the frames are still written";
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every video format of an export, read back by ffprobe: its codec, every
+// frame of the time line (5 frames forward and 4 back) and its rate.
+TEST(RenderRun, ExportedVideosProbeAsTheirFormats)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string file;
+        std::string codec;
+        std::string rate; // "" for GIF, whose rate ffprobe guesses
+    } cases[] = {
+        {{"--video", "mp4"}, "out/demo.mp4", "h264", "12/1"},
+        {{"--video", "webm"}, "out/demo.webm", "vp9", "12/1"},
+        {{"--video", "gif"}, "out/demo.gif", "gif", ""},
+        {{"--video", "avi"}, "out/demo.avi", "rawvideo", "12/1"},
+        {{"--video", "avi", "--codec", "mjpeg", "--name", "m"}, "out/m.avi", "mjpeg", "12/1"},
+    };
+    CRenderFixture f;
+    fs::create_directory(f.Work() + "/out");
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"--out", "out", "--image-format", "none", "--steps", "4",
+                                      "--fps", "12",  "--pingpong"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.push_back("demo.tvl");
+        const CRenderFixture::Outcome run = f.Render(args);
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        const std::string probe = Probe(f.Work() + "/" + c.file, "codec_name,width,height,r_frame_rate,nb_read_frames");
+        EXPECT_NE(probe.find("codec_name=" + c.codec), std::string::npos) << c.file << "\n" << probe;
+        EXPECT_NE(probe.find("nb_read_frames=9"), std::string::npos) << c.file << "\n" << probe;
+        EXPECT_NE(probe.find("width=400"), std::string::npos) << c.file << "\n" << probe;
+        if (!c.rate.empty()) {
+            EXPECT_NE(probe.find("r_frame_rate=" + c.rate), std::string::npos) << probe;
+        }
+    }
+    EXPECT_EQ(Names(f.Work() + "/out"),
+              (std::vector<std::string>{"demo.avi", "demo.gif", "demo.mp4", "demo.webm", "m.avi"}));
+    // Without --out: today's folders and names, at the rate asked.
+    const CRenderFixture::Outcome legacy =
+        f.Render({"--image-format", "png", "--fps", "10", "--steps", "2", "demo.tvl"});
+    ASSERT_EQ(legacy.exitCode, 0) << legacy.output;
+    EXPECT_EQ(Names(f.Work() + "/ouput_image"),
+              (std::vector<std::string>{"Frame-0.png", "Frame-1.png", "Frame-2.png"}));
+    const std::string probe = Probe(f.Work() + "/output_video/trevalin.avi", "r_frame_rate,nb_read_frames");
+    EXPECT_NE(probe.find("r_frame_rate=10/1"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("nb_read_frames=3"), std::string::npos) << probe;
+}
+
+// PNG frames are lossless: decoded, they are the BMP frames of the same run.
+// A range of frames gives the files of a whole render byte for byte.
+TEST(RenderRun, PngEqualsBmpAndRangesEqualTheWhole)
+{
+    CRenderFixture f;
+    for (const char* folder : {"png", "bmp", "part"})
+        fs::create_directory(f.Work() + "/" + folder);
+    const std::vector<std::string> common{"--steps", "6", "--video", "none", "--edge", "extend", "demo.tvl"};
+    auto render = [&](std::vector<std::string> args) {
+        args.insert(args.end(), common.begin(), common.end());
+        const CRenderFixture::Outcome run = f.Render(args);
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+    };
+    render({"--out", "png", "--image-format", "png"});
+    render({"--out", "bmp", "--image-format", "bmp"});
+    render({"--out", "part", "--image-format", "png", "--range", "2-4", "--threads", "1"});
+    for (int k = 0; k <= 6; ++k) {
+        char name[32];
+        std::snprintf(name, sizeof name, "demo-%04d", k);
+        CRenderFixture::Bmp bmp;
+        ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/bmp/" + name + ".bmp", bmp)) << name;
+        std::vector<uint8_t> png;
+        std::string err;
+        ASSERT_TRUE(CFfmpegRunner::DecodeBgra(f.Work() + "/png/" + name + ".png", png, err)) << err;
+        ASSERT_EQ(png.size(), 400u * 300u * 4u);
+        for (int y = 0; y < 300; ++y) {
+            for (int x = 0; x < 400; ++x) {
+                const uint8_t* a = &png[(static_cast<size_t>(y) * 400 + x) * 4];
+                const uint8_t* b = &bmp.pixels[(static_cast<size_t>(299 - y) * 400 + x) * 4];
+                ASSERT_TRUE(a[0] == b[0] && a[1] == b[1] && a[2] == b[2]) << name << " at " << x << "," << y;
+            }
+        }
+        const bool inRange = k >= 2 && k <= 4;
+        EXPECT_EQ(fs::exists(f.Work() + "/part/" + name + ".png"), inRange) << name;
+        if (inRange) {
+            EXPECT_EQ(FileBytes(f.Work() + "/part/" + name + ".png"), FileBytes(f.Work() + "/png/" + name + ".png"));
+        }
+    }
+    EXPECT_EQ(Names(f.Work() + "/part").size(), 3u) << "a range writes no video unless asked";
+}
+
+// Morph options come from the project's options file and from the switches,
+// and change the frames; the default frames stay as they are.
+TEST(RenderRun, MorphOptionsFromTheProjectAndTheSwitches)
+{
+    CRenderFixture f;
+    const auto frame = [&](const std::vector<std::string>& extra) {
+        std::vector<std::string> args{"--steps", "2"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back("demo.tvl");
+        const CRenderFixture::Outcome run = f.Render(args);
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        return FileBytes(f.Work() + "/ouput_image/Frame-2.bmp");
+    };
+    const std::vector<uint8_t> plain = frame({});
+    const std::vector<uint8_t> warped = frame({"--warp-only"});
+    EXPECT_NE(warped, plain);
+    std::ofstream(f.Work() + "/demo.tvl.options") << "warp-only=yes\n";
+    EXPECT_EQ(frame({}), warped);
+    EXPECT_EQ(frame({"--ease", "smooth"}), warped) << "frame N is the same whatever the easing";
+    fs::remove(f.Work() + "/demo.tvl.options");
+    EXPECT_EQ(frame({"--threads", "1"}), plain);
 }
 
 } // namespace

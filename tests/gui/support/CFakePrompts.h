@@ -12,8 +12,9 @@
 #include <vector>
 
 // Scripted prompts for the GUI tests: records every message and dialog,
-// answers file dialogs from a queue, picks menu items by text and accepts
-// or cancels the compression dialog as told. Nothing ever blocks.
+// answers file and folder dialogs from a queue, picks menu items by text,
+// accepts or cancels the compression dialog as told and plays the export
+// dialog through a hook. Nothing ever blocks.
 class CFakePrompts : public CUserPrompts {
 public:
     struct Message {
@@ -60,6 +61,16 @@ public:
         return true;
     }
     void ShowAbout(QWidget*) override { ++aboutBoxes; }
+    bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight) override
+    {
+        offeredExports.push_back(settings);
+        return onExport && onExport(parent, settings, pictureWidth, pictureHeight);
+    }
+    QString GetExistingDirectory(QWidget*, const QString& start) override
+    {
+        directoryStarts << start;
+        return Next();
+    }
 
     QStringList Texts() const
     {
@@ -75,6 +86,9 @@ public:
     bool acceptCompression = true;
     CCompressionOptions compression;
     std::function<void(const QString&)> onMessage;
+    // Plays the export dialog: changes the settings and accepts (true) or
+    // cancels; without it every export is cancelled.
+    std::function<bool(QWidget*, CExportSettings&, int32_t, int32_t)> onExport;
 
     std::vector<Message> messages;
     QStringList openFilters;
@@ -85,6 +99,8 @@ public:
     std::vector<QStringList> menuItems;
     int compressionDialogs = 0;
     int aboutBoxes = 0;
+    std::vector<CExportSettings> offeredExports;
+    QStringList directoryStarts;
 
 private:
     QString Next()

@@ -40,10 +40,13 @@ inline bool Inside(const FBFrameJob& job, int32_t x, int32_t y)
 
 // Writes the pixel at `dst` from the sample positions: nothing (black) when
 // the source position is outside, the source's share alone when only the
-// target position is outside, otherwise both shares added as bytes.
+// target position is outside, otherwise both shares added as bytes. With
+// edges extended, positions outside are first moved onto the edge.
 inline void SamplePixel(const FBFrameJob& job, uint8_t* dst, int32_t sx, int32_t sy, int32_t tx, int32_t ty)
 {
     const int32_t bpp = job.bpp;
+    ClampToPicture(job, sx, sy);
+    ClampToPicture(job, tx, ty);
     if (!Inside(job, sx, sy)) {
         std::memset(dst, 0, static_cast<size_t>(bpp));
         return;

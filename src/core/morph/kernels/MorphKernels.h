@@ -53,7 +53,25 @@ struct FBFrameJob {
     uint32_t shareScale[2];
     uint32_t shareShift[2];
     bool wholePixels;
+    // Edges: 0, a sample outside the picture is black; otherwise the
+    // picture's width, and such a sample takes the nearest edge pixel.
+    int32_t clampColumns;
 };
+
+namespace {
+
+// Moves a sample position outside the picture to the nearest pixel on its
+// edge when the job extends edges; otherwise leaves it (internal linkage:
+// each kernel source keeps its own copy for its instruction set).
+inline void ClampToPicture(const FBFrameJob& job, int32_t& x, int32_t& y)
+{
+    if (job.clampColumns > 0) {
+        x = x < 0 ? 0 : (x >= job.clampColumns ? job.clampColumns - 1 : x);
+        y = y < 0 ? 0 : (y >= job.height ? job.height - 1 : y);
+    }
+}
+
+} // namespace
 
 // Computes rows [first, last) of a feature-morph frame whose lines passed
 // the range check (every intermediate exact in double precision and inside

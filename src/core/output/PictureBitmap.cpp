@@ -1,12 +1,14 @@
-#include "DrawPicture.h"
+#include "PictureBitmap.h"
 
-#include "document/CPictureImage.h"
+#include "document/CPictureFile.h"
 #include "morph/CBitmap.h"
 
-#include <cstddef>
-#include <cstdint>
+void DrawPictureBitmap(const CPictureFile& picture, CBitmap& out)
+{
+    DrawPictureBitmap(picture.IsLoaded() ? picture.GetImage() : nullptr, out);
+}
 
-void DrawPicture(const CPictureImage* image, CBitmap& out)
+void DrawPictureBitmap(const CPictureImage* image, CBitmap& out)
 {
     if (image == nullptr || !out.CreateCompatibleBitmap(image->width, image->height)) {
         out.CreateCompatibleBitmap(0, 0);
@@ -16,7 +18,7 @@ void DrawPicture(const CPictureImage* image, CBitmap& out)
     const uint8_t* src = image->pixels.data();
     uint8_t* dst = out.Bits();
     if (image->pixels.size() < count * 4) {
-        return;
+        return; // a malformed image stays black
     }
     for (size_t i = 0; i < count; ++i) {
         dst[4 * i] = src[4 * i];

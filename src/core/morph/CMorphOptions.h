@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+// How the engines make frame k of N beyond the choice of engine. The
+// defaults are the engines' plain behaviour, byte for byte.
+struct CMorphOptions {
+    enum class Ease : int32_t {
+        kLinear = 0, // t = k / N
+        kSmooth = 1, // t = 3 s^2 - 2 s^3 with s = k / N: slow at both ends
+    };
+    enum class Edge : int32_t {
+        kBlack = 0,  // a sample that maps outside the picture adds nothing
+        kExtend = 1, // it takes the nearest pixel on the picture's edge
+    };
+
+    // Feature morph only: frame k is the source picture warped to the lines
+    // at t, without the dissolve into the target.
+    bool warpOnly = false;
+    // Where t is used: the in-between lines and the weights of the dissolve.
+    Ease ease = Ease::kLinear;
+    // Feature morph only (the dissolve never samples outside the picture).
+    Edge edge = Edge::kBlack;
+
+    bool IsDefault() const { return !warpOnly && ease == Ease::kLinear && edge == Edge::kBlack; }
+    bool operator==(const CMorphOptions& o) const { return warpOnly == o.warpOnly && ease == o.ease && edge == o.edge; }
+    bool operator!=(const CMorphOptions& o) const { return !(*this == o); }
+
+    // The words of the command line and the options file: "linear",
+    // "smooth", "black", "extend".
+    static const char* EaseName(Ease ease) { return ease == Ease::kSmooth ? "smooth" : "linear"; }
+    static const char* EdgeName(Edge edge) { return edge == Edge::kExtend ? "extend" : "black"; }
+    // False (and `out` untouched) for any other word.
+    static bool ParseEase(const char* word, Ease& out);
+    static bool ParseEdge(const char* word, Edge& out);
+};

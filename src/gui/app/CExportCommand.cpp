@@ -1,0 +1,132 @@
+#include "CExportCommand.h"
+
+#include "document/CTrevalinDoc.h"
+#include "editing/CDocController.h"
+#include "editing/CUserPrompts.h"
+#include "output/CExportJob.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <QSettings>
+#include <QTimer>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+const QString kGroup = QStringLiteral("Export/");
+
+} // namespace
+
+CExportCommand::CExportCommand(CDocController& doc, CUserPrompts& prompts, QSettings& settings, QObject* parent)
+    : QObject(parent), m_doc(doc), m_prompts(prompts), m_settings(settings)
+{
+}
+
+CExportSettings CExportCommand::InitialSettings(int32_t steps, bool featureEngine) const
+{
+    const CTrevalinDoc& doc = m_doc.GetDoc();
+    CExportSettings s;
+    const QString work = QFile::decodeName(QByteArray::fromStdString(doc.GetWorkDir()));
+    s.folder = QFile::encodeName(m_settings.value(kGroup + QStringLiteral("Folder"), work).toString()).toStdString();
+    // The project's name without ".tvl"; a project without a file has its
+    // title, 无标题.
+    const QString path = QFile::decodeName(QByteArray::fromStdString(doc.GetPathName()));
+    s.baseName = path.isEmpty() ? doc.GetTitle() : QFileInfo(path).completeBaseName().toStdString();
+    s.frames = static_cast<CExportSettings::Frames>(
+        m_settings.value(kGroup + QStringLiteral("Frames"), int(s.frames)).toInt());
+    s.frameQuality = m_settings.value(kGroup + QStringLiteral("FrameQuality"), s.frameQuality).toInt();
+    s.video =
+        static_cast<CExportSettings::Video>(m_settings.value(kGroup + QStringLiteral("Video"), int(s.video)).toInt());
+    s.videoQuality = m_settings.value(kGroup + QStringLiteral("VideoQuality"), s.videoQuality).toInt();
+    s.fps = m_settings.value(kGroup + QStringLiteral("Fps"), s.fps).toInt();
+    s.width = m_settings.value(kGroup + QStringLiteral("Width"), 0).toInt();
+    s.pingPong = m_settings.value(kGroup + QStringLiteral("PingPong"), false).toBool();
+    s.holdFirstSeconds = m_settings.value(kGroup + QStringLiteral("HoldFirst"), 0.0).toDouble();
+    s.holdLastSeconds = m_settings.value(kGroup + QStringLiteral("HoldLast"), 0.0).toDouble();
+    s.steps = steps;
+    s.featureEngine = featureEngine;
+    s.morph = m_doc.GetMorphOptions();
+    return s;
+}
+
+void CExportCommand::Remember(const CExportSettings& s)
+{
+    m_settings.setValue(kGroup + QStringLiteral("Folder"), QFile::decodeName(QByteArray::fromStdString(s.folder)));
+    m_settings.setValue(kGroup + QStringLiteral("Frames"), int(s.frames));
+    m_settings.setValue(kGroup + QStringLiteral("FrameQuality"), s.frameQuality);
+    m_settings.setValue(kGroup + QStringLiteral("Video"), int(s.video));
+    m_settings.setValue(kGroup + QStringLiteral("VideoQuality"), s.videoQuality);
+    m_settings.setValue(kGroup + QStringLiteral("Fps"), s.fps);
+    m_settings.setValue(kGroup + QStringLiteral("Width"), s.width);
+    m_settings.setValue(kGroup + QStringLiteral("PingPong"), s.pingPong);
+    m_settings.setValue(kGroup + QStringLiteral("HoldFirst"), s.holdFirstSeconds);
+    m_settings.setValue(kGroup + QStringLiteral("HoldLast"), s.holdLastSeconds);
+}
+
+void CExportCommand::OnFileExport(QWidget* parent, int32_t steps, bool featureEngine)
+{
+    CExportSettings settings = InitialSettings(steps, featureEngine);
+    const CTrevalinDoc& doc = m_doc.GetDoc();
+    const CPictureFile& source = *doc.GetPicture(0);
+    const int32_t width = source.IsLoaded() ? source.GetSizeInPixels().cx : 0;
+    const int32_t height = source.IsLoaded() ? source.GetSizeInPixels().cy : 0;
+    for (;;) {
+        if (!m_prompts.ChooseExport(parent, settings, width, height)) return;
+        CExportJob job(doc, settings);
+        const std::string problem = job.Check();
+        if (!problem.empty()) {
+            m_prompts.MessageBox(parent, QString::fromStdString(problem), CUserPrompts::Icon::kWarning);
+            continue;
+        }
+        Remember(settings);
+        m_lastSummary = RunWithProgress(parent, job);
+        m_prompts.MessageBox(parent, QString::fromStdString(m_lastSummary.Describe()).trimmed(),
+                             m_lastSummary.outcome == CExportSummary::Outcome::kDone ? CUserPrompts::Icon::kInformation
+                                                                                     : CUserPrompts::Icon::kWarning);
+        return;
+    }
+}
+
+CExportSummary CExportCommand::RunWithProgress(QWidget* parent, CExportJob& job)
+{
+    const int64_t total = job.TotalSteps();
+    QProgressDialog progress(QStringLiteral("正在导出..."), QStringLiteral("取消"), 0, static_cast<int>(total), parent);
+    progress.setWindowTitle(QStringLiteral("导出"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+
+    std::atomic<bool> cancel{false};
+    std::atomic<int64_t> done{0};
+    std::atomic<bool> finished{false};
+    CExportSummary summary;
+    connect(&progress, &QProgressDialog::canceled, &progress, [&cancel, &progress] {
+        cancel = true;
+        progress.setLabelText(QStringLiteral("正在取消..."));
+    });
+    progress.show();
+    emit exportStarted(&progress);
+    // The job runs on its own thread (and the engine's pool); this thread
+    // keeps the window alive and shows how far it got.
+    std::thread worker([&] {
+        summary = job.Run(&cancel, [&done](int64_t d, int64_t) { done = d; });
+        finished = true;
+    });
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(30);
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (progress.wasCanceled()) cancel = true;
+        progress.setValue(static_cast<int>(done.load()));
+        if (finished) loop.quit();
+    });
+    poll.start();
+    if (!finished) loop.exec();
+    worker.join();
+    return summary;
+}

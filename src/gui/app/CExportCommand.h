@@ -1,0 +1,46 @@
+#pragma once
+
+#include "output/CExportSummary.h"
+
+#include <QObject>
+#include <cstdint>
+
+class CDocController;
+class CExportJob;
+class CUserPrompts;
+class QProgressDialog;
+class QSettings;
+class QWidget;
+struct CExportSettings;
+
+// 文件 → 导出…: the export dialog until its settings pass every check (each
+// problem told in a message box before anything is written), then the
+// export on worker threads under a progress dialog with 取消, then a
+// message box saying what it wrote. The dialog's choices (the folder among
+// them) are remembered in the settings under "Export".
+class CExportCommand : public QObject {
+    Q_OBJECT
+
+public:
+    CExportCommand(CDocController& doc, CUserPrompts& prompts, QSettings& settings, QObject* parent = nullptr);
+
+    // Exports the morph of `steps` steps made by the feature engine (or the
+    // cross-dissolve) with the document's morph options.
+    void OnFileExport(QWidget* parent, int32_t steps, bool featureEngine);
+
+    const CExportSummary& GetLastSummary() const { return m_lastSummary; }
+
+signals:
+    // The progress dialog of an export that is starting.
+    void exportStarted(QProgressDialog* progress);
+
+private:
+    CExportSettings InitialSettings(int32_t steps, bool featureEngine) const;
+    void Remember(const CExportSettings& settings);
+    CExportSummary RunWithProgress(QWidget* parent, CExportJob& job);
+
+    CDocController& m_doc;
+    CUserPrompts& m_prompts;
+    QSettings& m_settings;
+    CExportSummary m_lastSummary;
+};

@@ -1,0 +1,216 @@
+#include "CExportDlg.h"
+
+#include "editing/CUserPrompts.h"
+#include "output/CVideoSettings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+
+#include <algorithm>
+
+namespace {
+
+using Frames = CExportSettings::Frames;
+using Video = CExportSettings::Video;
+
+QSpinBox* Spin(QWidget* parent, const char* name, int lo, int hi, int value, const QString& suffix = QString())
+{
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(lo, hi);
+    box->setValue(std::clamp(value, lo, hi));
+    box->setSuffix(suffix);
+    return box;
+}
+
+QDoubleSpinBox* Seconds(QWidget* parent, const char* name, double value)
+{
+    auto* box = new QDoubleSpinBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(0.0, CExportSettings::kMaxHoldSeconds);
+    box->setDecimals(1);
+    box->setSingleStep(0.5);
+    box->setSuffix(QStringLiteral(" 秒"));
+    box->setValue(std::clamp(value, 0.0, CExportSettings::kMaxHoldSeconds));
+    return box;
+}
+
+void Select(QComboBox* list, int value)
+{
+    const int at = list->findData(value);
+    list->setCurrentIndex(at < 0 ? 0 : at);
+}
+
+// A row of controls under one label, whose mnemonic leads to the first.
+void AddRow(QFormLayout* form, QWidget* parent, const QString& text, std::initializer_list<QWidget*> widgets)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* w : widgets)
+        layout->addWidget(w);
+    layout->addStretch(1);
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(*widgets.begin());
+    form->addRow(label, row);
+}
+
+} // namespace
+
+CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight,
+                       CUserPrompts& prompts, QWidget* parent)
+    : QDialog(parent), m_settings(settings), m_nPictureWidth(pictureWidth), m_nPictureHeight(pictureHeight),
+      m_prompts(prompts)
+{
+    setWindowTitle(QStringLiteral("导出"));
+    auto* form = new QFormLayout(this);
+
+    m_pFolder = new QLineEdit(QString::fromStdString(settings.folder), this);
+    m_pFolder->setObjectName(QStringLiteral("folder"));
+    m_pFolder->setMinimumWidth(320);
+    auto* browse = new QPushButton(QStringLiteral("浏览(&B)..."), this);
+    browse->setObjectName(QStringLiteral("browse"));
+    browse->setAutoDefault(false);
+    connect(browse, &QPushButton::clicked, this, &CExportDlg::OnBrowse);
+    AddRow(form, this, QStringLiteral("输出文件夹(&F):"), {m_pFolder, browse});
+
+    m_pName = new QLineEdit(QString::fromStdString(settings.baseName), this);
+    m_pName->setObjectName(QStringLiteral("name"));
+    form->addRow(QStringLiteral("文件名(&N):"), m_pName);
+
+    m_pFrames = new QComboBox(this);
+    m_pFrames->setObjectName(QStringLiteral("frames"));
+    m_pFrames->addItem(QStringLiteral("无"), int(Frames::kNone));
+    m_pFrames->addItem(QStringLiteral("PNG"), int(Frames::kPng));
+    m_pFrames->addItem(QStringLiteral("JPEG"), int(Frames::kJpeg));
+    m_pFrames->addItem(QStringLiteral("BMP"), int(Frames::kBmp));
+    Select(m_pFrames, int(settings.frames));
+    m_pFrameQuality = Spin(this, "frameQuality", 0, 100, settings.frameQuality);
+    auto* jpegLabel = new QLabel(QStringLiteral("JPEG 质量:"), this);
+    AddRow(form, this, QStringLiteral("帧文件(&I):"), {m_pFrames, jpegLabel, m_pFrameQuality});
+
+    m_pVideo = new QComboBox(this);
+    m_pVideo->setObjectName(QStringLiteral("video"));
+    m_pVideo->addItem(QStringLiteral("无"), int(Video::kNone));
+    m_pVideo->addItem(QString::fromUtf8(CVideoSettings::FormatName(CVideoSettings::kMp4H264)), int(Video::kMp4));
+    m_pVideo->addItem(QString::fromUtf8(CVideoSettings::FormatName(CVideoSettings::kWebmVp9)), int(Video::kWebm));
+    m_pVideo->addItem(QString::fromUtf8(CVideoSettings::FormatName(CVideoSettings::kGif)), int(Video::kGif));
+    m_pVideo->addItem(QStringLiteral("AVI(全帧,非压缩的)"), int(Video::kAviUncompressed));
+    m_pVideo->addItem(QStringLiteral("AVI(Motion JPEG)"), int(Video::kAviMotionJpeg));
+    Select(m_pVideo, int(settings.video));
+    form->addRow(QStringLiteral("视频(&V):"), m_pVideo);
+
+    m_pFps =
+        Spin(this, "fps", CVideoSettings::kMinFps, CVideoSettings::kMaxFps, settings.fps, QStringLiteral(" 帧/秒"));
+    form->addRow(QStringLiteral("帧率(&R):"), m_pFps);
+    m_pVideoQuality = Spin(this, "videoQuality", 0, 100, settings.videoQuality);
+    form->addRow(QStringLiteral("视频质量(&Q):"), m_pVideoQuality);
+
+    m_pPictureSize = new QRadioButton(QStringLiteral("图片原大小(%1 x %2)").arg(pictureWidth).arg(pictureHeight), this);
+    m_pPictureSize->setObjectName(QStringLiteral("pictureSize"));
+    m_pOwnWidth = new QRadioButton(QStringLiteral("宽度(&W):"), this);
+    m_pOwnWidth->setObjectName(QStringLiteral("ownWidth"));
+    m_pWidth = Spin(this, "width", 1, CVideoSettings::kMaxSide, settings.width > 0 ? settings.width : pictureWidth,
+                    QStringLiteral(" 像素"));
+    m_pSizeNote = new QLabel(this);
+    m_pSizeNote->setObjectName(QStringLiteral("sizeNote"));
+    (settings.width > 0 ? m_pOwnWidth : m_pPictureSize)->setChecked(true);
+    AddRow(form, this, QStringLiteral("输出大小(&Z):"), {m_pPictureSize});
+    AddRow(form, this, QString(), {m_pOwnWidth, m_pWidth, m_pSizeNote});
+
+    m_pPingPong = new QCheckBox(QStringLiteral("往返(&P):先正向再反向播放,便于循环"), this);
+    m_pPingPong->setObjectName(QStringLiteral("pingPong"));
+    m_pPingPong->setChecked(settings.pingPong);
+    form->addRow(QString(), m_pPingPong);
+    m_pHoldFirst = Seconds(this, "holdFirst", settings.holdFirstSeconds);
+    m_pHoldLast = Seconds(this, "holdLast", settings.holdLastSeconds);
+    form->addRow(QStringLiteral("首帧停留(&S):"), m_pHoldFirst);
+    form->addRow(QStringLiteral("末帧停留(&E):"), m_pHoldLast);
+
+    m_pGifNote = new QLabel(this);
+    m_pGifNote->setObjectName(QStringLiteral("gifNote"));
+    m_pGifNote->setWordWrap(true);
+    form->addRow(m_pGifNote);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("导出"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(buttons);
+
+    for (QComboBox* list : {m_pFrames, m_pVideo})
+        connect(list, &QComboBox::currentIndexChanged, this, &CExportDlg::UpdateControls);
+    for (QSpinBox* box : {m_pFps, m_pWidth})
+        connect(box, &QSpinBox::valueChanged, this, &CExportDlg::UpdateControls);
+    for (QDoubleSpinBox* box : {m_pHoldFirst, m_pHoldLast})
+        connect(box, &QDoubleSpinBox::valueChanged, this, &CExportDlg::UpdateControls);
+    for (QAbstractButton* button :
+         {static_cast<QAbstractButton*>(m_pOwnWidth), static_cast<QAbstractButton*>(m_pPingPong)})
+        connect(button, &QAbstractButton::toggled, this, &CExportDlg::UpdateControls);
+    UpdateControls();
+}
+
+void CExportDlg::OnBrowse()
+{
+    const QString chosen = m_prompts.GetExistingDirectory(this, m_pFolder->text());
+    if (!chosen.isEmpty()) m_pFolder->setText(chosen);
+}
+
+CExportSettings CExportDlg::GetSettings() const
+{
+    CExportSettings s = m_settings;
+    s.folder = m_pFolder->text().trimmed().toStdString();
+    s.baseName = m_pName->text().trimmed().toStdString();
+    s.frames = static_cast<Frames>(m_pFrames->currentData().toInt());
+    s.frameQuality = m_pFrameQuality->value();
+    s.video = static_cast<Video>(m_pVideo->currentData().toInt());
+    s.fps = m_pFps->value();
+    s.videoQuality = m_pVideoQuality->value();
+    s.width = m_pOwnWidth->isChecked() ? m_pWidth->value() : 0;
+    s.height = 0;
+    s.pingPong = m_pPingPong->isChecked();
+    s.holdFirstSeconds = m_pHoldFirst->value();
+    s.holdLastSeconds = m_pHoldLast->value();
+    return s;
+}
+
+void CExportDlg::UpdateControls()
+{
+    const CExportSettings s = GetSettings();
+    m_pFrameQuality->setEnabled(s.frames == Frames::kJpeg);
+    const bool video = s.video != Video::kNone;
+    for (QWidget* w : {static_cast<QWidget*>(m_pFps), static_cast<QWidget*>(m_pPingPong),
+                       static_cast<QWidget*>(m_pHoldFirst), static_cast<QWidget*>(m_pHoldLast)})
+        w->setEnabled(video);
+    m_pVideoQuality->setEnabled(video && s.video != Video::kAviUncompressed);
+    m_pWidth->setEnabled(m_pOwnWidth->isChecked());
+
+    int32_t w = 0, h = 0;
+    s.OutputSize(m_nPictureWidth, m_nPictureHeight, w, h);
+    m_pSizeNote->setText(QStringLiteral("高度随之:%1 像素").arg(h));
+
+    QString note;
+    if (s.video == Video::kGif) {
+        const int64_t bytes = int64_t{w} * h * 4 * static_cast<int64_t>(s.Timeline().size());
+        if (bytes > kGifWarnBytes) {
+            note =
+                QStringLiteral("GIF 动画在写完之前要把所有帧留在内存中(约 %1 MB),建议减小输出宽度。").arg(bytes >> 20);
+        }
+        if (s.fps > 50) {
+            if (!note.isEmpty()) note += QLatin1Char('\n');
+            note += QStringLiteral("GIF 的帧延时以 1/100 秒计,高于 50 帧/秒的帧率按 50 帧/秒播放。");
+        }
+    }
+    m_pGifNote->setText(note);
+    m_pGifNote->setVisible(!note.isEmpty());
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "output/CExportSettings.h"
+
+#include <QDialog>
+#include <cstdint>
+
+class CUserPrompts;
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
+
+// The export dialog (文件 → 导出…): output folder and base name, frame
+// files and their format, the video and its format, frame rate and
+// quality, output size, ping-pong and the held first and last frames.
+// The steps, the engine and the morph options come in with the settings
+// and go back unchanged.
+class CExportDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CExportDlg(const CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight, CUserPrompts& prompts,
+               QWidget* parent = nullptr);
+
+    CExportSettings GetSettings() const;
+
+    // The controls, for the tests.
+    QLineEdit* FolderEdit() const { return m_pFolder; }
+    QLineEdit* NameEdit() const { return m_pName; }
+    QComboBox* FramesList() const { return m_pFrames; }
+    QComboBox* VideoList() const { return m_pVideo; }
+    QSpinBox* FpsBox() const { return m_pFps; }
+    QSpinBox* WidthBox() const { return m_pWidth; }
+    QRadioButton* OwnWidthButton() const { return m_pOwnWidth; }
+    QCheckBox* PingPongBox() const { return m_pPingPong; }
+    QDoubleSpinBox* HoldFirstBox() const { return m_pHoldFirst; }
+    QDoubleSpinBox* HoldLastBox() const { return m_pHoldLast; }
+    QLabel* SizeNote() const { return m_pSizeNote; }
+    QLabel* GifNote() const { return m_pGifNote; }
+
+    // A GIF keeps every frame in memory until it is written: above this
+    // the dialog suggests a smaller size.
+    static constexpr int64_t kGifWarnBytes = int64_t{512} << 20;
+
+private:
+    void OnBrowse();
+    void UpdateControls();
+
+    CExportSettings m_settings;
+    int32_t m_nPictureWidth;
+    int32_t m_nPictureHeight;
+    CUserPrompts& m_prompts;
+
+    QLineEdit* m_pFolder;
+    QLineEdit* m_pName;
+    QComboBox* m_pFrames;
+    QSpinBox* m_pFrameQuality;
+    QComboBox* m_pVideo;
+    QSpinBox* m_pFps;
+    QSpinBox* m_pVideoQuality;
+    QRadioButton* m_pPictureSize;
+    QRadioButton* m_pOwnWidth;
+    QSpinBox* m_pWidth;
+    QLabel* m_pSizeNote;
+    QCheckBox* m_pPingPong;
+    QDoubleSpinBox* m_pHoldFirst;
+    QDoubleSpinBox* m_pHoldLast;
+    QLabel* m_pGifNote;
+};

@@ -1,0 +1,260 @@
+#include "document/CTrevalinDoc.h"
+#include "output/CExportJob.h"
+#include "output/CMorphOptionsFile.h"
+#include "support/CFfmpegRunner.h"
+#include "support/CTempDir.h"
+#include "support/DocTestSupport.h"
+#include "support/FakePictureDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Frames = CExportSettings::Frames;
+using Video = CExportSettings::Video;
+
+std::vector<std::string> Names(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class ExportJob : public ::testing::Test {
+protected:
+    ExportJob() : doc(work.Str(), std::make_shared<FakePictureDecoder>())
+    {
+        fs::create_directories(work / "images");
+        fs::create_directories(work / "out");
+        Pictures(32, 24);
+        doctest::AddLine(doc, 0, {{4, 4}, {28, 6}});
+        doctest::AddLine(doc, 1, {{6, 10}, {26, 20}});
+        settings.folder = (work / "out").string();
+        settings.baseName = "clip";
+        settings.steps = 4;
+        settings.fps = 10;
+    }
+
+    void Pictures(int32_t w, int32_t h)
+    {
+        for (int i = 0; i < 2; ++i) {
+            const fs::path path = work / "images" / ("p" + std::to_string(i));
+            doctest::WriteBytes(path, FakePictureDecoder::Picture(w, h, static_cast<uint8_t>(40 + 150 * i)));
+            ASSERT_EQ(doc.GetPicture(i)->LoadFromFile(path.string()), 1);
+        }
+    }
+
+    std::vector<std::string> Out() const { return Names(work / "out"); }
+
+    CTempDir work;
+    CTrevalinDoc doc;
+    CExportSettings settings;
+};
+
+TEST(ExportSettings, TimelineHoldsAndPingPong)
+{
+    const struct {
+        int32_t steps, fps;
+        double holdFirst, holdLast;
+        bool pingPong;
+        int32_t first, last;
+        std::vector<int32_t> order;
+    } cases[] = {
+        {3, 25, 0, 0, false, 0, -1, {0, 1, 2, 3}},         {3, 10, 0.2, 0.1, false, 0, -1, {0, 0, 0, 1, 2, 3, 3}},
+        {3, 10, 0, 0, true, 0, -1, {0, 1, 2, 3, 2, 1, 0}}, {2, 4, 0.5, 0.25, true, 0, -1, {0, 0, 0, 1, 2, 2, 1, 0}},
+        {5, 10, 0.2, 0, true, 2, 3, {2, 3, 3, 2}},         {1, 120, 0.01, 0, false, 0, -1, {0, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        CExportSettings s;
+        s.steps = c.steps;
+        s.fps = c.fps;
+        s.holdFirstSeconds = c.holdFirst;
+        s.holdLastSeconds = c.holdLast;
+        s.pingPong = c.pingPong;
+        s.firstFrame = c.first;
+        s.lastFrame = c.last;
+        EXPECT_EQ(s.Timeline(), c.order) << c.steps << " steps, " << c.first << "-" << c.last;
+    }
+}
+
+TEST(ExportSettings, SizeNamesAndPaths)
+{
+    const struct {
+        Video video;
+        int32_t width, height;
+        int32_t expectW, expectH;
+    } cases[] = {
+        {Video::kMp4, 0, 0, 400, 300},       {Video::kGif, 200, 0, 200, 150},  {Video::kGif, 206, 0, 206, 155},
+        {Video::kMp4, 206, 0, 206, 154},     {Video::kWebm, 206, 0, 206, 154}, {Video::kNone, 64, 10, 64, 10},
+        {Video::kAviMotionJpeg, 3, 0, 3, 2},
+    };
+    for (const auto& c : cases) {
+        CExportSettings s;
+        s.video = c.video;
+        s.width = c.width;
+        s.height = c.height;
+        int32_t w = 0, h = 0;
+        s.OutputSize(400, 300, w, h);
+        EXPECT_EQ(w, c.expectW);
+        EXPECT_EQ(h, c.expectH) << c.width << " wide";
+    }
+    CExportSettings s;
+    s.folder = "/x";
+    s.baseName = "m";
+    s.steps = 100;
+    s.frames = Frames::kJpeg;
+    s.video = Video::kWebm;
+    EXPECT_EQ(s.FramePath(7), "/x/m-0007.jpg");
+    EXPECT_EQ(s.VideoPath(), "/x/m.webm");
+    s.layout = CExportSettings::Layout::kWorkFolder;
+    s.frames = Frames::kBmp;
+    s.video = Video::kAviUncompressed;
+    EXPECT_EQ(s.FramePath(7), "/x/ouput_image/Frame-7.bmp");
+    EXPECT_EQ(s.VideoPath(), "/x/output_video/trevalin.avi");
+}
+
+TEST_F(ExportJob, BadSettingsAreToldBeforeAnythingIsWritten)
+{
+    const struct {
+        std::function<void(CExportSettings&)> change;
+        std::string message;
+    } cases[] = {
+        {[](CExportSettings& s) { s.frames = Frames::kNone, s.video = Video::kNone; },
+         "没有要导出的内容:帧文件和视频都选了“无”。"},
+        {[](CExportSettings& s) { s.width = 33, s.height = 24; }, "MP4 (H.264) 视频的宽和高必须是偶数:33 x 24。"},
+        {[](CExportSettings& s) { s.video = Video::kAviMotionJpeg, s.fps = 121; }, "帧率必须在 1 到 120 之间:121。"},
+        {[](CExportSettings& s) { s.firstFrame = 2, s.lastFrame = 5; },
+         "帧的范围必须在 0 到 4 之间,且起始帧不大于结束帧:2-5。"},
+        {[](CExportSettings& s) { s.holdLastSeconds = 61; }, "首尾帧的停留时间必须在 0 到 60 秒之间:61。"},
+        {[](CExportSettings& s) { s.baseName = "a/b"; }, "无效的文件名:a/b。"},
+        {[this](CExportSettings& s) { s.folder = (work / "gone").string(); },
+         "文件夹不存在:" + (work / "gone").string() + "。"},
+        {[](CExportSettings& s) { s.steps = 0; }, "中间步数必须在 1 到 100 之间:0。"},
+    };
+    for (const auto& c : cases) {
+        CExportSettings s = settings;
+        c.change(s);
+        CExportJob job(doc, s);
+        EXPECT_EQ(job.Check(), c.message);
+        const CExportSummary summary = job.Run();
+        EXPECT_EQ(summary.outcome, CExportSummary::Outcome::kFailed);
+        EXPECT_EQ(summary.error, c.message);
+        EXPECT_TRUE(Out().empty());
+    }
+    // Pictures that disagree in size.
+    const fs::path other = work / "images" / "small";
+    doctest::WriteBytes(other, FakePictureDecoder::Picture(30, 24, 9));
+    ASSERT_EQ(doc.GetPicture(1)->LoadFromFile(other.string()), 1);
+    EXPECT_EQ(CExportJob(doc, settings).Check(), "不一致的图片大小或颜色格式!");
+}
+
+TEST_F(ExportJob, WritesNumberedFramesAndTheVideoInTimeOrder)
+{
+    settings.pingPong = true;
+    settings.holdLastSeconds = 0.2;
+    settings.width = 16; // height follows: 12
+    CExportJob job(doc, settings);
+    ASSERT_EQ(job.Check(), "");
+    std::vector<int64_t> steps;
+    const CExportSummary summary = job.Run(nullptr, [&](int64_t done, int64_t total) {
+        steps.push_back(done);
+        EXPECT_EQ(total, 11);
+    });
+    ASSERT_EQ(summary.outcome, CExportSummary::Outcome::kDone) << summary.error;
+    EXPECT_EQ(steps.size(), 11u);
+    EXPECT_EQ(Out(), (std::vector<std::string>{"clip-0000.png", "clip-0001.png", "clip-0002.png", "clip-0003.png",
+                                               "clip-0004.png", "clip.mp4"}));
+    EXPECT_EQ(summary.framesWritten, 5);
+    EXPECT_EQ(summary.videoFrames, 11) << "0 1 2 3 4 4 4 3 2 1 0";
+    EXPECT_NE(summary.Describe().find("已写入 5 个帧文件:" + settings.folder + "/clip-0000.png … " + settings.folder +
+                                      "/clip-0004.png"),
+              std::string::npos)
+        << summary.Describe();
+    if (CFfmpegRunner::Available()) {
+        std::string err;
+        const std::string probe = CFfmpegRunner::ProbeStream(settings.VideoPath(), err);
+        EXPECT_EQ(CFfmpegRunner::Value(probe, "nb_read_frames"), "11") << probe << err;
+        EXPECT_EQ(CFfmpegRunner::Value(probe, "width"), "16");
+        EXPECT_EQ(CFfmpegRunner::Value(probe, "height"), "12");
+        EXPECT_EQ(CFfmpegRunner::Value(probe, "r_frame_rate"), "10/1");
+    }
+}
+
+// Cancelled part way, through every kind of video: the frame files that are
+// complete stay, the summary names them, and nothing else is left.
+TEST_F(ExportJob, CancelledLeavesNothingHalfWritten)
+{
+    for (Video video : {Video::kMp4, Video::kGif, Video::kAviMotionJpeg, Video::kNone}) {
+        for (const std::string& name : Out())
+            fs::remove(work / "out" / name);
+        CExportSettings s = settings;
+        s.video = video;
+        s.frames = Frames::kBmp;
+        std::atomic<bool> cancel{false};
+        CExportJob job(doc, s);
+        const CExportSummary summary = job.Run(&cancel, [&](int64_t done, int64_t) { cancel = done == 2; });
+        EXPECT_EQ(summary.outcome, CExportSummary::Outcome::kCancelled);
+        EXPECT_EQ(Out(), (std::vector<std::string>{"clip-0000.bmp", "clip-0001.bmp"}));
+        EXPECT_EQ(summary.framesWritten, 2);
+        EXPECT_TRUE(summary.videoPath.empty());
+        EXPECT_EQ(summary.Describe().rfind("导出已取消。\n", 0), 0u) << summary.Describe();
+    }
+}
+
+// A frame file that cannot be written stops the export: the video is
+// dropped, the frames before stay and are named.
+TEST_F(ExportJob, FailureStopsAndSaysWhatWasWritten)
+{
+    fs::create_directory(work / "out" / "clip-0002.png");
+    const CExportSummary summary = CExportJob(doc, settings).Run();
+    EXPECT_EQ(summary.outcome, CExportSummary::Outcome::kFailed);
+    EXPECT_NE(summary.error.find("clip-0002.png"), std::string::npos) << summary.error;
+    EXPECT_EQ(Out(), (std::vector<std::string>{"clip-0000.png", "clip-0001.png", "clip-0002.png"}));
+    EXPECT_TRUE(fs::is_directory(work / "out" / "clip-0002.png"));
+    EXPECT_EQ(summary.framesWritten, 2);
+    EXPECT_NE(summary.Describe().find("视频没有写入。"), std::string::npos) << summary.Describe();
+}
+
+TEST(MorphOptionsFile, KeyValueLinesBesideTheProject)
+{
+    using Ease = CMorphOptions::Ease;
+    using Edge = CMorphOptions::Edge;
+    const struct {
+        const char* text;
+        CMorphOptions options;
+    } cases[] = {
+        {"", {}},
+        {"warp-only=yes\nease=smooth\nedge=extend\n", {true, Ease::kSmooth, Edge::kExtend}},
+        {"# note\n  ease = smooth \r\n\nunknown=1\nedge=purple\nwarp-only=maybe\n",
+         {false, Ease::kSmooth, Edge::kBlack}},
+        {"edge=extend", {false, Ease::kLinear, Edge::kExtend}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CMorphOptionsFile::Parse(c.text), c.options) << c.text;
+        EXPECT_EQ(CMorphOptionsFile::Parse(CMorphOptionsFile::Format(c.options)), c.options);
+    }
+    CTempDir dir;
+    const std::string project = (dir / "p.tvl").string();
+    EXPECT_EQ(CMorphOptionsFile::Write(project, {}), "");
+    EXPECT_FALSE(fs::exists(project + ".options")) << "defaults need no file";
+    EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{});
+    const CMorphOptions chosen{true, Ease::kLinear, Edge::kExtend};
+    EXPECT_EQ(CMorphOptionsFile::Write(project, chosen), "");
+    EXPECT_EQ(CMorphOptionsFile::Read(project), chosen);
+    EXPECT_EQ(CMorphOptionsFile::Write(project, {}), "");
+    EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{}) << "an existing file takes the defaults back";
+    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"p.tvl.options"});
+    std::ofstream(project + ".options") << std::string(CMorphOptionsFile::kMaxBytes, '#') << "\nedge=extend\n";
+    EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{}) << "too large to be options";
+    EXPECT_NE(CMorphOptionsFile::Write((dir / "gone" / "p.tvl").string(), chosen), "");
+}
+
+} // namespace

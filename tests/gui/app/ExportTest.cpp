@@ -1,0 +1,170 @@
+#include "ExportTest.h"
+
+#include "CAppRig.h"
+#include "app/CExportCommand.h"
+#include "app/CExportDlg.h"
+#include "app/CMainFrame.h"
+#include "app/CMorphConfigDlg.h"
+#include "app/CDocManager.h"
+#include "app/CTrevalinApp.h"
+#include "app/Resource.h"
+#include "editing/CDocController.h"
+#include "support/CFfmpegRunner.h"
+#include "view/CTrevalinView.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QStringList Names(const fs::path& folder)
+{
+    QStringList names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names << QString::fromStdString(entry.path().filename().string());
+    names.sort();
+    return names;
+}
+
+void SelectData(QComboBox* list, CExportSettings::Frames frames)
+{
+    list->setCurrentIndex(list->findData(int(frames)));
+}
+
+void SelectData(QComboBox* list, CExportSettings::Video video)
+{
+    list->setCurrentIndex(list->findData(int(video)));
+}
+
+QString OpenProject(CAppRig& rig, const std::string& name)
+{
+    const QString path = rig.WriteProject(rig.dir / name, "a.bmp", "b.bmp", 4, 4, 40, 30);
+    rig.app->GetDocManager()->OpenDocumentFile(path);
+    return path;
+}
+
+} // namespace
+
+// 文件 → 导出… through the real dialog: a size H.264 cannot take is told
+// before anything is written and the dialog comes back; then PNG frames and
+// an animated GIF with ping-pong and a held last frame, into a folder chosen
+// with 浏览…, which is remembered; 取消 in the progress dialog leaves
+// nothing behind.
+void ExportTest::exportDialogDrivesARealExport()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    rig.LoadPicture(0, "a.bmp", 48, 36, QColor(220, 40, 40));
+    rig.LoadPicture(1, "b.bmp", 48, 36, QColor(40, 40, 220));
+    OpenProject(rig, "morph.tvl");
+    const fs::path out = rig.dir / "out";
+    fs::create_directory(out);
+    rig.Frame().GetConfigDlg()->StepsEdit()->setText(QStringLiteral("4"));
+
+    int dialogs = 0;
+    rig.prompts.fileAnswers.push_back(QString::fromStdString(out.string()));
+    rig.prompts.onExport = [&](QWidget* parent, CExportSettings& settings, int32_t w, int32_t h) {
+        CExportDlg dialog(settings, w, h, rig.prompts, parent);
+        if (++dialogs == 1) {
+            if (dialog.NameEdit()->text() != QStringLiteral("morph")) return false;
+            if (dialog.FolderEdit()->text() != QString::fromStdString(rig.dir.Str())) return false;
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("browse")), Qt::LeftButton);
+            SelectData(dialog.VideoList(), CExportSettings::Video::kMp4);
+            dialog.OwnWidthButton()->setChecked(true);
+            dialog.WidthBox()->setValue(47);
+        } else {
+            SelectData(dialog.FramesList(), CExportSettings::Frames::kPng);
+            SelectData(dialog.VideoList(), CExportSettings::Video::kGif);
+            dialog.OwnWidthButton()->setChecked(false);
+            dialog.FpsBox()->setValue(10);
+            dialog.PingPongBox()->setChecked(true);
+            dialog.HoldLastBox()->setValue(0.2);
+        }
+        settings = dialog.GetSettings();
+        return true;
+    };
+    rig.Frame().GetAction(ID_FILE_EXPORT)->trigger();
+    QCOMPARE(dialogs, 2);
+    QCOMPARE(rig.prompts.Texts().first(), QStringLiteral("MP4 (H.264) 视频的宽和高必须是偶数:47 x 36。"));
+    QCOMPARE(Names(out), (QStringList{"morph-0000.png", "morph-0001.png", "morph-0002.png", "morph-0003.png",
+                                      "morph-0004.png", "morph.gif"}));
+    QVERIFY2(rig.prompts.Texts().last().startsWith(QStringLiteral("导出完成。")),
+             qPrintable(rig.prompts.Texts().last()));
+    const CExportSummary& summary = rig.app->GetExportCommand()->GetLastSummary();
+    QCOMPARE(summary.videoFrames, int64_t{11}); // 0 1 2 3 4 4 4 3 2 1 0
+    std::string err;
+    const std::string probe = CFfmpegRunner::ProbeStream((out / "morph.gif").string(), err);
+    QCOMPARE(QString::fromStdString(CFfmpegRunner::Value(probe, "nb_read_frames")), QStringLiteral("11"));
+    QCOMPARE(rig.settings->value(QStringLiteral("Export/Folder")).toString(), QString::fromStdString(out.string()));
+
+    // The next export offers the remembered choices; 取消 in its progress
+    // dialog stops it before any file.
+    fs::remove_all(out);
+    fs::create_directory(out);
+    rig.prompts.onExport = [](QWidget*, CExportSettings&, int32_t, int32_t) { return true; };
+    QObject::connect(rig.app->GetExportCommand(), &CExportCommand::exportStarted, [](QProgressDialog* progress) {
+        QCOMPARE(progress->labelText(), QStringLiteral("正在导出..."));
+        QPushButton* cancel = progress->findChild<QPushButton*>();
+        QCOMPARE(cancel->text(), QStringLiteral("取消"));
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    rig.Frame().GetAction(ID_FILE_EXPORT)->trigger();
+    const CExportSettings& offered = rig.prompts.offeredExports.back();
+    QCOMPARE(offered.folder, out.string());
+    QCOMPARE(int(offered.video), int(CExportSettings::Video::kGif));
+    QVERIFY(offered.pingPong);
+    QCOMPARE(Names(out), QStringList());
+    QVERIFY2(rig.prompts.Texts().last().startsWith(QStringLiteral("导出已取消。")),
+             qPrintable(rig.prompts.Texts().last()));
+}
+
+// The three items of the 变形 menu set the project's options; saving keeps
+// them beside the project, opening brings them back, and the result view's
+// runs use them.
+void ExportTest::morphOptionsKeptBesideTheProject()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    rig.LoadPicture(0, "a.bmp", 48, 36, QColor(220, 40, 40));
+    rig.LoadPicture(1, "b.bmp", 48, 36, QColor(40, 40, 220));
+    const QString first = OpenProject(rig, "first.tvl");
+    QCOMPARE(rig.Frame().GetMorphMenu()->actions().size(), 3);
+    rig.Frame().GetAction(ID_MORPH_EASE_SMOOTH)->trigger();
+    rig.Frame().GetAction(ID_MORPH_EDGE_EXTEND)->trigger();
+    QVERIFY(rig.Doc().GetMorphOptions() ==
+            (CMorphOptions{false, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kExtend}));
+    rig.Frame().GetAction(ID_FILE_SAVE)->trigger();
+    std::ifstream sidecar(first.toStdString() + ".options");
+    std::stringstream text;
+    text << sidecar.rdbuf();
+    QVERIFY2(text.str().find("ease=smooth\nedge=extend\n") != std::string::npos, text.str().c_str());
+
+    OpenProject(rig, "second.tvl");
+    QVERIFY(rig.Doc().GetMorphOptions().IsDefault());
+    QVERIFY(!rig.Frame().GetAction(ID_MORPH_EASE_SMOOTH)->isChecked());
+    rig.app->GetDocManager()->OpenDocumentFile(first);
+    QVERIFY(rig.Frame().GetAction(ID_MORPH_EASE_SMOOTH)->isChecked());
+    QVERIFY(rig.Frame().GetAction(ID_MORPH_EDGE_EXTEND)->isChecked());
+    QVERIFY(!rig.Frame().GetAction(ID_MORPH_WARP_ONLY)->isChecked());
+
+    rig.Frame().GetConfigDlg()->StepsEdit()->setText(QStringLiteral("2"));
+    QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_START")), Qt::LeftButton);
+    QVERIFY(rig.ResultView().GetDriver().GetMorphOptions() == rig.Doc().GetMorphOptions());
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QObject>
+
+class ExportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void exportDialogDrivesARealExport();
+    void morphOptionsKeptBesideTheProject();
+};
