@@ -3,7 +3,9 @@
 #include "CDocManager.h"
 #include "CExportCommand.h"
 #include "CMorphConfigDlg.h"
+#include "CPreviewCommands.h"
 #include "CRecentFileList.h"
+#include "CRunProgress.h"
 #include "Resource.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
@@ -19,7 +21,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QSettings>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -48,15 +49,14 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     CreateExportMenu();
     CreateMorphOptionsMenu();
     CreateClient();
-    CreatePreview();
-    CreateViewMenu();
+    m_pPreviewCommands = new CPreviewCommands(*this, m_doc, *m_pRowPool);
+    m_pPreviewCommands->Create();
+    m_pViewMenu = menuBar()->addMenu(QStringLiteral("视图(&V)"));
+    m_pPreviewCommands->AddViewItems(*m_pViewMenu);
+    (new CRunProgress(*this))->Create();
 
     connect(&m_doc, &CDocController::commandStateChanged, this, &CMainFrame::UpdateCommandUI);
     connect(m_pResultView, &CTrevalinView::engineChanged, this, &CMainFrame::UpdateCommandUI);
-    connect(m_pResultView, &CTrevalinView::engineChanged, m_pPreview,
-            [this] { m_pPreview->SetEngineKind(m_pResultView->GetEngineKind()); });
-    connect(m_pResultView, &CTrevalinView::runStateChanged, this, &CMainFrame::OnRunStateChanged);
-    connect(m_pResultView, &CTrevalinView::frameProduced, this, &CMainFrame::OnFrameProduced);
     connect(&m_recent, &CRecentFileList::changed, this, &CMainFrame::RebuildRecentFileMenu);
     connect(&m_docManager, &CDocManager::captionChanged, this, &QWidget::setWindowTitle);
     connect(&m_docManager, &CDocManager::activateRequested, this, [this] {
@@ -83,24 +83,28 @@ CMainFrame::~CMainFrame()
     disconnect(&m_recent, nullptr, this, nullptr);
     disconnect(&m_docManager, nullptr, this, nullptr);
     disconnect(m_pResultView, nullptr, this, nullptr);
-    disconnect(m_pResultView, nullptr, m_pPreview, nullptr);
     // The row pool goes before the children: nothing may use it then.
-    delete m_pPreview;
+    delete m_pPreviewCommands->GetDock();
     m_pResultView->SetRowPool(nullptr);
 }
 
 QAction* CMainFrame::MakeAction(int id, const QString& text, const QString& icon, const QString& prompt)
 {
     auto* action = new QAction(text, this);
+    if (!icon.isEmpty()) action->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(icon)));
+    RegisterAction(id, action, prompt);
+    return action;
+}
+
+void CMainFrame::RegisterAction(int id, QAction* action, const QString& prompt)
+{
     action->setObjectName(QStringLiteral("ID_%1").arg(id));
     action->setData(id);
-    if (!icon.isEmpty()) action->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(icon)));
     // A prompt is the status-bar text, a line break, then the tool tip.
     const qsizetype split = prompt.indexOf(QLatin1Char('\n'));
     action->setStatusTip(split < 0 ? prompt : prompt.left(split));
     action->setToolTip(split < 0 ? QString() : prompt.mid(split + 1));
     m_actions[id] = action;
-    return action;
 }
 
 QAction* CMainFrame::GetAction(int id) const
@@ -239,17 +243,6 @@ void CMainFrame::CreateStatusBar()
     // The message pane: "就绪" whenever no prompt is shown over it.
     m_pIdleLabel = new QLabel(QStringLiteral("就绪"), bar);
     bar->addWidget(m_pIdleLabel, 1);
-    // A run's progress, shown while it goes.
-    m_pProgressLabel = new QLabel(bar);
-    m_pProgressLabel->setObjectName(QStringLiteral("m_wndProgressText"));
-    m_pProgressBar = new QProgressBar(bar);
-    m_pProgressBar->setObjectName(QStringLiteral("m_wndProgress"));
-    m_pProgressBar->setTextVisible(false);
-    m_pProgressBar->setMaximumWidth(160);
-    bar->addPermanentWidget(m_pProgressLabel);
-    bar->addPermanentWidget(m_pProgressBar);
-    m_pProgressLabel->hide();
-    m_pProgressBar->hide();
     // Lock-key indicators; the keys' states are not available here, so
     // they stay grey.
     for (const char* name : {"大写", "数字", "滚动"}) {
@@ -302,43 +295,9 @@ void CMainFrame::CreateClient()
     m_pActiveView = m_pLeftPane;
 }
 
-void CMainFrame::CreatePreview()
+CPreviewDock* CMainFrame::GetPreview() const
 {
-    m_pPreview = new CPreviewDock(m_doc, this);
-    m_pPreview->SetRowPool(m_pRowPool.get());
-    m_pPreview->SetEngineKind(m_pResultView->GetEngineKind());
-    m_pPreview->SetSteps(m_pConfigDlg->m_nSteps);
-    addDockWidget(Qt::RightDockWidgetArea, m_pPreview);
-    resizeDocks({m_pPreview}, {320}, Qt::Horizontal);
-    connect(m_pConfigDlg, &CMorphConfigDlg::stepsEdited, m_pPreview, &CPreviewDock::SetSteps);
-}
-
-void CMainFrame::CreateViewMenu()
-{
-    QAction* preview = m_pPreview->toggleViewAction();
-    preview->setText(QStringLiteral("预览(&P)"));
-    preview->setObjectName(QStringLiteral("ID_%1").arg(ID_VIEW_PREVIEW));
-    preview->setData(ID_VIEW_PREVIEW);
-    preview->setStatusTip(QStringLiteral("显示或隐藏预览窗口"));
-    preview->setToolTip(QStringLiteral("预览"));
-    m_actions[ID_VIEW_PREVIEW] = preview;
-    QAction* onion = MakeAction(ID_VIEW_ONION_SKIN, QStringLiteral("洋葱皮(&K)"), QString(),
-                                QStringLiteral("在每个窗格中以 50% 透明度显示另一幅图像，便于对齐特征线\n洋葱皮"));
-    onion->setCheckable(true);
-    connect(onion, &QAction::toggled, this, [this](bool on) {
-        m_pLeftPane->SetOnionSkin(on);
-        m_pRightPane->SetOnionSkin(on);
-    });
-    // Esc stops a run as 停止 does; it is free for other uses otherwise.
-    QAction* stopKey = MakeAction(ID_MORPH_STOP_KEY, QString(), QString(), QString());
-    stopKey->setShortcut(QKeySequence(Qt::Key_Escape));
-    stopKey->setEnabled(false);
-    addAction(stopKey);
-    connect(stopKey, &QAction::triggered, this, &CMainFrame::OnMorphStop);
-
-    m_pViewMenu = menuBar()->addMenu(QStringLiteral("视图(&V)"));
-    m_pViewMenu->addAction(preview);
-    m_pViewMenu->addAction(onion);
+    return m_pPreviewCommands->GetDock();
 }
 
 void CMainFrame::RestoreLayout(QSettings& settings)
@@ -350,22 +309,6 @@ void CMainFrame::RestoreLayout(QSettings& settings)
 void CMainFrame::SaveLayout(QSettings& settings) const
 {
     settings.setValue(QStringLiteral("MainFrame/State"), saveState());
-}
-
-void CMainFrame::OnRunStateChanged()
-{
-    const bool active = m_pResultView->IsRunActive();
-    m_pPreview->SetRunActive(m_pResultView->GetDriver().IsRunning());
-    GetAction(ID_MORPH_STOP_KEY)->setEnabled(active);
-    m_pProgressLabel->setVisible(active);
-    m_pProgressBar->setVisible(active);
-}
-
-void CMainFrame::OnFrameProduced(int k, int n)
-{
-    m_pProgressLabel->setText(QStringLiteral("帧 %1 / %2").arg(k).arg(n));
-    m_pProgressBar->setRange(0, n);
-    m_pProgressBar->setValue(k);
 }
 
 QMenu* CMainFrame::createPopupMenu()

@@ -11,6 +11,7 @@ class CDocManager;
 class CExportCommand;
 class CImageView;
 class CMorphConfigDlg;
+class CPreviewCommands;
 class CPreviewDock;
 class CRecentFileList;
 class CRowPool;
@@ -19,7 +20,6 @@ class CUserPrompts;
 class QAction;
 class QLabel;
 class QMenu;
-class QProgressBar;
 class QSettings;
 class QSplitter;
 class QStackedWidget;
@@ -29,9 +29,8 @@ class QToolBar;
 // the status bar, the File menu, and a client area showing either the two
 // image panes side by side (source left, target right) or the result view.
 // The control bar's Start, Pause and Stop reach the result view through it;
-// while a run goes the status bar shows its progress and Esc stops it. The
-// preview panel docks at its side (视图 → 预览), and the 视图 menu turns the
-// onion skin of the panes on and off.
+// while a run goes the status bar shows its progress and Esc stops it
+// (CRunProgress). The preview panel docks at its side (CPreviewCommands).
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -55,15 +54,18 @@ public:
     void UpdateCommandUI();
 
     QAction* GetAction(int id) const;
+    // Makes the command `id` with its menu text, tool-bar icon and prompt
+    // (the status-bar text, a line break, the tool tip).
+    QAction* MakeAction(int id, const QString& text, const QString& icon, const QString& prompt);
+    // Registers an action made elsewhere as the command `id`.
+    void RegisterAction(int id, QAction* action, const QString& prompt);
     QToolBar* GetToolBar() const { return m_pToolBar; }
     QMenu* GetFileMenu() const { return m_pFileMenu; }
     CImageView* GetPane(int column) const { return column == 0 ? m_pLeftPane : m_pRightPane; }
     CTrevalinView* GetResultView() const { return m_pResultView; }
     CMorphConfigDlg* GetConfigDlg() const { return m_pConfigDlg; }
-    CPreviewDock* GetPreview() const { return m_pPreview; }
+    CPreviewDock* GetPreview() const;
     QMenu* GetViewMenu() const { return m_pViewMenu; }
-    QLabel* GetProgressLabel() const { return m_pProgressLabel; }
-    QProgressBar* GetProgressBar() const { return m_pProgressBar; }
     CRowPool& GetRowPool() const { return *m_pRowPool; }
 
     // The arrangement of the bars and panels (where the preview docks,
@@ -89,16 +91,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QAction* MakeAction(int id, const QString& text, const QString& icon, const QString& prompt);
     void CreateToolBar();
     void CreateMenu();
     void CreateStatusBar();
     void CreateControlBar();
     void CreateClient();
-    void CreatePreview();
-    void CreateViewMenu();
-    void OnRunStateChanged();
-    void OnFrameProduced(int k, int n);
     void RebuildRecentFileMenu();
     void ActivateView(QWidget* view);
     void OnNextPane();
@@ -123,13 +120,11 @@ private:
     QLabel* m_pIdleLabel = nullptr;
     QMenu* m_pMorphMenu = nullptr;
     CExportCommand* m_pExport = nullptr;
-    QLabel* m_pProgressLabel = nullptr;
-    QProgressBar* m_pProgressBar = nullptr;
     QMenu* m_pViewMenu = nullptr;
 
     // One pool of threads for the rows of runs and previews alike.
     std::unique_ptr<CRowPool> m_pRowPool;
-    CPreviewDock* m_pPreview = nullptr;
+    CPreviewCommands* m_pPreviewCommands = nullptr;
 
     QStackedWidget* m_pClient = nullptr;
     QSplitter* m_pSplitter = nullptr;
