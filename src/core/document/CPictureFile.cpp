@@ -71,6 +71,13 @@ int32_t CPictureFile::LoadFromFile(const std::string& path)
     return 0;
 }
 
+void CPictureFile::SetImage(std::shared_ptr<const CPictureImage> image)
+{
+    m_image = std::move(image);
+    m_bLoaded = m_image ? 1 : 0;
+    m_strLastError.clear();
+}
+
 SIZE CPictureFile::GetSizeInPixels() const
 {
     if (!m_bLoaded || !m_image) {

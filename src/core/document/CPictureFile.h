@@ -33,6 +33,10 @@ public:
     int32_t LoadFromStream(const uint8_t* data, size_t size);
     int32_t LoadFromStream(const std::vector<uint8_t>& bytes) { return LoadFromStream(bytes.data(), bytes.size()); }
 
+    // Holds an image made elsewhere (a picture brought to another size);
+    // the path stays. A null image leaves the holder empty.
+    void SetImage(std::shared_ptr<const CPictureImage> image);
+
     // The picture's size in pixels, (0, 0) when none is held.
     SIZE GetSizeInPixels() const;
 

@@ -15,4 +15,6 @@ struct CFeaturePoint {
     // coordinate moves by the truncated product of its difference and t.
     // The result's label is left 0.
     CFeaturePoint Interpolate(double t, const CFeaturePoint& other) const;
+
+    friend bool operator==(const CFeaturePoint&, const CFeaturePoint&) = default;
 };

@@ -23,6 +23,17 @@ public:
     // or -1. Lines after the one hit are not tested.
     int32_t HitTest(const CFeaturePoint& pt, int32_t image);
 
+    // What the pointer at (u, v), in real picture coordinates, is over in
+    // image `image`, ranked for editing: a selected point within `reach`,
+    // then the point nearest the pointer within `reach` on any line, then a
+    // selected segment under the pointer, then the first segment under it in
+    // line order. So a point lying on another line's segment can always be
+    // caught, and what is selected wins over what lies on top of it. The line
+    // found is marked as HitTest marks what it finds (a selected element stays
+    // selected); every other line is marked as missed. Returns the line's
+    // index or -1.
+    int32_t PickAt(double u, double v, int32_t image, double reach);
+
     static constexpr const char* kClassName = "CFeatureSet";
     static constexpr int kSchema = 1;
 

@@ -6,14 +6,17 @@ namespace {
 constexpr double kPointReach = 5.0;
 constexpr double kSegmentSlack = 0.4;
 
-double Distance(int64_t x, int64_t y, const CFeaturePoint& p)
+// Coordinates are int32 values or real positions near them: differences of
+// two int32 values are exact in double precision, so integer positions give
+// exactly what integer arithmetic would.
+double Distance(double x, double y, const CFeaturePoint& p)
 {
-    const double dx = static_cast<double>(x - p.x);
-    const double dy = static_cast<double>(y - p.y);
+    const double dx = x - static_cast<double>(p.x);
+    const double dy = y - static_cast<double>(p.y);
     return std::sqrt(dx * dx + dy * dy);
 }
 
-bool Between(int64_t v, int64_t a, int64_t b)
+bool Between(double v, double a, double b)
 {
     return (a <= v && v <= b) || (b <= v && v <= a);
 }
@@ -21,15 +24,15 @@ bool Between(int64_t v, int64_t a, int64_t b)
 // The segment test: the pointer's fractional positions along x and along y
 // must agree to within 0.4 (measured in single precision), inside the
 // segment's box. Axis-parallel segments never pass it.
-bool OnSegment(int64_t x, int64_t y, const CFeaturePoint& a, const CFeaturePoint& b)
+bool OnSegment(double x, double y, const CFeaturePoint& a, const CFeaturePoint& b)
 {
     const int64_t spanX = static_cast<int64_t>(b.x) - a.x;
     const int64_t spanY = static_cast<int64_t>(b.y) - a.y;
     if (spanX == 0 || spanY == 0) {
         return false;
     }
-    const double rx = static_cast<double>(x - a.x) / static_cast<double>(spanX);
-    const double ry = static_cast<double>(y - a.y) / static_cast<double>(spanY);
+    const double rx = (x - static_cast<double>(a.x)) / static_cast<double>(spanX);
+    const double ry = (y - static_cast<double>(a.y)) / static_cast<double>(spanY);
     const float gap = static_cast<float>(std::fabs(rx - ry));
     return static_cast<double>(gap) < kSegmentSlack && Between(x, a.x, b.x) && Between(y, a.y, b.y);
 }
@@ -99,33 +102,88 @@ RECT CPointSet<T>::GetBoundingRect() const
 template <typename T>
 int32_t CPointSet<T>::HitTest(CFeaturePoint pt)
 {
-    const int64_t x = pt.x;
-    const int64_t y = pt.y;
+    const double x = pt.x;
+    const double y = pt.y;
     for (int32_t i = 1; i < m_nCount; ++i) {
         const CFeaturePoint& a = Point(i - 1);
         const CFeaturePoint& b = Point(i);
         if (Distance(x, y, a) <= kPointReach) {
-            if (m_nState == STATE_NONE || m_nSelPoint != i - 1) m_nState = STATE_POINT_HOVER;
-            m_nSelPoint = i - 1;
+            MarkPoint(i - 1);
             return 1;
         }
         if (Distance(x, y, b) <= kPointReach) {
-            if (m_nState == STATE_NONE || m_nSelPoint != i) m_nState = STATE_POINT_HOVER;
-            m_nSelPoint = i;
+            MarkPoint(i);
             return 1;
         }
         if (OnSegment(x, y, a, b)) {
-            if (m_nState == STATE_NONE || m_nSelSegment != i - 1) m_nState = STATE_SEGMENT_HOVER;
-            m_nSelSegment = i - 1;
+            MarkSegment(i - 1);
             return 1;
         }
     }
+    MarkMiss();
+    return 0;
+}
+
+template <typename T>
+int32_t CPointSet<T>::NearestPoint(double u, double v, double reach, double* distance) const
+{
+    // A line of one point is never hit, as in HitTest.
+    int32_t best = -1;
+    double bestDistance = 0.0;
+    for (int32_t i = 0; m_nCount >= 2 && i < m_nCount; ++i) {
+        const double d = Distance(u, v, Point(i));
+        if (d <= reach && (best < 0 || d < bestDistance)) {
+            best = i;
+            bestDistance = d;
+        }
+    }
+    if (distance != nullptr) *distance = bestDistance;
+    return best;
+}
+
+template <typename T>
+int32_t CPointSet<T>::SegmentAt(double u, double v) const
+{
+    for (int32_t i = 0; i + 1 < m_nCount; ++i) {
+        if (OnSegment(u, v, Point(i), Point(i + 1))) return i;
+    }
+    return -1;
+}
+
+template <typename T>
+bool CPointSet<T>::IsNearPoint(int32_t i, double u, double v, double reach) const
+{
+    return m_nCount >= 2 && i >= 0 && i < m_nCount && Distance(u, v, Point(i)) <= reach;
+}
+
+template <typename T>
+bool CPointSet<T>::IsOnSegment(int32_t i, double u, double v) const
+{
+    return i >= 0 && i + 1 < m_nCount && OnSegment(u, v, Point(i), Point(i + 1));
+}
+
+template <typename T>
+void CPointSet<T>::MarkPoint(int32_t i)
+{
+    if (m_nState == STATE_NONE || m_nSelPoint != i) m_nState = STATE_POINT_HOVER;
+    m_nSelPoint = i;
+}
+
+template <typename T>
+void CPointSet<T>::MarkSegment(int32_t i)
+{
+    if (m_nState == STATE_NONE || m_nSelSegment != i) m_nState = STATE_SEGMENT_HOVER;
+    m_nSelSegment = i;
+}
+
+template <typename T>
+void CPointSet<T>::MarkMiss()
+{
     if (m_nState < STATE_POINT_SELECTED) {
         m_nSelSegment = -1;
         m_nSelPoint = -1;
         m_nState = STATE_NONE;
     }
-    return 0;
 }
 
 template <typename T>

@@ -36,6 +36,25 @@ public:
     int32_t HitTest(CFeaturePoint pt);
     void MoveSelection(CFeaturePoint delta);
 
+    // The pieces HitTest is made of, for callers that rank what lies under
+    // the pointer across lines themselves. (u, v) is a position in real
+    // picture coordinates: a point's pixel centre is its integer position.
+    //
+    // The point nearest (u, v) no farther than `reach`, the lower index on a
+    // tie, or -1; `distance` receives how far it is.
+    int32_t NearestPoint(double u, double v, double reach, double* distance = nullptr) const;
+    // The first segment the segment test puts (u, v) on, or -1.
+    int32_t SegmentAt(double u, double v) const;
+    // Whether point i lies within `reach` of (u, v); whether (u, v) is on
+    // segment i. False for an index that is not in use.
+    bool IsNearPoint(int32_t i, double u, double v, double reach) const;
+    bool IsOnSegment(int32_t i, double u, double v) const;
+    // The selection changes HitTest makes when it finds point i, segment i,
+    // or nothing.
+    void MarkPoint(int32_t i);
+    void MarkSegment(int32_t i);
+    void MarkMiss();
+
     // Point i of the line (0 <= i < m_nSize).
     CFeaturePoint& Point(int32_t i) { return *m_pPoints[static_cast<size_t>(i)]; }
     const CFeaturePoint& Point(int32_t i) const { return *m_pPoints[static_cast<size_t>(i)]; }

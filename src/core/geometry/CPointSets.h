@@ -25,10 +25,25 @@ public:
     int32_t Add();
     // Empties every line in use and the collection itself; frees nothing.
     void RemoveAll();
+    // Takes line i out of use: the lines after it move down one slot and
+    // are renumbered; the line taken out is emptied, deselected and kept as
+    // the first spare slot. Returns false (and changes nothing) for an index
+    // not in use.
+    bool RemoveAt(int32_t i);
+    // Puts a line into slot i (0 <= i <= m_nCount), the lines from i on
+    // moving up one slot and renumbered. The line is the first spare one
+    // (the collection grows by ten slots when none is left, as Add does),
+    // emptied, deselected and numbered i. Returns it.
+    CPointSet<T>& InsertAt(int32_t i);
 
     CPointSet<T>& Line(int32_t i) { return *m_pSets[static_cast<size_t>(i)]; }
     const CPointSet<T>& Line(int32_t i) const { return *m_pSets[static_cast<size_t>(i)]; }
 
+private:
+    // Gives line i the index i and its points the labels that index implies.
+    void Renumber(int32_t i);
+
+public:
     int32_t m_nSize = 10;
     int32_t m_nCount = 0;
     std::vector<std::unique_ptr<CPointSet<T>>> m_pSets;

@@ -59,8 +59,8 @@ public:
         TakePictures(r);
         out.width = m_full[0].Width();
         out.height = m_full[0].Height();
-        const bool usable = m_full[0].Width() > 0 && m_full[0].Height() > 0 &&
-                            m_full[0].Width() == m_full[1].Width() && m_full[0].Height() == m_full[1].Height();
+        const bool usable = m_full[0].Width() > 0 && m_full[0].Height() > 0 && m_full[0].Width() == m_full[1].Width() &&
+                            m_full[0].Height() == m_full[1].Height();
         if (!usable || r.steps < 1 || r.frame < 0 || r.frame > r.steps) {
             out.bitmap.DeleteObject();
             return false;
@@ -73,7 +73,7 @@ public:
         Slot& slot = m_slots[half ? 1 : 0];
         if (!slot.engine || slot.kind != r.engineKind) {
             slot.engine = CRunDriver::MakeEngine(r.engineKind == CRunDriver::kLinear ? CRunDriver::kLinear
-                                                                                      : CRunDriver::kFeature);
+                                                                                     : CRunDriver::kFeature);
             slot.kind = r.engineKind;
             slot.pictures = 0;
         }
@@ -98,7 +98,10 @@ public:
     }
 
     // Whether the pictures of the last frame are those of `r`.
-    bool SamePictures(const Request& r) const { return m_pictures[0] == r.pictures[0] && m_pictures[1] == r.pictures[1]; }
+    bool SamePictures(const Request& r) const
+    {
+        return m_pictures[0] == r.pictures[0] && m_pictures[1] == r.pictures[1];
+    }
 
 private:
     struct Slot {
@@ -270,7 +273,8 @@ void CPreviewRenderer::HalvePicture(const CBitmap& from, CBitmap& to)
             const size_t a = static_cast<size_t>(2 * x) * 4;
             const size_t b = static_cast<size_t>(std::min(2 * x + 1, w - 1)) * 4;
             for (size_t c = 0; c < 4; ++c)
-                out[4 * static_cast<size_t>(x) + c] = static_cast<uint8_t>((top[a + c] + top[b + c] + bottom[a + c] + bottom[b + c] + 2) / 4);
+                out[4 * static_cast<size_t>(x) + c] =
+                    static_cast<uint8_t>((top[a + c] + top[b + c] + bottom[a + c] + bottom[b + c] + 2) / 4);
         }
     }
 }

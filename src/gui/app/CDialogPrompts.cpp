@@ -9,6 +9,19 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace {
+
+// Texts of the questions' buttons.
+const QString kSave = QStringLiteral("保存");
+const QString kDiscard = QStringLiteral("不保存");
+const QString kCancel = QStringLiteral("取消");
+const QString kPad = QStringLiteral("缩放并留边");
+const QString kCrop = QStringLiteral("缩放并裁剪");
+const QString kStretch = QStringLiteral("拉伸");
+const QString kKeep = QStringLiteral("保持原样");
+
+} // namespace
+
 void CDialogPrompts::MessageBox(QWidget* parent, const QString& text, Icon icon)
 {
     QMessageBox::Icon shown = QMessageBox::NoIcon;
@@ -63,6 +76,36 @@ void CDialogPrompts::ShowAbout(QWidget* parent)
 {
     CAboutDlg dialog(parent);
     dialog.exec();
+}
+
+CUserPrompts::SaveAnswer CDialogPrompts::AskSaveChanges(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Trevalin"), text, QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(kSave, QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(kDiscard, QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(kCancel, QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return SaveAnswer::kSave;
+    if (box.clickedButton() == discard) return SaveAnswer::kDiscard;
+    return SaveAnswer::kCancel;
+}
+
+CUserPrompts::FitAnswer CDialogPrompts::ChooseFit(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Trevalin"), text, QMessageBox::NoButton, parent);
+    QPushButton* pad = box.addButton(kPad, QMessageBox::AcceptRole);
+    QPushButton* crop = box.addButton(kCrop, QMessageBox::AcceptRole);
+    QPushButton* stretch = box.addButton(kStretch, QMessageBox::AcceptRole);
+    QPushButton* keep = box.addButton(kKeep, QMessageBox::RejectRole);
+    box.setDefaultButton(pad);
+    box.setEscapeButton(keep);
+    box.exec();
+    if (box.clickedButton() == pad) return FitAnswer::kPad;
+    if (box.clickedButton() == crop) return FitAnswer::kCrop;
+    if (box.clickedButton() == stretch) return FitAnswer::kStretch;
+    return FitAnswer::kKeep;
 }
 
 bool CDialogPrompts::ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth,

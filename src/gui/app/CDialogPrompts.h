@@ -14,6 +14,8 @@ public:
     void TrackPopupMenu(QMenu& menu, const QPoint& globalPos) override;
     bool ChooseCompression(QWidget* parent, CCompressionOptions& options) override;
     void ShowAbout(QWidget* parent) override;
+    SaveAnswer AskSaveChanges(QWidget* parent, const QString& text) override;
+    FitAnswer ChooseFit(QWidget* parent, const QString& text) override;
     bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight) override;
     QString GetExistingDirectory(QWidget* parent, const QString& start) override;
 };

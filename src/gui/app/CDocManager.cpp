@@ -9,9 +9,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUndoStack>
 
 const QString CDocManager::kProjectFilter = QStringLiteral("tvl 文件(*.tvl) (*.tvl);;所有文件 (*.*) (*)");
 const QString CDocManager::kDefaultSuffix = QStringLiteral("tvl");
+
+namespace {
+
+// The question before changes would be lost.
+QString SaveQuestion(const QString& title)
+{
+    return QStringLiteral("是否保存对 %1 的更改?").arg(title);
+}
+
+} // namespace
 
 namespace {
 
@@ -28,16 +39,41 @@ QString FullPath(const QString& path)
 CDocManager::CDocManager(CDocController& doc, CRecentFileList& recent, CUserPrompts& prompts, QObject* parent)
     : QObject(parent), m_doc(doc), m_recent(recent), m_prompts(prompts)
 {
+    connect(&m_doc.GetUndoStack(), &QUndoStack::cleanChanged, this, [this] { emit captionChanged(GetCaption()); });
 }
 
 QString CDocManager::GetCaption() const
 {
-    return QString::fromStdString(m_doc.GetDoc().GetTitle()) + QStringLiteral(" - Trevalin");
+    return QString::fromStdString(m_doc.GetDoc().GetTitle()) + (IsModified() ? QStringLiteral("*") : QString()) +
+           QStringLiteral(" - Trevalin");
+}
+
+bool CDocManager::IsModified() const
+{
+    return !m_doc.GetUndoStack().isClean();
+}
+
+bool CDocManager::SaveModified()
+{
+    if (!IsModified()) return true;
+    const QString title = QString::fromStdString(m_doc.GetDoc().GetTitle());
+    switch (m_prompts.AskSaveChanges(m_pDialogParent, SaveQuestion(title))) {
+    case CUserPrompts::SaveAnswer::kSave:
+        return OnFileSave();
+    case CUserPrompts::SaveAnswer::kDiscard:
+        return true;
+    case CUserPrompts::SaveAnswer::kCancel:
+        break;
+    }
+    return false;
 }
 
 void CDocManager::OnFileNew()
 {
+    m_doc.EndGestures();
+    if (!SaveModified()) return;
     m_doc.GetDoc().OnNewDocument();
+    m_doc.GetUndoStack().clear();
     m_doc.SendInitialUpdate();
     emit captionChanged(GetCaption());
 }
@@ -50,26 +86,34 @@ void CDocManager::OnFileOpen()
 
 bool CDocManager::OpenDocumentFile(const QString& path)
 {
+    return DoOpen(path) == OpenResult::kOpened;
+}
+
+CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
+{
     const QString full = FullPath(path);
     CTrevalinDoc& doc = m_doc.GetDoc();
     const QString current = QFile::decodeName(QByteArray::fromStdString(doc.GetPathName()));
     if (!current.isEmpty() && FullPath(current) == full) {
         // Already open: edits made since stay, nothing is read.
         emit activateRequested();
-        return true;
+        return OpenResult::kOpened;
     }
+    m_doc.EndGestures();
+    if (!SaveModified()) return OpenResult::kCancelled;
     const CDocStatus status = doc.OnOpenDocument(QFile::encodeName(full).toStdString());
     if (!status.ok) {
         QString text = QString::fromStdString(status.message);
         if (!status.detail.empty()) text += QStringLiteral("\n") + QString::fromStdString(status.detail);
         m_prompts.MessageBox(m_pDialogParent, text, CUserPrompts::Icon::kWarning);
-        return false;
+        return OpenResult::kFailed;
     }
+    m_doc.GetUndoStack().clear();
     m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
     m_doc.SetMorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
     m_doc.SendInitialUpdate();
     emit captionChanged(GetCaption());
-    return true;
+    return OpenResult::kOpened;
 }
 
 bool CDocManager::OnFileSave()
@@ -99,6 +143,7 @@ bool CDocManager::DoSave(const QString& path)
         m_prompts.MessageBox(m_pDialogParent, text, CUserPrompts::Icon::kWarning);
         return false;
     }
+    m_doc.GetUndoStack().setClean();
     m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
     emit captionChanged(GetCaption());
     // The morph options go beside the project; the project itself is saved
@@ -113,5 +158,5 @@ void CDocManager::OnOpenRecentFile(int index)
 {
     if (index < 0 || index >= m_recent.Entries().size()) return;
     const QString path = m_recent.Entries().at(index);
-    if (!OpenDocumentFile(path)) m_recent.Remove(m_recent.Entries().indexOf(path));
+    if (DoOpen(path) == OpenResult::kFailed) m_recent.Remove(m_recent.Entries().indexOf(path));
 }

@@ -10,8 +10,9 @@ class QWidget;
 
 // File commands on the one reused project document: New, Open, Save,
 // Save As and the recent files, with their dialogs and messages, and the
-// main window's caption. Never asks to save: the document is never marked
-// modified.
+// main window's caption. The document differs from its file while its
+// history is away from the state last opened or saved; then New, Open, a
+// recent file and closing the window ask whether to save the changes first.
 class CDocManager : public QObject {
     Q_OBJECT
 
@@ -31,7 +32,8 @@ public:
     // File Open: the open dialog, then OpenDocumentFile.
     void OnFileOpen();
     // Opens a project; reopening the project already open reads nothing.
-    // On failure shows the message and returns false.
+    // Returns false when the project could not be opened (its message has
+    // been shown) or the user cancelled the question about the changes.
     bool OpenDocumentFile(const QString& path);
     // File Save: to the document's path, or through Save As when it has none.
     bool OnFileSave();
@@ -39,8 +41,15 @@ public:
     // A recent-file entry; an entry that cannot be opened leaves the list.
     void OnOpenRecentFile(int index);
 
-    // "<title> - Trevalin".
+    // "<title> - Trevalin", with a star after the title while the document
+    // differs from its file.
     QString GetCaption() const;
+    // Whether the document differs from its file.
+    bool IsModified() const;
+    // Before changes would be lost: when there are any, asks 保存 / 不保存 /
+    // 取消. Returns true when the caller may go on (saved, or not wanted),
+    // false when cancelled or the save failed.
+    bool SaveModified();
 
 signals:
     void captionChanged(const QString& caption);
@@ -48,6 +57,8 @@ signals:
     void activateRequested();
 
 private:
+    enum class OpenResult { kOpened, kCancelled, kFailed };
+    OpenResult DoOpen(const QString& path);
     bool DoSave(const QString& path);
 
     CDocController& m_doc;

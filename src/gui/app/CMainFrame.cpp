@@ -1,6 +1,7 @@
 #include "CMainFrame.h"
 
 #include "CDocManager.h"
+#include "CEditCommands.h"
 #include "CExportCommand.h"
 #include "CMorphConfigDlg.h"
 #include "CPreviewCommands.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QIcon>
 #include <QLabel>
@@ -34,10 +36,11 @@ static void InitTrevalinResources()
 }
 
 CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFileList& recent, CUserPrompts& prompts,
-                       QWidget* parent)
+                       QSettings& settings, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_docManager(docManager), m_recent(recent), m_prompts(prompts),
       m_pRowPool(std::make_unique<CRowPool>(CRowPool::DefaultThreadCount()))
 {
+    m_pEditCommands = new CEditCommands(*this, m_doc, settings);
     InitTrevalinResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/trevalin-48.png")));
     resize(1000, 700);
@@ -51,8 +54,8 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     CreateClient();
     m_pPreviewCommands = new CPreviewCommands(*this, m_doc, *m_pRowPool);
     m_pPreviewCommands->Create();
-    m_pViewMenu = menuBar()->addMenu(QStringLiteral("视图(&V)"));
-    m_pPreviewCommands->AddViewItems(*m_pViewMenu);
+    m_pEditCommands->GetViewMenu()->addSeparator();
+    m_pPreviewCommands->AddViewItems(*m_pEditCommands->GetViewMenu());
     (new CRunProgress(*this))->Create();
 
     connect(&m_doc, &CDocController::commandStateChanged, this, &CMainFrame::UpdateCommandUI);
@@ -83,6 +86,8 @@ CMainFrame::~CMainFrame()
     disconnect(&m_recent, nullptr, this, nullptr);
     disconnect(&m_docManager, nullptr, this, nullptr);
     disconnect(m_pResultView, nullptr, this, nullptr);
+    disconnect(&m_doc, nullptr, m_pEditCommands, nullptr);
+    disconnect(&m_doc.GetUndoStack(), nullptr, m_pEditCommands, nullptr);
     // The row pool goes before the children: nothing may use it then.
     delete m_pPreviewCommands->GetDock();
     m_pResultView->SetRowPool(nullptr);
@@ -133,26 +138,32 @@ void CMainFrame::CreateToolBar()
     QAction* paste =
         MakeAction(ID_EDIT_PASTE, QString(), QStringLiteral("edit_paste"), QStringLiteral("插入剪贴板内容\n粘贴"));
     paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    QAction* print = MakeAction(ID_FILE_PRINT, QString(), QStringLiteral("file_print"), QString());
+    QAction* print =
+        MakeAction(ID_FILE_PRINT, QString(), QStringLiteral("file_print"), QStringLiteral("打印功能尚未提供\n打印"));
     QAction* about = MakeAction(ID_APP_ABOUT, QString(), QStringLiteral("app_about"),
                                 QStringLiteral("显示程序信息，版本号和版权\n关于"));
-    QAction* linear = MakeAction(ID_MORPH_LINEAR, QString(), QStringLiteral("morph_linear"), QString());
-    QAction* feature = MakeAction(ID_MORPH_FEATURE, QString(), QStringLiteral("morph_feature"), QString());
-    QAction* unused = MakeAction(ID_UNUSED_32779, QString(), QStringLiteral("blank"), QString());
-    QAction* draw = MakeAction(ID_TOOL_DRAW, QString(), QStringLiteral("tool_draw"), QString());
-    QAction* select = MakeAction(ID_TOOL_SELECT, QString(), QStringLiteral("tool_select"), QString());
-    QAction* inputs = MakeAction(ID_VIEW_INPUTS, QString(), QStringLiteral("view_inputs"), QString());
-    QAction* result = MakeAction(ID_VIEW_RESULT, QString(), QStringLiteral("view_result"), QString());
+    QAction* linear = MakeAction(ID_MORPH_LINEAR, QString(), QStringLiteral("morph_linear"),
+                                 QStringLiteral("用交叉溶解生成渐变序列(显示结果视图时可用)\n交叉溶解"));
+    QAction* feature = MakeAction(ID_MORPH_FEATURE, QString(), QStringLiteral("morph_feature"),
+                                  QStringLiteral("沿特征线变形后交叉溶解生成渐变序列(显示结果视图时可用)\n特征线变形"));
+    QAction* unused =
+        MakeAction(ID_UNUSED_32779, QString(), QStringLiteral("blank"), QStringLiteral("此按钮没有功能\n无功能"));
+    QAction* draw =
+        MakeAction(ID_TOOL_DRAW, QString(), QStringLiteral("tool_draw"),
+                   QStringLiteral("画线工具：单击起点，移动，再单击终点，两幅图像中同时出现一对特征线\n画线"));
+    QAction* select = MakeAction(ID_TOOL_SELECT, QString(), QStringLiteral("tool_select"),
+                                 QStringLiteral("选择工具：选中特征线的点或线段并拖动它\n选择"));
+    QAction* inputs = MakeAction(ID_VIEW_INPUTS, QString(), QStringLiteral("view_inputs"),
+                                 QStringLiteral("并排显示源图像和目标图像\n输入图像"));
+    QAction* result =
+        MakeAction(ID_VIEW_RESULT, QString(), QStringLiteral("view_result"), QStringLiteral("显示渐变结果\n结果"));
     for (QAction* checkable : {linear, feature, draw, select, inputs, result})
         checkable->setCheckable(true);
-    // Keys of the standard editing commands, which nothing handles.
-    QAction* undo = MakeAction(ID_EDIT_UNDO, QString(), QString(), QStringLiteral("撤消最后一步操作\n撤消"));
-    undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
     QAction* nextPane = MakeAction(ID_NEXT_PANE, QString(), QString(), QStringLiteral("切换到下一个窗格\n下一窗格"));
     nextPane->setShortcut(QKeySequence(Qt::Key_F6));
     QAction* prevPane = MakeAction(ID_PREV_PANE, QString(), QString(), QStringLiteral("切换回前一个窗格\n前一窗格"));
     prevPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
-    addActions({undo, nextPane, prevPane});
+    addActions({nextPane, prevPane});
 
     m_pToolBar = new QToolBar(this);
     m_pToolBar->setObjectName(QStringLiteral("m_wndToolBar"));
@@ -211,6 +222,9 @@ void CMainFrame::CreateMenu()
 
     connect(saveAs, &QAction::triggered, &m_docManager, &CDocManager::OnFileSaveAs);
     connect(exitApp, &QAction::triggered, this, &QWidget::close);
+
+    m_pEditCommands->CreateActions();
+    m_pEditCommands->CreateMenus();
 }
 
 void CMainFrame::RebuildRecentFileMenu()
@@ -282,6 +296,9 @@ void CMainFrame::CreateClient()
     m_pRightPane = new CImageView(m_doc, m_prompts, m_nViewCount, m_pSplitter);
     m_pSplitter->addWidget(m_pLeftPane);
     m_pSplitter->addWidget(m_pRightPane);
+    // One zoom for both.
+    m_pLeftPane->SetZoom(&m_pEditCommands->GetZoom());
+    m_pRightPane->SetZoom(&m_pEditCommands->GetZoom());
     // Resizing the frame keeps the left column's width.
     m_pSplitter->setStretchFactor(0, 0);
     m_pSplitter->setStretchFactor(1, 1);
@@ -327,6 +344,15 @@ void CMainFrame::showEvent(QShowEvent* event)
         const int width = m_pSplitter->width();
         m_pSplitter->setSizes({width / 2, width - width / 2});
     }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_docManager.SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::ActivateView(QWidget* view)
@@ -379,13 +405,17 @@ void CMainFrame::OnMorphStop()
 void CMainFrame::UpdateCommandUI()
 {
     // Commands nothing handles.
-    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_UNDO, ID_FILE_PRINT, ID_UNUSED_32779})
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT, ID_UNUSED_32779})
         GetAction(id)->setEnabled(false);
-    // The engine commands belong to the result view: only while it is shown.
+    // The engine commands belong to the result view: only while it is shown,
+    // and their check marks are set only then (none before it was first
+    // shown; the last ones while it is hidden again).
     GetAction(ID_MORPH_LINEAR)->setEnabled(!m_bShowInputs);
     GetAction(ID_MORPH_FEATURE)->setEnabled(!m_bShowInputs);
-    GetAction(ID_MORPH_LINEAR)->setChecked(m_pResultView->GetEngineKind() == 0);
-    GetAction(ID_MORPH_FEATURE)->setChecked(m_pResultView->GetEngineKind() == 1);
+    if (!m_bShowInputs) {
+        GetAction(ID_MORPH_LINEAR)->setChecked(m_pResultView->GetEngineKind() == 0);
+        GetAction(ID_MORPH_FEATURE)->setChecked(m_pResultView->GetEngineKind() == 1);
+    }
     GetAction(ID_TOOL_DRAW)->setChecked(m_doc.IsDrawToolChecked());
     GetAction(ID_TOOL_SELECT)->setChecked(m_doc.IsSelectToolChecked());
     GetAction(ID_VIEW_INPUTS)->setChecked(m_bShowInputs);
@@ -393,6 +423,7 @@ void CMainFrame::UpdateCommandUI()
     // Pane switching belongs to the splitter.
     GetAction(ID_NEXT_PANE)->setEnabled(m_bShowInputs);
     GetAction(ID_PREV_PANE)->setEnabled(m_bShowInputs);
+    m_pEditCommands->UpdateCommandUI();
     UpdateMorphOptionsUI();
 }
 

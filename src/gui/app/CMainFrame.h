@@ -8,6 +8,7 @@
 
 class CDocController;
 class CDocManager;
+class CEditCommands;
 class CExportCommand;
 class CImageView;
 class CMorphConfigDlg;
@@ -26,17 +27,20 @@ class QStackedWidget;
 class QToolBar;
 
 // The main window: the tool bar, the control bar in a bar area below it,
-// the status bar, the File menu, and a client area showing either the two
-// image panes side by side (source left, target right) or the result view.
-// The control bar's Start, Pause and Stop reach the result view through it;
-// while a run goes the status bar shows its progress and Esc stops it
-// (CRunProgress). The preview panel docks at its side (CPreviewCommands).
+// the status bar, the menus (文件, then 编辑, 视图 and 图像), and a client
+// area showing either the two image panes side by side (source left, target
+// right) or the result view. The control bar's Start, Pause and Stop reach
+// the result view through it. Closing it asks first when the project has
+// changes that would be lost. While a run goes the status bar shows its
+// progress and Esc stops it (CRunProgress); the preview panel docks at its
+// side (CPreviewCommands).
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
+    // `settings` keeps the editing choices (CEditCommands).
     CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFileList& recent, CUserPrompts& prompts,
-               QWidget* parent = nullptr);
+               QSettings& settings, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // ID_VIEW_INPUTS / ID_VIEW_RESULT.
@@ -59,13 +63,13 @@ public:
     QAction* MakeAction(int id, const QString& text, const QString& icon, const QString& prompt);
     // Registers an action made elsewhere as the command `id`.
     void RegisterAction(int id, QAction* action, const QString& prompt);
+    CEditCommands& GetEditCommands() const { return *m_pEditCommands; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
     QMenu* GetFileMenu() const { return m_pFileMenu; }
     CImageView* GetPane(int column) const { return column == 0 ? m_pLeftPane : m_pRightPane; }
     CTrevalinView* GetResultView() const { return m_pResultView; }
     CMorphConfigDlg* GetConfigDlg() const { return m_pConfigDlg; }
     CPreviewDock* GetPreview() const;
-    QMenu* GetViewMenu() const { return m_pViewMenu; }
     CRowPool& GetRowPool() const { return *m_pRowPool; }
 
     // The arrangement of the bars and panels (where the preview docks,
@@ -89,6 +93,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateToolBar();
@@ -110,6 +115,7 @@ private:
     CUserPrompts& m_prompts;
 
     std::map<int, QAction*> m_actions;
+    CEditCommands* m_pEditCommands = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QToolBar* m_pReBar = nullptr;
     CMorphConfigDlg* m_pConfigDlg = nullptr;
@@ -120,7 +126,6 @@ private:
     QLabel* m_pIdleLabel = nullptr;
     QMenu* m_pMorphMenu = nullptr;
     CExportCommand* m_pExport = nullptr;
-    QMenu* m_pViewMenu = nullptr;
 
     // One pool of threads for the rows of runs and previews alike.
     std::unique_ptr<CRowPool> m_pRowPool;

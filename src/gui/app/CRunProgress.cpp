@@ -20,9 +20,9 @@ void CRunProgress::Create()
     m_pBar->setObjectName(QStringLiteral("m_wndProgress"));
     m_pBar->setTextVisible(false);
     m_pBar->setMaximumWidth(160);
-    // Left of the lock-key indicators.
-    bar->insertPermanentWidget(0, m_pLabel);
-    bar->insertPermanentWidget(1, m_pBar);
+    // Right of the message pane, left of the lock-key indicators.
+    bar->insertPermanentWidget(1, m_pLabel);
+    bar->insertPermanentWidget(2, m_pBar);
     m_pLabel->hide();
     m_pBar->hide();
 

@@ -41,7 +41,7 @@ bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string&
     // The document first (it captures the working folder), then the frame.
     m_pDoc = std::make_unique<CDocController>(std::make_unique<CTrevalinDoc>(workDir, m_decoder));
     m_pDocManager = std::make_unique<CDocManager>(*m_pDoc, *m_pRecent, m_prompts);
-    m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts);
+    m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts, m_settings);
     m_pExport = std::make_unique<CExportCommand>(*m_pDoc, m_prompts, m_settings);
     m_pMainWnd->SetExportCommand(m_pExport.get());
 

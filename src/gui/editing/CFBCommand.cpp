@@ -1,8 +1,11 @@
 #include "CFBCommand.h"
 
+#include "CAddLineCommand.h"
 #include "CDocController.h"
 #include "CImageView.h"
 #include "geometry/CFeatureSet.h"
+
+#include <QRect>
 
 void CFBCommand::OnLButtonDown(uint32_t, int32_t x, int32_t y)
 {
@@ -25,15 +28,31 @@ void CFBCommand::OnLButtonDown(uint32_t, int32_t x, int32_t y)
         m_pView->ReleaseCapture();
         m_nToolState = 0;
         m_pDoc->UpdateAllViews(m_pView);
+        PushLine();
     }
 }
 
 void CFBCommand::OnRButtonDown(uint32_t, int32_t, int32_t)
 {
-    if (m_nToolState == 1) {
-        m_nToolState = 0;
-        m_pView->ReleaseCapture();
-    }
+    if (m_nToolState == 1) EndGesture();
+}
+
+void CFBCommand::EndGesture()
+{
+    if (m_nToolState != 1) return;
+    m_nToolState = 0;
+    m_pView->ReleaseCapture();
+    // The other pane has not shown the line yet.
+    m_pDoc->RepaintImagePanes();
+    PushLine();
+}
+
+void CFBCommand::PushLine()
+{
+    const CFeatureSet* features = m_pDoc->GetFeatureSet();
+    const int32_t newest = features->m_sets[0].m_nCount - 1;
+    if (newest < 0 || newest != features->m_sets[1].m_nCount - 1) return;
+    m_pDoc->GetUndoStack().push(new CAddLineCommand(*m_pDoc, newest));
 }
 
 void CFBCommand::OnMouseMove(uint32_t, int32_t x, int32_t y)
@@ -46,6 +65,7 @@ void CFBCommand::OnMouseMove(uint32_t, int32_t x, int32_t y)
     CPointSet<int>& source = features->m_sets[0].Line(features->m_sets[0].m_nCount - 1);
     CPointSet<int>& target = features->m_sets[1].Line(features->m_sets[1].m_nCount - 1);
     if (source.m_nCount < 2 || target.m_nCount < 2) return;
+    const QRect before = LineArea(m_pView->GetImageIndex() == 0 ? source : target);
     // The point that follows the pointer is the line's first point (count - 2);
     // the press position stays in the second.
     for (CPointSet<int>* line : {&source, &target}) {
@@ -55,6 +75,6 @@ void CFBCommand::OnMouseMove(uint32_t, int32_t x, int32_t y)
         pt.z = 0;
         pt.w = 1;
     }
-    InvalidateImageRect(target.GetBoundingRect(), false);
+    RepaintChange(before, m_pView->GetImageIndex() == 0 ? source : target);
     m_pDoc->NotifyContentChanged();
 }

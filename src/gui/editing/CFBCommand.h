@@ -5,7 +5,8 @@
 // The draw tool: a left press starts a new line pair at the pressed point in
 // both images, pointer moves drag the line's first point, a second left
 // press finishes it and tells the other views; a right press abandons the
-// drawing mode and keeps the line as it stands.
+// drawing mode and keeps the line as it stands. A finished line is one
+// step of the document's history.
 class CFBCommand : public CMorphCommand {
 public:
     using CMorphCommand::CMorphCommand;
@@ -13,6 +14,12 @@ public:
     void OnLButtonDown(uint32_t nFlags, int32_t x, int32_t y) override;
     void OnRButtonDown(uint32_t nFlags, int32_t x, int32_t y) override;
     void OnMouseMove(uint32_t nFlags, int32_t x, int32_t y) override;
+    // A line being drawn is kept as it stands, as a right press keeps it.
+    void EndGesture() override;
 
     int32_t m_nToolState = 0; // 0 idle, 1 drawing (pointer captured)
+
+private:
+    // Records the newest line pair as a step of the history.
+    void PushLine();
 };

@@ -1,13 +1,75 @@
 #include "CFeatureOverlay.h"
 
+#include "CZoom.h"
+
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QRect>
 #include <QString>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
 const QColor CFeatureOverlay::kSelected(255, 0, 0);
 const QColor CFeatureOverlay::kHover(0, 0, 255);
 const QColor CFeatureOverlay::kNormal(0, 255, 0);
+
+namespace {
+
+// Labels reach 40 pixels right of and below a point, markers 2 left of and
+// above it: nothing of a point farther than this outside the area shows.
+constexpr double kPointSpan = 42.0;
+
+// What the painter can touch, in its own coordinates.
+QRectF PaintArea(const QPainter& dc)
+{
+    if (dc.hasClipping()) return dc.clipBoundingRect();
+    const QPaintDevice* device = dc.device();
+    const QRectF all(0, 0, device ? device->width() : 0, device ? device->height() : 0);
+    return dc.transform().inverted().mapRect(all);
+}
+
+// The screen position of a picture position, in double so that far-off
+// points neither overflow nor wrap.
+double Screen(int32_t v, double zoom)
+{
+    return zoom == 1.0 ? static_cast<double>(v) : std::floor((static_cast<double>(v) + 0.5) * zoom);
+}
+
+bool Near(double x, double y, const QRectF& area)
+{
+    return x >= area.left() - kPointSpan && x <= area.right() + kPointSpan && y >= area.top() - kPointSpan &&
+           y <= area.bottom() + kPointSpan;
+}
+
+// Liang-Barsky: the part of (x0, y0)-(x1, y1) inside `area`, as parameters
+// t0 <= t1 along it; false when nothing is inside.
+bool Clip(double x0, double y0, double x1, double y1, const QRectF& area, double& t0, double& t1)
+{
+    t0 = 0.0;
+    t1 = 1.0;
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - area.left(), area.right() - x0, y0 - area.top(), area.bottom() - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    return true;
+}
+
+} // namespace
 
 QColor CFeatureOverlay::PointColour(const CPointSet<int>& line, int32_t j)
 {
@@ -23,45 +85,90 @@ QColor CFeatureOverlay::SegmentColour(const CPointSet<int>& line, int32_t j)
     return kNormal;
 }
 
-void CFeatureOverlay::DrawFeatures(QPainter& dc, const CFeatureSet& features, int32_t p)
+void CFeatureOverlay::DrawFeatures(QPainter& dc, const CFeatureSet& features, int32_t p, double zoom)
 {
     const CPointSets<int>& lines = features.m_sets[p];
     for (int32_t i = 0; i < lines.m_nCount; ++i) {
         const CPointSet<int>& line = lines.Line(i);
         for (int32_t j = 0; j < line.m_nCount; ++j)
-            DrawPoint(dc, line, j);
+            DrawPoint(dc, line, j, zoom);
         for (int32_t j = 0; j + 1 < line.m_nCount; ++j)
-            DrawSegment(dc, line, j);
+            DrawSegment(dc, line, j, zoom);
     }
 }
 
-void CFeatureOverlay::DrawPoint(QPainter& dc, const CPointSet<int>& line, int32_t j)
+void CFeatureOverlay::DrawPoint(QPainter& dc, const CPointSet<int>& line, int32_t j, double zoom)
 {
     const CFeaturePoint& pt = line.Point(j);
+    const double sx = Screen(pt.x, zoom);
+    const double sy = Screen(pt.y, zoom);
+    if (!Near(sx, sy, PaintArea(dc))) return;
+    const int x = static_cast<int>(sx);
+    const int y = static_cast<int>(sy);
     // The label in the painter's text colour, clipped to its rectangle:
     // left x + 2, top y - 2, right x + 40, bottom y + 40 (exclusive).
-    dc.drawText(QRect(pt.x + 2, pt.y - 2, 38, 42), Qt::AlignLeft | Qt::AlignTop, QString::number(pt.label));
+    dc.drawText(QRect(x + 2, y - 2, 38, 42), Qt::AlignLeft | Qt::AlignTop, QString::number(pt.label));
     // The marker covers x - 2 .. x + 1 and y - 2 .. y + 1: a 1-pixel outline
     // in the state colour around the painter's brush.
     const QPen previous = dc.pen();
     QPen pen(PointColour(line, j));
     pen.setWidth(0);
     dc.setPen(pen);
-    dc.drawRect(QRect(pt.x - 2, pt.y - 2, 3, 3));
+    dc.drawRect(QRect(x - 2, y - 2, 3, 3));
     dc.setPen(previous);
 }
 
-void CFeatureOverlay::DrawSegment(QPainter& dc, const CPointSet<int>& line, int32_t j)
+void CFeatureOverlay::DrawSegment(QPainter& dc, const CPointSet<int>& line, int32_t j, double zoom)
 {
     const CFeaturePoint& a = line.Point(j);
     const CFeaturePoint& b = line.Point(j + 1);
+    const QRectF area = PaintArea(dc).adjusted(-2, -2, 2, 2);
+    const double x0 = Screen(a.x, zoom);
+    const double y0 = Screen(a.y, zoom);
+    const double x1 = Screen(b.x, zoom);
+    const double y1 = Screen(b.y, zoom);
+    std::vector<QPoint> pixels;
+    if (area.contains(x0, y0) && area.contains(x1, y1)) {
+        SegmentPixels(QPoint(static_cast<int>(x0), static_cast<int>(y0)),
+                      QPoint(static_cast<int>(x1), static_cast<int>(y1)), area, pixels);
+    } else {
+        // Far off the paint area: only the part that can show, from where
+        // it enters the area to where it leaves it.
+        double t0 = 0.0;
+        double t1 = 1.0;
+        if (!Clip(x0, y0, x1, y1, area, t0, t1)) return;
+        const QPoint from(static_cast<int>(std::lround(x0 + t0 * (x1 - x0))),
+                          static_cast<int>(std::lround(y0 + t0 * (y1 - y0))));
+        const QPoint to(static_cast<int>(std::lround(x0 + t1 * (x1 - x0))),
+                        static_cast<int>(std::lround(y0 + t1 * (y1 - y0))));
+        SegmentPixels(from, to, area, pixels);
+    }
+    if (pixels.empty()) return;
     const QPen previous = dc.pen();
     QPen pen(SegmentColour(line, j));
     pen.setWidth(0);
-    // From point j up to, but not including, point j + 1: the end pixel
-    // stays as the marker left it.
-    pen.setCapStyle(Qt::FlatCap);
     dc.setPen(pen);
-    dc.drawLine(a.x, a.y, b.x, b.y);
+    dc.drawPoints(pixels.data(), static_cast<int>(pixels.size()));
     dc.setPen(previous);
+}
+
+void CFeatureOverlay::SegmentPixels(QPoint a, QPoint b, const QRectF& area, std::vector<QPoint>& out)
+{
+    // Rasterised from the end with the smaller coordinate along the longer
+    // axis, so that both directions give the same pixels; then b's pixel is
+    // left out.
+    const bool alongX = std::llabs(int64_t{b.x()} - a.x()) >= std::llabs(int64_t{b.y()} - a.y());
+    const QPoint s = (alongX ? a.x() <= b.x() : a.y() <= b.y()) ? a : b;
+    const QPoint e = s == a ? b : a;
+    const int64_t steps = alongX ? int64_t{e.x()} - s.x() : int64_t{e.y()} - s.y();
+    const int64_t minor = alongX ? int64_t{e.y()} - s.y() : int64_t{e.x()} - s.x();
+    const int64_t absMinor = std::llabs(minor);
+    const int sign = minor < 0 ? -1 : 1;
+    for (int64_t i = 0; i <= steps && steps > 0; ++i) {
+        // The other coordinate: the exact rational position, rounded half up.
+        const int64_t across = sign * ((2 * i * absMinor + steps) / (2 * steps));
+        const QPoint p = alongX ? QPoint(static_cast<int>(s.x() + i), static_cast<int>(s.y() + across))
+                                : QPoint(static_cast<int>(s.x() + across), static_cast<int>(s.y() + i));
+        if (p != b && area.contains(p)) out.push_back(p);
+    }
 }

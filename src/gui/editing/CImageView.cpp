@@ -3,20 +3,24 @@
 #include "CDocController.h"
 #include "CFeatureOverlay.h"
 #include "CMorphCommand.h"
+#include "CPictureOpener.h"
 #include "CUserPrompts.h"
+#include "CZoom.h"
 #include "document/CPictureFile.h"
 #include "document/CTrevalinDoc.h"
+#include "geometry/CPointSet.h"
 #include "picture/CPicturePainter.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
-#include <filesystem>
-#include <system_error>
+#include <algorithm>
+#include <climits>
+#include <cmath>
 
 namespace {
 
@@ -32,12 +36,23 @@ uint32_t KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
     return flags;
 }
 
+// Labels reach 40 pixels right of and below their point; the marker 2
+// pixels left of and above it.
+constexpr int32_t kLineMargin = 40;
+constexpr double kGrabPixels = 5.0;
+
+int ClampToInt(double v)
+{
+    return static_cast<int>(std::clamp(v, double{INT_MIN / 2}, double{INT_MAX / 2}));
+}
+
 } // namespace
 
 CImageView::CImageView(CDocController& doc, CUserPrompts& prompts, int32_t& nViewCount, QWidget* parent)
     : QAbstractScrollArea(parent), m_doc(doc), m_prompts(prompts), m_nImageIndex(nViewCount++),
-      m_pCommand(std::make_unique<CMorphCommand>(nullptr, this))
+      m_pCommand(std::make_unique<CMorphCommand>(nullptr, this)), m_pOwnZoom(new CZoom(this))
 {
+    SetZoom(nullptr);
     viewport()->setMouseTracking(true);
     viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
     m_pImageMenu = new QMenu(QStringLiteral("image menu"), this);
@@ -65,6 +80,70 @@ void CImageView::SetCommand(std::unique_ptr<CMorphCommand> pCommand)
     m_pCommand = std::move(pCommand);
 }
 
+void CImageView::SetZoom(CZoom* zoom)
+{
+    if (m_pZoom) disconnect(m_pZoom, nullptr, this, nullptr);
+    m_pZoom = zoom ? zoom : m_pOwnZoom;
+    connect(m_pZoom, &CZoom::zoomChanged, this, &CImageView::OnZoomChanged);
+    UpdateTotalSize();
+    UpdateScrollRanges();
+    viewport()->update();
+}
+
+double CImageView::Factor() const
+{
+    return m_pZoom ? m_pZoom->Factor() : 1.0;
+}
+
+double CImageView::FitFactor() const
+{
+    RECT rc;
+    GetImageRect(rc);
+    if (rc.right <= 0 || rc.bottom <= 0) return 0.0;
+    // The whole pane without scroll bars, less the 20-pixel margin.
+    const QSize room = maximumViewportSize();
+    const double fx = static_cast<double>(std::max(room.width() - 20, 1)) / rc.right;
+    const double fy = static_cast<double>(std::max(room.height() - 20, 1)) / rc.bottom;
+    return std::min(fx, fy);
+}
+
+QPoint CImageView::PictureToClient(int32_t x, int32_t y) const
+{
+    const double f = Factor();
+    const double sx = f == 1.0 ? x : std::floor((x + 0.5) * f);
+    const double sy = f == 1.0 ? y : std::floor((y + 0.5) * f);
+    return QPoint(ClampToInt(sx - GetScrollPos(Qt::Horizontal)), ClampToInt(sy - GetScrollPos(Qt::Vertical)));
+}
+
+QPoint CImageView::ClientToPicture(const QPoint& client) const
+{
+    const double f = Factor();
+    return QPoint(CZoom::ToPicture(client.x() + GetScrollPos(Qt::Horizontal), f),
+                  CZoom::ToPicture(client.y() + GetScrollPos(Qt::Vertical), f));
+}
+
+QRect CImageView::LineClientRect(const CPointSet<int>& line) const
+{
+    if (line.m_nCount <= 0) return QRect();
+    CFeaturePoint min;
+    CFeaturePoint max;
+    line.GetBoundingBox(min, max);
+    const QPoint topLeft = PictureToClient(min.x, min.y) - QPoint(kLineMargin, kLineMargin);
+    const QPoint bottomRight = PictureToClient(max.x, max.y) + QPoint(kLineMargin, kLineMargin);
+    return QRect(topLeft, bottomRight - QPoint(1, 1));
+}
+
+QPointF CImageView::PointerPicturePos(int32_t x, int32_t y) const
+{
+    if (QPoint(x, y) == m_ptPointerPicture) return m_ptPointerPictureF;
+    return QPointF(x, y);
+}
+
+double CImageView::GrabRadius() const
+{
+    return kGrabPixels / Factor();
+}
+
 void CImageView::GetImageRect(RECT& rc) const
 {
     rc = RECT{};
@@ -84,13 +163,35 @@ int32_t CImageView::GetScrollPos(Qt::Orientation bar) const
 void CImageView::UpdateScrollSizes()
 {
     const QSize client = viewport()->size();
-    RECT rc;
-    GetImageRect(rc);
-    m_totalSize = QSize(rc.right - rc.left + 20, rc.bottom - rc.top + 20);
+    UpdateTotalSize();
     m_pageSize = client;
     m_lineSize = QSize(client.width() / 10, client.height() / 10);
     m_bScrollSizesPending = !isVisible();
     UpdateScrollRanges();
+    viewport()->update();
+}
+
+void CImageView::UpdateTotalSize()
+{
+    RECT rc;
+    GetImageRect(rc);
+    const double f = Factor();
+    m_totalSize =
+        QSize(CZoom::ExtentToScreen(rc.right - rc.left, f) + 20, CZoom::ExtentToScreen(rc.bottom - rc.top, f) + 20);
+}
+
+void CImageView::OnZoomChanged(double oldFactor, const QObject* source, QPoint anchor)
+{
+    // The picture point under the anchor (the pointer in the pane it came
+    // from, the centre elsewhere) stays where it is.
+    if (source != this) anchor = viewport()->rect().center();
+    const double f = Factor();
+    const double px = (GetScrollPos(Qt::Horizontal) + anchor.x()) / oldFactor;
+    const double py = (GetScrollPos(Qt::Vertical) + anchor.y()) / oldFactor;
+    UpdateTotalSize();
+    UpdateScrollRanges();
+    horizontalScrollBar()->setValue(ClampToInt(std::round(px * f - anchor.x())));
+    verticalScrollBar()->setValue(ClampToInt(std::round(py * f - anchor.y())));
     viewport()->update();
 }
 
@@ -139,40 +240,7 @@ void CImageView::TrackImageMenu(const QPoint& globalPos)
 
 void CImageView::OnOpenImage()
 {
-    const QString chosen = m_prompts.GetOpenFileName(this, QStringLiteral("Image Files (*.bmp;*jpg) (*.bmp *.jpg)"));
-    if (chosen.isEmpty()) return;
-    namespace fs = std::filesystem;
-    const fs::path source = fs::path(QFile::encodeName(chosen).toStdString());
-    const fs::path folder = fs::path(m_doc.GetDoc().GetWorkDir()) / "images";
-    const fs::path destination = folder / source.filename();
-    CPictureFile* picture = m_doc.GetDoc().GetPicture(m_nImageIndex);
-    // The chosen file is decoded before anything is copied: a file that is
-    // no picture must neither replace the pane's picture nor overwrite a
-    // picture of the same name in images/.
-    CPictureFile probe;
-    probe.SetDecoder(picture->GetDecoder());
-    if (!probe.LoadFromFile(source.string())) {
-        m_prompts.MessageBox(this, QString::fromStdString(probe.GetLastError()), CUserPrompts::Icon::kWarning);
-        return;
-    }
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    // A file picked from images/ itself is loaded as it stands.
-    if (!fs::equivalent(source, destination, ec))
-        fs::copy_file(source, destination, fs::copy_options::overwrite_existing, ec);
-    if (ec) {
-        m_prompts.MessageBox(this,
-                             QStringLiteral("无法将图像复制到 %1：%2")
-                                 .arg(QFile::decodeName(QByteArray::fromStdString(destination.string())),
-                                      QString::fromStdString(ec.message())),
-                             CUserPrompts::Icon::kWarning);
-        return;
-    }
-    if (!picture->LoadFromFile(destination.string())) {
-        m_prompts.MessageBox(this, QString::fromStdString(picture->GetLastError()), CUserPrompts::Icon::kWarning);
-    }
-    UpdateScrollSizes();
-    m_doc.NotifyContentChanged();
+    CPictureOpener(m_doc, m_prompts, this).Open(m_nImageIndex);
 }
 
 void CImageView::SetOnionSkin(bool on)
@@ -199,11 +267,24 @@ void CImageView::paintEvent(QPaintEvent*)
     dc.translate(-GetScrollPos(Qt::Horizontal), -GetScrollPos(Qt::Vertical));
     RECT rc;
     GetImageRect(rc);
-    CPicturePainter::Render(*m_doc.GetDoc().GetPicture(m_nImageIndex), dc, rc);
-    if (m_bOnionSkin) {
+    const double f = Factor();
+    // The picture, and under the onion skin the other pane's over it at 50 %.
+    const auto pictures = [this, &dc, &rc] {
+        CPicturePainter::Render(*m_doc.GetDoc().GetPicture(m_nImageIndex), dc, rc);
+        if (!m_bOnionSkin) return;
         dc.setOpacity(0.5);
         CPicturePainter::Render(*m_doc.GetDoc().GetPicture(1 - m_nImageIndex), dc, RECT{});
         dc.setOpacity(1.0);
+    };
+    if (f == 1.0) {
+        pictures();
+    } else {
+        // Enlarged, every picture pixel is a sharp block; reduced, smooth.
+        dc.save();
+        dc.scale(f, f);
+        dc.setRenderHint(QPainter::SmoothPixmapTransform, f < 1.0);
+        pictures();
+        dc.restore();
     }
     // The overlay's defaults: black label text on an opaque white
     // background, markers filled white.
@@ -211,13 +292,19 @@ void CImageView::paintEvent(QPaintEvent*)
     dc.setBrush(Qt::white);
     dc.setBackground(Qt::white);
     dc.setBackgroundMode(Qt::OpaqueMode);
-    CFeatureOverlay::DrawFeatures(dc, *m_doc.GetFeatureSet(), m_nImageIndex);
+    CFeatureOverlay::DrawFeatures(dc, *m_doc.GetFeatureSet(), m_nImageIndex, f);
 }
 
 void CImageView::DispatchMouse(QEvent::Type type, Qt::MouseButton button, uint32_t flags, const QPoint& client)
 {
-    const int32_t x = client.x() + GetScrollPos(Qt::Horizontal);
-    const int32_t y = client.y() + GetScrollPos(Qt::Vertical);
+    const double f = Factor();
+    const int32_t sx = client.x() + GetScrollPos(Qt::Horizontal);
+    const int32_t sy = client.y() + GetScrollPos(Qt::Vertical);
+    const int32_t x = CZoom::ToPicture(sx, f);
+    const int32_t y = CZoom::ToPicture(sy, f);
+    m_ptPointerClient = client;
+    m_ptPointerPicture = QPoint(x, y);
+    m_ptPointerPictureF = QPointF(CZoom::ToPictureF(sx, f), CZoom::ToPictureF(sy, f));
     // The tool may replace itself through a command; keep no reference.
     switch (type) {
     case QEvent::MouseButtonPress:
@@ -226,9 +313,11 @@ void CImageView::DispatchMouse(QEvent::Type type, Qt::MouseButton button, uint32
             m_pCommand->OnLButtonDown(flags, x, y);
         else if (button == Qt::RightButton)
             m_pCommand->OnRButtonDown(flags, x, y);
+        m_doc.NotifySelectionChanged();
         break;
     case QEvent::MouseButtonRelease:
         if (button == Qt::LeftButton) m_pCommand->OnLButtonUp(flags, x, y);
+        m_doc.NotifySelectionChanged();
         break;
     case QEvent::MouseMove:
         m_pCommand->OnMouseMove(flags, x, y);
@@ -261,6 +350,22 @@ void CImageView::mouseDoubleClickEvent(QMouseEvent* event)
     // The second press of a quick pair is a press like any other.
     DispatchMouse(event->type(), event->button(), KeyFlags(event->buttons(), event->modifiers()),
                   event->position().toPoint());
+}
+
+void CImageView::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    const int steps = event->angleDelta().y();
+    // The viewport receives the wheel: the position is in client pixels.
+    const QPoint at = event->position().toPoint();
+    if (steps > 0)
+        GetZoom().ZoomIn(this, at);
+    else if (steps < 0)
+        GetZoom().ZoomOut(this, at);
+    event->accept();
 }
 
 void CImageView::resizeEvent(QResizeEvent* event)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "CDocView.h"
+#include "CZoom.h"
 #include "geometry/RECT.h"
 
 #include <QAbstractScrollArea>
 #include <QEvent>
+#include <QPointF>
+#include <QPointer>
 #include <QSize>
 #include <cstdint>
 #include <memory>
@@ -13,13 +16,20 @@ class CDocController;
 class CMorphCommand;
 class CUserPrompts;
 class QMenu;
+template <typename T> class CPointSet;
 
 // One image pane: shows the document's picture of its index with that
-// image's feature lines over it, scrolled, and hands every left press, left
-// release, right press and pointer move, in image pixels, to its current
-// editing tool. The pane takes its index from the number of panes made
-// before it (`nViewCount`, counted by whoever makes the panes): the first
-// pane is image 0 (source), the second image 1 (target).
+// image's feature lines over it, scrolled and zoomed, and hands every left
+// press, left release, right press and pointer move, in image pixels, to its
+// current editing tool. The pane takes its index from the number of panes
+// made before it (`nViewCount`, counted by whoever makes the panes): the
+// first pane is image 0 (source), the second image 1 (target).
+//
+// Zoom: picture pixel x covers screen pixels x * f to (x + 1) * f from the
+// picture's origin (CZoom); the markers, labels and segments of the lines
+// keep their screen size, and the grab radius is 5 screen pixels. At 100 %
+// everything is as without zoom. Panes given the same CZoom zoom together;
+// Ctrl and the wheel zoom about the pointer.
 class CImageView : public QAbstractScrollArea, public CDocView {
     Q_OBJECT
 
@@ -33,17 +43,40 @@ public:
     int32_t GetImageIndex() const { return m_nImageIndex; }
     CDocController& GetDocument() const { return m_doc; }
 
+    // The zoom this pane follows (not owned); without one it keeps its own
+    // at 100 %.
+    void SetZoom(CZoom* zoom);
+    CZoom& GetZoom() const { return m_pZoom ? *m_pZoom : *m_pOwnZoom; }
+    // The zoom at which the picture fits the pane without scrolling, 0
+    // without a picture.
+    double FitFactor() const;
+
     // (0, 0, w, h) of the pane's picture, or the empty rectangle.
     void GetImageRect(RECT& rc) const;
-    // Total size (w + 20, h + 20), page size the client size, line size a
-    // tenth of it; then repaints the whole pane. A pane not on screen yet
-    // (start-up, or the result view shown) has no client size of its own:
-    // it takes the page and line sizes again once it is shown.
+    // Total size (w + 20, h + 20) (the zoomed picture plus 20), page size
+    // the client size, line size a tenth of it; then repaints the whole
+    // pane. A pane not on screen yet (start-up, or the result view shown)
+    // has no client size of its own: it takes the page and line sizes again
+    // once it is shown.
     void UpdateScrollSizes();
     QSize GetTotalSize() const { return m_totalSize; }
     QSize GetPageSize() const { return m_pageSize; }
     QSize GetLineSize() const { return m_lineSize; }
     int32_t GetScrollPos(Qt::Orientation bar) const;
+
+    // Client position of picture position (x, y) (where a point there is
+    // drawn), and the picture pixel under a client position.
+    QPoint PictureToClient(int32_t x, int32_t y) const;
+    QPoint ClientToPicture(const QPoint& client) const;
+    // The client area a line's markers, labels and segments cover.
+    QRect LineClientRect(const CPointSet<int>& line) const;
+    // Where the pointer of the event being handed to the tool is: in
+    // client pixels, and in real picture coordinates when (x, y) is the
+    // picture pixel it was handed as (else (x, y) itself).
+    QPoint PointerClientPos() const { return m_ptPointerClient; }
+    QPointF PointerPicturePos(int32_t x, int32_t y) const;
+    // The grab radius in picture pixels: 5 screen pixels.
+    double GrabRadius() const;
 
     // Pointer capture: while held, mouse input anywhere in the application
     // goes to this pane.
@@ -56,9 +89,10 @@ public:
     QPoint ClientToScreen(const QPoint& client) const;
     // The context menu with its one command, "打开图像".
     void TrackImageMenu(const QPoint& globalPos);
-    // "打开图像": picks a BMP or JPEG file, copies it into the working
-    // folder's images/ and loads the copy into the pane's picture. A file
-    // that does not decode is refused with a warning and changes nothing.
+    // "打开图像": picks a picture file, copies it into the working folder's
+    // images/ and opens the copy into the pane's picture as one step of the
+    // history; a picture of another size than the other pane's can be
+    // brought to that size (CPictureOpener).
     void OnOpenImage();
 
     // Onion skin: the other pane's picture at 50 % over this one's, under
@@ -75,6 +109,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -82,17 +117,25 @@ protected:
 
 private:
     void DispatchMouse(QEvent::Type type, Qt::MouseButton button, uint32_t flags, const QPoint& client);
+    void UpdateTotalSize();
     void UpdateScrollRanges();
+    void OnZoomChanged(double oldFactor, const QObject* source, QPoint anchor);
+    double Factor() const;
 
     CDocController& m_doc;
     CUserPrompts& m_prompts;
     int32_t m_nImageIndex;
     std::unique_ptr<CMorphCommand> m_pCommand;
+    CZoom* m_pOwnZoom;
+    QPointer<CZoom> m_pZoom;
     QSize m_totalSize{20, 20};
     QSize m_pageSize;
     QSize m_lineSize;
     bool m_bCaptured = false;
     bool m_bScrollSizesPending = false; // sizes taken while not on screen
+    QPoint m_ptPointerClient;           // the event being handed to the tool
+    QPoint m_ptPointerPicture;
+    QPointF m_ptPointerPictureF;
     bool m_bOnionSkin = false;
     QMenu* m_pImageMenu;
 };

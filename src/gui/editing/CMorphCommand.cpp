@@ -1,6 +1,7 @@
 #include "CMorphCommand.h"
 
 #include "CImageView.h"
+#include "geometry/CPointSet.h"
 
 #include <QPoint>
 #include <QRect>
@@ -11,16 +12,28 @@ void CMorphCommand::OnLButtonUp(uint32_t, int32_t, int32_t) {}
 
 void CMorphCommand::OnMouseMove(uint32_t, int32_t, int32_t) {}
 
+void CMorphCommand::EndGesture() {}
+
+void CMorphCommand::OnLinesChanged() {}
+
 void CMorphCommand::OnRButtonDown(uint32_t, int32_t x, int32_t y)
 {
-    const QPoint client(x - m_pView->GetScrollPos(Qt::Horizontal), y - m_pView->GetScrollPos(Qt::Vertical));
-    m_pView->TrackImageMenu(m_pView->ClientToScreen(client));
+    m_pView->TrackImageMenu(m_pView->ClientToScreen(m_pView->PictureToClient(x, y)));
 }
 
 void CMorphCommand::InvalidateImageRect(const RECT& rc, bool bErase)
 {
-    const int32_t sx = m_pView->GetScrollPos(Qt::Horizontal);
-    const int32_t sy = m_pView->GetScrollPos(Qt::Vertical);
-    m_pView->InvalidateRect(QRect(QPoint(rc.left - sx, rc.top - sy), QPoint(rc.right - sx - 1, rc.bottom - sy - 1)),
-                            bErase);
+    const QPoint topLeft = m_pView->PictureToClient(rc.left, rc.top);
+    const QPoint bottomRight = m_pView->PictureToClient(rc.right, rc.bottom);
+    m_pView->InvalidateRect(QRect(topLeft, bottomRight - QPoint(1, 1)), bErase);
+}
+
+QRect CMorphCommand::LineArea(const CPointSet<int>& line) const
+{
+    return m_pView->LineClientRect(line);
+}
+
+void CMorphCommand::RepaintChange(const QRect& before, const CPointSet<int>& line)
+{
+    m_pView->InvalidateRect(before.united(LineArea(line)), false);
 }

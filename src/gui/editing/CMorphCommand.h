@@ -6,12 +6,15 @@
 
 class CDocController;
 class CImageView;
+class QRect;
+template <typename T> class CPointSet;
 
 // An editing tool of an image pane. The pane hands it every left press, left
 // release, right press and pointer move with the position in image pixels
-// (client position plus scroll position). Used by itself it is the pane's
-// default tool: the right button opens the pane's context menu and
-// everything else is ignored.
+// (the picture pixel under the pointer: client position plus scroll
+// position, divided by the zoom). Used by itself it is the pane's default
+// tool: the right button opens the pane's context menu and everything else
+// is ignored.
 class CMorphCommand {
 public:
     CMorphCommand(CDocController* pDoc, CImageView* pView) : m_pDoc(pDoc), m_pView(pView) {}
@@ -23,11 +26,22 @@ public:
     virtual void OnRButtonDown(uint32_t nFlags, int32_t x, int32_t y);
     virtual void OnMouseMove(uint32_t nFlags, int32_t x, int32_t y);
     virtual ~CMorphCommand() = default;
+    // A gesture in progress (a line being drawn, a drag) ends as the user
+    // would have ended it, before the lines change under the tool.
+    virtual void EndGesture();
+    // The lines changed under the tool (undo, redo, delete, another
+    // project): it drops line indices that no longer hold.
+    virtual void OnLinesChanged();
 
 protected:
     // Invalidates a rectangle given in image pixels, shifted by the pane's
-    // scroll position into client coordinates.
+    // scroll position into client coordinates (and scaled by its zoom).
     void InvalidateImageRect(const RECT& rc, bool bErase);
+    // The client area a line's markers, labels and segments cover on screen.
+    QRect LineArea(const CPointSet<int>& line) const;
+    // Invalidates what a line covered before a change (`before`) and what
+    // it covers now.
+    void RepaintChange(const QRect& before, const CPointSet<int>& line);
 
     CDocController* m_pDoc; // null in a pane's default tool
     CImageView* m_pView;

@@ -17,6 +17,12 @@ class QWidget;
 class CUserPrompts {
 public:
     enum class Icon { kNone, kInformation, kWarning };
+    // Answers to the question whether to save changes first.
+    enum class SaveAnswer { kSave, kDiscard, kCancel };
+    // How a picture of another size than the other pane's is brought to
+    // that size: scaled with black bars, scaled and cropped, stretched, or
+    // left as it is.
+    enum class FitAnswer { kPad, kCrop, kStretch, kKeep };
 
     virtual ~CUserPrompts() = default;
 
@@ -37,6 +43,11 @@ public:
     virtual bool ChooseCompression(QWidget* parent, CCompressionOptions& options) = 0;
     // The About box.
     virtual void ShowAbout(QWidget* parent) = 0;
+    // Asks `text` with the buttons 保存, 不保存 and 取消 (also Escape).
+    virtual SaveAnswer AskSaveChanges(QWidget* parent, const QString& text) = 0;
+    // Asks `text` with the buttons 缩放并留边, 缩放并裁剪, 拉伸 and 保持原样
+    // (also Escape).
+    virtual FitAnswer ChooseFit(QWidget* parent, const QString& text) = 0;
     // The export dialog over `settings` for pictures of the given size:
     // fills in the choice and returns true for 导出, false for 取消.
     virtual bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth,

@@ -7,6 +7,7 @@
 #include "output/CExportJob.h"
 #include "output/CMorphOptionsFile.h"
 #include "output/CRunDriver.h"
+#include "picture/CPictureFitter.h"
 
 #include <chrono>
 #include <filesystem>
@@ -77,6 +78,17 @@ int CRenderCommand::Run(const CRenderOptions& options)
     if (!OpenProject(doc, options)) {
         return kFailed;
     }
+    const SIZE sourceSize = doc.GetPicture(0)->GetSizeInPixels();
+    const SIZE targetSize = doc.GetPicture(1)->GetSizeInPixels();
+    if (options.fit && sourceSize != targetSize) {
+        // This run only: the target picture and its lines, in memory.
+        const CFitTransform fit(*options.fit, targetSize.cx, targetSize.cy, sourceSize.cx, sourceSize.cy);
+        CPictureFile& target = *doc.GetPicture(1);
+        target.SetImage(CPictureFitter::ToPictureImage(CPictureFitter::Fit(*target.GetImage(), fit)));
+        fit.Apply(doc.GetFeatureSet()->m_sets[1]);
+        m_err << "target picture fitted from " << targetSize.cx << " x " << targetSize.cy << " to " << sourceSize.cx
+              << " x " << sourceSize.cy << "\n";
+    }
     if (options.IsExport()) {
         return RunExport(doc, options);
     }
@@ -99,7 +111,9 @@ int CRenderCommand::Run(const CRenderOptions& options)
     driver.SetSteps(options.steps);
     const CRunDriver::StartResult started = driver.Start();
     if (started.status != CRunDriver::StartStatus::kStarted) {
-        m_err << CRunDriver::kIncompatibleText << "\n";
+        m_err << CRunDriver::kIncompatibleText << "\n"
+              << "source picture " << sourceSize.cx << " x " << sourceSize.cy << ", target picture " << targetSize.cx
+              << " x " << targetSize.cy << " (--fit pad|crop|stretch brings the target to the source's size)\n";
         return kFailed;
     }
     bool failed = false;

@@ -27,7 +27,7 @@ bool ParseRange(const std::string& text, int32_t& first, int32_t& last)
 bool TakesValue(const std::string& name)
 {
     for (const char* s : {"--steps", "--engine", "--codec", "--out", "--name", "--image-format", "--video", "--fps",
-                          "--range", "--threads", "--ease", "--edge"}) {
+                          "--range", "--threads", "--ease", "--edge", "--fit"}) {
         if (name == s) return true;
     }
     return false;
@@ -54,6 +54,9 @@ const char* CRenderOptions::Usage()
            "  --warp-only            the source warped to the in-between lines, no dissolve\n"
            "  --ease linear|smooth   how the fraction k / N runs (default linear)\n"
            "  --edge black|extend    samples outside the picture: black (default) or the nearest edge pixel\n"
+           "  --fit pad|crop|stretch a target picture of another size is brought, with its lines, to the\n"
+           "                         source's size for this run: scaled to fit with black bars, scaled to\n"
+           "                         fill and cut, or stretched; the project is not changed\n"
            "Without --out the working folder is the current directory: pictures come from ./images/,\n"
            "frames go to ./ouput_image/Frame-<k>.bmp and the video to ./output_video/trevalin.avi.\n"
            "Morph options not given come from PROJECT.tvl.options when it exists.\n";
@@ -164,6 +167,11 @@ std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>&
                 return "--codec takes none or mjpeg, not '" + value + "'";
             }
             out.codecGiven = true;
+        } else if (name == "--fit") {
+            out.fit = CFitTransform::ParseMode(value);
+            if (!out.fit) {
+                return "--fit takes pad, crop or stretch, not '" + value + "'";
+            }
         } else if (std::optional<std::string> problem = ExportSwitch(name, value, out)) {
             return problem;
         }

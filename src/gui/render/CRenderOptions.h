@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geometry/CFitTransform.h"
 #include "morph/CMorphOptions.h"
 #include "output/CExportSettings.h"
 
@@ -34,6 +35,10 @@ struct CRenderOptions {
     std::optional<bool> warpOnly;
     std::optional<CMorphOptions::Ease> ease;
     std::optional<CMorphOptions::Edge> edge;
+
+    // Brings a target picture of another size to the source picture's size
+    // for this run (the project is not changed); none: such a project fails.
+    std::optional<FitMode> fit;
 
     bool IsExport() const;
     // The project's own options with the switches given laid over them.

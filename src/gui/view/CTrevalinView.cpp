@@ -61,7 +61,16 @@ void CTrevalinView::StartRun()
     m_driver.SetMorphOptions(m_doc.GetMorphOptions());
     const CRunDriver::StartResult result = m_driver.Start();
     if (result.status == CRunDriver::StartStatus::kIncompatible) {
-        m_prompts.MessageBox(this, QString::fromUtf8(CRunDriver::kIncompatibleText), CUserPrompts::Icon::kWarning);
+        // Which sizes disagree, on a line of its own.
+        const SIZE source = m_doc.GetDoc().GetPicture(0)->GetSizeInPixels();
+        const SIZE target = m_doc.GetDoc().GetPicture(1)->GetSizeInPixels();
+        const QString sizes = QStringLiteral("源图像 %1 × %2，目标图像 %3 × %4")
+                                  .arg(source.cx)
+                                  .arg(source.cy)
+                                  .arg(target.cx)
+                                  .arg(target.cy);
+        m_prompts.MessageBox(this, QString::fromUtf8(CRunDriver::kIncompatibleText) + QStringLiteral("\n") + sizes,
+                             CUserPrompts::Icon::kWarning);
         if (wasTicking && m_driver.IsRunning()) m_timer.start(m_nTimerInterval, this);
         return;
     }

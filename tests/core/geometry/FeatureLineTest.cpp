@@ -1,4 +1,5 @@
 #include "geometry/CFeatureSet.h"
+#include "geometry/CLineSnapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -208,6 +209,116 @@ TEST(FeatureSet, HitTestReturnsFirstLineAndLeavesLaterLines)
     EXPECT_EQ(fs.HitTest(At(1, 1), 0), -1);
     EXPECT_EQ(fs.HitTest(At(500, 1), 1), -1);
     EXPECT_EQ(fs.m_sets[1].Line(1).m_nState, STATE_NONE);
+}
+
+TEST(PointSets, RemoveAtRenumbersAndKeepsTheLineObject)
+{
+    CPointSets<int> set;
+    for (int i = 0; i < 4; ++i)
+        AddLine(set, 10 * i, 0, 10 * i + 5, 5);
+    set.Line(3).AddPoint(1, 1, 0, 1); // grown: label 2 + 10 x 3
+    ASSERT_EQ(set.Line(3).Point(2).label, 32);
+    CPointSet<int>* gone = &set.Line(1);
+    gone->m_nState = STATE_POINT_SELECTED;
+    gone->m_nSelPoint = 1;
+
+    ASSERT_TRUE(set.RemoveAt(1));
+    EXPECT_EQ(set.m_nCount, 3);
+    EXPECT_EQ(&set.Line(3), gone) << "the line taken out is the first spare slot";
+    EXPECT_EQ(gone->m_nCount, 0);
+    EXPECT_EQ(gone->m_nState, STATE_NONE);
+    // Lines 0, 1, 2 carry labels 0..5 again; the grown point keeps its kind.
+    const int32_t labels[3][3] = {{0, 1, -1}, {2, 3, -1}, {4, 5, 22}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(set.Line(i).m_nIndex, i);
+        for (int j = 0; j < set.Line(i).m_nCount; ++j)
+            EXPECT_EQ(set.Line(i).Point(j).label, labels[i][j]) << i << j;
+    }
+    EXPECT_EQ(set.Line(1).Point(0).x, 20);
+    EXPECT_FALSE(set.RemoveAt(3));
+    EXPECT_FALSE(set.RemoveAt(-1));
+
+    // Putting a line back at 1 renumbers the others as they were and reuses
+    // the spare line; an insert into a full collection grows it by ten.
+    CPointSet<int>& back = set.InsertAt(1);
+    EXPECT_EQ(&back, gone);
+    back.AddPoint(10, 0, 0, 1);
+    back.AddPoint(15, 5, 0, 1);
+    EXPECT_EQ(back.Point(1).label, 3);
+    EXPECT_EQ(set.Line(3).Point(2).label, 32);
+    EXPECT_EQ(set.Line(2).Point(0).label, 4);
+    for (int i = 4; i < 10; ++i)
+        AddLine(set, i, i, i + 9, i + 9);
+    EXPECT_EQ(set.InsertAt(0).m_nIndex, 0);
+    EXPECT_EQ(set.m_nSize, 20);
+    EXPECT_EQ(set.m_nCount, 11);
+    EXPECT_EQ(set.Line(1).Point(1).label, 3) << "old line 0 is line 1 now";
+}
+
+TEST(FeatureSet, PickAtTakesPointsBeforeSegmentsAndSelectionFirst)
+{
+    // Line 0 runs (0,0)-(100,100); line 1 has a point on line 0's segment.
+    CFeatureSet fs;
+    AddLine(fs.m_sets[0], 0, 0, 100, 100);
+    AddLine(fs.m_sets[0], 50, 50, 90, 10);
+    // HitTest keeps its order: the segment of line 0 wins there.
+    EXPECT_EQ(fs.HitTest(At(50, 50), 0), 0);
+    EXPECT_EQ(fs.m_sets[0].Line(0).m_nState, STATE_SEGMENT_HOVER);
+
+    EXPECT_EQ(fs.PickAt(50, 50, 0, 5.0), 1);
+    EXPECT_EQ(fs.m_sets[0].Line(1).m_nState, STATE_POINT_HOVER);
+    EXPECT_EQ(fs.m_sets[0].Line(1).m_nSelPoint, 0);
+    EXPECT_EQ(fs.m_sets[0].Line(0).m_nState, STATE_NONE) << "every other line misses";
+
+    const struct {
+        double u, v, reach;
+        int32_t line, state, point;
+    } cases[] = {
+        {53.9, 50, 5.0, 1, STATE_POINT_HOVER, 0},    // within reach, real position
+        {55.5, 50, 5.0, 0, STATE_SEGMENT_HOVER, -1}, // beyond reach: the segment
+        {51.0, 50, 1.25, 1, STATE_POINT_HOVER, 0},   // a small reach (zoomed in)
+        {88.0, 12, 5.0, 1, STATE_POINT_HOVER, 1},    // the nearer of two points
+        {300, 300, 5.0, -1, STATE_NONE, -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fs.PickAt(c.u, c.v, 0, c.reach), c.line) << c.u << "," << c.v;
+        if (c.line >= 0) {
+            EXPECT_EQ(fs.m_sets[0].Line(c.line).m_nState, c.state) << c.u;
+            if (c.point >= 0) {
+                EXPECT_EQ(fs.m_sets[0].Line(c.line).m_nSelPoint, c.point) << c.u;
+            }
+        }
+    }
+
+    // A selected segment wins over another line's segment, a selected point
+    // over a nearer one.
+    AddLine(fs.m_sets[0], 0, 100, 100, 0); // crosses line 0 at (50, 50)
+    fs.m_sets[0].Line(1).m_nCount = 0;
+    fs.m_sets[0].Line(2).m_nState = STATE_SEGMENT_SELECTED;
+    fs.m_sets[0].Line(2).m_nSelSegment = 0;
+    EXPECT_EQ(fs.PickAt(50, 50, 0, 5.0), 2);
+    EXPECT_EQ(fs.m_sets[0].Line(2).m_nState, STATE_SEGMENT_SELECTED);
+    fs.m_sets[0].Line(0).m_nState = STATE_POINT_SELECTED;
+    fs.m_sets[0].Line(0).m_nSelPoint = 1;
+    AddLine(fs.m_sets[0], 99, 99, 0, 50);
+    EXPECT_EQ(fs.PickAt(99, 99, 0, 5.0), 0);
+    EXPECT_EQ(fs.m_sets[0].Line(0).m_nState, STATE_POINT_SELECTED);
+    EXPECT_EQ(fs.m_sets[0].Line(2).m_nState, STATE_SEGMENT_SELECTED) << "a miss keeps a selection";
+}
+
+TEST(LineSnapshot, PutsBackPointsAndLabels)
+{
+    CPointSets<int> set;
+    AddLine(set, 1, 2, 3, 4);
+    set.Line(0).AddPoint(5, 6, 0, 1);
+    set.Line(0).Point(1).label = 77;
+    const std::vector<CLineSnapshot> before = CLineSnapshot::TakeAll(set);
+    set.Line(0).m_nCount = 1;
+    set.Line(0).Point(0).x = 40;
+    CLineSnapshot::ApplyAll(before, set);
+    EXPECT_EQ(CLineSnapshot::TakeAll(set), before);
+    EXPECT_EQ(set.Line(0).m_nCount, 3);
+    EXPECT_EQ(set.Line(0).Point(1).label, 77);
 }
 
 } // namespace

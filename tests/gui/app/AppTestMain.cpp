@@ -2,6 +2,7 @@
 #include "DialogTest.h"
 #include "ExportTest.h"
 #include "MainFrameTest.h"
+#include "PreviewTest.h"
 #include "RunTest.h"
 #include "StartupTest.h"
 #include "gui/support/CGuiTestSupport.h"
@@ -17,5 +18,6 @@ int main(int argc, char** argv)
     RunTest run;
     DialogTest dialogs;
     ExportTest exports;
-    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports});
+    PreviewTest preview;
+    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports, &preview});
 }

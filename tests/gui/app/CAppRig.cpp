@@ -4,8 +4,13 @@
 #include "app/CTrevalinApp.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
+#include "editing/CImageView.h"
 #include "gui/support/CGuiTestSupport.h"
 #include "picture/CQtPictureDecoder.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
 
 #include <filesystem>
 
@@ -71,4 +76,21 @@ CTrevalinView& CAppRig::ResultView() const
 CDocController& CAppRig::Doc() const
 {
     return *app->GetDocController();
+}
+
+void CAppRig::DrawLine(int column, QPoint from, QPoint to)
+{
+    QWidget* viewport = Frame().GetPane(column)->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(viewport->mapToGlobal(to)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, to);
+}
+
+bool CAppRig::Activate()
+{
+    Frame().show();
+    Frame().activateWindow();
+    return QTest::qWaitForWindowActive(&Frame());
 }

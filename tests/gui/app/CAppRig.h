@@ -3,6 +3,7 @@
 #include "gui/support/CFakePrompts.h"
 #include "support/CTempDir.h"
 
+#include <QPoint>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -36,6 +37,12 @@ public:
     // with one line pair.
     QString WriteProject(const std::filesystem::path& path, const std::string& source, const std::string& target,
                          int x0, int y0, int x1, int y1);
+
+    // Draws a line pair with the mouse in pane `column` (the draw tool must
+    // be chosen): click at `from`, move to `to`, click there.
+    void DrawLine(int column, QPoint from, QPoint to);
+    // Shows the frame as the active window, so that its keys work.
+    bool Activate();
 
     CMainFrame& Frame() const;
     CTrevalinView& ResultView() const;

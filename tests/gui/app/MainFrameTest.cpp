@@ -7,11 +7,14 @@
 #include "app/Resource.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
+#include "editing/CZoom.h"
+#include "geometry/CFeatureSet.h"
 #include "view/CTrevalinView.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
@@ -93,16 +96,19 @@ void MainFrameTest::promptsAreStatusTipsAndToolTips()
         {ID_APP_EXIT, "退出应用程序；提示保存文档", "退出"},
         {ID_NEXT_PANE, "切换到下一个窗格", "下一窗格"},
         {ID_PREV_PANE, "切换回前一个窗格", "前一窗格"},
+        {ID_EDIT_UNDO, "撤消最后一步操作", "撤消"},
+        {ID_TOOL_DRAW, "画线工具：单击起点，移动，再单击终点，两幅图像中同时出现一对特征线", "画线"},
+        {ID_TOOL_SELECT, "选择工具：选中特征线的点或线段并拖动它", "选择"},
     };
     for (const auto& p : prompts) {
         QCOMPARE(frame.GetAction(p.id)->statusTip(), QString::fromUtf8(p.status));
         QCOMPARE(frame.GetAction(p.id)->toolTip(), QString::fromUtf8(p.tip));
     }
-    // The custom commands and print have neither.
-    for (int id : {ID_FILE_PRINT, ID_MORPH_LINEAR, ID_MORPH_FEATURE, ID_UNUSED_32779, ID_TOOL_DRAW, ID_TOOL_SELECT,
-                   ID_VIEW_INPUTS, ID_VIEW_RESULT}) {
-        QVERIFY(frame.GetAction(id)->statusTip().isEmpty());
-        QVERIFY(frame.GetAction(id)->toolTip().isEmpty());
+    // Every tool-bar button has both.
+    for (QAction* action : frame.GetToolBar()->actions()) {
+        if (action->isSeparator()) continue;
+        QVERIFY2(!action->statusTip().isEmpty(), qPrintable(action->objectName()));
+        QVERIFY2(!action->toolTip().isEmpty(), qPrintable(action->objectName()));
     }
 }
 
@@ -221,10 +227,13 @@ void MainFrameTest::engineButtonsOnlyWhileResultShown()
     CMainFrame& frame = rig.Frame();
     QVERIFY(!Enabled(frame, ID_MORPH_LINEAR));
     QVERIFY(!Enabled(frame, ID_MORPH_FEATURE));
-    QVERIFY(Checked(frame, ID_MORPH_FEATURE));
+    // No check mark until the result view has been shown.
+    QVERIFY(!Checked(frame, ID_MORPH_FEATURE));
+    QVERIFY(!Checked(frame, ID_MORPH_LINEAR));
     frame.GetAction(ID_VIEW_RESULT)->trigger();
     QVERIFY(Enabled(frame, ID_MORPH_LINEAR));
     QVERIFY(Enabled(frame, ID_MORPH_FEATURE));
+    QVERIFY(Checked(frame, ID_MORPH_FEATURE));
     frame.GetAction(ID_MORPH_LINEAR)->trigger();
     QCOMPARE(frame.GetResultView()->GetEngineKind(), 0);
     QVERIFY(Checked(frame, ID_MORPH_LINEAR));
@@ -238,6 +247,8 @@ void MainFrameTest::engineButtonsOnlyWhileResultShown()
     frame.GetAction(ID_VIEW_INPUTS)->trigger();
     QVERIFY(!Enabled(frame, ID_MORPH_LINEAR));
     QVERIFY(!Enabled(frame, ID_MORPH_FEATURE));
+    // Hidden again: the last check mark stays.
+    QVERIFY(Checked(frame, ID_MORPH_FEATURE));
 }
 
 void MainFrameTest::toolButtonsCheckTheChosenTool()
@@ -286,4 +297,86 @@ void MainFrameTest::aboutBox()
     about.show();
     QTest::keyClick(&about, Qt::Key_Escape);
     QVERIFY(!about.isVisible());
+}
+
+void MainFrameTest::editingMenusAndKeys()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    CMainFrame& frame = rig.Frame();
+    QStringList titles;
+    for (QAction* menu : frame.menuBar()->actions())
+        titles << menu->text();
+    QCOMPARE(titles, (QStringList{QStringLiteral("文件(&F)"), QStringLiteral("编辑(&E)"), QStringLiteral("视图(&V)"),
+                                  QStringLiteral("图像(&I)"), QStringLiteral("变形(&M)")}));
+    const struct {
+        int id;
+        const char* text;
+        QKeySequence key;
+    } items[] = {
+        {ID_EDIT_UNDO, "撤销(&U)\tCtrl+Z", QKeySequence(QStringLiteral("Ctrl+Z"))},
+        {ID_EDIT_REDO, "重做(&R)\tCtrl+Y", QKeySequence(QStringLiteral("Ctrl+Y"))},
+        {ID_EDIT_CLEAR, "删除(&D)\tDel", QKeySequence(QStringLiteral("Del"))},
+        {ID_VIEW_ZOOM_IN, "放大(&I)\tCtrl++", QKeySequence(QStringLiteral("Ctrl++"))},
+        {ID_VIEW_ZOOM_OUT, "缩小(&O)\tCtrl+-", QKeySequence(QStringLiteral("Ctrl+-"))},
+        {ID_VIEW_ZOOM_ACTUAL, "实际大小(&A)\tCtrl+0", QKeySequence(QStringLiteral("Ctrl+0"))},
+        {ID_VIEW_ZOOM_FIT, "适合窗口(&W)", QKeySequence()},
+        {ID_IMAGE_OPEN_SOURCE, "打开源图像(&S)…", QKeySequence()},
+        {ID_IMAGE_OPEN_TARGET, "打开目标图像(&T)…", QKeySequence()},
+    };
+    for (const auto& item : items) {
+        QCOMPARE(frame.GetAction(item.id)->text(), QString::fromUtf8(item.text));
+        QCOMPARE(frame.GetAction(item.id)->shortcut(), item.key);
+        QVERIFY(!frame.GetAction(item.id)->statusTip().isEmpty());
+    }
+    QVERIFY(frame.GetAction(ID_EDIT_REDO)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Shift+Z"))));
+    QVERIFY(frame.GetAction(ID_VIEW_DIRECT_DRAG)->isChecked());
+
+    // Two line pairs drawn, the second selected in the right pane.
+    rig.LoadPicture(0, "a.bmp", 160, 120, Qt::red);
+    rig.LoadPicture(1, "b.bmp", 160, 120, Qt::blue);
+    QVERIFY(rig.Activate());
+    frame.GetAction(ID_TOOL_DRAW)->trigger();
+    rig.DrawLine(0, QPoint(10, 10), QPoint(50, 40));
+    rig.DrawLine(0, QPoint(90, 20), QPoint(120, 90));
+    frame.GetAction(ID_TOOL_SELECT)->trigger();
+    QVERIFY(!Enabled(frame, ID_EDIT_CLEAR));
+    QTest::mouseClick(frame.GetPane(1)->viewport(), Qt::LeftButton, {}, QPoint(120, 90));
+    QVERIFY(Enabled(frame, ID_EDIT_CLEAR));
+    CPointSets<int>& target = rig.Doc().GetFeatureSet()->m_sets[1];
+
+    // Del, Ctrl+Z, Ctrl+Y, Ctrl+Z, Ctrl+Shift+Z, each through the keys.
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int lines;
+    } keys[] = {{Qt::Key_Delete, Qt::NoModifier, 1},
+                {Qt::Key_Z, Qt::ControlModifier, 2},
+                {Qt::Key_Y, Qt::ControlModifier, 1},
+                {Qt::Key_Z, Qt::ControlModifier, 2},
+                {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, 1}};
+    for (const auto& k : keys) {
+        QTest::keyClick(frame.GetPane(1)->viewport(), k.key, k.modifiers);
+        QCOMPARE(target.m_nCount, k.lines);
+        QCOMPARE(rig.Doc().GetFeatureSet()->m_sets[0].m_nCount, k.lines);
+    }
+    QCOMPARE(target.Line(0).Point(0).x, 50);
+    QCOMPARE(frame.windowTitle(), QStringLiteral("无标题* - Trevalin"));
+    // Undone to where the project started: no changes any more.
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(frame.GetPane(0)->viewport(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(target.m_nCount, 0);
+    QCOMPARE(frame.windowTitle(), QStringLiteral("无标题 - Trevalin"));
+    QVERIFY(!Enabled(frame, ID_EDIT_UNDO));
+    QVERIFY(Enabled(frame, ID_EDIT_REDO));
+
+    // The zoom commands act on both panes together.
+    frame.GetAction(ID_VIEW_ZOOM_IN)->trigger();
+    QCOMPARE(frame.GetPane(0)->GetZoom().Factor(), 1.5);
+    QCOMPARE(frame.GetPane(1)->GetTotalSize(), QSize(260, 200));
+    frame.GetAction(ID_VIEW_ZOOM_ACTUAL)->trigger();
+    QCOMPARE(frame.GetPane(1)->GetTotalSize(), QSize(180, 140));
+    frame.GetAction(ID_VIEW_ZOOM_FIT)->trigger();
+    QVERIFY(frame.GetPane(0)->GetZoom().Factor() > 1.0);
+    QVERIFY(frame.GetPane(0)->GetTotalSize().width() <= frame.GetPane(0)->maximumViewportSize().width());
 }

@@ -15,4 +15,5 @@ private slots:
     void engineButtonsOnlyWhileResultShown();
     void toolButtonsCheckTheChosenTool();
     void aboutBox();
+    void editingMenusAndKeys();
 };

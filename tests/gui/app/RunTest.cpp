@@ -255,7 +255,9 @@ void RunTest::incompatiblePicturesStartNothing()
     rig.LoadPicture(0, "a.bmp", 40, 30, Qt::red);
     rig.LoadPicture(1, "b.bmp", 41, 30, Qt::blue);
     PressStart(rig, 2);
-    QCOMPARE(rig.prompts.Texts(), QStringList{QStringLiteral("不一致的图片大小或颜色格式!")});
+    // The message names both sizes on a line of its own.
+    QCOMPARE(rig.prompts.Texts(),
+             QStringList{QStringLiteral("不一致的图片大小或颜色格式!\n源图像 40 × 30，目标图像 41 × 30")});
     QCOMPARE(rig.prompts.messages[0].icon, CUserPrompts::Icon::kWarning);
     QCOMPARE(rig.prompts.compressionDialogs, 0);
     QVERIFY(!rig.ResultView().IsTimerActive());

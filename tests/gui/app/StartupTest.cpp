@@ -10,6 +10,7 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
+#include "editing/CUserPrompts.h"
 #include "gui/support/CGuiTestSupport.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QTest>
+#include <QUndoStack>
 
 #include <filesystem>
 
@@ -239,4 +241,60 @@ void StartupTest::failedOpenKeepsTheProject()
     QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("good.tvl - Trevalin"));
     QCOMPARE(Line(rig, 0, 0).Point(0).x, 7);
     QCOMPARE(rig.app->GetRecentFileList()->Entries().size(), 1);
+}
+
+void StartupTest::changesAreNotLostWithoutAsking()
+{
+    using Answer = CUserPrompts::SaveAnswer;
+    CAppRig rig;
+    const QString other = rig.WriteProject(rig.dir / "other.tvl", "", "", 1, 2, 3, 4);
+    QVERIFY(rig.Start());
+    rig.LoadPicture(0, "a.bmp", 100, 80, Qt::red);
+    rig.LoadPicture(1, "b.bmp", 100, 80, Qt::blue);
+    CMainFrame& frame = rig.Frame();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("无标题 - Trevalin"));
+    frame.GetAction(ID_TOOL_DRAW)->trigger();
+    rig.DrawLine(0, QPoint(10, 10), QPoint(60, 50));
+    QCOMPARE(frame.windowTitle(), QStringLiteral("无标题* - Trevalin"));
+
+    // 取消: closing, New and Open all stop and change nothing.
+    rig.prompts.saveAnswers = {Answer::kCancel, Answer::kCancel, Answer::kCancel};
+    QVERIFY(!frame.close());
+    frame.GetAction(ID_FILE_NEW)->trigger();
+    rig.prompts.fileAnswers.push_back(other);
+    frame.GetAction(ID_FILE_OPEN)->trigger();
+    QVERIFY(frame.isVisible());
+    QCOMPARE(rig.prompts.saveQuestions, QStringList(3, QStringLiteral("是否保存对 无标题 的更改?")));
+    QCOMPARE(rig.Doc().GetFeatureSet()->m_sets[0].m_nCount, 1);
+    QCOMPARE(frame.windowTitle(), QStringLiteral("无标题* - Trevalin"));
+
+    // 保存: through Save As, then the new project.
+    const QString saved = PathIn(rig.dir, "kept.tvl");
+    rig.prompts.saveAnswers = {Answer::kSave};
+    rig.prompts.fileAnswers.push_back(saved);
+    frame.GetAction(ID_FILE_NEW)->trigger();
+    QVERIFY(QFile::exists(saved));
+    QCOMPARE(frame.windowTitle(), QStringLiteral("无标题 - Trevalin"));
+    QVERIFY(!rig.Doc().GetUndoStack().canUndo()); // New starts a fresh history
+
+    // 不保存: the other project opens, the change is dropped unsaved.
+    rig.DrawLine(0, QPoint(20, 10), QPoint(70, 50));
+    QCOMPARE(frame.windowTitle(), QStringLiteral("无标题* - Trevalin"));
+    rig.prompts.saveAnswers = {Answer::kDiscard, Answer::kDiscard};
+    rig.prompts.fileAnswers.push_back(other);
+    frame.GetAction(ID_FILE_OPEN)->trigger();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("other.tvl - Trevalin"));
+    QCOMPARE(Line(rig, 0, 0).Point(0).x, 1);
+    QCOMPARE(rig.prompts.saveQuestions.size(), 5);
+
+    // Changed, saved: the close asks nothing; changed again: 不保存 closes.
+    rig.DrawLine(0, QPoint(30, 10), QPoint(80, 50));
+    QCOMPARE(frame.windowTitle(), QStringLiteral("other.tvl* - Trevalin"));
+    frame.GetAction(ID_FILE_SAVE)->trigger();
+    QCOMPARE(frame.windowTitle(), QStringLiteral("other.tvl - Trevalin"));
+    rig.DrawLine(0, QPoint(40, 10), QPoint(90, 50));
+    QVERIFY(frame.close());
+    QCOMPARE(rig.prompts.saveQuestions.size(), 6);
+    QCOMPARE(rig.prompts.saveQuestions.back(), QStringLiteral("是否保存对 other.tvl 的更改?"));
+    QVERIFY(!frame.isVisible());
 }

@@ -15,4 +15,5 @@ private slots:
     void reopeningOpenProjectReadsNothing();
     void saveAsNewAndSave();
     void failedOpenKeepsTheProject();
+    void changesAreNotLostWithoutAsking();
 };

@@ -1,3 +1,4 @@
+#include "EditingStepsTest.h"
 #include "ImageViewTest.h"
 #include "OverlayTest.h"
 #include "gui/support/CGuiTestSupport.h"
@@ -9,5 +10,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     OverlayTest overlay;
     ImageViewTest panes;
-    return RunTestObjects(argc, argv, {&overlay, &panes});
+    EditingStepsTest steps;
+    return RunTestObjects(argc, argv, {&overlay, &panes, &steps});
 }

@@ -1,115 +1,11 @@
 #include "ImageViewTest.h"
 
-#include "document/CTrevalinDoc.h"
-#include "editing/CDocController.h"
+#include "PaneRig.h"
 #include "editing/CFBCommand.h"
-#include "editing/CImageView.h"
 #include "editing/CSelectCommand.h"
-#include "gui/support/CFakePrompts.h"
-#include "gui/support/CGuiTestSupport.h"
-#include "picture/CQtPictureDecoder.h"
-#include "support/CTempDir.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QMouseEvent>
-#include <QHBoxLayout>
 #include <QScrollBar>
-#include <QTest>
-#include <QWidget>
-
-#include <filesystem>
-#include <memory>
-
-namespace {
-
-// Two panes side by side over a document whose working folder is a fresh
-// temporary folder; a spy view counts what the document tells its views.
-struct PaneRig {
-    CTempDir dir;
-    CFakePrompts prompts;
-    CDocController doc{std::make_unique<CTrevalinDoc>(dir.Str(), std::make_shared<CQtPictureDecoder>())};
-    CSpyView spy;
-    int32_t viewCount = 0;
-    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-    CImageView* left = nullptr;
-    CImageView* right = nullptr;
-
-    PaneRig()
-    {
-        auto* layout = new QHBoxLayout(window.get());
-        left = new CImageView(doc, prompts, viewCount, window.get());
-        right = new CImageView(doc, prompts, viewCount, window.get());
-        layout->addWidget(left);
-        layout->addWidget(right);
-        doc.AddView(&spy);
-        window->resize(440, 180);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-    ~PaneRig()
-    {
-        window.reset();
-        doc.RemoveView(&spy);
-    }
-
-    // Loads pictures of the given sizes into the document (not through the
-    // panes) and gives the views their initial update.
-    void LoadPictures(int w0, int h0, int w1, int h1)
-    {
-        std::filesystem::create_directories(dir / "images");
-        WriteTestPicture(PathIn(dir, "images/a.bmp"), w0, h0, QColor(200, 120, 80));
-        WriteTestPicture(PathIn(dir, "images/b.bmp"), w1, h1, QColor(80, 120, 200));
-        QVERIFY(doc.GetDoc().GetPicture(0)->LoadFromFile((dir / "images/a.bmp").string()));
-        QVERIFY(doc.GetDoc().GetPicture(1)->LoadFromFile((dir / "images/b.bmp").string()));
-        doc.SendInitialUpdate();
-    }
-
-    CPointSets<int>& Lines(int image) { return doc.GetFeatureSet()->m_sets[image]; }
-};
-
-QPoint PointOf(const CPointSet<int>& line, int j)
-{
-    return {line.Point(j).x, line.Point(j).y};
-}
-
-// QTest keeps the buttons it pressed as held until they are released, so
-// every press in these tests is followed by its release.
-void Press(CImageView* pane, QPoint client, Qt::MouseButton button = Qt::LeftButton)
-{
-    QTest::mousePress(pane->viewport(), button, {}, client);
-}
-
-void Release(CImageView* pane, QPoint client, Qt::MouseButton button = Qt::LeftButton)
-{
-    QTest::mouseRelease(pane->viewport(), button, {}, client);
-}
-
-void Click(CImageView* pane, QPoint client, Qt::MouseButton button = Qt::LeftButton)
-{
-    Press(pane, client, button);
-    Release(pane, client, button);
-}
-
-// A pointer move straight to the widget (QTest would move the cursor
-// instead, which sends nothing when it is already at that spot).
-void Move(QWidget* widget, QPoint client)
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(client), QPointF(widget->mapToGlobal(client)), Qt::NoButton,
-                     QGuiApplication::mouseButtons(), Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
-
-// Draws a line pair with the draw tool: press at `from`, move to `to`,
-// press again; positions are client positions of `pane`.
-void DrawLine(CImageView* pane, QPoint from, QPoint to)
-{
-    Click(pane, from);
-    Move(pane->viewport(), to);
-    Click(pane, to);
-}
-
-} // namespace
 
 void ImageViewTest::panesNumberThemselvesInConstructionOrder()
 {
@@ -374,8 +270,11 @@ void ImageViewTest::contextMenuOpensImageIntoImagesFolder()
     QCOMPARE(rig.prompts.menuPositions[0], rig.right->viewport()->mapToGlobal(QPoint(12, 14)));
     QCOMPARE(rig.prompts.menuItems[0], QStringList{QStringLiteral("打开图像")});
     QCOMPARE(rig.prompts.openFilters.size(), 1);
-    QVERIFY(rig.prompts.openFilters[0].startsWith(QStringLiteral("Image Files (*.bmp;*jpg)")));
-    QVERIFY(rig.prompts.openFilters[0].contains(QStringLiteral("*.jpg")));
+    // Every picture the program reads first (chosen at first), the classic
+    // filter kept after it.
+    QVERIFY(rig.prompts.openFilters[0].startsWith(
+        QStringLiteral("所有图像 (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) (")));
+    QVERIFY(rig.prompts.openFilters[0].contains(QStringLiteral(";;Image Files (*.bmp;*jpg) (*.bmp *.jpg)")));
 
     const std::filesystem::path copy = rig.dir / "images" / "face.bmp";
     QVERIFY(std::filesystem::exists(copy));

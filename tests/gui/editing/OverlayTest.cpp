@@ -7,6 +7,10 @@
 #include <QPainter>
 #include <QTest>
 
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
 namespace {
 
 // Paints image 0 of `features` on white the way a pane prepares its painter.
@@ -127,6 +131,60 @@ void OverlayTest::segmentStopsBeforeItsEndPoint()
     QCOMPARE(At(image, 80, 89), kRed);
     QCOMPARE(At(image, 80, 90), kWhite);
     QCOMPARE(At(image, 79, 90), kWhite);
+}
+
+void OverlayTest::segmentDrawsItsStartInEveryDirection()
+{
+    // Painted leftward and upward: the start pixel in the segment colour,
+    // the end pixel left to the marker's white inside.
+    for (const auto& [a, b] : {std::pair{QPoint(80, 50), QPoint(20, 50)}, std::pair{QPoint(60, 100), QPoint(60, 30)},
+                               std::pair{QPoint(90, 90), QPoint(30, 60)}}) {
+        CFeatureSet features;
+        CPointSet<int>& line = AddLine(features, {{a.x(), a.y()}, {b.x(), b.y()}});
+        line.m_nState = STATE_SEGMENT_SELECTED;
+        line.m_nSelSegment = 0;
+        const QImage image = Paint(features);
+        QCOMPARE(At(image, a.x(), a.y()), kRed);
+        QCOMPARE(At(image, b.x(), b.y()), kWhite);
+    }
+    // Every direction gives the same pixels but for which end is left out.
+    const QRectF area(-100, -100, 400, 400);
+    for (const auto& [a, b] : {std::pair{QPoint(0, 0), QPoint(7, 3)}, std::pair{QPoint(5, 9), QPoint(-4, 2)},
+                               std::pair{QPoint(3, 3), QPoint(3, -5)}, std::pair{QPoint(0, 0), QPoint(6, 6)}}) {
+        std::vector<QPoint> forward;
+        std::vector<QPoint> backward;
+        CFeatureOverlay::SegmentPixels(a, b, area, forward);
+        CFeatureOverlay::SegmentPixels(b, a, area, backward);
+        const int steps = std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y()));
+        QCOMPARE(int(forward.size()), steps);
+        QVERIFY(std::find(forward.begin(), forward.end(), a) != forward.end());
+        QVERIFY(std::find(forward.begin(), forward.end(), b) == forward.end());
+        forward.push_back(b);
+        backward.push_back(a);
+        auto less = [](QPoint p, QPoint q) { return std::pair(p.x(), p.y()) < std::pair(q.x(), q.y()); };
+        std::sort(forward.begin(), forward.end(), less);
+        std::sort(backward.begin(), backward.end(), less);
+        QCOMPARE(forward, backward);
+    }
+}
+
+void OverlayTest::markersAndLabelsKeepTheirSizeWhenZoomed()
+{
+    CFeatureSet features;
+    AddLine(features, {{10, 10}});
+    QImage image(160, 120, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter dc(&image);
+    dc.setPen(QPen(Qt::black, 0));
+    dc.setBrush(Qt::white);
+    CFeatureOverlay::DrawFeatures(dc, features, 0, 4.0);
+    dc.end();
+    // Point 10 is drawn at 42, the centre of its 4-pixel block; 4 x 4.
+    QCOMPARE(At(image, 40, 40), kGreen);
+    QCOMPARE(At(image, 43, 43), kGreen);
+    QCOMPARE(At(image, 41, 41), kWhite);
+    QCOMPARE(At(image, 42, 38), kWhite);
+    QCOMPARE(At(image, 38, 42), kWhite);
 }
 
 void OverlayTest::labelStaysInItsRectangle()

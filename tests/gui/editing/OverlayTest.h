@@ -10,6 +10,8 @@ private slots:
     void selectionAndHoverColours();
     void segmentsAreDrawnOverMarkers();
     void segmentStopsBeforeItsEndPoint();
+    void segmentDrawsItsStartInEveryDirection();
+    void markersAndLabelsKeepTheirSizeWhenZoomed();
     void labelStaysInItsRectangle();
     void emptyLineDrawsNothing();
     void onlyTheRequestedImageIsDrawn();

@@ -29,6 +29,15 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
     ASSERT_FALSE(Parse({"--steps=1", "p.tvl"}, one));
     EXPECT_EQ(one.steps, 1);
     EXPECT_FALSE(one.IsExport());
+    EXPECT_FALSE(one.fit) << "no fit unless asked";
+
+    for (const auto& [word, mode] : {std::pair{"pad", FitMode::kPad}, std::pair{"crop", FitMode::kCrop},
+                                     std::pair{"stretch", FitMode::kStretch}}) {
+        CRenderOptions fit;
+        ASSERT_FALSE(Parse({"--fit", word, "p.tvl"}, fit));
+        EXPECT_EQ(fit.fit, mode) << word;
+        EXPECT_FALSE(fit.IsExport()) << "a fit alone keeps today's folders";
+    }
 
     // Without export switches: today's folders; --threads and the morph
     // options alone keep it that way.
@@ -130,6 +139,8 @@ TEST(RenderOptions, RejectsBadValuesAndShapes)
              {"--ease", "fast", "p.tvl"},
              {"--edge", "wrap", "p.tvl"},
              {"--pingpong=yes", "p.tvl"},
+             {"--fit", "square", "p.tvl"},
+             {"--fit"},
          }) {
         CRenderOptions o;
         const std::optional<std::string> problem = Parse(args, o);

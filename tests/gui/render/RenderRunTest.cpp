@@ -171,6 +171,35 @@ TEST(RenderRun, RefusesWhatItCannotRender)
     EXPECT_NE(disagree.output.find(kIncompatible), std::string::npos) << disagree.output;
 }
 
+TEST(RenderRun, FitBringsTheTargetToTheSourceSizeForThatRunOnly)
+{
+    CRenderFixture f;
+    // A grey target half as high as wide: padded to 400 x 300 it is 400 x 200
+    // with black bars of 50 rows above and below.
+    WriteSolidBmp(f.Work() + "/images/target.bmp", 200, 100);
+    const auto projectBefore = fs::file_size(f.Work() + "/demo.tvl");
+    const CRenderFixture::Outcome refused = f.Render({"--steps", "1", "demo.tvl"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.output.find("source picture 400 x 300, target picture 200 x 100"), std::string::npos)
+        << refused.output;
+
+    for (const char* mode : {"pad", "crop", "stretch"}) {
+        const CRenderFixture::Outcome run = f.Render({"--fit", mode, "--engine", "dissolve", "--steps", "1", "demo.tvl"});
+        ASSERT_EQ(run.exitCode, 0) << mode << run.output;
+        CRenderFixture::Bmp last;
+        ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-1.bmp", last));
+        EXPECT_EQ(last.width, 400) << mode;
+        EXPECT_EQ(last.height, 300) << mode;
+        // Rows are stored bottom-up: the top row is the last one.
+        const size_t topRow = static_cast<size_t>(299) * 1600u;
+        const size_t middleRow = static_cast<size_t>(150) * 1600u;
+        const uint8_t top = last.pixels[topRow + 800];
+        EXPECT_EQ(top, std::string(mode) == "pad" ? 0 : 0x80) << mode;
+        EXPECT_EQ(last.pixels[middleRow + 800], 0x80) << mode;
+    }
+    EXPECT_EQ(fs::file_size(f.Work() + "/demo.tvl"), projectBefore);
+}
+
 TEST(RenderRun, WriteFailuresAreReportedOnceAndFail)
 {
     CRenderFixture f;

@@ -61,6 +61,22 @@ public:
         return true;
     }
     void ShowAbout(QWidget*) override { ++aboutBoxes; }
+    SaveAnswer AskSaveChanges(QWidget*, const QString& text) override
+    {
+        saveQuestions << text;
+        if (saveAnswers.empty()) return SaveAnswer::kDiscard;
+        const SaveAnswer answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
+    FitAnswer ChooseFit(QWidget*, const QString& text) override
+    {
+        fitQuestions << text;
+        if (fitAnswers.empty()) return FitAnswer::kKeep;
+        const FitAnswer answer = fitAnswers.front();
+        fitAnswers.pop_front();
+        return answer;
+    }
     bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight) override
     {
         offeredExports.push_back(settings);
@@ -86,6 +102,10 @@ public:
     bool acceptCompression = true;
     CCompressionOptions compression;
     std::function<void(const QString&)> onMessage;
+    // Answers of the next save and fit questions: without one, 不保存 and
+    // 保持原样.
+    std::deque<SaveAnswer> saveAnswers;
+    std::deque<FitAnswer> fitAnswers;
     // Plays the export dialog: changes the settings and accepts (true) or
     // cancels; without it every export is cancelled.
     std::function<bool(QWidget*, CExportSettings&, int32_t, int32_t)> onExport;
@@ -97,6 +117,8 @@ public:
     QStringList proposedNames;
     std::vector<QPoint> menuPositions;
     std::vector<QStringList> menuItems;
+    QStringList saveQuestions;
+    QStringList fitQuestions;
     int compressionDialogs = 0;
     int aboutBoxes = 0;
     std::vector<CExportSettings> offeredExports;

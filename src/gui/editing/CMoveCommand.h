@@ -1,0 +1,29 @@
+#pragma once
+
+#include "geometry/CLineSnapshot.h"
+
+#include <QUndoCommand>
+#include <cstdint>
+
+class CDocController;
+
+// One drag of a point or segment of one line of one image, pushed when the
+// drag ends (the line is already where it was dragged to: the first redo
+// does nothing).
+class CMoveCommand : public QUndoCommand {
+public:
+    CMoveCommand(CDocController& doc, int32_t image, int32_t index, CLineSnapshot before, CLineSnapshot after);
+
+    void undo() override;
+    void redo() override;
+
+private:
+    void Apply(const CLineSnapshot& points);
+
+    CDocController& m_doc;
+    int32_t m_nImage;
+    int32_t m_nIndex;
+    CLineSnapshot m_before;
+    CLineSnapshot m_after;
+    bool m_bInPlace = true;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class CDocController;
+class CUserPrompts;
+class QWidget;
+
+// Opens a picture file into one of the document's two pictures: the file is
+// decoded first (a file that is no picture changes nothing), copied into the
+// working folder's images/ and opened from there. When its size differs from
+// the other picture's, the user chooses how to bring it to that size; the
+// picture so made is written to images/ as a new PNG file and opened, and
+// the lines drawn on that image move with it. Either way the change is one
+// step of the document's history.
+class CPictureOpener {
+public:
+    CPictureOpener(CDocController& doc, CUserPrompts& prompts, QWidget* parent)
+        : m_doc(doc), m_prompts(prompts), m_pParent(parent)
+    {
+    }
+
+    void Open(int32_t image);
+
+private:
+    void Warn(const QString& text);
+
+    CDocController& m_doc;
+    CUserPrompts& m_prompts;
+    QWidget* m_pParent;
+};

@@ -1,0 +1,296 @@
+#include "EditingStepsTest.h"
+
+#include "PaneRig.h"
+#include "editing/CSelectCommand.h"
+
+#include <QImage>
+#include <QScreen>
+#include <QScrollBar>
+#include <QUndoStack>
+#include <QWheelEvent>
+
+namespace {
+
+const QColor kGreen(0, 255, 0);
+const QColor kWhite(255, 255, 255);
+
+// What the pane shows on screen now: its window's backing store, which holds
+// only what was repainted (a fresh grab would repaint everything).
+QImage OnScreen(CImageView* pane)
+{
+    QWidget* window = pane->window();
+    const QImage all = window->screen()->grabWindow(window->winId()).toImage();
+    const QPoint origin = pane->viewport()->mapTo(window, QPoint(0, 0));
+    return all.copy(QRect(origin, pane->viewport()->size()));
+}
+
+void Settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+void EditingStepsTest::drawAndHitTestAtFourHundredPercent()
+{
+    PaneRig rig;
+    rig.LoadPictures(100, 80, 100, 80);
+    rig.zoom.SetFactor(4.0);
+    // Zoomed about the centre; from the top-left corner here.
+    for (CImageView* pane : {rig.left, rig.right}) {
+        pane->horizontalScrollBar()->setValue(0);
+        pane->verticalScrollBar()->setValue(0);
+    }
+    // The scroll range covers the enlarged picture plus 20.
+    QCOMPARE(rig.left->GetTotalSize(), QSize(420, 340));
+    QCOMPARE(rig.right->GetTotalSize(), QSize(420, 340));
+    rig.doc.OnToolDraw();
+    // Client pixels 40..43 are picture pixel 10.
+    DrawLine(rig.left, QPoint(43, 41), QPoint(122, 82));
+    QCOMPARE(PointOf(rig.Lines(0).Line(0), 1), QPoint(10, 10));
+    QCOMPARE(PointOf(rig.Lines(1).Line(0), 0), QPoint(30, 20));
+
+    // Point 1 is drawn at 42 (the centre of its block) with a marker of 4 x 4
+    // screen pixels, not 16 x 16.
+    const QImage shown = rig.left->viewport()->grab().toImage();
+    for (QPoint corner : {QPoint(40, 40), QPoint(43, 40), QPoint(40, 43)})
+        QCOMPARE(shown.pixelColor(corner), kGreen);
+    QCOMPARE(shown.pixelColor(41, 41), kWhite);
+    QVERIFY(shown.pixelColor(39, 39) != kGreen);
+    QVERIFY(shown.pixelColor(44, 40) != kGreen);
+
+    // The grab radius is 5 screen pixels: 1.25 picture pixels.
+    rig.doc.OnToolSelect();
+    CPointSet<int>& line = rig.Lines(0).Line(0);
+    const struct {
+        QPoint at;
+        int32_t state;
+    } moves[] = {
+        {QPoint(37, 42), STATE_POINT_HOVER}, {QPoint(36, 42), STATE_NONE}, {QPoint(42, 47), STATE_POINT_HOVER}};
+    for (const auto& m : moves) {
+        Move(rig.left->viewport(), m.at);
+        QCOMPARE(line.m_nState, m.state);
+    }
+    // Scrolled, the same client point reaches other picture pixels.
+    rig.left->horizontalScrollBar()->setValue(8);
+    Move(rig.left->viewport(), QPoint(34, 42));
+    QCOMPARE(line.m_nState, int32_t(STATE_POINT_HOVER));
+    QCOMPARE(line.m_nSelPoint, 1);
+}
+
+void EditingStepsTest::wheelWithCtrlZoomsAboutThePointer()
+{
+    PaneRig rig;
+    rig.LoadPictures(400, 300, 400, 300);
+    auto wheel = [&](QPoint at, int delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(at), QPointF(rig.left->viewport()->mapToGlobal(at)), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(rig.left->viewport(), &event);
+    };
+    // Picture pixel 50 lies under client x = 50; after zooming in it still
+    // does, in both panes' shared zoom.
+    wheel(QPoint(50, 40), 120, Qt::ControlModifier);
+    QCOMPARE(rig.zoom.Factor(), 1.5);
+    QCOMPARE(rig.left->ClientToPicture(QPoint(50, 40)), QPoint(50, 40));
+    QCOMPARE(rig.right->GetTotalSize(), QSize(620, 470));
+    wheel(QPoint(50, 40), -120, Qt::ControlModifier);
+    wheel(QPoint(50, 40), -120, Qt::ControlModifier);
+    QCOMPARE(rig.zoom.Factor(), 2.0 / 3.0);
+    // Without Ctrl the wheel scrolls.
+    rig.zoom.SetActual();
+    wheel(QPoint(50, 40), -120, Qt::NoModifier);
+    QCOMPARE(rig.zoom.Factor(), 1.0);
+    QVERIFY(rig.left->verticalScrollBar()->value() > 0);
+}
+
+void EditingStepsTest::directDragAndPointsBeforeSegments()
+{
+    PaneRig rig;
+    rig.LoadPictures(200, 150, 200, 150);
+    rig.doc.OnToolDraw();
+    DrawLine(rig.left, QPoint(20, 20), QPoint(100, 100));
+    // Line 1's first point lies on line 0's segment.
+    DrawLine(rig.left, QPoint(140, 20), QPoint(60, 60));
+    rig.doc.OnToolSelect();
+    CPointSet<int>& first = rig.Lines(0).Line(0);
+    CPointSet<int>& second = rig.Lines(0).Line(1);
+    QUndoStack& stack = rig.doc.GetUndoStack();
+    const int steps = stack.count();
+
+    // Pressed on the point and moved by up to 3 pixels: nothing moves yet.
+    Press(rig.left, QPoint(60, 60));
+    QCOMPARE(second.m_nState, int32_t(STATE_POINT_SELECTED));
+    QCOMPARE(first.m_nState, int32_t(STATE_NONE));
+    Move(rig.left->viewport(), QPoint(62, 62));
+    QCOMPARE(PointOf(second, 0), QPoint(60, 60));
+    // Further: the point follows the pointer from where it was pressed.
+    Move(rig.left->viewport(), QPoint(70, 64));
+    Move(rig.left->viewport(), QPoint(75, 66));
+    QVERIFY(rig.left->HasCapture());
+    Release(rig.left, QPoint(75, 66));
+    QCOMPARE(PointOf(second, 0), QPoint(75, 66));
+    QCOMPARE(PointOf(first, 0), QPoint(100, 100));
+    QCOMPARE(PointOf(first, 1), QPoint(20, 20));
+    QCOMPARE(stack.count(), steps + 1); // one step for the whole drag
+
+    // A press without a move only selects.
+    Click(rig.left, QPoint(20, 20));
+    QCOMPARE(first.m_nState, int32_t(STATE_POINT_SELECTED));
+    QCOMPARE(PointOf(first, 1), QPoint(20, 20));
+    QCOMPARE(stack.count(), steps + 1);
+
+    // Turned off: the press selects and moving does not drag.
+    rig.doc.SetDirectDrag(false);
+    Press(rig.left, QPoint(100, 100));
+    Move(rig.left->viewport(), QPoint(120, 110));
+    Release(rig.left, QPoint(120, 110));
+    QCOMPARE(PointOf(first, 0), QPoint(100, 100));
+    QCOMPARE(first.m_nSelPoint, 0);
+    QVERIFY(!rig.left->HasCapture());
+}
+
+void EditingStepsTest::dragLeavesNoMarkerBehindAndStaysOnThePicture()
+{
+    PaneRig rig;
+    rig.LoadPictures(200, 150, 200, 150);
+    rig.doc.OnToolDraw();
+    DrawLine(rig.left, QPoint(20, 20), QPoint(120, 100));
+    rig.doc.OnToolSelect();
+    // Focus repaints the whole pane: taken before, so that only what the
+    // drag repaints is repainted after.
+    rig.left->setFocus();
+    Settle();
+    QCOMPARE(OnScreen(rig.left).pixelColor(118, 98), kGreen);
+
+    // Dragged up and to the right, clear of the line's old place.
+    // Painted between the steps, as on screen.
+    Press(rig.left, QPoint(120, 100));
+    Settle();
+    Move(rig.left->viewport(), QPoint(150, 30));
+    Settle();
+    Move(rig.left->viewport(), QPoint(170, 20));
+    Release(rig.left, QPoint(170, 20));
+    Settle();
+    // Where the point, its marker and its label were, the picture shows
+    // again; the marker stands at the new place.
+    const QImage shown = OnScreen(rig.left);
+    for (int y = 98; y < 140; ++y) {
+        for (int x = 118; x < 160; ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            QVERIFY2(c != kGreen && c != kWhite && qGray(c.rgb()) > 40,
+                     qPrintable(QStringLiteral("left behind at %1,%2: %3").arg(x).arg(y).arg(c.name())));
+        }
+    }
+    QCOMPARE(shown.pixelColor(168, 18), QColor(255, 0, 0));
+
+    // Dragged past the picture's edge, the point stops on its last pixel
+    // and can be grabbed there again.
+    CPointSet<int>& line = rig.Lines(0).Line(0);
+    Press(rig.left, QPoint(170, 20));
+    Move(rig.left->viewport(), QPoint(-40, 400));
+    Release(rig.left, QPoint(-40, 400));
+    QCOMPARE(PointOf(line, 0), QPoint(0, 149));
+    Move(rig.left->viewport(), QPoint(2, 147 - rig.left->GetScrollPos(Qt::Vertical)));
+    QCOMPARE(line.m_nState, int32_t(STATE_POINT_SELECTED));
+}
+
+void EditingStepsTest::drawnMovedAndDeletedLinesUndoAndRedo()
+{
+    PaneRig rig;
+    rig.LoadPictures(200, 150, 200, 150);
+    rig.doc.OnToolDraw();
+    for (int i = 0; i < 3; ++i)
+        DrawLine(rig.left, QPoint(20 + 40 * i, 20), QPoint(30 + 40 * i, 120));
+    QUndoStack& stack = rig.doc.GetUndoStack();
+    QCOMPARE(stack.count(), 3);
+    rig.doc.OnToolSelect();
+    // Drag line 1's first point, then delete line 0 from the right pane.
+    Press(rig.left, QPoint(70, 120));
+    Move(rig.left->viewport(), QPoint(90, 130));
+    Release(rig.left, QPoint(90, 130));
+    Click(rig.right, QPoint(30, 120));
+    QVERIFY(rig.doc.HasSelectedLine());
+    rig.doc.OnEditDelete(1);
+    QCOMPARE(stack.count(), 5);
+    for (int image : {0, 1}) {
+        QCOMPARE(rig.Lines(image).m_nCount, 2);
+        QCOMPARE(rig.Lines(image).Line(0).Point(0).label, 0);
+        QCOMPARE(rig.Lines(image).Line(1).Point(1).label, 3);
+    }
+    QCOMPARE(PointOf(rig.Lines(0).Line(0), 0), QPoint(90, 130));
+    QCOMPARE(PointOf(rig.Lines(1).Line(0), 0), QPoint(70, 120));
+
+    // Each undo takes back one step, in order; redo puts them back.
+    const struct {
+        int lines;
+        QPoint leftLine1;
+    } back[] = {{3, QPoint(90, 130)}, {3, QPoint(70, 120)}, {2, QPoint(70, 120)}};
+    for (const auto& b : back) {
+        rig.doc.OnEditUndo();
+        QCOMPARE(rig.Lines(0).m_nCount, b.lines);
+        QCOMPARE(rig.Lines(1).m_nCount, b.lines);
+        QCOMPARE(PointOf(rig.Lines(0).Line(1), 0), b.leftLine1);
+    }
+    QCOMPARE(rig.Lines(0).Line(1).Point(1).label, 3);
+    for (int i = 0; i < 3; ++i)
+        rig.doc.OnEditRedo();
+    QCOMPARE(rig.Lines(0).m_nCount, 2);
+    QCOMPARE(PointOf(rig.Lines(0).Line(0), 0), QPoint(90, 130));
+    QCOMPARE(rig.Lines(1).Line(1).Point(0).label, 2);
+    // Undo in the middle of drawing ends the line first: it is the step
+    // undone.
+    rig.doc.OnToolDraw();
+    Click(rig.right, QPoint(10, 10));
+    rig.doc.OnEditUndo();
+    QVERIFY(!rig.right->HasCapture());
+    QCOMPARE(rig.Lines(1).m_nCount, 2);
+}
+
+void EditingStepsTest::differentSizeIsFittedWithItsLines()
+{
+    PaneRig rig;
+    rig.LoadPictures(200, 150, 400, 150);
+    for (int image : {0, 1}) {
+        const int32_t i = rig.Lines(image).Add();
+        rig.Lines(image).Line(i).AddPoint(300, 100, 0, 1);
+        rig.Lines(image).Line(i).AddPoint(41, 0, 0, 1);
+    }
+    CTempDir elsewhere;
+    WriteTestPicture(PathIn(elsewhere, "wide.bmp"), 400, 150, Qt::darkCyan);
+    const std::string before = rig.doc.GetDoc().GetPicture(1)->GetPath();
+
+    // Kept as it is: a plain copy, the lines stay.
+    rig.prompts.fileAnswers = {PathIn(elsewhere, "wide.bmp"), PathIn(elsewhere, "wide.bmp")};
+    rig.prompts.fitAnswers = {CUserPrompts::FitAnswer::kKeep, CUserPrompts::FitAnswer::kPad};
+    rig.right->OnOpenImage();
+    QCOMPARE(rig.prompts.fitQuestions.size(), 1);
+    QVERIFY(rig.prompts.fitQuestions[0].contains(QStringLiteral("wide.bmp 的大小是 400 × 150，源图像是 200 × 150")));
+    QCOMPARE(rig.doc.GetDoc().GetPicture(1)->GetPath(), (rig.dir / "images" / "wide.bmp").string());
+    QCOMPARE(PointOf(rig.Lines(1).Line(0), 0), QPoint(300, 100));
+
+    // Padded: half size, 37 rows of black above; the target's lines move
+    // with it, the source's stay; one step.
+    rig.right->OnOpenImage();
+    const std::filesystem::path fitted = rig.dir / "images" / "wide-200x150.png";
+    QCOMPARE(rig.doc.GetDoc().GetPicture(1)->GetPath(), fitted.string());
+    const QImage written(QString::fromStdString(fitted.string()));
+    QCOMPARE(written.size(), QSize(200, 150));
+    QCOMPARE(written.pixelColor(100, 10), QColor(Qt::black));
+    QCOMPARE(written.pixelColor(100, 40), QColor(Qt::darkCyan));
+    QCOMPARE(rig.right->GetTotalSize(), QSize(220, 170));
+    QCOMPARE(PointOf(rig.Lines(1).Line(0), 0), QPoint(150, 87));
+    QCOMPARE(PointOf(rig.Lines(1).Line(0), 1), QPoint(20, 37));
+    QCOMPARE(PointOf(rig.Lines(0).Line(0), 0), QPoint(300, 100));
+    QCOMPARE(rig.doc.GetUndoStack().count(), 2);
+
+    rig.doc.OnEditUndo();
+    QCOMPARE(PointOf(rig.Lines(1).Line(0), 0), QPoint(300, 100));
+    QCOMPARE(rig.doc.GetDoc().GetPicture(1)->GetSizeInPixels(), (SIZE{400, 150}));
+    rig.doc.OnEditUndo();
+    QCOMPARE(rig.doc.GetDoc().GetPicture(1)->GetPath(), before);
+    rig.doc.OnEditRedo();
+    rig.doc.OnEditRedo();
+    QCOMPARE(PointOf(rig.Lines(1).Line(0), 1), QPoint(20, 37));
+    QCOMPARE(rig.doc.GetDoc().GetPicture(1)->GetSizeInPixels(), (SIZE{200, 150}));
+}

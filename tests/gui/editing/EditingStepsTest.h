@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QObject>
+
+class EditingStepsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void drawAndHitTestAtFourHundredPercent();
+    void wheelWithCtrlZoomsAboutThePointer();
+    void directDragAndPointsBeforeSegments();
+    void dragLeavesNoMarkerBehindAndStaysOnThePicture();
+    void drawnMovedAndDeletedLinesUndoAndRedo();
+    void differentSizeIsFittedWithItsLines();
+};
