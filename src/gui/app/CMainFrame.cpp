@@ -88,8 +88,10 @@ CMainFrame::~CMainFrame()
     disconnect(m_pResultView, nullptr, this, nullptr);
     disconnect(&m_doc, nullptr, m_pEditCommands, nullptr);
     disconnect(&m_doc.GetUndoStack(), nullptr, m_pEditCommands, nullptr);
-    // The row pool goes before the children: nothing may use it then.
+    // The row pool goes before the children: nothing may use it then. The
+    // panel takes its 预览 command with it.
     delete m_pPreviewCommands->GetDock();
+    m_actions.erase(ID_VIEW_PREVIEW);
     m_pResultView->SetRowPool(nullptr);
 }
 
@@ -474,5 +476,8 @@ void CMainFrame::UpdateMorphOptionsUI()
 void CMainFrame::OnFileExport()
 {
     if (m_pExport == nullptr || !m_pConfigDlg->DoDataExchange()) return;
+    // The export has the cores while it goes: the preview waits.
+    GetPreview()->SetRunActive(true);
     m_pExport->OnFileExport(this, m_pConfigDlg->m_nSteps, m_pResultView->GetEngineKind() == CRunDriver::kFeature);
+    GetPreview()->SetRunActive(m_pResultView->GetDriver().IsRunning());
 }
