@@ -2,6 +2,7 @@
 
 #include "CArchive.h"
 #include "CFileAccess.h"
+#include "CText.h"
 
 #include <cerrno>
 #include <exception>
@@ -34,9 +35,7 @@ CDocStatus Failed(std::string message, std::string detail)
 
 std::string NotFoundText(const std::string& path)
 {
-    std::string text = CDocument::kNotFoundFormat;
-    text.replace(text.find("%1"), 2, path);
-    return text;
+    return CText::Fill(CDocument::kNotFoundFormat, {path});
 }
 
 } // namespace
@@ -102,7 +101,7 @@ CDocStatus CDocument::OnSaveDocument(const std::string& path)
     if (!written.ok) {
         std::string detail = CFileAccess::ErrorText(written.error);
         if (written.targetExisted) {
-            detail += "原来的文件没有改动。";
+            detail += TRV_TEXT("CoreText", "原来的文件没有改动。");
         }
         return Failed(kSaveFailed, std::move(detail));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDocStatus.h"
+#include "CText.h"
 #include "geometry/CObject.h"
 
 #include <cstdint>
@@ -38,12 +39,12 @@ public:
     virtual CDocStatus OnSaveDocument(const std::string& path);
 
     // The title of a document without a file.
-    static constexpr const char* kUntitled = "无标题";
+    static constexpr const char* kUntitled = TRV_TEXT("CoreText", "无标题");
     // Messages of the open and save steps.
-    static constexpr const char* kNotFoundFormat = "没有找到 %1。";
-    static constexpr const char* kOpenFailed = "打开文档失败。";
-    static constexpr const char* kBadFormat = "非预期的文件格式。";
-    static constexpr const char* kSaveFailed = "保存文档失败。";
+    static constexpr const char* kNotFoundFormat = TRV_TEXT("CoreText", "没有找到 %1。");
+    static constexpr const char* kOpenFailed = TRV_TEXT("CoreText", "打开文档失败。");
+    static constexpr const char* kBadFormat = TRV_TEXT("CoreText", "非预期的文件格式。");
+    static constexpr const char* kSaveFailed = TRV_TEXT("CoreText", "保存文档失败。");
     // Projects are small; a file beyond this is not a project.
     static constexpr uint64_t kMaxDocumentBytes = uint64_t{1} << 30;
 

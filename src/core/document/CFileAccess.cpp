@@ -1,5 +1,7 @@
 #include "CFileAccess.h"
 
+#include "CText.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -326,27 +328,27 @@ std::string CFileAccess::ErrorText(int error)
     switch (error) {
     case ENOSPC:
     case EDQUOT:
-        return "磁盘空间不足。";
+        return TRV_TEXT("CoreText", "磁盘空间不足。");
     case EFBIG:
-        return "文件过大。";
+        return TRV_TEXT("CoreText", "文件过大。");
     case EACCES:
     case EPERM:
-        return "没有访问权限。";
+        return TRV_TEXT("CoreText", "没有访问权限。");
     case EROFS:
-        return "磁盘是只读的。";
+        return TRV_TEXT("CoreText", "磁盘是只读的。");
     case ENOENT:
     case ENOTDIR:
-        return "文件或文件夹不存在。";
+        return TRV_TEXT("CoreText", "文件或文件夹不存在。");
     case EISDIR:
-        return "这是一个文件夹。";
+        return TRV_TEXT("CoreText", "这是一个文件夹。");
     case ENODEV:
-        return "不是普通文件。";
+        return TRV_TEXT("CoreText", "不是普通文件。");
     case ENAMETOOLONG:
-        return "文件名过长。";
+        return TRV_TEXT("CoreText", "文件名过长。");
     case ENOMEM:
-        return "内存不足。";
+        return TRV_TEXT("CoreText", "内存不足。");
     case ELOOP:
-        return "符号链接过多。";
+        return TRV_TEXT("CoreText", "符号链接过多。");
     default:
         return std::strerror(error);
     }

@@ -2,6 +2,7 @@
 
 #include "CFileAccess.h"
 #include "CPictureDecoder.h"
+#include "CText.h"
 
 #include <cerrno>
 #include <new>
@@ -9,25 +10,25 @@
 bool CPictureFile::Decode(const uint8_t* data, size_t size, std::string& error)
 {
     if (!m_decoder) {
-        error = "没有可用的图片解码器。";
+        error = TRV_TEXT("CoreText", "没有可用的图片解码器。");
         return false;
     }
     try {
         auto image = std::make_shared<CPictureImage>();
         if (!m_decoder->Decode(data, size, *image, error)) {
             if (error.empty()) {
-                error = "无法识别的图片格式。";
+                error = TRV_TEXT("CoreText", "无法识别的图片格式。");
             }
             return false;
         }
         const uint64_t expected = static_cast<uint64_t>(image->width) * static_cast<uint64_t>(image->height) * 4;
         if (image->width <= 0 || image->height <= 0 || image->pixels.size() != expected) {
-            error = "图片解码结果无效。";
+            error = TRV_TEXT("CoreText", "图片解码结果无效。");
             return false;
         }
         m_image = std::move(image);
     } catch (const std::bad_alloc&) {
-        error = "内存不足,无法载入图片。";
+        error = TRV_TEXT("CoreText", "内存不足,无法载入图片。");
         return false;
     }
     return true;
@@ -53,7 +54,7 @@ int32_t CPictureFile::LoadFromFile(const std::string& path)
     const CFileAccess::Result read = CFileAccess::ReadFile(path, bytes, kMaxFileBytes);
     if (!read.ok && read.error != EFBIG && read.error != ENOMEM) {
         // Not opened: the holder keeps its picture and path.
-        m_strLastError = "无法打开图片文件 " + path + ":" + CFileAccess::ErrorText(read.error);
+        m_strLastError = CText::Fill(kCannotOpen, {path, CFileAccess::ErrorText(read.error)});
         return 0;
     }
     m_image.reset();
@@ -67,7 +68,7 @@ int32_t CPictureFile::LoadFromFile(const std::string& path)
         m_strLastError.clear();
         return 1;
     }
-    m_strLastError = "无法载入图片 " + path + ":" + error;
+    m_strLastError = CText::Fill(kCannotLoad, {path, error});
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CPictureImage.h"
+#include "CText.h"
 #include "SIZE.h"
 #include "geometry/RECT.h"
 
@@ -52,6 +53,9 @@ public:
 
     // Picture files beyond this size are refused without being read.
     static constexpr uint64_t kMaxFileBytes = uint64_t{1} << 30;
+    // Load failures: %1 the path, %2 why.
+    static constexpr const char* kCannotOpen = TRV_TEXT("CoreText", "无法打开图片文件 %1:%2");
+    static constexpr const char* kCannotLoad = TRV_TEXT("CoreText", "无法载入图片 %1:%2");
 
 private:
     bool Decode(const uint8_t* data, size_t size, std::string& error);

@@ -38,16 +38,14 @@ bool OnSegment(double x, double y, const CFeaturePoint& a, const CFeaturePoint& 
 }
 } // namespace
 
-template <typename T>
-CPointSet<T>::CPointSet()
+template <typename T> CPointSet<T>::CPointSet()
 {
     m_pPoints.reserve(2);
     m_pPoints.push_back(std::make_unique<CFeaturePoint>());
     m_pPoints.push_back(std::make_unique<CFeaturePoint>());
 }
 
-template <typename T>
-void CPointSet<T>::AddPoint(T x, T y, T z, T w)
+template <typename T> void CPointSet<T>::AddPoint(T x, T y, T z, T w)
 {
     int32_t labelStride = 2;
     if (m_nSize <= m_nCount) {
@@ -68,8 +66,7 @@ void CPointSet<T>::AddPoint(T x, T y, T z, T w)
     ++m_nCount;
 }
 
-template <typename T>
-void CPointSet<T>::GetBoundingBox(CFeaturePoint& min, CFeaturePoint& max) const
+template <typename T> void CPointSet<T>::GetBoundingBox(CFeaturePoint& min, CFeaturePoint& max) const
 {
     min = CFeaturePoint{10000, 10000, 0, 1, min.label};
     max = CFeaturePoint{-10000, -10000, 0, 1, max.label};
@@ -82,8 +79,7 @@ void CPointSet<T>::GetBoundingBox(CFeaturePoint& min, CFeaturePoint& max) const
     }
 }
 
-template <typename T>
-RECT CPointSet<T>::GetBoundingRect() const
+template <typename T> RECT CPointSet<T>::GetBoundingRect() const
 {
     CFeaturePoint min;
     CFeaturePoint max;
@@ -99,8 +95,7 @@ RECT CPointSet<T>::GetBoundingRect() const
     return RECT{grow(min.x, -40), grow(min.y, -40), grow(max.x, 40), grow(max.y, 40)};
 }
 
-template <typename T>
-int32_t CPointSet<T>::HitTest(CFeaturePoint pt)
+template <typename T> int32_t CPointSet<T>::HitTest(CFeaturePoint pt)
 {
     const double x = pt.x;
     const double y = pt.y;
@@ -124,8 +119,7 @@ int32_t CPointSet<T>::HitTest(CFeaturePoint pt)
     return 0;
 }
 
-template <typename T>
-int32_t CPointSet<T>::NearestPoint(double u, double v, double reach, double* distance) const
+template <typename T> int32_t CPointSet<T>::NearestPoint(double u, double v, double reach, double* distance) const
 {
     // A line of one point is never hit, as in HitTest.
     int32_t best = -1;
@@ -141,8 +135,7 @@ int32_t CPointSet<T>::NearestPoint(double u, double v, double reach, double* dis
     return best;
 }
 
-template <typename T>
-int32_t CPointSet<T>::SegmentAt(double u, double v) const
+template <typename T> int32_t CPointSet<T>::SegmentAt(double u, double v) const
 {
     for (int32_t i = 0; i + 1 < m_nCount; ++i) {
         if (OnSegment(u, v, Point(i), Point(i + 1))) return i;
@@ -150,34 +143,29 @@ int32_t CPointSet<T>::SegmentAt(double u, double v) const
     return -1;
 }
 
-template <typename T>
-bool CPointSet<T>::IsNearPoint(int32_t i, double u, double v, double reach) const
+template <typename T> bool CPointSet<T>::IsNearPoint(int32_t i, double u, double v, double reach) const
 {
     return m_nCount >= 2 && i >= 0 && i < m_nCount && Distance(u, v, Point(i)) <= reach;
 }
 
-template <typename T>
-bool CPointSet<T>::IsOnSegment(int32_t i, double u, double v) const
+template <typename T> bool CPointSet<T>::IsOnSegment(int32_t i, double u, double v) const
 {
     return i >= 0 && i + 1 < m_nCount && OnSegment(u, v, Point(i), Point(i + 1));
 }
 
-template <typename T>
-void CPointSet<T>::MarkPoint(int32_t i)
+template <typename T> void CPointSet<T>::MarkPoint(int32_t i)
 {
     if (m_nState == STATE_NONE || m_nSelPoint != i) m_nState = STATE_POINT_HOVER;
     m_nSelPoint = i;
 }
 
-template <typename T>
-void CPointSet<T>::MarkSegment(int32_t i)
+template <typename T> void CPointSet<T>::MarkSegment(int32_t i)
 {
     if (m_nState == STATE_NONE || m_nSelSegment != i) m_nState = STATE_SEGMENT_HOVER;
     m_nSelSegment = i;
 }
 
-template <typename T>
-void CPointSet<T>::MarkMiss()
+template <typename T> void CPointSet<T>::MarkMiss()
 {
     if (m_nState < STATE_POINT_SELECTED) {
         m_nSelSegment = -1;
@@ -186,8 +174,7 @@ void CPointSet<T>::MarkMiss()
     }
 }
 
-template <typename T>
-void CPointSet<T>::MoveSelection(CFeaturePoint delta)
+template <typename T> void CPointSet<T>::MoveSelection(CFeaturePoint delta)
 {
     // Index checks guard against a selection left dangling by a reload that
     // shortened the line.

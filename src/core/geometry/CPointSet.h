@@ -21,8 +21,7 @@ enum : int32_t {
 // i + 1) with its own hover/selection state. Point storage grows two slots at
 // a time and is never freed while the line lives; slots past m_nCount keep
 // whatever they held before and are reused by AddPoint.
-template <typename T>
-class CPointSet : public CObject {
+template <typename T> class CPointSet : public CObject {
 public:
     CPointSet();
     ~CPointSet() override = default;

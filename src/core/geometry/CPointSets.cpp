@@ -6,8 +6,7 @@ namespace {
 constexpr int32_t kGrowth = 10;
 }
 
-template <typename T>
-CPointSets<T>::CPointSets()
+template <typename T> CPointSets<T>::CPointSets()
 {
     m_pSets.reserve(kGrowth);
     for (int32_t i = 0; i < kGrowth; ++i) {
@@ -15,8 +14,7 @@ CPointSets<T>::CPointSets()
     }
 }
 
-template <typename T>
-int32_t CPointSets<T>::Add()
+template <typename T> int32_t CPointSets<T>::Add()
 {
     if (m_nSize <= m_nCount) {
         for (int32_t i = 0; i < kGrowth; ++i) {
@@ -29,8 +27,7 @@ int32_t CPointSets<T>::Add()
     return m_nCount - 1;
 }
 
-template <typename T>
-void CPointSets<T>::RemoveAll()
+template <typename T> void CPointSets<T>::RemoveAll()
 {
     for (int32_t i = 0; i < m_nCount; ++i) {
         Line(i).m_nCount = 0;
@@ -38,8 +35,7 @@ void CPointSets<T>::RemoveAll()
     m_nCount = 0;
 }
 
-template <typename T>
-bool CPointSets<T>::RemoveAt(int32_t i)
+template <typename T> bool CPointSets<T>::RemoveAt(int32_t i)
 {
     if (i < 0 || i >= m_nCount) return false;
     CPointSet<T>& gone = Line(i);
@@ -56,8 +52,7 @@ bool CPointSets<T>::RemoveAt(int32_t i)
     return true;
 }
 
-template <typename T>
-CPointSet<T>& CPointSets<T>::InsertAt(int32_t i)
+template <typename T> CPointSet<T>& CPointSets<T>::InsertAt(int32_t i)
 {
     if (i < 0) i = 0;
     if (i > m_nCount) i = m_nCount;
@@ -82,8 +77,7 @@ CPointSet<T>& CPointSets<T>::InsertAt(int32_t i)
     return line;
 }
 
-template <typename T>
-void CPointSets<T>::Renumber(int32_t i)
+template <typename T> void CPointSets<T>::Renumber(int32_t i)
 {
     // A label is the point's position plus 2 x the line's index, or 10 x the
     // index for a point that was appended while the line's storage was full.

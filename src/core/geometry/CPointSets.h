@@ -10,8 +10,7 @@
 // All feature lines of one image. Line storage grows ten slots at a time;
 // every slot always holds a constructed line, so emptying and refilling the
 // collection reuses the same line objects (and their point storage).
-template <typename T>
-class CPointSets : public CObject {
+template <typename T> class CPointSets : public CObject {
 public:
     CPointSets();
     ~CPointSets() override = default;

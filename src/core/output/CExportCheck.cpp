@@ -2,6 +2,7 @@
 
 #include "CExportMessages.h"
 #include "CTempOutputFile.h"
+#include "document/CText.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -47,15 +48,15 @@ std::string CExportCheck::VideoSettings(const CVideoSettings& settings)
     }
     const char* name = CVideoSettings::FormatName(format);
     if (avcodec_find_encoder_by_name(CVideoSettings::EncoderName(format)) == nullptr) {
-        return CExportMessages::MissingPart(name, "编码器", CVideoSettings::EncoderName(format));
+        return CExportMessages::MissingPart(name, TRV_TEXT("CoreText", "编码器"), CVideoSettings::EncoderName(format));
     }
     if (av_guess_format(CVideoSettings::MuxerName(format), nullptr, nullptr) == nullptr) {
-        return CExportMessages::MissingPart(name, "封装格式", CVideoSettings::MuxerName(format));
+        return CExportMessages::MissingPart(name, TRV_TEXT("CoreText", "封装格式"), CVideoSettings::MuxerName(format));
     }
     if (format == CVideoSettings::kGif) {
         for (const char* filter : {"buffer", "buffersink", "split", "palettegen", "paletteuse"}) {
             if (avfilter_get_by_name(filter) == nullptr) {
-                return CExportMessages::MissingPart(name, "滤镜", filter);
+                return CExportMessages::MissingPart(name, TRV_TEXT("CoreText", "滤镜"), filter);
             }
         }
     }
@@ -76,7 +77,7 @@ std::string CExportCheck::FrameFileSettings(const CFrameFileSettings& settings)
         return CExportMessages::QualityOutOfRange(settings.quality);
     }
     if (format == CFrameFileSettings::kPng && avcodec_find_encoder(AV_CODEC_ID_PNG) == nullptr) {
-        return CExportMessages::MissingPart("PNG", "编码器", "png");
+        return CExportMessages::MissingPart("PNG", TRV_TEXT("CoreText", "编码器"), "png");
     }
     return "";
 }

@@ -35,4 +35,8 @@ public:
     static std::string StepsOutOfRange(int32_t steps);
     static std::string RangeOutOfRange(int32_t first, int32_t last, int32_t steps);
     static std::string HoldOutOfRange(double seconds);
+
+    // The templates of the composed messages above (%1.. the values), ended
+    // by a null.
+    static const char* const kPatterns[];
 };

@@ -23,4 +23,7 @@ struct CExportSummary {
 
     // A few lines for the user: how it ended, the frame files and the video.
     std::string Describe() const;
+
+    // The templates of Describe's composed lines, ended by a null.
+    static const char* const kPatterns[];
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CCompressionOptions.h"
+#include "document/CText.h"
 #include "document/SIZE.h"
 #include "morph/CBitmap.h"
 #include "morph/CMorphOptions.h"
@@ -43,7 +44,7 @@ public:
     };
 
     // What the user is told when the pictures differ in size or depth.
-    static constexpr const char* kIncompatibleText = "不一致的图片大小或颜色格式!";
+    static constexpr const char* kIncompatibleText = TRV_TEXT("CoreText", "不一致的图片大小或颜色格式!");
 
     struct FrameResult {
         int32_t frame = 0;

@@ -1,5 +1,7 @@
 #include "CVideoSettings.h"
 
+#include "document/CText.h"
+
 const char* CVideoSettings::FormatName(Format format)
 {
     switch (format) {
@@ -8,7 +10,7 @@ const char* CVideoSettings::FormatName(Format format)
     case kWebmVp9:
         return "WebM (VP9)";
     case kGif:
-        return "GIF 动画";
+        return TRV_TEXT("CoreText", "GIF 动画");
     }
     return "";
 }

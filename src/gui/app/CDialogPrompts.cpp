@@ -4,6 +4,7 @@
 #include "CExportDlg.h"
 #include "view/CCompressionDialog.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -12,13 +13,20 @@
 namespace {
 
 // Texts of the questions' buttons.
-const QString kSave = QStringLiteral("保存");
-const QString kDiscard = QStringLiteral("不保存");
-const QString kCancel = QStringLiteral("取消");
-const QString kPad = QStringLiteral("缩放并留边");
-const QString kCrop = QStringLiteral("缩放并裁剪");
-const QString kStretch = QStringLiteral("拉伸");
-const QString kKeep = QStringLiteral("保持原样");
+const char* const kSave = QT_TRANSLATE_NOOP("CDialogPrompts", "保存");
+const char* const kDiscard = QT_TRANSLATE_NOOP("CDialogPrompts", "不保存");
+const char* const kCancel = QT_TRANSLATE_NOOP("CDialogPrompts", "取消");
+const char* const kPad = QT_TRANSLATE_NOOP("CDialogPrompts", "缩放并留边");
+const char* const kCrop = QT_TRANSLATE_NOOP("CDialogPrompts", "缩放并裁剪");
+const char* const kStretch = QT_TRANSLATE_NOOP("CDialogPrompts", "拉伸");
+const char* const kKeep = QT_TRANSLATE_NOOP("CDialogPrompts", "保持原样");
+
+// A button's text in the interface's language (looked up when shown: the
+// translation is installed after these constants are made).
+QString Text(const char* source)
+{
+    return QCoreApplication::translate("CDialogPrompts", source);
+}
 
 } // namespace
 
@@ -30,7 +38,7 @@ void CDialogPrompts::MessageBox(QWidget* parent, const QString& text, Icon icon)
     else if (icon == Icon::kWarning)
         shown = QMessageBox::Warning;
     QMessageBox box(shown, QStringLiteral("Trevalin"), text, QMessageBox::Ok, parent);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.button(QMessageBox::Ok)->setText(QCoreApplication::translate("CDialogPrompts", "确定"));
     box.exec();
 }
 
@@ -81,9 +89,9 @@ void CDialogPrompts::ShowAbout(QWidget* parent)
 CUserPrompts::SaveAnswer CDialogPrompts::AskSaveChanges(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Trevalin"), text, QMessageBox::NoButton, parent);
-    QPushButton* save = box.addButton(kSave, QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(kDiscard, QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(kCancel, QMessageBox::RejectRole);
+    QPushButton* save = box.addButton(Text(kSave), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(Text(kDiscard), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(Text(kCancel), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
@@ -95,10 +103,10 @@ CUserPrompts::SaveAnswer CDialogPrompts::AskSaveChanges(QWidget* parent, const Q
 CUserPrompts::FitAnswer CDialogPrompts::ChooseFit(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Trevalin"), text, QMessageBox::NoButton, parent);
-    QPushButton* pad = box.addButton(kPad, QMessageBox::AcceptRole);
-    QPushButton* crop = box.addButton(kCrop, QMessageBox::AcceptRole);
-    QPushButton* stretch = box.addButton(kStretch, QMessageBox::AcceptRole);
-    QPushButton* keep = box.addButton(kKeep, QMessageBox::RejectRole);
+    QPushButton* pad = box.addButton(Text(kPad), QMessageBox::AcceptRole);
+    QPushButton* crop = box.addButton(Text(kCrop), QMessageBox::AcceptRole);
+    QPushButton* stretch = box.addButton(Text(kStretch), QMessageBox::AcceptRole);
+    QPushButton* keep = box.addButton(Text(kKeep), QMessageBox::RejectRole);
     box.setDefaultButton(pad);
     box.setEscapeButton(keep);
     box.exec();

@@ -4,6 +4,7 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CUserPrompts.h"
+#include "editing/CCoreText.h"
 #include "output/CMorphOptionsFile.h"
 
 #include <QDir>
@@ -11,15 +12,21 @@
 #include <QFileInfo>
 #include <QUndoStack>
 
-const QString CDocManager::kProjectFilter = QStringLiteral("tvl 文件(*.tvl) (*.tvl);;所有文件 (*.*) (*)");
+const char* const CDocManager::kProjectFilter = QT_TR_NOOP("tvl 文件(*.tvl) (*.tvl);;所有文件 (*.*) (*)");
 const QString CDocManager::kDefaultSuffix = QStringLiteral("tvl");
 
 namespace {
+// The project's title as shown: an untitled project's name is a core text,
+// a file's name is shown as it is.
+QString TitleOf(const CTrevalinDoc& doc)
+{
+    return doc.GetPathName().empty() ? CCoreText::Translate(doc.GetTitle()) : QString::fromStdString(doc.GetTitle());
+}
 
 // The question before changes would be lost.
 QString SaveQuestion(const QString& title)
 {
-    return QStringLiteral("是否保存对 %1 的更改?").arg(title);
+    return CDocManager::tr("是否保存对 %1 的更改?").arg(title);
 }
 
 } // namespace
@@ -44,8 +51,7 @@ CDocManager::CDocManager(CDocController& doc, CRecentFileList& recent, CUserProm
 
 QString CDocManager::GetCaption() const
 {
-    return QString::fromStdString(m_doc.GetDoc().GetTitle()) + (IsModified() ? QStringLiteral("*") : QString()) +
-           QStringLiteral(" - Trevalin");
+    return TitleOf(m_doc.GetDoc()) + (IsModified() ? QStringLiteral("*") : QString()) + QStringLiteral(" - Trevalin");
 }
 
 bool CDocManager::IsModified() const
@@ -56,7 +62,7 @@ bool CDocManager::IsModified() const
 bool CDocManager::SaveModified()
 {
     if (!IsModified()) return true;
-    const QString title = QString::fromStdString(m_doc.GetDoc().GetTitle());
+    const QString title = TitleOf(m_doc.GetDoc());
     switch (m_prompts.AskSaveChanges(m_pDialogParent, SaveQuestion(title))) {
     case CUserPrompts::SaveAnswer::kSave:
         return OnFileSave();
@@ -80,7 +86,7 @@ void CDocManager::OnFileNew()
 
 void CDocManager::OnFileOpen()
 {
-    const QString path = m_prompts.GetOpenFileName(m_pDialogParent, kProjectFilter);
+    const QString path = m_prompts.GetOpenFileName(m_pDialogParent, tr(kProjectFilter));
     if (!path.isEmpty()) OpenDocumentFile(path);
 }
 
@@ -103,8 +109,8 @@ CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
     if (!SaveModified()) return OpenResult::kCancelled;
     const CDocStatus status = doc.OnOpenDocument(QFile::encodeName(full).toStdString());
     if (!status.ok) {
-        QString text = QString::fromStdString(status.message);
-        if (!status.detail.empty()) text += QStringLiteral("\n") + QString::fromStdString(status.detail);
+        QString text = CCoreText::Translate(status.message);
+        if (!status.detail.empty()) text += QStringLiteral("\n") + CCoreText::Translate(status.detail);
         m_prompts.MessageBox(m_pDialogParent, text, CUserPrompts::Icon::kWarning);
         return OpenResult::kFailed;
     }
@@ -127,8 +133,8 @@ bool CDocManager::OnFileSaveAs()
 {
     CTrevalinDoc& doc = m_doc.GetDoc();
     QString proposed = QFile::decodeName(QByteArray::fromStdString(doc.GetPathName()));
-    if (proposed.isEmpty()) proposed = QString::fromStdString(doc.GetTitle()) + QStringLiteral(".") + kDefaultSuffix;
-    const QString path = m_prompts.GetSaveFileName(m_pDialogParent, kProjectFilter, kDefaultSuffix, proposed);
+    if (proposed.isEmpty()) proposed = TitleOf(doc) + QStringLiteral(".") + kDefaultSuffix;
+    const QString path = m_prompts.GetSaveFileName(m_pDialogParent, tr(kProjectFilter), kDefaultSuffix, proposed);
     if (path.isEmpty()) return false;
     return DoSave(FullPath(path));
 }
@@ -138,8 +144,8 @@ bool CDocManager::DoSave(const QString& path)
     CTrevalinDoc& doc = m_doc.GetDoc();
     const CDocStatus status = doc.OnSaveDocument(QFile::encodeName(path).toStdString());
     if (!status.ok) {
-        QString text = QString::fromStdString(status.message);
-        if (!status.detail.empty()) text += QStringLiteral("\n") + QString::fromStdString(status.detail);
+        QString text = CCoreText::Translate(status.message);
+        if (!status.detail.empty()) text += QStringLiteral("\n") + CCoreText::Translate(status.detail);
         m_prompts.MessageBox(m_pDialogParent, text, CUserPrompts::Icon::kWarning);
         return false;
     }
@@ -150,7 +156,7 @@ bool CDocManager::DoSave(const QString& path)
     // whether or not they can be.
     const std::string optionsError = CMorphOptionsFile::Write(doc.GetPathName(), m_doc.GetMorphOptions());
     if (!optionsError.empty())
-        m_prompts.MessageBox(m_pDialogParent, QString::fromStdString(optionsError), CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(m_pDialogParent, CCoreText::Translate(optionsError), CUserPrompts::Icon::kWarning);
     return true;
 }
 

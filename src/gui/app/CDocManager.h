@@ -18,7 +18,7 @@ class CDocManager : public QObject {
 
 public:
     // Filters of the project dialogs: shown name, then the patterns.
-    static const QString kProjectFilter;
+    static const char* const kProjectFilter; // untranslated: shown through tr()
     static const QString kDefaultSuffix;
 
     CDocManager(CDocController& doc, CRecentFileList& recent, CUserPrompts& prompts, QObject* parent = nullptr);

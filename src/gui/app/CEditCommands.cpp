@@ -22,36 +22,33 @@ CEditCommands::CEditCommands(CMainFrame& frame, CDocController& doc, QSettings& 
 void CEditCommands::CreateActions()
 {
     // Texts: menu item, then the status-bar prompt and the tool tip.
-    QAction* undo = m_frame.MakeAction(ID_EDIT_UNDO, QStringLiteral("撤销(&U)\tCtrl+Z"), QString(),
-                                       QStringLiteral("撤消最后一步操作\n撤消"));
+    QAction* undo = m_frame.MakeAction(ID_EDIT_UNDO, tr("撤销(&U)\tCtrl+Z"), QString(), tr("撤消最后一步操作\n撤消"));
     undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    QAction* redo = m_frame.MakeAction(ID_EDIT_REDO, QStringLiteral("重做(&R)\tCtrl+Y"), QString(),
-                                       QStringLiteral("重做上一步撤销的操作\n重做"));
+    QAction* redo =
+        m_frame.MakeAction(ID_EDIT_REDO, tr("重做(&R)\tCtrl+Y"), QString(), tr("重做上一步撤销的操作\n重做"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    QAction* del = m_frame.MakeAction(ID_EDIT_CLEAR, QStringLiteral("删除(&D)\tDel"), QString(),
-                                      QStringLiteral("删除选中的特征线及另一幅图像中与它配对的线\n删除"));
+    QAction* del = m_frame.MakeAction(ID_EDIT_CLEAR, tr("删除(&D)\tDel"), QString(),
+                                      tr("删除选中的特征线及另一幅图像中与它配对的线\n删除"));
     del->setShortcut(QKeySequence(Qt::Key_Delete));
 
-    QAction* zoomIn = m_frame.MakeAction(ID_VIEW_ZOOM_IN, QStringLiteral("放大(&I)\tCtrl++"), QString(),
-                                         QStringLiteral("放大两幅图像\n放大"));
+    QAction* zoomIn = m_frame.MakeAction(ID_VIEW_ZOOM_IN, tr("放大(&I)\tCtrl++"), QString(), tr("放大两幅图像\n放大"));
     zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    QAction* zoomOut = m_frame.MakeAction(ID_VIEW_ZOOM_OUT, QStringLiteral("缩小(&O)\tCtrl+-"), QString(),
-                                          QStringLiteral("缩小两幅图像\n缩小"));
+    QAction* zoomOut =
+        m_frame.MakeAction(ID_VIEW_ZOOM_OUT, tr("缩小(&O)\tCtrl+-"), QString(), tr("缩小两幅图像\n缩小"));
     zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    QAction* actual = m_frame.MakeAction(ID_VIEW_ZOOM_ACTUAL, QStringLiteral("实际大小(&A)\tCtrl+0"), QString(),
-                                         QStringLiteral("按实际大小显示图像(100%)\n实际大小"));
+    QAction* actual = m_frame.MakeAction(ID_VIEW_ZOOM_ACTUAL, tr("实际大小(&A)\tCtrl+0"), QString(),
+                                         tr("按实际大小显示图像(100%)\n实际大小"));
     actual->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    QAction* fit = m_frame.MakeAction(ID_VIEW_ZOOM_FIT, QStringLiteral("适合窗口(&W)"), QString(),
-                                      QStringLiteral("缩放图像使其完整显示在窗格中\n适合窗口"));
-    QAction* direct =
-        m_frame.MakeAction(ID_VIEW_DIRECT_DRAG, QStringLiteral("按下即拖动(&D)"), QString(),
-                           QStringLiteral("在点或线段上按下并移动鼠标即可拖动它，无需先选中\n按下即拖动"));
+    QAction* fit = m_frame.MakeAction(ID_VIEW_ZOOM_FIT, tr("适合窗口(&W)"), QString(),
+                                      tr("缩放图像使其完整显示在窗格中\n适合窗口"));
+    QAction* direct = m_frame.MakeAction(ID_VIEW_DIRECT_DRAG, tr("按下即拖动(&D)"), QString(),
+                                         tr("在点或线段上按下并移动鼠标即可拖动它，无需先选中\n按下即拖动"));
     direct->setCheckable(true);
 
-    QAction* openSource = m_frame.MakeAction(ID_IMAGE_OPEN_SOURCE, QStringLiteral("打开源图像(&S)…"), QString(),
-                                             QStringLiteral("打开一幅图像作为源图像(左窗格)\n打开源图像"));
-    QAction* openTarget = m_frame.MakeAction(ID_IMAGE_OPEN_TARGET, QStringLiteral("打开目标图像(&T)…"), QString(),
-                                             QStringLiteral("打开一幅图像作为目标图像(右窗格)\n打开目标图像"));
+    QAction* openSource = m_frame.MakeAction(ID_IMAGE_OPEN_SOURCE, tr("打开源图像(&S)…"), QString(),
+                                             tr("打开一幅图像作为源图像(左窗格)\n打开源图像"));
+    QAction* openTarget = m_frame.MakeAction(ID_IMAGE_OPEN_TARGET, tr("打开目标图像(&T)…"), QString(),
+                                             tr("打开一幅图像作为目标图像(右窗格)\n打开目标图像"));
 
     QUndoStack& stack = m_doc.GetUndoStack();
     connect(undo, &QAction::triggered, &m_doc, &CDocController::OnEditUndo);
@@ -76,18 +73,18 @@ void CEditCommands::CreateActions()
 void CEditCommands::CreateMenus()
 {
     QMenuBar* bar = m_frame.menuBar();
-    m_pEditMenu = bar->addMenu(QStringLiteral("编辑(&E)"));
+    m_pEditMenu = bar->addMenu(tr("编辑(&E)"));
     m_pEditMenu->addActions({m_frame.GetAction(ID_EDIT_UNDO), m_frame.GetAction(ID_EDIT_REDO)});
     m_pEditMenu->addSeparator();
     m_pEditMenu->addAction(m_frame.GetAction(ID_EDIT_CLEAR));
 
-    m_pViewMenu = bar->addMenu(QStringLiteral("视图(&V)"));
+    m_pViewMenu = bar->addMenu(tr("视图(&V)"));
     m_pViewMenu->addActions({m_frame.GetAction(ID_VIEW_ZOOM_IN), m_frame.GetAction(ID_VIEW_ZOOM_OUT),
                              m_frame.GetAction(ID_VIEW_ZOOM_ACTUAL), m_frame.GetAction(ID_VIEW_ZOOM_FIT)});
     m_pViewMenu->addSeparator();
     m_pViewMenu->addAction(m_frame.GetAction(ID_VIEW_DIRECT_DRAG));
 
-    m_pImageMenu = bar->addMenu(QStringLiteral("图像(&I)"));
+    m_pImageMenu = bar->addMenu(tr("图像(&I)"));
     m_pImageMenu->addActions({m_frame.GetAction(ID_IMAGE_OPEN_SOURCE), m_frame.GetAction(ID_IMAGE_OPEN_TARGET)});
 }
 

@@ -1,5 +1,6 @@
 #include "CExportCommand.h"
 
+#include "editing/CCoreText.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CUserPrompts.h"
@@ -79,12 +80,12 @@ void CExportCommand::OnFileExport(QWidget* parent, int32_t steps, bool featureEn
         CExportJob job(doc, settings);
         const std::string problem = job.Check();
         if (!problem.empty()) {
-            m_prompts.MessageBox(parent, QString::fromStdString(problem), CUserPrompts::Icon::kWarning);
+            m_prompts.MessageBox(parent, CCoreText::Translate(problem), CUserPrompts::Icon::kWarning);
             continue;
         }
         Remember(settings);
         m_lastSummary = RunWithProgress(parent, job);
-        m_prompts.MessageBox(parent, QString::fromStdString(m_lastSummary.Describe()).trimmed(),
+        m_prompts.MessageBox(parent, CCoreText::Translate(m_lastSummary.Describe()).trimmed(),
                              m_lastSummary.outcome == CExportSummary::Outcome::kDone ? CUserPrompts::Icon::kInformation
                                                                                      : CUserPrompts::Icon::kWarning);
         return;
@@ -94,8 +95,8 @@ void CExportCommand::OnFileExport(QWidget* parent, int32_t steps, bool featureEn
 CExportSummary CExportCommand::RunWithProgress(QWidget* parent, CExportJob& job)
 {
     const int64_t total = job.TotalSteps();
-    QProgressDialog progress(QStringLiteral("正在导出..."), QStringLiteral("取消"), 0, static_cast<int>(total), parent);
-    progress.setWindowTitle(QStringLiteral("导出"));
+    QProgressDialog progress(tr("正在导出..."), tr("取消"), 0, static_cast<int>(total), parent);
+    progress.setWindowTitle(tr("导出"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setAutoClose(false);
@@ -107,7 +108,7 @@ CExportSummary CExportCommand::RunWithProgress(QWidget* parent, CExportJob& job)
     CExportSummary summary;
     connect(&progress, &QProgressDialog::canceled, &progress, [&cancel, &progress] {
         cancel = true;
-        progress.setLabelText(QStringLiteral("正在取消..."));
+        progress.setLabelText(tr("正在取消..."));
     });
     progress.show();
     emit exportStarted(&progress);

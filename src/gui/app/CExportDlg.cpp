@@ -1,5 +1,6 @@
 #include "CExportDlg.h"
 
+#include "editing/CCoreText.h"
 #include "editing/CUserPrompts.h"
 #include "output/CVideoSettings.h"
 
@@ -39,7 +40,7 @@ QDoubleSpinBox* Seconds(QWidget* parent, const char* name, double value)
     box->setRange(0.0, CExportSettings::kMaxHoldSeconds);
     box->setDecimals(1);
     box->setSingleStep(0.5);
-    box->setSuffix(QStringLiteral(" 秒"));
+    box->setSuffix(CExportDlg::tr(" 秒"));
     box->setValue(std::clamp(value, 0.0, CExportSettings::kMaxHoldSeconds));
     return box;
 }
@@ -71,70 +72,69 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
     : QDialog(parent), m_settings(settings), m_nPictureWidth(pictureWidth), m_nPictureHeight(pictureHeight),
       m_prompts(prompts)
 {
-    setWindowTitle(QStringLiteral("导出"));
+    setWindowTitle(tr("导出"));
     auto* form = new QFormLayout(this);
 
     m_pFolder = new QLineEdit(QString::fromStdString(settings.folder), this);
     m_pFolder->setObjectName(QStringLiteral("folder"));
     m_pFolder->setMinimumWidth(320);
-    auto* browse = new QPushButton(QStringLiteral("浏览(&B)..."), this);
+    auto* browse = new QPushButton(tr("浏览(&B)..."), this);
     browse->setObjectName(QStringLiteral("browse"));
     browse->setAutoDefault(false);
     connect(browse, &QPushButton::clicked, this, &CExportDlg::OnBrowse);
-    AddRow(form, this, QStringLiteral("输出文件夹(&F):"), {m_pFolder, browse});
+    AddRow(form, this, tr("输出文件夹(&F):"), {m_pFolder, browse});
 
     m_pName = new QLineEdit(QString::fromStdString(settings.baseName), this);
     m_pName->setObjectName(QStringLiteral("name"));
-    form->addRow(QStringLiteral("文件名(&N):"), m_pName);
+    form->addRow(tr("文件名(&N):"), m_pName);
 
     m_pFrames = new QComboBox(this);
     m_pFrames->setObjectName(QStringLiteral("frames"));
-    m_pFrames->addItem(QStringLiteral("无"), int(Frames::kNone));
+    m_pFrames->addItem(tr("无"), int(Frames::kNone));
     m_pFrames->addItem(QStringLiteral("PNG"), int(Frames::kPng));
     m_pFrames->addItem(QStringLiteral("JPEG"), int(Frames::kJpeg));
     m_pFrames->addItem(QStringLiteral("BMP"), int(Frames::kBmp));
     Select(m_pFrames, int(settings.frames));
     m_pFrameQuality = Spin(this, "frameQuality", 0, 100, settings.frameQuality);
-    auto* jpegLabel = new QLabel(QStringLiteral("JPEG 质量:"), this);
-    AddRow(form, this, QStringLiteral("帧文件(&I):"), {m_pFrames, jpegLabel, m_pFrameQuality});
+    auto* jpegLabel = new QLabel(tr("JPEG 质量:"), this);
+    AddRow(form, this, tr("帧文件(&I):"), {m_pFrames, jpegLabel, m_pFrameQuality});
 
     m_pVideo = new QComboBox(this);
     m_pVideo->setObjectName(QStringLiteral("video"));
-    m_pVideo->addItem(QStringLiteral("无"), int(Video::kNone));
+    m_pVideo->addItem(tr("无"), int(Video::kNone));
     m_pVideo->addItem(QString::fromUtf8(CVideoSettings::FormatName(CVideoSettings::kMp4H264)), int(Video::kMp4));
     m_pVideo->addItem(QString::fromUtf8(CVideoSettings::FormatName(CVideoSettings::kWebmVp9)), int(Video::kWebm));
-    m_pVideo->addItem(QString::fromUtf8(CVideoSettings::FormatName(CVideoSettings::kGif)), int(Video::kGif));
-    m_pVideo->addItem(QStringLiteral("AVI(全帧,非压缩的)"), int(Video::kAviUncompressed));
+    m_pVideo->addItem(CCoreText::Translate(CVideoSettings::FormatName(CVideoSettings::kGif)), int(Video::kGif));
+    m_pVideo->addItem(tr("AVI(全帧,非压缩的)"), int(Video::kAviUncompressed));
     m_pVideo->addItem(QStringLiteral("AVI(Motion JPEG)"), int(Video::kAviMotionJpeg));
     Select(m_pVideo, int(settings.video));
-    form->addRow(QStringLiteral("视频(&V):"), m_pVideo);
+    form->addRow(tr("视频(&V):"), m_pVideo);
 
-    m_pFps =
-        Spin(this, "fps", CVideoSettings::kMinFps, CVideoSettings::kMaxFps, settings.fps, QStringLiteral(" 帧/秒"));
-    form->addRow(QStringLiteral("帧率(&R):"), m_pFps);
+    m_pFps = Spin(this, "fps", CVideoSettings::kMinFps, CVideoSettings::kMaxFps, settings.fps, tr(" 帧/秒"));
+    form->addRow(tr("帧率(&R):"), m_pFps);
     m_pVideoQuality = Spin(this, "videoQuality", 0, 100, settings.videoQuality);
-    form->addRow(QStringLiteral("视频质量(&Q):"), m_pVideoQuality);
+    form->addRow(tr("视频质量(&Q):"), m_pVideoQuality);
 
-    m_pPictureSize = new QRadioButton(QStringLiteral("图片原大小(%1 x %2)").arg(pictureWidth).arg(pictureHeight), this);
+    m_pPictureSize = new QRadioButton(tr("图片原大小(%1 x %2)").arg(pictureWidth).arg(pictureHeight), this);
     m_pPictureSize->setObjectName(QStringLiteral("pictureSize"));
-    m_pOwnWidth = new QRadioButton(QStringLiteral("宽度(&W):"), this);
+    m_pOwnWidth = new QRadioButton(tr("宽度(&W):"), this);
     m_pOwnWidth->setObjectName(QStringLiteral("ownWidth"));
     m_pWidth = Spin(this, "width", 1, CVideoSettings::kMaxSide, settings.width > 0 ? settings.width : pictureWidth,
-                    QStringLiteral(" 像素"));
+                    tr(" 像素"));
     m_pSizeNote = new QLabel(this);
     m_pSizeNote->setObjectName(QStringLiteral("sizeNote"));
     (settings.width > 0 ? m_pOwnWidth : m_pPictureSize)->setChecked(true);
-    AddRow(form, this, QStringLiteral("输出大小(&Z):"), {m_pPictureSize});
+    AddRow(form, this, tr("输出大小(&Z):"), {m_pPictureSize});
     AddRow(form, this, QString(), {m_pOwnWidth, m_pWidth, m_pSizeNote});
 
-    m_pPingPong = new QCheckBox(QStringLiteral("往返(&P):先正向再反向播放,便于循环"), this);
+    m_pPingPong = new QCheckBox(tr("往返(&P):先正向再反向播放,便于循环"), this);
     m_pPingPong->setObjectName(QStringLiteral("pingPong"));
     m_pPingPong->setChecked(settings.pingPong);
     form->addRow(QString(), m_pPingPong);
     m_pHoldFirst = Seconds(this, "holdFirst", settings.holdFirstSeconds);
     m_pHoldLast = Seconds(this, "holdLast", settings.holdLastSeconds);
-    form->addRow(QStringLiteral("首帧停留(&S):"), m_pHoldFirst);
-    form->addRow(QStringLiteral("末帧停留(&E):"), m_pHoldLast);
+    form->addRow(tr("首帧停留(&S):"), m_pHoldFirst);
+    form->addRow(tr("末帧停留(&E):"), m_pHoldLast);
 
     m_pGifNote = new QLabel(this);
     m_pGifNote->setObjectName(QStringLiteral("gifNote"));
@@ -142,8 +142,8 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
     form->addRow(m_pGifNote);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("导出"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("导出"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
@@ -197,18 +197,17 @@ void CExportDlg::UpdateControls()
 
     int32_t w = 0, h = 0;
     s.OutputSize(m_nPictureWidth, m_nPictureHeight, w, h);
-    m_pSizeNote->setText(QStringLiteral("高度随之:%1 像素").arg(h));
+    m_pSizeNote->setText(tr("高度随之:%1 像素").arg(h));
 
     QString note;
     if (s.video == Video::kGif) {
         const int64_t bytes = int64_t{w} * h * 4 * static_cast<int64_t>(s.Timeline().size());
         if (bytes > kGifWarnBytes) {
-            note =
-                QStringLiteral("GIF 动画在写完之前要把所有帧留在内存中(约 %1 MB),建议减小输出宽度。").arg(bytes >> 20);
+            note = tr("GIF 动画在写完之前要把所有帧留在内存中(约 %1 MB),建议减小输出宽度。").arg(bytes >> 20);
         }
         if (s.fps > 50) {
             if (!note.isEmpty()) note += QLatin1Char('\n');
-            note += QStringLiteral("GIF 的帧延时以 1/100 秒计,高于 50 帧/秒的帧率按 50 帧/秒播放。");
+            note += tr("GIF 的帧延时以 1/100 秒计,高于 50 帧/秒的帧率按 50 帧/秒播放。");
         }
     }
     m_pGifNote->setText(note);

@@ -19,6 +19,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -42,6 +44,7 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
 {
     m_pEditCommands = new CEditCommands(*this, m_doc, settings);
     InitTrevalinResources();
+    setAcceptDrops(true);
     setWindowIcon(QIcon(QStringLiteral(":/icons/trevalin-48.png")));
     resize(1000, 700);
 
@@ -122,48 +125,43 @@ QAction* CMainFrame::GetAction(int id) const
 
 void CMainFrame::CreateToolBar()
 {
-    QAction* fileNew = MakeAction(ID_FILE_NEW, QStringLiteral("新建(&N)\tCtrl+N"), QStringLiteral("file_new"),
-                                  QStringLiteral("建立新文档\n新建"));
+    QAction* fileNew =
+        MakeAction(ID_FILE_NEW, tr("新建(&N)\tCtrl+N"), QStringLiteral("file_new"), tr("建立新文档\n新建"));
     fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    QAction* fileOpen = MakeAction(ID_FILE_OPEN, QStringLiteral("打开(&O)...\tCtrl+O"), QStringLiteral("file_open"),
-                                   QStringLiteral("打开一个现有文档\n打开"));
+    QAction* fileOpen =
+        MakeAction(ID_FILE_OPEN, tr("打开(&O)...\tCtrl+O"), QStringLiteral("file_open"), tr("打开一个现有文档\n打开"));
     fileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    QAction* fileSave = MakeAction(ID_FILE_SAVE, QStringLiteral("保存(&S)\tCtrl+S"), QStringLiteral("file_save"),
-                                   QStringLiteral("保存活动文档\n保存"));
+    QAction* fileSave =
+        MakeAction(ID_FILE_SAVE, tr("保存(&S)\tCtrl+S"), QStringLiteral("file_save"), tr("保存活动文档\n保存"));
     fileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    QAction* cut = MakeAction(ID_EDIT_CUT, QString(), QStringLiteral("edit_cut"),
-                              QStringLiteral("剪切被选对象并将其置于剪贴板上\n剪切"));
+    QAction* cut =
+        MakeAction(ID_EDIT_CUT, QString(), QStringLiteral("edit_cut"), tr("剪切被选对象并将其置于剪贴板上\n剪切"));
     cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
-    QAction* copy = MakeAction(ID_EDIT_COPY, QString(), QStringLiteral("edit_copy"),
-                               QStringLiteral("复制被选对象并将其置于剪贴板上\n复制"));
+    QAction* copy =
+        MakeAction(ID_EDIT_COPY, QString(), QStringLiteral("edit_copy"), tr("复制被选对象并将其置于剪贴板上\n复制"));
     copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    QAction* paste =
-        MakeAction(ID_EDIT_PASTE, QString(), QStringLiteral("edit_paste"), QStringLiteral("插入剪贴板内容\n粘贴"));
+    QAction* paste = MakeAction(ID_EDIT_PASTE, QString(), QStringLiteral("edit_paste"), tr("插入剪贴板内容\n粘贴"));
     paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    QAction* print =
-        MakeAction(ID_FILE_PRINT, QString(), QStringLiteral("file_print"), QStringLiteral("打印功能尚未提供\n打印"));
-    QAction* about = MakeAction(ID_APP_ABOUT, QString(), QStringLiteral("app_about"),
-                                QStringLiteral("显示程序信息，版本号和版权\n关于"));
+    QAction* print = MakeAction(ID_FILE_PRINT, QString(), QStringLiteral("file_print"), tr("打印功能尚未提供\n打印"));
+    QAction* about =
+        MakeAction(ID_APP_ABOUT, QString(), QStringLiteral("app_about"), tr("显示程序信息，版本号和版权\n关于"));
     QAction* linear = MakeAction(ID_MORPH_LINEAR, QString(), QStringLiteral("morph_linear"),
-                                 QStringLiteral("用交叉溶解生成渐变序列(显示结果视图时可用)\n交叉溶解"));
+                                 tr("用交叉溶解生成渐变序列(显示结果视图时可用)\n交叉溶解"));
     QAction* feature = MakeAction(ID_MORPH_FEATURE, QString(), QStringLiteral("morph_feature"),
-                                  QStringLiteral("沿特征线变形后交叉溶解生成渐变序列(显示结果视图时可用)\n特征线变形"));
-    QAction* unused =
-        MakeAction(ID_UNUSED_32779, QString(), QStringLiteral("blank"), QStringLiteral("此按钮没有功能\n无功能"));
-    QAction* draw =
-        MakeAction(ID_TOOL_DRAW, QString(), QStringLiteral("tool_draw"),
-                   QStringLiteral("画线工具：单击起点，移动，再单击终点，两幅图像中同时出现一对特征线\n画线"));
+                                  tr("沿特征线变形后交叉溶解生成渐变序列(显示结果视图时可用)\n特征线变形"));
+    QAction* unused = MakeAction(ID_UNUSED_32779, QString(), QStringLiteral("blank"), tr("此按钮没有功能\n无功能"));
+    QAction* draw = MakeAction(ID_TOOL_DRAW, QString(), QStringLiteral("tool_draw"),
+                               tr("画线工具：单击起点，移动，再单击终点，两幅图像中同时出现一对特征线\n画线"));
     QAction* select = MakeAction(ID_TOOL_SELECT, QString(), QStringLiteral("tool_select"),
-                                 QStringLiteral("选择工具：选中特征线的点或线段并拖动它\n选择"));
-    QAction* inputs = MakeAction(ID_VIEW_INPUTS, QString(), QStringLiteral("view_inputs"),
-                                 QStringLiteral("并排显示源图像和目标图像\n输入图像"));
-    QAction* result =
-        MakeAction(ID_VIEW_RESULT, QString(), QStringLiteral("view_result"), QStringLiteral("显示渐变结果\n结果"));
+                                 tr("选择工具：选中特征线的点或线段并拖动它\n选择"));
+    QAction* inputs =
+        MakeAction(ID_VIEW_INPUTS, QString(), QStringLiteral("view_inputs"), tr("并排显示源图像和目标图像\n输入图像"));
+    QAction* result = MakeAction(ID_VIEW_RESULT, QString(), QStringLiteral("view_result"), tr("显示渐变结果\n结果"));
     for (QAction* checkable : {linear, feature, draw, select, inputs, result})
         checkable->setCheckable(true);
-    QAction* nextPane = MakeAction(ID_NEXT_PANE, QString(), QString(), QStringLiteral("切换到下一个窗格\n下一窗格"));
+    QAction* nextPane = MakeAction(ID_NEXT_PANE, QString(), QString(), tr("切换到下一个窗格\n下一窗格"));
     nextPane->setShortcut(QKeySequence(Qt::Key_F6));
-    QAction* prevPane = MakeAction(ID_PREV_PANE, QString(), QString(), QStringLiteral("切换回前一个窗格\n前一窗格"));
+    QAction* prevPane = MakeAction(ID_PREV_PANE, QString(), QString(), tr("切换回前一个窗格\n前一窗格"));
     prevPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
     addActions({nextPane, prevPane});
 
@@ -207,19 +205,18 @@ void CMainFrame::CreateToolBar()
 
 void CMainFrame::CreateMenu()
 {
-    m_pFileMenu = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    m_pFileMenu = menuBar()->addMenu(tr("文件(&F)"));
     m_pFileMenu->addAction(GetAction(ID_FILE_NEW));
     m_pFileMenu->addAction(GetAction(ID_FILE_OPEN));
     m_pFileMenu->addAction(GetAction(ID_FILE_SAVE));
-    QAction* saveAs = MakeAction(ID_FILE_SAVE_AS, QStringLiteral("另存为(&A)..."), QString(),
-                                 QStringLiteral("将活动文档以一个新文件名保存\n另存为"));
+    QAction* saveAs =
+        MakeAction(ID_FILE_SAVE_AS, tr("另存为(&A)..."), QString(), tr("将活动文档以一个新文件名保存\n另存为"));
     m_pFileMenu->addAction(saveAs);
     m_pFileMenu->addSeparator();
-    m_pRecentPlace = MakeAction(ID_FILE_MRU_FIRST, QStringLiteral("最近文件"), QString(), QStringLiteral("打开该文档"));
+    m_pRecentPlace = MakeAction(ID_FILE_MRU_FIRST, tr("最近文件"), QString(), tr("打开该文档"));
     m_pFileMenu->addAction(m_pRecentPlace);
     m_pRecentEnd = m_pFileMenu->addSeparator();
-    QAction* exitApp = MakeAction(ID_APP_EXIT, QStringLiteral("退出(&X)"), QString(),
-                                  QStringLiteral("退出应用程序；提示保存文档\n退出"));
+    QAction* exitApp = MakeAction(ID_APP_EXIT, tr("退出(&X)"), QString(), tr("退出应用程序；提示保存文档\n退出"));
     m_pFileMenu->addAction(exitApp);
 
     connect(saveAs, &QAction::triggered, &m_docManager, &CDocManager::OnFileSaveAs);
@@ -245,7 +242,7 @@ void CMainFrame::RebuildRecentFileMenu()
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), this);
         action->setObjectName(QStringLiteral("ID_%1").arg(ID_FILE_MRU_FIRST + i));
-        action->setStatusTip(QStringLiteral("打开该文档"));
+        action->setStatusTip(tr("打开该文档"));
         connect(action, &QAction::triggered, &m_docManager, [this, i] { m_docManager.OnOpenRecentFile(i); });
         m_pFileMenu->insertAction(m_pRecentEnd, action);
         m_recentActions.append(action);
@@ -257,12 +254,12 @@ void CMainFrame::CreateStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("m_wndStatusBar"));
     // The message pane: "就绪" whenever no prompt is shown over it.
-    m_pIdleLabel = new QLabel(QStringLiteral("就绪"), bar);
+    m_pIdleLabel = new QLabel(tr("就绪"), bar);
     bar->addWidget(m_pIdleLabel, 1);
     // Lock-key indicators; the keys' states are not available here, so
     // they stay grey.
-    for (const char* name : {"大写", "数字", "滚动"}) {
-        auto* indicator = new QLabel(QString::fromUtf8(name), bar);
+    for (const char* name : {QT_TR_NOOP("大写"), QT_TR_NOOP("数字"), QT_TR_NOOP("滚动")}) {
+        auto* indicator = new QLabel(tr(name), bar);
         indicator->setEnabled(false);
         indicator->setFrameShape(QFrame::Panel);
         indicator->setFrameShadow(QFrame::Sunken);
@@ -431,8 +428,8 @@ void CMainFrame::UpdateCommandUI()
 
 void CMainFrame::CreateExportMenu()
 {
-    QAction* exportAction = MakeAction(ID_FILE_EXPORT, QStringLiteral("导出(&E)...\tCtrl+E"), QString(),
-                                       QStringLiteral("将变形序列导出为帧文件和视频\n导出"));
+    QAction* exportAction =
+        MakeAction(ID_FILE_EXPORT, tr("导出(&E)...\tCtrl+E"), QString(), tr("将变形序列导出为帧文件和视频\n导出"));
     exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     // After 另存为, before the separator above the recent files.
     const QList<QAction*> items = m_pFileMenu->actions();
@@ -443,13 +440,13 @@ void CMainFrame::CreateExportMenu()
 
 void CMainFrame::CreateMorphOptionsMenu()
 {
-    m_pMorphMenu = menuBar()->addMenu(QStringLiteral("变形(&M)"));
-    QAction* warpOnly = MakeAction(ID_MORPH_WARP_ONLY, QStringLiteral("仅变形(&W)"), QString(),
-                                   QStringLiteral("只把源图像变形到中间特征线的位置，不与目标图像溶解\n仅变形"));
-    QAction* smooth = MakeAction(ID_MORPH_EASE_SMOOTH, QStringLiteral("平滑缓动(&S)"), QString(),
-                                 QStringLiteral("变形在开始和结束时放慢，中间加快；不选时匀速进行\n平滑缓动"));
-    QAction* extend = MakeAction(ID_MORPH_EDGE_EXTEND, QStringLiteral("延伸边缘(&X)"), QString(),
-                                 QStringLiteral("落在图像以外的点取最近的边缘像素；不选时为黑色\n延伸边缘"));
+    m_pMorphMenu = menuBar()->addMenu(tr("变形(&M)"));
+    QAction* warpOnly = MakeAction(ID_MORPH_WARP_ONLY, tr("仅变形(&W)"), QString(),
+                                   tr("只把源图像变形到中间特征线的位置，不与目标图像溶解\n仅变形"));
+    QAction* smooth = MakeAction(ID_MORPH_EASE_SMOOTH, tr("平滑缓动(&S)"), QString(),
+                                 tr("变形在开始和结束时放慢，中间加快；不选时匀速进行\n平滑缓动"));
+    QAction* extend = MakeAction(ID_MORPH_EDGE_EXTEND, tr("延伸边缘(&X)"), QString(),
+                                 tr("落在图像以外的点取最近的边缘像素；不选时为黑色\n延伸边缘"));
     for (QAction* action : {warpOnly, smooth, extend}) {
         action->setCheckable(true);
         m_pMorphMenu->addAction(action);
@@ -480,4 +477,24 @@ void CMainFrame::OnFileExport()
     GetPreview()->SetRunActive(true);
     m_pExport->OnFileExport(this, m_pConfigDlg->m_nSteps, m_pResultView->GetEngineKind() == CRunDriver::kFeature);
     GetPreview()->SetRunActive(m_pResultView->GetDriver().IsRunning());
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QString file = CImageView::DroppedFile(event->mimeData());
+    if (!file.isEmpty() && CImageView::IsProjectFile(file))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QString file = CImageView::DroppedFile(event->mimeData());
+    if (file.isEmpty() || !CImageView::IsProjectFile(file)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    m_docManager.OpenDocumentFile(file);
 }

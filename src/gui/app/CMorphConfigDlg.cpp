@@ -42,20 +42,20 @@ CMorphConfigDlg::CMorphConfigDlg(CUserPrompts& prompts, QWidget* parent) : QWidg
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 0, 4, 0);
 
-    auto* stepsLabel = new QLabel(QStringLiteral("中间步数："), this);
+    auto* stepsLabel = new QLabel(tr("中间步数："), this);
     m_pSteps = new QLineEdit(this);
     m_pSteps->setObjectName(QStringLiteral("IDC_STEPS"));
     m_pSteps->setFixedWidth(48);
-    auto* speedLabel = new QLabel(QStringLiteral("速度："), this);
+    auto* speedLabel = new QLabel(tr("速度："), this);
     m_pSpeed = new QComboBox(this);
     m_pSpeed->setObjectName(QStringLiteral("IDC_SPEED"));
-    m_pSpeed->addItems({QStringLiteral("快"), QStringLiteral("中"), QStringLiteral("慢")});
+    m_pSpeed->addItems({tr("快"), tr("中"), tr("慢")});
     m_pSpeed->setCurrentIndex(-1);
-    auto* start = new QPushButton(QStringLiteral("开始"), this);
+    auto* start = new QPushButton(tr("开始"), this);
     start->setObjectName(QStringLiteral("IDC_START"));
-    auto* pause = new QPushButton(QStringLiteral("暂停"), this);
+    auto* pause = new QPushButton(tr("暂停"), this);
     pause->setObjectName(QStringLiteral("IDC_PAUSE"));
-    auto* stop = new QPushButton(QStringLiteral("停止"), this);
+    auto* stop = new QPushButton(tr("停止"), this);
     stop->setObjectName(QStringLiteral("IDC_STOP"));
     for (QPushButton* button : {start, pause, stop})
         button->setAutoDefault(false);
@@ -93,11 +93,11 @@ bool CMorphConfigDlg::DoDataExchange()
 {
     const std::optional<int32_t> value = ScanInteger(m_pSteps->text());
     if (!value) {
-        m_prompts.MessageBox(this, QStringLiteral("请键入一个整数。"), CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(this, tr("请键入一个整数。"), CUserPrompts::Icon::kWarning);
     } else {
         m_nSteps = *value;
         if (m_nSteps >= 1 && m_nSteps <= 100) return true;
-        m_prompts.MessageBox(this, QStringLiteral("“请填入一个在%1和%2之间的整数。”").arg(1).arg(100),
+        m_prompts.MessageBox(this, tr("“请填入一个在%1和%2之间的整数。”").arg(1).arg(100),
                              CUserPrompts::Icon::kWarning);
     }
     m_pSteps->setFocus(Qt::OtherFocusReason);

@@ -47,7 +47,7 @@ void CRunProgress::OnRunStateChanged()
 
 void CRunProgress::OnFrameProduced(int k, int n)
 {
-    m_pLabel->setText(QStringLiteral("帧 %1 / %2").arg(k).arg(n));
+    m_pLabel->setText(tr("帧 %1 / %2").arg(k).arg(n));
     m_pBar->setRange(0, n);
     m_pBar->setValue(k);
 }

@@ -1,7 +1,10 @@
 #include "CTrevalinApp.h"
 
 #include "CDocManager.h"
+#include "CEditCommands.h"
 #include "CExportCommand.h"
+#include "CInterfaceCommands.h"
+#include "CLanguage.h"
 #include "CMainFrame.h"
 #include "CRecentFileList.h"
 #include "document/CTrevalinDoc.h"
@@ -25,8 +28,13 @@ CTrevalinApp::~CTrevalinApp()
 
 QString CTrevalinApp::ParseCommandLine(const QStringList& arguments)
 {
-    for (const QString& argument : arguments) {
-        if (!argument.startsWith(QLatin1Char('-'))) return argument;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        // "--lang X": the switch's value is no project.
+        if (arguments.at(i) == QLatin1String(CLanguage::kSwitch)) {
+            ++i;
+            continue;
+        }
+        if (!arguments.at(i).startsWith(QLatin1Char('-'))) return arguments.at(i);
     }
     return {};
 }
@@ -44,6 +52,8 @@ bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string&
     m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts, m_settings);
     m_pExport = std::make_unique<CExportCommand>(*m_pDoc, m_prompts, m_settings);
     m_pMainWnd->SetExportCommand(m_pExport.get());
+    m_pInterface = new CInterfaceCommands(*m_pMainWnd, m_settings, m_prompts, CLanguage::Choose(arguments, m_settings));
+    m_pInterface->CreateMenus(m_pMainWnd->GetEditCommands().GetViewMenu());
 
     if (project.isEmpty()) {
         m_pDocManager->OnFileNew();

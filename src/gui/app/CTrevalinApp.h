@@ -8,6 +8,7 @@
 class CDocController;
 class CDocManager;
 class CExportCommand;
+class CInterfaceCommands;
 class CMainFrame;
 class CPictureDecoder;
 class CRecentFileList;
@@ -29,7 +30,8 @@ public:
 
     // The project path among the arguments (the program's name excluded):
     // the first one that does not start with "-"; other arguments starting
-    // with "-" are switches, and any further path is ignored.
+    // with "-" are switches ("--lang" takes the next argument as its value),
+    // and any further path is ignored.
     static QString ParseCommandLine(const QStringList& arguments);
 
     // Start-up with the working folder `workDir`. Returns false when the
@@ -44,6 +46,7 @@ public:
     CDocManager* GetDocManager() const { return m_pDocManager.get(); }
     CRecentFileList* GetRecentFileList() const { return m_pRecent.get(); }
     CExportCommand* GetExportCommand() const { return m_pExport.get(); }
+    CInterfaceCommands* GetInterfaceCommands() const { return m_pInterface; }
 
 private:
     CUserPrompts& m_prompts;
@@ -54,4 +57,5 @@ private:
     std::unique_ptr<CDocManager> m_pDocManager;
     std::unique_ptr<CExportCommand> m_pExport;
     std::unique_ptr<CMainFrame> m_pMainWnd;
+    CInterfaceCommands* m_pInterface = nullptr; // owned by the frame
 };

@@ -1,31 +1,32 @@
 #include "CDialogPrompts.h"
+#include "CLanguage.h"
 #include "CTrevalinApp.h"
 #include "picture/CQtPictureDecoder.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLibraryInfo>
-#include <QLocale>
+#include <QGuiApplication>
 #include <QSettings>
-#include <QTranslator>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    // The program speaks Simplified Chinese throughout, including the
-    // buttons and labels of Qt's own dialogs.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        application.installTranslator(&qtTexts);
+    // The desktop entry the window belongs to (its icon and name in the
+    // desktop's task switcher).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.trevalin.Trevalin"));
     // Qt has taken its own options out of argv by now.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
-    CDialogPrompts prompts;
     QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Trevalin"));
+    // Chinese unless English is asked for, including the buttons and labels
+    // of Qt's own dialogs.
+    CLanguage language;
+    language.Install(application, CLanguage::Choose(arguments, settings));
+
+    CDialogPrompts prompts;
     CTrevalinApp app(prompts, settings, std::make_shared<CQtPictureDecoder>());
     if (!app.InitInstance(arguments, QFile::encodeName(QDir::currentPath()).toStdString())) return 1;
     const int status = application.exec();

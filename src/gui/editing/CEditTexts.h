@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstdint>
 
@@ -7,32 +8,34 @@
 // place.
 struct CEditTexts {
     // Names of the undo steps.
-    static QString AddLine() { return QStringLiteral("画线"); }
-    static QString Move() { return QStringLiteral("移动"); }
-    static QString Delete() { return QStringLiteral("删除"); }
-    static QString OpenPicture() { return QStringLiteral("打开图像"); }
-    static QString FitPicture() { return QStringLiteral("适合图像大小"); }
+    static QString AddLine() { return QCoreApplication::translate("CEditTexts", "画线"); }
+    static QString Move() { return QCoreApplication::translate("CEditTexts", "移动"); }
+    static QString Delete() { return QCoreApplication::translate("CEditTexts", "删除"); }
+    static QString OpenPicture() { return QCoreApplication::translate("CEditTexts", "打开图像"); }
+    static QString FitPicture() { return QCoreApplication::translate("CEditTexts", "适合图像大小"); }
 
     // The open-picture dialog's filters: every picture the program reads
     // (chosen at first), then the classic one. Each entry is the name shown,
     // then the patterns matched, in either case.
     static QString PictureFilter()
     {
-        return QStringLiteral("所有图像 (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) "
-                              "(*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff "
-                              "*.BMP *.JPG *.JPEG *.PNG *.GIF *.WEBP *.TIF *.TIFF)"
-                              ";;Image Files (*.bmp;*jpg) (*.bmp *.jpg)");
+        return QCoreApplication::translate("CEditTexts",
+                                           "所有图像 (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) "
+                                           "(*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff "
+                                           "*.BMP *.JPG *.JPEG *.PNG *.GIF *.WEBP *.TIF *.TIFF)"
+                                           ";;Image Files (*.bmp;*jpg) (*.bmp *.jpg)");
     }
     // "源图像" for image 0, "目标图像" for image 1.
     static QString ImageName(int32_t image)
     {
-        return image == 0 ? QStringLiteral("源图像") : QStringLiteral("目标图像");
+        return image == 0 ? QCoreApplication::translate("CEditTexts", "源图像")
+                          : QCoreApplication::translate("CEditTexts", "目标图像");
     }
     // The question when a picture opened into a pane differs in size from
     // the other pane's picture (`other` is that pane's image index).
     static QString FitQuestion(const QString& file, int32_t w, int32_t h, int32_t other, int32_t ow, int32_t oh)
     {
-        return QStringLiteral("%1 的大小是 %2 × %3，%4是 %5 × %6。\n怎样使它适合%4的大小?")
+        return QCoreApplication::translate("CEditTexts", "%1 的大小是 %2 × %3，%4是 %5 × %6。\n怎样使它适合%4的大小?")
             .arg(file)
             .arg(w)
             .arg(h)
@@ -42,10 +45,10 @@ struct CEditTexts {
     }
     static QString CopyFailed(const QString& destination, const QString& why)
     {
-        return QStringLiteral("无法将图像复制到 %1：%2").arg(destination, why);
+        return QCoreApplication::translate("CEditTexts", "无法将图像复制到 %1：%2").arg(destination, why);
     }
     static QString FittedNotSaved(const QString& destination)
     {
-        return QStringLiteral("无法保存调整大小后的图像 %1。").arg(destination);
+        return QCoreApplication::translate("CEditTexts", "无法保存调整大小后的图像 %1。").arg(destination);
     }
 };

@@ -13,7 +13,11 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -56,13 +60,15 @@ CImageView::CImageView(CDocController& doc, CUserPrompts& prompts, int32_t& nVie
     viewport()->setMouseTracking(true);
     viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
     m_pImageMenu = new QMenu(QStringLiteral("image menu"), this);
-    QAction* open = m_pImageMenu->addAction(QStringLiteral("打开图像"));
+    QAction* open = m_pImageMenu->addAction(tr("打开图像"));
     open->setObjectName(QStringLiteral("ID_OPEN_IMAGE"));
     connect(open, &QAction::triggered, this, &CImageView::OnOpenImage);
     // Under the onion skin the other pane's picture shows here too.
     connect(&m_doc, &CDocController::contentChanged, this, [this] {
         if (m_bOnionSkin) viewport()->update();
     });
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     m_doc.AddView(this);
 }
 
@@ -248,6 +254,49 @@ void CImageView::SetOnionSkin(bool on)
     if (on == m_bOnionSkin) return;
     m_bOnionSkin = on;
     viewport()->update();
+}
+
+QString CImageView::DroppedFile(const QMimeData* data)
+{
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+bool CImageView::IsProjectFile(const QString& path)
+{
+    return path.endsWith(QStringLiteral(".tvl"), Qt::CaseInsensitive);
+}
+
+void CImageView::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QString file = DroppedFile(event->mimeData());
+    // Anything else goes on to the window (a project) or is refused.
+    if (file.isEmpty() || IsProjectFile(file)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+}
+
+void CImageView::dragMoveEvent(QDragMoveEvent* event)
+{
+    const QString file = DroppedFile(event->mimeData());
+    if (file.isEmpty() || IsProjectFile(file))
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void CImageView::dropEvent(QDropEvent* event)
+{
+    const QString file = DroppedFile(event->mimeData());
+    if (file.isEmpty() || IsProjectFile(file)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    CPictureOpener(m_doc, m_prompts, this).OpenFile(m_nImageIndex, file);
 }
 
 void CImageView::OnInitialUpdate()

@@ -16,6 +16,7 @@ class CDocController;
 class CMorphCommand;
 class CUserPrompts;
 class QMenu;
+class QMimeData;
 template <typename T> class CPointSet;
 
 // One image pane: shows the document's picture of its index with that
@@ -94,6 +95,10 @@ public:
     // history; a picture of another size than the other pane's can be
     // brought to that size (CPictureOpener).
     void OnOpenImage();
+    // The one local file a drag carries, or empty.
+    static QString DroppedFile(const QMimeData* data);
+    // A project file is the window's to open, not a pane's.
+    static bool IsProjectFile(const QString& path);
 
     // Onion skin: the other pane's picture at 50 % over this one's, under
     // the lines, for placing line pairs.
@@ -114,6 +119,10 @@ protected:
     void showEvent(QShowEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A picture file dropped on the pane opens into it as 打开图像 does.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void DispatchMouse(QEvent::Type type, Qt::MouseButton button, uint32_t flags, const QPoint& client);

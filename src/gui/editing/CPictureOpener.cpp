@@ -1,5 +1,6 @@
 #include "CPictureOpener.h"
 
+#include "CCoreText.h"
 #include "CDocController.h"
 #include "CEditTexts.h"
 #include "CFitPictureCommand.h"
@@ -50,7 +51,12 @@ void CPictureOpener::Open(int32_t image)
 {
     m_doc.EndGestures();
     const QString chosen = m_prompts.GetOpenFileName(m_pParent, CEditTexts::PictureFilter());
-    if (chosen.isEmpty()) return;
+    if (!chosen.isEmpty()) OpenFile(image, chosen);
+}
+
+void CPictureOpener::OpenFile(int32_t image, const QString& chosen)
+{
+    m_doc.EndGestures();
     const fs::path source = fs::path(QFile::encodeName(chosen).toStdString());
     const fs::path folder = fs::path(m_doc.GetDoc().GetWorkDir()) / "images";
     CPictureFile* picture = m_doc.GetDoc().GetPicture(image);
@@ -60,7 +66,7 @@ void CPictureOpener::Open(int32_t image)
     CPictureFile probe;
     probe.SetDecoder(picture->GetDecoder());
     if (!probe.LoadFromFile(source.string())) {
-        Warn(QString::fromStdString(probe.GetLastError()));
+        Warn(CCoreText::Translate(probe.GetLastError()));
         return;
     }
     std::error_code ec;
@@ -87,7 +93,7 @@ void CPictureOpener::Open(int32_t image)
             return;
         }
         if (!opened.LoadFromFile(destination.string())) {
-            Warn(QString::fromStdString(opened.GetLastError()));
+            Warn(CCoreText::Translate(opened.GetLastError()));
             return;
         }
         m_doc.GetUndoStack().push(new COpenPictureCommand(m_doc, image, *picture, opened));
@@ -105,7 +111,7 @@ void CPictureOpener::Open(int32_t image)
         return;
     }
     if (!opened.LoadFromFile(destination.string())) {
-        Warn(QString::fromStdString(opened.GetLastError()));
+        Warn(CCoreText::Translate(opened.GetLastError()));
         return;
     }
     // The lines drawn on this image move with the picture.

@@ -21,7 +21,11 @@ public:
     {
     }
 
+    // 打开图像: the open dialog, then OpenFile.
     void Open(int32_t image);
+    // Opens the picture file `path` (as chosen in the dialog or dropped on
+    // the pane) into picture `image`.
+    void OpenFile(int32_t image, const QString& path);
 
 private:
     void Warn(const QString& text);

@@ -2,6 +2,7 @@
 
 #include "document/CPictureHeader.h"
 #include "document/CPictureImage.h"
+#include "document/CText.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -30,6 +31,13 @@ CQtPictureDecoder::CQtPictureDecoder(Limits limits, std::vector<std::string> for
 {
 }
 
+const char* const CQtPictureDecoder::kPatterns[] = {
+    TRV_TEXT("CoreText", "图片过大(%1 x %2 像素);最大支持 %3 x %4 像素,共 %5 兆像素。"),
+    TRV_TEXT("CoreText", "不支持的图片格式(%1)。"),
+    TRV_TEXT("CoreText", "图片文件已损坏或无法解码(%1)。"),
+    nullptr,
+};
+
 bool CQtPictureDecoder::WithinLimits(int64_t width, int64_t height) const
 {
     return width > 0 && height > 0 && width <= m_limits.maxWidth && height <= m_limits.maxHeight &&
@@ -38,15 +46,14 @@ bool CQtPictureDecoder::WithinLimits(int64_t width, int64_t height) const
 
 std::string CQtPictureDecoder::TooLargeText(int64_t width, int64_t height) const
 {
-    return "图片过大(" + std::to_string(width) + " x " + std::to_string(height) + " 像素);最大支持 " +
-           std::to_string(m_limits.maxWidth) + " x " + std::to_string(m_limits.maxHeight) + " 像素,共 " +
-           std::to_string(m_limits.maxPixels / kMiB) + " 兆像素。";
+    return CText::Fill(kPatterns[0], {std::to_string(width), std::to_string(height), std::to_string(m_limits.maxWidth),
+                                      std::to_string(m_limits.maxHeight), std::to_string(m_limits.maxPixels / kMiB)});
 }
 
 bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const
 {
     if (data == nullptr || size == 0) {
-        error = "图片文件是空的。";
+        error = TRV_TEXT("CoreText", "图片文件是空的。");
         return false;
     }
     // BMP and JPEG headers are read here first: Qt gives no size for some
@@ -60,7 +67,7 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         return false;
     }
     if (CPictureHeader::BmpPixelsMissing(data, size)) {
-        error = "图片文件不完整:缺少部分像素数据。";
+        error = TRV_TEXT("CoreText", "图片文件不完整:缺少部分像素数据。");
         return false;
     }
     try {
@@ -72,11 +79,11 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         reader.setDecideFormatFromContent(true);
         const std::string format = Format(reader.format());
         if (format.empty()) {
-            error = "无法识别的图片格式。";
+            error = TRV_TEXT("CoreText", "无法识别的图片格式。");
             return false;
         }
         if (!m_formats.empty() && std::find(m_formats.begin(), m_formats.end(), format) == m_formats.end()) {
-            error = "不支持的图片格式(" + format + ")。";
+            error = CText::Fill(kPatterns[1], {format});
             return false;
         }
         // The header's size decides before any pixel is allocated; Qt's own
@@ -89,7 +96,7 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         QImageReader::setAllocationLimit(static_cast<int>((m_limits.maxPixels * 4 + kMiB - 1) / kMiB + 1));
         QImage image;
         if (!reader.read(&image) || image.isNull()) {
-            error = "图片文件已损坏或无法解码(" + reader.errorString().toStdString() + ")。";
+            error = CText::Fill(kPatterns[2], {reader.errorString().toStdString()});
             return false;
         }
         if (!WithinLimits(image.width(), image.height())) {
@@ -99,7 +106,7 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         if (image.format() != QImage::Format_RGB32) {
             image = image.convertToFormat(QImage::Format_RGB32);
             if (image.isNull()) {
-                error = "内存不足,无法载入图片。";
+                error = TRV_TEXT("CoreText", "内存不足,无法载入图片。");
                 return false;
             }
         }
@@ -121,7 +128,7 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         out.height = height;
         out.pixels = std::move(pixels);
     } catch (const std::bad_alloc&) {
-        error = "内存不足,无法载入图片。";
+        error = TRV_TEXT("CoreText", "内存不足,无法载入图片。");
         return false;
     }
     return true;

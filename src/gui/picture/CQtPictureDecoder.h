@@ -12,6 +12,10 @@
 // header, before any pixel memory is allocated.
 class CQtPictureDecoder : public CPictureDecoder {
 public:
+    // The templates of the decoder's composed messages (core texts, see
+    // document/CText.h), ended by a null.
+    static const char* const kPatterns[];
+
     struct Limits {
         int32_t maxWidth = 16384;
         int32_t maxHeight = 16384;

@@ -12,20 +12,20 @@
 
 CCompressionDialog::CCompressionDialog(const CCompressionOptions& options, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("视频压缩"));
+    setWindowTitle(tr("视频压缩"));
     auto* layout = new QGridLayout(this);
 
-    auto* codecLabel = new QLabel(QStringLiteral("压缩程序(&C):"), this);
+    auto* codecLabel = new QLabel(tr("压缩程序(&C):"), this);
     m_pCodec = new QComboBox(this);
     m_pCodec->setObjectName(QStringLiteral("codec"));
-    m_pCodec->addItem(QStringLiteral("全帧(非压缩的)"), int(CCompressionOptions::kUncompressed));
+    m_pCodec->addItem(tr("全帧(非压缩的)"), int(CCompressionOptions::kUncompressed));
     m_pCodec->addItem(QStringLiteral("Motion JPEG"), int(CCompressionOptions::kMotionJpeg));
     m_pCodec->setCurrentIndex(options.codec == CCompressionOptions::kMotionJpeg ? 1 : 0);
     codecLabel->setBuddy(m_pCodec);
     layout->addWidget(codecLabel, 0, 0);
     layout->addWidget(m_pCodec, 0, 1, 1, 2);
 
-    m_pQualityLabel = new QLabel(QStringLiteral("压缩质量(&Q):"), this);
+    m_pQualityLabel = new QLabel(tr("压缩质量(&Q):"), this);
     m_pQualitySlider = new QSlider(Qt::Horizontal, this);
     m_pQualitySlider->setRange(1, 100);
     m_pQuality = new QSpinBox(this);
@@ -40,8 +40,8 @@ CCompressionDialog::CCompressionDialog(const CCompressionOptions& options, QWidg
     layout->addWidget(m_pQuality, 1, 2);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons, 2, 0, 1, 3);

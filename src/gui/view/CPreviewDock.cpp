@@ -14,9 +14,10 @@
 #include <cmath>
 
 CPreviewDock::CPreviewDock(CDocController& doc, QWidget* parent)
-    : QDockWidget(QStringLiteral("预览"), parent), m_doc(doc)
+    : QDockWidget(parent), m_doc(doc)
 {
     setObjectName(QStringLiteral("m_wndPreviewBar"));
+    setWindowTitle(tr("预览"));
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 2, 4, 4);
@@ -27,7 +28,7 @@ CPreviewDock::CPreviewDock(CDocController& doc, QWidget* parent)
     m_pSlider->setObjectName(QStringLiteral("IDC_PREVIEW_FRAME"));
     m_pSlider->setPageStep(1);
     m_pFrameLabel = new QLabel(body);
-    m_pFrameLabel->setMinimumWidth(m_pFrameLabel->fontMetrics().horizontalAdvance(QStringLiteral("帧 100 / 100")));
+    m_pFrameLabel->setMinimumWidth(m_pFrameLabel->fontMetrics().horizontalAdvance(tr("帧 %1 / %2").arg(100).arg(100)));
     auto* row = new QHBoxLayout;
     row->addWidget(m_pSlider, 1);
     row->addWidget(m_pFrameLabel);
@@ -107,7 +108,7 @@ void CPreviewDock::SetRunActive(bool active)
 
 void CPreviewDock::UpdateFrameLabel()
 {
-    m_pFrameLabel->setText(QStringLiteral("帧 %1 / %2").arg(m_nFrame).arg(m_nSteps));
+    m_pFrameLabel->setText(tr("帧 %1 / %2").arg(m_nFrame).arg(m_nSteps));
 }
 
 void CPreviewDock::Refresh()
@@ -140,10 +141,10 @@ void CPreviewDock::OnFrameComputed(const QImage& image, int frame, bool half, QS
     m_bShownHalf = half && !image.isNull();
     if (image.isNull()) {
         m_pDisplay->Clear();
-        m_pState->setText(QStringLiteral("预览：需要两幅大小一致的图像"));
+        m_pState->setText(tr("预览：需要两幅大小一致的图像"));
     } else {
         m_pDisplay->SetFrame(image, QStringLiteral("Frame-%1").arg(frame), size);
-        m_pState->setText(half ? QStringLiteral("预览(半分辨率)") : QStringLiteral("预览(精确)"));
+        m_pState->setText(half ? tr("预览(半分辨率)") : tr("预览(精确)"));
     }
     emit frameShown();
 }

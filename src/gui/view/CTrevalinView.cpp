@@ -6,6 +6,7 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "picture/CBitmapImage.h"
+#include "editing/CCoreText.h"
 
 #include <QTimerEvent>
 #include <QVBoxLayout>
@@ -64,12 +65,9 @@ void CTrevalinView::StartRun()
         // Which sizes disagree, on a line of its own.
         const SIZE source = m_doc.GetDoc().GetPicture(0)->GetSizeInPixels();
         const SIZE target = m_doc.GetDoc().GetPicture(1)->GetSizeInPixels();
-        const QString sizes = QStringLiteral("源图像 %1 × %2，目标图像 %3 × %4")
-                                  .arg(source.cx)
-                                  .arg(source.cy)
-                                  .arg(target.cx)
-                                  .arg(target.cy);
-        m_prompts.MessageBox(this, QString::fromUtf8(CRunDriver::kIncompatibleText) + QStringLiteral("\n") + sizes,
+        const QString sizes =
+            tr("源图像 %1 × %2，目标图像 %3 × %4").arg(source.cx).arg(source.cy).arg(target.cx).arg(target.cy);
+        m_prompts.MessageBox(this, CCoreText::Translate(CRunDriver::kIncompatibleText) + QStringLiteral("\n") + sizes,
                              CUserPrompts::Icon::kWarning);
         if (wasTicking && m_driver.IsRunning()) m_timer.start(m_nTimerInterval, this);
         return;
@@ -77,7 +75,7 @@ void CTrevalinView::StartRun()
     m_bVideoFailureShown = false;
     m_bFileFailureShown = false;
     if (result.video == CRunDriver::VideoState::kFailed)
-        m_prompts.MessageBox(this, QString::fromStdString(result.videoError), CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(this, CCoreText::Translate(result.videoError), CUserPrompts::Icon::kWarning);
     // A run paused beyond a step count lowered since has nothing left to do.
     if (m_driver.GetFrameIndex() > m_driver.GetSteps()) {
         EndRun();
@@ -105,9 +103,9 @@ void CTrevalinView::StopRun()
     if (!hadRecorder) return;
     // A video that could not be completed is not reported as saved.
     if (!m_driver.GetCloseError().empty())
-        m_prompts.MessageBox(this, QString::fromStdString(m_driver.GetCloseError()), CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(this, CCoreText::Translate(m_driver.GetCloseError()), CUserPrompts::Icon::kWarning);
     else
-        m_prompts.MessageBox(this, QStringLiteral("渐变序列存成视频文件:trv.avi"), CUserPrompts::Icon::kInformation);
+        m_prompts.MessageBox(this, tr("渐变序列存成视频文件:trv.avi"), CUserPrompts::Icon::kInformation);
 }
 
 void CTrevalinView::EndRun()
@@ -143,11 +141,11 @@ void CTrevalinView::ProduceFrame()
     // Failures are told once per run, not once per frame.
     if (!result.videoError.empty() && !m_bVideoFailureShown) {
         m_bVideoFailureShown = true;
-        ShowMessage(QString::fromStdString(result.videoError), CUserPrompts::Icon::kWarning);
+        ShowMessage(CCoreText::Translate(result.videoError), CUserPrompts::Icon::kWarning);
     }
     if (!result.fileError.empty() && !m_bFileFailureShown) {
         m_bFileFailureShown = true;
-        ShowMessage(QString::fromStdString(result.fileError), CUserPrompts::Icon::kWarning);
+        ShowMessage(CCoreText::Translate(result.fileError), CUserPrompts::Icon::kWarning);
     }
 }
 

@@ -5,7 +5,10 @@
 
 namespace {
 
-CFeaturePoint At(int32_t x, int32_t y) { return CFeaturePoint{x, y, 0, 1, 0}; }
+CFeaturePoint At(int32_t x, int32_t y)
+{
+    return CFeaturePoint{x, y, 0, 1, 0};
+}
 
 void AddLine(CPointSets<int>& set, int32_t x0, int32_t y0, int32_t x1, int32_t y1)
 {
@@ -51,7 +54,8 @@ TEST(PointSet, LabelsFollowIndexAndGrowthRule)
 TEST(PointSets, EleventhAddGrowsAndReusesAfterRemoveAll)
 {
     CPointSets<int> set;
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(set.Add(), i);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(set.Add(), i);
     CPointSet<int>* first = &set.Line(0);
     EXPECT_EQ(set.Add(), 10);
     EXPECT_EQ(set.m_nSize, 20);

@@ -1,6 +1,7 @@
 #include "ControlBarTest.h"
 #include "DialogTest.h"
 #include "ExportTest.h"
+#include "LanguageTest.h"
 #include "MainFrameTest.h"
 #include "PreviewTest.h"
 #include "RunTest.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     RunTest run;
     DialogTest dialogs;
     ExportTest exports;
+    LanguageTest language;
     PreviewTest preview;
-    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports, &preview});
+    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language, &preview});
 }

@@ -308,7 +308,7 @@ void MainFrameTest::editingMenusAndKeys()
     for (QAction* menu : frame.menuBar()->actions())
         titles << menu->text();
     QCOMPARE(titles, (QStringList{QStringLiteral("文件(&F)"), QStringLiteral("编辑(&E)"), QStringLiteral("视图(&V)"),
-                                  QStringLiteral("图像(&I)"), QStringLiteral("变形(&M)")}));
+                                  QStringLiteral("图像(&I)"), QStringLiteral("变形(&M)"), QStringLiteral("帮助(&H)")}));
     const struct {
         int id;
         const char* text;

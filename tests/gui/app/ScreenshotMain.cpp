@@ -1,19 +1,32 @@
-// Takes a picture of the main window as the user sees it:
-//   app_screenshot [--size WxH] [--drag IMAGE:X,Y:X2,Y2] OUTPUT.png [PROJECT.tvl]
-// Runs the real application (real dialogs, the current directory as the
-// working folder, settings in a throw-away file), waits until the window is
-// on screen, grabs it from the screen and quits. Meant for xvfb-run.
+// Takes a picture of the application as the user sees it, for the
+// documentation:
+//   app_screenshot OUTPUT.png [--lang en|zh] [--show inputs|result|export|about]
+//                  [--size WxH] [--drag IMAGE:X,Y:X2,Y2] [PROJECT.tvl]
+// Runs the real application (the current directory as the working folder,
+// settings in a throw-away file) in the chosen language, waits until the
+// window is on screen and grabs it: the main window with the image panes
+// (inputs), the result view paused half-way through a run (result), or
+// the export dialog or the About box over it. Meant for xvfb-run.
 //
-// --size gives the window that size instead of its own. --drag takes the select tool and drags the point at picture
-// position (X, Y) of image IMAGE (0 source, 1 target) toward (X2, Y2); the picture is taken with the button still held,
-// once the preview shows the frame of the lines as they are then.
+// --size gives the main window that size (the panes share it half and
+// half). --drag takes the select tool and drags the point at picture
+// position (X, Y) of image IMAGE (0 source, 1 target) toward (X2, Y2); the
+// picture is taken with the button still held, once the preview panel shows
+// the frame of the lines as they are then.
+#include "app/CAboutDlg.h"
 #include "app/CDialogPrompts.h"
+#include "app/CExportDlg.h"
+#include "app/CLanguage.h"
 #include "app/CMainFrame.h"
+#include "app/CMorphConfigDlg.h"
 #include "app/CTrevalinApp.h"
 #include "app/Resource.h"
+#include "document/CTrevalinDoc.h"
+#include "editing/CDocController.h"
 #include "editing/CImageView.h"
 #include "picture/CQtPictureDecoder.h"
 #include "view/CPreviewDock.h"
+#include "view/CTrevalinView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,13 +44,29 @@
 
 namespace {
 
+// The real dialogs, except that a run starts without the compression
+// question and its closing message is not shown.
+class CShotPrompts : public CDialogPrompts {
+public:
+    void MessageBox(QWidget*, const QString&, Icon) override {}
+    bool ChooseCompression(QWidget*, CCompressionOptions&) override { return true; }
+};
+
+bool Grab(QWidget* window, const char* output)
+{
+    if (!QTest::qWaitForWindowExposed(window)) return false;
+    QTest::qWait(500);
+    const QPixmap shot = window->screen()->grabWindow(window->winId());
+    return !shot.isNull() && shot.save(QFile::decodeName(output));
+}
+
 struct Drag {
     int image = -1;
     QPoint from, to;
 };
 
 // Presses on `drag.from` and moves toward `drag.to` in small steps, as a
-// hand would, leaving the button held.
+// hand would, leaving the button held; returns once the preview is there.
 void DragPoint(CMainFrame& frame, const Drag& drag)
 {
     frame.GetAction(ID_TOOL_SELECT)->trigger();
@@ -66,52 +95,73 @@ void DragPoint(CMainFrame& frame, const Drag& drag)
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    Drag drag;
-    QSize size;
-    int first = 1;
-    for (; first + 1 < argc && argv[first][0] == '-'; first += 2) {
-        const QByteArray option(argv[first]);
-        bool ok = false;
-        if (option == "--drag") {
-            ok = std::sscanf(argv[first + 1], "%d:%d,%d:%d,%d", &drag.image, &drag.from.rx(), &drag.from.ry(),
-                             &drag.to.rx(), &drag.to.ry()) == 5 &&
-                 drag.image >= 0 && drag.image <= 1;
-        } else if (option == "--size") {
-            ok = std::sscanf(argv[first + 1], "%dx%d", &size.rwidth(), &size.rheight()) == 2 && !size.isEmpty();
-        }
-        if (!ok) {
-            std::fprintf(stderr, "app_screenshot: bad option %s %s\n", argv[first], argv[first + 1]);
-            return 2;
-        }
-    }
-    if (argc <= first) {
-        std::fprintf(stderr, "usage: app_screenshot [--size WxH] [--drag IMAGE:X,Y:X2,Y2] OUTPUT.png [PROJECT.tvl]\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: app_screenshot OUTPUT.png [--lang en|zh] [--show inputs|result|export|about] "
+                             "[--size WxH] [--drag IMAGE:X,Y:X2,Y2] [PROJECT.tvl]\n");
         return 2;
     }
-    const QString output = QFile::decodeName(argv[first]);
     QStringList arguments;
-    for (int i = first + 1; i < argc; ++i)
-        arguments << QFile::decodeName(argv[i]);
+    QString show = QStringLiteral("inputs");
+    QSize size;
+    Drag drag;
+    for (int i = 2; i < argc; ++i) {
+        const QString argument = QFile::decodeName(argv[i]);
+        if (argument == QLatin1String("--show") && i + 1 < argc) {
+            show = QFile::decodeName(argv[++i]);
+        } else if (argument == QLatin1String("--size") && i + 1 < argc) {
+            if (std::sscanf(argv[++i], "%dx%d", &size.rwidth(), &size.rheight()) != 2 || size.isEmpty()) return 2;
+        } else if (argument == QLatin1String("--drag") && i + 1 < argc) {
+            if (std::sscanf(argv[++i], "%d:%d,%d:%d,%d", &drag.image, &drag.from.rx(), &drag.from.ry(), &drag.to.rx(),
+                            &drag.to.ry()) != 5 ||
+                drag.image < 0 || drag.image > 1)
+                return 2;
+        } else {
+            arguments << argument;
+        }
+    }
 
     QTemporaryDir settingsDir;
     QSettings settings(settingsDir.filePath(QStringLiteral("Trevalin.ini")), QSettings::IniFormat);
-    CDialogPrompts prompts;
+    CLanguage language;
+    language.Install(application, CLanguage::Choose(arguments, settings));
+    CShotPrompts prompts;
     CTrevalinApp app(prompts, settings, std::make_shared<CQtPictureDecoder>());
     if (!app.InitInstance(arguments, QFile::encodeName(QDir::currentPath()).toStdString())) return 1;
     CMainFrame* frame = app.GetMainWnd();
     if (!size.isEmpty()) frame->resize(size);
     if (!QTest::qWaitForWindowExposed(frame)) return 1;
-    QTest::qWait(500);
     if (!size.isEmpty()) {
-        // The panes share the new width half and half, as at start-up.
+        QTest::qWait(200);
         QSplitter* splitter = frame->GetSplitter();
         splitter->setSizes({splitter->width() / 2, splitter->width() - splitter->width() / 2});
-        QTest::qWait(200);
     }
-    if (drag.image >= 0) DragPoint(*frame, drag);
-    const QPixmap shot = frame->screen()->grabWindow(frame->winId());
-    if (shot.isNull() || !shot.save(output)) {
-        std::fprintf(stderr, "app_screenshot: could not save %s\n", argv[first]);
+
+    bool ok = false;
+    if (show == QLatin1String("result")) {
+        frame->OnMorphStart();
+        frame->OnViewResult();
+        // Paused half-way, at an in-between frame.
+        QTest::qWait(550);
+        frame->OnMorphPause();
+        ok = Grab(frame, argv[1]);
+    } else if (show == QLatin1String("export")) {
+        const SIZE size = app.GetDocController()->GetDoc().GetPicture(0)->GetSizeInPixels();
+        CExportSettings exportSettings;
+        exportSettings.folder = "/home/user/morphs";
+        exportSettings.baseName = "demo";
+        CExportDlg dialog(exportSettings, size.cx, size.cy, prompts, frame);
+        dialog.show();
+        ok = Grab(&dialog, argv[1]);
+    } else if (show == QLatin1String("about")) {
+        CAboutDlg about(frame);
+        about.show();
+        ok = Grab(&about, argv[1]);
+    } else {
+        if (drag.image >= 0) DragPoint(*frame, drag);
+        ok = Grab(frame, argv[1]);
+    }
+    if (!ok) {
+        std::fprintf(stderr, "app_screenshot: could not save %s\n", argv[1]);
         return 1;
     }
     return 0;

@@ -19,7 +19,10 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSettings>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
 #include <QUndoStack>
 
 #include <filesystem>
@@ -49,6 +52,11 @@ void StartupTest::commandLineNamesOneProject()
     // Only "-" starts a switch: an absolute path is a project.
     QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("/home/u/p.tvl")}), QStringLiteral("/home/u/p.tvl"));
     QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("-"), QStringLiteral("--flag")}), QString());
+    // "--lang" takes the next argument: it is no project.
+    QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("p.tvl")}),
+             QStringLiteral("p.tvl"));
+    QCOMPARE(CTrevalinApp::ParseCommandLine({QStringLiteral("--lang=en"), QStringLiteral("p.tvl")}),
+             QStringLiteral("p.tvl"));
 }
 
 void StartupTest::startsUntitledWithoutArguments()
@@ -297,4 +305,50 @@ void StartupTest::changesAreNotLostWithoutAsking()
     QCOMPARE(rig.prompts.saveQuestions.size(), 6);
     QCOMPARE(rig.prompts.saveQuestions.back(), QStringLiteral("是否保存对 other.tvl 的更改?"));
     QVERIFY(!frame.isVisible());
+}
+
+namespace {
+
+// Drops `path` at the middle of `target` as a file manager would; returns
+// whether the drop was taken.
+bool Drop(QWidget* target, const QString& path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint at(target->width() / 2, target->height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.setAccepted(false);
+    QCoreApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+} // namespace
+
+void StartupTest::droppedFilesOpen()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    std::filesystem::create_directories(rig.Work("elsewhere"));
+    WriteTestPicture(PathIn(rig.dir, "elsewhere/a.bmp"), 64, 48, Qt::red);
+    WriteTestPicture(PathIn(rig.dir, "elsewhere/b.bmp"), 32, 48, Qt::blue);
+    // A picture dropped on a pane: copied into images/ and opened there.
+    QVERIFY(Drop(rig.Frame().GetPane(0)->viewport(), QString::fromStdString(rig.Work("elsewhere/a.bmp"))));
+    QCOMPARE(QString::fromStdString(rig.Doc().GetDoc().GetPicture(0)->GetPath()),
+             QString::fromStdString(rig.Work("images/a.bmp")));
+    QVERIFY(std::filesystem::exists(rig.Work("images/a.bmp")));
+    // Of another size than the other pane's: the fit question, as 打开图像.
+    QVERIFY(Drop(rig.Frame().GetPane(1)->viewport(), QString::fromStdString(rig.Work("elsewhere/b.bmp"))));
+    QCOMPARE(rig.prompts.fitQuestions.size(), 1);
+    QVERIFY(rig.Doc().GetDoc().GetPicture(1)->IsLoaded());
+    // A project is the window's: the pane passes it on, the frame opens it.
+    WriteTestPicture(PathIn(rig.dir, "images/s.bmp"), 64, 48, Qt::red);
+    WriteTestPicture(PathIn(rig.dir, "images/t.bmp"), 64, 48, Qt::blue);
+    const QString project = rig.WriteProject(rig.dir / "dropped.tvl", "s.bmp", "t.bmp", 5, 6, 30, 40);
+    QVERIFY(Drop(rig.Frame().GetPane(0)->viewport(), project));
+    QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("dropped.tvl - Trevalin"));
+    QVERIFY(rig.prompts.messages.empty());
 }

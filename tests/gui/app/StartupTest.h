@@ -16,4 +16,5 @@ private slots:
     void saveAsNewAndSave();
     void failedOpenKeepsTheProject();
     void changesAreNotLostWithoutAsking();
+    void droppedFilesOpen();
 };

@@ -19,14 +19,15 @@ constexpr const char* kIncompatible = "不一致的图片大小或颜色格式!"
 size_t Count(const std::string& text, const std::string& what)
 {
     size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+        ++n;
     return n;
 }
 
 std::string Probe(const std::string& video, const std::string& entries)
 {
-    return CRenderFixture::Capture("ffprobe -v error -select_streams v:0 -count_frames -show_entries stream=" + entries +
-                                   " -of default=noprint_wrappers=1 '" + video + "'");
+    return CRenderFixture::Capture("ffprobe -v error -select_streams v:0 -count_frames -show_entries stream=" +
+                                   entries + " -of default=noprint_wrappers=1 '" + video + "'");
 }
 
 void WriteSolidBmp(const fs::path& path, int w, int h)
@@ -35,7 +36,8 @@ void WriteSolidBmp(const fs::path& path, int w, int h)
     const uint32_t size = static_cast<uint32_t>(54 + row * h);
     std::vector<uint8_t> b(size, 0x80);
     auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = static_cast<uint8_t>(v >> (8 * i));
     };
     b[0] = 'B';
     b[1] = 'M';
@@ -49,8 +51,10 @@ void WriteSolidBmp(const fs::path& path, int w, int h)
     b[27] = 0;
     b[28] = 24;
     b[29] = 0;
-    for (size_t i = 30; i < 54; ++i) b[i] = 0;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    for (size_t i = 30; i < 54; ++i)
+        b[i] = 0;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
 // The BGR bytes of a bottom-up BMP's pixel rows, without row padding.
@@ -108,7 +112,8 @@ TEST(RenderRun, DissolveStartsAtTheSourceAndEndsAtTheTarget)
     EXPECT_EQ(Bgr(last), Bgr(target));
     EXPECT_NE(Bgr(middle), Bgr(source));
     // The unused fourth byte of every frame pixel is 0.
-    for (size_t i = 3; i < first.pixels.size(); i += 4) ASSERT_EQ(first.pixels[i], 0) << i;
+    for (size_t i = 3; i < first.pixels.size(); i += 4)
+        ASSERT_EQ(first.pixels[i], 0) << i;
 }
 
 TEST(RenderRun, UncompressedVideoFramesEqualTheFrameFiles)
@@ -128,7 +133,8 @@ TEST(RenderRun, UncompressedVideoFramesEqualTheFrameFiles)
         for (int y = 0; y < 300; ++y) {
             const size_t fileRow = static_cast<size_t>(299 - y) * 1200u;
             const size_t videoRow = static_cast<size_t>(k) * frameBytes + static_cast<size_t>(y) * 1200u;
-            ASSERT_EQ(0, std::memcmp(bottomUp.data() + fileRow, raw.data() + videoRow, 1200)) << "frame " << k << " row " << y;
+            ASSERT_EQ(0, std::memcmp(bottomUp.data() + fileRow, raw.data() + videoRow, 1200))
+                << "frame " << k << " row " << y;
         }
     }
 }
@@ -184,7 +190,8 @@ TEST(RenderRun, FitBringsTheTargetToTheSourceSizeForThatRunOnly)
         << refused.output;
 
     for (const char* mode : {"pad", "crop", "stretch"}) {
-        const CRenderFixture::Outcome run = f.Render({"--fit", mode, "--engine", "dissolve", "--steps", "1", "demo.tvl"});
+        const CRenderFixture::Outcome run =
+            f.Render({"--fit", mode, "--engine", "dissolve", "--steps", "1", "demo.tvl"});
         ASSERT_EQ(run.exitCode, 0) << mode << run.output;
         CRenderFixture::Bmp last;
         ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-1.bmp", last));

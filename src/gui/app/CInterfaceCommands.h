@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class CMainFrame;
+class CUserPrompts;
+class QActionGroup;
+class QMenu;
+class QSettings;
+
+// The commands about the program itself: 视图 → 语言 / Language (English or
+// 中文, remembered in the settings and used from the next start) and the
+// 帮助 menu with the user manual and the About box.
+class CInterfaceCommands : public QObject {
+    Q_OBJECT
+
+public:
+    // `current` is the language the interface runs in ("en" or "zh").
+    CInterfaceCommands(CMainFrame& frame, QSettings& settings, CUserPrompts& prompts, const QString& current);
+
+    // The language submenu at the end of `viewMenu`, then the 帮助 menu
+    // after the menus already in the bar.
+    void CreateMenus(QMenu* viewMenu);
+    // 帮助 → 用户手册: opens the manual with the desktop's viewer.
+    void OnHelpManual();
+    // 语言: remembers `language` and tells when it takes effect.
+    void OnLanguage(const QString& language);
+
+    QMenu* GetHelpMenu() const { return m_pHelpMenu; }
+    QMenu* GetLanguageMenu() const { return m_pLanguageMenu; }
+
+    // The manual: the installed copy beside the program
+    // (<prefix>/share/doc/trevalin/manual.md), else the source tree's when
+    // the program runs from its build folder; empty when neither exists.
+    static QString ManualPath();
+
+private:
+    CMainFrame& m_frame;
+    QSettings& m_settings;
+    CUserPrompts& m_prompts;
+    QString m_current;
+    QMenu* m_pHelpMenu = nullptr;
+    QMenu* m_pLanguageMenu = nullptr;
+};

@@ -1,0 +1,985 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>关于 Trevalin</source>
+        <translation>About Trevalin</translation>
+    </message>
+    <message>
+        <source>Trevalin 1.0 版</source>
+        <translation>Trevalin version 1.0</translation>
+    </message>
+    <message>
+        <source>沿对应特征线把一幅图像渐变为另一幅。</source>
+        <translation>Morphs one picture into another along matching feature lines.</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>CCompressionDialog</name>
+    <message>
+        <source>视频压缩</source>
+        <translation>Video Compression</translation>
+    </message>
+    <message>
+        <source>压缩程序(&amp;C):</source>
+        <translation>&amp;Compressor:</translation>
+    </message>
+    <message>
+        <source>全帧(非压缩的)</source>
+        <translation>Full Frames (Uncompressed)</translation>
+    </message>
+    <message>
+        <source>压缩质量(&amp;Q):</source>
+        <translation>Compression &amp;quality:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>CDialogPrompts</name>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Don&apos;t Save</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>缩放并留边</source>
+        <translation>Scale and pad</translation>
+    </message>
+    <message>
+        <source>缩放并裁剪</source>
+        <translation>Scale and crop</translation>
+    </message>
+    <message>
+        <source>拉伸</source>
+        <translation>Stretch</translation>
+    </message>
+    <message>
+        <source>保持原样</source>
+        <translation>Leave as it is</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>CDocManager</name>
+    <message>
+        <source>tvl 文件(*.tvl) (*.tvl);;所有文件 (*.*) (*)</source>
+        <translation>tvl files (*.tvl) (*.tvl);;All files (*.*) (*)</translation>
+    </message>
+    <message>
+        <source>是否保存对 %1 的更改?</source>
+        <translation>Save changes to %1?</translation>
+    </message>
+</context>
+<context>
+    <name>CEditCommands</name>
+    <message>
+        <source>撤销(&amp;U)	Ctrl+Z</source>
+        <translation>&amp;Undo	Ctrl+Z</translation>
+    </message>
+    <message>
+        <source>撤消最后一步操作
+撤消</source>
+        <translation>Undo the last action
+Undo</translation>
+    </message>
+    <message>
+        <source>重做(&amp;R)	Ctrl+Y</source>
+        <translation>&amp;Redo	Ctrl+Y</translation>
+    </message>
+    <message>
+        <source>重做上一步撤销的操作
+重做</source>
+        <translation>Redo the last undone action
+Redo</translation>
+    </message>
+    <message>
+        <source>删除(&amp;D)	Del</source>
+        <translation>&amp;Delete	Del</translation>
+    </message>
+    <message>
+        <source>删除选中的特征线及另一幅图像中与它配对的线
+删除</source>
+        <translation>Delete the selected feature line and its partner in the other picture
+Delete</translation>
+    </message>
+    <message>
+        <source>放大(&amp;I)	Ctrl++</source>
+        <translation>Zoom &amp;In	Ctrl++</translation>
+    </message>
+    <message>
+        <source>放大两幅图像
+放大</source>
+        <translation>Enlarge both pictures
+Zoom In</translation>
+    </message>
+    <message>
+        <source>缩小(&amp;O)	Ctrl+-</source>
+        <translation>Zoom &amp;Out	Ctrl+-</translation>
+    </message>
+    <message>
+        <source>缩小两幅图像
+缩小</source>
+        <translation>Shrink both pictures
+Zoom Out</translation>
+    </message>
+    <message>
+        <source>实际大小(&amp;A)	Ctrl+0</source>
+        <translation>&amp;Actual Size	Ctrl+0</translation>
+    </message>
+    <message>
+        <source>按实际大小显示图像(100%)
+实际大小</source>
+        <translation>Show the pictures at their actual size (100%)
+Actual Size</translation>
+    </message>
+    <message>
+        <source>适合窗口(&amp;W)</source>
+        <translation>Fit to &amp;Window</translation>
+    </message>
+    <message>
+        <source>缩放图像使其完整显示在窗格中
+适合窗口</source>
+        <translation>Scale the pictures so that they show whole in their panes
+Fit to Window</translation>
+    </message>
+    <message>
+        <source>按下即拖动(&amp;D)</source>
+        <translation>&amp;Direct Drag</translation>
+    </message>
+    <message>
+        <source>在点或线段上按下并移动鼠标即可拖动它，无需先选中
+按下即拖动</source>
+        <translation>Press on a point or segment and move the mouse to drag it, without selecting it first
+Direct Drag</translation>
+    </message>
+    <message>
+        <source>打开源图像(&amp;S)…</source>
+        <translation>Open &amp;Source Picture…</translation>
+    </message>
+    <message>
+        <source>打开一幅图像作为源图像(左窗格)
+打开源图像</source>
+        <translation>Open a picture as the source picture (left pane)
+Open Source Picture</translation>
+    </message>
+    <message>
+        <source>打开目标图像(&amp;T)…</source>
+        <translation>Open &amp;Target Picture…</translation>
+    </message>
+    <message>
+        <source>打开一幅图像作为目标图像(右窗格)
+打开目标图像</source>
+        <translation>Open a picture as the target picture (right pane)
+Open Target Picture</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>视图(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>图像(&amp;I)</source>
+        <translation>&amp;Picture</translation>
+    </message>
+</context>
+<context>
+    <name>CEditTexts</name>
+    <message>
+        <source>画线</source>
+        <translation>Draw Line</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>打开图像</source>
+        <translation>Open Picture</translation>
+    </message>
+    <message>
+        <source>适合图像大小</source>
+        <translation>Fit Picture Size</translation>
+    </message>
+    <message>
+        <source>源图像</source>
+        <translation>the source picture</translation>
+    </message>
+    <message>
+        <source>目标图像</source>
+        <translation>the target picture</translation>
+    </message>
+    <message>
+        <source>%1 的大小是 %2 × %3，%4是 %5 × %6。
+怎样使它适合%4的大小?</source>
+        <translation>%1 is %2 × %3, %4 is %5 × %6.
+How should it be fitted to the size of %4?</translation>
+    </message>
+    <message>
+        <source>无法将图像复制到 %1：%2</source>
+        <translation>Could not copy the picture to %1: %2</translation>
+    </message>
+    <message>
+        <source>无法保存调整大小后的图像 %1。</source>
+        <translation>Could not save the resized picture %1.</translation>
+    </message>
+    <message>
+        <source>所有图像 (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff *.BMP *.JPG *.JPEG *.PNG *.GIF *.WEBP *.TIF *.TIFF);;Image Files (*.bmp;*jpg) (*.bmp *.jpg)</source>
+        <translation>All pictures (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff *.BMP *.JPG *.JPEG *.PNG *.GIF *.WEBP *.TIF *.TIFF);;Image Files (*.bmp;*jpg) (*.bmp *.jpg)</translation>
+    </message>
+</context>
+<context>
+    <name>CExportCommand</name>
+    <message>
+        <source>正在导出...</source>
+        <translation>Exporting...</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>正在取消...</source>
+        <translation>Cancelling...</translation>
+    </message>
+</context>
+<context>
+    <name>CExportDlg</name>
+    <message>
+        <source> 秒</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>浏览(&amp;B)...</source>
+        <translation>&amp;Browse...</translation>
+    </message>
+    <message>
+        <source>输出文件夹(&amp;F):</source>
+        <translation>Output &amp;folder:</translation>
+    </message>
+    <message>
+        <source>文件名(&amp;N):</source>
+        <translation>File &amp;name:</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>JPEG 质量:</source>
+        <translation>JPEG quality:</translation>
+    </message>
+    <message>
+        <source>帧文件(&amp;I):</source>
+        <translation>Frame f&amp;iles:</translation>
+    </message>
+    <message>
+        <source>AVI(全帧,非压缩的)</source>
+        <translation>AVI (full frames, uncompressed)</translation>
+    </message>
+    <message>
+        <source>视频(&amp;V):</source>
+        <translation>&amp;Video:</translation>
+    </message>
+    <message>
+        <source> 帧/秒</source>
+        <translation> fps</translation>
+    </message>
+    <message>
+        <source>帧率(&amp;R):</source>
+        <translation>Frame &amp;rate:</translation>
+    </message>
+    <message>
+        <source>视频质量(&amp;Q):</source>
+        <translation>Video &amp;quality:</translation>
+    </message>
+    <message>
+        <source>图片原大小(%1 x %2)</source>
+        <translation>Picture size (%1 x %2)</translation>
+    </message>
+    <message>
+        <source>宽度(&amp;W):</source>
+        <translation>&amp;Width:</translation>
+    </message>
+    <message>
+        <source> 像素</source>
+        <translation> px</translation>
+    </message>
+    <message>
+        <source>输出大小(&amp;Z):</source>
+        <translation>Output si&amp;ze:</translation>
+    </message>
+    <message>
+        <source>往返(&amp;P):先正向再反向播放,便于循环</source>
+        <translation>&amp;Ping-pong: play forwards, then backwards, for a seamless loop</translation>
+    </message>
+    <message>
+        <source>首帧停留(&amp;S):</source>
+        <translation>Hold first frame (&amp;S):</translation>
+    </message>
+    <message>
+        <source>末帧停留(&amp;E):</source>
+        <translation>Hold last frame (&amp;E):</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>高度随之:%1 像素</source>
+        <translation>Height follows: %1 px</translation>
+    </message>
+    <message>
+        <source>GIF 动画在写完之前要把所有帧留在内存中(约 %1 MB),建议减小输出宽度。</source>
+        <translation>An animated GIF keeps all its frames in memory until it is written (about %1 MB); a smaller output width is advisable.</translation>
+    </message>
+    <message>
+        <source>GIF 的帧延时以 1/100 秒计,高于 50 帧/秒的帧率按 50 帧/秒播放。</source>
+        <translation>GIF frame delays count in hundredths of a second: frame rates above 50 fps play at 50 fps.</translation>
+    </message>
+</context>
+<context>
+    <name>CImageView</name>
+    <message>
+        <source>打开图像</source>
+        <translation>Open Picture</translation>
+    </message>
+</context>
+<context>
+    <name>CInterfaceCommands</name>
+    <message>
+        <source>语言 / Language</source>
+        <translation>Language / 语言</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>用户手册(&amp;M)	F1</source>
+        <translation>User &amp;Manual	F1</translation>
+    </message>
+    <message>
+        <source>打开 Trevalin 用户手册
+用户手册</source>
+        <translation>Open the Trevalin user manual
+User Manual</translation>
+    </message>
+    <message>
+        <source>关于 Trevalin(&amp;A)...</source>
+        <translation>&amp;About Trevalin...</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>没有找到用户手册。</source>
+        <translation>The user manual was not found.</translation>
+    </message>
+    <message>
+        <source>无法打开用户手册 %1。</source>
+        <translation>Could not open the user manual %1.</translation>
+    </message>
+    <message>
+        <source>界面语言将在下次启动 Trevalin 时更改。</source>
+        <translation>The interface language changes the next time Trevalin starts.</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>新建(&amp;N)	Ctrl+N</source>
+        <translation>&amp;New	Ctrl+N</translation>
+    </message>
+    <message>
+        <source>建立新文档
+新建</source>
+        <translation>Create a new project
+New</translation>
+    </message>
+    <message>
+        <source>打开(&amp;O)...	Ctrl+O</source>
+        <translation>&amp;Open...	Ctrl+O</translation>
+    </message>
+    <message>
+        <source>打开一个现有文档
+打开</source>
+        <translation>Open an existing project
+Open</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)	Ctrl+S</source>
+        <translation>&amp;Save	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>保存活动文档
+保存</source>
+        <translation>Save the project
+Save</translation>
+    </message>
+    <message>
+        <source>剪切被选对象并将其置于剪贴板上
+剪切</source>
+        <translation>Cut the selection and put it on the clipboard
+Cut</translation>
+    </message>
+    <message>
+        <source>复制被选对象并将其置于剪贴板上
+复制</source>
+        <translation>Copy the selection and put it on the clipboard
+Copy</translation>
+    </message>
+    <message>
+        <source>插入剪贴板内容
+粘贴</source>
+        <translation>Insert the clipboard contents
+Paste</translation>
+    </message>
+    <message>
+        <source>打印功能尚未提供
+打印</source>
+        <translation>Printing is not available yet
+Print</translation>
+    </message>
+    <message>
+        <source>显示程序信息，版本号和版权
+关于</source>
+        <translation>Show program information, version number and copyright
+About</translation>
+    </message>
+    <message>
+        <source>用交叉溶解生成渐变序列(显示结果视图时可用)
+交叉溶解</source>
+        <translation>Make the morph sequence by cross-dissolve (available while the result view is shown)
+Cross-Dissolve</translation>
+    </message>
+    <message>
+        <source>沿特征线变形后交叉溶解生成渐变序列(显示结果视图时可用)
+特征线变形</source>
+        <translation>Make the morph sequence by warping along the feature lines, then cross-dissolving (available while the result view is shown)
+Feature Morph</translation>
+    </message>
+    <message>
+        <source>此按钮没有功能
+无功能</source>
+        <translation>This button has no function
+No Function</translation>
+    </message>
+    <message>
+        <source>画线工具：单击起点，移动，再单击终点，两幅图像中同时出现一对特征线
+画线</source>
+        <translation>Draw tool: click the start point, move, click the end point; a pair of feature lines appears in both pictures
+Draw</translation>
+    </message>
+    <message>
+        <source>选择工具：选中特征线的点或线段并拖动它
+选择</source>
+        <translation>Select tool: select a point or segment of a feature line and drag it
+Select</translation>
+    </message>
+    <message>
+        <source>并排显示源图像和目标图像
+输入图像</source>
+        <translation>Show the source and target pictures side by side
+Input Pictures</translation>
+    </message>
+    <message>
+        <source>显示渐变结果
+结果</source>
+        <translation>Show the morph result
+Result</translation>
+    </message>
+    <message>
+        <source>切换到下一个窗格
+下一窗格</source>
+        <translation>Switch to the next pane
+Next Pane</translation>
+    </message>
+    <message>
+        <source>切换回前一个窗格
+前一窗格</source>
+        <translation>Switch back to the previous pane
+Previous Pane</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>另存为(&amp;A)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>将活动文档以一个新文件名保存
+另存为</source>
+        <translation>Save the project under a new name
+Save As</translation>
+    </message>
+    <message>
+        <source>最近文件</source>
+        <translation>Recent Files</translation>
+    </message>
+    <message>
+        <source>打开该文档</source>
+        <translation>Open this project</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>退出应用程序；提示保存文档
+退出</source>
+        <translation>Quit the application; asks to save the project
+Exit</translation>
+    </message>
+    <message>
+        <source>就绪</source>
+        <translation>Ready</translation>
+    </message>
+    <message>
+        <source>大写</source>
+        <translation>CAP</translation>
+    </message>
+    <message>
+        <source>数字</source>
+        <translation>NUM</translation>
+    </message>
+    <message>
+        <source>滚动</source>
+        <translation>SCRL</translation>
+    </message>
+    <message>
+        <source>导出(&amp;E)...	Ctrl+E</source>
+        <translation>&amp;Export...	Ctrl+E</translation>
+    </message>
+    <message>
+        <source>将变形序列导出为帧文件和视频
+导出</source>
+        <translation>Export the morph sequence as frame files and a video
+Export</translation>
+    </message>
+    <message>
+        <source>变形(&amp;M)</source>
+        <translation>&amp;Morph</translation>
+    </message>
+    <message>
+        <source>仅变形(&amp;W)</source>
+        <translation>&amp;Warp Only</translation>
+    </message>
+    <message>
+        <source>只把源图像变形到中间特征线的位置，不与目标图像溶解
+仅变形</source>
+        <translation>Only warp the source picture to the in-between feature lines, without dissolving into the target picture
+Warp Only</translation>
+    </message>
+    <message>
+        <source>平滑缓动(&amp;S)</source>
+        <translation>&amp;Smooth Easing</translation>
+    </message>
+    <message>
+        <source>变形在开始和结束时放慢，中间加快；不选时匀速进行
+平滑缓动</source>
+        <translation>The morph slows down at its start and end and speeds up in between; unchecked, it runs at an even pace
+Smooth Easing</translation>
+    </message>
+    <message>
+        <source>延伸边缘(&amp;X)</source>
+        <translation>E&amp;xtend Edges</translation>
+    </message>
+    <message>
+        <source>落在图像以外的点取最近的边缘像素；不选时为黑色
+延伸边缘</source>
+        <translation>Points that fall outside the picture take the nearest edge pixel; unchecked, they are black
+Extend Edges</translation>
+    </message>
+</context>
+<context>
+    <name>CMorphConfigDlg</name>
+    <message>
+        <source>中间步数：</source>
+        <translation>Steps:</translation>
+    </message>
+    <message>
+        <source>速度：</source>
+        <translation>Speed:</translation>
+    </message>
+    <message>
+        <source>快</source>
+        <translation>Fast</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>Medium</translation>
+    </message>
+    <message>
+        <source>慢</source>
+        <translation>Slow</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>请键入一个整数。</source>
+        <translation>Please enter an integer.</translation>
+    </message>
+    <message>
+        <source>“请填入一个在%1和%2之间的整数。”</source>
+        <translation>“Please enter an integer between %1 and %2.”</translation>
+    </message>
+</context>
+<context>
+    <name>CPreviewCommands</name>
+    <message>
+        <source>预览(&amp;P)</source>
+        <translation>&amp;Preview</translation>
+    </message>
+    <message>
+        <source>显示或隐藏预览窗口
+预览</source>
+        <translation>Show or hide the preview panel
+Preview</translation>
+    </message>
+    <message>
+        <source>洋葱皮(&amp;K)</source>
+        <translation>Onion S&amp;kin</translation>
+    </message>
+    <message>
+        <source>在每个窗格中以 50% 透明度显示另一幅图像，便于对齐特征线
+洋葱皮</source>
+        <translation>Show the other pane&apos;s picture at 50% in each pane, for placing line pairs
+Onion Skin</translation>
+    </message>
+</context>
+<context>
+    <name>CPreviewDock</name>
+    <message>
+        <source>预览</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>帧 %1 / %2</source>
+        <translation>Frame %1 / %2</translation>
+    </message>
+    <message>
+        <source>预览：需要两幅大小一致的图像</source>
+        <translation>Preview: needs two pictures of the same size</translation>
+    </message>
+    <message>
+        <source>预览(半分辨率)</source>
+        <translation>Preview (half resolution)</translation>
+    </message>
+    <message>
+        <source>预览(精确)</source>
+        <translation>Preview (exact)</translation>
+    </message>
+</context>
+<context>
+    <name>CRunProgress</name>
+    <message>
+        <source>帧 %1 / %2</source>
+        <translation>Frame %1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>CTrevalinView</name>
+    <message>
+        <source>源图像 %1 × %2，目标图像 %3 × %4</source>
+        <translation>Source picture %1 × %2, target picture %3 × %4</translation>
+    </message>
+    <message>
+        <source>渐变序列存成视频文件:trv.avi</source>
+        <translation>The morph sequence was saved as the video file: trv.avi</translation>
+    </message>
+</context>
+<context>
+    <name>CoreText</name>
+    <message>
+        <source>原来的文件没有改动。</source>
+        <translation>The existing file was left unchanged.</translation>
+    </message>
+    <message>
+        <source>无标题</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>没有找到 %1。</source>
+        <translation>%1 was not found.</translation>
+    </message>
+    <message>
+        <source>打开文档失败。</source>
+        <translation>Failed to open the document.</translation>
+    </message>
+    <message>
+        <source>非预期的文件格式。</source>
+        <translation>Unexpected file format.</translation>
+    </message>
+    <message>
+        <source>保存文档失败。</source>
+        <translation>Failed to save the document.</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足。</source>
+        <translation>The disk is full.</translation>
+    </message>
+    <message>
+        <source>文件过大。</source>
+        <translation>The file is too large.</translation>
+    </message>
+    <message>
+        <source>没有访问权限。</source>
+        <translation>Permission denied.</translation>
+    </message>
+    <message>
+        <source>磁盘是只读的。</source>
+        <translation>The disk is read-only.</translation>
+    </message>
+    <message>
+        <source>文件或文件夹不存在。</source>
+        <translation>No such file or folder.</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹。</source>
+        <translation>This is a folder.</translation>
+    </message>
+    <message>
+        <source>不是普通文件。</source>
+        <translation>Not a regular file.</translation>
+    </message>
+    <message>
+        <source>文件名过长。</source>
+        <translation>The file name is too long.</translation>
+    </message>
+    <message>
+        <source>内存不足。</source>
+        <translation>Out of memory.</translation>
+    </message>
+    <message>
+        <source>符号链接过多。</source>
+        <translation>Too many symbolic links.</translation>
+    </message>
+    <message>
+        <source>没有可用的图片解码器。</source>
+        <translation>No picture decoder is available.</translation>
+    </message>
+    <message>
+        <source>无法识别的图片格式。</source>
+        <translation>Unrecognised picture format.</translation>
+    </message>
+    <message>
+        <source>图片解码结果无效。</source>
+        <translation>The decoded picture is invalid.</translation>
+    </message>
+    <message>
+        <source>内存不足,无法载入图片。</source>
+        <translation>Not enough memory to load the picture.</translation>
+    </message>
+    <message>
+        <source>无法打开图片文件 %1:%2</source>
+        <translation>Could not open the picture file %1: %2</translation>
+    </message>
+    <message>
+        <source>无法载入图片 %1:%2</source>
+        <translation>Could not load the picture %1: %2</translation>
+    </message>
+    <message>
+        <source>编码器</source>
+        <translation>the encoder</translation>
+    </message>
+    <message>
+        <source>封装格式</source>
+        <translation>the muxer</translation>
+    </message>
+    <message>
+        <source>滤镜</source>
+        <translation>the filter</translation>
+    </message>
+    <message>
+        <source>%1 视频的宽和高必须是偶数:%2。</source>
+        <translation>The width and height of a %1 video must be even: %2.</translation>
+    </message>
+    <message>
+        <source>输出的宽和高必须在 1 到 %1 像素之间:%2。</source>
+        <translation>The output width and height must be between 1 and %1 pixels: %2.</translation>
+    </message>
+    <message>
+        <source>帧率必须在 %1 到 %2 之间:%3。</source>
+        <translation>The frame rate must be between %1 and %2: %3.</translation>
+    </message>
+    <message>
+        <source>质量必须在 0 到 100 之间:%1。</source>
+        <translation>The quality must be between 0 and 100: %1.</translation>
+    </message>
+    <message>
+        <source>这个 FFmpeg 不能写 %1:缺少%2 %3。</source>
+        <translation>This FFmpeg cannot write %1: %2 %3 is missing.</translation>
+    </message>
+    <message>
+        <source>文件夹不存在:%1。</source>
+        <translation>The folder does not exist: %1.</translation>
+    </message>
+    <message>
+        <source>不是文件夹:%1。</source>
+        <translation>Not a folder: %1.</translation>
+    </message>
+    <message>
+        <source>无法在文件夹 %1 中写入文件:%2</source>
+        <translation>Cannot write files in the folder %1: %2</translation>
+    </message>
+    <message>
+        <source>无效的文件名:%1。</source>
+        <translation>Invalid file name: %1.</translation>
+    </message>
+    <message>
+        <source>无法写入 %1:%2 编码失败(%3)。</source>
+        <translation>Cannot write %1: %2 encoding failed (%3).</translation>
+    </message>
+    <message>
+        <source>无法写入 %1:%2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>无效的帧:%1 像素,每行 %2 字节。</source>
+        <translation>Invalid frame: %1 pixels, %2 bytes per row.</translation>
+    </message>
+    <message>
+        <source>没有帧可写入 %1。</source>
+        <translation>No frames to write to %1.</translation>
+    </message>
+    <message>
+        <source>中间步数必须在 1 到 100 之间:%1。</source>
+        <translation>The number of steps must be between 1 and 100: %1.</translation>
+    </message>
+    <message>
+        <source>帧的范围必须在 0 到 %1 之间,且起始帧不大于结束帧:%2-%3。</source>
+        <translation>The frame range must lie between 0 and %1, with the first frame not after the last: %2-%3.</translation>
+    </message>
+    <message>
+        <source>首尾帧的停留时间必须在 0 到 60 秒之间:%1。</source>
+        <translation>The hold time of the first and last frames must be between 0 and 60 seconds: %1.</translation>
+    </message>
+    <message>
+        <source>不支持的输出格式。</source>
+        <translation>Unsupported output format.</translation>
+    </message>
+    <message>
+        <source>没有指定输出文件夹。</source>
+        <translation>No output folder was given.</translation>
+    </message>
+    <message>
+        <source>文件名不能为空。</source>
+        <translation>The file name must not be empty.</translation>
+    </message>
+    <message>
+        <source>没有要导出的内容:帧文件和视频都选了“无”。</source>
+        <translation>Nothing to export: both frame files and video are set to “None”.</translation>
+    </message>
+    <message>
+        <source>导出失败:%1</source>
+        <translation>Export failed: %1</translation>
+    </message>
+    <message>
+        <source>已写入 1 个帧文件:%1</source>
+        <translation>Wrote 1 frame file: %1</translation>
+    </message>
+    <message>
+        <source>已写入 %1 个帧文件:%2 … %3</source>
+        <translation>Wrote %1 frame files: %2 … %3</translation>
+    </message>
+    <message>
+        <source>已写入视频:%1(%2 帧,%3 x %4,%5 帧/秒)</source>
+        <translation>Wrote the video: %1 (%2 frames, %3 x %4, %5 fps)</translation>
+    </message>
+    <message>
+        <source>导出完成。</source>
+        <translation>Export finished.</translation>
+    </message>
+    <message>
+        <source>导出已取消。</source>
+        <translation>Export cancelled.</translation>
+    </message>
+    <message>
+        <source>没有写入任何文件。</source>
+        <translation>No file was written.</translation>
+    </message>
+    <message>
+        <source>视频没有写入。</source>
+        <translation>The video was not written.</translation>
+    </message>
+    <message>
+        <source>不一致的图片大小或颜色格式!</source>
+        <translation>The pictures differ in size or colour format!</translation>
+    </message>
+    <message>
+        <source>GIF 动画</source>
+        <translation>Animated GIF</translation>
+    </message>
+    <message>
+        <source>图片过大(%1 x %2 像素);最大支持 %3 x %4 像素,共 %5 兆像素。</source>
+        <translation>The picture is too large (%1 x %2 pixels); at most %3 x %4 pixels and %5 megapixels in all are supported.</translation>
+    </message>
+    <message>
+        <source>不支持的图片格式(%1)。</source>
+        <translation>Unsupported picture format (%1).</translation>
+    </message>
+    <message>
+        <source>图片文件已损坏或无法解码(%1)。</source>
+        <translation>The picture file is damaged or cannot be decoded (%1).</translation>
+    </message>
+    <message>
+        <source>图片文件是空的。</source>
+        <translation>The picture file is empty.</translation>
+    </message>
+    <message>
+        <source>图片文件不完整:缺少部分像素数据。</source>
+        <translation>The picture file is incomplete: some pixel data is missing.</translation>
+    </message>
+</context>
+</TS>
