@@ -7,6 +7,7 @@
 #include "morph/ImageMorphing.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -92,8 +93,15 @@ public:
             CopyLines(*job.lines.GetFeatureSet(), *m_halfLines.GetFeatureSet(), true);
             doc = &m_halfLines;
         }
-        out.bitmap.CreateCompatibleBitmap(inputs[0].Width(), inputs[0].Height());
-        slot.engine->Morph(out.bitmap, r.frame, doc);
+        // A run's frame starts from a new zero-filled bitmap; the preview
+        // clears the one it kept instead of taking new memory.
+        CBitmap& bitmap = out.bitmap;
+        if (bitmap.Width() == inputs[0].Width() && bitmap.Height() == inputs[0].Height() && bitmap.BitsPixel() == 32 &&
+            bitmap.SizeBytes() > 0)
+            std::memset(bitmap.Bits(), 0, bitmap.SizeBytes());
+        else
+            bitmap.CreateCompatibleBitmap(inputs[0].Width(), inputs[0].Height());
+        slot.engine->Morph(bitmap, r.frame, doc);
         return true;
     }
 
@@ -196,7 +204,10 @@ void CPreviewRenderer::Deliver(const Job& job, bool half)
         std::lock_guard<std::mutex> lock(m_mutex);
         pool = m_pPool;
     }
+    // The bitmap of the last frame of this resolution is used again unless
+    // the sink took it.
     Frame frame;
+    frame.bitmap = std::move(m_spare[half ? 1 : 0]);
     frame.generation = job.generation;
     frame.frame = job.request.frame;
     frame.steps = job.request.steps;
@@ -211,6 +222,7 @@ void CPreviewRenderer::Deliver(const Job& job, bool half)
     if (!made) frame.halfResolution = false;
     if (m_sink) m_sink(frame);
     ++m_nDelivered;
+    if (frame.bitmap.SizeBytes() > 0) m_spare[half ? 1 : 0] = std::move(frame.bitmap);
 }
 
 void CPreviewRenderer::Loop()

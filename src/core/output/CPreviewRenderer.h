@@ -105,6 +105,7 @@ private:
     // exact frame.
     std::unique_ptr<Engines> m_pEngines;
     int32_t m_nMeasuredKind = -1;
+    CBitmap m_spare[2]; // frame bitmaps kept for the next exact and half frame
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

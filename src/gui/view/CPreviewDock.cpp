@@ -13,8 +13,7 @@
 
 #include <cmath>
 
-CPreviewDock::CPreviewDock(CDocController& doc, QWidget* parent)
-    : QDockWidget(parent), m_doc(doc)
+CPreviewDock::CPreviewDock(CDocController& doc, QWidget* parent) : QDockWidget(parent), m_doc(doc)
 {
     setObjectName(QStringLiteral("m_wndPreviewBar"));
     setWindowTitle(tr("预览"));
@@ -47,10 +46,15 @@ CPreviewDock::CPreviewDock(CDocController& doc, QWidget* parent)
     UpdateFrameLabel();
 
     // The sink runs on the renderer's thread: the frame becomes an image
-    // there, and only the finished image crosses to this thread.
+    // there, and only the finished image crosses to this thread. Images
+    // are taken in turn from a few kept ones, so that one the display has
+    // let go of lends its memory to the next frame.
     m_pRenderer = std::make_unique<CPreviewRenderer>([this](CPreviewRenderer::Frame& frame) {
-        emit frameComputed(CBitmapImage::ToImage(frame.bitmap), frame.frame, frame.halfResolution,
-                           QSize(frame.width, frame.height), frame.generation);
+        QImage& image = m_images[m_nNextImage];
+        m_nNextImage = (m_nNextImage + 1) % kKeptImages;
+        CBitmapImage::CopyInto(frame.bitmap, image);
+        emit frameComputed(image, frame.frame, frame.halfResolution, QSize(frame.width, frame.height),
+                           frame.generation);
     });
     connect(this, &CPreviewDock::frameComputed, this, &CPreviewDock::OnFrameComputed, Qt::QueuedConnection);
     connect(m_pSlider, &QSlider::valueChanged, this, &CPreviewDock::SetFrameIndex);

@@ -71,6 +71,10 @@ private:
     QSlider* m_pSlider;
     QLabel* m_pFrameLabel;
     QLabel* m_pState;
+    // The renderer's thread's alone.
+    static constexpr int kKeptImages = 3;
+    QImage m_images[kKeptImages];
+    int m_nNextImage = 0;
     std::unique_ptr<CPreviewRenderer> m_pRenderer;
     int32_t m_nSteps = 10;
     int32_t m_nFrame = 5;
