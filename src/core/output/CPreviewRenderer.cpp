@@ -215,13 +215,15 @@ void CPreviewRenderer::Deliver(const Job& job, bool half)
     const auto start = std::chrono::steady_clock::now();
     const bool made = m_pEngines->Compute(job, half, pool, frame);
     frame.milliseconds = MillisecondsSince(start);
-    if (made && !half) {
-        m_lastExactMs.store(frame.milliseconds);
-        m_nMeasuredKind = job.request.engineKind;
-    }
     if (!made) frame.halfResolution = false;
     if (m_sink) m_sink(frame);
     ++m_nDelivered;
+    // What paces the frames is the time until one is handed over, what the
+    // sink does with it included.
+    if (made && !half) {
+        m_lastExactMs.store(MillisecondsSince(start));
+        m_nMeasuredKind = job.request.engineKind;
+    }
     if (frame.bitmap.SizeBytes() > 0) m_spare[half ? 1 : 0] = std::move(frame.bitmap);
 }
 

@@ -84,7 +84,8 @@ public:
 
     // Frames handed to the sink so far.
     int64_t GetFramesDelivered() const { return m_nDelivered.load(); }
-    // Computing time of the last exact frame, 0 before the first.
+    // Time from the start of the last exact frame until the sink returned,
+    // 0 before the first.
     double GetLastExactMilliseconds() const { return m_lastExactMs.load(); }
 
     // Lines at half resolution: every coordinate halved, rounding down.
