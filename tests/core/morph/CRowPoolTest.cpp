@@ -42,9 +42,16 @@ TEST(CRowPool, SpreadsOverItsThreads)
 {
     CRowPool pool(3);
     std::vector<std::atomic<int32_t>> byWorker(3);
-    // Slow slices give every thread the chance to take some.
+    // A thread's first slice waits (for at most a second) until every thread
+    // holds one, so a busy machine cannot let two threads take them all.
+    std::atomic<int32_t> started{0};
     pool.Run(60, 1, [&](int32_t, int32_t, int32_t worker) {
-        byWorker[static_cast<size_t>(worker)].fetch_add(1);
+        if (byWorker[static_cast<size_t>(worker)].fetch_add(1) == 0) {
+            started.fetch_add(1);
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+            while (started.load() < 3 && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     });
     int32_t total = 0;
