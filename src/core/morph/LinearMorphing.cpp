@@ -34,24 +34,34 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
     if (DissolveUsesTable(path)) {
         m_table.resize(65536 + 4);
         uint8_t* table = m_table.data();
-        Pool().Run(256, 16, [&job, table](int32_t first, int32_t last, int32_t) {
-            for (int32_t t = first; t < last; ++t) {
-                uint8_t* row = table + (static_cast<size_t>(t) << 8);
-                for (int32_t s = 0; s < 256; ++s) {
-                    row[s] = static_cast<uint8_t>(static_cast<int32_t>(s * job.weightSource + t * job.weightTarget));
+        const bool whole = Pool().Run(
+            256, 16,
+            [&job, table](int32_t first, int32_t last, int32_t) {
+                for (int32_t t = first; t < last; ++t) {
+                    uint8_t* row = table + (static_cast<size_t>(t) << 8);
+                    for (int32_t s = 0; s < 256; ++s) {
+                        row[s] =
+                            static_cast<uint8_t>(static_cast<int32_t>(s * job.weightSource + t * job.weightTarget));
+                    }
                 }
-            }
-        });
+            },
+            Ticket());
+        if (!whole) {
+            return kAbandoned;
+        }
         job.table = table;
     }
 
     const DissolveKernel kernel = SelectDissolveKernel(path);
     const auto slices = static_cast<int32_t>((bytes + kSlice - 1) / kSlice);
-    Pool().Run(slices, 1, [&job, kernel, bytes](int32_t first, int32_t last, int32_t) {
-        const size_t begin = static_cast<size_t>(first) * kSlice;
-        const size_t end = static_cast<size_t>(last) * kSlice;
-        kernel(job, begin, end < bytes ? end : bytes);
-    });
+    const bool whole = Pool().Run(
+        slices, 1,
+        [&job, kernel, bytes](int32_t first, int32_t last, int32_t) {
+            const size_t begin = static_cast<size_t>(first) * kSlice;
+            const size_t end = static_cast<size_t>(last) * kSlice;
+            kernel(job, begin, end < bytes ? end : bytes);
+        },
+        Ticket());
     FinishFrame(out, job.out, bytes);
-    return 0;
+    return whole ? 0 : kAbandoned;
 }

@@ -4,6 +4,7 @@
 #include "PictureBitmap.h"
 #include "document/CTrevalinDoc.h"
 #include "geometry/CFeatureSet.h"
+#include "morph/CCancelToken.h"
 #include "morph/ImageMorphing.h"
 
 #include <algorithm>
@@ -52,9 +53,10 @@ struct CPreviewRenderer::Job {
 // the pictures or the engine kind change.
 class CPreviewRenderer::Engines {
 public:
-    // Computes the frame of `job` into `out`; false when there is nothing to
-    // show.
-    bool Compute(const Job& job, bool half, CRowPool* pPool, Frame& out)
+    enum class Outcome { kMade, kNothing, kAbandoned };
+
+    // Computes the frame of `job` into `out` under `ticket`.
+    Outcome Compute(const Job& job, bool half, CRowPool* pPool, CCancelToken::Ticket ticket, Frame& out)
     {
         const Request& r = job.request;
         TakePictures(r);
@@ -64,7 +66,7 @@ public:
                             m_full[0].Height() == m_full[1].Height();
         if (!usable || r.steps < 1 || r.frame < 0 || r.frame > r.steps) {
             out.bitmap.DeleteObject();
-            return false;
+            return Outcome::kNothing;
         }
         if (half && !m_bHalvesMade) {
             HalvePicture(m_full[0], m_half[0]);
@@ -86,6 +88,7 @@ public:
             slot.pictures = m_nPictures;
         }
         slot.engine->SetRowPool(pPool);
+        slot.engine->SetCancelTicket(ticket);
         slot.engine->SetSteps(r.steps);
         slot.engine->SetOptions(r.options);
         CTrevalinDoc* doc = const_cast<CTrevalinDoc*>(&job.lines);
@@ -101,8 +104,8 @@ public:
             std::memset(bitmap.Bits(), 0, bitmap.SizeBytes());
         else
             bitmap.CreateCompatibleBitmap(inputs[0].Width(), inputs[0].Height());
-        slot.engine->Morph(bitmap, r.frame, doc);
-        return true;
+        const int32_t made = slot.engine->Morph(bitmap, r.frame, doc);
+        return made == ImageMorphing::kAbandoned ? Outcome::kAbandoned : Outcome::kMade;
     }
 
     // Whether the pictures of the last frame are those of `r`.
@@ -176,6 +179,7 @@ uint64_t CPreviewRenderer::Submit(const Request& request, const CFeatureSet& lin
         std::lock_guard<std::mutex> lock(m_mutex);
         generation = ++m_nGeneration;
         job->generation = generation;
+        if (m_pCurrent != nullptr && Supersedes(*m_pCurrent, job->request)) m_cancel.Cancel();
         m_pPending = std::move(job);
     }
     m_wake.notify_all();
@@ -187,6 +191,9 @@ void CPreviewRenderer::Hold(bool held)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_bHeld = held;
+        // A run takes the cores at once: the frame in progress is given up
+        // (and made again after the hold).
+        if (held && m_pCurrent != nullptr) m_cancel.Cancel();
     }
     m_wake.notify_all();
 }
@@ -197,7 +204,7 @@ bool CPreviewRenderer::WaitIdle(std::chrono::milliseconds timeout)
     return m_idle.wait_for(lock, timeout, [this] { return !m_bBusy && !m_pPending; });
 }
 
-void CPreviewRenderer::Deliver(const Job& job, bool half)
+bool CPreviewRenderer::Deliver(const Job& job, bool half, CCancelToken::Ticket ticket)
 {
     CRowPool* pool = nullptr;
     {
@@ -207,14 +214,21 @@ void CPreviewRenderer::Deliver(const Job& job, bool half)
     // The bitmap of the last frame of this resolution is used again unless
     // the sink took it.
     Frame frame;
-    frame.bitmap = std::move(m_spare[half ? 1 : 0]);
+    CBitmap& spare = m_spare[half ? 1 : 0];
+    frame.bitmap = std::move(spare);
     frame.generation = job.generation;
     frame.frame = job.request.frame;
     frame.steps = job.request.steps;
     frame.halfResolution = half;
     const auto start = std::chrono::steady_clock::now();
-    const bool made = m_pEngines->Compute(job, half, pool, frame);
+    const Engines::Outcome outcome = m_pEngines->Compute(job, half, pool, ticket, frame);
     frame.milliseconds = MillisecondsSince(start);
+    if (outcome == Engines::Outcome::kAbandoned) {
+        ++m_nAbandoned;
+        spare = std::move(frame.bitmap);
+        return false;
+    }
+    const bool made = outcome == Engines::Outcome::kMade;
     if (!made) frame.halfResolution = false;
     if (m_sink) m_sink(frame);
     ++m_nDelivered;
@@ -224,12 +238,44 @@ void CPreviewRenderer::Deliver(const Job& job, bool half)
         m_lastExactMs.store(MillisecondsSince(start));
         m_nMeasuredKind = job.request.engineKind;
     }
-    if (frame.bitmap.SizeBytes() > 0) m_spare[half ? 1 : 0] = std::move(frame.bitmap);
+    if (frame.bitmap.SizeBytes() > 0) spare = std::move(frame.bitmap);
+    return true;
+}
+
+bool CPreviewRenderer::Run(std::unique_lock<std::mutex>& lock, const Job& job, bool half)
+{
+    // The ticket is issued under the lock that Submit and Hold take, so a
+    // request made from here on can abandon this frame.
+    m_pCurrent = &job;
+    const CCancelToken::Ticket ticket = m_cancel.Issue();
+    lock.unlock();
+    const bool delivered = Deliver(job, half, ticket);
+    lock.lock();
+    m_pCurrent = nullptr;
+    return delivered;
+}
+
+bool CPreviewRenderer::Supersedes(const Job& current, const Request& next)
+{
+    // An exact frame after the pointer rested is of no use once it moves
+    // again; a frame of another k, engine, options or pictures never is.
+    // A live frame of the same k goes on: abandoning it on every pointer
+    // move would leave nothing shown while the pointer keeps moving.
+    const Request& r = current.request;
+    return current.exactOnly || r.frame != next.frame || r.steps != next.steps || r.engineKind != next.engineKind ||
+           r.options != next.options || r.pictures[0] != next.pictures[0] || r.pictures[1] != next.pictures[1];
 }
 
 void CPreviewRenderer::Loop()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
+    const auto finish = [this](std::unique_ptr<Job> abandoned) {
+        // A frame given up for a hold, with nothing newer waiting, is made
+        // after the hold.
+        if (abandoned && !m_pPending) m_pPending = std::move(abandoned);
+        m_bBusy = false;
+        m_idle.notify_all();
+    };
     for (;;) {
         m_wake.wait(lock, [this] { return m_bStop || (m_pPending && !m_bHeld); });
         if (m_bStop) return;
@@ -238,29 +284,21 @@ void CPreviewRenderer::Loop()
         // The time measured belongs to the pictures it was measured on.
         const bool slow = m_pEngines->SamePictures(job->request) && job->request.engineKind == m_nMeasuredKind &&
                           m_lastExactMs.load() > m_budgetMs;
-        const bool halfFirst = !job->exactOnly && slow;
-        lock.unlock();
-        if (halfFirst) {
-            Deliver(*job, true);
-            lock.lock();
+        if (!job->exactOnly && slow) {
+            if (!Run(lock, *job, true)) {
+                finish(std::move(job));
+                continue;
+            }
             // The exact frame once the request has rested.
             const bool superseded = m_wake.wait_for(lock, std::chrono::milliseconds(m_restMs),
                                                     [this] { return m_bStop || m_pPending != nullptr; });
+            job->exactOnly = true;
             if (superseded || m_bHeld) {
-                if (!superseded) {
-                    job->exactOnly = true;
-                    m_pPending = std::move(job);
-                }
-                m_bBusy = false;
-                m_idle.notify_all();
+                finish(superseded ? nullptr : std::move(job));
                 continue;
             }
-            lock.unlock();
         }
-        Deliver(*job, false);
-        lock.lock();
-        m_bBusy = false;
-        m_idle.notify_all();
+        finish(Run(lock, *job, false) ? nullptr : std::move(job));
     }
 }
 

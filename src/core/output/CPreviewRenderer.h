@@ -1,6 +1,7 @@
 #pragma once
 
 #include "morph/CBitmap.h"
+#include "morph/CCancelToken.h"
 #include "morph/CMorphOptions.h"
 
 #include <atomic>
@@ -24,6 +25,13 @@ struct CPictureImage;
 // supersedes every older one that has not started. The exact frame is
 // computed as a run computes it (the same engine, the pictures drawn the
 // same way), so it equals the run's frame k byte for byte.
+//
+// A newer request abandons the frame in progress (between slices of rows)
+// when that frame has become useless: another k, engine, options or
+// pictures, or the exact frame that followed a half-resolution one. A frame
+// of the same k for lines changed meanwhile is finished and shown, so a
+// pointer that keeps moving is followed at the frame rate, never more than
+// one frame behind.
 //
 // Pacing: when the last exact frame took longer than the budget, a request
 // is answered first with a half-resolution frame (pictures and lines
@@ -75,15 +83,22 @@ public:
     // Copies the lines and queues the request in place of any waiting one.
     // Returns the request's generation (1, 2, ...). Never waits for a frame.
     uint64_t Submit(const Request& request, const CFeatureSet& lines);
-    // While held nothing new is computed (a run has the cores); the newest
-    // request waits for the release.
+    // While held nothing is computed (a run has the cores): the frame in
+    // progress is abandoned, and the newest request waits for the release.
     void Hold(bool held);
     // Waits until nothing is queued or being computed; false on timeout (or
     // while held with a request waiting).
     bool WaitIdle(std::chrono::milliseconds timeout);
 
-    // Frames handed to the sink so far.
+    // Frames handed to the sink so far, and frames abandoned part-way.
     int64_t GetFramesDelivered() const { return m_nDelivered.load(); }
+    int64_t GetFramesAbandoned() const { return m_nAbandoned.load(); }
+    // Whether a frame is being computed now.
+    bool IsComputing()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_pCurrent != nullptr;
+    }
     // Time from the start of the last exact frame until the sink returned,
     // 0 before the first.
     double GetLastExactMilliseconds() const { return m_lastExactMs.load(); }
@@ -99,7 +114,11 @@ private:
     class Engines;
 
     void Loop();
-    void Deliver(const Job& job, bool half);
+    // Computes and hands over one frame of `job` with `lock` released;
+    // false when it was abandoned.
+    bool Run(std::unique_lock<std::mutex>& lock, const Job& job, bool half);
+    bool Deliver(const Job& job, bool half, CCancelToken::Ticket ticket);
+    static bool Supersedes(const Job& current, const Request& next);
 
     FrameSink m_sink;
     // The worker's alone: its engines and the engine kind of the last
@@ -114,6 +133,8 @@ private:
     std::unique_ptr<Job> m_pPending;
     uint64_t m_nGeneration = 0;
     bool m_bBusy = false;
+    const Job* m_pCurrent = nullptr; // the job of the frame being computed
+    CCancelToken m_cancel;
     bool m_bHeld = false;
     bool m_bStop = false;
     CRowPool* m_pPool = nullptr;
@@ -121,6 +142,7 @@ private:
     int32_t m_restMs = 150;
 
     std::atomic<int64_t> m_nDelivered{0};
+    std::atomic<int64_t> m_nAbandoned{0};
     std::atomic<double> m_lastExactMs{0.0};
     std::thread m_thread;
 };

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -200,6 +201,51 @@ TEST_F(PreviewRenderer, NewerRequestsSupersedeWaitingOnesAndLinesAreCopied)
     CBitmap expected;
     driver.ComputeFrame(3, expected);
     EXPECT_EQ(Frames()[0].bytes, std::vector<uint8_t>(expected.Bits(), expected.Bits() + expected.SizeBytes()));
+}
+
+TEST_F(PreviewRenderer, AnotherFrameOrARunAbandonsTheFrameInProgress)
+{
+    Picture(0, "1600 1200 0");
+    Picture(1, "1600 1200 1");
+    for (int i = 0; i < 18; ++i)
+        AddPair({20 + 80 * i, 100, 60 + 80 * i, 1000}, {30 + 80 * i, 120, 50 + 80 * i, 980});
+    CPreviewRenderer preview(Sink());
+    preview.SetPacing(1e9, 0); // exact frames only
+    const CFeatureSet& lines = *doc.GetFeatureSet();
+    const auto startFrame = [&](int32_t k) {
+        shown.clear();
+        const uint64_t generation = preview.Submit(Ask(CRunDriver::kFeature, k, 4), lines);
+        for (int i = 0; i < 1000000 && !preview.IsComputing() && Frames().empty(); ++i)
+            std::this_thread::yield();
+        return generation;
+    };
+    // The frame in progress is given up for one of another k (a frame that
+    // ends before the second request counts as no try).
+    bool abandoned = false;
+    for (int attempt = 0; attempt < 5 && !abandoned; ++attempt) {
+        const int64_t before = preview.GetFramesAbandoned();
+        startFrame(1);
+        const uint64_t last = preview.Submit(Ask(CRunDriver::kFeature, 3, 4), lines);
+        ASSERT_TRUE(preview.WaitIdle(30s));
+        ASSERT_FALSE(Frames().empty());
+        EXPECT_EQ(Frames().back().generation, last);
+        abandoned = preview.GetFramesAbandoned() > before;
+        if (abandoned) {
+            EXPECT_EQ(Frames().size(), 1u) << "an abandoned frame is never shown";
+        }
+    }
+    EXPECT_TRUE(abandoned);
+    // A run's hold gives it up too; it is made after the release.
+    const int64_t before = preview.GetFramesAbandoned();
+    const uint64_t held = startFrame(2);
+    preview.Hold(true);
+    EXPECT_FALSE(preview.WaitIdle(100ms));
+    preview.Hold(false);
+    ASSERT_TRUE(preview.WaitIdle(30s));
+    ASSERT_EQ(Frames().size(), 1u);
+    EXPECT_EQ(Frames()[0].generation, held);
+    EXPECT_FALSE(Frames()[0].bytes.empty());
+    EXPECT_LE(preview.GetFramesAbandoned(), before + 1);
 }
 
 TEST_F(PreviewRenderer, SlowFramesShowHalfResolutionFirstThenTheExactFrame)
