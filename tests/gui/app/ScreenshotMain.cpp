@@ -102,14 +102,14 @@ int main(int argc, char** argv)
     }
     QStringList arguments;
     QString show = QStringLiteral("inputs");
-    QSize size;
+    QSize windowSize;
     Drag drag;
     for (int i = 2; i < argc; ++i) {
         const QString argument = QFile::decodeName(argv[i]);
         if (argument == QLatin1String("--show") && i + 1 < argc) {
             show = QFile::decodeName(argv[++i]);
         } else if (argument == QLatin1String("--size") && i + 1 < argc) {
-            if (std::sscanf(argv[++i], "%dx%d", &size.rwidth(), &size.rheight()) != 2 || size.isEmpty()) return 2;
+            if (std::sscanf(argv[++i], "%dx%d", &windowSize.rwidth(), &windowSize.rheight()) != 2 || windowSize.isEmpty()) return 2;
         } else if (argument == QLatin1String("--drag") && i + 1 < argc) {
             if (std::sscanf(argv[++i], "%d:%d,%d:%d,%d", &drag.image, &drag.from.rx(), &drag.from.ry(), &drag.to.rx(),
                             &drag.to.ry()) != 5 ||
@@ -128,9 +128,9 @@ int main(int argc, char** argv)
     CTrevalinApp app(prompts, settings, std::make_shared<CQtPictureDecoder>());
     if (!app.InitInstance(arguments, QFile::encodeName(QDir::currentPath()).toStdString())) return 1;
     CMainFrame* frame = app.GetMainWnd();
-    if (!size.isEmpty()) frame->resize(size);
+    if (!windowSize.isEmpty()) frame->resize(windowSize);
     if (!QTest::qWaitForWindowExposed(frame)) return 1;
-    if (!size.isEmpty()) {
+    if (!windowSize.isEmpty()) {
         QTest::qWait(200);
         QSplitter* splitter = frame->GetSplitter();
         splitter->setSizes({splitter->width() / 2, splitter->width() - splitter->width() / 2});
