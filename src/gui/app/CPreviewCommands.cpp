@@ -52,9 +52,8 @@ void CPreviewCommands::Create()
     QAction* preview = m_pDock->toggleViewAction();
     preview->setText(tr("预览(&P)"));
     m_frame.RegisterAction(ID_VIEW_PREVIEW, preview, tr("显示或隐藏预览窗口\n预览"));
-    QAction* onion =
-        m_frame.MakeAction(ID_VIEW_ONION_SKIN, tr("洋葱皮(&K)"), QString(),
-                           tr("在每个窗格中以 50% 透明度显示另一幅图像，便于对齐特征线\n洋葱皮"));
+    QAction* onion = m_frame.MakeAction(ID_VIEW_ONION_SKIN, tr("洋葱皮(&K)"), QString(),
+                                        tr("在每个窗格中以 50% 透明度显示另一幅图像，便于对齐特征线\n洋葱皮"));
     onion->setCheckable(true);
     connect(onion, &QAction::toggled, this, [this](bool on) {
         m_frame.GetPane(0)->SetOnionSkin(on);

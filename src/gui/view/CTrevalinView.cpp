@@ -12,9 +12,9 @@
 #include <QVBoxLayout>
 
 CTrevalinView::CTrevalinView(CDocController& doc, CUserPrompts& prompts, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_prompts(prompts), m_driver(doc.GetDoc(), [this](CCompressionOptions& options) {
-          return m_prompts.ChooseCompression(this, options);
-      }),
+    : QWidget(parent), m_doc(doc), m_prompts(prompts),
+      m_driver(doc.GetDoc(),
+               [this](CCompressionOptions& options) { return m_prompts.ChooseCompression(this, options); }),
       m_pDisplay(new CFrameDisplay(this))
 {
     auto* layout = new QVBoxLayout(this);

@@ -109,7 +109,9 @@ int main(int argc, char** argv)
         if (argument == QLatin1String("--show") && i + 1 < argc) {
             show = QFile::decodeName(argv[++i]);
         } else if (argument == QLatin1String("--size") && i + 1 < argc) {
-            if (std::sscanf(argv[++i], "%dx%d", &windowSize.rwidth(), &windowSize.rheight()) != 2 || windowSize.isEmpty()) return 2;
+            if (std::sscanf(argv[++i], "%dx%d", &windowSize.rwidth(), &windowSize.rheight()) != 2 ||
+                windowSize.isEmpty())
+                return 2;
         } else if (argument == QLatin1String("--drag") && i + 1 < argc) {
             if (std::sscanf(argv[++i], "%d:%d,%d:%d,%d", &drag.image, &drag.from.rx(), &drag.from.ry(), &drag.to.rx(),
                             &drag.to.ry()) != 5 ||
