@@ -69,6 +69,17 @@ std::string CTrevalinDoc::PicturePathFor(const std::string& storedName) const
     return path;
 }
 
+CDocStatus CTrevalinDoc::OnOpenDocument(const std::string& path)
+{
+    m_strMissing.clear();
+    CDocStatus status = CDocument::OnOpenDocument(path);
+    if (status.ok && !m_strMissing.empty()) {
+        status.warning = kMissingPicturesText + m_strMissing;
+    }
+    m_strMissing.clear();
+    return status;
+}
+
 void CTrevalinDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
@@ -85,11 +96,18 @@ void CTrevalinDoc::Serialize(CArchive& ar)
     if (ar.HasFailed() || !lines.Read(ar)) {
         return;
     }
+    m_strMissing.clear();
     for (int i = 0; i < 2; ++i) {
-        // The result is not examined: a picture that cannot be opened keeps
-        // what it held, as a missing picture file is no reason to refuse the
-        // project.
-        m_pictures[i].LoadFromFile(PicturePathFor(names[i]));
+        // A picture that cannot be opened keeps what it held, as a missing
+        // picture file is no reason to refuse the project; the open tells
+        // the user which (a picture never chosen has no name to tell).
+        const std::string path = PicturePathFor(names[i]);
+        if (m_pictures[i].LoadFromFile(path) == 0 && !names[i].empty()) {
+            // Each line names the file: the decoder's reason usually does.
+            const std::string why = m_pictures[i].GetLastError();
+            if (why.find(path) == std::string::npos) m_strMissing += "\n" + path;
+            if (!why.empty()) m_strMissing += "\n" + why;
+        }
         m_strPictureNames[i] = names[i];
     }
     lines.ApplyTo(m_featureSet);
