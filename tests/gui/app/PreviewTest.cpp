@@ -150,8 +150,10 @@ void PreviewTest::runShowsProgressAndEscapeStopsIt()
     rig.Frame().GetConfigDlg()->StepsEdit()->setText(QStringLiteral("4"));
     QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_START")), Qt::LeftButton);
     QVERIFY(text->isVisible() && bar->isVisible());
+    rig.ResultView().WaitForFrame();
     QCOMPARE(text->text(), QStringLiteral("帧 0 / 4"));
     rig.ResultView().OnTimer();
+    rig.ResultView().WaitForFrame();
     QCOMPARE(text->text(), QStringLiteral("帧 1 / 4"));
     QCOMPARE(bar->value(), 1);
     QCOMPARE(bar->maximum(), 4);
@@ -174,6 +176,7 @@ void PreviewTest::zoomCommandsReachTheFrames()
     rig.Frame().GetAction(ID_VIEW_RESULT)->trigger();
     rig.Frame().GetAction(ID_MORPH_LINEAR)->trigger();
     QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_START")), Qt::LeftButton);
+    rig.ResultView().WaitForFrame();
     CFrameDisplay& display = *rig.ResultView().GetDisplay();
     CFrameDisplay& preview = *rig.Frame().GetPreview()->GetDisplay();
     QTRY_VERIFY(!preview.GetImage().isNull());
