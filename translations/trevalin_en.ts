@@ -676,6 +676,59 @@ Extend Edges</translation>
     </message>
 </context>
 <context>
+    <name>CPreviewCommands</name>
+    <message>
+        <source>预览(&amp;P)</source>
+        <translation>&amp;Preview</translation>
+    </message>
+    <message>
+        <source>显示或隐藏预览窗口
+预览</source>
+        <translation>Show or hide the preview panel
+Preview</translation>
+    </message>
+    <message>
+        <source>洋葱皮(&amp;K)</source>
+        <translation>Onion S&amp;kin</translation>
+    </message>
+    <message>
+        <source>在每个窗格中以 50% 透明度显示另一幅图像，便于对齐特征线
+洋葱皮</source>
+        <translation>Show the other pane&apos;s picture at 50% in each pane, for placing line pairs
+Onion Skin</translation>
+    </message>
+</context>
+<context>
+    <name>CPreviewDock</name>
+    <message>
+        <source>预览</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>帧 %1 / %2</source>
+        <translation>Frame %1 / %2</translation>
+    </message>
+    <message>
+        <source>预览：需要两幅大小一致的图像</source>
+        <translation>Preview: needs two pictures of the same size</translation>
+    </message>
+    <message>
+        <source>预览(半分辨率)</source>
+        <translation>Preview (half resolution)</translation>
+    </message>
+    <message>
+        <source>预览(精确)</source>
+        <translation>Preview (exact)</translation>
+    </message>
+</context>
+<context>
+    <name>CRunProgress</name>
+    <message>
+        <source>帧 %1 / %2</source>
+        <translation>Frame %1 / %2</translation>
+    </message>
+</context>
+<context>
     <name>CTrevalinView</name>
     <message>
         <source>源图像 %1 × %2，目标图像 %3 × %4</source>

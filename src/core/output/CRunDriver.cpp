@@ -94,9 +94,21 @@ void CopyLines(const CFeatureSet& from, CFeatureSet& to)
 } // namespace
 
 CRunDriver::CRunDriver(CTrevalinDoc& doc, CCompressionChooser chooser)
-    : m_doc(doc), m_chooser(std::move(chooser)), m_pEngine(std::make_unique<FBMorphing>()),
+    : m_doc(doc), m_chooser(std::move(chooser)), m_pEngine(MakeEngine(kFeature)),
       m_pLines(std::make_unique<CTrevalinDoc>(doc.GetWorkDir()))
 {
+}
+
+std::unique_ptr<ImageMorphing> CRunDriver::MakeEngine(EngineKind kind)
+{
+    if (kind == kFeature) return std::make_unique<FBMorphing>();
+    return std::make_unique<LinearMorphing>();
+}
+
+void CRunDriver::SetRowPool(CRowPool* pPool)
+{
+    m_pPool = pPool;
+    m_pEngine->SetRowPool(pPool);
 }
 
 CRunDriver::~CRunDriver()
@@ -125,10 +137,8 @@ std::string CRunDriver::IncompatibleMessage(const StartResult& result)
 void CRunDriver::UseEngine(EngineKind kind)
 {
     if (m_nEngineKind == kind) return;
-    if (kind == kFeature)
-        m_pEngine = std::make_unique<FBMorphing>();
-    else
-        m_pEngine = std::make_unique<LinearMorphing>();
+    m_pEngine = MakeEngine(kind);
+    m_pEngine->SetRowPool(m_pPool);
     m_nEngineKind = kind;
     m_pEngine->SetOptions(m_options);
     // A switch in the middle of a run carries the run's pictures over, so

@@ -15,6 +15,7 @@
 
 class CAviRecorder;
 class CBitmapInfo;
+class CRowPool;
 class CTrevalinDoc;
 class ImageMorphing;
 
@@ -83,6 +84,13 @@ public:
     ~CRunDriver();
     CRunDriver(const CRunDriver&) = delete;
     CRunDriver& operator=(const CRunDriver&) = delete;
+
+    // A new engine of that kind (no pictures, N = 0).
+    static std::unique_ptr<ImageMorphing> MakeEngine(EngineKind kind);
+
+    // Rows of every engine of this driver go to `pPool` (which must outlive
+    // the driver's use of it); nullptr lets each engine make its own.
+    void SetRowPool(CRowPool* pPool);
 
     int32_t GetEngineKind() const { return m_nEngineKind; }
     // Replaces the engine when another kind is current; in the middle of a
@@ -155,6 +163,7 @@ private:
     int32_t m_nSteps = 0;
     int32_t m_nFrame = 0;
     std::unique_ptr<ImageMorphing> m_pEngine;
+    CRowPool* m_pPool = nullptr;
     std::unique_ptr<CTrevalinDoc> m_pLines; // the lines the frames are computed from
     CRunLock m_lock;
     CBitmap m_frame;

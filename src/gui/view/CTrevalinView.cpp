@@ -1,19 +1,25 @@
 #include "CTrevalinView.h"
 
+#include "CFrameDisplay.h"
+
 #include "document/CPictureFile.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "picture/CBitmapImage.h"
 #include "editing/CCoreText.h"
 
-#include <QPainter>
 #include <QTimerEvent>
+#include <QVBoxLayout>
 
 CTrevalinView::CTrevalinView(CDocController& doc, CUserPrompts& prompts, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_prompts(prompts), m_driver(doc.GetDoc(), [this](CCompressionOptions& options) {
-          return m_prompts.ChooseCompression(this, options);
-      })
+    : QWidget(parent), m_doc(doc), m_prompts(prompts),
+      m_driver(doc.GetDoc(),
+               [this](CCompressionOptions& options) { return m_prompts.ChooseCompression(this, options); }),
+      m_pDisplay(new CFrameDisplay(this))
 {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pDisplay);
     m_doc.AddView(this);
 }
 
@@ -93,6 +99,8 @@ void CTrevalinView::StartRun()
         EndRun();
         return;
     }
+    m_bRunActive = true;
+    emit runStateChanged();
     ProduceFrame();
     if (m_driver.IsRunning()) m_timer.start(m_nTimerInterval, this);
 }
@@ -104,6 +112,7 @@ void CTrevalinView::PauseRun()
     // The frame being computed is given up; one being written completes.
     m_cancel.Cancel();
     m_bTickPending = false;
+    emit runStateChanged();
 }
 
 void CTrevalinView::StopRun()
@@ -111,7 +120,10 @@ void CTrevalinView::StopRun()
     m_timer.stop();
     m_bTickPending = false;
     if (m_bInFlight) Quiesce();
-    if (!m_driver.Stop()) return;
+    const bool hadRecorder = m_driver.Stop();
+    m_bRunActive = false;
+    emit runStateChanged();
+    if (!hadRecorder) return;
     // A video that could not be completed is not reported as saved.
     if (!m_driver.GetCloseError().empty())
         m_prompts.MessageBox(this, CCoreText::Translate(m_driver.GetCloseError()), CUserPrompts::Icon::kWarning);
@@ -191,7 +203,8 @@ bool CTrevalinView::TakeReport(bool takePendingTick)
     const CRunDriver::FrameResult& result = report->result;
     m_shownFrame = std::move(report->image);
     m_nShownFrame = result.frame;
-    update();
+    m_pDisplay->SetFrame(m_shownFrame, QStringLiteral("Frame-%1").arg(m_nShownFrame));
+    emit frameProduced(result.frame, m_driver.GetSteps());
     // Failures are told once per run, not once per frame.
     if (!result.videoError.empty() && !m_bVideoFailureShown) {
         m_bVideoFailureShown = true;
@@ -235,23 +248,10 @@ void CTrevalinView::GetImageRect(RECT& rc) const
 
 void CTrevalinView::OnInitialUpdate()
 {
-    update();
+    m_pDisplay->viewport()->update();
 }
 
 void CTrevalinView::OnUpdate(CDocView*)
 {
-    update();
-}
-
-void CTrevalinView::paintEvent(QPaintEvent*)
-{
-    if (m_shownFrame.isNull()) return;
-    QPainter dc(this);
-    dc.drawImage(0, 0, m_shownFrame);
-    // The label is on screen only: centred at the top edge of the frame.
-    dc.setPen(Qt::black);
-    dc.setBackground(Qt::white);
-    dc.setBackgroundMode(Qt::OpaqueMode);
-    dc.drawText(QRect(0, 0, m_shownFrame.width(), m_shownFrame.height()), Qt::AlignHCenter | Qt::AlignTop,
-                QStringLiteral("Frame-%1").arg(m_nShownFrame));
+    m_pDisplay->viewport()->update();
 }

@@ -15,6 +15,8 @@
 #include <optional>
 
 class CDocController;
+class CFrameDisplay;
+class CRowPool;
 
 // The result view: runs a morph sequence on a timer and shows its frames.
 // Start takes the pictures and the document's morph options, opens the
@@ -22,9 +24,10 @@ class CDocController;
 // frame k at once; every tick advances k and produces that frame; the tick
 // that passes the last frame ends the run and tells where the video went.
 // Each frame is computed, written and added to the video exactly once,
-// whether the view is shown or not; painting only shows the last frame with
-// its "Frame-k" label. The timer is held while a message box of the run is
-// open.
+// whether the view is shown or not; the view only shows the last frame with
+// its "Frame-k" label, whole (scaled down when it is larger than the view)
+// or at the zoom factor given. The timer is held while a message box of the
+// run is open.
 //
 // Frames are computed and written on a thread of the view's own (the
 // engines spread each over the row pool), one at a time and in order; the
@@ -49,6 +52,9 @@ public:
     void OnMorphLinear();
     int32_t GetEngineKind() const { return m_driver.GetEngineKind(); }
 
+    // Rows of every frame go to `pPool` (shared with the preview).
+    void SetRowPool(CRowPool* pPool) { m_driver.SetRowPool(pPool); }
+
     void SetSteps(int32_t n);
     // Timer interval of the next Start, in milliseconds.
     void SetInterval(int32_t ms) { m_nTimerInterval = ms; }
@@ -60,6 +66,9 @@ public:
     void OnTimer();
 
     bool IsTimerActive() const { return m_timer.isActive(); }
+    // From a Start that passed until Stop (or the end of the run); a paused
+    // run is still active.
+    bool IsRunActive() const { return m_bRunActive; }
     // Whether a frame is being computed or written.
     bool IsFrameInProgress() const { return m_bInFlight; }
     // Waits for the frame in progress and shows it (with its messages) at
@@ -68,6 +77,7 @@ public:
     const CRunDriver& GetDriver() const { return m_driver; }
     // The frame on screen (empty before the first frame) and its number.
     const QImage& GetShownFrame() const { return m_shownFrame; }
+    CFrameDisplay* GetDisplay() const { return m_pDisplay; }
     int32_t GetShownFrameIndex() const { return m_nShownFrame; }
     // (0, 0, w, h) of the source picture, or the empty rectangle.
     void GetImageRect(RECT& rc) const;
@@ -78,9 +88,13 @@ public:
 signals:
     // The engine kind changed (check marks of the two engine commands).
     void engineChanged();
+    // A run started, paused, went on or ended (IsRunActive, the driver's
+    // IsRunning).
+    void runStateChanged();
+    // Frame k of n has been produced.
+    void frameProduced(int k, int n);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
@@ -110,10 +124,12 @@ private:
     CRunDriver m_driver;
     QBasicTimer m_timer;
     int32_t m_nTimerInterval = kDefaultInterval;
+    CFrameDisplay* m_pDisplay;
     QImage m_shownFrame;
     int32_t m_nShownFrame = -1;
     bool m_bVideoFailureShown = false;
     bool m_bFileFailureShown = false;
+    bool m_bRunActive = false;
 
     CCancelToken m_cancel;
     CBitmap m_workFrame; // the frame thread's
