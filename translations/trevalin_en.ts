@@ -676,6 +676,59 @@ Extend Edges</translation>
     </message>
 </context>
 <context>
+    <name>CPreviewCommands</name>
+    <message>
+        <source>预览(&amp;P)</source>
+        <translation>&amp;Preview</translation>
+    </message>
+    <message>
+        <source>显示或隐藏预览窗口
+预览</source>
+        <translation>Show or hide the preview panel
+Preview</translation>
+    </message>
+    <message>
+        <source>洋葱皮(&amp;K)</source>
+        <translation>Onion S&amp;kin</translation>
+    </message>
+    <message>
+        <source>在每个窗格中以 50% 透明度显示另一幅图像，便于对齐特征线
+洋葱皮</source>
+        <translation>Show the other pane&apos;s picture at 50% in each pane, for placing line pairs
+Onion Skin</translation>
+    </message>
+</context>
+<context>
+    <name>CPreviewDock</name>
+    <message>
+        <source>预览</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>帧 %1 / %2</source>
+        <translation>Frame %1 / %2</translation>
+    </message>
+    <message>
+        <source>预览：需要两幅大小一致的图像</source>
+        <translation>Preview: needs two pictures of the same size</translation>
+    </message>
+    <message>
+        <source>预览(半分辨率)</source>
+        <translation>Preview (half resolution)</translation>
+    </message>
+    <message>
+        <source>预览(精确)</source>
+        <translation>Preview (exact)</translation>
+    </message>
+</context>
+<context>
+    <name>CRunProgress</name>
+    <message>
+        <source>帧 %1 / %2</source>
+        <translation>Frame %1 / %2</translation>
+    </message>
+</context>
+<context>
     <name>CTrevalinView</name>
     <message>
         <source>源图像 %1 × %2，目标图像 %3 × %4</source>
@@ -684,6 +737,10 @@ Extend Edges</translation>
     <message>
         <source>渐变序列存成视频文件:trv.avi</source>
         <translation>The morph sequence was saved as the video file: trv.avi</translation>
+    </message>
+    <message>
+        <source>另一个渐变正在使用文件夹 %1 的输出,请等它结束后再开始。</source>
+        <translation>Another morph is using the outputs of the folder %1. Please wait until it ends before starting.</translation>
     </message>
 </context>
 <context>
@@ -927,6 +984,46 @@ Extend Edges</translation>
     <message>
         <source>图片文件不完整:缺少部分像素数据。</source>
         <translation>The picture file is incomplete: some pixel data is missing.</translation>
+    </message>
+    <message>
+        <source>文件超过了项目文件 256 MB 的上限。</source>
+        <translation>The file is larger than the project file limit of 256 MB.</translation>
+    </message>
+    <message>
+        <source>%1有 %2 条特征线,超过了每幅图像 500000 条的上限。</source>
+        <translation>%1 has %2 feature lines, more than the limit of 500000 per picture.</translation>
+    </message>
+    <message>
+        <source>%1的特征线共有 %2 个以上的点,超过了每幅图像 1000000 个的上限。</source>
+        <translation>%1 has more than %2 points on its feature lines, more than the limit of 1000000 per picture.</translation>
+    </message>
+    <message>
+        <source>源图像</source>
+        <translation>The source picture</translation>
+    </message>
+    <message>
+        <source>目标图像</source>
+        <translation>The target picture</translation>
+    </message>
+    <message>
+        <source>项目已打开,但下列图片没有载入:</source>
+        <translation>The project was opened, but these pictures were not loaded:</translation>
+    </message>
+    <message>
+        <source>找不到源图片 %1。</source>
+        <translation>The source picture %1 cannot be found.</translation>
+    </message>
+    <message>
+        <source>找不到目标图片 %1。</source>
+        <translation>The target picture %1 cannot be found.</translation>
+    </message>
+    <message>
+        <source>还没有打开源图片。</source>
+        <translation>No source picture has been opened yet.</translation>
+    </message>
+    <message>
+        <source>还没有打开目标图片。</source>
+        <translation>No target picture has been opened yet.</translation>
     </message>
 </context>
 </TS>

@@ -55,11 +55,18 @@ CArchive::CArchive() : m_mode(store) {}
 
 CArchive::CArchive(const uint8_t* data, size_t size) : m_mode(load), m_data(data), m_size(data ? size : 0) {}
 
-void CArchive::Fail(Error error)
+void CArchive::Fail(Error error, std::string detail)
 {
     if (m_error == Error::kNone) {
         m_error = error;
+        m_strDetail = std::move(detail);
     }
+}
+
+void CArchive::Skip(size_t n)
+{
+    const uint8_t* bytes = nullptr;
+    Take(n, bytes);
 }
 
 void CArchive::WriteUnsigned(uint64_t value, size_t width)

@@ -21,6 +21,7 @@ public:
         kEndOfFile,      // a read ran past the end of the data
         kLengthTooLarge, // a 64-bit string length beyond the largest int32
         kLengthPastEnd,  // a string longer than what is left of the data
+        kBeyondLimits,   // counts beyond what the reader takes (GetDetail says which)
     };
 
     // A storing archive with an empty buffer.
@@ -52,12 +53,17 @@ public:
     CArchive& operator>>(std::string& text);
     size_t GetRemaining() const { return m_size - m_pos; }
     size_t GetPosition() const { return m_pos; }
+    const uint8_t* GetData() const { return m_data; }
+    // Passes over n bytes (an end-of-file error when fewer are left).
+    void Skip(size_t n);
 
     bool HasFailed() const { return m_error != Error::kNone; }
     Error GetError() const { return m_error; }
     // Records an error found by a caller (for example a count that cannot
     // fit in what is left of the data). The first error recorded stays.
-    void Fail(Error error);
+    void Fail(Error error, std::string detail = std::string());
+    // What the first error recorded said about itself, if anything.
+    const std::string& GetDetail() const { return m_strDetail; }
 
 private:
     bool Take(size_t n, const uint8_t*& bytes);
@@ -72,4 +78,5 @@ private:
     size_t m_size = 0;
     size_t m_pos = 0;
     Error m_error = Error::kNone;
+    std::string m_strDetail;
 };

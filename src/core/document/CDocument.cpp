@@ -30,7 +30,7 @@ std::string FileName(const std::string& path)
 
 CDocStatus Failed(std::string message, std::string detail)
 {
-    return CDocStatus{false, std::move(message), std::move(detail)};
+    return CDocStatus{false, std::move(message), std::move(detail), std::string()};
 }
 
 std::string NotFoundText(const std::string& path)
@@ -61,7 +61,8 @@ CDocStatus CDocument::OnOpenDocument(const std::string& path)
     const CFileAccess::Result read = CFileAccess::ReadFile(full, bytes, kMaxDocumentBytes);
     if (!read.ok) {
         std::string message = (read.error == ENOENT || read.error == ENOTDIR) ? NotFoundText(full) : kOpenFailed;
-        return Failed(std::move(message), CFileAccess::ErrorText(read.error));
+        std::string detail = read.error == EFBIG ? kTooLargeText : CFileAccess::ErrorText(read.error);
+        return Failed(std::move(message), std::move(detail));
     }
     if (!bytes.empty()) {
         const bool wasModified = m_bModified;
@@ -78,7 +79,9 @@ CDocStatus CDocument::OnOpenDocument(const std::string& path)
         }
         if (ar.HasFailed()) {
             m_bModified = wasModified;
-            return Failed(ar.GetError() == CArchive::Error::kLengthTooLarge ? kOpenFailed : kBadFormat, "");
+            const CArchive::Error error = ar.GetError();
+            const bool refused = error == CArchive::Error::kLengthTooLarge || error == CArchive::Error::kBeyondLimits;
+            return Failed(refused ? kOpenFailed : kBadFormat, ar.GetDetail());
         }
     }
     m_bModified = false;

@@ -45,8 +45,10 @@ public:
     static constexpr const char* kOpenFailed = TRV_TEXT("CoreText", "打开文档失败。");
     static constexpr const char* kBadFormat = TRV_TEXT("CoreText", "非预期的文件格式。");
     static constexpr const char* kSaveFailed = TRV_TEXT("CoreText", "保存文档失败。");
-    // Projects are small; a file beyond this is not a project.
-    static constexpr uint64_t kMaxDocumentBytes = uint64_t{1} << 30;
+    // Projects are small (the largest the line limits allow is about 20 MB);
+    // a file beyond this is refused before it is read.
+    static constexpr uint64_t kMaxDocumentBytes = uint64_t{256} << 20;
+    static constexpr const char* kTooLargeText = TRV_TEXT("CoreText", "文件超过了项目文件 256 MB 的上限。");
 
 protected:
     CDocument() = default;

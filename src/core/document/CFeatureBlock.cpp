@@ -4,15 +4,22 @@
 #include "geometry/CFeatureSet.h"
 
 namespace {
+
 constexpr size_t kLineRecordMin = 4; // a line is at least its point count
 constexpr size_t kPointRecord = 8;   // x and y
+
+std::string LimitText(const char* format, int image, int64_t count)
+{
+    return CText::Fill(format,
+                       {image == 0 ? CFeatureBlock::kSourceImage : CFeatureBlock::kTargetImage, std::to_string(count)});
+}
+
 } // namespace
 
 bool CFeatureBlock::Read(CArchive& ar)
 {
-    for (Image& image : m_images) {
-        image.pointCounts.clear();
-        image.coords.clear();
+    const size_t begin = ar.GetPosition();
+    for (int image = 0; image < 2; ++image) {
         int32_t lines = 0;
         ar >> lines;
         if (ar.HasFailed()) {
@@ -22,6 +29,12 @@ bool CFeatureBlock::Read(CArchive& ar)
             ar.Fail(CArchive::Error::kEndOfFile);
             return false;
         }
+        if (lines > kMaxLinesPerImage) {
+            ar.Fail(CArchive::Error::kBeyondLimits, LimitText(kTooManyLines, image, lines));
+            return false;
+        }
+        m_nLines[image] = lines > 0 ? lines : 0;
+        int64_t total = 0;
         for (int32_t k = 0; k < lines; ++k) {
             int32_t points = 0;
             ar >> points;
@@ -32,34 +45,40 @@ bool CFeatureBlock::Read(CArchive& ar)
                 ar.Fail(CArchive::Error::kEndOfFile);
                 return false;
             }
-            const int32_t used = points > 0 ? points : 0;
-            image.pointCounts.push_back(used);
-            for (int32_t p = 0; p < used; ++p) {
-                int32_t x = 0;
-                int32_t y = 0;
-                ar >> x >> y;
-                image.coords.push_back(x);
-                image.coords.push_back(y);
-            }
-            if (ar.HasFailed()) {
+            total += points > 0 ? points : 0;
+            if (total > kMaxPointsPerImage) {
+                ar.Fail(CArchive::Error::kBeyondLimits, LimitText(kTooManyPoints, image, kMaxPointsPerImage));
                 return false;
+            }
+            if (points > 0) {
+                ar.Skip(static_cast<size_t>(points) * kPointRecord);
             }
         }
     }
-    return true;
+    m_pData = ar.GetData() + begin;
+    m_nBytes = ar.GetPosition() - begin;
+    return !ar.HasFailed();
 }
 
 void CFeatureBlock::ApplyTo(CFeatureSet& features) const
 {
+    CArchive ar(m_pData, m_nBytes);
     for (int m = 0; m < 2; ++m) {
-        const Image& image = m_images[m];
         CPointSets<int>& lines = features.m_sets[m];
         lines.RemoveAll();
-        size_t c = 0;
-        for (int32_t points : image.pointCounts) {
+        int32_t count = 0;
+        ar >> count;
+        lines.Reserve(count);
+        for (int32_t k = 0; k < count; ++k) {
             CPointSet<int>& line = lines.Line(lines.Add());
-            for (int32_t p = 0; p < points; ++p, c += 2) {
-                line.AddPoint(image.coords[c], image.coords[c + 1], 0, 1);
+            int32_t points = 0;
+            ar >> points;
+            line.Reserve(points);
+            for (int32_t p = 0; p < points; ++p) {
+                int32_t x = 0;
+                int32_t y = 0;
+                ar >> x >> y;
+                line.AddPoint(x, y, 0, 1);
             }
         }
     }

@@ -45,6 +45,9 @@ public:
     std::string GetPath() const { return m_strPath; }
     // The held image, or null.
     const CPictureImage* GetImage() const { return m_image.get(); }
+    // The held image as a shared handle (it never changes once decoded; a
+    // new load makes a new one), or null when none is held.
+    std::shared_ptr<const CPictureImage> GetSharedImage() const { return m_bLoaded ? m_image : nullptr; }
     // Why the last load failed; empty after a successful one.
     const std::string& GetLastError() const { return m_strLastError; }
 

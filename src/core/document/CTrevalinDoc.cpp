@@ -70,6 +70,17 @@ std::string CTrevalinDoc::PicturePathFor(const std::string& storedName) const
     return path;
 }
 
+CDocStatus CTrevalinDoc::OnOpenDocument(const std::string& path)
+{
+    m_strMissing.clear();
+    CDocStatus status = CDocument::OnOpenDocument(path);
+    if (status.ok && !m_strMissing.empty()) {
+        status.warning = kMissingPicturesText + m_strMissing;
+    }
+    m_strMissing.clear();
+    return status;
+}
+
 void CTrevalinDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
@@ -86,16 +97,23 @@ void CTrevalinDoc::Serialize(CArchive& ar)
     if (ar.HasFailed() || !lines.Read(ar)) {
         return;
     }
-    // The results are not examined: a picture that cannot be opened keeps
-    // what it held, as a missing picture file is no reason to refuse the
-    // project. The two pictures are read and decoded at once (the target on
-    // a second thread).
-    const std::string target = PicturePathFor(names[1]);
+    // The two pictures are read and decoded at once (the target on a second
+    // thread).
+    const std::string paths[2] = {PicturePathFor(names[0]), PicturePathFor(names[1])};
     std::future<int32_t> loading =
-        std::async(std::launch::async, [this, &target] { return m_pictures[1].LoadFromFile(target); });
-    m_pictures[0].LoadFromFile(PicturePathFor(names[0]));
-    loading.get();
+        std::async(std::launch::async, [this, &paths] { return m_pictures[1].LoadFromFile(paths[1]); });
+    const int32_t loaded[2] = {m_pictures[0].LoadFromFile(paths[0]), loading.get()};
+    m_strMissing.clear();
     for (int i = 0; i < 2; ++i) {
+        // A picture that cannot be opened keeps what it held, as a missing
+        // picture file is no reason to refuse the project; the open tells
+        // the user which (a picture never chosen has no name to tell).
+        if (loaded[i] == 0 && !names[i].empty()) {
+            // Each line names the file: the decoder's reason usually does.
+            const std::string why = m_pictures[i].GetLastError();
+            if (why.find(paths[i]) == std::string::npos) m_strMissing += "\n" + paths[i];
+            if (!why.empty()) m_strMissing += "\n" + why;
+        }
         m_strPictureNames[i] = names[i];
     }
     lines.ApplyTo(m_featureSet);

@@ -38,6 +38,11 @@ public:
     // (a picture that cannot be opened keeps what it held; the decoder must
     // take calls from two threads), and replaces the lines.
     void Serialize(CArchive& ar) override;
+    // Opens the project; a success whose pictures could not all be loaded
+    // carries a warning naming each of them and why.
+    CDocStatus OnOpenDocument(const std::string& path) override;
+    // The text that starts that warning.
+    static constexpr const char* kMissingPicturesText = TRV_TEXT("CoreText", "项目已打开,但下列图片没有载入:");
 
     // The name a picture is stored under: the tail of its path from the last
     // separator ('/' or '\'), written with a leading backslash as Windows
@@ -60,4 +65,5 @@ public:
 
 private:
     std::string m_strPictureNames[2];
+    std::string m_strMissing; // lines of the warning, from the last load
 };

@@ -38,19 +38,36 @@ bool OnSegment(double x, double y, const CFeaturePoint& a, const CFeaturePoint& 
 }
 } // namespace
 
-template <typename T> CPointSet<T>::CPointSet()
+template <typename T> CPointSet<T>::CPointSet() = default;
+
+template <typename T> void CPointSet<T>::GrowMore(int32_t capacity)
 {
-    m_pPoints.reserve(2);
-    m_pPoints.push_back(std::make_unique<CFeaturePoint>());
-    m_pPoints.push_back(std::make_unique<CFeaturePoint>());
+    auto more = std::make_unique<CFeaturePoint[]>(static_cast<size_t>(capacity));
+    for (int32_t i = 0; i < m_nMoreCapacity; ++i) {
+        more[static_cast<size_t>(i)] = m_pMore[static_cast<size_t>(i)];
+    }
+    m_pMore = std::move(more);
+    m_nMoreCapacity = capacity;
+}
+
+template <typename T> void CPointSet<T>::Reserve(int32_t points)
+{
+    if (points - 2 > m_nMoreCapacity) {
+        GrowMore(points - 2);
+    }
 }
 
 template <typename T> void CPointSet<T>::AddPoint(T x, T y, T z, T w)
 {
     int32_t labelStride = 2;
     if (m_nSize <= m_nCount) {
-        m_pPoints.push_back(std::make_unique<CFeaturePoint>());
-        m_pPoints.push_back(std::make_unique<CFeaturePoint>());
+        // Two fresh zeroed slots; the array behind them doubles when full.
+        const int32_t needed = m_nSize; // slots of m_pMore after growing: m_nSize + 2 - 2
+        if (needed > m_nMoreCapacity) {
+            GrowMore(needed > 2 * m_nMoreCapacity ? needed : 2 * m_nMoreCapacity);
+        }
+        Point(m_nSize) = CFeaturePoint{};
+        Point(m_nSize + 1) = CFeaturePoint{};
         m_nSize += 2;
         labelStride = 10;
     }

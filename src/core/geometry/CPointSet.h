@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 // Selection states of a feature line.
 enum : int32_t {
@@ -18,9 +17,14 @@ enum : int32_t {
 };
 
 // One feature line: an ordered run of points (segment i joins points i and
-// i + 1) with its own hover/selection state. Point storage grows two slots at
-// a time and is never freed while the line lives; slots past m_nCount keep
-// whatever they held before and are reused by AddPoint.
+// i + 1) with its own hover/selection state. Point slots grow two at a time
+// (m_nSize) and are never freed while the line lives; slots past m_nCount
+// keep whatever they held before and are reused by AddPoint.
+//
+// Storage is compact, since a project may hold hundreds of thousands of
+// lines: the first two slots (all an editor's line has) live inside the
+// object, the others in one array that grows geometrically behind the
+// two-slot steps. A point's reference stays valid until the line grows.
 template <typename T> class CPointSet : public CObject {
 public:
     CPointSet();
@@ -34,6 +38,9 @@ public:
     RECT GetBoundingRect() const;
     int32_t HitTest(CFeaturePoint pt);
     void MoveSelection(CFeaturePoint delta);
+    // Makes room for `points` points without growing m_nSize, so that
+    // appending them allocates at most once.
+    void Reserve(int32_t points);
 
     // The pieces HitTest is made of, for callers that rank what lies under
     // the pointer across lines themselves. (u, v) is a position in real
@@ -55,16 +62,22 @@ public:
     void MarkMiss();
 
     // Point i of the line (0 <= i < m_nSize).
-    CFeaturePoint& Point(int32_t i) { return *m_pPoints[static_cast<size_t>(i)]; }
-    const CFeaturePoint& Point(int32_t i) const { return *m_pPoints[static_cast<size_t>(i)]; }
+    CFeaturePoint& Point(int32_t i) { return i < 2 ? m_first[i] : m_pMore[static_cast<size_t>(i - 2)]; }
+    const CFeaturePoint& Point(int32_t i) const { return i < 2 ? m_first[i] : m_pMore[static_cast<size_t>(i - 2)]; }
 
-    std::vector<std::unique_ptr<CFeaturePoint>> m_pPoints;
     int32_t m_nState = STATE_NONE;
     int32_t m_nSize = 2;
     int32_t m_nIndex = 0;
     int32_t m_nCount = 0;
     int32_t m_nSelPoint = -1;
     int32_t m_nSelSegment = -1;
+
+private:
+    void GrowMore(int32_t capacity);
+
+    int32_t m_nMoreCapacity = 0; // slots in m_pMore
+    CFeaturePoint m_first[2];
+    std::unique_ptr<CFeaturePoint[]> m_pMore;
 };
 
 extern template class CPointSet<int>;

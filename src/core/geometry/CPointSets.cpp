@@ -2,25 +2,33 @@
 
 #include <algorithm>
 
-namespace {
-constexpr int32_t kGrowth = 10;
-}
-
 template <typename T> CPointSets<T>::CPointSets()
 {
-    m_pSets.reserve(kGrowth);
+    m_nSize = 0;
+    Grow();
+}
+
+template <typename T> void CPointSets<T>::Grow()
+{
+    m_pBlocks.push_back(std::make_unique<CPointSet<T>[]>(kGrowth));
     for (int32_t i = 0; i < kGrowth; ++i) {
-        m_pSets.push_back(std::make_unique<CPointSet<T>>());
+        m_pSets.push_back(&m_pBlocks.back()[i]);
+    }
+    m_nSize += kGrowth;
+}
+
+template <typename T> void CPointSets<T>::Reserve(int32_t lines)
+{
+    if (lines > m_nSize) {
+        m_pSets.reserve(static_cast<size_t>(lines / kGrowth + 1) * kGrowth);
+        m_pBlocks.reserve(static_cast<size_t>(lines / kGrowth + 1));
     }
 }
 
 template <typename T> int32_t CPointSets<T>::Add()
 {
     if (m_nSize <= m_nCount) {
-        for (int32_t i = 0; i < kGrowth; ++i) {
-            m_pSets.push_back(std::make_unique<CPointSet<T>>());
-        }
-        m_nSize += kGrowth;
+        Grow();
     }
     Line(m_nCount).m_nIndex = m_nCount;
     ++m_nCount;
@@ -57,10 +65,7 @@ template <typename T> CPointSet<T>& CPointSets<T>::InsertAt(int32_t i)
     if (i < 0) i = 0;
     if (i > m_nCount) i = m_nCount;
     if (m_nSize <= m_nCount) {
-        for (int32_t k = 0; k < kGrowth; ++k) {
-            m_pSets.push_back(std::make_unique<CPointSet<T>>());
-        }
-        m_nSize += kGrowth;
+        Grow();
     }
     // The first spare line moves in front of line i.
     const auto first = m_pSets.begin() + i;

@@ -7,9 +7,11 @@
 #include <memory>
 #include <vector>
 
-// All feature lines of one image. Line storage grows ten slots at a time;
-// every slot always holds a constructed line, so emptying and refilling the
-// collection reuses the same line objects (and their point storage).
+// All feature lines of one image. Line storage grows ten slots at a time
+// (one block of ten line objects per step: no allocation per line); every
+// slot always holds a constructed line, so emptying and refilling the
+// collection reuses the same line objects (and their point storage). A line
+// object never moves; removing and inserting reorder the slots' pointers.
 template <typename T> class CPointSets : public CObject {
 public:
     CPointSets();
@@ -34,6 +36,11 @@ public:
     // (the collection grows by ten slots when none is left, as Add does),
     // emptied, deselected and numbered i. Returns it.
     CPointSet<T>& InsertAt(int32_t i);
+    // Makes room for `lines` slots in the slot table (not the lines
+    // themselves), so that growing to them moves the table at most once.
+    void Reserve(int32_t lines);
+
+    static constexpr int32_t kGrowth = 10;
 
     CPointSet<T>& Line(int32_t i) { return *m_pSets[static_cast<size_t>(i)]; }
     const CPointSet<T>& Line(int32_t i) const { return *m_pSets[static_cast<size_t>(i)]; }
@@ -41,11 +48,15 @@ public:
 private:
     // Gives line i the index i and its points the labels that index implies.
     void Renumber(int32_t i);
+    // Ten more slots, each holding a new line.
+    void Grow();
+
+    std::vector<std::unique_ptr<CPointSet<T>[]>> m_pBlocks; // the line objects, ten to a block
 
 public:
     int32_t m_nSize = 10;
     int32_t m_nCount = 0;
-    std::vector<std::unique_ptr<CPointSet<T>>> m_pSets;
+    std::vector<CPointSet<T>*> m_pSets; // slot i: line i (owned by a block)
 };
 
 extern template class CPointSets<int>;

@@ -27,19 +27,22 @@ int32_t CRowPool::DefaultThreadCount()
     return n == 0 ? 1 : static_cast<int32_t>(n > 256 ? 256 : n);
 }
 
-void CRowPool::Dispatch(int32_t count, int32_t grain, Task task, void* ctx)
+bool CRowPool::Dispatch(int32_t count, int32_t grain, Task task, void* ctx, CCancelToken::Ticket ticket)
 {
     if (count <= 0) {
-        return;
+        return !ticket.IsAbandoned();
     }
     std::lock_guard<std::mutex> run(m_runMutex);
     const int32_t last = static_cast<int32_t>(m_threads.size());
     grain = grain > 0 ? grain : 1;
     if (last == 0 || count <= grain) {
         for (int32_t first = 0; first < count; first += grain) {
+            if (ticket.IsAbandoned()) {
+                return false;
+            }
             task(ctx, first, count - first > grain ? first + grain : count, last);
         }
-        return;
+        return true;
     }
     {
         // A worker that woke late for the previous job may still be looking
@@ -52,12 +55,15 @@ void CRowPool::Dispatch(int32_t count, int32_t grain, Task task, void* ctx)
         m_grain = grain;
         m_next.store(0, std::memory_order_relaxed);
         m_finished.store(0, std::memory_order_relaxed);
+        m_ticket = ticket;
+        m_bSkipped.store(false, std::memory_order_relaxed);
         ++m_generation;
     }
     m_wake.notify_all();
     Drain(last);
     std::unique_lock<std::mutex> lock(m_mutex);
     m_done.wait(lock, [this] { return m_finished.load(std::memory_order_acquire) == m_count; });
+    return !m_bSkipped.load(std::memory_order_relaxed);
 }
 
 void CRowPool::Drain(int32_t worker)
@@ -68,7 +74,12 @@ void CRowPool::Drain(int32_t worker)
             return;
         }
         const int32_t last = m_count - first > m_grain ? first + m_grain : m_count;
-        m_task(m_ctx, first, last, worker);
+        // An abandoned job's slices count as finished without running.
+        if (m_ticket.IsAbandoned()) {
+            m_bSkipped.store(true, std::memory_order_relaxed);
+        } else {
+            m_task(m_ctx, first, last, worker);
+        }
         if (m_finished.fetch_add(last - first, std::memory_order_acq_rel) + (last - first) == m_count) {
             // The last rows: wake the caller (under the lock, so the wake-up
             // cannot fall between its check and its wait).

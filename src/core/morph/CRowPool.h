@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CCancelToken.h"
+
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -28,19 +30,21 @@ public:
     // Calls body(first, last, worker) for consecutive slices [first, last)
     // of [0, count), at most `grain` rows each; `worker` is 0 ..
     // GetThreadCount() - 1 and names the thread, so per-thread scratch can
-    // be indexed by it. The body must not throw.
-    template <class Body> void Run(int32_t count, int32_t grain, Body&& body)
+    // be indexed by it. The body must not throw. Before each slice the
+    // ticket is checked: once it is abandoned the remaining slices are
+    // skipped and Run returns false (true when every slice ran).
+    template <class Body> bool Run(int32_t count, int32_t grain, Body&& body, CCancelToken::Ticket ticket = {})
     {
         auto call = [](void* ctx, int32_t first, int32_t last, int32_t worker) {
             (*static_cast<Body*>(ctx))(first, last, worker);
         };
-        Dispatch(count, grain, call, &body);
+        return Dispatch(count, grain, call, &body, ticket);
     }
 
 private:
     using Task = void (*)(void* ctx, int32_t first, int32_t last, int32_t worker);
 
-    void Dispatch(int32_t count, int32_t grain, Task task, void* ctx);
+    bool Dispatch(int32_t count, int32_t grain, Task task, void* ctx, CCancelToken::Ticket ticket);
     void WorkerLoop(int32_t worker);
     void Drain(int32_t worker);
 
@@ -60,4 +64,6 @@ private:
     int32_t m_grain = 1;
     std::atomic<int32_t> m_next{0};
     std::atomic<int32_t> m_finished{0};
+    CCancelToken::Ticket m_ticket;
+    std::atomic<bool> m_bSkipped{false};
 };

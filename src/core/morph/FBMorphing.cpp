@@ -309,12 +309,14 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
     CRowPool& pool = Pool();
     const int32_t grain = 2;
     m_bUsedRowKernels = job.count > 0 && exact;
+    bool whole = true;
     if (job.count == 0) {
         std::memset(job.out, 0, bytes);
     } else if (!exact) {
-        pool.Run(job.height, grain, [this, &lines, &job](int32_t first, int32_t last, int32_t) {
-            ComputeByPositions(lines, job, first, last);
-        });
+        whole = pool.Run(
+            job.height, grain,
+            [this, &lines, &job](int32_t first, int32_t last, int32_t) { ComputeByPositions(lines, job, first, last); },
+            Ticket());
     } else {
         const FBRowsKernel kernel = SelectFBKernel(GetKernelPath());
         const size_t perThread = static_cast<size_t>(job.count) * kScratchPerLine + kScratchAlign / sizeof(double);
@@ -323,10 +325,13 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
             m_scratch.resize(needed);
         }
         double* scratch = m_scratch.data();
-        pool.Run(job.height, grain, [&job, kernel, scratch, perThread](int32_t first, int32_t last, int32_t worker) {
-            kernel(job, first, last, scratch + perThread * static_cast<size_t>(worker));
-        });
+        whole = pool.Run(
+            job.height, grain,
+            [&job, kernel, scratch, perThread](int32_t first, int32_t last, int32_t worker) {
+                kernel(job, first, last, scratch + perThread * static_cast<size_t>(worker));
+            },
+            Ticket());
     }
     FinishFrame(out, job.out, bytes);
-    return 1;
+    return whole ? 1 : kAbandoned;
 }

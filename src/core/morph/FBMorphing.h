@@ -27,7 +27,8 @@ class FBMorphing : public ImageMorphing {
 public:
     FBMorphing() = default;
     // Returns 1 after writing frame k; 0 (nothing written, m_lines untouched)
-    // when the document is not exactly a CTrevalinDoc or the frame is refused.
+    // when the document is not exactly a CTrevalinDoc or the frame is refused;
+    // kAbandoned when the cancel ticket was abandoned part-way.
     int32_t Morph(CBitmap& out, int32_t k, CDocument* pDoc) override;
     ~FBMorphing() override = default;
 

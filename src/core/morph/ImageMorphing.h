@@ -2,6 +2,7 @@
 
 #include "BITMAP.h"
 #include "CBitmap.h"
+#include "CCancelToken.h"
 #include "CMorphOptions.h"
 #include "morph/kernels/KernelDispatch.h"
 
@@ -36,6 +37,8 @@ public:
     // format). The result tells whether the engine wrote a frame (see each
     // engine). Frames outside 0 <= k <= N, runs with N < 1 and runs without
     // two usable pictures are refused: nothing is written and 0 returned.
+    // kAbandoned: the cancel ticket was abandoned while the frame was being
+    // computed, and `out` holds an unfinished frame.
     virtual int32_t Morph(CBitmap& out, int32_t k, CDocument* pDoc) = 0;
     virtual ~ImageMorphing();
 
@@ -53,6 +56,11 @@ public:
     // instead (it must outlive the engine's use of it); nullptr returns to
     // the engine's own pool.
     void SetRowPool(CRowPool* pPool);
+    // The ticket the next frames are computed under: the engine checks it
+    // between slices of rows and gives up the frame once it is abandoned.
+    // The default ticket is never abandoned.
+    void SetCancelTicket(CCancelToken::Ticket ticket) { m_ticket = ticket; }
+    static constexpr int32_t kAbandoned = -1;
     // Instruction-set path of the computation (frames are the same on every
     // path). The default takes the best the processor has.
     void SetKernelPath(MorphKernelPath path) { m_kernelPath = path; }
@@ -81,6 +89,7 @@ protected:
     // easing, that value s taken through 3 s^2 - 2 s^3.
     double Fraction(int32_t k) const;
     CRowPool& Pool();
+    const CCancelToken::Ticket& Ticket() const { return m_ticket; }
     // Where a frame of `bytes` bytes is computed: straight into the output
     // bitmap's pixels when it holds at least that many, otherwise into a
     // buffer of the engine that FinishFrame copies over (as many bytes as
@@ -95,4 +104,5 @@ private:
     MorphKernelPath m_kernelPath = MorphKernelPath::kAuto;
     CMorphOptions m_options;
     std::vector<uint8_t> m_spareFrame;
+    CCancelToken::Ticket m_ticket;
 };

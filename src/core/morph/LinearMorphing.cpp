@@ -34,15 +34,19 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
         job.weightTarget = t;
     }
     const auto slices = static_cast<int32_t>((bytes + kSlice - 1) / kSlice);
+    bool whole = true;
     // The first and the last frame weigh one picture by 1 and the other by
     // 0, exactly: they are copies.
     if ((job.weightSource == 1.0 && job.weightTarget == 0.0) || (job.weightSource == 0.0 && job.weightTarget == 1.0)) {
         const uint8_t* from = job.weightSource == 1.0 ? job.source : job.target;
-        Pool().Run(slices, 1, [&job, from, bytes](int32_t first, int32_t last, int32_t) {
-            const size_t begin = static_cast<size_t>(first) * kSlice;
-            const size_t end = std::min(static_cast<size_t>(last) * kSlice, bytes);
-            std::memcpy(job.out + begin, from + begin, end - begin);
-        });
+        whole = Pool().Run(
+            slices, 1,
+            [&job, from, bytes](int32_t first, int32_t last, int32_t) {
+                const size_t begin = static_cast<size_t>(first) * kSlice;
+                const size_t end = std::min(static_cast<size_t>(last) * kSlice, bytes);
+                std::memcpy(job.out + begin, from + begin, end - begin);
+            },
+            Ticket());
     } else {
         const MorphKernelPath path = GetKernelPath();
         DissolveForm form = DissolveForm::kDoubles;
@@ -51,18 +55,25 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
                 form = DissolveForm::kWhole;
             } else {
                 form = DissolveForm::kTable;
-                Pool().Run(256, 16, [this, &job](int32_t first, int32_t last, int32_t) {
-                    m_setup.FillTableRows(job, first, last);
-                });
+                whole = Pool().Run(
+                    256, 16,
+                    [this, &job](int32_t first, int32_t last, int32_t) { m_setup.FillTableRows(job, first, last); },
+                    Ticket());
+                if (!whole) {
+                    return kAbandoned;
+                }
             }
         }
         const DissolveKernel kernel = SelectDissolveKernel(path, form);
-        Pool().Run(slices, 1, [&job, kernel, bytes](int32_t first, int32_t last, int32_t) {
-            const size_t begin = static_cast<size_t>(first) * kSlice;
-            const size_t end = static_cast<size_t>(last) * kSlice;
-            kernel(job, begin, end < bytes ? end : bytes);
-        });
+        whole = Pool().Run(
+            slices, 1,
+            [&job, kernel, bytes](int32_t first, int32_t last, int32_t) {
+                const size_t begin = static_cast<size_t>(first) * kSlice;
+                const size_t end = static_cast<size_t>(last) * kSlice;
+                kernel(job, begin, end < bytes ? end : bytes);
+            },
+            Ticket());
     }
     FinishFrame(out, job.out, bytes);
-    return 0;
+    return whole ? 0 : kAbandoned;
 }

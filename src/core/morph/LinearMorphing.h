@@ -12,7 +12,8 @@ class LinearMorphing : public ImageMorphing {
 public:
     LinearMorphing() = default;
     // Writes the frame and returns 0 (also when the frame is refused, see
-    // ImageMorphing::Morph; then nothing is written). The document is unused.
+    // ImageMorphing::Morph; then nothing is written), or kAbandoned. The
+    // document is unused.
     int32_t Morph(CBitmap& out, int32_t k, CDocument* pDoc) override;
     ~LinearMorphing() override = default;
 

@@ -32,33 +32,27 @@ constexpr uint64_t kStrhLength = 32;
 int CAviFile::Create(const std::string& path)
 {
     m_strPath = path;
-    m_bCreated = false;
-    int err = m_file.Open(path, CPosixFile::kCreateNew);
-    if (err == 0) {
-        m_bCreated = true;
-    } else if (err == EEXIST) {
-        err = m_file.Open(path, CPosixFile::kWriteExisting);
-    }
-    return err;
+    m_nError = 0;
+    return m_out.Create(path);
 }
 
 bool CAviFile::Put(const void* data, size_t size)
 {
-    return m_file.Write(data, size);
+    return File().Write(data, size);
 }
 
 bool CAviFile::PatchU32(uint64_t position, uint32_t value)
 {
     CByteBuffer b;
     b.U32(value);
-    return m_file.WriteAt(position, b.Data(), b.Size());
+    return File().WriteAt(position, b.Data(), b.Size());
 }
 
 bool CAviFile::Begin(const Stream& stream)
 {
     m_stream = stream;
     m_nChunkId = CByteBuffer::FourCCValue(stream.compressed ? "00dc" : "00db");
-    if (!m_file.Truncate(0)) {
+    if (!File().Truncate(0)) {
         return false;
     }
     CByteBuffer b;
@@ -149,12 +143,12 @@ uint64_t CAviFile::PartSizeWith(uint64_t chunkBytes) const
     if (m_nPart == 0) {
         closing += 8 + 16 * frames; // idx1
     }
-    return m_file.Position() - m_posRiff + chunkBytes + closing;
+    return File().Position() - m_posRiff + chunkBytes + closing;
 }
 
 bool CAviFile::WriteFrame(const void* data, uint32_t size)
 {
-    if (!m_file.IsOpen()) {
+    if (!File().IsOpen()) {
         m_nError = m_nError != 0 ? m_nError : EBADF;
         return false;
     }
@@ -170,18 +164,17 @@ bool CAviFile::WriteFrame(const void* data, uint32_t size)
             return false;
         }
         if (!NextPart()) {
-            m_bBroken = true; // the parts' indexes are incomplete: leave the file as it is
             return false;
         }
     }
-    const uint64_t position = m_file.Position();
+    const uint64_t position = File().Position();
     CByteBuffer header;
     header.U32(m_nChunkId);
     header.U32(size);
     const uint8_t pad = 0;
     if (!Put(header.Data(), header.Size()) || !Put(data, size) || (size % 2 != 0 && !Put(&pad, 1))) {
         // Keep the file ending at the last whole frame.
-        m_file.Truncate(position);
+        File().Truncate(position);
         return false;
     }
     m_entries.push_back({position, size});
@@ -212,7 +205,7 @@ bool CAviFile::WriteStandardIndex()
         b.U32(static_cast<uint32_t>(e.position + 8 - m_posMovi));
         b.U32(e.size);
     }
-    const uint64_t position = m_file.Position();
+    const uint64_t position = File().Position();
     if (!Put(b.Data(), b.Size())) {
         return false;
     }
@@ -237,24 +230,22 @@ bool CAviFile::WriteOldIndex()
 
 bool CAviFile::EndList(uint64_t listPosition)
 {
-    return PatchU32(listPosition + 4, static_cast<uint32_t>(m_file.Position() - listPosition - 8));
+    return PatchU32(listPosition + 4, static_cast<uint32_t>(File().Position() - listPosition - 8));
 }
 
 bool CAviFile::NextPart()
 {
-    if (!WriteStandardIndex() || !EndList(m_posMovi)) {
-        return false;
+    // Nothing of the object changes until the new part has begun: a failed
+    // write cuts the file back to the end of the last frame, where Finish
+    // can still complete the part that was open.
+    const uint64_t end = File().Position();
+    const size_t parts = m_parts.size();
+    bool ok = WriteStandardIndex() && EndList(m_posMovi);
+    if (ok && m_nPart == 0) {
+        ok = WriteOldIndex();
     }
-    if (m_nPart == 0 && !WriteOldIndex()) {
-        return false;
-    }
-    if (!EndList(m_posRiff)) {
-        return false;
-    }
-    ++m_nPart;
-    m_entries.clear();
-    m_posRiff = m_file.Position();
-    m_posMovi = m_posRiff + 12;
+    ok = ok && EndList(m_posRiff);
+    const uint64_t riff = File().Position();
     CByteBuffer b;
     b.FourCC("RIFF");
     b.U32(0);
@@ -262,7 +253,18 @@ bool CAviFile::NextPart()
     b.FourCC("LIST");
     b.U32(0);
     b.FourCC("movi");
-    return Put(b.Data(), b.Size());
+    ok = ok && Put(b.Data(), b.Size());
+    if (!ok) {
+        m_nError = File().Error() != 0 ? File().Error() : EIO;
+        m_parts.resize(parts);
+        File().Truncate(end);
+        return false;
+    }
+    ++m_nPart;
+    m_entries.clear();
+    m_posRiff = riff;
+    m_posMovi = m_posRiff + 12;
+    return true;
 }
 
 bool CAviFile::PatchHeaders()
@@ -297,39 +299,51 @@ bool CAviFile::PatchHeaders()
     odml.FourCC("dmlh");
     odml.U32(kDmlhSize);
     odml.U32(m_nFrames);
-    return m_file.WriteAt(m_posIndx, indx.Data(), indx.Size()) && m_file.WriteAt(m_posOdml, odml.Data(), odml.Size());
+    return File().WriteAt(m_posIndx, indx.Data(), indx.Size()) && File().WriteAt(m_posOdml, odml.Data(), odml.Size());
+}
+
+bool CAviFile::CloseParts()
+{
+    if (m_nPart > 0) {
+        return WriteStandardIndex() && EndList(m_posMovi) && EndList(m_posRiff) && PatchHeaders();
+    }
+    return EndList(m_posMovi) && WriteOldIndex() && EndList(m_posRiff) && PatchHeaders();
 }
 
 bool CAviFile::Finish()
 {
-    if (!m_file.IsOpen()) {
-        return Error() == 0;
-    }
-    if (m_bBroken) {
-        m_file.Close();
+    if (!File().IsOpen()) {
         return false;
     }
-    bool ok = true;
-    if (m_nPart > 0) {
-        ok = WriteStandardIndex() && EndList(m_posMovi) && EndList(m_posRiff);
-    } else {
-        ok = EndList(m_posMovi) && WriteOldIndex() && EndList(m_posRiff);
+    // Whatever failed before, the frames written so far make a complete
+    // file when the closing writes succeed (each write reports its own
+    // success; the file's error number keeps the first failure). A closing
+    // write that fails is tried once more from the end of the last frame.
+    const uint64_t end = File().Position();
+    const size_t parts = m_parts.size();
+    bool ok = CloseParts();
+    if (!ok) {
+        m_parts.resize(parts);
+        ok = File().Truncate(end) && CloseParts();
     }
-    ok = ok && PatchHeaders();
-    const int closeError = m_file.Close();
-    if (m_nError == 0 && m_file.Error() == 0 && closeError != 0) {
-        m_nError = closeError;
+    if (!ok) {
+        if (m_nError == 0) {
+            m_nError = File().Error() != 0 ? File().Error() : EIO;
+        }
+        m_out.Abandon();
+        return false;
     }
-    return ok && Error() == 0;
+    const int committed = m_out.Commit();
+    if (committed != 0) {
+        if (m_nError == 0) {
+            m_nError = committed;
+        }
+        return false;
+    }
+    return true;
 }
 
 void CAviFile::Discard()
 {
-    if (!m_file.IsOpen()) {
-        return;
-    }
-    m_file.Close();
-    if (m_bCreated) {
-        ::unlink(m_strPath.c_str());
-    }
+    m_out.Abandon();
 }

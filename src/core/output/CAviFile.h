@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CPosixFile.h"
+#include "CReplacingFile.h"
 
 #include <cstdint>
 #include <string>
@@ -38,27 +38,30 @@ public:
     CAviFile(const CAviFile&) = delete;
     CAviFile& operator=(const CAviFile&) = delete;
 
-    // Opens `path` for writing without changing an existing file's bytes,
-    // creating it if needed. 0 or the system's error number.
+    // Creates the file that will replace `path` once finished (see
+    // CReplacingFile): until Finish, whatever is at `path` stays as it was.
+    // 0 or the system's error number (EISDIR for a folder at the path).
     int Create(const std::string& path);
     // Largest size in bytes of one RIFF part (a part holds at least one frame).
     void SetPartLimit(uint64_t bytes) { m_nLimit = bytes; }
 
     // Cuts the file to nothing and writes the headers.
     bool Begin(const Stream& stream);
-    // Appends one key frame. After a failed write the file is cut back to
-    // the frames before it and every later write fails.
+    // Appends one key frame. After a failed write (of the frame or of the
+    // change to a new part) the file is cut back to the end of the frame
+    // before it and every later write fails.
     bool WriteFrame(const void* data, uint32_t size);
-    // Writes the indexes, completes the headers and closes the file. Also
-    // completes a file whose frame writes failed, as far as it can (not one
-    // whose change to a new part failed half-way).
+    // Writes the indexes, completes the headers and renames the file over
+    // the path: the frames written before any failure make a complete,
+    // playable file. Returns false when the file could not be completed; it
+    // is then removed and the path keeps what it held.
     bool Finish();
-    // Closes the file without completing it; removes it if Create made it.
+    // Closes and removes the unfinished file; the path keeps what it held.
     void Discard();
 
-    bool IsOpen() const { return m_file.IsOpen(); }
+    bool IsOpen() const { return m_out.IsOpen(); }
     // The first error number of the file, 0 when every write succeeded.
-    int Error() const { return m_nError != 0 ? m_nError : m_file.Error(); }
+    int Error() const { return m_nError != 0 ? m_nError : m_out.File().Error(); }
     uint32_t Frames() const { return m_nFrames; }
     uint32_t Parts() const { return m_nPart + 1; }
 
@@ -81,12 +84,14 @@ private:
     bool WriteOldIndex();
     bool EndList(uint64_t listPosition);
     bool PatchHeaders();
+    bool CloseParts();
 
-    CPosixFile m_file;
+    CPosixFile& File() { return m_out.File(); }
+    const CPosixFile& File() const { return m_out.File(); }
+
+    CReplacingFile m_out;
     std::string m_strPath;
-    bool m_bCreated = false;
     int m_nError = 0;
-    bool m_bBroken = false; // a part could not be closed
     uint64_t m_nLimit = kDefaultLimit;
 
     Stream m_stream;

@@ -133,18 +133,21 @@ int32_t CAviRecorder::OpenVideo()
     }
     m_strStatusText = kTextOk;
     m_nWriteStatus = 0;
+    m_bCompleted = false;
     m_strWriteError.clear();
     if ((kVideoForWindowsVersion >> 16) < kOldestVersion) {
         m_strStatusText = kTextVersionTooOld;
         return 1;
     }
 
-    // The file: opened without touching an existing one until the stream
-    // is ready, so a failed or cancelled open changes nothing on disk.
+    // The file is written beside the path and replaces what stands there
+    // only when it is complete: a failed, cancelled or killed recording
+    // leaves it as it was.
     auto file = std::make_unique<CAviFile>();
     const int err = file->Create(m_strFilePath);
     if (err != 0) {
         const int32_t code = err == ENOMEM ? AVIERR_MEMORY : AVIERR_FILEOPEN;
+        m_strWriteError = "Cannot create " + m_strFilePath + ": " + std::strerror(err);
         return Fail(code, WithPath(kTextFileOpenFailed, m_strFilePath) + FileOpenErrorText(code));
     }
     m_pFile = std::move(file);
@@ -234,10 +237,11 @@ int32_t CAviRecorder::CloseVideo()
 {
     int32_t status = m_nWriteStatus;
     if (m_pFile && m_bStream) {
-        if (!m_pFile->Finish() && status == 0) {
+        m_bCompleted = m_pFile->Finish();
+        if (!m_bCompleted) {
             const int err = m_pFile->Error() != 0 ? m_pFile->Error() : EIO;
-            m_strWriteError = "Cannot write " + m_strFilePath + ": " + std::strerror(err);
-            status = AVIERR_FILEWRITE;
+            m_strWriteError = "Cannot complete " + m_strFilePath + ": " + std::strerror(err);
+            status = status != 0 ? status : AVIERR_FILEWRITE;
         }
     } else if (m_pFile) {
         m_pFile->Discard();

@@ -42,25 +42,31 @@ public:
 
     // 0: open and ready for frames. 1: not opened, no error (the chooser
     // cancelled; the status text stays "Ok"). Negative: the status code of
-    // the step that failed, with its status text. An existing file at the
-    // path is replaced only once the video is open; a failed or cancelled
-    // open leaves it as it was and removes a file it created itself.
+    // the step that failed, with its status text (and the system's reason
+    // in GetWriteErrorText). The video is written to a temporary file beside
+    // the path and renamed over it by CloseVideo: until then, and whenever
+    // the recording cannot be completed, whatever is at the path stays as
+    // it was. A folder at the path fails the open.
     int32_t OpenVideo();
     // Appends one frame: biSizeImage bytes, rows bottom to top in the layout
     // the frame format declares. 0 or a negative status; the status text is
     // not changed. After a failed write to the file every later frame fails
     // too (the file keeps the frames written before).
     int32_t WriteFrame(const void* bits);
-    // Completes the file (index, headers) and releases everything. Returns
-    // 0, or the first write failure of the recording (the file then holds
-    // the frames written before it, as far as it could be completed).
-    // A second call releases nothing and returns 0.
+    // Completes the file (index, headers), puts it at the path and releases
+    // everything. Returns 0, or the first write failure of the recording:
+    // the file then holds the frames written before it, complete and
+    // playable, unless the closing writes failed too (IsCompleted false:
+    // the path keeps what it held). A second call releases nothing and
+    // returns 0.
     int32_t CloseVideo();
+    // Whether the last CloseVideo put a complete file at the path.
+    bool IsCompleted() const { return m_bCompleted; }
 
     // The status text, or null when it is empty.
     const char* GetErrorText() const;
-    // Why the last write to the file failed: the path and the system's
-    // reason; empty when nothing failed.
+    // Why the file could not be created, written or completed: the path
+    // and the system's reason; empty when nothing failed.
     const std::string& GetWriteErrorText() const { return m_strWriteError; }
     bool IsOpen() const;
     int32_t GetFrameCounter() const { return m_nFrameCounter; }
@@ -102,4 +108,5 @@ private:
     std::unique_ptr<CMjpegEncoder> m_pEncoder; // the compressor, for Motion JPEG
     int32_t m_nWriteStatus = 0;                // first write failure
     std::string m_strWriteError;
+    bool m_bCompleted = false;
 };

@@ -2,6 +2,7 @@
 
 #include "CAviRecorder.h"
 #include "CBitmapInfo.h"
+#include "CReplacingFile.h"
 #include "GetDIBits.h"
 #include "PictureBitmap.h"
 #include "WriteBitmapFile.h"
@@ -9,10 +10,13 @@
 #include "morph/FBMorphing.h"
 #include "morph/LinearMorphing.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <future>
+#include <string_view>
 #include <system_error>
+#include <unistd.h>
 
 namespace {
 
@@ -24,11 +28,88 @@ void MakeFolder(const std::string& path)
     std::filesystem::create_directories(path, ec);
 }
 
+// k of a name "Frame-<k>.bmp" written by FramePath, or -1.
+int64_t FrameNumber(const std::string& name)
+{
+    constexpr std::string_view prefix = "Frame-";
+    constexpr std::string_view suffix = ".bmp";
+    if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+        return -1;
+    }
+    const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    if (digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos) {
+        return -1;
+    }
+    const int64_t k = std::stoll(digits);
+    return std::to_string(k) == digits && k <= INT32_MAX ? k : -1;
+}
+
+// Names of the entries of `folder` (none when it cannot be read).
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        names.push_back(it->path().filename().string());
+    }
+    return names;
+}
+
+// Removes the temporary files a run that was killed left in the output
+// folders: "Frame-<k>.bmp.tmp-<pid>-<n>" and "trevalin.avi.tmp-<pid>-<n>".
+void RemoveLeftovers(const std::string& frames, const std::string& videos)
+{
+    for (const std::string& name : Names(frames)) {
+        const size_t mark = name.find(".tmp-");
+        if (mark != std::string::npos && FrameNumber(name.substr(0, mark)) >= 0 &&
+            CReplacingFile::IsTempNameFor(name, name.substr(0, mark))) {
+            ::unlink((frames + "/" + name).c_str());
+        }
+    }
+    for (const std::string& name : Names(videos)) {
+        if (CReplacingFile::IsTempNameFor(name, "trevalin.avi")) {
+            ::unlink((videos + "/" + name).c_str());
+        }
+    }
+}
+
+// Replaces the lines of `to` with copies of the points of `from`.
+void CopyLines(const CFeatureSet& from, CFeatureSet& to)
+{
+    for (int m = 0; m < 2; ++m) {
+        const CPointSets<int>& source = from.m_sets[m];
+        CPointSets<int>& lines = to.m_sets[m];
+        lines.RemoveAll();
+        for (int32_t i = 0; i < source.m_nCount; ++i) {
+            const CPointSet<int>& line = source.Line(i);
+            CPointSet<int>& copy = lines.Line(lines.Add());
+            for (int32_t p = 0; p < line.m_nCount; ++p) {
+                copy.AddPoint(line.Point(p).x, line.Point(p).y, 0, 1);
+            }
+        }
+    }
+}
+
 } // namespace
 
 CRunDriver::CRunDriver(CTrevalinDoc& doc, CCompressionChooser chooser)
-    : m_doc(doc), m_chooser(std::move(chooser)), m_pEngine(std::make_unique<FBMorphing>())
+    : m_doc(doc), m_chooser(std::move(chooser)), m_pEngine(MakeEngine(kFeature)),
+      m_pLines(std::make_unique<CTrevalinDoc>(doc.GetWorkDir()))
 {
+}
+
+std::unique_ptr<ImageMorphing> CRunDriver::MakeEngine(EngineKind kind)
+{
+    if (kind == kFeature) return std::make_unique<FBMorphing>();
+    return std::make_unique<LinearMorphing>();
+}
+
+void CRunDriver::SetRowPool(CRowPool* pPool)
+{
+    m_pPool = pPool;
+    m_pEngine->SetRowPool(pPool);
 }
 
 CRunDriver::~CRunDriver()
@@ -38,13 +119,27 @@ CRunDriver::~CRunDriver()
     }
 }
 
+std::string CRunDriver::IncompatibleMessage(const StartResult& result)
+{
+    std::string text = kIncompatibleText;
+    if (result.missingPicture >= 0) {
+        const bool source = result.missingPicture == 0;
+        std::string line;
+        if (result.missingPath.empty()) {
+            line = source ? kNoSourceText : kNoTargetText;
+        } else {
+            line = CText::Fill(source ? kMissingSourceFormat : kMissingTargetFormat, {result.missingPath});
+        }
+        text += "\n" + line;
+    }
+    return text;
+}
+
 void CRunDriver::UseEngine(EngineKind kind)
 {
     if (m_nEngineKind == kind) return;
-    if (kind == kFeature)
-        m_pEngine = std::make_unique<FBMorphing>();
-    else
-        m_pEngine = std::make_unique<LinearMorphing>();
+    m_pEngine = MakeEngine(kind);
+    m_pEngine->SetRowPool(m_pPool);
     m_nEngineKind = kind;
     m_pEngine->SetOptions(m_options);
     // A switch in the middle of a run carries the run's pictures over, so
@@ -79,14 +174,57 @@ std::string CRunDriver::VideoPath() const
     return m_doc.GetWorkDir() + "/output_video/trevalin.avi";
 }
 
+std::string CRunDriver::FrameFolder() const
+{
+    return m_doc.GetWorkDir() + "/ouput_image";
+}
+
 std::string CRunDriver::FramePath(int32_t k) const
 {
-    return m_doc.GetWorkDir() + "/ouput_image/Frame-" + std::to_string(k) + ".bmp";
+    return FrameFolder() + "/Frame-" + std::to_string(k) + ".bmp";
+}
+
+std::vector<int32_t> CRunDriver::FramesBeyond(int32_t n) const
+{
+    std::vector<int32_t> frames;
+    for (const std::string& name : Names(FrameFolder())) {
+        const int64_t k = FrameNumber(name);
+        if (k > n) {
+            frames.push_back(static_cast<int32_t>(k));
+        }
+    }
+    std::sort(frames.begin(), frames.end());
+    return frames;
+}
+
+int32_t CRunDriver::RemoveFramesBeyond(int32_t n)
+{
+    if (!m_lock.IsHeld()) {
+        return 0;
+    }
+    int32_t removed = 0;
+    for (int32_t k : FramesBeyond(n)) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(FramePath(k), ec) && ::unlink(FramePath(k).c_str()) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+void CRunDriver::TakeLines()
+{
+    CopyLines(*m_doc.GetFeatureSet(), *m_pLines->GetFeatureSet());
 }
 
 CRunDriver::StartResult CRunDriver::Start()
 {
     StartResult result;
+    const bool hadLock = m_lock.IsHeld();
+    if (m_lock.Acquire(m_doc.GetWorkDir()) == CRunLock::Result::kBusy) {
+        result.status = StartStatus::kBusy;
+        return result;
+    }
     // Both pictures at once: the target on a second thread, the source here.
     const auto load = [this](int i) {
         DrawPictureBitmap(*m_doc.GetPicture(i), m_inputs[i]);
@@ -97,9 +235,19 @@ CRunDriver::StartResult CRunDriver::Start()
     target.get();
     m_bHasInputs = true;
     // Pictures of no size have nothing to morph: refuse them like pictures
-    // that disagree.
+    // that disagree, and say which one is missing.
     if (!m_pEngine->IsCompatible() || m_inputs[0].Width() == 0 || m_inputs[0].Height() == 0) {
         result.status = StartStatus::kIncompatible;
+        for (int i = 0; i < 2 && result.missingPicture < 0; ++i) {
+            if (!m_doc.GetPicture(i)->IsLoaded()) {
+                result.missingPicture = i;
+                const std::string name = m_doc.GetPictureName(i);
+                result.missingPath = name.empty() ? std::string() : m_doc.PicturePathFor(name);
+            }
+        }
+        if (!hadLock) {
+            m_lock.Release();
+        }
         return result;
     }
     result.status = StartStatus::kStarted;
@@ -109,8 +257,11 @@ CRunDriver::StartResult CRunDriver::Start()
         m_pRecorder->CloseVideo();
         m_pRecorder.reset();
     }
-    MakeFolder(m_doc.GetWorkDir() + "/ouput_image");
+    MakeFolder(FrameFolder());
     MakeFolder(m_doc.GetWorkDir() + "/output_video");
+    if (m_lock.IsHeld()) {
+        RemoveLeftovers(FrameFolder(), m_doc.GetWorkDir() + "/output_video");
+    }
 
     m_pRecorder = std::make_unique<CAviRecorder>();
     m_pRecorder->m_nFrameRate = kVideoFrameRate;
@@ -130,19 +281,27 @@ CRunDriver::StartResult CRunDriver::Start()
     if (result.video == VideoState::kFailed) {
         const char* text = m_pRecorder->GetErrorText();
         result.videoError = text != nullptr ? text : "";
+        // The writer's own text, then what the system said.
+        if (!m_pRecorder->GetWriteErrorText().empty()) {
+            result.videoError += "\n" + m_pRecorder->GetWriteErrorText();
+        }
     }
     m_pVideoFormat = std::move(format);
     m_bVideoFailed = false;
+    TakeLines();
     return result;
 }
 
-void CRunDriver::ComputeFrame(int32_t k, CBitmap& out)
+bool CRunDriver::ComputeFrame(int32_t k, CBitmap& out, CCancelToken::Ticket ticket)
 {
     // The engine writes every byte of the frame: a bitmap kept from the
     // frame before is reused as it is.
     const SIZE size = GetFrameSize();
     out.Reshape(size.cx, size.cy, 32);
-    m_pEngine->Morph(out, k, &m_doc);
+    m_pEngine->SetCancelTicket(ticket);
+    const int32_t made = m_pEngine->Morph(out, k, m_pLines.get());
+    m_pEngine->SetCancelTicket({});
+    return made != ImageMorphing::kAbandoned;
 }
 
 CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
@@ -189,6 +348,7 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
 
 CRunDriver::FrameResult CRunDriver::ProduceFrame()
 {
+    TakeLines();
     ComputeFrame(m_nFrame, m_frame);
     return WriteFrame(m_nFrame, m_frame);
 }
@@ -208,15 +368,21 @@ bool CRunDriver::Stop()
 {
     const bool hadRecorder = m_pRecorder != nullptr;
     m_strCloseError.clear();
-    // A failure that was already reported for a frame is not reported
-    // again when the video is closed.
-    if (m_pRecorder && m_pRecorder->CloseVideo() < 0 && !m_bVideoFailed) {
-        m_strCloseError = m_pRecorder->GetWriteErrorText();
-        if (m_strCloseError.empty()) {
-            m_strCloseError = "The video " + VideoPath() + " could not be completed.";
+    if (m_pRecorder) {
+        const bool wasOpen = m_pRecorder->IsOpen();
+        const int32_t closed = m_pRecorder->CloseVideo();
+        // A failure that was already reported for a frame is not reported
+        // again, unless the video could not be completed at all.
+        const bool lost = wasOpen && !m_pRecorder->IsCompleted();
+        if ((closed < 0 && !m_bVideoFailed) || lost) {
+            m_strCloseError = m_pRecorder->GetWriteErrorText();
+            if (m_strCloseError.empty()) {
+                m_strCloseError = "The video " + VideoPath() + " could not be completed.";
+            }
         }
     }
     m_nFrame = 0;
     m_bRunning = 0;
+    m_lock.Release();
     return hadRecorder;
 }

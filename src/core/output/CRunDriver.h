@@ -1,9 +1,11 @@
 #pragma once
 
 #include "CCompressionOptions.h"
+#include "CRunLock.h"
 #include "document/CText.h"
 #include "document/SIZE.h"
 #include "morph/CBitmap.h"
+#include "morph/CCancelToken.h"
 #include "morph/CMorphOptions.h"
 
 #include <cstdint>
@@ -13,6 +15,7 @@
 
 class CAviRecorder;
 class CBitmapInfo;
+class CRowPool;
 class CTrevalinDoc;
 class ImageMorphing;
 
@@ -20,13 +23,24 @@ class ImageMorphing;
 // computes frame k of n with the current engine, appends it to the video and
 // writes it as a frame file. The result view drives it from its timer; the
 // headless render drives it in a loop. Both produce the same files.
+//
+// A started run holds the working folder's run lock (CRunLock) until Stop,
+// so two runs never write the same outputs. Every output is written beside
+// its path and renamed over it when complete (the video at Stop).
+//
+// Threads: ComputeFrame touches only the engine, the line copy and `out`;
+// WriteFrame only the recorder and the files. Each may run on a thread of
+// its own while the owner's thread waits for neither, as long as no other
+// operation runs at the same time as either (the owner's thread keeps
+// reading the getters).
 class CRunDriver {
 public:
     enum EngineKind : int32_t { kLinear = 0, kFeature = 1 };
 
     enum class StartStatus {
         kStarted,      // running; see videoStatus for the video
-        kIncompatible, // pictures differ in size or depth: nothing changed
+        kIncompatible, // pictures differ in size or depth, or one is missing: nothing changed
+        kBusy,         // another run holds the working folder's outputs: nothing changed
     };
 
     // The video of a started run.
@@ -39,11 +53,24 @@ public:
     struct StartResult {
         StartStatus status = StartStatus::kIncompatible;
         VideoState video = VideoState::kCancelled;
-        std::string videoError; // the recorder's status text when kFailed
+        std::string videoError; // the recorder's status text when kFailed, then the system's reason
+        // kIncompatible because a picture holds nothing: which (0 source,
+        // 1 target, -1 none) and the file the project names for it (empty
+        // when it names none).
+        int32_t missingPicture = -1;
+        std::string missingPath;
     };
 
     // What the user is told when the pictures differ in size or depth.
     static constexpr const char* kIncompatibleText = TRV_TEXT("CoreText", "不一致的图片大小或颜色格式!");
+    // The line added to it that names a missing picture ("%1" its file).
+    static constexpr const char* kMissingSourceFormat = TRV_TEXT("CoreText", "找不到源图片 %1。");
+    static constexpr const char* kMissingTargetFormat = TRV_TEXT("CoreText", "找不到目标图片 %1。");
+    static constexpr const char* kNoSourceText = TRV_TEXT("CoreText", "还没有打开源图片。");
+    static constexpr const char* kNoTargetText = TRV_TEXT("CoreText", "还没有打开目标图片。");
+    // What the user is told when a refused Start found a picture missing,
+    // or the plain incompatible text.
+    static std::string IncompatibleMessage(const StartResult& result);
 
     struct FrameResult {
         int32_t frame = 0;
@@ -57,6 +84,13 @@ public:
     ~CRunDriver();
     CRunDriver(const CRunDriver&) = delete;
     CRunDriver& operator=(const CRunDriver&) = delete;
+
+    // A new engine of that kind (no pictures, N = 0).
+    static std::unique_ptr<ImageMorphing> MakeEngine(EngineKind kind);
+
+    // Rows of every engine of this driver go to `pPool` (which must outlive
+    // the driver's use of it); nullptr lets each engine make its own.
+    void SetRowPool(CRowPool* pPool);
 
     int32_t GetEngineKind() const { return m_nEngineKind; }
     // Replaces the engine when another kind is current; in the middle of a
@@ -74,24 +108,31 @@ public:
     bool IsRunning() const { return m_bRunning != 0; }
     bool HasRecorder() const { return m_pRecorder != nullptr; }
 
-    // Loads the pictures (target, then source), checks them, opens a new
-    // video at <work>/output_video/trevalin.avi and marks the run active.
-    // Does not produce a frame.
+    // Takes the run lock (kBusy when another run has it), loads the pictures
+    // (target, then source), checks them, removes temporary files an earlier
+    // run left behind, opens a new video at <work>/output_video/trevalin.avi,
+    // takes a copy of the feature lines and marks the run active. Does not
+    // produce a frame.
     StartResult Start();
     // Computes frame k, appends it to the video if one is open and writes
     // <work>/ouput_image/Frame-<k>.bmp.
     FrameResult ProduceFrame();
+    // Copies the document's feature lines for the frames that follow; the
+    // frames never read the document itself, so it may be edited meanwhile.
+    void TakeLines();
     // The two halves of ProduceFrame, for callers that overlap computing
-    // one frame with writing the one before: ComputeFrame touches only the
-    // engine and `out`; WriteFrame only the recorder, the files and `frame`.
-    void ComputeFrame(int32_t k, CBitmap& out);
+    // one frame with writing the one before or compute on another thread.
+    // ComputeFrame returns false when the ticket was abandoned before the
+    // frame was complete (`out` is then unfinished and must not be written).
+    bool ComputeFrame(int32_t k, CBitmap& out, CCancelToken::Ticket ticket = {});
     FrameResult WriteFrame(int32_t k, const CBitmap& frame);
     // k += 1; returns false when that passes n (the run is over).
     bool Advance();
     // Keeps k and the open video.
     void Pause();
-    // Closes the video, rewinds k to 0; returns true when a recorder
-    // existed (the caller then tells the user where the video went).
+    // Closes the video, rewinds k to 0 and gives up the run lock; returns
+    // true when a recorder existed (the caller then tells the user where the
+    // video went).
     bool Stop();
     // Why the last Stop could not complete the video, or empty.
     const std::string& GetCloseError() const { return m_strCloseError; }
@@ -105,6 +146,13 @@ public:
     // Output locations under the working folder.
     std::string VideoPath() const;
     std::string FramePath(int32_t k) const;
+    std::string FrameFolder() const;
+    // Numbers of the frame files Frame-<k>.bmp in the frame folder with
+    // k > n, in increasing order.
+    std::vector<int32_t> FramesBeyond(int32_t n) const;
+    // Removes those files; returns how many went. Only while the run lock
+    // is held (after a successful Start).
+    int32_t RemoveFramesBeyond(int32_t n);
 
 private:
     CTrevalinDoc& m_doc;
@@ -115,6 +163,9 @@ private:
     int32_t m_nSteps = 0;
     int32_t m_nFrame = 0;
     std::unique_ptr<ImageMorphing> m_pEngine;
+    CRowPool* m_pPool = nullptr;
+    std::unique_ptr<CTrevalinDoc> m_pLines; // the lines the frames are computed from
+    CRunLock m_lock;
     CBitmap m_frame;
     CBitmap m_inputs[2];
     bool m_bHasInputs = false;

@@ -2,7 +2,9 @@
 
 #include "CExportMessages.h"
 #include "CExportSummary.h"
+#include "CRunDriver.h"
 #include "document/CDocument.h"
+#include "document/CFeatureBlock.h"
 #include "document/CPictureFile.h"
 
 namespace {
@@ -18,7 +20,10 @@ void AddAll(std::vector<const char*>& patterns, const char* const* list)
 const std::vector<const char*>& CTextCatalog::Patterns()
 {
     static const std::vector<const char*> patterns = [] {
-        std::vector<const char*> all{CDocument::kNotFoundFormat, CPictureFile::kCannotOpen, CPictureFile::kCannotLoad};
+        std::vector<const char*> all{CDocument::kNotFoundFormat,      CPictureFile::kCannotOpen,
+                                     CPictureFile::kCannotLoad,       CFeatureBlock::kTooManyLines,
+                                     CFeatureBlock::kTooManyPoints,   CRunDriver::kMissingSourceFormat,
+                                     CRunDriver::kMissingTargetFormat};
         AddAll(all, CExportMessages::kPatterns);
         AddAll(all, CExportSummary::kPatterns);
         return all;

@@ -8,7 +8,11 @@
 
 void DrawPictureBitmap(const CPictureFile& picture, CBitmap& out)
 {
-    const CPictureImage* image = picture.IsLoaded() ? picture.GetImage() : nullptr;
+    DrawPictureBitmap(picture.IsLoaded() ? picture.GetImage() : nullptr, out);
+}
+
+void DrawPictureBitmap(const CPictureImage* image, CBitmap& out)
+{
     if (image == nullptr || !out.Reshape(image->width, image->height, 32)) {
         out.CreateCompatibleBitmap(0, 0);
         return;

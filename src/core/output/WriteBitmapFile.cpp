@@ -1,16 +1,11 @@
 #include "WriteBitmapFile.h"
 
 #include "CByteBuffer.h"
-#include "CPosixFile.h"
+#include "CReplacingFile.h"
 #include "GetDIBits.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -21,13 +16,6 @@ bool Fail(std::string* error, const std::string& path, const std::string& reason
         *error = "Cannot write " + path + ": " + reason;
     }
     return false;
-}
-
-// A name beside `target` that no other writer uses.
-std::string TempName(const std::string& target)
-{
-    static std::atomic<unsigned> counter{0};
-    return target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
 }
 
 } // namespace
@@ -87,43 +75,22 @@ bool WriteBitmapFile(const std::string& path, const CBitmapInfo& info, const uin
     fileHeader.U16(0);
     fileHeader.U32(static_cast<uint32_t>(offset));
 
-    // A device (or other special file) is written in place; anything else
-    // goes through a temporary file renamed over the target when complete.
-    // A symbolic link is followed, so the file it names is replaced.
-    std::string target = path;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        std::error_code ec;
-        const std::filesystem::path resolved = std::filesystem::canonical(path, ec);
-        if (!ec) {
-            target = resolved.string();
-        }
+    CReplacingFile file;
+    int err = file.Create(path);
+    if (err == 0 && !file.File().Write(fileHeader.Data(), fileHeader.Size())) {
+        err = file.File().Error();
     }
-    const bool inPlace = ::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
-    const std::string writePath = inPlace ? target : TempName(target);
-
-    CPosixFile file;
-    int err = inPlace ? file.Open(writePath, CPosixFile::kWriteExisting) : file.Open(writePath, CPosixFile::kCreateNew);
-    if (err == 0 && !file.Write(fileHeader.Data(), fileHeader.Size())) {
-        err = file.Error();
+    if (err == 0 && !file.File().Write(block.data(), block.size())) {
+        err = file.File().Error();
     }
-    if (err == 0 && !file.Write(block.data(), block.size())) {
-        err = file.Error();
+    if (err == 0 && !file.File().Write(pixels, size)) {
+        err = file.File().Error();
     }
-    if (err == 0 && !file.Write(pixels, size)) {
-        err = file.Error();
-    }
-    const int closeErr = file.Close();
     if (err == 0) {
-        err = closeErr;
-    }
-    if (err == 0 && !inPlace && ::rename(writePath.c_str(), target.c_str()) != 0) {
-        err = errno;
+        err = file.Commit();
     }
     if (err != 0) {
-        if (!inPlace) {
-            ::unlink(writePath.c_str());
-        }
+        file.Abandon();
         return Fail(error, path, std::strerror(err));
     }
     return true;

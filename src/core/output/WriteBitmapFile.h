@@ -18,9 +18,11 @@ bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, std::vector<uint8
 // Writes `bitmap` as a Windows BMP file at `path`: the 14-byte file header,
 // the block of `info` (header and colour table, which the pixel read fills
 // for 1-, 4- and 8-bit formats) and the pixel array bottom-up (GetDIBits).
-// An existing file is replaced. The data goes to a temporary file in the
-// same folder that is renamed over `path` once complete, so a failure never
-// leaves a partial file behind; a path naming a device is written directly.
+// Whatever stands at `path` is replaced: the data goes to a temporary file
+// in the same folder that is renamed over `path` once complete, so a failure
+// never leaves a partial file behind, and a FIFO, a symbolic link or a
+// read-only file at the path is replaced rather than opened. A folder at the
+// path is refused.
 // Returns false on any failure, with a text naming the file and the
 // system's reason in `error` if given.
 bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& bitmap, std::string* error = nullptr);

@@ -119,6 +119,8 @@ CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
     m_doc.SetMorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
     m_doc.SendInitialUpdate();
     emit captionChanged(GetCaption());
+    if (!status.warning.empty())
+        m_prompts.MessageBox(m_pDialogParent, QString::fromStdString(status.warning), CUserPrompts::Icon::kWarning);
     return OpenResult::kOpened;
 }
 

@@ -95,9 +95,10 @@ void CEditCommands::UpdateCommandUI()
     m_frame.GetAction(ID_EDIT_UNDO)->setEnabled(stack.canUndo());
     m_frame.GetAction(ID_EDIT_REDO)->setEnabled(stack.canRedo());
     m_frame.GetAction(ID_EDIT_CLEAR)->setEnabled(inputs && m_doc.HasSelectedLine());
-    m_frame.GetAction(ID_VIEW_ZOOM_IN)->setEnabled(inputs && m_pZoom->CanZoomIn());
-    m_frame.GetAction(ID_VIEW_ZOOM_OUT)->setEnabled(inputs && m_pZoom->CanZoomOut());
-    for (int id : {ID_VIEW_ZOOM_ACTUAL, ID_VIEW_ZOOM_FIT, ID_IMAGE_OPEN_SOURCE, ID_IMAGE_OPEN_TARGET})
+    // The result view and the preview follow the zoom too.
+    m_frame.GetAction(ID_VIEW_ZOOM_IN)->setEnabled(m_pZoom->CanZoomIn());
+    m_frame.GetAction(ID_VIEW_ZOOM_OUT)->setEnabled(m_pZoom->CanZoomOut());
+    for (int id : {ID_IMAGE_OPEN_SOURCE, ID_IMAGE_OPEN_TARGET})
         m_frame.GetAction(id)->setEnabled(inputs);
 }
 

@@ -4,11 +4,15 @@
 #include "CEditCommands.h"
 #include "CExportCommand.h"
 #include "CMorphConfigDlg.h"
+#include "CPreviewCommands.h"
 #include "CRecentFileList.h"
+#include "CRunProgress.h"
 #include "Resource.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
 #include "editing/CUserPrompts.h"
+#include "morph/CRowPool.h"
+#include "view/CPreviewDock.h"
 #include "view/CTrevalinView.h"
 
 #include <QAction>
@@ -21,6 +25,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -34,7 +39,8 @@ static void InitTrevalinResources()
 
 CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFileList& recent, CUserPrompts& prompts,
                        QSettings& settings, QWidget* parent)
-    : QMainWindow(parent), m_doc(doc), m_docManager(docManager), m_recent(recent), m_prompts(prompts)
+    : QMainWindow(parent), m_doc(doc), m_docManager(docManager), m_recent(recent), m_prompts(prompts),
+      m_pRowPool(std::make_unique<CRowPool>(CRowPool::DefaultThreadCount()))
 {
     m_pEditCommands = new CEditCommands(*this, m_doc, settings);
     InitTrevalinResources();
@@ -49,6 +55,11 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     CreateExportMenu();
     CreateMorphOptionsMenu();
     CreateClient();
+    m_pPreviewCommands = new CPreviewCommands(*this, m_doc, *m_pRowPool);
+    m_pPreviewCommands->Create();
+    m_pEditCommands->GetViewMenu()->addSeparator();
+    m_pPreviewCommands->AddViewItems(*m_pEditCommands->GetViewMenu());
+    (new CRunProgress(*this))->Create();
 
     connect(&m_doc, &CDocController::commandStateChanged, this, &CMainFrame::UpdateCommandUI);
     connect(m_pResultView, &CTrevalinView::engineChanged, this, &CMainFrame::UpdateCommandUI);
@@ -80,20 +91,30 @@ CMainFrame::~CMainFrame()
     disconnect(m_pResultView, nullptr, this, nullptr);
     disconnect(&m_doc, nullptr, m_pEditCommands, nullptr);
     disconnect(&m_doc.GetUndoStack(), nullptr, m_pEditCommands, nullptr);
+    // The row pool goes before the children: nothing may use it then. The
+    // panel takes its 预览 command with it.
+    delete m_pPreviewCommands->GetDock();
+    m_actions.erase(ID_VIEW_PREVIEW);
+    m_pResultView->SetRowPool(nullptr);
 }
 
 QAction* CMainFrame::MakeAction(int id, const QString& text, const QString& icon, const QString& prompt)
 {
     auto* action = new QAction(text, this);
+    if (!icon.isEmpty()) action->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(icon)));
+    RegisterAction(id, action, prompt);
+    return action;
+}
+
+void CMainFrame::RegisterAction(int id, QAction* action, const QString& prompt)
+{
     action->setObjectName(QStringLiteral("ID_%1").arg(id));
     action->setData(id);
-    if (!icon.isEmpty()) action->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(icon)));
     // A prompt is the status-bar text, a line break, then the tool tip.
     const qsizetype split = prompt.indexOf(QLatin1Char('\n'));
     action->setStatusTip(split < 0 ? prompt : prompt.left(split));
     action->setToolTip(split < 0 ? QString() : prompt.mid(split + 1));
     m_actions[id] = action;
-    return action;
 }
 
 QAction* CMainFrame::GetAction(int id) const
@@ -282,11 +303,28 @@ void CMainFrame::CreateClient()
     m_pSplitter->setStretchFactor(1, 1);
     m_pResultView = new CTrevalinView(m_doc, m_prompts, m_pClient);
     m_pResultView->setObjectName(QStringLiteral("m_pResultView"));
+    m_pResultView->SetRowPool(m_pRowPool.get());
     m_pClient->addWidget(m_pSplitter);
     m_pClient->addWidget(m_pResultView);
     m_pClient->setCurrentWidget(m_pSplitter);
     setCentralWidget(m_pClient);
     m_pActiveView = m_pLeftPane;
+}
+
+CPreviewDock* CMainFrame::GetPreview() const
+{
+    return m_pPreviewCommands->GetDock();
+}
+
+void CMainFrame::RestoreLayout(QSettings& settings)
+{
+    const QByteArray state = settings.value(QStringLiteral("MainFrame/State")).toByteArray();
+    if (!state.isEmpty()) restoreState(state);
+}
+
+void CMainFrame::SaveLayout(QSettings& settings) const
+{
+    settings.setValue(QStringLiteral("MainFrame/State"), saveState());
 }
 
 QMenu* CMainFrame::createPopupMenu()
@@ -435,7 +473,10 @@ void CMainFrame::UpdateMorphOptionsUI()
 void CMainFrame::OnFileExport()
 {
     if (m_pExport == nullptr || !m_pConfigDlg->DoDataExchange()) return;
+    // The export has the cores while it goes: the preview waits.
+    GetPreview()->SetRunActive(true);
     m_pExport->OnFileExport(this, m_pConfigDlg->m_nSteps, m_pResultView->GetEngineKind() == CRunDriver::kFeature);
+    GetPreview()->SetRunActive(m_pResultView->GetDriver().IsRunning());
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <cstdint>
 #include <map>
+#include <memory>
 
 class CDocController;
 class CDocManager;
@@ -11,7 +12,10 @@ class CEditCommands;
 class CExportCommand;
 class CImageView;
 class CMorphConfigDlg;
+class CPreviewCommands;
+class CPreviewDock;
 class CRecentFileList;
+class CRowPool;
 class CTrevalinView;
 class CUserPrompts;
 class QAction;
@@ -27,7 +31,9 @@ class QToolBar;
 // area showing either the two image panes side by side (source left, target
 // right) or the result view. The control bar's Start, Pause and Stop reach
 // the result view through it. Closing it asks first when the project has
-// changes that would be lost.
+// changes that would be lost. While a run goes the status bar shows its
+// progress and Esc stops it (CRunProgress); the preview panel docks at its
+// side (CPreviewCommands).
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -55,12 +61,22 @@ public:
     // Makes the command `id` with its menu text, tool-bar icon and prompt
     // (the status-bar text, a line break, the tool tip).
     QAction* MakeAction(int id, const QString& text, const QString& icon, const QString& prompt);
+    // Registers an action made elsewhere as the command `id`.
+    void RegisterAction(int id, QAction* action, const QString& prompt);
     CEditCommands& GetEditCommands() const { return *m_pEditCommands; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
     QMenu* GetFileMenu() const { return m_pFileMenu; }
     CImageView* GetPane(int column) const { return column == 0 ? m_pLeftPane : m_pRightPane; }
     CTrevalinView* GetResultView() const { return m_pResultView; }
     CMorphConfigDlg* GetConfigDlg() const { return m_pConfigDlg; }
+    CPreviewDock* GetPreview() const;
+    CRowPool& GetRowPool() const { return *m_pRowPool; }
+
+    // The arrangement of the bars and panels (where the preview docks,
+    // whether it is shown), kept in `settings` under "MainFrame/State". A
+    // new user gets the preview shown at the right.
+    void RestoreLayout(QSettings& settings);
+    void SaveLayout(QSettings& settings) const;
     QSplitter* GetSplitter() const { return m_pSplitter; }
     QLabel* GetIdleLabel() const { return m_pIdleLabel; }
     QWidget* GetActiveView() const { return m_pActiveView; }
@@ -114,6 +130,10 @@ private:
     QLabel* m_pIdleLabel = nullptr;
     QMenu* m_pMorphMenu = nullptr;
     CExportCommand* m_pExport = nullptr;
+
+    // One pool of threads for the rows of runs and previews alike.
+    std::unique_ptr<CRowPool> m_pRowPool;
+    CPreviewCommands* m_pPreviewCommands = nullptr;
 
     QStackedWidget* m_pClient = nullptr;
     QSplitter* m_pSplitter = nullptr;

@@ -81,6 +81,9 @@ CMorphConfigDlg::CMorphConfigDlg(CUserPrompts& prompts, QWidget* parent) : QWidg
     connect(start, &QPushButton::clicked, this, &CMorphConfigDlg::OnStart);
     connect(pause, &QPushButton::clicked, this, &CMorphConfigDlg::OnPause);
     connect(stop, &QPushButton::clicked, this, &CMorphConfigDlg::OnStop);
+    connect(m_pSteps, &QLineEdit::textChanged, this, [this] {
+        if (const int32_t n = PeekSteps()) emit stepsEdited(n);
+    });
 
     // The dialog's data goes into its controls when it is made.
     m_pSteps->setText(QString::number(m_nSteps));
@@ -112,6 +115,12 @@ int32_t CMorphConfigDlg::GetInterval() const
     default:
         return 100;
     }
+}
+
+int32_t CMorphConfigDlg::PeekSteps() const
+{
+    const std::optional<int32_t> value = ScanInteger(m_pSteps->text());
+    return value && *value >= 1 && *value <= 100 ? *value : 0;
 }
 
 void CMorphConfigDlg::OnStart()

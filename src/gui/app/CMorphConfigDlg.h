@@ -24,6 +24,9 @@ public:
     // Timer interval of the chosen speed: 50, 100 or 250 ms; 100 with no
     // choice.
     int32_t GetInterval() const;
+    // The count the steps field holds now if it is valid, else 0; shows
+    // no message.
+    int32_t PeekSteps() const;
 
     void OnStart();
     void OnPause();
@@ -36,6 +39,9 @@ public:
 
 signals:
     void morphStart();
+    // The steps field holds a valid count (1 to 100) after an edit. The
+    // run still reads the field only at Start.
+    void stepsEdited(int n);
     void morphPause();
     void morphStop();
 

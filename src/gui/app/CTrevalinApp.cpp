@@ -61,6 +61,7 @@ bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string&
         m_pMainWnd.reset();
         return false;
     }
+    m_pMainWnd->RestoreLayout(m_settings);
     m_pMainWnd->show();
     return true;
 }
@@ -68,4 +69,5 @@ bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string&
 void CTrevalinApp::ExitInstance()
 {
     if (m_pRecent) m_pRecent->WriteList();
+    if (m_pMainWnd) m_pMainWnd->SaveLayout(m_settings);
 }

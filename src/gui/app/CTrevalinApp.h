@@ -21,7 +21,8 @@ class QSettings;
 // a new one) and shows the window.
 class CTrevalinApp {
 public:
-    // `settings` is where the recent-file list lives ("Recent File List").
+    // `settings` is where the recent-file list ("Recent File List") and the
+    // window's arrangement live.
     CTrevalinApp(CUserPrompts& prompts, QSettings& settings, std::shared_ptr<const CPictureDecoder> decoder);
     ~CTrevalinApp();
     CTrevalinApp(const CTrevalinApp&) = delete;
@@ -37,7 +38,7 @@ public:
     // project named on the command line could not be opened: its message
     // has been shown and the application should end.
     bool InitInstance(const QStringList& arguments, const std::string& workDir);
-    // Writes the recent-file list back.
+    // Writes the recent-file list and the window's arrangement back.
     void ExitInstance();
 
     CMainFrame* GetMainWnd() const { return m_pMainWnd.get(); }

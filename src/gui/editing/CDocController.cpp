@@ -42,6 +42,7 @@ void CDocController::UpdateAllViews(CDocView* sender)
     for (CDocView* view : views) {
         if (view != sender) view->OnUpdate(sender);
     }
+    emit contentChanged();
 }
 
 void CDocController::SendInitialUpdate()
@@ -50,6 +51,7 @@ void CDocController::SendInitialUpdate()
     for (CDocView* view : views)
         view->OnInitialUpdate();
     emit commandStateChanged();
+    emit contentChanged();
 }
 
 bool CDocController::BothPicturesLoaded()
@@ -158,6 +160,7 @@ void CDocController::LinesChanged()
         pane->viewport()->update();
     }
     emit selectionChanged();
+    emit contentChanged();
 }
 
 void CDocController::PictureChanged(int32_t image)
@@ -166,6 +169,7 @@ void CDocController::PictureChanged(int32_t image)
         if (pane->GetImageIndex() == image) pane->UpdateScrollSizes();
     }
     emit commandStateChanged();
+    emit contentChanged();
 }
 
 void CDocController::RepaintImagePanes()
@@ -178,4 +182,5 @@ void CDocController::SetMorphOptions(const CMorphOptions& options)
     if (options == m_morphOptions) return;
     m_morphOptions = options;
     emit commandStateChanged();
+    emit contentChanged();
 }

@@ -81,9 +81,17 @@ public:
     const CMorphOptions& GetMorphOptions() const { return m_morphOptions; }
     void SetMorphOptions(const CMorphOptions& options);
 
+    // The lines or a picture changed in place (a tool's step while a line
+    // is drawn or dragged included).
+    void NotifyContentChanged() { emit contentChanged(); }
+
 signals:
     // A check mark or the document's title may have changed.
     void commandStateChanged();
+    // What a frame is made of may have changed: the lines, the pictures or
+    // the whole project (see NotifyContentChanged, UpdateAllViews,
+    // SendInitialUpdate).
+    void contentChanged();
     // What is selected may have changed (the delete command's state).
     void selectionChanged();
 

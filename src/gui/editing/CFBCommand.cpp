@@ -23,6 +23,7 @@ void CFBCommand::OnLButtonDown(uint32_t, int32_t x, int32_t y)
         CPointSet<int>& target = features->m_sets[1].Line(i);
         target.AddPoint(x, y, 0, 1);
         target.AddPoint(x, y, 0, 1);
+        m_pDoc->NotifyContentChanged();
     } else if (m_nToolState == 1) {
         m_pView->ReleaseCapture();
         m_nToolState = 0;
@@ -75,4 +76,5 @@ void CFBCommand::OnMouseMove(uint32_t, int32_t x, int32_t y)
         pt.w = 1;
     }
     RepaintChange(before, m_pView->GetImageIndex() == 0 ? source : target);
+    m_pDoc->NotifyContentChanged();
 }

@@ -63,6 +63,10 @@ CImageView::CImageView(CDocController& doc, CUserPrompts& prompts, int32_t& nVie
     QAction* open = m_pImageMenu->addAction(tr("打开图像"));
     open->setObjectName(QStringLiteral("ID_OPEN_IMAGE"));
     connect(open, &QAction::triggered, this, &CImageView::OnOpenImage);
+    // Under the onion skin the other pane's picture shows here too.
+    connect(&m_doc, &CDocController::contentChanged, this, [this] {
+        if (m_bOnionSkin) viewport()->update();
+    });
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     m_doc.AddView(this);
@@ -245,6 +249,13 @@ void CImageView::OnOpenImage()
     CPictureOpener(m_doc, m_prompts, this).Open(m_nImageIndex);
 }
 
+void CImageView::SetOnionSkin(bool on)
+{
+    if (on == m_bOnionSkin) return;
+    m_bOnionSkin = on;
+    viewport()->update();
+}
+
 QString CImageView::DroppedFile(const QMimeData* data)
 {
     if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
@@ -306,14 +317,22 @@ void CImageView::paintEvent(QPaintEvent*)
     RECT rc;
     GetImageRect(rc);
     const double f = Factor();
-    if (f == 1.0) {
+    // The picture, and under the onion skin the other pane's over it at 50 %.
+    const auto pictures = [this, &dc, &rc] {
         CPicturePainter::Render(*m_doc.GetDoc().GetPicture(m_nImageIndex), dc, rc);
+        if (!m_bOnionSkin) return;
+        dc.setOpacity(0.5);
+        CPicturePainter::Render(*m_doc.GetDoc().GetPicture(1 - m_nImageIndex), dc, RECT{});
+        dc.setOpacity(1.0);
+    };
+    if (f == 1.0) {
+        pictures();
     } else {
         // Enlarged, every picture pixel is a sharp block; reduced, smooth.
         dc.save();
         dc.scale(f, f);
         dc.setRenderHint(QPainter::SmoothPixmapTransform, f < 1.0);
-        CPicturePainter::Render(*m_doc.GetDoc().GetPicture(m_nImageIndex), dc, rc);
+        pictures();
         dc.restore();
     }
     // The overlay's defaults: black label text on an opaque white

@@ -100,6 +100,11 @@ public:
     // A project file is the window's to open, not a pane's.
     static bool IsProjectFile(const QString& path);
 
+    // Onion skin: the other pane's picture at 50 % over this one's, under
+    // the lines, for placing line pairs.
+    void SetOnionSkin(bool on);
+    bool IsOnionSkin() const { return m_bOnionSkin; }
+
     void OnInitialUpdate() override;
     void OnUpdate(CDocView* sender) override;
 
@@ -140,5 +145,6 @@ private:
     QPoint m_ptPointerClient;           // the event being handed to the tool
     QPoint m_ptPointerPicture;
     QPointF m_ptPointerPictureF;
+    bool m_bOnionSkin = false;
     QMenu* m_pImageMenu;
 };

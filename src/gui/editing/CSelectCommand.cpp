@@ -216,6 +216,7 @@ void CSelectCommand::DragTo(int32_t x, int32_t y)
     const QRect before = LineArea(*line);
     line->MoveSelection(delta);
     RepaintChange(before, *line);
+    m_pDoc->NotifyContentChanged();
 }
 
 void CSelectCommand::EndDrag()

@@ -1,5 +1,6 @@
 #include "CRenderCommand.h"
 
+#include "CSignalStop.h"
 #include "document/CPictureDecoder.h"
 #include "document/CTrevalinDoc.h"
 #include "morph/CRowPool.h"
@@ -15,6 +16,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -27,8 +29,9 @@ std::string CurrentDirectory()
 
 } // namespace
 
-CRenderCommand::CRenderCommand(std::shared_ptr<const CPictureDecoder> decoder, std::ostream& err, bool showProgress)
-    : m_decoder(std::move(decoder)), m_err(err), m_bShowProgress(showProgress)
+CRenderCommand::CRenderCommand(std::shared_ptr<const CPictureDecoder> decoder, std::ostream& err, bool showProgress,
+                               const CSignalStop* stop)
+    : m_decoder(std::move(decoder)), m_err(err), m_bShowProgress(showProgress), m_pStop(stop)
 {
 }
 
@@ -110,6 +113,11 @@ int CRenderCommand::Run(const CRenderOptions& options)
     }
     driver.SetSteps(options.steps);
     const CRunDriver::StartResult started = driver.Start();
+    if (started.status == CRunDriver::StartStatus::kBusy) {
+        m_err << "another run is writing the outputs of " << doc.GetWorkDir()
+              << " (ouput_image/, output_video/); start this one when it has finished\n";
+        return kFailed;
+    }
     if (started.status != CRunDriver::StartStatus::kStarted) {
         m_err << CRunDriver::kIncompatibleText << "\n"
               << "source picture " << sourceSize.cx << " x " << sourceSize.cy << ", target picture " << targetSize.cx
@@ -121,26 +129,39 @@ int CRenderCommand::Run(const CRenderOptions& options)
         m_err << started.videoError << "\n";
         failed = true;
     }
-
-    // Frame k is written while frame k + 1 is computed.
-    const auto begin = std::chrono::steady_clock::now();
     const int n = options.steps;
+    // Frame files of an earlier, longer run: removed on request, else told.
+    std::vector<int32_t> stale = driver.FramesBeyond(n);
+    if (options.clean && !stale.empty()) {
+        const int32_t removed = driver.RemoveFramesBeyond(n);
+        m_err << "removed " << removed << " older frame file" << (removed == 1 ? "" : "s") << " beyond Frame-" << n
+              << ".bmp\n";
+        stale = driver.FramesBeyond(n);
+    }
+
+    // Frame k is written while frame k + 1 is computed; a stop signal
+    // abandons the frame being computed and ends the run after the frame
+    // being written.
+    auto stopped = [this] { return m_pStop != nullptr && m_pStop->Signal() != 0; };
+    auto ticket = [this] { return m_pStop != nullptr ? m_pStop->Token().Issue() : CCancelToken::Ticket(); };
+    const auto begin = std::chrono::steady_clock::now();
     CBitmap frames[2];
-    driver.ComputeFrame(0, frames[0]);
+    bool computed = driver.ComputeFrame(0, frames[0], ticket());
     bool videoReported = false;
     bool fileReported = false;
     int filesWritten = 0;
     int videoFrames = 0;
-    for (int k = 0; k <= n; ++k) {
-        std::future<void> next;
+    int done = 0;
+    for (int k = 0; k <= n && computed && !stopped(); ++k) {
+        std::future<bool> next;
         if (k < n) {
+            const CCancelToken::Ticket t = ticket();
             next = std::async(std::launch::async,
-                              [&driver, &frames, k] { driver.ComputeFrame(k + 1, frames[(k + 1) % 2]); });
+                              [&driver, &frames, k, t] { return driver.ComputeFrame(k + 1, frames[(k + 1) % 2], t); });
         }
         const CRunDriver::FrameResult written = driver.WriteFrame(k, frames[k % 2]);
-        if (next.valid()) {
-            next.get();
-        }
+        computed = next.valid() ? next.get() : true;
+        ++done;
         filesWritten += written.fileWritten ? 1 : 0;
         videoFrames += written.videoWritten ? 1 : 0;
         if (!written.fileWritten && !fileReported) {
@@ -157,6 +178,11 @@ int CRenderCommand::Run(const CRenderOptions& options)
         }
         Progress(k + 1, n + 1);
     }
+    const int signal = m_pStop != nullptr ? m_pStop->Signal() : 0;
+    if (signal != 0) {
+        if (m_bShowProgress) m_err << "\n";
+        m_err << "stopped by " << CSignalStop::Name(signal) << " after " << done << " of " << (n + 1) << " frames\n";
+    }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     driver.Stop();
     if (!driver.GetCloseError().empty()) {
@@ -165,13 +191,21 @@ int CRenderCommand::Run(const CRenderOptions& options)
     }
 
     m_err << filesWritten << " of " << (n + 1) << " frames written to " << doc.GetWorkDir() << "/ouput_image/\n";
-    if (started.video == CRunDriver::VideoState::kOpen && !failed) {
+    if (started.video == CRunDriver::VideoState::kOpen && driver.GetCloseError().empty()) {
         m_err << "video of " << videoFrames << " frames at 3 fps ("
               << (options.motionJpeg ? "Motion JPEG" : "uncompressed") << ") written to " << driver.VideoPath() << "\n";
     }
+    if (!stale.empty()) {
+        m_err << stale.size() << " older frame file" << (stale.size() == 1 ? "" : "s") << " of an earlier run remain"
+              << (stale.size() == 1 ? "s" : "") << " beyond Frame-" << n << ".bmp (up to Frame-" << stale.back()
+              << ".bmp); --clean removes them\n";
+    }
     m_err.precision(2);
-    m_err << std::fixed << (n + 1) << " frames in " << seconds << " s, " << (seconds > 0 ? (n + 1) / seconds : 0.0)
+    m_err << std::fixed << done << " frames in " << seconds << " s, " << (seconds > 0 ? done / seconds : 0.0)
           << " frames per second\n";
+    if (signal != 0) {
+        return CSignalStop::ExitStatus(signal);
+    }
     return failed ? kFailed : kSuccess;
 }
 
@@ -213,5 +247,8 @@ int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options)
     m_err.precision(2);
     m_err << std::fixed << frames << " frames in " << seconds << " s, " << (seconds > 0 ? frames / seconds : 0.0)
           << " frames per second\n";
+    if (m_pStop != nullptr && m_pStop->Signal() != 0) {
+        return CSignalStop::ExitStatus(m_pStop->Signal());
+    }
     return summary.outcome == CExportSummary::Outcome::kDone ? kSuccess : kFailed;
 }

@@ -7,17 +7,22 @@
 #include <memory>
 
 class CPictureDecoder;
+class CSignalStop;
 class CTrevalinDoc;
 
 // The headless morph run: opens the project in the current directory's
 // working folder, renders frames 0 to N with the chosen engine, writes each
 // frame file and the video, and tells what it did on `err`. With export
 // switches the frames, the video, their formats and places are as asked.
+// With a signal stop, a stop signal ends the run after the frame being
+// written (the video is completed with the frames done; an export run
+// drops its video) and the exit status is 128 + the signal's number.
 class CRenderCommand {
 public:
     enum ExitCode : int { kSuccess = 0, kFailed = 1, kBadArguments = 2 };
 
-    CRenderCommand(std::shared_ptr<const CPictureDecoder> decoder, std::ostream& err, bool showProgress);
+    CRenderCommand(std::shared_ptr<const CPictureDecoder> decoder, std::ostream& err, bool showProgress,
+                   const CSignalStop* stop = nullptr);
 
     int Run(const CRenderOptions& options);
 
@@ -35,5 +40,6 @@ private:
     std::shared_ptr<const CPictureDecoder> m_decoder;
     std::ostream& m_err;
     bool m_bShowProgress;
+    const CSignalStop* m_pStop;
     const std::atomic<bool>* m_pCancel = nullptr;
 };

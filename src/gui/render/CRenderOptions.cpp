@@ -54,6 +54,7 @@ const char* CRenderOptions::Usage()
            "  --warp-only            the source warped to the in-between lines, no dissolve\n"
            "  --ease linear|smooth   how the fraction k / N runs (default linear)\n"
            "  --edge black|extend    samples outside the picture: black (default) or the nearest edge pixel\n"
+           "  --clean                remove the Frame-<k>.bmp files of an earlier, longer run (k > N)\n"
            "  --fit pad|crop|stretch a target picture of another size is brought, with its lines, to the\n"
            "                         source's size for this run: scaled to fit with black bars, scaled to\n"
            "                         fill and cut, or stretched; the project is not changed\n"
@@ -127,6 +128,10 @@ std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>&
         }
         if (name == "--help" || name == "-h") {
             return std::string();
+        }
+        if (name == "--clean" && !inlineValue) {
+            out.clean = true;
+            continue;
         }
         if (name == "--pingpong" || name == "--warp-only") {
             if (inlineValue) return name + " takes no value";

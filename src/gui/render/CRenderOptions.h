@@ -15,6 +15,7 @@ struct CRenderOptions {
     int32_t steps = 10;
     bool featureEngine = true;
     bool motionJpeg = false;
+    bool clean = false; // remove frame files numbered beyond the steps before the run
     std::string project;
 
     // Export switches. Any of them but --threads and the morph options

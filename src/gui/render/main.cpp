@@ -1,5 +1,6 @@
 #include "CRenderCommand.h"
 #include "CRenderOptions.h"
+#include "CSignalStop.h"
 #include "picture/MakePictureDecoder.h"
 
 #include <QCoreApplication>
@@ -23,6 +24,9 @@ int main(int argc, char** argv)
         std::cerr << "trevalin-render: " << *problem << "\n" << CRenderOptions::Usage();
         return CRenderCommand::kBadArguments;
     }
-    CRenderCommand command(MakePictureDecoder(), std::cerr, ::isatty(STDERR_FILENO) != 0);
+    CCancelToken cancel;
+    const CSignalStop stop(cancel);
+    CRenderCommand command(MakePictureDecoder(), std::cerr, ::isatty(STDERR_FILENO) != 0, &stop);
+    command.SetCancelFlag(CSignalStop::Flag());
     return command.Run(options);
 }

@@ -1,42 +1,56 @@
 #include "CTrevalinView.h"
 
+#include "CFrameDisplay.h"
+
 #include "document/CPictureFile.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "picture/CBitmapImage.h"
 #include "editing/CCoreText.h"
 
-#include <QPainter>
 #include <QTimerEvent>
+#include <QVBoxLayout>
 
 CTrevalinView::CTrevalinView(CDocController& doc, CUserPrompts& prompts, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_prompts(prompts), m_driver(doc.GetDoc(), [this](CCompressionOptions& options) {
-          return m_prompts.ChooseCompression(this, options);
-      })
+    : QWidget(parent), m_doc(doc), m_prompts(prompts),
+      m_driver(doc.GetDoc(),
+               [this](CCompressionOptions& options) { return m_prompts.ChooseCompression(this, options); }),
+      m_pDisplay(new CFrameDisplay(this))
 {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pDisplay);
     m_doc.AddView(this);
 }
 
 CTrevalinView::~CTrevalinView()
 {
     m_timer.stop();
+    m_cancel.Cancel();
     m_doc.RemoveView(this);
 }
 
 void CTrevalinView::OnMorphFeature()
 {
+    // The engine may be replaced only while no frame uses it; an abandoned
+    // frame is made again by the new engine.
+    const bool redo = m_bInFlight && !Quiesce() && m_driver.IsRunning();
     m_driver.UseEngine(CRunDriver::kFeature);
     emit engineChanged();
+    if (redo) ProduceFrame();
 }
 
 void CTrevalinView::OnMorphLinear()
 {
+    const bool redo = m_bInFlight && !Quiesce() && m_driver.IsRunning();
     m_driver.UseEngine(CRunDriver::kLinear);
     emit engineChanged();
+    if (redo) ProduceFrame();
 }
 
 void CTrevalinView::SetSteps(int32_t n)
 {
+    if (m_bInFlight) Quiesce();
     m_driver.SetSteps(n);
 }
 
@@ -53,16 +67,26 @@ void CTrevalinView::StartRun()
     // Nothing may tick while the compression-options dialog is open.
     const bool wasTicking = m_timer.isActive();
     m_timer.stop();
+    if (m_bInFlight) Quiesce();
+    m_bTickPending = false;
     m_driver.SetMorphOptions(m_doc.GetMorphOptions());
     const CRunDriver::StartResult result = m_driver.Start();
-    if (result.status == CRunDriver::StartStatus::kIncompatible) {
-        // Which sizes disagree, on a line of its own.
-        const SIZE source = m_doc.GetDoc().GetPicture(0)->GetSizeInPixels();
-        const SIZE target = m_doc.GetDoc().GetPicture(1)->GetSizeInPixels();
-        const QString sizes =
-            tr("源图像 %1 × %2，目标图像 %3 × %4").arg(source.cx).arg(source.cy).arg(target.cx).arg(target.cy);
-        m_prompts.MessageBox(this, CCoreText::Translate(CRunDriver::kIncompatibleText) + QStringLiteral("\n") + sizes,
-                             CUserPrompts::Icon::kWarning);
+    if (result.status != CRunDriver::StartStatus::kStarted) {
+        QString text;
+        if (result.status == CRunDriver::StartStatus::kBusy) {
+            text = tr("另一个渐变正在使用文件夹 %1 的输出,请等它结束后再开始。")
+                       .arg(QString::fromStdString(m_doc.GetDoc().GetWorkDir()));
+        } else if (result.missingPicture >= 0) {
+            text = QString::fromStdString(CRunDriver::IncompatibleMessage(result));
+        } else {
+            // Which sizes disagree, on a line of its own.
+            const SIZE source = m_doc.GetDoc().GetPicture(0)->GetSizeInPixels();
+            const SIZE target = m_doc.GetDoc().GetPicture(1)->GetSizeInPixels();
+            const QString sizes =
+                tr("源图像 %1 × %2，目标图像 %3 × %4").arg(source.cx).arg(source.cy).arg(target.cx).arg(target.cy);
+            text = CCoreText::Translate(CRunDriver::kIncompatibleText) + QStringLiteral("\n") + sizes;
+        }
+        m_prompts.MessageBox(this, text, CUserPrompts::Icon::kWarning);
         if (wasTicking && m_driver.IsRunning()) m_timer.start(m_nTimerInterval, this);
         return;
     }
@@ -75,6 +99,8 @@ void CTrevalinView::StartRun()
         EndRun();
         return;
     }
+    m_bRunActive = true;
+    emit runStateChanged();
     ProduceFrame();
     if (m_driver.IsRunning()) m_timer.start(m_nTimerInterval, this);
 }
@@ -83,12 +109,21 @@ void CTrevalinView::PauseRun()
 {
     m_timer.stop();
     m_driver.Pause();
+    // The frame being computed is given up; one being written completes.
+    m_cancel.Cancel();
+    m_bTickPending = false;
+    emit runStateChanged();
 }
 
 void CTrevalinView::StopRun()
 {
     m_timer.stop();
-    if (!m_driver.Stop()) return;
+    m_bTickPending = false;
+    if (m_bInFlight) Quiesce();
+    const bool hadRecorder = m_driver.Stop();
+    m_bRunActive = false;
+    emit runStateChanged();
+    if (!hadRecorder) return;
     // A video that could not be completed is not reported as saved.
     if (!m_driver.GetCloseError().empty())
         m_prompts.MessageBox(this, CCoreText::Translate(m_driver.GetCloseError()), CUserPrompts::Icon::kWarning);
@@ -104,6 +139,10 @@ void CTrevalinView::EndRun()
 void CTrevalinView::OnTimer()
 {
     if (!m_driver.IsRunning()) return;
+    if (m_bInFlight) {
+        m_bTickPending = true;
+        return;
+    }
     if (!m_driver.Advance()) {
         EndRun();
         return;
@@ -115,16 +154,57 @@ void CTrevalinView::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() == m_timer.timerId())
         OnTimer();
+    else if (event->timerId() == m_reportTimer.timerId())
+        TakeReport(true);
     else
         QWidget::timerEvent(event);
 }
 
 void CTrevalinView::ProduceFrame()
 {
-    const CRunDriver::FrameResult result = m_driver.ProduceFrame();
-    m_shownFrame = CBitmapImage::ToImage(m_driver.GetFrame());
+    // The lines as they are now; the frame thread never reads the document.
+    m_driver.TakeLines();
+    const int32_t k = m_driver.GetFrameIndex();
+    const uint64_t job = ++m_nJob;
+    const CCancelToken::Ticket ticket = m_cancel.Issue();
+    m_bInFlight = true;
+    m_thread.Post([this, k, job, ticket] {
+        Report report;
+        report.job = job;
+        report.frame = k;
+        // A frame abandoned part-way is neither written nor shown.
+        report.complete = m_driver.ComputeFrame(k, m_workFrame, ticket) && !ticket.IsAbandoned();
+        if (report.complete) {
+            report.result = m_driver.WriteFrame(k, m_workFrame);
+            report.image = CBitmapImage::ToImage(m_workFrame);
+        }
+        {
+            std::lock_guard<std::mutex> lock(m_reportMutex);
+            m_report = std::move(report);
+        }
+    });
+    // The interface thread looks for the report on a short timer of its own
+    // rather than being called from the frame thread: the report slot's
+    // mutex is then all the two threads share.
+    m_reportTimer.start(kReportPoll, this);
+}
+
+bool CTrevalinView::TakeReport(bool takePendingTick)
+{
+    std::optional<Report> report;
+    {
+        std::lock_guard<std::mutex> lock(m_reportMutex);
+        report.swap(m_report);
+    }
+    if (!report || report->job != m_nJob || !m_bInFlight) return false;
+    m_bInFlight = false;
+    m_reportTimer.stop();
+    if (!report->complete) return false;
+    const CRunDriver::FrameResult& result = report->result;
+    m_shownFrame = std::move(report->image);
     m_nShownFrame = result.frame;
-    update();
+    m_pDisplay->SetFrame(m_shownFrame, QStringLiteral("Frame-%1").arg(m_nShownFrame));
+    emit frameProduced(result.frame, m_driver.GetSteps());
     // Failures are told once per run, not once per frame.
     if (!result.videoError.empty() && !m_bVideoFailureShown) {
         m_bVideoFailureShown = true;
@@ -134,6 +214,25 @@ void CTrevalinView::ProduceFrame()
         m_bFileFailureShown = true;
         ShowMessage(CCoreText::Translate(result.fileError), CUserPrompts::Icon::kWarning);
     }
+    if (takePendingTick && m_bTickPending && !m_bInFlight) {
+        m_bTickPending = false;
+        OnTimer();
+    }
+    return true;
+}
+
+bool CTrevalinView::Quiesce()
+{
+    m_cancel.Cancel();
+    m_thread.WaitIdle();
+    return TakeReport(false);
+}
+
+void CTrevalinView::WaitForFrame()
+{
+    if (!m_bInFlight) return;
+    m_thread.WaitIdle();
+    TakeReport(true);
 }
 
 void CTrevalinView::GetImageRect(RECT& rc) const
@@ -149,23 +248,10 @@ void CTrevalinView::GetImageRect(RECT& rc) const
 
 void CTrevalinView::OnInitialUpdate()
 {
-    update();
+    m_pDisplay->viewport()->update();
 }
 
 void CTrevalinView::OnUpdate(CDocView*)
 {
-    update();
-}
-
-void CTrevalinView::paintEvent(QPaintEvent*)
-{
-    if (m_shownFrame.isNull()) return;
-    QPainter dc(this);
-    dc.drawImage(0, 0, m_shownFrame);
-    // The label is on screen only: centred at the top edge of the frame.
-    dc.setPen(Qt::black);
-    dc.setBackground(Qt::white);
-    dc.setBackgroundMode(Qt::OpaqueMode);
-    dc.drawText(QRect(0, 0, m_shownFrame.width(), m_shownFrame.height()), Qt::AlignHCenter | Qt::AlignTop,
-                QStringLiteral("Frame-%1").arg(m_nShownFrame));
+    m_pDisplay->viewport()->update();
 }

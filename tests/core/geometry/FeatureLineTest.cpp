@@ -31,7 +31,7 @@ TEST(PointSet, NewLineAndCollectionStartEmpty)
     CPointSets<int> set;
     EXPECT_EQ(set.m_nCount, 0);
     EXPECT_EQ(set.m_nSize, 10);
-    EXPECT_EQ(set.m_pSets.size(), 10u);
+    EXPECT_EQ(set.Line(9).m_nSize, 2) << "ten constructed lines";
 }
 
 TEST(PointSet, LabelsFollowIndexAndGrowthRule)

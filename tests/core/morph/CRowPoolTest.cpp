@@ -90,4 +90,43 @@ TEST(CRowPool, RunsFromSeveralThreadsOneAfterAnother)
     }
 }
 
+TEST(CRowPool, AnAbandonedTicketSkipsTheRestAndAFreshOneRunsAll)
+{
+    for (int32_t threads : {1, 2, 3}) {
+        CRowPool pool(threads);
+        CCancelToken token;
+        std::atomic<int32_t> rows{0};
+        // Cancelled from another thread once ten slices have run; the
+        // slices are slow enough that most are still to come.
+        std::thread canceller([&] {
+            while (rows.load() < 10)
+                std::this_thread::yield();
+            token.Cancel();
+        });
+        const bool whole = pool.Run(
+            1000, 1,
+            [&](int32_t, int32_t, int32_t) {
+                rows.fetch_add(1);
+                std::this_thread::sleep_for(std::chrono::microseconds(500));
+            },
+            token.Issue());
+        canceller.join();
+        EXPECT_FALSE(whole) << threads << " threads";
+        EXPECT_LT(rows.load(), 500) << threads << " threads";
+
+        // Abandoned before it starts: nothing runs.
+        const CCancelToken::Ticket old = token.Issue();
+        token.Cancel();
+        rows = 0;
+        EXPECT_FALSE(pool.Run(
+            50, 1, [&](int32_t, int32_t, int32_t) { rows.fetch_add(1); }, old));
+        EXPECT_EQ(rows.load(), 0);
+
+        rows = 0;
+        EXPECT_TRUE(pool.Run(
+            50, 1, [&](int32_t, int32_t, int32_t) { rows.fetch_add(1); }, token.Issue()));
+        EXPECT_EQ(rows.load(), 50);
+    }
+}
+
 } // namespace

@@ -1,4 +1,6 @@
 #include "MorphTestSupport.h"
+#include "document/CTrevalinDoc.h"
+#include "morph/FBMorphing.h"
 #include "morph/LinearMorphing.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +158,31 @@ TEST(ImageMorphing, RefusesFramesOutsideTheRunOrWithoutPictures)
 
     engine.Morph(out, 4, nullptr);
     EXPECT_EQ(out.Bits()[0], 20);
+}
+
+TEST(ImageMorphing, BothEnginesGiveUpAFrameWhoseTicketIsAbandoned)
+{
+    CTrevalinDoc doc(".");
+    morph_test::AddPair(*doc.GetFeatureSet(), 2, 2, 30, 20, 3, 3, 28, 21);
+    FBMorphing feature;
+    LinearMorphing dissolve;
+    for (ImageMorphing* engine : std::initializer_list<ImageMorphing*>{&feature, &dissolve}) {
+        engine->LoadImage(Plain(64, 48, 32, 10), 0);
+        engine->LoadImage(Plain(64, 48, 32, 200), 1);
+        engine->SetSteps(4);
+        CBitmap out;
+        out.CreateCompatibleBitmap(64, 48);
+        CCancelToken token;
+        const CCancelToken::Ticket ticket = token.Issue();
+        token.Cancel();
+        engine->SetCancelTicket(ticket);
+        EXPECT_EQ(engine->Morph(out, 2, &doc), ImageMorphing::kAbandoned);
+        engine->SetCancelTicket(token.Issue());
+        EXPECT_NE(engine->Morph(out, 4, &doc), ImageMorphing::kAbandoned);
+        if (engine == &dissolve) {
+            EXPECT_EQ(out.Bits()[0], 200);
+        }
+    }
 }
 
 } // namespace

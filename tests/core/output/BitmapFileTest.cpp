@@ -1,3 +1,4 @@
+#include "CFileSizeLimit.h"
 #include "CRiffReader.h"
 #include "CTestFrames.h"
 #include "morph/CBitmap.h"
@@ -182,18 +183,49 @@ TEST(BitmapFileTest, FailuresAreReportedAndLeaveNoFile)
     EXPECT_FALSE(fs::exists(dir / "wrong.bmp"));
 }
 
-TEST(BitmapFileTest, FullDiskIsReported)
+TEST(BitmapFileTest, WhateverStandsAtThePathIsReplacedWithoutBeingOpenedExceptAFolder)
 {
-    if (::access("/dev/full", W_OK) != 0) {
-        GTEST_SKIP() << "/dev/full is not available";
+    for (const std::string kind : {"fifo", "symlink", "read-only", "folder"}) {
+        SCOPED_TRACE(kind);
+        CTempDir dir;
+        const std::string path = (dir / "Frame-1.bmp").string();
+        const std::string aside = (dir / "aside").string();
+        CTestFrames::Plant(path, kind, aside);
+        const CBitmap bitmap = CTestFrames::Pattern(4, 3, 1);
+        std::string error;
+        const bool written = WriteBitmapFile(path, *MakeBitmapInfo(bitmap), bitmap, &error);
+        if (kind == "folder") {
+            EXPECT_FALSE(written);
+            EXPECT_NE(error.find(path + ": Is a directory"), std::string::npos) << error;
+            EXPECT_TRUE(fs::is_directory(path));
+            continue;
+        }
+        ASSERT_TRUE(written) << error;
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
+        EXPECT_EQ(fs::file_size(path), 54u + 48u);
+        if (kind == "symlink") {
+            EXPECT_EQ(CTestFrames::ReadFile(aside), (std::vector<uint8_t>{1, 2, 3}));
+        }
     }
-    const CBitmap bitmap = CTestFrames::Pattern(4, 3, 0);
+}
+
+TEST(BitmapFileTest, FullDiskIsReportedAndKeepsWhatWasThere)
+{
+    CTempDir dir;
+    const std::string path = (dir / "Frame-0.bmp").string();
+    CTestFrames::WriteFile(path, std::vector<uint8_t>(20, 0xAB));
+    const CBitmap bitmap = CTestFrames::Pattern(40, 30, 0);
     auto info = MakeBitmapInfo(bitmap);
     std::string error;
-    EXPECT_FALSE(WriteBitmapFile("/dev/full", *info, bitmap, &error));
-    EXPECT_NE(error.find("/dev/full"), std::string::npos) << error;
-    EXPECT_NE(error.find("No space left on device"), std::string::npos) << error;
-    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    {
+        CFileSizeLimit full(1000);
+        ASSERT_TRUE(full.Ok());
+        EXPECT_FALSE(WriteBitmapFile(path, *info, bitmap, &error));
+    }
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_NE(error.find("File too large"), std::string::npos) << error;
+    EXPECT_EQ(CTestFrames::ReadFile(path), std::vector<uint8_t>(20, 0xAB));
+    EXPECT_TRUE(OtherFiles(dir, "Frame-0.bmp").empty());
 }
 
 TEST(BitmapFileTest, FolderWithoutWritePermissionIsReported)
@@ -201,8 +233,8 @@ TEST(BitmapFileTest, FolderWithoutWritePermissionIsReported)
     CTempDir dir;
     fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
     fs::create_directory(dir / "locked");
-    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                                        fs::perms::others_exec);
+    fs::permissions(dir / "locked",
+                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
     const CBitmap bitmap = CTestFrames::Pattern(4, 3, 0);
     auto info = MakeBitmapInfo(bitmap);
     const std::string path = (dir / "locked" / "Frame-0.bmp").string();

@@ -1,5 +1,8 @@
 #include "CTestFrames.h"
 
+#include <filesystem>
+#include <sys/stat.h>
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -67,5 +70,20 @@ void CTestFrames::WriteFile(const std::string& path, const std::vector<uint8_t>&
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         throw std::runtime_error("cannot write " + path);
+    }
+}
+
+void CTestFrames::Plant(const std::string& path, const std::string& kind, const std::string& aside)
+{
+    if (kind == "fifo") {
+        ::mkfifo(path.c_str(), 0666);
+    } else if (kind == "symlink") {
+        WriteFile(aside, {1, 2, 3});
+        std::filesystem::create_symlink(aside, path);
+    } else if (kind == "read-only") {
+        WriteFile(path, {4, 5, 6});
+        std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    } else {
+        std::filesystem::create_directory(path);
     }
 }

@@ -19,4 +19,8 @@ public:
 
     static std::vector<uint8_t> ReadFile(const std::string& path);
     static void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+    // Puts at `path` something an output must replace without opening it
+    // ("fifo", "symlink" to the file `aside`, "read-only" file) or must
+    // refuse ("folder").
+    static void Plant(const std::string& path, const std::string& kind, const std::string& aside);
 };

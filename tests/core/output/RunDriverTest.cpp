@@ -79,8 +79,17 @@ TEST_F(RunDriver, PicturesThatDisagreeOrAreMissingStartNothing)
 {
     CRunDriver driver(doc, chooser);
     driver.SetSteps(2);
-    EXPECT_EQ(driver.Start().status, CRunDriver::StartStatus::kIncompatible) << "no pictures at all";
+    const CRunDriver::StartResult none = driver.Start();
+    EXPECT_EQ(none.status, CRunDriver::StartStatus::kIncompatible) << "no pictures at all";
+    EXPECT_EQ(CRunDriver::IncompatibleMessage(none), "不一致的图片大小或颜色格式!\n还没有打开源图片。");
+    // A project names a target picture that is not there: the message names it.
     Picture(0, "8 6 10 20 30");
+    std::ofstream(dir / "p.tvl", std::ios::binary) << std::string("\x03\\p0\x07\\gone.b\0\0\0\0\0\0\0\0", 20);
+    ASSERT_TRUE(doc.OnOpenDocument((dir / "p.tvl").string()).ok);
+    const CRunDriver::StartResult missing = driver.Start();
+    EXPECT_EQ(missing.missingPicture, 1);
+    EXPECT_EQ(CRunDriver::IncompatibleMessage(missing),
+              "不一致的图片大小或颜色格式!\n找不到目标图片 " + (dir / "images" / "gone.b").string() + "。");
     Picture(1, "8 7 10 20 30");
     EXPECT_EQ(driver.Start().status, CRunDriver::StartStatus::kIncompatible);
     EXPECT_FALSE(driver.IsRunning());
@@ -143,6 +152,24 @@ TEST_F(RunDriver, PauseKeepsTheFrameAndStartContinuesWithANewVideo)
         EXPECT_EQ(VideoFrames(), 3) << "the new video holds frames 2 to 4";
     }
     EXPECT_EQ(chooserCalls, 2);
+}
+
+TEST_F(RunDriver, ASecondRunInTheSameFolderIsRefusedUntilTheFirstStops)
+{
+    Picture(0, "4 4 0 0 0");
+    Picture(1, "4 4 0 0 100");
+    CRunDriver first(doc, chooser);
+    CRunDriver second(doc, chooser);
+    first.SetSteps(2);
+    second.SetSteps(2);
+    ASSERT_EQ(first.Start().status, CRunDriver::StartStatus::kStarted);
+    first.Pause();
+    EXPECT_EQ(second.Start().status, CRunDriver::StartStatus::kBusy) << "a paused run keeps the folder";
+    EXPECT_FALSE(second.HasRecorder());
+    EXPECT_EQ(chooserCalls, 1);
+    first.Stop();
+    EXPECT_EQ(second.Start().status, CRunDriver::StartStatus::kStarted);
+    second.Stop();
 }
 
 TEST_F(RunDriver, StopWithoutRecorderOnlyRewinds)

@@ -3,6 +3,7 @@
 #include "ExportTest.h"
 #include "LanguageTest.h"
 #include "MainFrameTest.h"
+#include "PreviewTest.h"
 #include "RunTest.h"
 #include "StartupTest.h"
 #include "gui/support/CGuiTestSupport.h"
@@ -19,5 +20,6 @@ int main(int argc, char** argv)
     DialogTest dialogs;
     ExportTest exports;
     LanguageTest language;
-    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language});
+    PreviewTest preview;
+    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language, &preview});
 }

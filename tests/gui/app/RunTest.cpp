@@ -4,6 +4,9 @@
 #include "app/CMainFrame.h"
 #include "app/CMorphConfigDlg.h"
 #include "app/Resource.h"
+#include "document/CTrevalinDoc.h"
+#include "editing/CDocController.h"
+#include "output/CRunLock.h"
 #include "view/CTrevalinView.h"
 
 #include <QAction>
@@ -13,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTest>
 
 #include <filesystem>
@@ -27,10 +31,20 @@ void LoadPair(CAppRig& rig, int width = 48, int height = 36)
     rig.LoadPicture(1, "b.bmp", width, height, QColor(40, 40, 220));
 }
 
+// Presses 开始 and waits for the frame it starts (frames are made on the
+// view's frame thread).
 void PressStart(CAppRig& rig, int steps)
 {
     rig.Frame().GetConfigDlg()->StepsEdit()->setText(QString::number(steps));
     QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_START")), Qt::LeftButton);
+    rig.ResultView().WaitForFrame();
+}
+
+// One timer tick and the frame it starts.
+void Tick(CTrevalinView& view)
+{
+    view.OnTimer();
+    view.WaitForFrame();
 }
 
 bool FrameFile(const CAppRig& rig, int k)
@@ -80,9 +94,9 @@ void RunTest::twoStepRunWritesFramesAndVideo()
     QCOMPARE(view.GetShownFrameIndex(), 0);
     QCOMPARE(FrameFiles(rig), 1);
 
-    view.OnTimer();
+    Tick(view);
     QVERIFY(FrameFile(rig, 1));
-    view.OnTimer();
+    Tick(view);
     QVERIFY(FrameFile(rig, 2));
     QCOMPARE(view.GetShownFrameIndex(), 2);
     QVERIFY(rig.prompts.messages.empty());
@@ -92,12 +106,12 @@ void RunTest::twoStepRunWritesFramesAndVideo()
     QCOMPARE(FrameFiles(rig), 3);
 
     // The tick past the last frame ends the run, once.
-    view.OnTimer();
+    Tick(view);
     QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
     QVERIFY(!view.IsTimerActive());
     QVERIFY(!view.GetDriver().IsRunning());
     QCOMPARE(view.GetDriver().GetFrameIndex(), 0);
-    view.OnTimer();
+    Tick(view);
     QCOMPARE(rig.prompts.messages.size(), size_t(1));
     QCOMPARE(FrameFiles(rig), 3);
 
@@ -122,7 +136,7 @@ void RunTest::pauseThenStartContinuesFromPausedFrame()
     LoadPair(rig);
     CTrevalinView& view = rig.ResultView();
     PressStart(rig, 3);
-    view.OnTimer();
+    Tick(view);
     QCOMPARE(view.GetDriver().GetFrameIndex(), 1);
     QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_PAUSE")), Qt::LeftButton);
     QVERIFY(!view.IsTimerActive());
@@ -136,10 +150,10 @@ void RunTest::pauseThenStartContinuesFromPausedFrame()
     QVERIFY(view.IsTimerActive());
     QCOMPARE(view.GetDriver().GetFrameIndex(), 1);
     QVERIFY(FrameFile(rig, 1));
-    view.OnTimer();
-    view.OnTimer();
+    Tick(view);
+    Tick(view);
     QVERIFY(FrameFile(rig, 3));
-    view.OnTimer();
+    Tick(view);
     QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
     const int frames = VideoFrames(QString::fromStdString(rig.Work("output_video/trevalin.avi")));
     if (frames == -1) QSKIP("ffprobe is not installed");
@@ -157,8 +171,8 @@ void RunTest::stopRewindsAndTellsWhereTheVideoWent()
     QVERIFY(rig.prompts.messages.empty());
 
     PressStart(rig, 5);
-    view.OnTimer();
-    view.OnTimer();
+    Tick(view);
+    Tick(view);
     QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_STOP")), Qt::LeftButton);
     QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
     QVERIFY(!view.IsTimerActive());
@@ -181,14 +195,14 @@ void RunTest::runGoesOnWhileThePanesAreShown()
     CTrevalinView& view = rig.ResultView();
     QVERIFY(!view.isVisible());
     PressStart(rig, 2);
-    view.OnTimer();
-    view.OnTimer();
+    Tick(view);
+    Tick(view);
     // Every frame was produced although the view was hidden.
     QCOMPARE(FrameFiles(rig), 3);
     rig.Frame().GetAction(ID_VIEW_RESULT)->trigger();
     QCOMPARE(view.GetShownFrameIndex(), 2);
     QVERIFY(rig.prompts.messages.empty());
-    view.OnTimer();
+    Tick(view);
     QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
     const int frames = VideoFrames(QString::fromStdString(rig.Work("output_video/trevalin.avi")));
     if (frames == -1) QSKIP("ffprobe is not installed");
@@ -204,12 +218,12 @@ void RunTest::cancelledVideoStillWritesFrames()
     CTrevalinView& view = rig.ResultView();
     PressStart(rig, 2);
     QVERIFY(view.IsTimerActive());
-    view.OnTimer();
-    view.OnTimer();
+    Tick(view);
+    Tick(view);
     // No message per frame for the video that was never opened.
     QVERIFY(rig.prompts.messages.empty());
     QCOMPARE(FrameFiles(rig), 3);
-    view.OnTimer();
+    Tick(view);
     QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
     QVERIFY(!QFile::exists(QString::fromStdString(rig.Work("output_video/trevalin.avi"))));
 }
@@ -229,14 +243,14 @@ void RunTest::writeFailureToldOnceWithTimerHeld()
     rig.prompts.onMessage = [&](const QString&) { timerDuringMessage << view.IsTimerActive(); };
 
     PressStart(rig, 3);
-    view.OnTimer();
-    view.OnTimer();
+    Tick(view);
+    Tick(view);
     QCOMPARE(rig.prompts.messages.size(), size_t(1));
     QCOMPARE(rig.prompts.messages[0].icon, CUserPrompts::Icon::kWarning);
     QVERIFY(rig.prompts.messages[0].text != kEndMessage);
     QVERIFY(view.IsTimerActive());
-    view.OnTimer();
-    view.OnTimer();
+    Tick(view);
+    Tick(view);
     QCOMPARE(rig.prompts.messages.size(), size_t(2));
     QCOMPARE(rig.prompts.messages[1].text, kEndMessage);
     QCOMPARE(timerDuringMessage, (QList<bool>{false, false}));
@@ -244,7 +258,7 @@ void RunTest::writeFailureToldOnceWithTimerHeld()
 
     // A later run tells it again, once.
     PressStart(rig, 1);
-    view.OnTimer();
+    Tick(view);
     QCOMPARE(rig.prompts.messages.size(), size_t(3));
 }
 
@@ -286,4 +300,59 @@ void RunTest::labelOnScreenOnly()
     QVERIFY(dark > 0);
     QCOMPARE(file.pixelColor(60, 5), QColor(220, 40, 40));
     QCOMPARE(view.GetShownFrame().pixelColor(60, 5), QColor(220, 40, 40));
+}
+
+void RunTest::framesAreMadeOffTheInterfaceThreadAndPauseOrStopAbandonThem()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    LoadPair(rig, 1600, 1200);
+    // Thousands of line pairs: a frame takes seconds.
+    CFeatureSet& lines = *rig.Doc().GetFeatureSet();
+    for (int i = 0; i < 8000; ++i) {
+        for (int image : {0, 1}) {
+            CPointSet<int>& line = lines.m_sets[image].Line(lines.m_sets[image].Add());
+            line.AddPoint(i % 1600, i % 1200, 0, 1);
+            line.AddPoint((i * 7) % 1600, (i * 3 + 1) % 1200, 0, 1);
+        }
+    }
+    CTrevalinView& view = rig.ResultView();
+    QPushButton* start = rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_START"));
+    QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(view.IsFrameInProgress());
+    // The event loop goes on while the frame is computed, and lines may be
+    // edited meanwhile.
+    bool served = false;
+    QTimer::singleShot(0, &view, [&] { served = true; });
+    QTRY_VERIFY(served);
+    lines.m_sets[0].Line(0).Point(0).x += 5;
+    QVERIFY(view.IsFrameInProgress());
+
+    QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_PAUSE")), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!view.IsFrameInProgress(), 30000);
+    QCOMPARE(FrameFiles(rig), 0);
+    QCOMPARE(view.GetShownFrameIndex(), -1);
+
+    // Start again: frame 0 anew; Stop gives it up and tells about the video.
+    QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(view.IsFrameInProgress());
+    QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_STOP")), Qt::LeftButton);
+    QVERIFY(!view.IsFrameInProgress());
+    QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
+    QCOMPARE(FrameFiles(rig), 0);
+}
+
+void RunTest::aSecondRunInTheFolderIsRefused()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    LoadPair(rig);
+    CRunLock other;
+    QCOMPARE(other.Acquire(rig.dir.Str()), CRunLock::Result::kAcquired);
+    PressStart(rig, 2);
+    QCOMPARE(rig.prompts.Texts(), QStringList{QStringLiteral("另一个渐变正在使用文件夹 %1 的输出,请等它结束后再开始。")
+                                                  .arg(QString::fromStdString(rig.dir.Str()))});
+    QVERIFY(!rig.ResultView().IsTimerActive());
+    QCOMPARE(rig.prompts.compressionDialogs, 0);
+    QCOMPARE(FrameFiles(rig), 0);
 }

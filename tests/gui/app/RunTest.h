@@ -14,4 +14,6 @@ private slots:
     void writeFailureToldOnceWithTimerHeld();
     void incompatiblePicturesStartNothing();
     void labelOnScreenOnly();
+    void framesAreMadeOffTheInterfaceThreadAndPauseOrStopAbandonThem();
+    void aSecondRunInTheFolderIsRefused();
 };

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -16,16 +18,18 @@ std::string Quote(const std::string& s)
 {
     std::string q = "'";
     for (char c : s) {
-        if (c == '\'') q += "'\\''";
-        else q += c;
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
     }
     return q + "'";
 }
 
 uint32_t U32(const std::vector<uint8_t>& b, size_t at)
 {
-    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 | static_cast<uint32_t>(b[at + 2]) << 16 |
-           static_cast<uint32_t>(b[at + 3]) << 24;
+    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
+           static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
 } // namespace
@@ -43,7 +47,8 @@ std::string CRenderFixture::Capture(const std::string& command)
     if (pipe == nullptr) return out;
     std::array<char, 4096> buf{};
     size_t n = 0;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        out.append(buf.data(), n);
     const int status = ::pclose(pipe);
     if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::string();
     return out;
@@ -51,15 +56,17 @@ std::string CRenderFixture::Capture(const std::string& command)
 
 CRenderFixture::Outcome CRenderFixture::Render(const std::vector<std::string>& args) const
 {
-    std::string command = "cd " + Quote(Work()) + " && " + Quote(TREVALIN_RENDER);
-    for (const std::string& a : args) command += " " + Quote(a);
+    std::string command = "cd " + Quote(Work()) + " && timeout -s KILL 120 " + Quote(TREVALIN_RENDER);
+    for (const std::string& a : args)
+        command += " " + Quote(a);
     command += " 2>&1";
     Outcome outcome;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return outcome;
     std::array<char, 4096> buf{};
     size_t n = 0;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) outcome.output.append(buf.data(), n);
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        outcome.output.append(buf.data(), n);
     const int status = ::pclose(pipe);
     outcome.exitCode = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
     return outcome;
@@ -78,4 +85,55 @@ bool CRenderFixture::ReadBmp(const std::string& path, Bmp& out)
     if (out.offset > b.size()) return false;
     out.pixels.assign(b.begin() + out.offset, b.end());
     return true;
+}
+
+int CRenderFixture::Spawn(const std::vector<std::string>& args, const std::string& log) const
+{
+    std::vector<std::string> argv{TREVALIN_RENDER};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const pid_t pid = ::fork();
+    if (pid != 0) return pid;
+    // The child: only calls that are safe after fork.
+    const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out < 0 || ::chdir(m_dir.Str().c_str()) != 0) ::_exit(127);
+    ::dup2(out, 1);
+    ::dup2(out, 2);
+    std::vector<char*> raw;
+    for (std::string& a : argv)
+        raw.push_back(a.data());
+    raw.push_back(nullptr);
+    ::execv(raw[0], raw.data());
+    ::_exit(127);
+}
+
+int CRenderFixture::Wait(int pid)
+{
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid) return -1;
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+}
+
+void CRenderFixture::WriteHeavyProject(const std::string& name, int pairs) const
+{
+    std::vector<uint8_t> b;
+    auto put32 = [&b](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    for (const std::string picture : {"\\source.bmp", "\\target.bmp"}) {
+        b.push_back(static_cast<uint8_t>(picture.size()));
+        b.insert(b.end(), picture.begin(), picture.end());
+    }
+    for (int image = 0; image < 2; ++image) {
+        put32(static_cast<uint32_t>(pairs));
+        for (int i = 0; i < pairs; ++i) {
+            put32(2);
+            for (uint32_t v :
+                 {uint32_t(i % 400), uint32_t(i % 300), uint32_t((i * 7) % 400), uint32_t((i * 3 + 1) % 300)})
+                put32(v);
+        }
+    }
+    std::ofstream((m_dir / name).string(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }

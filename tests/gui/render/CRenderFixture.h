@@ -17,8 +17,18 @@ public:
         std::string output; // standard output and error together
     };
 
-    // Runs the program with `args` in the working folder.
+    // Runs the program with `args` in the working folder (killed after two
+    // minutes: a run that hangs fails instead of hanging the tests).
     Outcome Render(const std::vector<std::string>& args) const;
+    // Starts the program in the working folder with its output going to
+    // the file `log`; returns its process id.
+    int Spawn(const std::vector<std::string>& args, const std::string& log) const;
+    // Waits for a spawned program; its exit status, 128 + the signal that
+    // killed it, or -1.
+    static int Wait(int pid);
+    // Writes a project of `pairs` line pairs over the demo pictures (each
+    // pair the same line on both images), slow enough to interrupt.
+    void WriteHeavyProject(const std::string& name, int pairs) const;
     // Runs a shell command line; returns its standard output (empty when it
     // fails).
     static std::string Capture(const std::string& command);

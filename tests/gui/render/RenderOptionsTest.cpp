@@ -16,13 +16,15 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
     EXPECT_EQ(o.steps, 10);
     EXPECT_TRUE(o.featureEngine);
     EXPECT_FALSE(o.motionJpeg);
+    EXPECT_FALSE(o.clean);
     EXPECT_EQ(o.project, "p.tvl");
 
     CRenderOptions all;
-    ASSERT_FALSE(Parse({"--steps", "100", "--engine=dissolve", "--codec", "mjpeg", "/abs/path/x.tvl"}, all));
+    ASSERT_FALSE(Parse({"--steps", "100", "--engine=dissolve", "--codec", "mjpeg", "--clean", "/abs/path/x.tvl"}, all));
     EXPECT_EQ(all.steps, 100);
     EXPECT_FALSE(all.featureEngine);
     EXPECT_TRUE(all.motionJpeg);
+    EXPECT_TRUE(all.clean);
     EXPECT_EQ(all.project, "/abs/path/x.tvl") << "a leading slash is a path, not a switch";
 
     CRenderOptions one;
@@ -123,6 +125,7 @@ TEST(RenderOptions, RejectsBadValuesAndShapes)
              {"--engine", "warp", "p.tvl"},
              {"--codec", "h264", "p.tvl"},
              {"--frobnicate", "p.tvl"},
+             {"--clean=yes", "p.tvl"},
              {"a.tvl", "b.tvl"},
              {"--name", "m", "p.tvl"},
              {"--out", "o", "--name", "a/b", "p.tvl"},

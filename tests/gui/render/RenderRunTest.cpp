@@ -1,7 +1,9 @@
 #include "CRenderFixture.h"
+#include "output/CRunLock.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include "support/CFfmpegRunner.h"
 
 #include <algorithm>
@@ -9,6 +11,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -351,3 +355,122 @@ TEST(RenderRun, MorphOptionsFromTheProjectAndTheSwitches)
 }
 
 } // namespace
+
+namespace {
+
+bool AnyTemporaryFile(const std::string& work)
+{
+    for (const char* folder : {"/ouput_image", "/output_video"}) {
+        for (const auto& e : fs::directory_iterator(work + folder))
+            if (e.path().filename().string().find(".tmp-") != std::string::npos) return true;
+    }
+    return false;
+}
+
+// Waits (up to a minute) until the spawned render has written frame `k`.
+bool WaitForFrame(const CRenderFixture& f, int k)
+{
+    for (int i = 0; i < 6000; ++i) {
+        if (fs::exists(f.Work() + "/ouput_image/Frame-" + std::to_string(k) + ".bmp")) return true;
+        ::usleep(10000);
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(RenderRun, OutputsInTheWayAreReplacedWithoutHangingAndAFolderIsRefused)
+{
+    CRenderFixture f;
+    fs::create_directories(f.Work() + "/ouput_image");
+    fs::create_directories(f.Work() + "/output_video");
+    ASSERT_EQ(::mkfifo((f.Work() + "/ouput_image/Frame-1.bmp").c_str(), 0666), 0);
+    ASSERT_EQ(::mkfifo((f.Work() + "/output_video/trevalin.avi").c_str(), 0666), 0);
+    const CRenderFixture::Outcome run = f.Render({"--steps", "2", "demo.tvl"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(fs::is_regular_file(f.Work() + "/ouput_image/Frame-1.bmp"));
+    EXPECT_NE(Probe(f.Work() + "/output_video/trevalin.avi", "nb_read_frames").find("nb_read_frames=3"),
+              std::string::npos);
+
+    fs::remove(f.Work() + "/ouput_image/Frame-2.bmp");
+    fs::create_directory(f.Work() + "/ouput_image/Frame-2.bmp");
+    const CRenderFixture::Outcome refused = f.Render({"--steps", "3", "demo.tvl"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(Count(refused.output, f.Work() + "/ouput_image/Frame-2.bmp: Is a directory"), 1u) << refused.output;
+    EXPECT_TRUE(fs::exists(f.Work() + "/ouput_image/Frame-3.bmp")) << "the run goes on";
+    EXPECT_FALSE(AnyTemporaryFile(f.Work()));
+}
+
+TEST(RenderRun, StopSignalsEndWithAPlayableVideoOfTheFramesDone)
+{
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129}}) {
+        SCOPED_TRACE(signal);
+        CRenderFixture f;
+        f.WriteHeavyProject("heavy.tvl", 3000);
+        const int pid = f.Spawn({"--steps", "100", "heavy.tvl"}, f.Work() + "/log");
+        ASSERT_TRUE(WaitForFrame(f, 1));
+        ::kill(pid, signal);
+        EXPECT_EQ(CRenderFixture::Wait(pid), status);
+        std::ifstream in(f.Work() + "/log");
+        const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_NE(log.find("stopped by SIG"), std::string::npos) << log;
+        EXPECT_FALSE(AnyTemporaryFile(f.Work()));
+        int frames = 0;
+        while (fs::exists(f.Work() + "/ouput_image/Frame-" + std::to_string(frames) + ".bmp"))
+            ++frames;
+        EXPECT_LT(frames, 101);
+        EXPECT_NE(Probe(f.Work() + "/output_video/trevalin.avi", "nb_read_frames")
+                      .find("nb_read_frames=" + std::to_string(frames)),
+                  std::string::npos)
+            << log;
+    }
+}
+
+TEST(RenderRun, AKilledRunKeepsThePreviousVideoAndTheNextRunClearsItsLeftovers)
+{
+    CRenderFixture f;
+    ASSERT_EQ(f.Render({"--steps", "1", "demo.tvl"}).exitCode, 0);
+    const std::string video = f.Work() + "/output_video/trevalin.avi";
+    const uintmax_t previous = fs::file_size(video);
+    f.WriteHeavyProject("heavy.tvl", 3000);
+    const int pid = f.Spawn({"--steps", "100", "heavy.tvl"}, f.Work() + "/log");
+    ASSERT_TRUE(WaitForFrame(f, 2));
+    ::kill(pid, SIGKILL);
+    CRenderFixture::Wait(pid);
+    EXPECT_EQ(fs::file_size(video), previous);
+    EXPECT_TRUE(AnyTemporaryFile(f.Work()));
+    ASSERT_EQ(f.Render({"--steps", "1", "demo.tvl"}).exitCode, 0);
+    EXPECT_FALSE(AnyTemporaryFile(f.Work()));
+}
+
+TEST(RenderRun, ASecondRunInTheSameFolderRefusesAtOnce)
+{
+    CRenderFixture f;
+    CRunLock other;
+    ASSERT_EQ(other.Acquire(f.Work()), CRunLock::Result::kAcquired);
+    const CRenderFixture::Outcome run = f.Render({"--steps", "2", "demo.tvl"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("another run is writing the outputs of " + f.Work()), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists(f.Work() + "/ouput_image/Frame-0.bmp"));
+    other.Release();
+    EXPECT_EQ(f.Render({"--steps", "2", "demo.tvl"}).exitCode, 0);
+}
+
+TEST(RenderRun, OlderFramesBeyondTheStepsAreToldOrCleaned)
+{
+    CRenderFixture f;
+    ASSERT_EQ(f.Render({"--steps", "30", "--engine", "dissolve", "demo.tvl"}).exitCode, 0);
+    const CRenderFixture::Outcome told = f.Render({"--steps", "5", "--engine", "dissolve", "demo.tvl"});
+    ASSERT_EQ(told.exitCode, 0);
+    EXPECT_EQ(
+        Count(told.output, "25 older frame files of an earlier run remain beyond Frame-5.bmp (up to Frame-30.bmp)"), 1u)
+        << told.output;
+    EXPECT_TRUE(fs::exists(f.Work() + "/ouput_image/Frame-30.bmp"));
+
+    const CRenderFixture::Outcome cleaned = f.Render({"--steps", "5", "--clean", "--engine", "dissolve", "demo.tvl"});
+    ASSERT_EQ(cleaned.exitCode, 0);
+    EXPECT_NE(cleaned.output.find("removed 25 older frame files"), std::string::npos) << cleaned.output;
+    EXPECT_EQ(cleaned.output.find("remain"), std::string::npos) << cleaned.output;
+    EXPECT_TRUE(fs::exists(f.Work() + "/ouput_image/Frame-5.bmp"));
+    EXPECT_FALSE(fs::exists(f.Work() + "/ouput_image/Frame-6.bmp"));
+}

@@ -1,0 +1,154 @@
+#include "CPreviewDock.h"
+
+#include "CFrameDisplay.h"
+#include "document/CTrevalinDoc.h"
+#include "editing/CDocController.h"
+#include "output/CPreviewRenderer.h"
+#include "picture/CBitmapImage.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+CPreviewDock::CPreviewDock(CDocController& doc, QWidget* parent) : QDockWidget(parent), m_doc(doc)
+{
+    setObjectName(QStringLiteral("m_wndPreviewBar"));
+    setWindowTitle(tr("预览"));
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(4, 2, 4, 4);
+    m_pState = new QLabel(body);
+    m_pDisplay = new CFrameDisplay(body);
+    m_pDisplay->setMinimumSize(160, 90);
+    m_pSlider = new QSlider(Qt::Horizontal, body);
+    m_pSlider->setObjectName(QStringLiteral("IDC_PREVIEW_FRAME"));
+    m_pSlider->setPageStep(1);
+    m_pFrameLabel = new QLabel(body);
+    m_pFrameLabel->setMinimumWidth(m_pFrameLabel->fontMetrics().horizontalAdvance(tr("帧 %1 / %2").arg(100).arg(100)));
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_pSlider, 1);
+    row->addWidget(m_pFrameLabel);
+    layout->addWidget(m_pState);
+    layout->addWidget(m_pDisplay, 1);
+    layout->addLayout(row);
+    setWidget(body);
+    // Left, Right, Home and End step through the frames wherever the focus
+    // is in the panel.
+    m_pDisplay->setFocusProxy(m_pSlider);
+    body->setFocusProxy(m_pSlider);
+    setFocusProxy(m_pSlider);
+
+    m_pSlider->setRange(0, m_nSteps);
+    m_pSlider->setValue(m_nFrame);
+    UpdateFrameLabel();
+
+    // The sink runs on the renderer's thread: the frame becomes an image
+    // there, and only the finished image crosses to this thread. Images
+    // are taken in turn from a few kept ones, so that one the display has
+    // let go of lends its memory to the next frame.
+    m_pRenderer = std::make_unique<CPreviewRenderer>([this](CPreviewRenderer::Frame& frame) {
+        QImage& image = m_images[m_nNextImage];
+        m_nNextImage = (m_nNextImage + 1) % kKeptImages;
+        CBitmapImage::CopyInto(frame.bitmap, image);
+        emit frameComputed(image, frame.frame, frame.halfResolution, QSize(frame.width, frame.height),
+                           frame.generation);
+    });
+    connect(this, &CPreviewDock::frameComputed, this, &CPreviewDock::OnFrameComputed, Qt::QueuedConnection);
+    connect(m_pSlider, &QSlider::valueChanged, this, &CPreviewDock::SetFrameIndex);
+    connect(&m_doc, &CDocController::contentChanged, this, &CPreviewDock::Refresh);
+}
+
+CPreviewDock::~CPreviewDock()
+{
+    // The renderer's thread ends before anything it could signal goes.
+    m_pRenderer.reset();
+}
+
+void CPreviewDock::SetRowPool(CRowPool* pPool)
+{
+    m_pRenderer->SetRowPool(pPool);
+}
+
+void CPreviewDock::SetSteps(int32_t n)
+{
+    if (n < 1 || n == m_nSteps) return;
+    const int32_t k = static_cast<int32_t>(std::lround(static_cast<double>(m_nFrame) * n / m_nSteps));
+    m_nSteps = n;
+    m_nFrame = std::min(k, n);
+    const QSignalBlocker quiet(m_pSlider);
+    m_pSlider->setRange(0, n);
+    m_pSlider->setValue(m_nFrame);
+    UpdateFrameLabel();
+    Refresh();
+}
+
+void CPreviewDock::SetFrameIndex(int32_t k)
+{
+    k = std::clamp(k, 0, m_nSteps);
+    if (k != m_pSlider->value()) {
+        m_pSlider->setValue(k); // comes back here through valueChanged
+        return;
+    }
+    if (k == m_nFrame) return;
+    m_nFrame = k;
+    UpdateFrameLabel();
+    Refresh();
+}
+
+void CPreviewDock::SetEngineKind(int32_t kind)
+{
+    if (kind == m_nEngineKind) return;
+    m_nEngineKind = kind;
+    Refresh();
+}
+
+void CPreviewDock::SetRunActive(bool active)
+{
+    m_pRenderer->Hold(active);
+}
+
+void CPreviewDock::UpdateFrameLabel()
+{
+    m_pFrameLabel->setText(tr("帧 %1 / %2").arg(m_nFrame).arg(m_nSteps));
+}
+
+void CPreviewDock::Refresh()
+{
+    if (!isVisible()) {
+        m_bStale = true;
+        return;
+    }
+    m_bStale = false;
+    CTrevalinDoc& doc = m_doc.GetDoc();
+    CPreviewRenderer::Request request;
+    request.engineKind = m_nEngineKind;
+    request.frame = m_nFrame;
+    request.steps = m_nSteps;
+    request.options = m_doc.GetMorphOptions();
+    request.pictures[0] = doc.GetPicture(0)->GetSharedImage();
+    request.pictures[1] = doc.GetPicture(1)->GetSharedImage();
+    m_nRequested = m_pRenderer->Submit(request, *doc.GetFeatureSet());
+}
+
+void CPreviewDock::showEvent(QShowEvent* event)
+{
+    QDockWidget::showEvent(event);
+    if (m_bStale) Refresh();
+}
+
+void CPreviewDock::OnFrameComputed(const QImage& image, int frame, bool half, QSize size, quint64 generation)
+{
+    m_nShown = generation;
+    m_bShownHalf = half && !image.isNull();
+    if (image.isNull()) {
+        m_pDisplay->Clear();
+        m_pState->setText(tr("预览：需要两幅大小一致的图像"));
+    } else {
+        m_pDisplay->SetFrame(image, QStringLiteral("Frame-%1").arg(frame), size);
+        m_pState->setText(half ? tr("预览(半分辨率)") : tr("预览(精确)"));
+    }
+    emit frameShown();
+}

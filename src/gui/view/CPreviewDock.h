@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QDockWidget>
+#include <QImage>
+#include <cstdint>
+#include <memory>
+
+class CDocController;
+class CFrameDisplay;
+class CPreviewRenderer;
+class CRowPool;
+class QLabel;
+class QSlider;
+
+// The preview panel: frame k of N of the project as it is at this moment
+// (the result view's engine, the current lines and pictures), computed off
+// the user-interface thread without writing any file. A slider (and Left,
+// Right, Home, End) chooses k; N follows the control bar's step count.
+// Every change to the document, a line being drawn or dragged included,
+// asks for the frame again; a newer request supersedes the older ones.
+// While a run is going the preview waits (the run has the cores).
+class CPreviewDock : public QDockWidget {
+    Q_OBJECT
+
+public:
+    explicit CPreviewDock(CDocController& doc, QWidget* parent = nullptr);
+    ~CPreviewDock() override;
+
+    // Rows go to `pPool` (shared with runs; it must outlive the dock).
+    void SetRowPool(CRowPool* pPool);
+    // N; k keeps its place in the sequence (the middle stays the middle).
+    void SetSteps(int32_t n);
+    void SetFrameIndex(int32_t k);
+    // CRunDriver::EngineKind of the result view.
+    void SetEngineKind(int32_t kind);
+    // Nothing is computed while a run is going; the newest request follows.
+    void SetRunActive(bool active);
+
+    int32_t GetSteps() const { return m_nSteps; }
+    int32_t GetFrameIndex() const { return m_nFrame; }
+    int32_t GetEngineKind() const { return m_nEngineKind; }
+    CFrameDisplay* GetDisplay() const { return m_pDisplay; }
+    QSlider* GetSlider() const { return m_pSlider; }
+    QLabel* GetStateLabel() const { return m_pState; }
+    QLabel* GetFrameLabel() const { return m_pFrameLabel; }
+    CPreviewRenderer& GetRenderer() const { return *m_pRenderer; }
+    // The request last made and the one the frame on screen answers.
+    uint64_t GetRequested() const { return m_nRequested; }
+    uint64_t GetShown() const { return m_nShown; }
+    bool IsShowingHalfResolution() const { return m_bShownHalf; }
+
+    // Asks for the frame of the document as it is now (done by itself on
+    // every change; hidden, the dock asks when it is shown again).
+    void Refresh();
+
+signals:
+    // A computed frame reached the screen.
+    void frameShown();
+    // From the renderer's thread to this one (queued).
+    void frameComputed(const QImage& image, int frame, bool half, QSize size, quint64 generation);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void OnFrameComputed(const QImage& image, int frame, bool half, QSize size, quint64 generation);
+    void UpdateFrameLabel();
+
+    CDocController& m_doc;
+    CFrameDisplay* m_pDisplay;
+    QSlider* m_pSlider;
+    QLabel* m_pFrameLabel;
+    QLabel* m_pState;
+    // The renderer's thread's alone.
+    static constexpr int kKeptImages = 3;
+    QImage m_images[kKeptImages];
+    int m_nNextImage = 0;
+    std::unique_ptr<CPreviewRenderer> m_pRenderer;
+    int32_t m_nSteps = 10;
+    int32_t m_nFrame = 5;
+    int32_t m_nEngineKind = 1;
+    uint64_t m_nRequested = 0;
+    uint64_t m_nShown = 0;
+    bool m_bShownHalf = false;
+    bool m_bStale = true; // a change not asked for while hidden
+};
