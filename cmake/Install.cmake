@@ -19,6 +19,9 @@ set(TREVALIN_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/trevalin)
 set(_res ${PROJECT_SOURCE_DIR}/resources)
 
 install(TARGETS trevalin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Loaded by both programs when they export (CExportModule looks for it in
+# the same place relative to bin/).
+install(TARGETS trevalin_export_module LIBRARY DESTINATION ${TREVALIN_MODULE_INSTALL_DIR})
 if(TARGET trevalin-render)
   install(TARGETS trevalin-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()

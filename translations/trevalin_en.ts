@@ -1025,5 +1025,9 @@ Onion Skin</translation>
         <source>还没有打开目标图片。</source>
         <translation>No target picture has been opened yet.</translation>
     </message>
+    <message>
+        <source>找不到导出组件 libtrevalin_export.so:%1</source>
+        <translation>The export component libtrevalin_export.so cannot be found: %1</translation>
+    </message>
 </context>
 </TS>

@@ -2,13 +2,14 @@
 
 #include "CExportSettings.h"
 #include "CExportSummary.h"
-#include "document/CTrevalinDoc.h"
-#include "morph/CBitmap.h"
+#include "CExportTask.h"
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <string>
+
+class CTrevalinDoc;
 
 // One export of a morph: the frames of CExportSettings computed on worker
 // threads (the engine spreads each frame's rows over a pool while the frame
@@ -20,13 +21,16 @@
 // video each go to a temporary file renamed when complete, so a cancelled
 // or failed export leaves no half-written file, and the summary says what
 // it did write.
+//
+// The work is done by the export module (CExportModule), loaded when the
+// first job is made; a job whose module cannot be loaded says so in Check
+// and fails in Run without writing anything.
 class CExportJob {
 public:
-    // Called after each video frame or frame file with the steps done and
-    // the steps in all, from the thread that runs the job.
-    using Progress = std::function<void(int64_t done, int64_t total)>;
+    using Progress = CExportTask::Progress;
 
     CExportJob(const CTrevalinDoc& doc, const CExportSettings& settings);
+    ~CExportJob();
     CExportJob(const CExportJob&) = delete;
     CExportJob& operator=(const CExportJob&) = delete;
 
@@ -40,24 +44,15 @@ public:
     // The steps Run reports progress over.
     int64_t TotalSteps() const;
     // The size of the written frames (0 x 0 without pictures).
-    int32_t OutputWidth() const { return m_nWidth; }
-    int32_t OutputHeight() const { return m_nHeight; }
+    int32_t OutputWidth() const;
+    int32_t OutputHeight() const;
     const CExportSettings& GetSettings() const { return m_settings; }
 
     // The text shown when the pictures cannot be morphed together.
     static std::string NothingToWriteText();
 
 private:
-    struct Step {
-        int32_t frame;
-        bool file;  // write the frame file
-        bool video; // add the frame to the video
-    };
-    std::vector<Step> Plan() const;
-
     CExportSettings m_settings;
-    CTrevalinDoc m_doc; // the lines, for the engine
-    CBitmap m_inputs[2];
-    int32_t m_nWidth = 0;
-    int32_t m_nHeight = 0;
+    std::unique_ptr<CExportTask> m_pTask;
+    std::string m_strLoadError;
 };

@@ -39,6 +39,7 @@ const char* const CExportMessages::kPatterns[] = {
     TRV_TEXT("CoreText", "中间步数必须在 1 到 100 之间:%1。"),
     TRV_TEXT("CoreText", "帧的范围必须在 0 到 %1 之间,且起始帧不大于结束帧:%2-%3。"),
     TRV_TEXT("CoreText", "首尾帧的停留时间必须在 0 到 60 秒之间:%1。"),
+    TRV_TEXT("CoreText", "找不到导出组件 libtrevalin_export.so:%1"),
     nullptr,
 };
 
@@ -60,6 +61,7 @@ enum Pattern {
     kStepsOutOfRange,
     kRangeOutOfRange,
     kHoldOutOfRange,
+    kMissingModule,
 };
 
 const char* P(Pattern pattern)
@@ -175,4 +177,9 @@ std::string CExportMessages::HoldOutOfRange(double seconds)
     char shown[32];
     std::snprintf(shown, sizeof shown, "%g", seconds);
     return CText::Fill(P(kHoldOutOfRange), {shown});
+}
+
+std::string CExportMessages::MissingModule(const std::string& detail)
+{
+    return CText::Fill(P(kMissingModule), {detail});
 }

@@ -35,6 +35,9 @@ public:
     static std::string StepsOutOfRange(int32_t steps);
     static std::string RangeOutOfRange(int32_t first, int32_t last, int32_t steps);
     static std::string HoldOutOfRange(double seconds);
+    // The export module could not be found or loaded (what was tried, or
+    // the loader's reason).
+    static std::string MissingModule(const std::string& detail);
 
     // The templates of the composed messages above (%1.. the values), ended
     // by a null.

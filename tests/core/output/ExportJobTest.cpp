@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -258,3 +259,18 @@ TEST(MorphOptionsFile, KeyValueLinesBesideTheProject)
 }
 
 } // namespace
+
+// Without the export module the job says so and writes nothing.
+TEST_F(ExportJob, AMissingModuleIsToldAndNothingIsWritten)
+{
+    const std::string before = std::getenv("TREVALIN_MODULE_DIR");
+    CTempDir empty;
+    ::setenv("TREVALIN_MODULE_DIR", empty.Str().c_str(), 1);
+    CExportJob job(doc, settings);
+    ::setenv("TREVALIN_MODULE_DIR", before.c_str(), 1);
+    EXPECT_EQ(job.Check().rfind("找不到导出组件 libtrevalin_export.so:", 0), 0u) << job.Check();
+    const CExportSummary summary = job.Run();
+    EXPECT_EQ(summary.outcome, CExportSummary::Outcome::kFailed);
+    EXPECT_EQ(summary.error, job.Check());
+    EXPECT_TRUE(Out().empty());
+}

@@ -2,8 +2,8 @@
 
 #include "CFrameScaler.h"
 #include "CGifPaletteGraph.h"
-#include "CTempOutputFile.h"
-#include "CVideoSettings.h"
+#include "output/CTempOutputFile.h"
+#include "output/CVideoSettings.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CFrameFileSettings.h"
+#include "output/CFrameFileSettings.h"
 #include "CFrameScaler.h"
 #include "CPngEncoder.h"
 

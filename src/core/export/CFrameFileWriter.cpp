@@ -1,11 +1,11 @@
 #include "CFrameFileWriter.h"
 
-#include "CBitmapInfo.h"
+#include "output/CBitmapInfo.h"
 #include "CExportCheck.h"
-#include "CExportMessages.h"
-#include "CTempOutputFile.h"
+#include "output/CExportMessages.h"
+#include "output/CTempOutputFile.h"
 #include "FfmpegSupport.h"
-#include "WriteBitmapFile.h"
+#include "output/WriteBitmapFile.h"
 
 #include "morph/CBitmap.h"
 

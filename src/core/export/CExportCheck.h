@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CFrameFileSettings.h"
-#include "CVideoSettings.h"
+#include "output/CFrameFileSettings.h"
+#include "output/CVideoSettings.h"
 
 #include <string>
 

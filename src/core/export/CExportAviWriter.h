@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CFrameScaler.h"
-#include "CTempOutputFile.h"
+#include "output/CTempOutputFile.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "output/CExportCheck.h"
+#include "export/CExportCheck.h"
 #include "support/CTempDir.h"
 #include "support/RunUnprivileged.h"
 

@@ -1,10 +1,10 @@
 // The video and frame-file encoders, read back by ffprobe and ffmpeg as
 // independent readers.
 
-#include "CTestFrames.h"
+#include "core/output/CTestFrames.h"
 #include "output/CExportMessages.h"
-#include "output/CFfmpegVideoWriter.h"
-#include "output/CFrameFileWriter.h"
+#include "export/CFfmpegVideoWriter.h"
+#include "export/CFrameFileWriter.h"
 #include "output/FrameFileName.h"
 #include "support/CFfmpegRunner.h"
 #include "support/CTempDir.h"

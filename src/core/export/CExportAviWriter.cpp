@@ -1,8 +1,8 @@
 #include "CExportAviWriter.h"
 
-#include "CAviRecorder.h"
-#include "CBitmapInfo.h"
-#include "CExportMessages.h"
+#include "output/CAviRecorder.h"
+#include "output/CBitmapInfo.h"
+#include "output/CExportMessages.h"
 
 #include <cerrno>
 #include <cstring>

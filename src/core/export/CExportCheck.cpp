@@ -1,7 +1,7 @@
 #include "CExportCheck.h"
 
-#include "CExportMessages.h"
-#include "CTempOutputFile.h"
+#include "output/CExportMessages.h"
+#include "output/CTempOutputFile.h"
 #include "document/CText.h"
 
 #include <cerrno>

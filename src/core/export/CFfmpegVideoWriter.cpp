@@ -1,7 +1,7 @@
 #include "CFfmpegVideoWriter.h"
 
 #include "CExportCheck.h"
-#include "CExportMessages.h"
+#include "output/CExportMessages.h"
 #include "FfmpegSupport.h"
 
 #include <algorithm>

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "CExportSettings.h"
+#include "CExportSummary.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class CTrevalinDoc;
+
+// The work of one export (see CExportJob), made by the export module: the
+// encoders it needs link FFmpeg's libraries, which take longer to load than
+// a whole short render, so only a process that exports loads them.
+class CExportTask {
+public:
+    // Called after each video frame or frame file with the steps done and
+    // the steps in all, from the thread that runs the job.
+    using Progress = std::function<void(int64_t done, int64_t total)>;
+
+    virtual ~CExportTask() = default;
+
+    virtual std::string Check() const = 0;
+    virtual CExportSummary Run(const std::atomic<bool>* cancel, const Progress& progress) = 0;
+    virtual int64_t TotalSteps() const = 0;
+    virtual int32_t OutputWidth() const = 0;
+    virtual int32_t OutputHeight() const = 0;
+
+    // The module's one exported function, by this name: a new task for the
+    // document and settings, owned by the caller.
+    using MakeFunction = CExportTask* (*)(const CTrevalinDoc& doc, const CExportSettings& settings);
+    static constexpr const char* kMakeFunctionName = "trevalin_make_export_task";
+};
