@@ -6,6 +6,7 @@
 
 #include "CRowPool.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <typeinfo>
@@ -302,6 +303,8 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
             job.wholePixels = job.wholePixels && share == m_contrib[image][b];
         }
     }
+
+    job.targetUnused = std::all_of(m_contrib[1], m_contrib[1] + 256, [](uint8_t share) { return share == 0; });
 
     const bool exact = PrepareLines(lines, job.columns, job.height);
     job.lines = m_lineTable.data();

@@ -149,14 +149,14 @@ template <class V> inline LinePairQuotients<V> WeighLinePair(const WideLine<V>& 
 }
 
 // Adds the line pair (its vectors `wl`, its quotients `q`) to the sums of
-// the pixels at X.
-template <class V>
+// the pixels at X: of the source alone (kSides 1) or of both pictures.
+template <class V, int kSides>
 inline void AddLinePair(const WideLine<V>& wl, typename V::D X, const LinePairQuotients<V>& q, Sums<V>& sums)
 {
     using D = typename V::D;
     sums.weight = V::Add(sums.weight, q.w);
     D* const out[2][2] = {{&sums.sx, &sums.sy}, {&sums.tx, &sums.ty}};
-    for (int32_t s = 0; s < 2; ++s) {
+    for (int32_t s = 0; s < kSides; ++s) {
         const typename WideLine<V>::Side& ws = wl.side[s];
         const D ax = V::Trunc(V::Mul(q.u, ws.dx));
         const D ay = V::Trunc(V::Mul(q.u, ws.dy));
@@ -182,25 +182,25 @@ inline void AddLinePair(const WideLine<V>& wl, typename V::D X, const LinePairQu
 // the start of pair i + 2 are computed, none of which waits for the others,
 // so the divider always has work that the rest of the arithmetic does not
 // wait for.
-template <class V> inline Sums<V> SumLinePairs(const WideLine<V>* wide, int32_t count, typename V::D X)
+template <class V, int kSides> inline Sums<V> SumLinePairs(const WideLine<V>* wide, int32_t count, typename V::D X)
 {
     Sums<V> sums{V::Set(0.0), V::Set(0.0), V::Set(0.0), V::Set(0.0), V::Set(0.0)};
     LinePairQuotients<V> q = WeighLinePair<V>(wide[0], StartLinePair<V>(wide[0], X));
     if (count == 1) {
-        AddLinePair<V>(wide[0], X, q, sums);
+        AddLinePair<V, kSides>(wide[0], X, q, sums);
         return sums;
     }
     LinePairStart<V> next = StartLinePair<V>(wide[1], X);
     for (int32_t i = 0; i + 2 < count; ++i) {
         const LinePairStart<V> after = StartLinePair<V>(wide[i + 2], X);
         const LinePairQuotients<V> nextQ = WeighLinePair<V>(wide[i + 1], next);
-        AddLinePair<V>(wide[i], X, q, sums);
+        AddLinePair<V, kSides>(wide[i], X, q, sums);
         q = nextQ;
         next = after;
     }
     const LinePairQuotients<V> last = WeighLinePair<V>(wide[count - 1], next);
-    AddLinePair<V>(wide[count - 2], X, q, sums);
-    AddLinePair<V>(wide[count - 1], X, last, sums);
+    AddLinePair<V, kSides>(wide[count - 2], X, q, sums);
+    AddLinePair<V, kSides>(wide[count - 1], X, last, sums);
     return sums;
 }
 
@@ -208,7 +208,13 @@ template <class V> inline Sums<V> SumLinePairs(const WideLine<V>* wide, int32_t 
 // of the whole span, kLanes pixels at a time with their sums in registers
 // while they see the line pairs one after another; then the samples, whose
 // memory reads are then independent of one another and of the arithmetic.
-template <class V> void FeatureRowsSimd(const FBFrameJob& job, int32_t first, int32_t last, double* scratch)
+//
+// A frame that takes nothing of the target (its share of every byte is 0,
+// as in the first frame) needs no target positions: only the source's are
+// computed (kSides 1), and the target's are set to them, which reads the
+// same pixels whatever they are.
+template <class V, int kSides>
+void FeatureRowsSides(const FBFrameJob& job, int32_t first, int32_t last, double* scratch)
 {
     using D = typename V::D;
     constexpr int32_t kLanes = V::kLanes;
@@ -231,11 +237,18 @@ template <class V> void FeatureRowsSimd(const FBFrameJob& job, int32_t first, in
             const int32_t span = job.columns - x0 < kSpan ? job.columns - x0 : kSpan;
             for (int32_t at = 0; at < span; at += kLanes) {
                 const D X = V::Iota(static_cast<double>(x0 + at));
-                const Sums<V> sums = SumLinePairs<V>(wide, job.count, X);
-                V::StoreWhole(pos[0] + at, V::Add(X, V::Trunc(V::Div(sums.sx, sums.weight))));
-                V::StoreWhole(pos[1] + at, V::Add(Y, V::Trunc(V::Div(sums.sy, sums.weight))));
-                V::StoreWhole(pos[2] + at, V::Add(X, V::Trunc(V::Div(sums.tx, sums.weight))));
-                V::StoreWhole(pos[3] + at, V::Add(Y, V::Trunc(V::Div(sums.ty, sums.weight))));
+                const Sums<V> sums = SumLinePairs<V, kSides>(wide, job.count, X);
+                const D sx = V::Add(X, V::Trunc(V::Div(sums.sx, sums.weight)));
+                const D sy = V::Add(Y, V::Trunc(V::Div(sums.sy, sums.weight)));
+                V::StoreWhole(pos[0] + at, sx);
+                V::StoreWhole(pos[1] + at, sy);
+                if constexpr (kSides == 2) {
+                    V::StoreWhole(pos[2] + at, V::Add(X, V::Trunc(V::Div(sums.tx, sums.weight))));
+                    V::StoreWhole(pos[3] + at, V::Add(Y, V::Trunc(V::Div(sums.ty, sums.weight))));
+                } else {
+                    V::StoreWhole(pos[2] + at, sx);
+                    V::StoreWhole(pos[3] + at, sy);
+                }
             }
             uint8_t* dst = row + static_cast<size_t>(x0) * job.bpp;
             if (job.wholePixels) {
@@ -251,6 +264,15 @@ template <class V> void FeatureRowsSimd(const FBFrameJob& job, int32_t first, in
             }
         }
         ClearRowTail(job, row);
+    }
+}
+
+template <class V> void FeatureRowsSimd(const FBFrameJob& job, int32_t first, int32_t last, double* scratch)
+{
+    if (job.targetUnused) {
+        FeatureRowsSides<V, 1>(job, first, last, scratch);
+    } else {
+        FeatureRowsSides<V, 2>(job, first, last, scratch);
     }
 }
 

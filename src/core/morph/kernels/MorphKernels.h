@@ -55,6 +55,9 @@ struct FBFrameJob {
     // Edges: 0, a sample outside the picture is black; otherwise the
     // picture's width, and such a sample takes the nearest edge pixel.
     int32_t clampColumns;
+    // Every share of the target is 0 (contrib[1] all 0): the target's
+    // sample positions do not matter.
+    bool targetUnused;
 };
 
 namespace {
