@@ -18,6 +18,20 @@ bool Fail(std::string* error, const std::string& path, const std::string& reason
     return false;
 }
 
+// The 14-byte BITMAPFILEHEADER of a file of `fileSize` bytes whose pixels
+// start at `offset`.
+CByteBuffer FileHeader(uint64_t fileSize, uint64_t offset)
+{
+    CByteBuffer header;
+    header.U8('B');
+    header.U8('M');
+    header.U32(static_cast<uint32_t>(fileSize));
+    header.U16(0);
+    header.U16(0);
+    header.U32(static_cast<uint32_t>(offset));
+    return header;
+}
+
 } // namespace
 
 bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, std::vector<uint8_t>& bytes, std::string* reason)
@@ -35,13 +49,7 @@ bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, std::vector<uint8
         }
         return false;
     }
-    CByteBuffer fileHeader;
-    fileHeader.U8('B');
-    fileHeader.U8('M');
-    fileHeader.U32(static_cast<uint32_t>(fileSize));
-    fileHeader.U16(0);
-    fileHeader.U16(0);
-    fileHeader.U32(static_cast<uint32_t>(offset));
+    const CByteBuffer fileHeader = FileHeader(fileSize, offset);
     bytes.assign(fileHeader.Data(), fileHeader.Data() + fileHeader.Size());
     bytes.insert(bytes.end(), block.begin(), block.end());
     bytes.insert(bytes.end(), pixels.begin(), pixels.end());
@@ -67,13 +75,7 @@ bool WriteBitmapFile(const std::string& path, const CBitmapInfo& info, const uin
     if (fileSize > UINT32_MAX) {
         return Fail(error, path, "the image is too large for a bitmap file");
     }
-    CByteBuffer fileHeader;
-    fileHeader.U8('B');
-    fileHeader.U8('M');
-    fileHeader.U32(static_cast<uint32_t>(fileSize));
-    fileHeader.U16(0);
-    fileHeader.U16(0);
-    fileHeader.U32(static_cast<uint32_t>(offset));
+    const CByteBuffer fileHeader = FileHeader(fileSize, offset);
 
     CReplacingFile file;
     int err = file.Create(path);
