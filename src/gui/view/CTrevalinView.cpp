@@ -48,6 +48,12 @@ void CTrevalinView::OnMorphLinear()
     if (redo) ProduceFrame();
 }
 
+void CTrevalinView::SetRowPool(CRowPool* pPool)
+{
+    if (m_bInFlight) Quiesce();
+    m_driver.SetRowPool(pPool);
+}
+
 void CTrevalinView::SetSteps(int32_t n)
 {
     if (m_bInFlight) Quiesce();

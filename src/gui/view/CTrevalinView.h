@@ -52,8 +52,9 @@ public:
     void OnMorphLinear();
     int32_t GetEngineKind() const { return m_driver.GetEngineKind(); }
 
-    // Rows of every frame go to `pPool` (shared with the preview).
-    void SetRowPool(CRowPool* pPool) { m_driver.SetRowPool(pPool); }
+    // Rows of every frame go to `pPool` (shared with the preview). A frame
+    // in progress is abandoned first, as the pool may be about to go.
+    void SetRowPool(CRowPool* pPool);
 
     void SetSteps(int32_t n);
     // Timer interval of the next Start, in milliseconds.
