@@ -52,7 +52,7 @@ template <typename T> void CPointSet<T>::GrowMore(int32_t capacity)
 
 template <typename T> void CPointSet<T>::Reserve(int32_t points)
 {
-    if (points - 2 > m_nMoreCapacity) {
+    if (points > 2 && points - 2 > m_nMoreCapacity) {
         GrowMore(points - 2);
     }
 }

@@ -181,7 +181,7 @@ TEST_F(ProjectFile, CountsOfZeroOrLessReadNothing)
        << "";
     ar << int32_t{3};                             // image 0: three lines
     ar << int32_t{0};                             //   no points
-    ar << int32_t{-5};                            //   negative: no points
+    ar << std::numeric_limits<int32_t>::min();    //   negative: no points
     ar << int32_t{1} << int32_t{4} << int32_t{5}; //   one point
     ar << int32_t{-1};                            // image 1: negative: no lines
     ASSERT_TRUE(Load(*doc, ar.GetBuffer()));
