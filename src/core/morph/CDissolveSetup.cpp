@@ -62,17 +62,21 @@ CDissolveSetup::Form CDissolveSetup::Prepare(float steps, int32_t k, DissolveJob
     const double kd = static_cast<float>(k);
     const bool whole = steps >= 2.0f && steps <= static_cast<float>(kMaxSteps) && static_cast<float>(n) == steps &&
                        k > 0 && k < n && job.weightSource == (nd - kd) / nd && job.weightTarget == kd / nd &&
-                       FindDivider(n) && !RoundsAnyDown(n, k, job.weightSource, job.weightTarget);
-    if (!whole) {
+                       FindDivider(n);
+    Form form = Form::kWhole;
+    if (!whole || RoundsAnyDown(n, k, job.weightSource, job.weightTarget)) {
         m_table.resize(65536 + 4);
         job.table = m_table.data();
-        return Form::kTable;
+        if (!whole) {
+            return Form::kTable;
+        }
+        form = Form::kCorrected;
     }
     job.stepsLeft = static_cast<uint8_t>(n - k);
     job.stepsDone = static_cast<uint8_t>(k);
     job.divMagic = m_divMagic;
     job.divShift = m_divShift;
-    return Form::kWhole;
+    return form;
 }
 
 void CDissolveSetup::FillTableRows(const DissolveJob& job, int32_t first, int32_t last)

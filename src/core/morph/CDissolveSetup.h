@@ -13,13 +13,15 @@
 // 2^-43), so the byte is M div N. When M is a multiple of N the roundings
 // decide between M / N and one less. A frame where they never make it one
 // less (found by doing the reference's arithmetic for every such pair) is
-// computed in whole numbers; any other frame looks every byte pair up in a
-// table of the frame's results.
+// computed in whole numbers; where they do, its whole numbers are corrected
+// from a table of the frame's results (looked up only where M is a multiple
+// of N); any other frame looks every byte pair up in that table.
 class CDissolveSetup {
 public:
     enum class Form {
-        kWhole, // whole numbers: the fields of DissolveJob are filled
-        kTable, // lookups: the caller fills the table (FillTableRows)
+        kWhole,     // whole numbers: the fields of DissolveJob are filled
+        kTable,     // lookups: the caller fills the table (FillTableRows)
+        kCorrected, // both: the fields of DissolveJob are filled, the caller fills the table
     };
 
     // Largest N of the whole-number form: N - k and k must fit the kernels'

@@ -51,10 +51,11 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
         const MorphKernelPath path = GetKernelPath();
         DissolveForm form = DissolveForm::kDoubles;
         if (DissolveTakesWholeNumbers(path)) {
-            if (m_setup.Prepare(m_fSteps, k, job) == CDissolveSetup::Form::kWhole) {
+            const CDissolveSetup::Form prepared = m_setup.Prepare(m_fSteps, k, job);
+            if (prepared == CDissolveSetup::Form::kWhole) {
                 form = DissolveForm::kWhole;
             } else {
-                form = DissolveForm::kTable;
+                form = prepared == CDissolveSetup::Form::kCorrected ? DissolveForm::kCorrected : DissolveForm::kTable;
                 whole = Pool().Run(
                     256, 16,
                     [this, &job](int32_t first, int32_t last, int32_t) { m_setup.FillTableRows(job, first, last); },

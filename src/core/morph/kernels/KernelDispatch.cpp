@@ -21,6 +21,16 @@ bool CpuHasAvx512()
 #endif
 }
 
+bool CpuHasAvx512Vbmi2()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_cpu_init();
+    return CpuHasAvx512() && __builtin_cpu_supports("avx512vbmi2");
+#else
+    return false;
+#endif
+}
+
 MorphKernelPath ResolveKernelPath(MorphKernelPath wanted)
 {
     if ((wanted == MorphKernelPath::kAuto || wanted == MorphKernelPath::kAvx512) && CpuHasAvx512()) {
@@ -50,13 +60,17 @@ bool DissolveTakesWholeNumbers(MorphKernelPath resolved)
 }
 
 // The lookups have no AVX-512 kernel of their own: 16-lane gathers are no
-// faster than the AVX2 ones.
+// faster than the AVX2 ones. A corrected frame has its table filled, which
+// the lookups take where the corrected kernel cannot run.
 DissolveKernel SelectDissolveKernel(MorphKernelPath resolved, DissolveForm form)
 {
     if (!DissolveTakesWholeNumbers(resolved) || form == DissolveForm::kDoubles) {
         return DissolveBaseline;
     }
-    if (form == DissolveForm::kTable) {
+    if (form == DissolveForm::kCorrected && resolved == MorphKernelPath::kAvx512 && CpuHasAvx512Vbmi2()) {
+        return DissolveCorrectedAvx512;
+    }
+    if (form == DissolveForm::kTable || form == DissolveForm::kCorrected) {
         return DissolveTableAvx2;
     }
     return resolved == MorphKernelPath::kAvx512 ? DissolveWholeAvx512 : DissolveWholeAvx2;

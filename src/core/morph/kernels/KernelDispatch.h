@@ -14,6 +14,8 @@ enum class MorphKernelPath : int32_t { kAuto = 0, kBaseline = 1, kAvx2 = 2, kAvx
 // Which paths this processor can run.
 bool CpuHasAvx2();
 bool CpuHasAvx512();
+// The AVX-512 path's extra for the corrected dissolve (VBMI2).
+bool CpuHasAvx512Vbmi2();
 
 // The path `wanted` resolves to on this processor: kAuto picks the best, a
 // path the processor lacks falls back to the best below it.
@@ -22,9 +24,10 @@ MorphKernelPath ResolveKernelPath(MorphKernelPath wanted);
 // The kernels of a resolved path.
 FBRowsKernel SelectFBKernel(MorphKernelPath resolved);
 // The forms a cross-dissolve frame is handed to its kernel in (see
-// DissolveJob): as the reference's doubles, in whole numbers, or looked up
-// in a table of the frame's results.
-enum class DissolveForm : int32_t { kDoubles = 0, kWhole = 1, kTable = 2 };
+// DissolveJob): as the reference's doubles, in whole numbers, looked up in
+// a table of the frame's results, or in whole numbers where they are exact
+// and looked up where they may not be.
+enum class DissolveForm : int32_t { kDoubles = 0, kWhole = 1, kTable = 2, kCorrected = 3 };
 
 // Whether the resolved path takes frames in the whole-number and lookup
 // forms (else it takes doubles).

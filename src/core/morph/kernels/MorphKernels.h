@@ -111,5 +111,7 @@ void DissolveBaseline(const DissolveJob& job, size_t first, size_t last);
 // The whole-number form.
 void DissolveWholeAvx2(const DissolveJob& job, size_t first, size_t last);
 void DissolveWholeAvx512(const DissolveJob& job, size_t first, size_t last);
-// The lookup form, 8 bytes per gather.
+// The lookup form, 8 bytes per gather (also takes the corrected form).
 void DissolveTableAvx2(const DissolveJob& job, size_t first, size_t last);
+// The corrected form: the whole-number fields and the table both set.
+void DissolveCorrectedAvx512(const DissolveJob& job, size_t first, size_t last);
