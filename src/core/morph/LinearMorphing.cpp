@@ -51,21 +51,28 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
         const MorphKernelPath path = GetKernelPath();
         DissolveForm form = DissolveForm::kDoubles;
         if (DissolveTakesWholeNumbers(path)) {
-            const CDissolveSetup::Form prepared = m_setup.Prepare(m_fSteps, k, job);
-            if (prepared == CDissolveSetup::Form::kWhole) {
+            switch (m_setup.Prepare(m_fSteps, k, job)) {
+            case CDissolveSetup::Form::kWhole:
                 form = DissolveForm::kWhole;
-            } else {
-                form = prepared == CDissolveSetup::Form::kCorrected ? DissolveForm::kCorrected : DissolveForm::kTable;
-                whole = Pool().Run(
-                    256, 16,
-                    [this, &job](int32_t first, int32_t last, int32_t) { m_setup.FillTableRows(job, first, last); },
-                    Ticket());
-                if (!whole) {
-                    return kAbandoned;
-                }
+                break;
+            case CDissolveSetup::Form::kCorrected:
+                form = DissolveForm::kCorrected;
+                break;
+            case CDissolveSetup::Form::kTable:
+                form = DissolveForm::kTable;
+                break;
             }
         }
         const DissolveKernel kernel = SelectDissolveKernel(path, form);
+        if (DissolveKernelReadsTable(kernel)) {
+            whole = Pool().Run(
+                256, 16,
+                [this, &job](int32_t first, int32_t last, int32_t) { m_setup.FillTableRows(job, first, last); },
+                Ticket());
+            if (!whole) {
+                return kAbandoned;
+            }
+        }
         whole = Pool().Run(
             slices, 1,
             [&job, kernel, bytes](int32_t first, int32_t last, int32_t) {

@@ -75,3 +75,8 @@ DissolveKernel SelectDissolveKernel(MorphKernelPath resolved, DissolveForm form)
     }
     return resolved == MorphKernelPath::kAvx512 ? DissolveWholeAvx512 : DissolveWholeAvx2;
 }
+
+bool DissolveKernelReadsTable(DissolveKernel kernel)
+{
+    return kernel == DissolveTableAvx2;
+}

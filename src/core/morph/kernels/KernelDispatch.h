@@ -34,3 +34,6 @@ enum class DissolveForm : int32_t { kDoubles = 0, kWhole = 1, kTable = 2, kCorre
 bool DissolveTakesWholeNumbers(MorphKernelPath resolved);
 // The dissolve kernel of a resolved path for a frame in `form`.
 DissolveKernel SelectDissolveKernel(MorphKernelPath resolved, DissolveForm form);
+// Whether the kernel looks the frame's results up in its table (which the
+// caller then fills first).
+bool DissolveKernelReadsTable(DissolveKernel kernel);
