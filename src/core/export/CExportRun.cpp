@@ -108,9 +108,11 @@ CExportRun::CExportRun(const CTrevalinDoc& doc, const CExportSettings& settings)
 {
     CopyLines(*doc.GetFeatureSet(), *m_doc.GetFeatureSet());
     for (int i = 0; i < 2; ++i) {
-        DrawPictureBitmap(*doc.GetPicture(i), m_inputs[i]);
+        auto picture = std::make_shared<CBitmap>();
+        DrawPictureBitmap(*doc.GetPicture(i), *picture);
+        m_inputs[i] = std::move(picture);
     }
-    m_settings.OutputSize(m_inputs[0].Width(), m_inputs[0].Height(), m_nWidth, m_nHeight);
+    m_settings.OutputSize(m_inputs[0]->Width(), m_inputs[0]->Height(), m_nWidth, m_nHeight);
 }
 
 std::string CExportRun::Check() const
@@ -131,8 +133,10 @@ std::string CExportRun::Check() const
         }
     }
     // Both pictures are 32-bit bitmaps: they agree when their sizes do.
-    const bool same = m_inputs[0].Width() == m_inputs[1].Width() && m_inputs[0].Height() == m_inputs[1].Height();
-    if (m_inputs[0].Width() <= 0 || m_inputs[0].Height() <= 0 || !same) {
+    const CBitmap& a = *m_inputs[0];
+    const CBitmap& b = *m_inputs[1];
+    const bool same = a.Width() == b.Width() && a.Height() == b.Height();
+    if (a.Width() <= 0 || a.Height() <= 0 || !same) {
         return CRunDriver::kIncompatibleText;
     }
     if (s.video != CExportSettings::Video::kNone) {
@@ -218,8 +222,8 @@ CExportSummary CExportRun::Run(const std::atomic<bool>* cancel, const Progress& 
     engine->SetRowPool(&pool);
     engine->SetOptions(s.morph);
     engine->SetSteps(s.steps);
-    engine->LoadImage(m_inputs[1], 1);
-    engine->LoadImage(m_inputs[0], 0);
+    engine->ShareImage(m_inputs[1], 1);
+    engine->ShareImage(m_inputs[0], 0);
 
     CFrameFileWriter files;
     if (s.frames != CExportSettings::Frames::kNone &&
@@ -236,7 +240,7 @@ CExportSummary CExportRun::Run(const std::atomic<bool>* cancel, const Progress& 
     CBitmap frames[2];
     int current = 0;
     const auto compute = [this, &engine](int32_t k, CBitmap& out) {
-        out.CreateCompatibleBitmap(m_inputs[0].Width(), m_inputs[0].Height());
+        out.CreateCompatibleBitmap(m_inputs[0]->Width(), m_inputs[0]->Height());
         engine->Morph(out, k, &m_doc);
     };
     if (!plan.empty()) compute(plan.front().frame, frames[current]);

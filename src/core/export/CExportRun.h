@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,8 @@ private:
 
     CExportSettings m_settings;
     CTrevalinDoc m_doc; // the lines, for the engine
-    CBitmap m_inputs[2];
+    // The two pictures, shared with the engine of a run.
+    std::shared_ptr<const CBitmap> m_inputs[2];
     int32_t m_nWidth = 0;
     int32_t m_nHeight = 0;
 };

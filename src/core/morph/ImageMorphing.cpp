@@ -13,16 +13,26 @@ void ImageMorphing::LoadImage(const CBitmap& bitmap, int32_t index)
     if (index < 0 || index > 1) {
         return;
     }
-    BITMAP& record = m_image[index];
-    CByteVector().swap(m_pixels[index]);
-    record = BITMAP{};
-    bitmap.GetObject(static_cast<int>(sizeof(BITMAP)), &record);
-    const int64_t bytes = static_cast<int64_t>(record.bmWidthBytes) * record.bmHeight;
-    if (record.bmWidthBytes > 0 && record.bmHeight > 0) {
-        m_pixels[index].resize(static_cast<size_t>(bytes)); // GetBitmapBits writes every byte
-        bitmap.GetBitmapBits(static_cast<long>(bytes), m_pixels[index].data());
+    ShareImage(std::make_shared<const CBitmap>(bitmap), index);
+}
+
+void ImageMorphing::ShareImage(std::shared_ptr<const CBitmap> bitmap, int32_t index)
+{
+    if (index < 0 || index > 1) {
+        return;
     }
-    record.bmBits = m_pixels[index].empty() ? nullptr : m_pixels[index].data();
+    BITMAP& record = m_image[index];
+    record = BITMAP{};
+    m_pictures[index].reset();
+    if (!bitmap) {
+        return;
+    }
+    bitmap->GetObject(static_cast<int>(sizeof(BITMAP)), &record);
+    // A bitmap holds bmWidthBytes x bmHeight bytes, or none when empty.
+    if (bitmap->SizeBytes() > 0) {
+        m_pictures[index] = std::move(bitmap);
+        record.bmBits = const_cast<uint8_t*>(m_pictures[index]->Bits());
+    }
 }
 
 int32_t ImageMorphing::IsCompatible() const
@@ -63,7 +73,7 @@ bool ImageMorphing::CanMakeFrame(int32_t k) const
         return false;
     }
     const size_t bytes = FrameBytes();
-    return bytes > 0 && m_image[0].bmBitsPixel >= 8 && m_pixels[0].size() >= bytes && m_pixels[1].size() >= bytes;
+    return bytes > 0 && m_image[0].bmBitsPixel >= 8 && PixelBytes(0) >= bytes && PixelBytes(1) >= bytes;
 }
 
 void ImageMorphing::SetRowPool(CRowPool* pPool)

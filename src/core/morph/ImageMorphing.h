@@ -46,6 +46,10 @@ public:
     // `index` (0 source, 1 target), replacing what that record held.
     // Other indices are ignored.
     void LoadImage(const CBitmap& bitmap, int32_t index);
+    // The same without a copy: the engine reads the picture's pixels for as
+    // long as it holds them (until another picture replaces them), so the
+    // picture must not change meanwhile.
+    void ShareImage(std::shared_ptr<const CBitmap> bitmap, int32_t index);
     // 1 when both pictures have the same width, height and depth, and that
     // depth is at least 8 bits per pixel; otherwise 0.
     int32_t IsCompatible() const;
@@ -81,8 +85,8 @@ protected:
     // source's row pitch).
     bool CanMakeFrame(int32_t k) const;
     // Pixel bytes of image `index`; m_image[index].bmBits points at them.
-    const uint8_t* Pixels(int32_t index) const { return m_pixels[index].data(); }
-    size_t PixelBytes(int32_t index) const { return m_pixels[index].size(); }
+    const uint8_t* Pixels(int32_t index) const { return m_pictures[index] ? m_pictures[index]->Bits() : nullptr; }
+    size_t PixelBytes(int32_t index) const { return m_pictures[index] ? m_pictures[index]->SizeBytes() : 0; }
     // Byte count of a frame: bmWidthBytes x bmHeight of image 0.
     size_t FrameBytes() const;
     // The fraction t of frame k: k / N in double precision, or, with smooth
@@ -98,7 +102,7 @@ protected:
     void FinishFrame(CBitmap& out, const uint8_t* frame, size_t bytes);
 
 private:
-    CByteVector m_pixels[2];
+    std::shared_ptr<const CBitmap> m_pictures[2];
     std::unique_ptr<CRowPool> m_ownPool;
     CRowPool* m_pPool = nullptr;
     MorphKernelPath m_kernelPath = MorphKernelPath::kAuto;

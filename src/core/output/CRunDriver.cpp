@@ -146,15 +146,15 @@ void CRunDriver::UseEngine(EngineKind kind)
     // the frames that follow come from the new engine instead of nothing.
     if (m_bHasInputs) {
         m_pEngine->SetSteps(m_nSteps);
-        m_pEngine->LoadImage(m_inputs[1], 1);
-        m_pEngine->LoadImage(m_inputs[0], 0);
+        m_pEngine->ShareImage(m_inputs[1], 1);
+        m_pEngine->ShareImage(m_inputs[0], 0);
     }
 }
 
 SIZE CRunDriver::GetFrameSize() const
 {
     if (!m_bHasInputs) return SIZE{0, 0};
-    return SIZE{m_inputs[0].Width(), m_inputs[0].Height()};
+    return SIZE{m_inputs[0]->Width(), m_inputs[0]->Height()};
 }
 
 void CRunDriver::SetMorphOptions(const CMorphOptions& options)
@@ -226,9 +226,13 @@ CRunDriver::StartResult CRunDriver::Start()
         return result;
     }
     // Both pictures at once: the target on a second thread, the source here.
+    // The engine shares each picture rather than copying it: a new run
+    // draws into new bitmaps.
     const auto load = [this](int i) {
-        DrawPictureBitmap(*m_doc.GetPicture(i), m_inputs[i]);
-        m_pEngine->LoadImage(m_inputs[i], i);
+        auto picture = std::make_shared<CBitmap>();
+        DrawPictureBitmap(*m_doc.GetPicture(i), *picture);
+        m_inputs[i] = picture;
+        m_pEngine->ShareImage(std::move(picture), i);
     };
     std::future<void> target = std::async(std::launch::async, load, 1);
     load(0);
@@ -236,7 +240,7 @@ CRunDriver::StartResult CRunDriver::Start()
     m_bHasInputs = true;
     // Pictures of no size have nothing to morph: refuse them like pictures
     // that disagree, and say which one is missing.
-    if (!m_pEngine->IsCompatible() || m_inputs[0].Width() == 0 || m_inputs[0].Height() == 0) {
+    if (!m_pEngine->IsCompatible() || m_inputs[0]->Width() == 0 || m_inputs[0]->Height() == 0) {
         result.status = StartStatus::kIncompatible;
         for (int i = 0; i < 2 && result.missingPicture < 0; ++i) {
             if (!m_doc.GetPicture(i)->IsLoaded()) {
@@ -266,7 +270,7 @@ CRunDriver::StartResult CRunDriver::Start()
     m_pRecorder = std::make_unique<CAviRecorder>();
     m_pRecorder->m_nFrameRate = kVideoFrameRate;
     BITMAP description{};
-    m_inputs[0].GetObject(sizeof(BITMAP), &description);
+    m_inputs[0]->GetObject(sizeof(BITMAP), &description);
     std::unique_ptr<CBitmapInfo> format = MakeBitmapHeader(description);
     if (!format) {
         format = std::make_unique<CBitmapInfo>();

@@ -167,7 +167,7 @@ private:
     std::unique_ptr<CTrevalinDoc> m_pLines; // the lines the frames are computed from
     CRunLock m_lock;
     CBitmap m_frame;
-    CBitmap m_inputs[2];
+    std::shared_ptr<const CBitmap> m_inputs[2];
     bool m_bHasInputs = false;
     std::unique_ptr<CAviRecorder> m_pRecorder;
     std::unique_ptr<CBitmapInfo> m_pVideoFormat;
