@@ -132,11 +132,25 @@ template <class V> inline LinePairStart<V> StartLinePair(const WideLine<V>& wl, 
     // u < 0 and u > 1 read off the exact whole numbers dot and l2.
     const M before = V::Lt(dot, V::Set(0.0));
     const M beyond = V::Gt(dot, wl.l2);
-    const D toP = V::MulAdd(ex, ex, wl.row[2]);
-    const D exq = V::Sub(ex, wl.dx);
-    const D toQ = V::MulAdd(exq, exq, wl.row[3]);
-    start.toEnd = V::SqrtSingle(V::Select(before, toP, toQ));
     start.beside = V::Or(before, beyond);
+    // Pixels whose projection falls on the line (often all of a vector)
+    // take |v| alone.
+    if (V::None(start.beside)) {
+        start.toEnd = V::Set(0.0);
+        return start;
+    }
+    // The other pixels are nearer P (u < 0) or Q (u > 1), mostly all of
+    // them nearer the same one.
+    const D exq = V::Sub(ex, wl.dx);
+    D toEnd;
+    if (V::None(beyond)) {
+        toEnd = V::MulAdd(ex, ex, wl.row[2]);
+    } else if (V::None(before)) {
+        toEnd = V::MulAdd(exq, exq, wl.row[3]);
+    } else {
+        toEnd = V::Select(before, V::MulAdd(ex, ex, wl.row[2]), V::MulAdd(exq, exq, wl.row[3]));
+    }
+    start.toEnd = V::SqrtSingle(toEnd);
     return start;
 }
 
