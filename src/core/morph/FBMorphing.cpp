@@ -172,6 +172,8 @@ bool FBMorphing::PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t
         c.l2 = c.dx * c.dx + c.dy * c.dy;
         c.lenSD = static_cast<float>(std::sqrt(c.l2));
         c.lenW = std::sqrt(static_cast<float>(c.l2));
+        c.recipL2 = 1.0 / c.l2;
+        c.recipLenSD = 1.0 / c.lenSD;
 
         const double ex = farthest(c.px, xMax), ey = farthest(c.py, yMax);
         const double exq = farthest(c.qx, xMax), eyq = farthest(c.qy, yMax);

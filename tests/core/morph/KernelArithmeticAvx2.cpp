@@ -7,3 +7,8 @@ KernelCheckResult CheckTruncDivAvx2(uint32_t seed, int32_t rounds)
 {
     return CheckTruncDiv<Avx2>(seed, rounds);
 }
+
+KernelCheckResult CheckDivideAvx2(uint32_t seed, int32_t rounds)
+{
+    return CheckDivide<Avx2>(seed, rounds);
+}

@@ -7,3 +7,8 @@ KernelCheckResult CheckTruncDivAvx512(uint32_t seed, int32_t rounds)
 {
     return CheckTruncDiv<Avx512>(seed, rounds);
 }
+
+KernelCheckResult CheckDivideAvx512(uint32_t seed, int32_t rounds)
+{
+    return CheckDivide<Avx512>(seed, rounds);
+}

@@ -15,3 +15,8 @@ struct KernelCheckResult {
 // single-precision len', by both of its ways, with m near multiples of len'.
 KernelCheckResult CheckTruncDivAvx2(uint32_t seed, int32_t rounds);
 KernelCheckResult CheckTruncDivAvx512(uint32_t seed, int32_t rounds);
+// DivideByLineConstant: a / b for whole |a| <= 2^50 and b a whole number
+// up to 2^50 or a single-precision length, mostly with a / b next to a
+// number halfway between two doubles.
+KernelCheckResult CheckDivideAvx2(uint32_t seed, int32_t rounds);
+KernelCheckResult CheckDivideAvx512(uint32_t seed, int32_t rounds);

@@ -63,4 +63,35 @@ template <class V> KernelCheckResult CheckTruncDiv(uint32_t seed, int32_t rounds
     return result;
 }
 
+template <class V> KernelCheckResult CheckDivide(uint32_t seed, int32_t rounds)
+{
+    constexpr int32_t L = V::kLanes;
+    XorShift rng{0x9e3779b97f4a7c15ull ^ seed};
+    KernelCheckResult result;
+    alignas(64) double a[L], q[L];
+    for (int32_t round = 0; round < rounds; ++round) {
+        // l2 = dx^2 + dy^2 up to 2^50, or lenSD = sqrt(l2) in single precision.
+        const double dx = static_cast<double>(rng.Below(1u << (1 + rng.Below(25))));
+        const double dy = static_cast<double>(rng.Below(1u << (1 + rng.Below(25))));
+        const double l2 = dx * dx + dy * dy + 1.0;
+        const double b = rng.Below(2) ? l2 : static_cast<double>(static_cast<float>(__builtin_sqrt(l2)));
+        for (int32_t i = 0; i < L; ++i) {
+            // A quotient of up to 50 bits with its last bits random, then
+            // the whole number nearest to b times the point halfway above it.
+            const double top = __builtin_ldexp(1.0, static_cast<int>(rng.Below(51)));
+            const double wanted = static_cast<double>(rng.Below(1ull << 52)) * 0x1p-52 * top;
+            const double halfway = wanted + __builtin_ldexp(__builtin_nextafter(wanted, 2 * top) - wanted, -1);
+            double v = __builtin_nearbyint(halfway * b) + static_cast<double>(rng.Below(3)) - 1.0;
+            v = v < 0.0 ? 0.0 : (v > 0x1p50 ? 0x1p50 : v);
+            a[i] = rng.Below(2) ? -v : v;
+        }
+        V::Store(q, DivideByLineConstant<V>(V::Load(a), V::Set(b), V::Set(1.0 / b)));
+        for (int32_t i = 0; i < L; ++i) {
+            ++result.checked;
+            result.wrong += q[i] == a[i] / b ? 0 : 1;
+        }
+    }
+    return result;
+}
+
 } // namespace

@@ -24,4 +24,21 @@ TEST(KernelArithmetic, TruncatedDivisionByALength)
     }
 }
 
+TEST(KernelArithmetic, DivisionByALineConstant)
+{
+    if (CpuHasAvx2()) {
+        const KernelCheckResult r = CheckDivideAvx2(5, kRounds);
+        EXPECT_EQ(r.checked, 4 * kRounds);
+        EXPECT_EQ(r.wrong, 0);
+    }
+    if (CpuHasAvx512()) {
+        const KernelCheckResult r = CheckDivideAvx512(6, kRounds);
+        EXPECT_EQ(r.checked, 8 * kRounds);
+        EXPECT_EQ(r.wrong, 0);
+    }
+    if (!CpuHasAvx2()) {
+        GTEST_SKIP() << "no AVX2 on this processor";
+    }
+}
+
 } // namespace

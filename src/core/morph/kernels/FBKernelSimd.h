@@ -32,13 +32,41 @@
 //      len' is formed exactly by a fused multiply-add (|r| < 2 len' fits in
 //      25 bits of len's last place) and r >= len' tells which; the sign of m
 //      is put back last.
-// The divisions (u, v, the weight, the final shifts) use the divider.
+//  - u = dot / l2 and v = cross / lenSD (see DivideByLineConstant) as
+//    q = q0 + r y, with y = 1 / b rounded to nearest, q0 = a y rounded and
+//    r = a - b q0 (fused multiply-adds), for a a whole number with |a| <=
+//    2^50 and b either a whole number in [1, 2^50] (l2) or a
+//    single-precision number in [1, 2^26) (lenSD). Let Q = a / b, of
+//    exponent e <= 50, 2^g b's last place and B = b 2^-min(0, g) (b itself
+//    when whole, else its 24-bit significand; B <= 2^50 either way):
+//    . |q0 - Q| <= |Q| 2^-52 (1 + 2^-53) (two roundings), so r is a
+//      multiple of U = 2^(e - 53) 2^min(0, g) (q0's last place is at least
+//      2^(e - 53)) of at most 4 B < 2^53 such units: r is exact;
+//    . q0 + r y = Q + (Q - q0)(b y - 1) with |b y - 1| <= 2^-53, so it lies
+//      within |Q| 2^-104.9 of Q;
+//    . a number halfway between two doubles near Q is an odd multiple h of
+//      2^(e - 53); Q - h = (a - b h) / b, and a - b h is a multiple of U,
+//      not 0 (Q = h would need |a| >= 2^53), so |Q - h| >= U / b =
+//      2^(e - 53) / B > |Q| 2^-54 / B >= |Q| 2^-104;
+//    so q0 + r y and Q round to the same double: q is the quotient
+//    correctly rounded. A zero dot or cross may give a zero of the other
+//    sign, which the sums that take u and v in (each added to a non-zero
+//    number or to +0) cannot tell apart.
+// The other divisions (the weight, the final shifts) use the divider.
 
 #include "FBKernelCommon.h"
 
 namespace {
 
 // trunc(m / len') for a whole number m of either sign (see the notes above).
+// a / b for the constant b of a line, with y = 1 / b rounded to nearest
+// (see the notes above for which a and b).
+template <class V> inline typename V::D DivideByLineConstant(typename V::D a, typename V::D b, typename V::D y)
+{
+    const typename V::D q0 = V::Mul(a, y);
+    return V::MulAdd(V::NegMulAdd(q0, b, a), y, q0);
+}
+
 template <class V> inline typename V::D TruncDivLength(typename V::D m, const FBLineConst::Side& sd)
 {
     using D = typename V::D;
@@ -57,7 +85,7 @@ template <class V> inline typename V::D TruncDivLength(typename V::D m, const FB
 // vector pipe on some processors); the row constants are refilled per row.
 template <class V> struct WideLine {
     using D = typename V::D;
-    D px, dx, ndy, l2, lenSD, lenW;
+    D px, dx, ndy, l2, lenSD, lenW, recipL2, recipLenSD;
     struct Side {
         D px, dx, dy, ndy, invAbove;
     } side[2];
@@ -80,6 +108,8 @@ template <class V> inline void Widen(const FBLineConst& ln, WideLine<V>& w)
     w.l2 = V::Set(ln.l2);
     w.lenSD = V::Set(ln.lenSD);
     w.lenW = V::Set(ln.lenW);
+    w.recipL2 = V::Set(ln.recipL2);
+    w.recipLenSD = V::Set(ln.recipLenSD);
     for (int32_t s = 0; s < 2; ++s) {
         w.side[s].px = V::Set(ln.side[s].px);
         w.side[s].dx = V::Set(ln.side[s].dx);
@@ -127,8 +157,8 @@ template <class V> inline LinePairStart<V> StartLinePair(const WideLine<V>& wl, 
     const D dot = V::MulAdd(ex, wl.dx, wl.row[0]);
     const D cross = V::MulAdd(ex, wl.ndy, wl.row[1]);
     LinePairStart<V> start;
-    start.u = V::Div(dot, wl.l2);
-    start.v = V::Div(cross, wl.lenSD);
+    start.u = DivideByLineConstant<V>(dot, wl.l2, wl.recipL2);
+    start.v = DivideByLineConstant<V>(cross, wl.lenSD, wl.recipLenSD);
     // u < 0 and u > 1 read off the exact whole numbers dot and l2.
     const M before = V::Lt(dot, V::Set(0.0));
     const M beyond = V::Gt(dot, wl.l2);

@@ -10,13 +10,15 @@
 // Constants of one line pair taking part in a frame, as exact doubles: the
 // in-between line P->Q and, per picture (0 source, 1 target), the line P'->Q'.
 struct FBLineConst {
-    double px, py; // P
-    double qx, qy; // Q
-    double dx, dy; // Q - P
-    double ndy;    // P.y - Q.y
-    double l2;     // dx^2 + dy^2
-    double lenSD;  // sqrt(l2) rounded to single precision
-    double lenW;   // sqrt of (l2 rounded to single precision), in single precision
+    double px, py;     // P
+    double qx, qy;     // Q
+    double dx, dy;     // Q - P
+    double ndy;        // P.y - Q.y
+    double l2;         // dx^2 + dy^2
+    double lenSD;      // sqrt(l2) rounded to single precision
+    double lenW;       // sqrt of (l2 rounded to single precision), in single precision
+    double recipL2;    // 1 / l2, rounded to nearest
+    double recipLenSD; // 1 / lenSD, rounded to nearest
     struct Side {
         double px, py;   // P'
         double dx, dy;   // Q' - P'
@@ -34,7 +36,7 @@ constexpr int32_t kRowConstants = 8;
 // Scratch a kernel needs per line pair and thread, in doubles (the vector
 // kernels keep each constant in every lane), and the alignment it makes of
 // the scratch it is given, which therefore needs kScratchAlign bytes more.
-constexpr int32_t kScratchPerLine = 192;
+constexpr int32_t kScratchPerLine = 256;
 constexpr size_t kScratchAlign = 64;
 
 struct FBFrameJob {
