@@ -139,8 +139,7 @@ template <class V> struct Sums {
 // is done (see FeatureRowsSimd): u and v (two divisions) and the distance
 // from an end point; the weight (a division); the displacements.
 template <class V> struct LinePairStart {
-    typename V::D u, v, toEnd;
-    typename V::M beside; // u < 0 or u > 1: toEnd is the distance
+    typename V::D u, v, dist; // dist: the distance from the line
 };
 
 template <class V> struct LinePairQuotients {
@@ -159,18 +158,16 @@ template <class V> inline LinePairStart<V> StartLinePair(const WideLine<V>& wl, 
     LinePairStart<V> start;
     start.u = DivideByLineConstant<V>(dot, wl.l2, wl.recipL2);
     start.v = DivideByLineConstant<V>(cross, wl.lenSD, wl.recipLenSD);
-    // u < 0 and u > 1 read off the exact whole numbers dot and l2.
+    // u < 0 and u > 1 read off the exact whole numbers dot and l2: there
+    // the distance is from P or Q, elsewhere |v|. Mostly a whole vector is
+    // on one side of that, and nearer the same end.
     const M before = V::Lt(dot, V::Set(0.0));
     const M beyond = V::Gt(dot, wl.l2);
-    start.beside = V::Or(before, beyond);
-    // Pixels whose projection falls on the line (often all of a vector)
-    // take |v| alone.
-    if (V::None(start.beside)) {
-        start.toEnd = V::Set(0.0);
+    const M beside = V::Or(before, beyond);
+    if (V::None(beside)) {
+        start.dist = V::Abs(start.v);
         return start;
     }
-    // The other pixels are nearer P (u < 0) or Q (u > 1), mostly all of
-    // them nearer the same one.
     const D exq = V::Sub(ex, wl.dx);
     D toEnd;
     if (V::None(beyond)) {
@@ -180,15 +177,14 @@ template <class V> inline LinePairStart<V> StartLinePair(const WideLine<V>& wl, 
     } else {
         toEnd = V::Select(before, V::MulAdd(ex, ex, wl.row[2]), V::MulAdd(exq, exq, wl.row[3]));
     }
-    start.toEnd = V::SqrtSingle(toEnd);
+    toEnd = V::SqrtSingle(toEnd);
+    start.dist = V::All(beside) ? toEnd : V::Select(beside, toEnd, V::Abs(start.v));
     return start;
 }
 
 template <class V> inline LinePairQuotients<V> WeighLinePair(const WideLine<V>& wl, const LinePairStart<V>& start)
 {
-    using D = typename V::D;
-    const D dist = V::Select(start.beside, start.toEnd, V::Abs(start.v));
-    const D w = V::Div(wl.lenW, V::Add(V::Set(1.0), dist));
+    const typename V::D w = V::Div(wl.lenW, V::Add(V::Set(1.0), start.dist));
     return LinePairQuotients<V>{start.u, start.v, V::Mul(w, w)};
 }
 

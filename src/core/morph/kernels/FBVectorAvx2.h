@@ -36,6 +36,7 @@ struct Avx2 {
     static M Ge(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_GE_OQ); }
     static M Or(M a, M b) { return _mm256_or_pd(a, b); }
     static bool None(M m) { return _mm256_testz_pd(m, m) != 0; }
+    static bool All(M m) { return _mm256_movemask_pd(m) == 0xf; }
     static D Select(M m, D ifTrue, D ifFalse) { return _mm256_blendv_pd(ifFalse, ifTrue, m); }
     static D AddOneWhere(D a, M m) { return _mm256_add_pd(a, _mm256_and_pd(m, _mm256_set1_pd(1.0))); }
     // The square root in single precision of the value rounded to single

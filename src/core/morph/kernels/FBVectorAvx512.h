@@ -48,6 +48,7 @@ struct Avx512 {
     static M Ge(D a, D b) { return _mm512_cmp_pd_mask(a, b, _CMP_GE_OQ); }
     static M Or(M a, M b) { return static_cast<M>(a | b); }
     static bool None(M m) { return m == 0; }
+    static bool All(M m) { return m == 0xff; }
     static D Select(M m, D ifTrue, D ifFalse) { return _mm512_mask_blend_pd(m, ifFalse, ifTrue); }
     static D AddOneWhere(D a, M m) { return _mm512_mask_add_pd(a, m, a, _mm512_set1_pd(1.0)); }
     static D SqrtSingle(D a) { return _mm512_cvtps_pd(_mm256_sqrt_ps(_mm512_cvtpd_ps(a))); }
