@@ -8,7 +8,6 @@
 #include "morph/ImageMorphing.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -60,17 +59,22 @@ public:
     {
         const Request& r = job.request;
         TakePictures(r);
-        out.width = m_full[0].Width();
-        out.height = m_full[0].Height();
-        const bool usable = m_full[0].Width() > 0 && m_full[0].Height() > 0 && m_full[0].Width() == m_full[1].Width() &&
-                            m_full[0].Height() == m_full[1].Height();
+        const CBitmap& source = *m_full[0];
+        const CBitmap& target = *m_full[1];
+        out.width = source.Width();
+        out.height = source.Height();
+        const bool usable = source.Width() > 0 && source.Height() > 0 && source.Width() == target.Width() &&
+                            source.Height() == target.Height();
         if (!usable || r.steps < 1 || r.frame < 0 || r.frame > r.steps) {
             out.bitmap.DeleteObject();
             return Outcome::kNothing;
         }
         if (half && !m_bHalvesMade) {
-            HalvePicture(m_full[0], m_half[0]);
-            HalvePicture(m_full[1], m_half[1]);
+            for (int i = 0; i < 2; ++i) {
+                auto halved = std::make_shared<CBitmap>();
+                HalvePicture(*m_full[i], *halved);
+                m_half[i] = std::move(halved);
+            }
             m_bHalvesMade = true;
         }
         Slot& slot = m_slots[half ? 1 : 0];
@@ -80,11 +84,12 @@ public:
             slot.kind = r.engineKind;
             slot.pictures = 0;
         }
-        const CBitmap* inputs = half ? m_half : m_full;
+        const std::shared_ptr<const CBitmap>* inputs = half ? m_half : m_full;
         if (slot.pictures != m_nPictures) {
-            // A run loads the target first, then the source.
-            slot.engine->LoadImage(inputs[1], 1);
-            slot.engine->LoadImage(inputs[0], 0);
+            // A run loads the target first, then the source. The engine
+            // shares the bitmaps: new pictures are drawn into new ones.
+            slot.engine->ShareImage(inputs[1], 1);
+            slot.engine->ShareImage(inputs[0], 0);
             slot.pictures = m_nPictures;
         }
         slot.engine->SetRowPool(pPool);
@@ -96,14 +101,10 @@ public:
             CopyLines(*job.lines.GetFeatureSet(), *m_halfLines.GetFeatureSet(), true);
             doc = &m_halfLines;
         }
-        // A run's frame starts from a new zero-filled bitmap; the preview
-        // clears the one it kept instead of taking new memory.
+        // The engine writes every byte of the frame, as in a run: the
+        // bitmap kept from the frame before is reused as it is.
         CBitmap& bitmap = out.bitmap;
-        if (bitmap.Width() == inputs[0].Width() && bitmap.Height() == inputs[0].Height() && bitmap.BitsPixel() == 32 &&
-            bitmap.SizeBytes() > 0)
-            std::memset(bitmap.Bits(), 0, bitmap.SizeBytes());
-        else
-            bitmap.CreateCompatibleBitmap(inputs[0].Width(), inputs[0].Height());
+        bitmap.Reshape(inputs[0]->Width(), inputs[0]->Height(), 32);
         const int32_t made = slot.engine->Morph(bitmap, r.frame, doc);
         return made == ImageMorphing::kAbandoned ? Outcome::kAbandoned : Outcome::kMade;
     }
@@ -126,7 +127,9 @@ private:
         if (m_nPictures != 0 && SamePictures(r)) return;
         for (int i = 0; i < 2; ++i) {
             m_pictures[i] = r.pictures[i];
-            DrawPictureBitmap(m_pictures[i].get(), m_full[i]);
+            auto drawn = std::make_shared<CBitmap>();
+            DrawPictureBitmap(m_pictures[i].get(), *drawn);
+            m_full[i] = std::move(drawn);
         }
         m_bHalvesMade = false;
         ++m_nPictures;
@@ -134,8 +137,8 @@ private:
 
     std::shared_ptr<const CPictureImage> m_pictures[2];
     uint64_t m_nPictures = 0;
-    CBitmap m_full[2];
-    CBitmap m_half[2];
+    std::shared_ptr<const CBitmap> m_full[2];
+    std::shared_ptr<const CBitmap> m_half[2];
     bool m_bHalvesMade = false;
     Slot m_slots[2];
     CTrevalinDoc m_halfLines{std::string()};
