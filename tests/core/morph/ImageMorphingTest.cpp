@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using morph_test::Picture;
 
 namespace {
@@ -56,7 +58,7 @@ TEST(ImageMorphing, CompatibilityComparesSizeAndDepth)
     }
 }
 
-TEST(ImageMorphing, LoadCopiesRecordAndBytes)
+TEST(ImageMorphing, LoadCopiesRecordAndBytesShareKeepsThem)
 {
     LinearMorphing engine;
     CBitmap picture =
@@ -75,6 +77,19 @@ TEST(ImageMorphing, LoadCopiesRecordAndBytes)
     picture.Bits()[0] = 99;
     EXPECT_EQ(bytes[0], 0) << "later changes to the bitmap do not reach the copy";
     EXPECT_EQ(engine.m_image[0].bmBits, nullptr);
+
+    // Shared, the engine reads the bitmap's own bytes and keeps the bitmap
+    // until another picture takes its place.
+    auto shared = std::make_shared<const CBitmap>(picture);
+    const std::weak_ptr<const CBitmap> watch = shared;
+    engine.ShareImage(shared, 1);
+    EXPECT_EQ(engine.m_image[1].bmBits, shared->Bits());
+    EXPECT_EQ(engine.m_image[1].bmWidthBytes, 20);
+    shared.reset();
+    EXPECT_FALSE(watch.expired());
+    engine.ShareImage(std::make_shared<const CBitmap>(), 1);
+    EXPECT_TRUE(watch.expired());
+    EXPECT_EQ(engine.m_image[1].bmBits, nullptr);
 }
 
 TEST(ImageMorphing, LoadingTwiceKeepsOnlyTheSecondPicture)

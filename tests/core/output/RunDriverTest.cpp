@@ -127,6 +127,15 @@ TEST_F(RunDriver, FullRunWritesFramesZeroToNOnceEachAndTheVideo)
     if (CFfmpegRunner::Available()) {
         EXPECT_EQ(VideoFrames(), 5);
     }
+
+    // The next run takes the pictures as they are then.
+    Picture(1, "8 6 0 0 100");
+    ASSERT_EQ(driver.Start().status, CRunDriver::StartStatus::kStarted);
+    driver.ProduceFrame();
+    ASSERT_TRUE(driver.Advance());
+    EXPECT_TRUE(driver.ProduceFrame().fileWritten);
+    EXPECT_EQ(FirstBlue(dir / "ouput_image" / "Frame-1.bmp"), 25);
+    EXPECT_TRUE(driver.Stop());
 }
 
 TEST_F(RunDriver, PauseKeepsTheFrameAndStartContinuesWithANewVideo)
