@@ -21,7 +21,8 @@ public:
     enum class Form {
         kWhole,     // whole numbers: the fields of DissolveJob are filled
         kTable,     // lookups: the caller fills the table (FillTableRows)
-        kCorrected, // both: the fields of DissolveJob are filled, the caller fills the table
+        kCorrected, // both: the fields of DissolveJob are filled; the table is filled only for a
+                    // kernel that reads it (DissolveKernelReadsTable)
     };
 
     // Largest N of the whole-number form: N - k and k must fit the kernels'

@@ -60,8 +60,8 @@ bool DissolveTakesWholeNumbers(MorphKernelPath resolved)
 }
 
 // The lookups have no AVX-512 kernel of their own: 16-lane gathers are no
-// faster than the AVX2 ones. A corrected frame has its table filled, which
-// the lookups take where the corrected kernel cannot run.
+// faster than the AVX2 ones. A corrected frame goes to the lookups where the
+// corrected kernel cannot run (the caller then fills its table).
 DissolveKernel SelectDissolveKernel(MorphKernelPath resolved, DissolveForm form)
 {
     if (!DissolveTakesWholeNumbers(resolved) || form == DissolveForm::kDoubles) {
