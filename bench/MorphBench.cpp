@@ -87,7 +87,8 @@ void FrameMemcpy(benchmark::State& state)
 // force baseline, AVX2, AVX-512 (a path the processor lacks falls back).
 // The dissolve's frame 5 of 10 is computed in whole numbers, frame 3 of 10
 // (where the double rounding makes some whole results one less) in whole
-// numbers corrected in doubles (AVX-512) or by lookups (AVX2: path 2).
+// numbers corrected by an exact whole-number test of the rounding
+// (AVX-512) or by lookups (AVX2: path 2).
 BENCHMARK(FeatureMorph)
     ->ArgNames({"w", "h", "pairs", "path"})
     ->Args({640, 480, 10, -1})

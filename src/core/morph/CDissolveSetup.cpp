@@ -1,6 +1,7 @@
 #include "CDissolveSetup.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 bool CDissolveSetup::FindDivider(int32_t n)
@@ -71,6 +72,8 @@ CDissolveSetup::Form CDissolveSetup::Prepare(float steps, int32_t k, DissolveJob
             return Form::kTable;
         }
         form = Form::kCorrected;
+        FillRounding(job.weightSource, job.weightTarget);
+        job.rounding = &m_rounding;
     }
     job.stepsLeft = static_cast<uint8_t>(n - k);
     job.stepsDone = static_cast<uint8_t>(k);
@@ -86,5 +89,40 @@ void CDissolveSetup::FillTableRows(const DissolveJob& job, int32_t first, int32_
         for (int32_t s = 0; s < 256; ++s) {
             row[s] = static_cast<uint8_t>(static_cast<int32_t>(s * job.weightSource + t * job.weightTarget));
         }
+    }
+}
+
+namespace {
+
+// Bits 0..15 of x 2^59 for x = 0 or x >= 2^-7 (then a whole number).
+uint16_t Low16Of2To59(double x)
+{
+    if (x == 0.0) {
+        return 0;
+    }
+    int exponent = 0;
+    const auto mantissa = static_cast<uint64_t>(std::ldexp(std::frexp(x, &exponent), 53));
+    const int shift = exponent - 53 + 59;
+    return shift >= 16 ? 0 : static_cast<uint16_t>(mantissa << shift);
+}
+
+} // namespace
+
+void CDissolveSetup::FillRounding(double weightSource, double weightTarget)
+{
+    // Both weights are at least 1 / kMaxSteps > 2^-7, so is every non-zero
+    // product: a whole number of 2^-59.
+    for (int32_t v = 0; v < 256; ++v) {
+        const uint16_t a = Low16Of2To59(v * weightSource);
+        const uint16_t b = Low16Of2To59(v * weightTarget);
+        m_rounding.sourceLow[v] = static_cast<uint8_t>(a);
+        m_rounding.sourceHigh[v] = static_cast<uint8_t>(a >> 8);
+        m_rounding.targetLow[v] = static_cast<uint8_t>(b);
+        m_rounding.targetHigh[v] = static_cast<uint8_t>(b >> 8);
+        int32_t power = 1; // 2^ceil(log2 v)
+        while (power < v) {
+            power *= 2;
+        }
+        m_rounding.limit[v] = static_cast<uint8_t>(-power);
     }
 }

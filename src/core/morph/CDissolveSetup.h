@@ -14,8 +14,9 @@
 // decide between M / N and one less. A frame where they never make it one
 // less (found by doing the reference's arithmetic for every such pair) is
 // computed in whole numbers; where they do, its whole numbers are corrected
-// from a table of the frame's results (looked up only where M is a multiple
-// of N); any other frame looks every byte pair up in that table.
+// where M is a multiple of N, from the rounding of the two products
+// (DissolveRounding) or from a table of the frame's results; any other
+// frame looks every byte pair up in that table.
 class CDissolveSetup {
 public:
     enum class Form {
@@ -41,9 +42,12 @@ private:
     bool FindDivider(int32_t n);
     // Whether the reference's rounding makes any whole quotient one less.
     static bool RoundsAnyDown(int32_t n, int32_t k, double weightSource, double weightTarget);
+    // The corrected form's tables (see DissolveRounding).
+    void FillRounding(double weightSource, double weightTarget);
 
     int32_t m_nDividerSteps = 0; // the N that m_divMagic and m_divShift divide by
     uint16_t m_divMagic = 0;
     uint16_t m_divShift = 0;
     std::vector<uint8_t> m_table; // [t << 8 | s], with room for 4-byte reads at the last entry
+    DissolveRounding m_rounding{};
 };

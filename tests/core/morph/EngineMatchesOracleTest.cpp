@@ -435,7 +435,7 @@ TEST(EngineMatchesOracle, DissolveAllBytePairs)
     const CBitmap b = morph_test::Picture(
         256, 64, [](int32_t x, int32_t y, int32_t c) { return static_cast<uint8_t>(y * 4 + c + ((x * 4 + c) >> 8)); });
     for (const CBitmap* target : {&b, &a}) {
-        for (int32_t n : {2, 3, 7, 10, 12, 30, 99, 100, 127, 128}) {
+        for (int32_t n : {2, 3, 7, 9, 10, 12, 30, 99, 100, 126, 127, 128}) {
             OracleLinearMorphing oracle;
             oracle.LoadImage(a, 0);
             oracle.LoadImage(*target, 1);

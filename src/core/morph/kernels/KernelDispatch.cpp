@@ -21,11 +21,11 @@ bool CpuHasAvx512()
 #endif
 }
 
-bool CpuHasAvx512Vbmi2()
+bool CpuHasAvx512Vbmi()
 {
 #if defined(__x86_64__) || defined(__i386__)
     __builtin_cpu_init();
-    return CpuHasAvx512() && __builtin_cpu_supports("avx512vbmi2");
+    return CpuHasAvx512() && __builtin_cpu_supports("avx512vbmi");
 #else
     return false;
 #endif
@@ -67,7 +67,7 @@ DissolveKernel SelectDissolveKernel(MorphKernelPath resolved, DissolveForm form)
     if (!DissolveTakesWholeNumbers(resolved) || form == DissolveForm::kDoubles) {
         return DissolveBaseline;
     }
-    if (form == DissolveForm::kCorrected && resolved == MorphKernelPath::kAvx512 && CpuHasAvx512Vbmi2()) {
+    if (form == DissolveForm::kCorrected && resolved == MorphKernelPath::kAvx512 && CpuHasAvx512Vbmi()) {
         return DissolveCorrectedAvx512;
     }
     if (form == DissolveForm::kTable || form == DissolveForm::kCorrected) {

@@ -14,8 +14,8 @@ enum class MorphKernelPath : int32_t { kAuto = 0, kBaseline = 1, kAvx2 = 2, kAvx
 // Which paths this processor can run.
 bool CpuHasAvx2();
 bool CpuHasAvx512();
-// The AVX-512 path's extra for the corrected dissolve (VBMI2).
-bool CpuHasAvx512Vbmi2();
+// The AVX-512 path's extra for the corrected dissolve (VBMI).
+bool CpuHasAvx512Vbmi();
 
 // The path `wanted` resolves to on this processor: kAuto picks the best, a
 // path the processor lacks falls back to the best below it.

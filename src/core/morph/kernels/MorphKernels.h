@@ -103,6 +103,24 @@ struct DissolveJob {
     // The lookup form: the frame's result for every byte pair, [t << 8 | s]
     // (65536 entries and 4 bytes to spare).
     const uint8_t* table;
+    // The corrected form's test in whole numbers (see CDissolveSetup).
+    const struct DissolveRounding* rounding;
+};
+
+// Where M = s (N - k) + t k is a non-zero multiple j N of N, the byte is j
+// less 1 exactly when (a + b - j) 2^59 < -2^(c + 5), where a and b are the
+// rounded products s (N - k) / N and t k / N and c = ceil(log2 j): the sum
+// then lies below the point halfway between j and the double before it.
+// The left side is below 2^15 in size, so it is the 16-bit sum of a 2^59
+// and b 2^59 taken modulo 2^16 (j 2^59 vanishes modulo 2^16). The tables
+// hold those products' low and high bytes by s and t, and the low byte of
+// -2^c by quotient j (its high byte is 0xff).
+struct DissolveRounding {
+    uint8_t sourceLow[256];
+    uint8_t sourceHigh[256];
+    uint8_t targetLow[256];
+    uint8_t targetHigh[256];
+    uint8_t limit[256];
 };
 
 // Dissolves bytes [first, last) of the job.
@@ -115,5 +133,5 @@ void DissolveWholeAvx2(const DissolveJob& job, size_t first, size_t last);
 void DissolveWholeAvx512(const DissolveJob& job, size_t first, size_t last);
 // The lookup form, 8 bytes per gather (also takes the corrected form).
 void DissolveTableAvx2(const DissolveJob& job, size_t first, size_t last);
-// The corrected form: the whole-number fields and the table both set.
+// The corrected form: the whole-number fields and the rounding tables set.
 void DissolveCorrectedAvx512(const DissolveJob& job, size_t first, size_t last);
