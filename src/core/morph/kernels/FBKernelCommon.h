@@ -85,6 +85,14 @@ inline void SamplePixel(const FBFrameJob& job, uint8_t* dst, int32_t sx, int32_t
     }
 }
 
+// Asks for the cache line of the 4-byte pixel at (x, y) of a picture. A
+// position outside the picture is harmless: a prefetch never faults.
+inline void PrefetchPixel(const FBFrameJob& job, int image, int32_t x, int32_t y)
+{
+    const auto offset = static_cast<uintptr_t>((int64_t{y} * job.columns + x) * 4);
+    __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(job.pictures[image]) + offset));
+}
+
 // Bytes of a row after its last pixel position (fewer than B) stay 0.
 inline void ClearRowTail(const FBFrameJob& job, uint8_t* row)
 {

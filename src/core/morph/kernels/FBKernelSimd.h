@@ -56,6 +56,8 @@
 
 #include "FBKernelCommon.h"
 
+#include <initializer_list>
+
 namespace {
 
 // trunc(m / len') for a whole number m of either sign (see the notes above).
@@ -288,6 +290,14 @@ void FeatureRowsSides(const FBFrameJob& job, int32_t first, int32_t last, double
                 } else {
                     V::StoreWhole(pos[2] + at, sx);
                     V::StoreWhole(pos[3] + at, sy);
+                }
+                // The samples' cache lines are asked for now, so that they
+                // arrive while the rest of the span is computed.
+                if (job.wholePixels) {
+                    for (const int32_t lane : std::initializer_list<int32_t>{0, kLanes - 1}) {
+                        PrefetchPixel(job, 0, pos[0][at + lane], pos[1][at + lane]);
+                        PrefetchPixel(job, 1, pos[2][at + lane], pos[3][at + lane]);
+                    }
                 }
             }
             uint8_t* dst = row + static_cast<size_t>(x0) * job.bpp;
