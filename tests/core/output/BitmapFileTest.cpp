@@ -147,11 +147,14 @@ TEST(BitmapFileTest, ExistingFileIsReplacedAndNoTemporaryFileStays)
     CTempDir dir;
     const std::string path = (dir / "frame.bmp").string();
     CTestFrames::WriteFile(path, std::vector<uint8_t>(5000, 0xAB));
+    // A second name of the old file keeps the old bytes: the path gets a new file.
+    fs::create_hard_link(path, dir / "kept");
     const CBitmap bitmap = CTestFrames::Pattern(4, 3, 1);
     const std::vector<uint8_t> f = WriteAndRead(dir, bitmap, "frame.bmp");
     EXPECT_EQ(f.size(), 54u + 48u);
     EXPECT_EQ(R::U32(f, 2), 102u);
-    EXPECT_TRUE(OtherFiles(dir, "frame.bmp").empty());
+    EXPECT_EQ(CTestFrames::ReadFile((dir / "kept").string()), std::vector<uint8_t>(5000, 0xAB));
+    EXPECT_EQ(OtherFiles(dir, "frame.bmp"), std::vector<std::string>{"kept"});
 }
 
 TEST(BitmapFileTest, FailuresAreReportedAndLeaveNoFile)
