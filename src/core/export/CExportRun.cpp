@@ -240,7 +240,8 @@ CExportSummary CExportRun::Run(const std::atomic<bool>* cancel, const Progress& 
     CBitmap frames[2];
     int current = 0;
     const auto compute = [this, &engine](int32_t k, CBitmap& out) {
-        out.CreateCompatibleBitmap(m_inputs[0]->Width(), m_inputs[0]->Height());
+        // Shaped once; the engine writes every byte of it.
+        out.Reshape(m_inputs[0]->Width(), m_inputs[0]->Height(), 32);
         engine->Morph(out, k, &m_doc);
     };
     if (!plan.empty()) compute(plan.front().frame, frames[current]);

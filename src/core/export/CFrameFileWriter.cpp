@@ -105,17 +105,17 @@ bool CFrameFileWriter::Encode(const std::string& path, const uint8_t* bgr0, int3
         }
         return true;
     case CFrameFileSettings::kBmp: {
-        CBitmap bitmap;
-        if (!bitmap.CreateCompatibleBitmap(width, height)) {
+        // Every byte of the kept bitmap is written: 32-bit rows have no padding.
+        if (!m_frame.Reshape(width, height, 32)) {
             return Fail(CExportMessages::BadFrame(width, height, stride));
         }
         for (int32_t y = 0; y < height; ++y) {
-            std::memcpy(bitmap.Bits() + static_cast<size_t>(y) * bitmap.WidthBytes(),
+            std::memcpy(m_frame.Bits() + static_cast<size_t>(y) * m_frame.WidthBytes(),
                         bgr0 + static_cast<ptrdiff_t>(y) * stride, static_cast<size_t>(width) * 4);
         }
         std::string reason;
-        const auto info = MakeBitmapInfo(bitmap);
-        if (info == nullptr || !BitmapFileBytes(*info, bitmap, m_bytes, &reason)) {
+        const auto info = MakeBitmapInfo(m_frame);
+        if (info == nullptr || !BitmapFileBytes(*info, m_frame, m_pixels, m_bytes, &reason)) {
             return Fail(CExportMessages::EncodeFailed(path, name, reason));
         }
         return true;

@@ -3,6 +3,8 @@
 #include "output/CFrameFileSettings.h"
 #include "CFrameScaler.h"
 #include "CPngEncoder.h"
+#include "document/CNoInitAllocator.h"
+#include "morph/CBitmap.h"
 
 #include <cstdint>
 #include <string>
@@ -42,5 +44,9 @@ private:
     AVFrame* m_pScaled = nullptr;
     CPngEncoder m_png;
     void* m_hJpeg = nullptr;
+    // Kept from frame to frame: a BMP's frame, its rows bottom to top, and
+    // the bytes of the file.
+    CBitmap m_frame;
+    CByteVector m_pixels;
     std::vector<uint8_t> m_bytes;
 };

@@ -34,9 +34,9 @@ CByteBuffer FileHeader(uint64_t fileSize, uint64_t offset)
 
 } // namespace
 
-bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, std::vector<uint8_t>& bytes, std::string* reason)
+bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, CByteVector& pixels, std::vector<uint8_t>& bytes,
+                     std::string* reason)
 {
-    std::vector<uint8_t> pixels;
     if (!GetDIBits(bitmap, info, pixels, reason)) {
         return false;
     }

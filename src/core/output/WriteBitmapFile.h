@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CBitmapInfo.h"
+#include "document/CNoInitAllocator.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,9 +11,10 @@
 class CBitmap;
 
 // The bytes of a Windows BMP file of `bitmap`, as WriteBitmapFile writes
-// them. False with the reason in `reason` (if given) when the pixels cannot
-// be read or the file would pass 4 GiB.
-bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, std::vector<uint8_t>& bytes,
+// them, by way of `pixels` (kept by a caller that writes many, so that it
+// is not allocated and cleared for each). False with the reason in `reason`
+// (if given) when the pixels cannot be read or the file would pass 4 GiB.
+bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, CByteVector& pixels, std::vector<uint8_t>& bytes,
                      std::string* reason = nullptr);
 
 // Writes `bitmap` as a Windows BMP file at `path`: the 14-byte file header,

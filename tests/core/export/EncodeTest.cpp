@@ -279,6 +279,10 @@ TEST_F(EncodeTest, FrameFilesDecodeToTheFramePixels)
                                                                     : CTestFrames::Pattern(c.inputWidth, inH, 1);
         CFrameFileWriter writer;
         ASSERT_TRUE(writer.Open({c.format, kWidth, kHeight, c.quality}));
+        // A writer keeps its buffers from one frame to the next: an earlier
+        // frame leaves nothing in the next one's file.
+        const CBitmap earlier = CTestFrames::Pattern(c.inputWidth, inH, 7);
+        ASSERT_TRUE(writer.Write(path, earlier.Bits(), earlier.WidthBytes(), c.inputWidth, inH)) << writer.Error();
         ASSERT_TRUE(writer.Write(path, frame.Bits(), frame.WidthBytes(), c.inputWidth, inH)) << writer.Error();
         std::vector<uint8_t> decoded;
         std::string error;
