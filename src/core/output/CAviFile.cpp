@@ -55,6 +55,8 @@ bool CAviFile::Begin(const Stream& stream)
     if (!File().Truncate(0)) {
         return false;
     }
+    // A video is written once from start to end, a few megabytes a frame.
+    File().PreferDirect();
     CByteBuffer b;
     b.FourCC("RIFF");
     b.U32(0);
