@@ -6,8 +6,8 @@
 #include "BenchScene.h"
 #include "document/CPictureImage.h"
 #include "morph/CRowPool.h"
-#include "output/CPreviewRenderer.h"
-#include "output/CRunDriver.h"
+#include "run/CPreviewRenderer.h"
+#include "run/CRunDriver.h"
 
 #ifdef TREVALIN_BENCH_QT
 #include "picture/CBitmapImage.h"

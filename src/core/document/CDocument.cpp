@@ -1,8 +1,8 @@
 #include "CDocument.h"
 
 #include "CArchive.h"
-#include "CFileAccess.h"
-#include "CText.h"
+#include "files/CFileAccess.h"
+#include "message/CText.h"
 
 #include <cerrno>
 #include <exception>

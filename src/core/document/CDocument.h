@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CDocStatus.h"
-#include "CText.h"
+#include "message/CText.h"
 #include "geometry/CObject.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "CText.h"
+#include "message/CText.h"
 
 class CArchive;
 class CFeatureSet;

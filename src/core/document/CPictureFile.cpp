@@ -1,8 +1,8 @@
 #include "CPictureFile.h"
 
-#include "CFileAccess.h"
+#include "files/CFileAccess.h"
 #include "CPictureDecoder.h"
-#include "CText.h"
+#include "message/CText.h"
 
 #include <cerrno>
 #include <new>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CPictureImage.h"
-#include "CText.h"
+#include "message/CText.h"
 #include "SIZE.h"
 #include "geometry/RECT.h"
 

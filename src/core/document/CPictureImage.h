@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CNoInitAllocator.h"
+#include "memory/CNoInitAllocator.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CText.h"
+#include "message/CText.h"
 
 #include <cstdint>
 #include <string>

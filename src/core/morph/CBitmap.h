@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BITMAP.h"
-#include "document/CNoInitAllocator.h"
+#include "memory/CNoInitAllocator.h"
 
 #include <cstddef>
 #include <cstdint>

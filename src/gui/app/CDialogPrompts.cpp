@@ -2,7 +2,7 @@
 
 #include "CAboutDlg.h"
 #include "CExportDlg.h"
-#include "view/CCompressionDialog.h"
+#include "CCompressionDialog.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>

@@ -5,7 +5,7 @@
 #include "editing/CDocController.h"
 #include "editing/CUserPrompts.h"
 #include "editing/CCoreText.h"
-#include "output/CMorphOptionsFile.h"
+#include "options/CMorphOptionsFile.h"
 
 #include <QDir>
 #include <QFile>

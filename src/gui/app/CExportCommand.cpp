@@ -4,7 +4,7 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CUserPrompts.h"
-#include "output/CExportJob.h"
+#include "export/CExportJob.h"
 
 #include <QEventLoop>
 #include <QFile>

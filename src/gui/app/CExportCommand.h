@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/CExportSummary.h"
+#include "export/CExportSummary.h"
 
 #include <QObject>
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "editing/CCoreText.h"
 #include "editing/CUserPrompts.h"
-#include "output/CVideoSettings.h"
+#include "export/CVideoSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/CExportSettings.h"
+#include "export/CExportSettings.h"
 
 #include <QDialog>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "CCoreText.h"
 
-#include "document/CText.h"
-#include "output/CTextCatalog.h"
+#include "message/CText.h"
+#include "export/CTextCatalog.h"
 #include "picture/CQtPictureDecoder.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "output/CCompressionOptions.h"
-#include "output/CExportSettings.h"
+#include "output/avi/CCompressionOptions.h"
+#include "export/CExportSettings.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 
 #include "document/CPictureHeader.h"
 #include "document/CPictureImage.h"
-#include "document/CText.h"
+#include "message/CText.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -3,7 +3,7 @@
 #include "CFrameDisplay.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
-#include "output/CPreviewRenderer.h"
+#include "run/CPreviewRenderer.h"
 #include "picture/CBitmapImage.h"
 
 #include <QHBoxLayout>

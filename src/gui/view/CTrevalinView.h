@@ -4,8 +4,8 @@
 #include "editing/CUserPrompts.h"
 #include "geometry/RECT.h"
 #include "morph/CCancelToken.h"
-#include "output/CFrameThread.h"
-#include "output/CRunDriver.h"
+#include "run/CFrameThread.h"
+#include "run/CRunDriver.h"
 
 #include <QBasicTimer>
 #include <QImage>

@@ -1,5 +1,5 @@
 #include "document/CArchive.h"
-#include "document/CFileAccess.h"
+#include "files/CFileAccess.h"
 #include "document/CTrevalinDoc.h"
 #include "support/CTempDir.h"
 #include "support/DocTestSupport.h"

@@ -2,10 +2,10 @@
 // independent readers.
 
 #include "core/output/CTestFrames.h"
-#include "output/CExportMessages.h"
-#include "export/CFfmpegVideoWriter.h"
-#include "export/CFrameFileWriter.h"
-#include "output/FrameFileName.h"
+#include "export/CExportMessages.h"
+#include "export/ffmpeg/CFfmpegVideoWriter.h"
+#include "export/ffmpeg/CFrameFileWriter.h"
+#include "export/FrameFileName.h"
 #include "support/CFfmpegRunner.h"
 #include "support/CTempDir.h"
 #include "support/RunUnprivileged.h"

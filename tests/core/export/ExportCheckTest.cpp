@@ -1,4 +1,4 @@
-#include "export/CExportCheck.h"
+#include "export/ffmpeg/CExportCheck.h"
 #include "support/CTempDir.h"
 #include "support/RunUnprivileged.h"
 

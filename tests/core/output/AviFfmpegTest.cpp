@@ -3,10 +3,10 @@
 
 #include "CRiffReader.h"
 #include "CTestFrames.h"
-#include "output/CAviRecorder.h"
-#include "output/CBitmapInfo.h"
-#include "output/GetDIBits.h"
-#include "output/WriteBitmapFile.h"
+#include "output/avi/CAviRecorder.h"
+#include "output/bmp/CBitmapInfo.h"
+#include "output/bmp/GetDIBits.h"
+#include "output/bmp/WriteBitmapFile.h"
 #include "support/CFfmpegRunner.h"
 #include "support/CTempDir.h"
 

@@ -2,9 +2,9 @@
 #include "CRiffReader.h"
 #include "CTestFrames.h"
 #include "morph/CBitmap.h"
-#include "output/CBitmapInfo.h"
-#include "output/GetDIBits.h"
-#include "output/WriteBitmapFile.h"
+#include "output/bmp/CBitmapInfo.h"
+#include "output/bmp/GetDIBits.h"
+#include "output/bmp/WriteBitmapFile.h"
 #include "support/CTempDir.h"
 #include "support/RunUnprivileged.h"
 

@@ -1,5 +1,5 @@
 #include "morph/CBitmap.h"
-#include "output/CBitmapInfo.h"
+#include "output/bmp/CBitmapInfo.h"
 
 #include <gtest/gtest.h>
 

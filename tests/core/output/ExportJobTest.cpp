@@ -1,6 +1,6 @@
 #include "document/CTrevalinDoc.h"
-#include "output/CExportJob.h"
-#include "output/CMorphOptionsFile.h"
+#include "export/CExportJob.h"
+#include "options/CMorphOptionsFile.h"
 #include "support/CFfmpegRunner.h"
 #include "support/CTempDir.h"
 #include "support/DocTestSupport.h"

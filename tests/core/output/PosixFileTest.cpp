@@ -1,6 +1,6 @@
 #include "CFileSizeLimit.h"
 #include "CTestFrames.h"
-#include "output/CPosixFile.h"
+#include "files/CPosixFile.h"
 #include "support/CTempDir.h"
 
 #include <gtest/gtest.h>

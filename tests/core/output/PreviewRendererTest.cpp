@@ -1,8 +1,8 @@
 #include "document/CPictureDecoder.h"
 #include "document/CPictureImage.h"
 #include "document/CTrevalinDoc.h"
-#include "output/CPreviewRenderer.h"
-#include "output/CRunDriver.h"
+#include "run/CPreviewRenderer.h"
+#include "run/CRunDriver.h"
 #include "support/CTempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "document/CPictureDecoder.h"
 #include "document/CPictureImage.h"
 #include "document/CTrevalinDoc.h"
-#include "output/CRunDriver.h"
+#include "run/CRunDriver.h"
 #include "support/CFfmpegRunner.h"
 #include "support/CTempDir.h"
 

@@ -1,6 +1,6 @@
 #include "DialogTest.h"
 
-#include "view/CCompressionDialog.h"
+#include "app/CCompressionDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -8,11 +8,11 @@
 #include "app/CTrevalinApp.h"
 #include "app/Resource.h"
 #include "document/CDocument.h"
-#include "document/CFileAccess.h"
+#include "files/CFileAccess.h"
 #include "editing/CCoreText.h"
-#include "output/CExportMessages.h"
-#include "output/CExportSummary.h"
-#include "output/CRunDriver.h"
+#include "export/CExportMessages.h"
+#include "export/CExportSummary.h"
+#include "run/CRunDriver.h"
 
 #include <QAction>
 #include <QApplication>

@@ -8,7 +8,7 @@
 #include "editing/CImageView.h"
 #include "geometry/CFeatureSet.h"
 #include "gui/support/CGuiTestSupport.h"
-#include "output/CRunDriver.h"
+#include "run/CRunDriver.h"
 #include "picture/CBitmapImage.h"
 #include "view/CFrameDisplay.h"
 #include "view/CPreviewDock.h"

@@ -6,7 +6,7 @@
 #include "app/Resource.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
-#include "output/CRunLock.h"
+#include "run/CRunLock.h"
 #include "view/CTrevalinView.h"
 
 #include <QAction>

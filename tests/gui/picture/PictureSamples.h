@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/CNoInitAllocator.h"
+#include "memory/CNoInitAllocator.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,0 +1,254 @@
+#include "CRenderCommand.h"
+
+#include "CSignalStop.h"
+#include "document/CPictureDecoder.h"
+#include "document/CTrevalinDoc.h"
+#include "morph/CRowPool.h"
+#include "morph/ImageMorphing.h"
+#include "export/CExportJob.h"
+#include "options/CMorphOptionsFile.h"
+#include "run/CRunDriver.h"
+#include "picture/CPictureFitter.h"
+
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string CurrentDirectory()
+{
+    std::error_code ec;
+    const std::filesystem::path p = std::filesystem::current_path(ec);
+    return ec ? std::string(".") : p.string();
+}
+
+} // namespace
+
+CRenderCommand::CRenderCommand(std::shared_ptr<const CPictureDecoder> decoder, std::ostream& err, bool showProgress,
+                               const CSignalStop* stop)
+    : m_decoder(std::move(decoder)), m_err(err), m_bShowProgress(showProgress), m_pStop(stop)
+{
+}
+
+void CRenderCommand::Progress(int done, int total)
+{
+    if (!m_bShowProgress) {
+        return;
+    }
+    constexpr int kWidth = 40;
+    const int filled = total > 0 ? done * kWidth / total : kWidth;
+    m_err << "\r[" << std::string(static_cast<size_t>(filled), '#')
+          << std::string(static_cast<size_t>(kWidth - filled), '.') << "] " << done << "/" << total << std::flush;
+    if (done == total) {
+        m_err << "\n";
+    }
+}
+
+bool CRenderCommand::OpenProject(CTrevalinDoc& doc, const CRenderOptions& options)
+{
+    const CDocStatus opened = doc.OnOpenDocument(options.project);
+    if (!opened.ok) {
+        m_err << options.project << ": " << opened.message << "\n";
+        return false;
+    }
+    // A headless run has no earlier picture to fall back on: every picture
+    // the project names must load.
+    for (int i = 0; i < 2; ++i) {
+        const std::string named = doc.GetPictureName(i);
+        const CPictureFile& picture = *doc.GetPicture(i);
+        if (!picture.IsLoaded()) {
+            const std::string path = doc.PicturePathFor(named);
+            m_err << (i == 0 ? "source" : "target") << " picture " << path << " cannot be loaded";
+            const std::string why = picture.GetLastError();
+            if (!why.empty()) {
+                m_err << ": " << why;
+            }
+            m_err << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+int CRenderCommand::Run(const CRenderOptions& options)
+{
+    CTrevalinDoc doc(CurrentDirectory(), m_decoder);
+    if (!OpenProject(doc, options)) {
+        return kFailed;
+    }
+    const SIZE sourceSize = doc.GetPicture(0)->GetSizeInPixels();
+    const SIZE targetSize = doc.GetPicture(1)->GetSizeInPixels();
+    if (options.fit && sourceSize != targetSize) {
+        // This run only: the target picture and its lines, in memory.
+        const CFitTransform fit(*options.fit, targetSize.cx, targetSize.cy, sourceSize.cx, sourceSize.cy);
+        CPictureFile& target = *doc.GetPicture(1);
+        target.SetImage(CPictureFitter::ToPictureImage(CPictureFitter::Fit(*target.GetImage(), fit)));
+        fit.Apply(doc.GetFeatureSet()->m_sets[1]);
+        m_err << "target picture fitted from " << targetSize.cx << " x " << targetSize.cy << " to " << sourceSize.cx
+              << " x " << sourceSize.cy << "\n";
+    }
+    if (options.IsExport()) {
+        return RunExport(doc, options);
+    }
+
+    std::unique_ptr<CRowPool> pool;
+    if (options.threads > 0) {
+        pool = std::make_unique<CRowPool>(options.threads);
+    }
+    CCompressionOptions chosen;
+    chosen.codec = options.motionJpeg ? CCompressionOptions::kMotionJpeg : CCompressionOptions::kUncompressed;
+    CRunDriver driver(doc, [chosen](CCompressionOptions& o) {
+        o = chosen;
+        return true;
+    });
+    driver.UseEngine(options.featureEngine ? CRunDriver::kFeature : CRunDriver::kLinear);
+    driver.SetMorphOptions(options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName())));
+    if (pool) {
+        driver.GetEngine().SetRowPool(pool.get());
+    }
+    driver.SetSteps(options.steps);
+    const CRunDriver::StartResult started = driver.Start();
+    if (started.status == CRunDriver::StartStatus::kBusy) {
+        m_err << "another run is writing the outputs of " << doc.GetWorkDir()
+              << " (ouput_image/, output_video/); start this one when it has finished\n";
+        return kFailed;
+    }
+    if (started.status != CRunDriver::StartStatus::kStarted) {
+        m_err << CRunDriver::kIncompatibleText << "\n"
+              << "source picture " << sourceSize.cx << " x " << sourceSize.cy << ", target picture " << targetSize.cx
+              << " x " << targetSize.cy << " (--fit pad|crop|stretch brings the target to the source's size)\n";
+        return kFailed;
+    }
+    bool failed = false;
+    if (started.video == CRunDriver::VideoState::kFailed) {
+        m_err << started.videoError << "\n";
+        failed = true;
+    }
+    const int n = options.steps;
+    // Frame files of an earlier, longer run: removed on request, else told.
+    std::vector<int32_t> stale = driver.FramesBeyond(n);
+    if (options.clean && !stale.empty()) {
+        const int32_t removed = driver.RemoveFramesBeyond(n);
+        m_err << "removed " << removed << " older frame file" << (removed == 1 ? "" : "s") << " beyond Frame-" << n
+              << ".bmp\n";
+        stale = driver.FramesBeyond(n);
+    }
+
+    // Frame k is written while frame k + 1 is computed; a stop signal
+    // abandons the frame being computed and ends the run after the frame
+    // being written.
+    auto stopped = [this] { return m_pStop != nullptr && m_pStop->Signal() != 0; };
+    auto ticket = [this] { return m_pStop != nullptr ? m_pStop->Token().Issue() : CCancelToken::Ticket(); };
+    const auto begin = std::chrono::steady_clock::now();
+    CBitmap frames[2];
+    bool computed = driver.ComputeFrame(0, frames[0], ticket());
+    bool videoReported = false;
+    bool fileReported = false;
+    int filesWritten = 0;
+    int videoFrames = 0;
+    int done = 0;
+    for (int k = 0; k <= n && computed && !stopped(); ++k) {
+        std::future<bool> next;
+        if (k < n) {
+            const CCancelToken::Ticket t = ticket();
+            next = std::async(std::launch::async,
+                              [&driver, &frames, k, t] { return driver.ComputeFrame(k + 1, frames[(k + 1) % 2], t); });
+        }
+        const CRunDriver::FrameResult written = driver.WriteFrame(k, frames[k % 2]);
+        computed = next.valid() ? next.get() : true;
+        ++done;
+        filesWritten += written.fileWritten ? 1 : 0;
+        videoFrames += written.videoWritten ? 1 : 0;
+        if (!written.fileWritten && !fileReported) {
+            if (m_bShowProgress) m_err << "\n";
+            m_err << "frame files cannot be written: " << written.fileError << "\n";
+            fileReported = true;
+            failed = true;
+        }
+        if (!written.videoError.empty() && !videoReported) {
+            if (m_bShowProgress) m_err << "\n";
+            m_err << written.videoError << "\n";
+            videoReported = true;
+            failed = true;
+        }
+        Progress(k + 1, n + 1);
+    }
+    const int signal = m_pStop != nullptr ? m_pStop->Signal() : 0;
+    if (signal != 0) {
+        if (m_bShowProgress) m_err << "\n";
+        m_err << "stopped by " << CSignalStop::Name(signal) << " after " << done << " of " << (n + 1) << " frames\n";
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    driver.Stop();
+    if (!driver.GetCloseError().empty()) {
+        m_err << driver.GetCloseError() << "\n";
+        failed = true;
+    }
+
+    m_err << filesWritten << " of " << (n + 1) << " frames written to " << doc.GetWorkDir() << "/ouput_image/\n";
+    if (started.video == CRunDriver::VideoState::kOpen && driver.GetCloseError().empty()) {
+        m_err << "video of " << videoFrames << " frames at 3 fps ("
+              << (options.motionJpeg ? "Motion JPEG" : "uncompressed") << ") written to " << driver.VideoPath() << "\n";
+    }
+    if (!stale.empty()) {
+        m_err << stale.size() << " older frame file" << (stale.size() == 1 ? "" : "s") << " of an earlier run remain"
+              << (stale.size() == 1 ? "s" : "") << " beyond Frame-" << n << ".bmp (up to Frame-" << stale.back()
+              << ".bmp); --clean removes them\n";
+    }
+    m_err.precision(2);
+    m_err << std::fixed << done << " frames in " << seconds << " s, " << (seconds > 0 ? done / seconds : 0.0)
+          << " frames per second\n";
+    if (signal != 0) {
+        return CSignalStop::ExitStatus(signal);
+    }
+    return failed ? kFailed : kSuccess;
+}
+
+int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options)
+{
+    std::filesystem::path project(options.project);
+    const std::string base = project.extension() == ".tvl" ? project.stem().string() : project.filename().string();
+    CExportSettings settings = options.ExportSettings(doc.GetWorkDir(), base);
+    settings.morph = options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
+    CExportJob job(doc, settings);
+    if (const std::string problem = job.Check(); !problem.empty()) {
+        m_err << problem << "\n";
+        return kFailed;
+    }
+    const auto begin = std::chrono::steady_clock::now();
+    int64_t frames = 0;
+    const CExportSummary summary = job.Run(m_pCancel, [this, &frames](int64_t done, int64_t total) {
+        frames = done;
+        Progress(static_cast<int>(done), static_cast<int>(total));
+    });
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    if (m_bShowProgress && frames < job.TotalSteps()) m_err << "\n";
+    if (summary.outcome == CExportSummary::Outcome::kFailed) {
+        m_err << "export failed: " << summary.error << "\n";
+    } else if (summary.outcome == CExportSummary::Outcome::kCancelled) {
+        m_err << "export cancelled\n";
+    }
+    if (summary.framesWritten > 0) {
+        m_err << summary.framesWritten << " frame files written: " << summary.firstFrameFile;
+        if (summary.framesWritten > 1) m_err << " ... " << summary.lastFrameFile;
+        m_err << "\n";
+    }
+    if (!summary.videoPath.empty()) {
+        m_err << "video of " << summary.videoFrames << " frames, " << summary.width << " x " << summary.height << " at "
+              << summary.fps << " fps, written to " << summary.videoPath << "\n";
+    } else if (summary.videoWanted) {
+        m_err << "no video written\n";
+    }
+    m_err.precision(2);
+    m_err << std::fixed << frames << " frames in " << seconds << " s, " << (seconds > 0 ? frames / seconds : 0.0)
+          << " frames per second\n";
+    if (m_pStop != nullptr && m_pStop->Signal() != 0) {
+        return CSignalStop::ExitStatus(m_pStop->Signal());
+    }
+    return summary.outcome == CExportSummary::Outcome::kDone ? kSuccess : kFailed;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "geometry/CFitTransform.h"
+#include "morph/CMorphOptions.h"
+#include "export/CExportSettings.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Command line of trevalin-render (see Usage). Only "-" starts a switch;
+// anything else is the project path.
+struct CRenderOptions {
+    int32_t steps = 10;
+    bool featureEngine = true;
+    bool motionJpeg = false;
+    bool clean = false; // remove frame files numbered beyond the steps before the run
+    std::string project;
+
+    // Export switches. Any of them but --threads and the morph options
+    // makes the run an export (ExportSettings); without them the run writes
+    // exactly what 开始 writes.
+    std::optional<std::string> outDir;
+    std::optional<std::string> name;
+    std::optional<CExportSettings::Frames> imageFormat;
+    std::optional<CExportSettings::Video> video; // kAviUncompressed stands for AVI with either codec
+    std::optional<int32_t> fps;
+    std::optional<int32_t> rangeFirst;
+    std::optional<int32_t> rangeLast;
+    bool pingPong = false;
+    bool codecGiven = false;
+    int32_t threads = 0; // 0: one per hardware thread
+
+    // Morph options; those not given come from the project's options file.
+    std::optional<bool> warpOnly;
+    std::optional<CMorphOptions::Ease> ease;
+    std::optional<CMorphOptions::Edge> edge;
+
+    // Brings a target picture of another size to the source picture's size
+    // for this run (the project is not changed); none: such a project fails.
+    std::optional<FitMode> fit;
+
+    bool IsExport() const;
+    // The project's own options with the switches given laid over them.
+    CMorphOptions MorphOptions(const CMorphOptions& kept) const;
+    // What an export run writes; `workDir` is the working folder and
+    // `projectBase` the project file's name without ".tvl".
+    CExportSettings ExportSettings(const std::string& workDir, const std::string& projectBase) const;
+
+    // Fills the options from the arguments after the program name; on a
+    // mistake returns the message to print with the usage.
+    static std::optional<std::string> Parse(const std::vector<std::string>& args, CRenderOptions& out);
+    static const char* Usage();
+};

@@ -1,0 +1,49 @@
+#include "CExportJob.h"
+
+#include "CExportModule.h"
+#include "run/CRunDriver.h"
+
+CExportJob::CExportJob(const CTrevalinDoc& doc, const CExportSettings& settings) : m_settings(settings)
+{
+    if (CExportTask::MakeFunction make = CExportModule::Load(m_strLoadError)) {
+        m_pTask.reset(make(doc, settings));
+    }
+}
+
+CExportJob::~CExportJob() = default;
+
+std::string CExportJob::NothingToWriteText()
+{
+    return CRunDriver::kIncompatibleText;
+}
+
+std::string CExportJob::Check() const
+{
+    return m_pTask ? m_pTask->Check() : m_strLoadError;
+}
+
+CExportSummary CExportJob::Run(const std::atomic<bool>* cancel, const Progress& progress)
+{
+    if (m_pTask) {
+        return m_pTask->Run(cancel, progress);
+    }
+    CExportSummary summary;
+    summary.outcome = CExportSummary::Outcome::kFailed;
+    summary.error = m_strLoadError;
+    return summary;
+}
+
+int64_t CExportJob::TotalSteps() const
+{
+    return m_pTask ? m_pTask->TotalSteps() : 0;
+}
+
+int32_t CExportJob::OutputWidth() const
+{
+    return m_pTask ? m_pTask->OutputWidth() : 0;
+}
+
+int32_t CExportJob::OutputHeight() const
+{
+    return m_pTask ? m_pTask->OutputHeight() : 0;
+}

@@ -1,0 +1,299 @@
+#include "CExportRun.h"
+
+#include "CExportAviWriter.h"
+#include "CExportCheck.h"
+#include "export/CExportMessages.h"
+#include "CFfmpegVideoWriter.h"
+#include "CFrameFileWriter.h"
+#include "run/CRunDriver.h"
+#include "run/PictureBitmap.h"
+#include "morph/CRowPool.h"
+#include "morph/FBMorphing.h"
+#include "morph/LinearMorphing.h"
+
+#include <filesystem>
+#include <future>
+#include <memory>
+#include <system_error>
+
+namespace {
+
+bool IsFfmpegVideo(CExportSettings::Video video)
+{
+    return video == CExportSettings::Video::kMp4 || video == CExportSettings::Video::kWebm ||
+           video == CExportSettings::Video::kGif;
+}
+
+CVideoSettings::Format FfmpegFormat(CExportSettings::Video video)
+{
+    switch (video) {
+    case CExportSettings::Video::kWebm:
+        return CVideoSettings::kWebmVp9;
+    case CExportSettings::Video::kGif:
+        return CVideoSettings::kGif;
+    default:
+        return CVideoSettings::kMp4H264;
+    }
+}
+
+CFrameFileSettings::Format FileFormat(CExportSettings::Frames frames)
+{
+    switch (frames) {
+    case CExportSettings::Frames::kJpeg:
+        return CFrameFileSettings::kJpeg;
+    case CExportSettings::Frames::kBmp:
+        return CFrameFileSettings::kBmp;
+    default:
+        return CFrameFileSettings::kPng;
+    }
+}
+
+void CopyLines(const CFeatureSet& from, CFeatureSet& to)
+{
+    for (int s = 0; s < 2; ++s) {
+        to.m_sets[s].RemoveAll();
+        for (int32_t i = 0; i < from.m_sets[s].m_nCount; ++i) {
+            const CPointSet<int>& line = from.m_sets[s].Line(i);
+            CPointSet<int>& copy = to.m_sets[s].Line(to.m_sets[s].Add());
+            for (int32_t j = 0; j < line.m_nCount; ++j) {
+                copy.AddPoint(line.Point(j).x, line.Point(j).y, line.Point(j).z, line.Point(j).w);
+            }
+        }
+    }
+}
+
+// The one video of an export, whichever writer makes it.
+class CVideoOut {
+public:
+    bool Open(const CExportSettings& s, int32_t width, int32_t height, const std::atomic<bool>* cancel)
+    {
+        if (IsFfmpegVideo(s.video)) {
+            m_ffmpeg = std::make_unique<CFfmpegVideoWriter>();
+            m_ffmpeg->SetCancelFlag(cancel);
+            return m_ffmpeg->Open(s.VideoPath(), {FfmpegFormat(s.video), width, height, s.fps, s.videoQuality});
+        }
+        m_avi = std::make_unique<CExportAviWriter>();
+        return m_avi->Open(s.VideoPath(), width, height, s.fps, s.video == CExportSettings::Video::kAviMotionJpeg,
+                           s.videoQuality);
+    }
+    bool Add(const CBitmap& frame)
+    {
+        return m_ffmpeg ? m_ffmpeg->AddFrame(frame.Bits(), frame.WidthBytes(), frame.Width(), frame.Height())
+                        : m_avi->AddFrame(frame.Bits(), frame.WidthBytes(), frame.Width(), frame.Height());
+    }
+    bool Finish() { return m_ffmpeg ? m_ffmpeg->Finish() : m_avi->Finish(); }
+    void Cancel()
+    {
+        if (m_ffmpeg) m_ffmpeg->Cancel();
+        if (m_avi) m_avi->Cancel();
+    }
+    bool Cancelled() const { return m_ffmpeg && m_ffmpeg->IsCancelled(); }
+    int64_t Frames() const { return m_ffmpeg ? m_ffmpeg->FrameCount() : m_avi->FrameCount(); }
+    const std::string& Error() const { return m_ffmpeg ? m_ffmpeg->Error() : m_avi->Error(); }
+
+private:
+    std::unique_ptr<CFfmpegVideoWriter> m_ffmpeg;
+    std::unique_ptr<CExportAviWriter> m_avi;
+};
+
+bool Requested(const std::atomic<bool>* cancel)
+{
+    return cancel != nullptr && cancel->load();
+}
+
+} // namespace
+
+CExportRun::CExportRun(const CTrevalinDoc& doc, const CExportSettings& settings)
+    : m_settings(settings), m_doc(doc.GetWorkDir())
+{
+    CopyLines(*doc.GetFeatureSet(), *m_doc.GetFeatureSet());
+    for (int i = 0; i < 2; ++i) {
+        auto picture = std::make_shared<CBitmap>();
+        DrawPictureBitmap(*doc.GetPicture(i), *picture);
+        m_inputs[i] = std::move(picture);
+    }
+    m_settings.OutputSize(m_inputs[0]->Width(), m_inputs[0]->Height(), m_nWidth, m_nHeight);
+}
+
+std::string CExportRun::Check() const
+{
+    const CExportSettings& s = m_settings;
+    if (s.frames == CExportSettings::Frames::kNone && s.video == CExportSettings::Video::kNone) {
+        return CExportMessages::NothingToExport();
+    }
+    if (s.steps < 1 || s.steps > CExportSettings::kMaxSteps) {
+        return CExportMessages::StepsOutOfRange(s.steps);
+    }
+    if (s.firstFrame < 0 || s.LastFrame() > s.steps || s.firstFrame > s.LastFrame()) {
+        return CExportMessages::RangeOutOfRange(s.firstFrame, s.LastFrame(), s.steps);
+    }
+    for (double hold : {s.holdFirstSeconds, s.holdLastSeconds}) {
+        if (!(hold >= 0.0 && hold <= CExportSettings::kMaxHoldSeconds)) {
+            return CExportMessages::HoldOutOfRange(hold);
+        }
+    }
+    // Both pictures are 32-bit bitmaps: they agree when their sizes do.
+    const CBitmap& a = *m_inputs[0];
+    const CBitmap& b = *m_inputs[1];
+    const bool same = a.Width() == b.Width() && a.Height() == b.Height();
+    if (a.Width() <= 0 || a.Height() <= 0 || !same) {
+        return CRunDriver::kIncompatibleText;
+    }
+    if (s.video != CExportSettings::Video::kNone) {
+        if (IsFfmpegVideo(s.video)) {
+            const std::string problem =
+                CExportCheck::VideoSettings({FfmpegFormat(s.video), m_nWidth, m_nHeight, s.fps, s.videoQuality});
+            if (!problem.empty()) return problem;
+        } else if (s.fps < CVideoSettings::kMinFps || s.fps > CVideoSettings::kMaxFps) {
+            return CExportMessages::FpsOutOfRange(s.fps);
+        } else if (m_nWidth < 1 || m_nHeight < 1 || m_nWidth > CVideoSettings::kMaxSide ||
+                   m_nHeight > CVideoSettings::kMaxSide) {
+            return CExportMessages::SizeOutOfRange(m_nWidth, m_nHeight);
+        } else if (s.videoQuality < 0 || s.videoQuality > 100) {
+            return CExportMessages::QualityOutOfRange(s.videoQuality);
+        }
+    }
+    if (s.frames != CExportSettings::Frames::kNone) {
+        const std::string problem =
+            CExportCheck::FrameFileSettings({FileFormat(s.frames), m_nWidth, m_nHeight, s.frameQuality});
+        if (!problem.empty()) return problem;
+    }
+    if (s.layout == CExportSettings::Layout::kFolder) {
+        const std::string base = CExportCheck::BaseName(s.baseName);
+        if (!base.empty()) return base;
+    }
+    return CExportCheck::Folder(s.folder);
+}
+
+std::vector<CExportRun::Step> CExportRun::Plan() const
+{
+    const CExportSettings& s = m_settings;
+    const bool files = s.frames != CExportSettings::Frames::kNone;
+    std::vector<Step> plan;
+    if (s.video == CExportSettings::Video::kNone) {
+        for (int32_t k = s.firstFrame; k <= s.LastFrame(); ++k)
+            plan.push_back({k, true, false});
+        return plan;
+    }
+    std::vector<bool> written(static_cast<size_t>(s.steps) + 1, false);
+    for (int32_t k : s.Timeline()) {
+        plan.push_back({k, files && !written[static_cast<size_t>(k)], true});
+        written[static_cast<size_t>(k)] = true;
+    }
+    return plan;
+}
+
+int64_t CExportRun::TotalSteps() const
+{
+    return static_cast<int64_t>(Plan().size());
+}
+
+CExportSummary CExportRun::Run(const std::atomic<bool>* cancel, const Progress& progress)
+{
+    const CExportSettings& s = m_settings;
+    CExportSummary summary;
+    summary.width = m_nWidth;
+    summary.height = m_nHeight;
+    summary.fps = s.fps;
+    summary.videoWanted = s.video != CExportSettings::Video::kNone;
+    const auto fail = [&summary](const std::string& why) {
+        summary.outcome = CExportSummary::Outcome::kFailed;
+        summary.error = why;
+        return summary;
+    };
+    if (const std::string problem = Check(); !problem.empty()) {
+        return fail(problem);
+    }
+    if (s.layout == CExportSettings::Layout::kWorkFolder) {
+        std::error_code ec;
+        if (s.frames != CExportSettings::Frames::kNone)
+            std::filesystem::create_directories(s.folder + "/ouput_image", ec);
+        if (s.video != CExportSettings::Video::kNone)
+            std::filesystem::create_directories(s.folder + "/output_video", ec);
+    }
+
+    CRowPool pool(s.threads > 0 ? s.threads : CRowPool::DefaultThreadCount());
+    std::unique_ptr<ImageMorphing> engine;
+    if (s.featureEngine) {
+        engine = std::make_unique<FBMorphing>();
+    } else {
+        engine = std::make_unique<LinearMorphing>();
+    }
+    engine->SetRowPool(&pool);
+    engine->SetOptions(s.morph);
+    engine->SetSteps(s.steps);
+    engine->ShareImage(m_inputs[1], 1);
+    engine->ShareImage(m_inputs[0], 0);
+
+    CFrameFileWriter files;
+    if (s.frames != CExportSettings::Frames::kNone &&
+        !files.Open({FileFormat(s.frames), m_nWidth, m_nHeight, s.frameQuality})) {
+        return fail(files.Error());
+    }
+    CVideoOut video;
+    if (summary.videoWanted && !video.Open(s, m_nWidth, m_nHeight, cancel)) {
+        return fail(video.Error());
+    }
+
+    const std::vector<Step> plan = Plan();
+    const auto total = static_cast<int64_t>(plan.size());
+    CBitmap frames[2];
+    int current = 0;
+    const auto compute = [this, &engine](int32_t k, CBitmap& out) {
+        // Shaped once; the engine writes every byte of it.
+        out.Reshape(m_inputs[0]->Width(), m_inputs[0]->Height(), 32);
+        engine->Morph(out, k, &m_doc);
+    };
+    if (!plan.empty()) compute(plan.front().frame, frames[current]);
+    for (size_t i = 0; i < plan.size(); ++i) {
+        if (Requested(cancel)) break;
+        const Step& step = plan[i];
+        const CBitmap& frame = frames[current];
+        // The next frame is computed while this one is written.
+        std::future<void> next;
+        const bool nextDiffers = i + 1 < plan.size() && plan[i + 1].frame != step.frame;
+        if (nextDiffers) {
+            next = std::async(std::launch::async,
+                              [&compute, &frames, current, k = plan[i + 1].frame] { compute(k, frames[1 - current]); });
+        }
+        std::future<bool> file;
+        const std::string path = step.file ? s.FramePath(step.frame) : std::string();
+        if (step.file) {
+            file = std::async(std::launch::async, [&files, &frame, &path] {
+                return files.Write(path, frame.Bits(), frame.WidthBytes(), frame.Width(), frame.Height());
+            });
+        }
+        const bool added = !step.video || video.Add(frame);
+        const bool fileOk = !step.file || file.get();
+        if (next.valid()) next.get();
+        if (fileOk && step.file) {
+            if (summary.framesWritten == 0) summary.firstFrameFile = path;
+            summary.lastFrameFile = path;
+            ++summary.framesWritten;
+        }
+        if (!added && video.Cancelled()) break;
+        if (!added || !fileOk) {
+            video.Cancel();
+            return fail(!fileOk ? files.Error() : video.Error());
+        }
+        if (nextDiffers) current = 1 - current;
+        if (progress) progress(static_cast<int64_t>(i) + 1, total);
+    }
+    if (Requested(cancel) || video.Cancelled()) {
+        if (summary.videoWanted) video.Cancel();
+        summary.outcome = CExportSummary::Outcome::kCancelled;
+        return summary;
+    }
+    if (summary.videoWanted) {
+        if (!video.Finish()) {
+            if (video.Cancelled()) {
+                summary.outcome = CExportSummary::Outcome::kCancelled;
+                return summary;
+            }
+            return fail(video.Error());
+        }
+        summary.videoPath = s.VideoPath();
+        summary.videoFrames = video.Frames();
+    }
+    return summary;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "document/CTrevalinDoc.h"
+#include "morph/CBitmap.h"
+#include "export/CExportSettings.h"
+#include "export/CExportSummary.h"
+#include "export/CExportTask.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The export itself, as CExportJob describes it: its own copy of the
+// pictures and lines, the frames computed over the row pool while the frame
+// before is written, frame files and the video through FFmpeg's libraries.
+class CExportRun : public CExportTask {
+public:
+    CExportRun(const CTrevalinDoc& doc, const CExportSettings& settings);
+    CExportRun(const CExportRun&) = delete;
+    CExportRun& operator=(const CExportRun&) = delete;
+
+    std::string Check() const override;
+    CExportSummary Run(const std::atomic<bool>* cancel, const Progress& progress) override;
+    int64_t TotalSteps() const override;
+    int32_t OutputWidth() const override { return m_nWidth; }
+    int32_t OutputHeight() const override { return m_nHeight; }
+
+private:
+    struct Step {
+        int32_t frame;
+        bool file;  // write the frame file
+        bool video; // add the frame to the video
+    };
+    std::vector<Step> Plan() const;
+
+    CExportSettings m_settings;
+    CTrevalinDoc m_doc; // the lines, for the engine
+    // The two pictures, shared with the engine of a run.
+    std::shared_ptr<const CBitmap> m_inputs[2];
+    int32_t m_nWidth = 0;
+    int32_t m_nHeight = 0;
+};

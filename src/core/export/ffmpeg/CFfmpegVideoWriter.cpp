@@ -1,0 +1,346 @@
+#include "CFfmpegVideoWriter.h"
+
+#include "CExportCheck.h"
+#include "export/CExportMessages.h"
+#include "FfmpegSupport.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/opt.h>
+}
+
+namespace {
+
+constexpr int32_t kGifTicksPerSecond = 100;
+
+// GIF frame delays count in hundredths of a second, so only the rates
+// 100 / d are exact: 25 fps is a delay of 4, but 7 fps becomes 14 (7.14 fps)
+// and rates above 66 would round to 1 or 0. The nearest delay is taken, yet
+// never less than 2 (50 fps): browsers and most viewers play delays of 0 and
+// 1 as 10, which would make a fast animation ten times slower.
+int32_t GifDelay(int32_t fps)
+{
+    return std::max(2, (kGifTicksPerSecond + fps / 2) / fps);
+}
+
+// Quality 0 to 100 as a constant rate factor: x264's 51 (worst) to 12,
+// visually lossless; 75 gives about x264's default 23.
+int32_t X264Crf(int32_t quality)
+{
+    return (5100 - 39 * quality + 50) / 100;
+}
+
+// VP9's scale runs to 63; 100 gives 15, 75 gives 27.
+int32_t Vp9Crf(int32_t quality)
+{
+    return (6300 - 48 * quality + 50) / 100;
+}
+
+} // namespace
+
+CFfmpegVideoWriter::~CFfmpegVideoWriter()
+{
+    Release();
+}
+
+bool CFfmpegVideoWriter::Open(const std::string& path, const CVideoSettings& settings)
+{
+    Release();
+    m_temp.Discard();
+    m_bOpen = false;
+    m_bCancelled = false;
+    m_strError.clear();
+    m_nFrames = 0;
+    m_strPath = path;
+    const std::string problem = CExportCheck::VideoSettings(settings);
+    if (!problem.empty()) {
+        return Fail(problem);
+    }
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        return Fail(CExportMessages::WriteFailed(path, EISDIR));
+    }
+    const int err = m_temp.Create(path);
+    if (err != 0) {
+        return Fail(CExportMessages::CannotCreate(path, err));
+    }
+    m_settings = settings;
+    FfmpegQuietLog();
+    const int rc = StartEncoder();
+    if (rc < 0) {
+        return FailCode(rc);
+    }
+    m_bOpen = true;
+    return true;
+}
+
+int CFfmpegVideoWriter::StartEncoder()
+{
+    const CVideoSettings& s = m_settings;
+    const bool gif = s.format == CVideoSettings::kGif;
+    const AVCodec* codec = avcodec_find_encoder_by_name(CVideoSettings::EncoderName(s.format));
+    const AVOutputFormat* muxer = av_guess_format(CVideoSettings::MuxerName(s.format), nullptr, nullptr);
+    if (codec == nullptr || muxer == nullptr) {
+        return AVERROR_ENCODER_NOT_FOUND;
+    }
+    // The muxer opens the file by name (MP4's fast start reads it back);
+    // "file:" keeps a colon in the path from naming a protocol.
+    const std::string url = "file:" + m_temp.Path();
+    int rc = avformat_alloc_output_context2(&m_pFormat, muxer, nullptr, url.c_str());
+    if (rc < 0) {
+        return rc;
+    }
+    m_pStream = avformat_new_stream(m_pFormat, nullptr);
+    m_pCodec = avcodec_alloc_context3(codec);
+    m_pPicture = av_frame_alloc();
+    m_pPacket = av_packet_alloc();
+    if (m_pStream == nullptr || m_pCodec == nullptr || m_pPicture == nullptr || m_pPacket == nullptr) {
+        return AVERROR(ENOMEM);
+    }
+    m_pCodec->width = s.width;
+    m_pCodec->height = s.height;
+    m_pCodec->sample_aspect_ratio = AVRational{1, 1};
+    AVDictionary* options = nullptr;
+    if (gif) {
+        m_nPtsStep = GifDelay(s.fps);
+        m_pCodec->time_base = AVRational{1, kGifTicksPerSecond};
+        m_pCodec->framerate = av_make_q(kGifTicksPerSecond, m_nPtsStep);
+        m_pCodec->pix_fmt = AV_PIX_FMT_PAL8;
+        m_pPicture->format = AV_PIX_FMT_BGRA;
+    } else {
+        m_nPtsStep = 1;
+        m_pCodec->time_base = AVRational{1, s.fps};
+        m_pCodec->framerate = AVRational{s.fps, 1};
+        m_pCodec->pix_fmt = AV_PIX_FMT_YUV420P;
+        // libswscale converts with BT.601 coefficients to limited range;
+        // say so, or players guess (BT.709 for HD sizes).
+        m_pCodec->colorspace = AVCOL_SPC_SMPTE170M;
+        m_pCodec->color_primaries = AVCOL_PRI_SMPTE170M;
+        m_pCodec->color_trc = AVCOL_TRC_SMPTE170M;
+        m_pCodec->color_range = AVCOL_RANGE_MPEG;
+        m_pPicture->format = AV_PIX_FMT_YUV420P;
+        if (s.format == CVideoSettings::kMp4H264) {
+            av_dict_set_int(&options, "crf", X264Crf(s.quality), 0);
+            av_dict_set(&options, "preset", "medium", 0);
+        } else {
+            // Constant quality: a rate factor and no bit rate.
+            av_dict_set_int(&options, "crf", Vp9Crf(s.quality), 0);
+            av_dict_set(&options, "b", "0", 0);
+            av_dict_set(&options, "deadline", "good", 0);
+            av_dict_set(&options, "cpu-used", "4", 0);
+            av_dict_set(&options, "row-mt", "1", 0);
+        }
+    }
+    if ((m_pFormat->oformat->flags & AVFMT_GLOBALHEADER) != 0) {
+        m_pCodec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    }
+    rc = avcodec_open2(m_pCodec, codec, &options);
+    av_dict_free(&options);
+    if (rc < 0) {
+        return rc;
+    }
+    rc = avcodec_parameters_from_context(m_pStream->codecpar, m_pCodec);
+    if (rc < 0) {
+        return rc;
+    }
+    m_pStream->time_base = m_pCodec->time_base;
+    m_pStream->avg_frame_rate = m_pCodec->framerate;
+    m_pStream->r_frame_rate = m_pCodec->framerate;
+    rc = avio_open(&m_pFormat->pb, url.c_str(), AVIO_FLAG_WRITE);
+    if (rc < 0) {
+        return rc;
+    }
+    AVDictionary* muxOptions = nullptr;
+    if (s.format == CVideoSettings::kMp4H264) {
+        // The index at the front: playback starts before the whole file is read.
+        av_dict_set(&muxOptions, "movflags", "+faststart", 0);
+    }
+    rc = avformat_write_header(m_pFormat, &muxOptions);
+    av_dict_free(&muxOptions);
+    if (rc < 0) {
+        return rc;
+    }
+    m_pPicture->width = s.width;
+    m_pPicture->height = s.height;
+    rc = av_frame_get_buffer(m_pPicture, 0);
+    if (rc < 0 || !gif) {
+        return rc;
+    }
+    m_pPaletted = av_frame_alloc();
+    if (m_pPaletted == nullptr) {
+        return AVERROR(ENOMEM);
+    }
+    return m_palette.Open(s.width, s.height, kGifTicksPerSecond, s.quality);
+}
+
+bool CFfmpegVideoWriter::AddFrame(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height)
+{
+    if (!m_bOpen) {
+        return false;
+    }
+    if (CancelRequested()) {
+        Cancel();
+        return false;
+    }
+    if (bgr0 == nullptr || width <= 0 || height <= 0 || stride / 4 < width) {
+        return Fail(CExportMessages::BadFrame(width, height, stride));
+    }
+    // The encoder or the graph may still hold the last picture's buffer.
+    int rc = av_frame_make_writable(m_pPicture);
+    if (rc < 0) {
+        return FailCode(rc);
+    }
+    if (!m_scaler.Convert(bgr0, stride, width, height, m_pPicture)) {
+        return FailCode(AVERROR(EINVAL));
+    }
+    m_pPicture->pts = m_nFrames * m_nPtsStep;
+    if (m_settings.format == CVideoSettings::kGif) {
+        rc = m_palette.Push(m_pPicture);
+        if (rc >= 0) {
+            rc = DrainPaletteGraph(false);
+        }
+    } else {
+        rc = Encode(m_pPicture);
+    }
+    if (rc < 0) {
+        return FailCode(rc);
+    }
+    ++m_nFrames;
+    return true;
+}
+
+int CFfmpegVideoWriter::Encode(AVFrame* frame)
+{
+    int rc = avcodec_send_frame(m_pCodec, frame);
+    while (rc >= 0) {
+        rc = avcodec_receive_packet(m_pCodec, m_pPacket);
+        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) {
+            return 0;
+        }
+        if (rc < 0) {
+            break;
+        }
+        av_packet_rescale_ts(m_pPacket, m_pCodec->time_base, m_pStream->time_base);
+        m_pPacket->stream_index = m_pStream->index;
+        rc = av_interleaved_write_frame(m_pFormat, m_pPacket);
+    }
+    return rc;
+}
+
+int CFfmpegVideoWriter::DrainPaletteGraph(bool ended)
+{
+    for (;;) {
+        if (ended && CancelRequested()) {
+            return AVERROR_EXIT;
+        }
+        int rc = m_palette.Pull(m_pPaletted);
+        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) {
+            return 0;
+        }
+        if (rc < 0) {
+            return rc;
+        }
+        m_pPaletted->pict_type = AV_PICTURE_TYPE_NONE;
+        rc = Encode(m_pPaletted);
+        av_frame_unref(m_pPaletted);
+        if (rc < 0) {
+            return rc;
+        }
+    }
+}
+
+bool CFfmpegVideoWriter::Finish()
+{
+    if (!m_bOpen) {
+        return false;
+    }
+    if (m_nFrames == 0) {
+        return Fail(CExportMessages::NoFrames(m_strPath));
+    }
+    int rc = 0;
+    if (m_settings.format == CVideoSettings::kGif) {
+        rc = m_palette.End();
+        if (rc >= 0) {
+            rc = DrainPaletteGraph(true);
+        }
+    }
+    if (rc >= 0 && CancelRequested()) {
+        rc = AVERROR_EXIT;
+    }
+    if (rc >= 0) {
+        rc = Encode(nullptr);
+    }
+    if (rc >= 0) {
+        rc = av_write_trailer(m_pFormat);
+    }
+    if (rc >= 0) {
+        rc = avio_closep(&m_pFormat->pb);
+    }
+    if (rc == AVERROR_EXIT && CancelRequested()) {
+        Cancel();
+        return false;
+    }
+    if (rc < 0) {
+        return FailCode(rc);
+    }
+    Release();
+    m_bOpen = false;
+    const int err = m_temp.Commit();
+    if (err != 0) {
+        return Fail(CExportMessages::WriteFailed(m_strPath, err));
+    }
+    return true;
+}
+
+void CFfmpegVideoWriter::Cancel()
+{
+    Release();
+    m_temp.Discard();
+    m_bCancelled = m_bOpen || m_bCancelled;
+    m_bOpen = false;
+}
+
+bool CFfmpegVideoWriter::CancelRequested() const
+{
+    return m_pCancelFlag != nullptr && m_pCancelFlag->load(std::memory_order_relaxed);
+}
+
+bool CFfmpegVideoWriter::Fail(const std::string& message)
+{
+    Release();
+    m_temp.Discard();
+    m_bOpen = false;
+    m_strError = message;
+    return false;
+}
+
+bool CFfmpegVideoWriter::FailCode(int averror)
+{
+    // A system error is the file's trouble (no space, no permission);
+    // anything else, an invalid argument included, the encoder's.
+    if (const int err = FfmpegSystemError(averror); err != 0 && err != EINVAL) {
+        return Fail(CExportMessages::WriteFailed(m_strPath, err));
+    }
+    return Fail(CExportMessages::EncodeFailed(m_strPath, CVideoSettings::FormatName(m_settings.format),
+                                              FfmpegErrorText(averror)));
+}
+
+void CFfmpegVideoWriter::Release()
+{
+    m_palette.Close();
+    if (m_pFormat != nullptr) {
+        avio_closep(&m_pFormat->pb);
+        avformat_free_context(m_pFormat);
+        m_pFormat = nullptr;
+    }
+    m_pStream = nullptr;
+    avcodec_free_context(&m_pCodec);
+    av_frame_free(&m_pPicture);
+    av_frame_free(&m_pPaletted);
+    av_packet_free(&m_pPacket);
+}

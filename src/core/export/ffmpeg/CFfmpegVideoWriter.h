@@ -1,0 +1,88 @@
+#pragma once
+
+#include "CFrameScaler.h"
+#include "CGifPaletteGraph.h"
+#include "files/CTempOutputFile.h"
+#include "export/CVideoSettings.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+struct AVCodecContext;
+struct AVFormatContext;
+struct AVFrame;
+struct AVPacket;
+struct AVStream;
+
+// Writes a video through FFmpeg's libraries: H.264 in MP4, VP9 in WebM or an
+// animated GIF (see CVideoSettings). Frames are 32-bit screen bitmaps (bytes
+// blue, green, red, 0; rows top to bottom) of any size, scaled to the
+// video's size. The video goes to a temporary file beside the destination
+// that Finish renames over it; Cancel, a failure or the destructor before
+// Finish remove it, so the destination is either the complete video or
+// left as it was.
+//
+// One thread uses a writer at a time. Another thread stops a long export
+// through the cancel flag, which AddFrame and Finish check.
+class CFfmpegVideoWriter {
+public:
+    CFfmpegVideoWriter() = default;
+    ~CFfmpegVideoWriter();
+    CFfmpegVideoWriter(const CFfmpegVideoWriter&) = delete;
+    CFfmpegVideoWriter& operator=(const CFfmpegVideoWriter&) = delete;
+
+    // Checks the settings (CExportCheck::VideoSettings), creates the
+    // temporary file and starts the encoder. False with Error() set when
+    // anything is wrong; nothing is left on disk then.
+    bool Open(const std::string& path, const CVideoSettings& settings);
+    // Appends one frame shown for 1 / fps seconds; `stride` is the byte
+    // distance between rows (at least 4 x width).
+    bool AddFrame(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height);
+    // Completes the video and renames it over the destination. An animated
+    // GIF does most of its work here: palette, then every frame.
+    bool Finish();
+    // Stops and removes the temporary file; the destination is untouched.
+    void Cancel();
+
+    // When *flag becomes true, the next AddFrame or the running Finish
+    // cancels (and returns false with IsCancelled() true, Error() empty).
+    void SetCancelFlag(const std::atomic<bool>* flag) { m_pCancelFlag = flag; }
+
+    bool IsOpen() const { return m_bOpen; }
+    bool IsCancelled() const { return m_bCancelled; }
+    int64_t FrameCount() const { return m_nFrames; }
+    // Why the last call failed, in words for the user; empty otherwise.
+    const std::string& Error() const { return m_strError; }
+
+private:
+    int StartEncoder();
+    // Sends `frame` (null: the end) to the encoder and writes the packets
+    // it gives back. 0 or an FFmpeg error code.
+    int Encode(AVFrame* frame);
+    // Encodes what the GIF palette graph lets out. 0 or an error.
+    int DrainPaletteGraph(bool ended);
+    bool CancelRequested() const;
+    bool Fail(const std::string& message);
+    bool FailCode(int averror);
+    void Release();
+
+    CVideoSettings m_settings;
+    std::string m_strPath;
+    std::string m_strError;
+    bool m_bOpen = false;
+    bool m_bCancelled = false;
+    int64_t m_nFrames = 0;
+    int32_t m_nPtsStep = 1;
+    const std::atomic<bool>* m_pCancelFlag = nullptr;
+
+    CTempOutputFile m_temp;
+    CFrameScaler m_scaler;
+    CGifPaletteGraph m_palette;
+    AVFormatContext* m_pFormat = nullptr;
+    AVCodecContext* m_pCodec = nullptr;
+    AVStream* m_pStream = nullptr;
+    AVFrame* m_pPicture = nullptr;  // the scaled frame
+    AVFrame* m_pPaletted = nullptr; // a GIF frame out of the palette graph
+    AVPacket* m_pPacket = nullptr;
+};

@@ -1,0 +1,84 @@
+#include "CMorphOptionsFile.h"
+
+#include "export/CExportMessages.h"
+#include "files/CTempOutputFile.h"
+
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace {
+
+std::string Trim(const std::string& s)
+{
+    const size_t first = s.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return std::string();
+    const size_t last = s.find_last_not_of(" \t\r");
+    return s.substr(first, last - first + 1);
+}
+
+} // namespace
+
+std::string CMorphOptionsFile::PathFor(const std::string& projectPath)
+{
+    return projectPath + kSuffix;
+}
+
+CMorphOptions CMorphOptionsFile::Parse(const std::string& text)
+{
+    CMorphOptions options;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        line = Trim(line);
+        const size_t eq = line.find('=');
+        if (line.empty() || line[0] == '#' || eq == std::string::npos) continue;
+        const std::string key = Trim(line.substr(0, eq));
+        const std::string value = Trim(line.substr(eq + 1));
+        if (key == "warp-only") {
+            if (value == "yes") options.warpOnly = true;
+            if (value == "no") options.warpOnly = false;
+        } else if (key == "ease") {
+            CMorphOptions::ParseEase(value.c_str(), options.ease);
+        } else if (key == "edge") {
+            CMorphOptions::ParseEdge(value.c_str(), options.edge);
+        }
+    }
+    return options;
+}
+
+std::string CMorphOptionsFile::Format(const CMorphOptions& options)
+{
+    return std::string("# Trevalin morph options of the project beside this file\n") +
+           "warp-only=" + (options.warpOnly ? "yes" : "no") + "\n" + "ease=" + CMorphOptions::EaseName(options.ease) +
+           "\n" + "edge=" + CMorphOptions::EdgeName(options.edge) + "\n";
+}
+
+CMorphOptions CMorphOptionsFile::Read(const std::string& projectPath)
+{
+    const std::string path = PathFor(projectPath);
+    struct stat st {};
+    if (projectPath.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<uint64_t>(st.st_size) > kMaxBytes) {
+        return CMorphOptions{};
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::string text(kMaxBytes, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(in.gcount()));
+    return Parse(text);
+}
+
+std::string CMorphOptionsFile::Write(const std::string& projectPath, const CMorphOptions& options)
+{
+    const std::string path = PathFor(projectPath);
+    struct stat st {};
+    if (options.IsDefault() && ::lstat(path.c_str(), &st) != 0) {
+        return std::string();
+    }
+    const std::string text = Format(options);
+    CTempOutputFile file;
+    int err = file.Create(path);
+    if (err == 0) err = file.Write(text.data(), text.size());
+    if (err == 0) err = file.Commit();
+    return err == 0 ? std::string() : CExportMessages::WriteFailed(path, err);
+}

@@ -1,0 +1,392 @@
+#include "CRunDriver.h"
+
+#include "output/avi/CAviRecorder.h"
+#include "output/bmp/CBitmapInfo.h"
+#include "files/CReplacingFile.h"
+#include "output/bmp/GetDIBits.h"
+#include "PictureBitmap.h"
+#include "output/bmp/WriteBitmapFile.h"
+#include "document/CTrevalinDoc.h"
+#include "morph/FBMorphing.h"
+#include "morph/LinearMorphing.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <future>
+#include <string_view>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+constexpr uint32_t kVideoFrameRate = 3;
+
+void MakeFolder(const std::string& path)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+}
+
+// k of a name "Frame-<k>.bmp" written by FramePath, or -1.
+int64_t FrameNumber(const std::string& name)
+{
+    constexpr std::string_view prefix = "Frame-";
+    constexpr std::string_view suffix = ".bmp";
+    if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+        return -1;
+    }
+    const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    if (digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos) {
+        return -1;
+    }
+    const int64_t k = std::stoll(digits);
+    return std::to_string(k) == digits && k <= INT32_MAX ? k : -1;
+}
+
+// Names of the entries of `folder` (none when it cannot be read).
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        names.push_back(it->path().filename().string());
+    }
+    return names;
+}
+
+// Removes the temporary files a run that was killed left in the output
+// folders: "Frame-<k>.bmp.tmp-<pid>-<n>" and "trevalin.avi.tmp-<pid>-<n>".
+void RemoveLeftovers(const std::string& frames, const std::string& videos)
+{
+    for (const std::string& name : Names(frames)) {
+        const size_t mark = name.find(".tmp-");
+        if (mark != std::string::npos && FrameNumber(name.substr(0, mark)) >= 0 &&
+            CReplacingFile::IsTempNameFor(name, name.substr(0, mark))) {
+            ::unlink((frames + "/" + name).c_str());
+        }
+    }
+    for (const std::string& name : Names(videos)) {
+        if (CReplacingFile::IsTempNameFor(name, "trevalin.avi")) {
+            ::unlink((videos + "/" + name).c_str());
+        }
+    }
+}
+
+// Replaces the lines of `to` with copies of the points of `from`.
+void CopyLines(const CFeatureSet& from, CFeatureSet& to)
+{
+    for (int m = 0; m < 2; ++m) {
+        const CPointSets<int>& source = from.m_sets[m];
+        CPointSets<int>& lines = to.m_sets[m];
+        lines.RemoveAll();
+        for (int32_t i = 0; i < source.m_nCount; ++i) {
+            const CPointSet<int>& line = source.Line(i);
+            CPointSet<int>& copy = lines.Line(lines.Add());
+            for (int32_t p = 0; p < line.m_nCount; ++p) {
+                copy.AddPoint(line.Point(p).x, line.Point(p).y, 0, 1);
+            }
+        }
+    }
+}
+
+} // namespace
+
+CRunDriver::CRunDriver(CTrevalinDoc& doc, CCompressionChooser chooser)
+    : m_doc(doc), m_chooser(std::move(chooser)), m_pEngine(MakeEngine(kFeature)),
+      m_pLines(std::make_unique<CTrevalinDoc>(doc.GetWorkDir()))
+{
+}
+
+std::unique_ptr<ImageMorphing> CRunDriver::MakeEngine(EngineKind kind)
+{
+    if (kind == kFeature) return std::make_unique<FBMorphing>();
+    return std::make_unique<LinearMorphing>();
+}
+
+void CRunDriver::SetRowPool(CRowPool* pPool)
+{
+    m_pPool = pPool;
+    m_pEngine->SetRowPool(pPool);
+}
+
+CRunDriver::~CRunDriver()
+{
+    if (m_pRecorder) {
+        m_pRecorder->CloseVideo();
+    }
+}
+
+std::string CRunDriver::IncompatibleMessage(const StartResult& result)
+{
+    std::string text = kIncompatibleText;
+    if (result.missingPicture >= 0) {
+        const bool source = result.missingPicture == 0;
+        std::string line;
+        if (result.missingPath.empty()) {
+            line = source ? kNoSourceText : kNoTargetText;
+        } else {
+            line = CText::Fill(source ? kMissingSourceFormat : kMissingTargetFormat, {result.missingPath});
+        }
+        text += "\n" + line;
+    }
+    return text;
+}
+
+void CRunDriver::UseEngine(EngineKind kind)
+{
+    if (m_nEngineKind == kind) return;
+    m_pEngine = MakeEngine(kind);
+    m_pEngine->SetRowPool(m_pPool);
+    m_nEngineKind = kind;
+    m_pEngine->SetOptions(m_options);
+    // A switch in the middle of a run carries the run's pictures over, so
+    // the frames that follow come from the new engine instead of nothing.
+    if (m_bHasInputs) {
+        m_pEngine->SetSteps(m_nSteps);
+        m_pEngine->ShareImage(m_inputs[1], 1);
+        m_pEngine->ShareImage(m_inputs[0], 0);
+    }
+}
+
+SIZE CRunDriver::GetFrameSize() const
+{
+    if (!m_bHasInputs) return SIZE{0, 0};
+    return SIZE{m_inputs[0]->Width(), m_inputs[0]->Height()};
+}
+
+void CRunDriver::SetMorphOptions(const CMorphOptions& options)
+{
+    m_options = options;
+    m_pEngine->SetOptions(options);
+}
+
+void CRunDriver::SetSteps(int32_t n)
+{
+    m_nSteps = n;
+    m_pEngine->SetSteps(n);
+}
+
+std::string CRunDriver::VideoPath() const
+{
+    return m_doc.GetWorkDir() + "/output_video/trevalin.avi";
+}
+
+std::string CRunDriver::FrameFolder() const
+{
+    return m_doc.GetWorkDir() + "/ouput_image";
+}
+
+std::string CRunDriver::FramePath(int32_t k) const
+{
+    return FrameFolder() + "/Frame-" + std::to_string(k) + ".bmp";
+}
+
+std::vector<int32_t> CRunDriver::FramesBeyond(int32_t n) const
+{
+    std::vector<int32_t> frames;
+    for (const std::string& name : Names(FrameFolder())) {
+        const int64_t k = FrameNumber(name);
+        if (k > n) {
+            frames.push_back(static_cast<int32_t>(k));
+        }
+    }
+    std::sort(frames.begin(), frames.end());
+    return frames;
+}
+
+int32_t CRunDriver::RemoveFramesBeyond(int32_t n)
+{
+    if (!m_lock.IsHeld()) {
+        return 0;
+    }
+    int32_t removed = 0;
+    for (int32_t k : FramesBeyond(n)) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(FramePath(k), ec) && ::unlink(FramePath(k).c_str()) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+void CRunDriver::TakeLines()
+{
+    CopyLines(*m_doc.GetFeatureSet(), *m_pLines->GetFeatureSet());
+}
+
+CRunDriver::StartResult CRunDriver::Start()
+{
+    StartResult result;
+    const bool hadLock = m_lock.IsHeld();
+    if (m_lock.Acquire(m_doc.GetWorkDir()) == CRunLock::Result::kBusy) {
+        result.status = StartStatus::kBusy;
+        return result;
+    }
+    // Both pictures at once: the target on a second thread, the source here.
+    // The engine shares each picture rather than copying it: a new run
+    // draws into new bitmaps.
+    const auto load = [this](int i) {
+        auto picture = std::make_shared<CBitmap>();
+        DrawPictureBitmap(*m_doc.GetPicture(i), *picture);
+        m_inputs[i] = picture;
+        m_pEngine->ShareImage(std::move(picture), i);
+    };
+    std::future<void> target = std::async(std::launch::async, load, 1);
+    load(0);
+    target.get();
+    m_bHasInputs = true;
+    // Pictures of no size have nothing to morph: refuse them like pictures
+    // that disagree, and say which one is missing.
+    if (!m_pEngine->IsCompatible() || m_inputs[0]->Width() == 0 || m_inputs[0]->Height() == 0) {
+        result.status = StartStatus::kIncompatible;
+        for (int i = 0; i < 2 && result.missingPicture < 0; ++i) {
+            if (!m_doc.GetPicture(i)->IsLoaded()) {
+                result.missingPicture = i;
+                const std::string name = m_doc.GetPictureName(i);
+                result.missingPath = name.empty() ? std::string() : m_doc.PicturePathFor(name);
+            }
+        }
+        if (!hadLock) {
+            m_lock.Release();
+        }
+        return result;
+    }
+    result.status = StartStatus::kStarted;
+    m_bRunning = 1;
+
+    if (m_pRecorder) {
+        m_pRecorder->CloseVideo();
+        m_pRecorder.reset();
+    }
+    MakeFolder(FrameFolder());
+    MakeFolder(m_doc.GetWorkDir() + "/output_video");
+    if (m_lock.IsHeld()) {
+        RemoveLeftovers(FrameFolder(), m_doc.GetWorkDir() + "/output_video");
+    }
+
+    m_pRecorder = std::make_unique<CAviRecorder>();
+    m_pRecorder->m_nFrameRate = kVideoFrameRate;
+    BITMAP description{};
+    m_inputs[0]->GetObject(sizeof(BITMAP), &description);
+    std::unique_ptr<CBitmapInfo> format = MakeBitmapHeader(description);
+    if (!format) {
+        format = std::make_unique<CBitmapInfo>();
+    }
+    m_pRecorder->SetFrameFormat(format->header);
+    m_pRecorder->SetFilePath(VideoPath());
+    if (m_chooser) {
+        m_pRecorder->SetCompressionChooser(m_chooser);
+    }
+    const int32_t opened = m_pRecorder->OpenVideo();
+    result.video = opened == 0 ? VideoState::kOpen : (opened > 0 ? VideoState::kCancelled : VideoState::kFailed);
+    if (result.video == VideoState::kFailed) {
+        const char* text = m_pRecorder->GetErrorText();
+        result.videoError = text != nullptr ? text : "";
+        // The writer's own text, then what the system said.
+        if (!m_pRecorder->GetWriteErrorText().empty()) {
+            result.videoError += "\n" + m_pRecorder->GetWriteErrorText();
+        }
+    }
+    m_pVideoFormat = std::move(format);
+    m_bVideoFailed = false;
+    TakeLines();
+    return result;
+}
+
+bool CRunDriver::ComputeFrame(int32_t k, CBitmap& out, CCancelToken::Ticket ticket)
+{
+    // The engine writes every byte of the frame: a bitmap kept from the
+    // frame before is reused as it is.
+    const SIZE size = GetFrameSize();
+    out.Reshape(size.cx, size.cy, 32);
+    m_pEngine->SetCancelTicket(ticket);
+    const int32_t made = m_pEngine->Morph(out, k, m_pLines.get());
+    m_pEngine->SetCancelTicket({});
+    return made != ImageMorphing::kAbandoned;
+}
+
+CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
+{
+    FrameResult result;
+    result.frame = k;
+
+    // The frame's rows bottom-up, as the file holds them; the video takes
+    // the same rows when its frame format is the file's header.
+    std::unique_ptr<CBitmapInfo> info = MakeBitmapInfo(frame);
+    std::string fileWhy;
+    const bool rows = info && GetDIBits(frame, *info, m_frameRows, &fileWhy);
+
+    // Once a frame could not be added, the recorder refuses the rest of the
+    // run; only the first failure is reported.
+    if (m_pRecorder && m_pRecorder->IsOpen() && !m_bVideoFailed) {
+        std::string why;
+        const bool same = rows && std::memcmp(&info->header, &m_pVideoFormat->header, sizeof(BITMAPINFOHEADER)) == 0;
+        const CByteVector& video = same ? m_frameRows : m_videoRows;
+        if (!same && !GetDIBits(frame, *m_pVideoFormat, m_videoRows, &why)) {
+            result.videoError = "Frame " + std::to_string(k) + " does not fit the video: " + why;
+            m_bVideoFailed = true;
+        } else if (m_pRecorder->WriteFrame(video.data()) < 0) {
+            result.videoError = m_pRecorder->GetWriteErrorText();
+            if (result.videoError.empty()) {
+                result.videoError = "Frame " + std::to_string(k) + " could not be added to " + VideoPath() + ".";
+            }
+            m_bVideoFailed = true;
+        } else {
+            result.videoWritten = true;
+        }
+    }
+
+    if (!info) {
+        result.fileError = "cannot describe frame " + std::to_string(k);
+    } else if (!rows) {
+        result.fileError = "Cannot write " + FramePath(k) + ": " + fileWhy;
+    } else {
+        result.fileWritten =
+            WriteBitmapFile(FramePath(k), *info, m_frameRows.data(), m_frameRows.size(), &result.fileError);
+    }
+    return result;
+}
+
+CRunDriver::FrameResult CRunDriver::ProduceFrame()
+{
+    TakeLines();
+    ComputeFrame(m_nFrame, m_frame);
+    return WriteFrame(m_nFrame, m_frame);
+}
+
+bool CRunDriver::Advance()
+{
+    ++m_nFrame;
+    return m_nFrame <= m_nSteps;
+}
+
+void CRunDriver::Pause()
+{
+    m_bRunning = 0;
+}
+
+bool CRunDriver::Stop()
+{
+    const bool hadRecorder = m_pRecorder != nullptr;
+    m_strCloseError.clear();
+    if (m_pRecorder) {
+        const bool wasOpen = m_pRecorder->IsOpen();
+        const int32_t closed = m_pRecorder->CloseVideo();
+        // A failure that was already reported for a frame is not reported
+        // again, unless the video could not be completed at all.
+        const bool lost = wasOpen && !m_pRecorder->IsCompleted();
+        if ((closed < 0 && !m_bVideoFailed) || lost) {
+            m_strCloseError = m_pRecorder->GetWriteErrorText();
+            if (m_strCloseError.empty()) {
+                m_strCloseError = "The video " + VideoPath() + " could not be completed.";
+            }
+        }
+    }
+    m_nFrame = 0;
+    m_bRunning = 0;
+    m_lock.Release();
+    return hadRecorder;
+}

@@ -1,0 +1,178 @@
+#pragma once
+
+#include "output/avi/CCompressionOptions.h"
+#include "CRunLock.h"
+#include "message/CText.h"
+#include "document/SIZE.h"
+#include "morph/CBitmap.h"
+#include "morph/CCancelToken.h"
+#include "morph/CMorphOptions.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CAviRecorder;
+class CBitmapInfo;
+class CRowPool;
+class CTrevalinDoc;
+class ImageMorphing;
+
+// One morph run, frame by frame: takes the document's pictures at Start,
+// computes frame k of n with the current engine, appends it to the video and
+// writes it as a frame file. The result view drives it from its timer; the
+// headless render drives it in a loop. Both produce the same files.
+//
+// A started run holds the working folder's run lock (CRunLock) until Stop,
+// so two runs never write the same outputs. Every output is written beside
+// its path and renamed over it when complete (the video at Stop).
+//
+// Threads: ComputeFrame touches only the engine, the line copy and `out`;
+// WriteFrame only the recorder and the files. Each may run on a thread of
+// its own while the owner's thread waits for neither, as long as no other
+// operation runs at the same time as either (the owner's thread keeps
+// reading the getters).
+class CRunDriver {
+public:
+    enum EngineKind : int32_t { kLinear = 0, kFeature = 1 };
+
+    enum class StartStatus {
+        kStarted,      // running; see videoStatus for the video
+        kIncompatible, // pictures differ in size or depth, or one is missing: nothing changed
+        kBusy,         // another run holds the working folder's outputs: nothing changed
+    };
+
+    // The video of a started run.
+    enum class VideoState {
+        kOpen,      // frames are being added
+        kCancelled, // the compression chooser was cancelled: no video
+        kFailed,    // it could not be opened: see videoError
+    };
+
+    struct StartResult {
+        StartStatus status = StartStatus::kIncompatible;
+        VideoState video = VideoState::kCancelled;
+        std::string videoError; // the recorder's status text when kFailed, then the system's reason
+        // kIncompatible because a picture holds nothing: which (0 source,
+        // 1 target, -1 none) and the file the project names for it (empty
+        // when it names none).
+        int32_t missingPicture = -1;
+        std::string missingPath;
+    };
+
+    // What the user is told when the pictures differ in size or depth.
+    static constexpr const char* kIncompatibleText = TRV_TEXT("CoreText", "不一致的图片大小或颜色格式!");
+    // The line added to it that names a missing picture ("%1" its file).
+    static constexpr const char* kMissingSourceFormat = TRV_TEXT("CoreText", "找不到源图片 %1。");
+    static constexpr const char* kMissingTargetFormat = TRV_TEXT("CoreText", "找不到目标图片 %1。");
+    static constexpr const char* kNoSourceText = TRV_TEXT("CoreText", "还没有打开源图片。");
+    static constexpr const char* kNoTargetText = TRV_TEXT("CoreText", "还没有打开目标图片。");
+    // What the user is told when a refused Start found a picture missing,
+    // or the plain incompatible text.
+    static std::string IncompatibleMessage(const StartResult& result);
+
+    struct FrameResult {
+        int32_t frame = 0;
+        bool videoWritten = false;
+        std::string videoError; // non-empty when appending to an open video failed
+        bool fileWritten = false;
+        std::string fileError; // non-empty when the frame file could not be written
+    };
+
+    CRunDriver(CTrevalinDoc& doc, CCompressionChooser chooser);
+    ~CRunDriver();
+    CRunDriver(const CRunDriver&) = delete;
+    CRunDriver& operator=(const CRunDriver&) = delete;
+
+    // A new engine of that kind (no pictures, N = 0).
+    static std::unique_ptr<ImageMorphing> MakeEngine(EngineKind kind);
+
+    // Rows of every engine of this driver go to `pPool` (which must outlive
+    // the driver's use of it); nullptr lets each engine make its own.
+    void SetRowPool(CRowPool* pPool);
+
+    int32_t GetEngineKind() const { return m_nEngineKind; }
+    // Replaces the engine when another kind is current; in the middle of a
+    // run the new engine takes over the run's pictures.
+    void UseEngine(EngineKind kind);
+
+    // Warp only, easing and edges of the frames computed from now on; they
+    // stay with the driver when the engine is switched.
+    void SetMorphOptions(const CMorphOptions& options);
+    const CMorphOptions& GetMorphOptions() const { return m_options; }
+
+    void SetSteps(int32_t n);
+    int32_t GetSteps() const { return m_nSteps; }
+    int32_t GetFrameIndex() const { return m_nFrame; }
+    bool IsRunning() const { return m_bRunning != 0; }
+    bool HasRecorder() const { return m_pRecorder != nullptr; }
+
+    // Takes the run lock (kBusy when another run has it), loads the pictures
+    // (target, then source), checks them, removes temporary files an earlier
+    // run left behind, opens a new video at <work>/output_video/trevalin.avi,
+    // takes a copy of the feature lines and marks the run active. Does not
+    // produce a frame.
+    StartResult Start();
+    // Computes frame k, appends it to the video if one is open and writes
+    // <work>/ouput_image/Frame-<k>.bmp.
+    FrameResult ProduceFrame();
+    // Copies the document's feature lines for the frames that follow; the
+    // frames never read the document itself, so it may be edited meanwhile.
+    void TakeLines();
+    // The two halves of ProduceFrame, for callers that overlap computing
+    // one frame with writing the one before or compute on another thread.
+    // ComputeFrame returns false when the ticket was abandoned before the
+    // frame was complete (`out` is then unfinished and must not be written).
+    bool ComputeFrame(int32_t k, CBitmap& out, CCancelToken::Ticket ticket = {});
+    FrameResult WriteFrame(int32_t k, const CBitmap& frame);
+    // k += 1; returns false when that passes n (the run is over).
+    bool Advance();
+    // Keeps k and the open video.
+    void Pause();
+    // Closes the video, rewinds k to 0 and gives up the run lock; returns
+    // true when a recorder existed (the caller then tells the user where the
+    // video went).
+    bool Stop();
+    // Why the last Stop could not complete the video, or empty.
+    const std::string& GetCloseError() const { return m_strCloseError; }
+
+    // Width and height of the frames of the started run, (0, 0) before.
+    SIZE GetFrameSize() const;
+    // The frame last computed (32 bits per pixel).
+    const CBitmap& GetFrame() const { return m_frame; }
+    ImageMorphing& GetEngine() { return *m_pEngine; }
+
+    // Output locations under the working folder.
+    std::string VideoPath() const;
+    std::string FramePath(int32_t k) const;
+    std::string FrameFolder() const;
+    // Numbers of the frame files Frame-<k>.bmp in the frame folder with
+    // k > n, in increasing order.
+    std::vector<int32_t> FramesBeyond(int32_t n) const;
+    // Removes those files; returns how many went. Only while the run lock
+    // is held (after a successful Start).
+    int32_t RemoveFramesBeyond(int32_t n);
+
+private:
+    CTrevalinDoc& m_doc;
+    CCompressionChooser m_chooser;
+    int32_t m_nEngineKind = kFeature;
+    CMorphOptions m_options;
+    int32_t m_bRunning = 0;
+    int32_t m_nSteps = 0;
+    int32_t m_nFrame = 0;
+    std::unique_ptr<ImageMorphing> m_pEngine;
+    CRowPool* m_pPool = nullptr;
+    std::unique_ptr<CTrevalinDoc> m_pLines; // the lines the frames are computed from
+    CRunLock m_lock;
+    CBitmap m_frame;
+    std::shared_ptr<const CBitmap> m_inputs[2];
+    bool m_bHasInputs = false;
+    std::unique_ptr<CAviRecorder> m_pRecorder;
+    std::unique_ptr<CBitmapInfo> m_pVideoFormat;
+    CByteVector m_frameRows; // the frame written last, bottom-up
+    CByteVector m_videoRows; // the same for a video of another frame format
+    bool m_bVideoFailed = false;
+    std::string m_strCloseError;
+};

@@ -1,0 +1,476 @@
+#include "CRenderFixture.h"
+#include "run/CRunLock.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include "support/CFfmpegRunner.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kIncompatible = "不一致的图片大小或颜色格式!";
+
+size_t Count(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+        ++n;
+    return n;
+}
+
+std::string Probe(const std::string& video, const std::string& entries)
+{
+    return CRenderFixture::Capture("ffprobe -v error -select_streams v:0 -count_frames -show_entries stream=" +
+                                   entries + " -of default=noprint_wrappers=1 '" + video + "'");
+}
+
+void WriteSolidBmp(const fs::path& path, int w, int h)
+{
+    const int row = (3 * w + 3) & ~3;
+    const uint32_t size = static_cast<uint32_t>(54 + row * h);
+    std::vector<uint8_t> b(size, 0x80);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, size);
+    put32(6, 0);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    b[26] = 1;
+    b[27] = 0;
+    b[28] = 24;
+    b[29] = 0;
+    for (size_t i = 30; i < 54; ++i)
+        b[i] = 0;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+// The BGR bytes of a bottom-up BMP's pixel rows, without row padding.
+std::vector<uint8_t> Bgr(const CRenderFixture::Bmp& bmp)
+{
+    const int bpp = bmp.bits / 8;
+    const size_t row = (static_cast<size_t>(bmp.width) * bmp.bits + 31) / 32 * 4;
+    std::vector<uint8_t> out;
+    for (int y = 0; y < bmp.height; ++y) {
+        for (int x = 0; x < bmp.width; ++x) {
+            const size_t at = static_cast<size_t>(y) * row + static_cast<size_t>(x) * bpp;
+            out.insert(out.end(), bmp.pixels.begin() + static_cast<std::ptrdiff_t>(at),
+                       bmp.pixels.begin() + static_cast<std::ptrdiff_t>(at) + 3);
+        }
+    }
+    return out;
+}
+
+TEST(RenderRun, ExampleWritesEveryFrameAndAThreeFpsVideo)
+{
+    CRenderFixture f;
+    const CRenderFixture::Outcome run = f.Render({"--steps", "3", "demo.tvl"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    for (int k = 0; k <= 3; ++k) {
+        CRenderFixture::Bmp bmp;
+        ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-" + std::to_string(k) + ".bmp", bmp)) << k;
+        EXPECT_EQ(bmp.width, 400);
+        EXPECT_EQ(bmp.height, 300);
+        EXPECT_EQ(bmp.bits, 32);
+        EXPECT_EQ(bmp.offset, 54u);
+    }
+    EXPECT_FALSE(fs::exists(f.Work() + "/ouput_image/Frame-4.bmp"));
+    const std::string video = f.Work() + "/output_video/trevalin.avi";
+    const std::string probe = Probe(video, "codec_name,width,height,r_frame_rate,nb_read_frames");
+    EXPECT_NE(probe.find("codec_name=rawvideo"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("width=400"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("height=300"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("r_frame_rate=3/1"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("nb_read_frames=4"), std::string::npos) << probe;
+    EXPECT_NE(run.output.find("frames per second"), std::string::npos) << run.output;
+}
+
+TEST(RenderRun, DissolveStartsAtTheSourceAndEndsAtTheTarget)
+{
+    CRenderFixture f;
+    const CRenderFixture::Outcome run = f.Render({"--engine", "dissolve", "--steps", "2", "demo.tvl"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    CRenderFixture::Bmp source, target, first, last, middle;
+    ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/images/source.bmp", source));
+    ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/images/target.bmp", target));
+    ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-0.bmp", first));
+    ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-1.bmp", middle));
+    ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-2.bmp", last));
+    EXPECT_EQ(Bgr(first), Bgr(source));
+    EXPECT_EQ(Bgr(last), Bgr(target));
+    EXPECT_NE(Bgr(middle), Bgr(source));
+    // The unused fourth byte of every frame pixel is 0.
+    for (size_t i = 3; i < first.pixels.size(); i += 4)
+        ASSERT_EQ(first.pixels[i], 0) << i;
+}
+
+TEST(RenderRun, UncompressedVideoFramesEqualTheFrameFiles)
+{
+    CRenderFixture f;
+    const CRenderFixture::Outcome run = f.Render({"--steps", "2", "demo.tvl"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string raw = CRenderFixture::Capture("ffmpeg -v error -i '" + f.Work() +
+                                                    "/output_video/trevalin.avi' -f rawvideo -pix_fmt bgr24 -");
+    const size_t frameBytes = 400u * 300u * 3u;
+    ASSERT_EQ(raw.size(), 3 * frameBytes);
+    for (int k = 0; k <= 2; ++k) {
+        CRenderFixture::Bmp bmp;
+        ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-" + std::to_string(k) + ".bmp", bmp));
+        const std::vector<uint8_t> bottomUp = Bgr(bmp);
+        // ffmpeg delivers rows top-down.
+        for (int y = 0; y < 300; ++y) {
+            const size_t fileRow = static_cast<size_t>(299 - y) * 1200u;
+            const size_t videoRow = static_cast<size_t>(k) * frameBytes + static_cast<size_t>(y) * 1200u;
+            ASSERT_EQ(0, std::memcmp(bottomUp.data() + fileRow, raw.data() + videoRow, 1200))
+                << "frame " << k << " row " << y;
+        }
+    }
+}
+
+TEST(RenderRun, MotionJpegVideoHoldsEveryFrame)
+{
+    CRenderFixture f;
+    const CRenderFixture::Outcome run = f.Render({"--codec", "mjpeg", "--steps", "4", "demo.tvl"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string probe = Probe(f.Work() + "/output_video/trevalin.avi", "codec_name,r_frame_rate,nb_read_frames");
+    EXPECT_NE(probe.find("codec_name=mjpeg"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("r_frame_rate=3/1"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("nb_read_frames=5"), std::string::npos) << probe;
+}
+
+TEST(RenderRun, RefusesWhatItCannotRender)
+{
+    CRenderFixture f;
+    EXPECT_EQ(f.Render({"--steps", "0", "demo.tvl"}).exitCode, 2);
+    EXPECT_EQ(f.Render({}).exitCode, 2);
+
+    const CRenderFixture::Outcome missingProject = f.Render({"nothing-here.tvl"});
+    EXPECT_EQ(missingProject.exitCode, 1);
+    EXPECT_NE(missingProject.output.find("nothing-here.tvl"), std::string::npos) << missingProject.output;
+
+    fs::rename(f.Work() + "/images/target.bmp", f.Work() + "/images/kept.bmp");
+    const CRenderFixture::Outcome missingPicture = f.Render({"demo.tvl"});
+    EXPECT_EQ(missingPicture.exitCode, 1);
+    EXPECT_NE(missingPicture.output.find("target.bmp"), std::string::npos) << missingPicture.output;
+    EXPECT_FALSE(fs::exists(f.Work() + "/ouput_image/Frame-0.bmp"));
+
+    std::ofstream(f.Work() + "/images/target.bmp") << "this is not a picture";
+    const CRenderFixture::Outcome notAPicture = f.Render({"demo.tvl"});
+    EXPECT_EQ(notAPicture.exitCode, 1);
+    EXPECT_NE(notAPicture.output.find("target.bmp"), std::string::npos) << notAPicture.output;
+
+    WriteSolidBmp(f.Work() + "/images/target.bmp", 40, 30);
+    const CRenderFixture::Outcome disagree = f.Render({"demo.tvl"});
+    EXPECT_EQ(disagree.exitCode, 1);
+    EXPECT_NE(disagree.output.find(kIncompatible), std::string::npos) << disagree.output;
+}
+
+TEST(RenderRun, FitBringsTheTargetToTheSourceSizeForThatRunOnly)
+{
+    CRenderFixture f;
+    // A grey target half as high as wide: padded to 400 x 300 it is 400 x 200
+    // with black bars of 50 rows above and below.
+    WriteSolidBmp(f.Work() + "/images/target.bmp", 200, 100);
+    const auto projectBefore = fs::file_size(f.Work() + "/demo.tvl");
+    const CRenderFixture::Outcome refused = f.Render({"--steps", "1", "demo.tvl"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.output.find("source picture 400 x 300, target picture 200 x 100"), std::string::npos)
+        << refused.output;
+
+    for (const char* mode : {"pad", "crop", "stretch"}) {
+        const CRenderFixture::Outcome run =
+            f.Render({"--fit", mode, "--engine", "dissolve", "--steps", "1", "demo.tvl"});
+        ASSERT_EQ(run.exitCode, 0) << mode << run.output;
+        CRenderFixture::Bmp last;
+        ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-1.bmp", last));
+        EXPECT_EQ(last.width, 400) << mode;
+        EXPECT_EQ(last.height, 300) << mode;
+        // Rows are stored bottom-up: the top row is the last one.
+        const size_t topRow = static_cast<size_t>(299) * 1600u;
+        const size_t middleRow = static_cast<size_t>(150) * 1600u;
+        const uint8_t top = last.pixels[topRow + 800];
+        EXPECT_EQ(top, std::string(mode) == "pad" ? 0 : 0x80) << mode;
+        EXPECT_EQ(last.pixels[middleRow + 800], 0x80) << mode;
+    }
+    EXPECT_EQ(fs::file_size(f.Work() + "/demo.tvl"), projectBefore);
+}
+
+TEST(RenderRun, WriteFailuresAreReportedOnceAndFail)
+{
+    CRenderFixture f;
+    // A file where the frame folder should be: no frame can be written.
+    std::ofstream(f.Work() + "/ouput_image") << "in the way";
+    const CRenderFixture::Outcome frames = f.Render({"--steps", "3", "demo.tvl"});
+    EXPECT_EQ(frames.exitCode, 1);
+    EXPECT_EQ(Count(frames.output, "frame files cannot be written"), 1u) << frames.output;
+    EXPECT_TRUE(fs::is_regular_file(f.Work() + "/output_video/trevalin.avi")) << "the video is still written";
+
+    CRenderFixture g;
+    std::ofstream(g.Work() + "/output_video") << "in the way";
+    const CRenderFixture::Outcome video = g.Render({"--steps", "3", "demo.tvl"});
+    EXPECT_EQ(video.exitCode, 1);
+    EXPECT_EQ(Count(video.output, "AVI Engine failed to initialize. Check filename "), 1u) << video.output;
+    EXPECT_TRUE(fs::exists(g.Work() + "/ouput_image/Frame-3.bmp")) << "the frames are still written";
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every video format of an export, read back by ffprobe: its codec, every
+// frame of the time line (5 frames forward and 4 back) and its rate.
+TEST(RenderRun, ExportedVideosProbeAsTheirFormats)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string file;
+        std::string codec;
+        std::string rate; // "" for GIF, whose rate ffprobe guesses
+    } cases[] = {
+        {{"--video", "mp4"}, "out/demo.mp4", "h264", "12/1"},
+        {{"--video", "webm"}, "out/demo.webm", "vp9", "12/1"},
+        {{"--video", "gif"}, "out/demo.gif", "gif", ""},
+        {{"--video", "avi"}, "out/demo.avi", "rawvideo", "12/1"},
+        {{"--video", "avi", "--codec", "mjpeg", "--name", "m"}, "out/m.avi", "mjpeg", "12/1"},
+    };
+    CRenderFixture f;
+    fs::create_directory(f.Work() + "/out");
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"--out", "out", "--image-format", "none", "--steps", "4",
+                                      "--fps", "12",  "--pingpong"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.push_back("demo.tvl");
+        const CRenderFixture::Outcome run = f.Render(args);
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        const std::string probe = Probe(f.Work() + "/" + c.file, "codec_name,width,height,r_frame_rate,nb_read_frames");
+        EXPECT_NE(probe.find("codec_name=" + c.codec), std::string::npos) << c.file << "\n" << probe;
+        EXPECT_NE(probe.find("nb_read_frames=9"), std::string::npos) << c.file << "\n" << probe;
+        EXPECT_NE(probe.find("width=400"), std::string::npos) << c.file << "\n" << probe;
+        if (!c.rate.empty()) {
+            EXPECT_NE(probe.find("r_frame_rate=" + c.rate), std::string::npos) << probe;
+        }
+    }
+    EXPECT_EQ(Names(f.Work() + "/out"),
+              (std::vector<std::string>{"demo.avi", "demo.gif", "demo.mp4", "demo.webm", "m.avi"}));
+    // Without --out: today's folders and names, at the rate asked.
+    const CRenderFixture::Outcome legacy =
+        f.Render({"--image-format", "png", "--fps", "10", "--steps", "2", "demo.tvl"});
+    ASSERT_EQ(legacy.exitCode, 0) << legacy.output;
+    EXPECT_EQ(Names(f.Work() + "/ouput_image"),
+              (std::vector<std::string>{"Frame-0.png", "Frame-1.png", "Frame-2.png"}));
+    const std::string probe = Probe(f.Work() + "/output_video/trevalin.avi", "r_frame_rate,nb_read_frames");
+    EXPECT_NE(probe.find("r_frame_rate=10/1"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("nb_read_frames=3"), std::string::npos) << probe;
+}
+
+// PNG frames are lossless: decoded, they are the BMP frames of the same run.
+// A range of frames gives the files of a whole render byte for byte.
+TEST(RenderRun, PngEqualsBmpAndRangesEqualTheWhole)
+{
+    CRenderFixture f;
+    for (const char* folder : {"png", "bmp", "part"})
+        fs::create_directory(f.Work() + "/" + folder);
+    const std::vector<std::string> common{"--steps", "6", "--video", "none", "--edge", "extend", "demo.tvl"};
+    auto render = [&](std::vector<std::string> args) {
+        args.insert(args.end(), common.begin(), common.end());
+        const CRenderFixture::Outcome run = f.Render(args);
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+    };
+    render({"--out", "png", "--image-format", "png"});
+    render({"--out", "bmp", "--image-format", "bmp"});
+    render({"--out", "part", "--image-format", "png", "--range", "2-4", "--threads", "1"});
+    for (int k = 0; k <= 6; ++k) {
+        char name[32];
+        std::snprintf(name, sizeof name, "demo-%04d", k);
+        CRenderFixture::Bmp bmp;
+        ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/bmp/" + name + ".bmp", bmp)) << name;
+        std::vector<uint8_t> png;
+        std::string err;
+        ASSERT_TRUE(CFfmpegRunner::DecodeBgra(f.Work() + "/png/" + name + ".png", png, err)) << err;
+        ASSERT_EQ(png.size(), 400u * 300u * 4u);
+        for (int y = 0; y < 300; ++y) {
+            for (int x = 0; x < 400; ++x) {
+                const uint8_t* a = &png[(static_cast<size_t>(y) * 400 + x) * 4];
+                const uint8_t* b = &bmp.pixels[(static_cast<size_t>(299 - y) * 400 + x) * 4];
+                ASSERT_TRUE(a[0] == b[0] && a[1] == b[1] && a[2] == b[2]) << name << " at " << x << "," << y;
+            }
+        }
+        const bool inRange = k >= 2 && k <= 4;
+        EXPECT_EQ(fs::exists(f.Work() + "/part/" + name + ".png"), inRange) << name;
+        if (inRange) {
+            EXPECT_EQ(FileBytes(f.Work() + "/part/" + name + ".png"), FileBytes(f.Work() + "/png/" + name + ".png"));
+        }
+    }
+    EXPECT_EQ(Names(f.Work() + "/part").size(), 3u) << "a range writes no video unless asked";
+}
+
+// Morph options come from the project's options file and from the switches,
+// and change the frames; the default frames stay as they are.
+TEST(RenderRun, MorphOptionsFromTheProjectAndTheSwitches)
+{
+    CRenderFixture f;
+    const auto frame = [&](const std::vector<std::string>& extra) {
+        std::vector<std::string> args{"--steps", "2"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back("demo.tvl");
+        const CRenderFixture::Outcome run = f.Render(args);
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        return FileBytes(f.Work() + "/ouput_image/Frame-2.bmp");
+    };
+    const std::vector<uint8_t> plain = frame({});
+    const std::vector<uint8_t> warped = frame({"--warp-only"});
+    EXPECT_NE(warped, plain);
+    std::ofstream(f.Work() + "/demo.tvl.options") << "warp-only=yes\n";
+    EXPECT_EQ(frame({}), warped);
+    EXPECT_EQ(frame({"--ease", "smooth"}), warped) << "frame N is the same whatever the easing";
+    fs::remove(f.Work() + "/demo.tvl.options");
+    EXPECT_EQ(frame({"--threads", "1"}), plain);
+}
+
+} // namespace
+
+namespace {
+
+bool AnyTemporaryFile(const std::string& work)
+{
+    for (const char* folder : {"/ouput_image", "/output_video"}) {
+        for (const auto& e : fs::directory_iterator(work + folder))
+            if (e.path().filename().string().find(".tmp-") != std::string::npos) return true;
+    }
+    return false;
+}
+
+// Waits (up to a minute) until the spawned render has written frame `k`.
+bool WaitForFrame(const CRenderFixture& f, int k)
+{
+    for (int i = 0; i < 6000; ++i) {
+        if (fs::exists(f.Work() + "/ouput_image/Frame-" + std::to_string(k) + ".bmp")) return true;
+        ::usleep(10000);
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(RenderRun, OutputsInTheWayAreReplacedWithoutHangingAndAFolderIsRefused)
+{
+    CRenderFixture f;
+    fs::create_directories(f.Work() + "/ouput_image");
+    fs::create_directories(f.Work() + "/output_video");
+    ASSERT_EQ(::mkfifo((f.Work() + "/ouput_image/Frame-1.bmp").c_str(), 0666), 0);
+    ASSERT_EQ(::mkfifo((f.Work() + "/output_video/trevalin.avi").c_str(), 0666), 0);
+    const CRenderFixture::Outcome run = f.Render({"--steps", "2", "demo.tvl"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(fs::is_regular_file(f.Work() + "/ouput_image/Frame-1.bmp"));
+    EXPECT_NE(Probe(f.Work() + "/output_video/trevalin.avi", "nb_read_frames").find("nb_read_frames=3"),
+              std::string::npos);
+
+    fs::remove(f.Work() + "/ouput_image/Frame-2.bmp");
+    fs::create_directory(f.Work() + "/ouput_image/Frame-2.bmp");
+    const CRenderFixture::Outcome refused = f.Render({"--steps", "3", "demo.tvl"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(Count(refused.output, f.Work() + "/ouput_image/Frame-2.bmp: Is a directory"), 1u) << refused.output;
+    EXPECT_TRUE(fs::exists(f.Work() + "/ouput_image/Frame-3.bmp")) << "the run goes on";
+    EXPECT_FALSE(AnyTemporaryFile(f.Work()));
+}
+
+TEST(RenderRun, StopSignalsEndWithAPlayableVideoOfTheFramesDone)
+{
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129}}) {
+        SCOPED_TRACE(signal);
+        CRenderFixture f;
+        f.WriteHeavyProject("heavy.tvl", 3000);
+        const int pid = f.Spawn({"--steps", "100", "heavy.tvl"}, f.Work() + "/log");
+        ASSERT_TRUE(WaitForFrame(f, 1));
+        ::kill(pid, signal);
+        EXPECT_EQ(CRenderFixture::Wait(pid), status);
+        std::ifstream in(f.Work() + "/log");
+        const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_NE(log.find("stopped by SIG"), std::string::npos) << log;
+        EXPECT_FALSE(AnyTemporaryFile(f.Work()));
+        int frames = 0;
+        while (fs::exists(f.Work() + "/ouput_image/Frame-" + std::to_string(frames) + ".bmp"))
+            ++frames;
+        EXPECT_LT(frames, 101);
+        EXPECT_NE(Probe(f.Work() + "/output_video/trevalin.avi", "nb_read_frames")
+                      .find("nb_read_frames=" + std::to_string(frames)),
+                  std::string::npos)
+            << log;
+    }
+}
+
+TEST(RenderRun, AKilledRunKeepsThePreviousVideoAndTheNextRunClearsItsLeftovers)
+{
+    CRenderFixture f;
+    ASSERT_EQ(f.Render({"--steps", "1", "demo.tvl"}).exitCode, 0);
+    const std::string video = f.Work() + "/output_video/trevalin.avi";
+    const uintmax_t previous = fs::file_size(video);
+    f.WriteHeavyProject("heavy.tvl", 3000);
+    const int pid = f.Spawn({"--steps", "100", "heavy.tvl"}, f.Work() + "/log");
+    ASSERT_TRUE(WaitForFrame(f, 2));
+    ::kill(pid, SIGKILL);
+    CRenderFixture::Wait(pid);
+    EXPECT_EQ(fs::file_size(video), previous);
+    EXPECT_TRUE(AnyTemporaryFile(f.Work()));
+    ASSERT_EQ(f.Render({"--steps", "1", "demo.tvl"}).exitCode, 0);
+    EXPECT_FALSE(AnyTemporaryFile(f.Work()));
+}
+
+TEST(RenderRun, ASecondRunInTheSameFolderRefusesAtOnce)
+{
+    CRenderFixture f;
+    CRunLock other;
+    ASSERT_EQ(other.Acquire(f.Work()), CRunLock::Result::kAcquired);
+    const CRenderFixture::Outcome run = f.Render({"--steps", "2", "demo.tvl"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("another run is writing the outputs of " + f.Work()), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists(f.Work() + "/ouput_image/Frame-0.bmp"));
+    other.Release();
+    EXPECT_EQ(f.Render({"--steps", "2", "demo.tvl"}).exitCode, 0);
+}
+
+TEST(RenderRun, OlderFramesBeyondTheStepsAreToldOrCleaned)
+{
+    CRenderFixture f;
+    ASSERT_EQ(f.Render({"--steps", "30", "--engine", "dissolve", "demo.tvl"}).exitCode, 0);
+    const CRenderFixture::Outcome told = f.Render({"--steps", "5", "--engine", "dissolve", "demo.tvl"});
+    ASSERT_EQ(told.exitCode, 0);
+    EXPECT_EQ(
+        Count(told.output, "25 older frame files of an earlier run remain beyond Frame-5.bmp (up to Frame-30.bmp)"), 1u)
+        << told.output;
+    EXPECT_TRUE(fs::exists(f.Work() + "/ouput_image/Frame-30.bmp"));
+
+    const CRenderFixture::Outcome cleaned = f.Render({"--steps", "5", "--clean", "--engine", "dissolve", "demo.tvl"});
+    ASSERT_EQ(cleaned.exitCode, 0);
+    EXPECT_NE(cleaned.output.find("removed 25 older frame files"), std::string::npos) << cleaned.output;
+    EXPECT_EQ(cleaned.output.find("remain"), std::string::npos) << cleaned.output;
+    EXPECT_TRUE(fs::exists(f.Work() + "/ouput_image/Frame-5.bmp"));
+    EXPECT_FALSE(fs::exists(f.Work() + "/ouput_image/Frame-6.bmp"));
+}
