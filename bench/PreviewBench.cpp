@@ -91,7 +91,7 @@ void PreviewAfterEdit(benchmark::State& state)
     // Exact only: no frame counts as slow.
     preview.SetPacing(half ? -1.0 : 1e9, 60000);
     CPreviewRenderer::Request request;
-    request.engineKind = CRunDriver::kFeature;
+    request.engineKind = EngineKind::kFeature;
     request.frame = kFrame;
     request.steps = kSteps;
     request.pictures[0] = Picture(scene.source);

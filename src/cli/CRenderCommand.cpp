@@ -7,12 +7,12 @@
 #include "morph/ImageMorphing.h"
 #include "export/CExportJob.h"
 #include "options/CMorphOptionsFile.h"
+#include "run/CFramePipeline.h"
 #include "run/CRunDriver.h"
 #include "picture/CPictureFitter.h"
 
 #include <chrono>
 #include <filesystem>
-#include <future>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -92,25 +92,22 @@ int CRenderCommand::Run(const CRenderOptions& options)
         m_err << "target picture fitted from " << targetSize.cx << " x " << targetSize.cy << " to " << sourceSize.cx
               << " x " << sourceSize.cy << "\n";
     }
+    // The one pool of this program: every frame's rows, whether of a run
+    // or of an export.
+    CRowPool pool(options.threads > 0 ? options.threads : CRowPool::DefaultThreadCount());
     if (options.IsExport()) {
-        return RunExport(doc, options);
+        return RunExport(doc, options, pool);
     }
 
-    std::unique_ptr<CRowPool> pool;
-    if (options.threads > 0) {
-        pool = std::make_unique<CRowPool>(options.threads);
-    }
     CCompressionOptions chosen;
     chosen.codec = options.motionJpeg ? CCompressionOptions::kMotionJpeg : CCompressionOptions::kUncompressed;
     CRunDriver driver(doc, [chosen](CCompressionOptions& o) {
         o = chosen;
         return true;
     });
-    driver.UseEngine(options.featureEngine ? CRunDriver::kFeature : CRunDriver::kLinear);
+    driver.UseEngine(options.engine);
     driver.SetMorphOptions(options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName())));
-    if (pool) {
-        driver.GetEngine().SetRowPool(pool.get());
-    }
+    driver.SetRowPool(&pool);
     driver.SetSteps(options.steps);
     const CRunDriver::StartResult started = driver.Start();
     if (started.status == CRunDriver::StartStatus::kBusy) {
@@ -142,42 +139,39 @@ int CRenderCommand::Run(const CRenderOptions& options)
     // Frame k is written while frame k + 1 is computed; a stop signal
     // abandons the frame being computed and ends the run after the frame
     // being written.
-    auto stopped = [this] { return m_pStop != nullptr && m_pStop->Signal() != 0; };
-    auto ticket = [this] { return m_pStop != nullptr ? m_pStop->Token().Issue() : CCancelToken::Ticket(); };
     const auto begin = std::chrono::steady_clock::now();
-    CBitmap frames[2];
-    bool computed = driver.ComputeFrame(0, frames[0], ticket());
     bool videoReported = false;
     bool fileReported = false;
     int filesWritten = 0;
     int videoFrames = 0;
-    int done = 0;
-    for (int k = 0; k <= n && computed && !stopped(); ++k) {
-        std::future<bool> next;
-        if (k < n) {
-            const CCancelToken::Ticket t = ticket();
-            next = std::async(std::launch::async,
-                              [&driver, &frames, k, t] { return driver.ComputeFrame(k + 1, frames[(k + 1) % 2], t); });
-        }
-        const CRunDriver::FrameResult written = driver.WriteFrame(k, frames[k % 2]);
-        computed = next.valid() ? next.get() : true;
-        ++done;
-        filesWritten += written.fileWritten ? 1 : 0;
-        videoFrames += written.videoWritten ? 1 : 0;
-        if (!written.fileWritten && !fileReported) {
-            if (m_bShowProgress) m_err << "\n";
-            m_err << "frame files cannot be written: " << written.fileError << "\n";
-            fileReported = true;
-            failed = true;
-        }
-        if (!written.videoError.empty() && !videoReported) {
-            if (m_bShowProgress) m_err << "\n";
-            m_err << written.videoError << "\n";
-            videoReported = true;
-            failed = true;
-        }
-        Progress(k + 1, n + 1);
-    }
+    CFramePipeline pipeline(
+        [&driver](int32_t k, CBitmap& out, CCancelToken::Ticket t) { return driver.ComputeFrame(k, out, t); });
+    std::vector<int32_t> plan(static_cast<size_t>(n) + 1);
+    for (int k = 0; k <= n; ++k)
+        plan[static_cast<size_t>(k)] = k;
+    const CFramePipeline::Outcome outcome = pipeline.Run(
+        plan,
+        [&](size_t, int32_t k, const CBitmap& frame) {
+            const CRunDriver::FrameResult written = driver.WriteFrame(k, frame);
+            filesWritten += written.fileWritten ? 1 : 0;
+            videoFrames += written.videoWritten ? 1 : 0;
+            if (!written.fileWritten && !fileReported) {
+                if (m_bShowProgress) m_err << "\n";
+                m_err << "frame files cannot be written: " << written.fileError << "\n";
+                fileReported = true;
+                failed = true;
+            }
+            if (!written.videoError.empty() && !videoReported) {
+                if (m_bShowProgress) m_err << "\n";
+                m_err << written.videoError << "\n";
+                videoReported = true;
+                failed = true;
+            }
+            Progress(k + 1, n + 1);
+            return true;
+        },
+        m_pStop != nullptr ? m_pStop->Ticket() : CCancelToken::Ticket());
+    const int done = static_cast<int>(outcome.stepsWritten);
     const int signal = m_pStop != nullptr ? m_pStop->Signal() : 0;
     if (signal != 0) {
         if (m_bShowProgress) m_err << "\n";
@@ -209,20 +203,22 @@ int CRenderCommand::Run(const CRenderOptions& options)
     return failed ? kFailed : kSuccess;
 }
 
-int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options)
+int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options, CRowPool& pool)
 {
     std::filesystem::path project(options.project);
     const std::string base = project.extension() == ".tvl" ? project.stem().string() : project.filename().string();
     CExportSettings settings = options.ExportSettings(doc.GetWorkDir(), base);
     settings.morph = options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
     CExportJob job(doc, settings);
+    job.SetRowPool(&pool);
     if (const std::string problem = job.Check(); !problem.empty()) {
         m_err << problem << "\n";
         return kFailed;
     }
     const auto begin = std::chrono::steady_clock::now();
     int64_t frames = 0;
-    const CExportSummary summary = job.Run(m_pCancel, [this, &frames](int64_t done, int64_t total) {
+    const CCancelToken::Ticket cancel = m_pStop != nullptr ? m_pStop->Ticket() : CCancelToken::Ticket();
+    const CExportSummary summary = job.Run(cancel, [this, &frames](int64_t done, int64_t total) {
         frames = done;
         Progress(static_cast<int>(done), static_cast<int>(total));
     });

@@ -2,11 +2,11 @@
 
 #include "CRenderOptions.h"
 
-#include <atomic>
 #include <iosfwd>
 #include <memory>
 
 class CPictureDecoder;
+class CRowPool;
 class CSignalStop;
 class CTrevalinDoc;
 
@@ -26,20 +26,15 @@ public:
 
     int Run(const CRenderOptions& options);
 
-    // An export run stops soon after *flag becomes true (the video is
-    // dropped, complete frame files stay).
-    void SetCancelFlag(const std::atomic<bool>* flag) { m_pCancel = flag; }
-
 private:
     void Progress(int done, int total);
     // Opens the project and its pictures; false after telling why.
     bool OpenProject(CTrevalinDoc& doc, const CRenderOptions& options);
     // The run with any of the export switches: frames and video as asked.
-    int RunExport(CTrevalinDoc& doc, const CRenderOptions& options);
+    int RunExport(CTrevalinDoc& doc, const CRenderOptions& options, CRowPool& pool);
 
     std::shared_ptr<const CPictureDecoder> m_decoder;
     std::ostream& m_err;
     bool m_bShowProgress;
     const CSignalStop* m_pStop;
-    const std::atomic<bool>* m_pCancel = nullptr;
 };

@@ -98,7 +98,7 @@ CExportSettings CRenderOptions::ExportSettings(const std::string& workDir, const
     s.videoQuality = 90; // the Motion JPEG quality of the compression dialog's default
     s.pingPong = pingPong;
     s.steps = steps;
-    s.featureEngine = featureEngine;
+    s.engine = engine;
     s.firstFrame = rangeFirst ? *rangeFirst : 0;
     s.lastFrame = rangeLast ? *rangeLast : -1;
     s.threads = threads;
@@ -157,9 +157,9 @@ std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>&
             }
         } else if (name == "--engine") {
             if (value == "feature") {
-                out.featureEngine = true;
+                out.engine = EngineKind::kFeature;
             } else if (value == "dissolve") {
-                out.featureEngine = false;
+                out.engine = EngineKind::kLinear;
             } else {
                 return "--engine takes feature or dissolve, not '" + value + "'";
             }

@@ -2,6 +2,7 @@
 
 #include "geometry/CFitTransform.h"
 #include "morph/CMorphOptions.h"
+#include "morph/EngineKind.h"
 #include "export/CExportSettings.h"
 
 #include <cstdint>
@@ -13,7 +14,7 @@
 // anything else is the project path.
 struct CRenderOptions {
     int32_t steps = 10;
-    bool featureEngine = true;
+    EngineKind engine = EngineKind::kFeature;
     bool motionJpeg = false;
     bool clean = false; // remove frame files numbered beyond the steps before the run
     std::string project;

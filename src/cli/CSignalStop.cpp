@@ -9,7 +9,6 @@ constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // What the handler may touch: lock-free atomics only.
 std::atomic<int> g_signal{0};
-std::atomic<bool> g_flag{false};
 std::atomic<CCancelToken*> g_token{nullptr};
 struct sigaction g_previous[3];
 
@@ -17,7 +16,6 @@ void OnSignal(int signal)
 {
     int none = 0;
     g_signal.compare_exchange_strong(none, signal);
-    g_flag.store(true);
     if (CCancelToken* token = g_token.load()) {
         token->Cancel();
     }
@@ -25,10 +23,9 @@ void OnSignal(int signal)
 
 } // namespace
 
-CSignalStop::CSignalStop(CCancelToken& token) : m_token(token)
+CSignalStop::CSignalStop(CCancelToken& token) : m_token(token), m_ticket(token.Issue())
 {
     g_signal.store(0);
-    g_flag.store(false);
     g_token.store(&token);
     struct sigaction action {};
     action.sa_handler = OnSignal;
@@ -47,11 +44,6 @@ CSignalStop::~CSignalStop()
         ::sigaction(kSignals[i], &g_previous[i], nullptr);
     }
     g_token.store(nullptr);
-}
-
-const std::atomic<bool>* CSignalStop::Flag()
-{
-    return &g_flag;
 }
 
 int CSignalStop::Signal() const

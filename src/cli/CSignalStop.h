@@ -2,8 +2,6 @@
 
 #include "morph/CCancelToken.h"
 
-#include <atomic>
-
 // Turns SIGINT, SIGTERM and SIGHUP into a request to stop, for as long as
 // the object lives: the first such signal is recorded and cancels the token
 // (abandoning the frame being computed); a second one of the same kind gets
@@ -17,9 +15,9 @@ public:
 
     // 0, or the number of the first signal received.
     int Signal() const;
-    CCancelToken& Token() const { return m_token; }
-    // Becomes true with the first signal (for work that polls a flag).
-    static const std::atomic<bool>* Flag();
+    // A ticket issued when the handlers were installed: abandoned by the
+    // first signal, whenever it comes.
+    CCancelToken::Ticket Ticket() const { return m_ticket; }
 
     // The exit status of a run ended by `signal`: 128 + its number.
     static int ExitStatus(int signal) { return 128 + signal; }
@@ -28,4 +26,5 @@ public:
 
 private:
     CCancelToken& m_token;
+    CCancelToken::Ticket m_ticket;
 };

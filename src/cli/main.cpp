@@ -27,6 +27,5 @@ int main(int argc, char** argv)
     CCancelToken cancel;
     const CSignalStop stop(cancel);
     CRenderCommand command(MakePictureDecoder(), std::cerr, ::isatty(STDERR_FILENO) != 0, &stop);
-    command.SetCancelFlag(CSignalStop::Flag());
     return command.Run(options);
 }

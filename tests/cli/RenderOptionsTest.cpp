@@ -14,7 +14,7 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
     CRenderOptions o;
     ASSERT_FALSE(Parse({"p.tvl"}, o));
     EXPECT_EQ(o.steps, 10);
-    EXPECT_TRUE(o.featureEngine);
+    EXPECT_EQ(o.engine, EngineKind::kFeature);
     EXPECT_FALSE(o.motionJpeg);
     EXPECT_FALSE(o.clean);
     EXPECT_EQ(o.project, "p.tvl");
@@ -22,7 +22,7 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
     CRenderOptions all;
     ASSERT_FALSE(Parse({"--steps", "100", "--engine=dissolve", "--codec", "mjpeg", "--clean", "/abs/path/x.tvl"}, all));
     EXPECT_EQ(all.steps, 100);
-    EXPECT_FALSE(all.featureEngine);
+    EXPECT_EQ(all.engine, EngineKind::kLinear);
     EXPECT_TRUE(all.motionJpeg);
     EXPECT_TRUE(all.clean);
     EXPECT_EQ(all.project, "/abs/path/x.tvl") << "a leading slash is a path, not a switch";

@@ -22,7 +22,12 @@ std::string CExportJob::Check() const
     return m_pTask ? m_pTask->Check() : m_strLoadError;
 }
 
-CExportSummary CExportJob::Run(const std::atomic<bool>* cancel, const Progress& progress)
+void CExportJob::SetRowPool(CRowPool* pPool)
+{
+    if (m_pTask) m_pTask->SetRowPool(pPool);
+}
+
+CExportSummary CExportJob::Run(CCancelToken::Ticket cancel, const Progress& progress)
 {
     if (m_pTask) {
         return m_pTask->Run(cancel, progress);

@@ -3,12 +3,13 @@
 #include "CExportSettings.h"
 #include "CExportSummary.h"
 #include "CExportTask.h"
+#include "morph/CCancelToken.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+class CRowPool;
 class CTrevalinDoc;
 
 // One export of a morph: the frames of CExportSettings computed on worker
@@ -37,9 +38,13 @@ public:
     // Every check that needs no writing (settings, folder, pictures): "" or
     // the first problem in words for the user.
     std::string Check() const;
-    // Runs the export. When *cancel becomes true the job stops soon after:
-    // the video is dropped, the frame files already complete stay.
-    CExportSummary Run(const std::atomic<bool>* cancel = nullptr, const Progress& progress = {});
+    // Runs the export. Once `cancel` is abandoned the job stops soon after
+    // (the frame being computed is given up): the video is dropped, the
+    // frame files already complete stay.
+    CExportSummary Run(CCancelToken::Ticket cancel = {}, const Progress& progress = {});
+    // The row pool the frames are computed on (the program's); without one
+    // the job makes a pool of the settings' thread count.
+    void SetRowPool(CRowPool* pPool);
 
     // The steps Run reports progress over.
     int64_t TotalSteps() const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "morph/CMorphOptions.h"
+#include "morph/EngineKind.h"
 
 #include <cstdint>
 #include <string>
@@ -45,7 +46,7 @@ struct CExportSettings {
     double holdLastSeconds = 0.0;
 
     int32_t steps = 10; // N, 1 to kMaxSteps
-    bool featureEngine = true;
+    EngineKind engine = EngineKind::kFeature;
     CMorphOptions morph;
     int32_t firstFrame = 0;
     int32_t lastFrame = -1; // -1: N

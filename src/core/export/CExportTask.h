@@ -2,12 +2,13 @@
 
 #include "CExportSettings.h"
 #include "CExportSummary.h"
+#include "morph/CCancelToken.h"
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
 
+class CRowPool;
 class CTrevalinDoc;
 
 // The work of one export (see CExportJob), made by the export module: the
@@ -22,7 +23,10 @@ public:
     virtual ~CExportTask() = default;
 
     virtual std::string Check() const = 0;
-    virtual CExportSummary Run(const std::atomic<bool>* cancel, const Progress& progress) = 0;
+    virtual CExportSummary Run(CCancelToken::Ticket cancel, const Progress& progress) = 0;
+    // Rows of every frame go to `pPool` (which must outlive the task's use
+    // of it); nullptr: a pool of the settings' thread count, for this task.
+    virtual void SetRowPool(CRowPool* pPool) = 0;
     virtual int64_t TotalSteps() const = 0;
     virtual int32_t OutputWidth() const = 0;
     virtual int32_t OutputHeight() const = 0;

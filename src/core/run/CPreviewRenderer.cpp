@@ -1,6 +1,5 @@
 #include "CPreviewRenderer.h"
 
-#include "CRunDriver.h"
 #include "PictureBitmap.h"
 #include "document/CTrevalinDoc.h"
 #include "geometry/CFeatureSet.h"
@@ -79,8 +78,7 @@ public:
         }
         Slot& slot = m_slots[half ? 1 : 0];
         if (!slot.engine || slot.kind != r.engineKind) {
-            slot.engine = CRunDriver::MakeEngine(r.engineKind == CRunDriver::kLinear ? CRunDriver::kLinear
-                                                                                     : CRunDriver::kFeature);
+            slot.engine = MakeEngine(r.engineKind);
             slot.kind = r.engineKind;
             slot.pictures = 0;
         }
@@ -118,7 +116,7 @@ public:
 private:
     struct Slot {
         std::unique_ptr<ImageMorphing> engine;
-        int32_t kind = -1;
+        EngineKind kind = EngineKind::kFeature; // of `engine`, when there is one
         uint64_t pictures = 0; // m_nPictures when they were loaded
     };
 
@@ -239,7 +237,7 @@ bool CPreviewRenderer::Deliver(const Job& job, bool half, CCancelToken::Ticket t
     // sink does with it included.
     if (made && !half) {
         m_lastExactMs.store(MillisecondsSince(start));
-        m_nMeasuredKind = job.request.engineKind;
+        m_measuredKind = job.request.engineKind;
     }
     if (frame.bitmap.SizeBytes() > 0) spare = std::move(frame.bitmap);
     return true;
@@ -285,7 +283,7 @@ void CPreviewRenderer::Loop()
         std::unique_ptr<Job> job = std::move(m_pPending);
         m_bBusy = true;
         // The time measured belongs to the pictures it was measured on.
-        const bool slow = m_pEngines->SamePictures(job->request) && job->request.engineKind == m_nMeasuredKind &&
+        const bool slow = m_pEngines->SamePictures(job->request) && job->request.engineKind == m_measuredKind &&
                           m_lastExactMs.load() > m_budgetMs;
         if (!job->exactOnly && slow) {
             if (!Run(lock, *job, true)) {

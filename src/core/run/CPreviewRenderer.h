@@ -3,6 +3,7 @@
 #include "morph/CBitmap.h"
 #include "morph/CCancelToken.h"
 #include "morph/CMorphOptions.h"
+#include "morph/EngineKind.h"
 
 #include <atomic>
 #include <chrono>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 class CFeatureSet;
@@ -40,7 +42,7 @@ struct CPictureImage;
 class CPreviewRenderer {
 public:
     struct Request {
-        int32_t engineKind = 1; // CRunDriver::EngineKind
+        EngineKind engineKind = EngineKind::kFeature;
         int32_t frame = 0;
         int32_t steps = 1;
         CMorphOptions options;
@@ -124,7 +126,7 @@ private:
     // The worker's alone: its engines and the engine kind of the last
     // exact frame.
     std::unique_ptr<Engines> m_pEngines;
-    int32_t m_nMeasuredKind = -1;
+    std::optional<EngineKind> m_measuredKind;
     CBitmap m_spare[2]; // frame bitmaps kept for the next exact and half frame
 
     std::mutex m_mutex;

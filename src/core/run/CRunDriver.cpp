@@ -7,8 +7,7 @@
 #include "PictureBitmap.h"
 #include "output/bmp/WriteBitmapFile.h"
 #include "document/CTrevalinDoc.h"
-#include "morph/FBMorphing.h"
-#include "morph/LinearMorphing.h"
+#include "morph/ImageMorphing.h"
 
 #include <algorithm>
 #include <cstring>
@@ -95,15 +94,9 @@ void CopyLines(const CFeatureSet& from, CFeatureSet& to)
 } // namespace
 
 CRunDriver::CRunDriver(CTrevalinDoc& doc, CCompressionChooser chooser)
-    : m_doc(doc), m_chooser(std::move(chooser)), m_pEngine(MakeEngine(kFeature)),
+    : m_doc(doc), m_chooser(std::move(chooser)), m_pEngine(MakeEngine(EngineKind::kFeature)),
       m_pLines(std::make_unique<CTrevalinDoc>(doc.GetWorkDir()))
 {
-}
-
-std::unique_ptr<ImageMorphing> CRunDriver::MakeEngine(EngineKind kind)
-{
-    if (kind == kFeature) return std::make_unique<FBMorphing>();
-    return std::make_unique<LinearMorphing>();
 }
 
 void CRunDriver::SetRowPool(CRowPool* pPool)
@@ -137,10 +130,10 @@ std::string CRunDriver::IncompatibleMessage(const StartResult& result)
 
 void CRunDriver::UseEngine(EngineKind kind)
 {
-    if (m_nEngineKind == kind) return;
+    if (m_engineKind == kind) return;
     m_pEngine = MakeEngine(kind);
     m_pEngine->SetRowPool(m_pPool);
-    m_nEngineKind = kind;
+    m_engineKind = kind;
     m_pEngine->SetOptions(m_options);
     // A switch in the middle of a run carries the run's pictures over, so
     // the frames that follow come from the new engine instead of nothing.

@@ -7,6 +7,7 @@
 #include "morph/CBitmap.h"
 #include "morph/CCancelToken.h"
 #include "morph/CMorphOptions.h"
+#include "morph/EngineKind.h"
 
 #include <cstdint>
 #include <memory>
@@ -35,8 +36,6 @@ class ImageMorphing;
 // reading the getters).
 class CRunDriver {
 public:
-    enum EngineKind : int32_t { kLinear = 0, kFeature = 1 };
-
     enum class StartStatus {
         kStarted,      // running; see videoStatus for the video
         kIncompatible, // pictures differ in size or depth, or one is missing: nothing changed
@@ -85,14 +84,11 @@ public:
     CRunDriver(const CRunDriver&) = delete;
     CRunDriver& operator=(const CRunDriver&) = delete;
 
-    // A new engine of that kind (no pictures, N = 0).
-    static std::unique_ptr<ImageMorphing> MakeEngine(EngineKind kind);
-
     // Rows of every engine of this driver go to `pPool` (which must outlive
     // the driver's use of it); nullptr lets each engine make its own.
     void SetRowPool(CRowPool* pPool);
 
-    int32_t GetEngineKind() const { return m_nEngineKind; }
+    EngineKind GetEngineKind() const { return m_engineKind; }
     // Replaces the engine when another kind is current; in the middle of a
     // run the new engine takes over the run's pictures.
     void UseEngine(EngineKind kind);
@@ -157,7 +153,7 @@ public:
 private:
     CTrevalinDoc& m_doc;
     CCompressionChooser m_chooser;
-    int32_t m_nEngineKind = kFeature;
+    EngineKind m_engineKind = EngineKind::kFeature;
     CMorphOptions m_options;
     int32_t m_bRunning = 0;
     int32_t m_nSteps = 0;

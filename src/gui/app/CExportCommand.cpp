@@ -5,15 +5,14 @@
 #include "editing/CDocController.h"
 #include "editing/CUserPrompts.h"
 #include "export/CExportJob.h"
+#include "morph/CCancelToken.h"
 
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QSettings>
-#include <QTimer>
 
-#include <atomic>
 #include <thread>
 
 namespace {
@@ -22,12 +21,13 @@ const QString kGroup = QStringLiteral("Export/");
 
 } // namespace
 
-CExportCommand::CExportCommand(CDocController& doc, CUserPrompts& prompts, QSettings& settings, QObject* parent)
-    : QObject(parent), m_doc(doc), m_prompts(prompts), m_settings(settings)
+CExportCommand::CExportCommand(CDocController& doc, CUserPrompts& prompts, QSettings& settings, CRowPool& pool,
+                               QObject* parent)
+    : QObject(parent), m_doc(doc), m_prompts(prompts), m_settings(settings), m_pool(pool)
 {
 }
 
-CExportSettings CExportCommand::InitialSettings(int32_t steps, bool featureEngine) const
+CExportSettings CExportCommand::InitialSettings(int32_t steps, EngineKind engine) const
 {
     const CTrevalinDoc& doc = m_doc.GetDoc();
     CExportSettings s;
@@ -49,7 +49,7 @@ CExportSettings CExportCommand::InitialSettings(int32_t steps, bool featureEngin
     s.holdFirstSeconds = m_settings.value(kGroup + QStringLiteral("HoldFirst"), 0.0).toDouble();
     s.holdLastSeconds = m_settings.value(kGroup + QStringLiteral("HoldLast"), 0.0).toDouble();
     s.steps = steps;
-    s.featureEngine = featureEngine;
+    s.engine = engine;
     s.morph = m_doc.GetMorphOptions();
     return s;
 }
@@ -68,9 +68,9 @@ void CExportCommand::Remember(const CExportSettings& s)
     m_settings.setValue(kGroup + QStringLiteral("HoldLast"), s.holdLastSeconds);
 }
 
-void CExportCommand::OnFileExport(QWidget* parent, int32_t steps, bool featureEngine)
+void CExportCommand::OnFileExport(QWidget* parent, int32_t steps, EngineKind engine)
 {
-    CExportSettings settings = InitialSettings(steps, featureEngine);
+    CExportSettings settings = InitialSettings(steps, engine);
     const CTrevalinDoc& doc = m_doc.GetDoc();
     const CPictureFile& source = *doc.GetPicture(0);
     const int32_t width = source.IsLoaded() ? source.GetSizeInPixels().cx : 0;
@@ -78,6 +78,7 @@ void CExportCommand::OnFileExport(QWidget* parent, int32_t steps, bool featureEn
     for (;;) {
         if (!m_prompts.ChooseExport(parent, settings, width, height)) return;
         CExportJob job(doc, settings);
+        job.SetRowPool(&m_pool);
         const std::string problem = job.Check();
         if (!problem.empty()) {
             m_prompts.MessageBox(parent, CCoreText::Translate(problem), CUserPrompts::Icon::kWarning);
@@ -102,32 +103,29 @@ CExportSummary CExportCommand::RunWithProgress(QWidget* parent, CExportJob& job)
     progress.setAutoClose(false);
     progress.setAutoReset(false);
 
-    std::atomic<bool> cancel{false};
-    std::atomic<int64_t> done{0};
-    std::atomic<bool> finished{false};
+    CCancelToken cancel;
+    // Issued before 取消 can be pressed: a press at any time abandons it.
+    const CCancelToken::Ticket ticket = cancel.Issue();
     CExportSummary summary;
     connect(&progress, &QProgressDialog::canceled, &progress, [&cancel, &progress] {
-        cancel = true;
+        cancel.Cancel();
         progress.setLabelText(tr("正在取消..."));
     });
     progress.show();
     emit exportStarted(&progress);
-    // The job runs on its own thread (and the engine's pool); this thread
-    // keeps the window alive and shows how far it got.
-    std::thread worker([&] {
-        summary = job.Run(&cancel, [&done](int64_t d, int64_t) { done = d; });
-        finished = true;
-    });
+    // The job runs on its own thread (and the row pool); this thread keeps
+    // the window alive. The worker's signals arrive in the order sent, so
+    // the end comes after the last progress.
     QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(30);
-    connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (progress.wasCanceled()) cancel = true;
-        progress.setValue(static_cast<int>(done.load()));
-        if (finished) loop.quit();
+    connect(
+        this, &CExportCommand::exportProgressed, &progress,
+        [&progress](qint64 done) { progress.setValue(static_cast<int>(done)); }, Qt::QueuedConnection);
+    connect(this, &CExportCommand::exportEnded, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    std::thread worker([&] {
+        summary = job.Run(ticket, [this](int64_t done, int64_t) { emit exportProgressed(done); });
+        emit exportEnded();
     });
-    poll.start();
-    if (!finished) loop.exec();
+    loop.exec();
     worker.join();
     return summary;
 }

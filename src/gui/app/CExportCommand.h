@@ -1,12 +1,14 @@
 #pragma once
 
 #include "export/CExportSummary.h"
+#include "morph/EngineKind.h"
 
 #include <QObject>
 #include <cstdint>
 
 class CDocController;
 class CExportJob;
+class CRowPool;
 class CUserPrompts;
 class QProgressDialog;
 class QSettings;
@@ -15,32 +17,40 @@ struct CExportSettings;
 
 // 文件 → 导出…: the export dialog until its settings pass every check (each
 // problem told in a message box before anything is written), then the
-// export on worker threads under a progress dialog with 取消, then a
+// export on a worker thread and the application's row pool under a
+// progress dialog with 取消 (progress and the end reach the dialog as
+// queued calls), then a
 // message box saying what it wrote. The dialog's choices (the folder among
 // them) are remembered in the settings under "Export".
 class CExportCommand : public QObject {
     Q_OBJECT
 
 public:
-    CExportCommand(CDocController& doc, CUserPrompts& prompts, QSettings& settings, QObject* parent = nullptr);
+    CExportCommand(CDocController& doc, CUserPrompts& prompts, QSettings& settings, CRowPool& pool,
+                   QObject* parent = nullptr);
 
     // Exports the morph of `steps` steps made by the feature engine (or the
     // cross-dissolve) with the document's morph options.
-    void OnFileExport(QWidget* parent, int32_t steps, bool featureEngine);
+    void OnFileExport(QWidget* parent, int32_t steps, EngineKind engine);
 
     const CExportSummary& GetLastSummary() const { return m_lastSummary; }
 
 signals:
     // The progress dialog of an export that is starting.
     void exportStarted(QProgressDialog* progress);
+    // Sent from the export's thread: `done` steps are written, or the
+    // export has ended. Received on the interface thread (queued).
+    void exportProgressed(qint64 done);
+    void exportEnded();
 
 private:
-    CExportSettings InitialSettings(int32_t steps, bool featureEngine) const;
+    CExportSettings InitialSettings(int32_t steps, EngineKind engine) const;
     void Remember(const CExportSettings& settings);
     CExportSummary RunWithProgress(QWidget* parent, CExportJob& job);
 
     CDocController& m_doc;
     CUserPrompts& m_prompts;
     QSettings& m_settings;
+    CRowPool& m_pool;
     CExportSummary m_lastSummary;
 };

@@ -38,9 +38,9 @@ static void InitTrevalinResources()
 }
 
 CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFileList& recent, CUserPrompts& prompts,
-                       QSettings& settings, QWidget* parent)
+                       QSettings& settings, CRowPool& pool, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_docManager(docManager), m_recent(recent), m_prompts(prompts),
-      m_pRowPool(std::make_unique<CRowPool>(CRowPool::DefaultThreadCount()))
+      m_rowPool(pool)
 {
     m_pEditCommands = new CEditCommands(*this, m_doc, settings);
     InitTrevalinResources();
@@ -55,7 +55,7 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     CreateExportMenu();
     CreateMorphOptionsMenu();
     CreateClient();
-    m_pPreviewCommands = new CPreviewCommands(*this, m_doc, *m_pRowPool);
+    m_pPreviewCommands = new CPreviewCommands(*this, m_doc, m_rowPool);
     m_pPreviewCommands->Create();
     m_pEditCommands->GetViewMenu()->addSeparator();
     m_pPreviewCommands->AddViewItems(*m_pEditCommands->GetViewMenu());
@@ -91,8 +91,8 @@ CMainFrame::~CMainFrame()
     disconnect(m_pResultView, nullptr, this, nullptr);
     disconnect(&m_doc, nullptr, m_pEditCommands, nullptr);
     disconnect(&m_doc.GetUndoStack(), nullptr, m_pEditCommands, nullptr);
-    // The row pool goes before the children: nothing may use it then. The
-    // panel takes its 预览 command with it.
+    // The panel goes first, taking its 预览 command with it; no frame of
+    // the result view may be in progress once the frame goes.
     delete m_pPreviewCommands->GetDock();
     m_actions.erase(ID_VIEW_PREVIEW);
     m_pResultView->SetRowPool(nullptr);
@@ -303,7 +303,7 @@ void CMainFrame::CreateClient()
     m_pSplitter->setStretchFactor(1, 1);
     m_pResultView = new CTrevalinView(m_doc, m_prompts, m_pClient);
     m_pResultView->setObjectName(QStringLiteral("m_pResultView"));
-    m_pResultView->SetRowPool(m_pRowPool.get());
+    m_pResultView->SetRowPool(&m_rowPool);
     m_pClient->addWidget(m_pSplitter);
     m_pClient->addWidget(m_pResultView);
     m_pClient->setCurrentWidget(m_pSplitter);
@@ -412,8 +412,8 @@ void CMainFrame::UpdateCommandUI()
     GetAction(ID_MORPH_LINEAR)->setEnabled(!m_bShowInputs);
     GetAction(ID_MORPH_FEATURE)->setEnabled(!m_bShowInputs);
     if (!m_bShowInputs) {
-        GetAction(ID_MORPH_LINEAR)->setChecked(m_pResultView->GetEngineKind() == 0);
-        GetAction(ID_MORPH_FEATURE)->setChecked(m_pResultView->GetEngineKind() == 1);
+        GetAction(ID_MORPH_LINEAR)->setChecked(m_pResultView->GetEngineKind() == EngineKind::kLinear);
+        GetAction(ID_MORPH_FEATURE)->setChecked(m_pResultView->GetEngineKind() == EngineKind::kFeature);
     }
     GetAction(ID_TOOL_DRAW)->setChecked(m_doc.IsDrawToolChecked());
     GetAction(ID_TOOL_SELECT)->setChecked(m_doc.IsSelectToolChecked());
@@ -475,7 +475,7 @@ void CMainFrame::OnFileExport()
     if (m_pExport == nullptr || !m_pConfigDlg->DoDataExchange()) return;
     // The export has the cores while it goes: the preview waits.
     GetPreview()->SetRunActive(true);
-    m_pExport->OnFileExport(this, m_pConfigDlg->m_nSteps, m_pResultView->GetEngineKind() == CRunDriver::kFeature);
+    m_pExport->OnFileExport(this, m_pConfigDlg->m_nSteps, m_pResultView->GetEngineKind());
     GetPreview()->SetRunActive(m_pResultView->GetDriver().IsRunning());
 }
 

@@ -38,9 +38,10 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
-    // `settings` keeps the editing choices (CEditCommands).
+    // `settings` keeps the editing choices (CEditCommands); `pool` is the
+    // application's row pool, for the result view and the preview.
     CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFileList& recent, CUserPrompts& prompts,
-               QSettings& settings, QWidget* parent = nullptr);
+               QSettings& settings, CRowPool& pool, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // ID_VIEW_INPUTS / ID_VIEW_RESULT.
@@ -70,7 +71,7 @@ public:
     CTrevalinView* GetResultView() const { return m_pResultView; }
     CMorphConfigDlg* GetConfigDlg() const { return m_pConfigDlg; }
     CPreviewDock* GetPreview() const;
-    CRowPool& GetRowPool() const { return *m_pRowPool; }
+    CRowPool& GetRowPool() const { return m_rowPool; }
 
     // The arrangement of the bars and panels (where the preview docks,
     // whether it is shown), kept in `settings` under "MainFrame/State". A
@@ -132,7 +133,7 @@ private:
     CExportCommand* m_pExport = nullptr;
 
     // One pool of threads for the rows of runs and previews alike.
-    std::unique_ptr<CRowPool> m_pRowPool;
+    CRowPool& m_rowPool; // the application's
     CPreviewCommands* m_pPreviewCommands = nullptr;
 
     QStackedWidget* m_pClient = nullptr;

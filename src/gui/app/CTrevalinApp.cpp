@@ -9,11 +9,13 @@
 #include "CRecentFileList.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
+#include "morph/CRowPool.h"
 
 #include <QSettings>
 
 CTrevalinApp::CTrevalinApp(CUserPrompts& prompts, QSettings& settings, std::shared_ptr<const CPictureDecoder> decoder)
-    : m_prompts(prompts), m_settings(settings), m_decoder(std::move(decoder))
+    : m_prompts(prompts), m_settings(settings), m_decoder(std::move(decoder)),
+      m_pRowPool(std::make_unique<CRowPool>(CRowPool::DefaultThreadCount()))
 {
 }
 
@@ -49,8 +51,8 @@ bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string&
     // The document first (it captures the working folder), then the frame.
     m_pDoc = std::make_unique<CDocController>(std::make_unique<CTrevalinDoc>(workDir, m_decoder));
     m_pDocManager = std::make_unique<CDocManager>(*m_pDoc, *m_pRecent, m_prompts);
-    m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts, m_settings);
-    m_pExport = std::make_unique<CExportCommand>(*m_pDoc, m_prompts, m_settings);
+    m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts, m_settings, *m_pRowPool);
+    m_pExport = std::make_unique<CExportCommand>(*m_pDoc, m_prompts, m_settings, *m_pRowPool);
     m_pMainWnd->SetExportCommand(m_pExport.get());
     m_pInterface = new CInterfaceCommands(*m_pMainWnd, m_settings, m_prompts, CLanguage::Choose(arguments, m_settings));
     m_pInterface->CreateMenus(m_pMainWnd->GetEditCommands().GetViewMenu());

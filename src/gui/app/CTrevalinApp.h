@@ -12,11 +12,13 @@ class CInterfaceCommands;
 class CMainFrame;
 class CPictureDecoder;
 class CRecentFileList;
+class CRowPool;
 class CUserPrompts;
 class QSettings;
 
-// The application: makes the project document (which captures the working
-// folder), then the main frame with its panes and result view, restores the
+// The application: owns the row pool every frame's rows are spread over
+// (runs, the preview and exports) for the program's whole life, makes the
+// project document (which captures the working folder), then the main frame with its panes and result view, restores the
 // recent-file list, opens the project named on the command line (or starts
 // a new one) and shows the window.
 class CTrevalinApp {
@@ -52,6 +54,8 @@ private:
     CUserPrompts& m_prompts;
     QSettings& m_settings;
     std::shared_ptr<const CPictureDecoder> m_decoder;
+    // First: outlives everything that computes frames on it.
+    std::unique_ptr<CRowPool> m_pRowPool;
     std::unique_ptr<CRecentFileList> m_pRecent;
     std::unique_ptr<CDocController> m_pDoc;
     std::unique_ptr<CDocManager> m_pDocManager;

@@ -98,10 +98,10 @@ void CPreviewDock::SetFrameIndex(int32_t k)
     Refresh();
 }
 
-void CPreviewDock::SetEngineKind(int32_t kind)
+void CPreviewDock::SetEngineKind(EngineKind kind)
 {
-    if (kind == m_nEngineKind) return;
-    m_nEngineKind = kind;
+    if (kind == m_engineKind) return;
+    m_engineKind = kind;
     Refresh();
 }
 
@@ -124,7 +124,7 @@ void CPreviewDock::Refresh()
     m_bStale = false;
     CTrevalinDoc& doc = m_doc.GetDoc();
     CPreviewRenderer::Request request;
-    request.engineKind = m_nEngineKind;
+    request.engineKind = m_engineKind;
     request.frame = m_nFrame;
     request.steps = m_nSteps;
     request.options = m_doc.GetMorphOptions();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "morph/EngineKind.h"
+
 #include <QDockWidget>
 #include <QImage>
 #include <cstdint>
@@ -31,14 +33,14 @@ public:
     // N; k keeps its place in the sequence (the middle stays the middle).
     void SetSteps(int32_t n);
     void SetFrameIndex(int32_t k);
-    // CRunDriver::EngineKind of the result view.
-    void SetEngineKind(int32_t kind);
+    // The engine of the result view.
+    void SetEngineKind(EngineKind kind);
     // Nothing is computed while a run is going; the newest request follows.
     void SetRunActive(bool active);
 
     int32_t GetSteps() const { return m_nSteps; }
     int32_t GetFrameIndex() const { return m_nFrame; }
-    int32_t GetEngineKind() const { return m_nEngineKind; }
+    EngineKind GetEngineKind() const { return m_engineKind; }
     CFrameDisplay* GetDisplay() const { return m_pDisplay; }
     QSlider* GetSlider() const { return m_pSlider; }
     QLabel* GetStateLabel() const { return m_pState; }
@@ -78,7 +80,7 @@ private:
     std::unique_ptr<CPreviewRenderer> m_pRenderer;
     int32_t m_nSteps = 10;
     int32_t m_nFrame = 5;
-    int32_t m_nEngineKind = 1;
+    EngineKind m_engineKind = EngineKind::kFeature;
     uint64_t m_nRequested = 0;
     uint64_t m_nShown = 0;
     bool m_bShownHalf = false;

@@ -15,11 +15,15 @@ CTrevalinView::CTrevalinView(CDocController& doc, CUserPrompts& prompts, QWidget
     : QWidget(parent), m_doc(doc), m_prompts(prompts),
       m_driver(doc.GetDoc(),
                [this](CCompressionOptions& options) { return m_prompts.ChooseCompression(this, options); }),
-      m_pDisplay(new CFrameDisplay(this))
+      m_pDisplay(new CFrameDisplay(this)),
+      m_pipeline([this](int32_t k, CBitmap& out, CCancelToken::Ticket ticket) {
+          return m_driver.ComputeFrame(k, out, ticket);
+      })
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pDisplay);
+    connect(this, &CTrevalinView::frameReported, this, [this] { TakeReport(true); }, Qt::QueuedConnection);
     m_doc.AddView(this);
 }
 
@@ -35,7 +39,7 @@ void CTrevalinView::OnMorphFeature()
     // The engine may be replaced only while no frame uses it; an abandoned
     // frame is made again by the new engine.
     const bool redo = m_bInFlight && !Quiesce() && m_driver.IsRunning();
-    m_driver.UseEngine(CRunDriver::kFeature);
+    m_driver.UseEngine(EngineKind::kFeature);
     emit engineChanged();
     if (redo) ProduceFrame();
 }
@@ -43,7 +47,7 @@ void CTrevalinView::OnMorphFeature()
 void CTrevalinView::OnMorphLinear()
 {
     const bool redo = m_bInFlight && !Quiesce() && m_driver.IsRunning();
-    m_driver.UseEngine(CRunDriver::kLinear);
+    m_driver.UseEngine(EngineKind::kLinear);
     emit engineChanged();
     if (redo) ProduceFrame();
 }
@@ -160,8 +164,6 @@ void CTrevalinView::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() == m_timer.timerId())
         OnTimer();
-    else if (event->timerId() == m_reportTimer.timerId())
-        TakeReport(true);
     else
         QWidget::timerEvent(event);
 }
@@ -174,25 +176,24 @@ void CTrevalinView::ProduceFrame()
     const uint64_t job = ++m_nJob;
     const CCancelToken::Ticket ticket = m_cancel.Issue();
     m_bInFlight = true;
-    m_thread.Post([this, k, job, ticket] {
+    m_pipeline.Post(k, ticket, [this, job](int32_t frameIndex, const CBitmap* frame) {
         Report report;
         report.job = job;
-        report.frame = k;
+        report.frame = frameIndex;
         // A frame abandoned part-way is neither written nor shown.
-        report.complete = m_driver.ComputeFrame(k, m_workFrame, ticket) && !ticket.IsAbandoned();
+        report.complete = frame != nullptr;
         if (report.complete) {
-            report.result = m_driver.WriteFrame(k, m_workFrame);
-            report.image = CBitmapImage::ToImage(m_workFrame);
+            report.result = m_driver.WriteFrame(frameIndex, *frame);
+            report.image = CBitmapImage::ToImage(*frame);
         }
         {
             std::lock_guard<std::mutex> lock(m_reportMutex);
             m_report = std::move(report);
         }
+        // The interface thread takes the report when the event loop comes
+        // round to it (not at all if the view is gone by then).
+        emit frameReported();
     });
-    // The interface thread looks for the report on a short timer of its own
-    // rather than being called from the frame thread: the report slot's
-    // mutex is then all the two threads share.
-    m_reportTimer.start(kReportPoll, this);
 }
 
 bool CTrevalinView::TakeReport(bool takePendingTick)
@@ -204,7 +205,6 @@ bool CTrevalinView::TakeReport(bool takePendingTick)
     }
     if (!report || report->job != m_nJob || !m_bInFlight) return false;
     m_bInFlight = false;
-    m_reportTimer.stop();
     if (!report->complete) return false;
     const CRunDriver::FrameResult& result = report->result;
     m_shownFrame = std::move(report->image);
@@ -230,14 +230,14 @@ bool CTrevalinView::TakeReport(bool takePendingTick)
 bool CTrevalinView::Quiesce()
 {
     m_cancel.Cancel();
-    m_thread.WaitIdle();
+    m_pipeline.WaitIdle();
     return TakeReport(false);
 }
 
 void CTrevalinView::WaitForFrame()
 {
     if (!m_bInFlight) return;
-    m_thread.WaitIdle();
+    m_pipeline.WaitIdle();
     TakeReport(true);
 }
 

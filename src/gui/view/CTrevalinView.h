@@ -4,7 +4,7 @@
 #include "editing/CUserPrompts.h"
 #include "geometry/RECT.h"
 #include "morph/CCancelToken.h"
-#include "run/CFrameThread.h"
+#include "run/CFramePipeline.h"
 #include "run/CRunDriver.h"
 
 #include <QBasicTimer>
@@ -29,10 +29,11 @@ class CRowPool;
 // or at the zoom factor given. The timer is held while a message box of the
 // run is open.
 //
-// Frames are computed and written on a thread of the view's own (the
-// engines spread each over the row pool), one at a time and in order; the
-// user-interface thread copies the feature lines for each frame, shows the
-// frames as they arrive and tells what failed. A tick that comes while a
+// Frames are computed and written on the thread of the view's frame
+// pipeline (the engines spread each over the row pool), one at a time and
+// in order; the user-interface thread copies the feature lines for each
+// frame, shows the frames as they arrive (a queued call from the pipeline's
+// thread) and tells what failed. A tick that comes while a
 // frame is still being made is kept (one, not piled up) and taken when the
 // frame is done. Pause abandons the frame being computed at once; Stop and
 // Start abandon it and wait only for the slice of rows in progress (or a
@@ -50,7 +51,7 @@ public:
     // ID_MORPH_FEATURE / ID_MORPH_LINEAR and their check marks.
     void OnMorphFeature();
     void OnMorphLinear();
-    int32_t GetEngineKind() const { return m_driver.GetEngineKind(); }
+    EngineKind GetEngineKind() const { return m_driver.GetEngineKind(); }
 
     // Rows of every frame go to `pPool` (shared with the preview). A frame
     // in progress is abandoned first, as the pool may be about to go.
@@ -94,12 +95,15 @@ signals:
     void runStateChanged();
     // Frame k of n has been produced.
     void frameProduced(int k, int n);
+    // Sent from the pipeline's thread when it has left a report; received
+    // on the interface thread (a queued connection of the view's own).
+    void frameReported();
 
 protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    // What the frame thread hands back for one frame.
+    // What the pipeline's thread hands back for one frame.
     struct Report {
         uint64_t job = 0;
         int32_t frame = 0;
@@ -108,12 +112,12 @@ private:
         QImage image;
     };
 
-    // Starts frame k on the frame thread.
+    // Starts frame k on the pipeline's thread.
     void ProduceFrame();
-    // Takes the frame thread's report, if it is the current one: shows the
+    // Takes the pipeline thread's report, if it is the current one: shows the
     // frame and its messages. Returns whether a frame was completed.
     bool TakeReport(bool takePendingTick);
-    // Abandons the frame in progress and waits for the frame thread; after
+    // Abandons the frame in progress and waits for the pipeline's thread; after
     // it the run may be changed.
     bool Quiesce();
     void EndRun();
@@ -133,14 +137,12 @@ private:
     bool m_bRunActive = false;
 
     CCancelToken m_cancel;
-    CBitmap m_workFrame; // the frame thread's
     std::mutex m_reportMutex;
     std::optional<Report> m_report;
     uint64_t m_nJob = 0;
     bool m_bInFlight = false;
     bool m_bTickPending = false;
-    QBasicTimer m_reportTimer;             // runs while a frame is in progress
-    static constexpr int kReportPoll = 10; // ms
-    // Last: ends (and joins) the frame thread before anything it uses goes.
-    CFrameThread m_thread;
+    // Last: ends (and joins) the pipeline's thread before anything it uses
+    // goes.
+    CFramePipeline m_pipeline;
 };

@@ -176,19 +176,18 @@ TEST_F(EncodeTest, CancelledOrFailedVideoLeavesTheFolderAsItWas)
     const fs::path dest = m_dir / "clip.gif";
     CTestFrames::WriteFile(dest.string(), {'o', 'l', 'd'});
     const CBitmap frame = CTestFrames::Smooth(kWidth, kHeight, 0);
-    std::atomic<bool> stop{false};
+    CCancelToken stop;
     // Each way to end a writer early: it returns false and leaves only the
     // old destination.
     const std::vector<std::function<bool(CFfmpegVideoWriter&)>> ends = {
         [](CFfmpegVideoWriter& w) { return w.Cancel(), false; },
-        [&](CFfmpegVideoWriter& w) { return stop = true, w.AddFrame(frame.Bits(), frame.WidthBytes(), 8, 8); },
-        [&](CFfmpegVideoWriter& w) { return stop = true, w.Finish(); },
+        [&](CFfmpegVideoWriter& w) { return stop.Cancel(), w.AddFrame(frame.Bits(), frame.WidthBytes(), 8, 8); },
+        [&](CFfmpegVideoWriter& w) { return stop.Cancel(), w.Finish(); },
         [&](CFfmpegVideoWriter& w) { return w.AddFrame(frame.Bits(), 16, kWidth, kHeight) || w.Finish(); },
     };
     for (size_t i = 0; i < ends.size(); ++i) {
-        stop = false;
         CFfmpegVideoWriter writer;
-        writer.SetCancelFlag(&stop);
+        writer.SetCancelTicket(stop.Issue()); // a fresh ticket for each writer
         ASSERT_TRUE(writer.Open(dest.string(), {CVideoSettings::kGif, kWidth, kHeight, 25, 50})) << writer.Error();
         ASSERT_TRUE(writer.AddFrame(frame.Bits(), frame.WidthBytes(), kWidth, kHeight));
         EXPECT_FALSE(ends[i](writer)) << i;

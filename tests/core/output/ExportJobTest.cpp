@@ -165,7 +165,7 @@ TEST_F(ExportJob, WritesNumberedFramesAndTheVideoInTimeOrder)
     CExportJob job(doc, settings);
     ASSERT_EQ(job.Check(), "");
     std::vector<int64_t> steps;
-    const CExportSummary summary = job.Run(nullptr, [&](int64_t done, int64_t total) {
+    const CExportSummary summary = job.Run({}, [&](int64_t done, int64_t total) {
         steps.push_back(done);
         EXPECT_EQ(total, 11);
     });
@@ -199,9 +199,11 @@ TEST_F(ExportJob, CancelledLeavesNothingHalfWritten)
         CExportSettings s = settings;
         s.video = video;
         s.frames = Frames::kBmp;
-        std::atomic<bool> cancel{false};
+        CCancelToken cancel;
         CExportJob job(doc, s);
-        const CExportSummary summary = job.Run(&cancel, [&](int64_t done, int64_t) { cancel = done == 2; });
+        const CExportSummary summary = job.Run(cancel.Issue(), [&](int64_t done, int64_t) {
+            if (done == 2) cancel.Cancel();
+        });
         EXPECT_EQ(summary.outcome, CExportSummary::Outcome::kCancelled);
         EXPECT_EQ(Out(), (std::vector<std::string>{"clip-0000.bmp", "clip-0001.bmp"}));
         EXPECT_EQ(summary.framesWritten, 2);

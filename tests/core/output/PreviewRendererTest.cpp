@@ -77,7 +77,7 @@ protected:
         }
     }
 
-    CPreviewRenderer::Request Ask(int32_t kind, int32_t k, int32_t n) const
+    CPreviewRenderer::Request Ask(EngineKind kind, int32_t k, int32_t n) const
     {
         CPreviewRenderer::Request r;
         r.engineKind = kind;
@@ -142,16 +142,16 @@ TEST_F(PreviewRenderer, FrameEqualsTheRunsFrameAndFile)
     CMorphOptions extend;
     extend.edge = CMorphOptions::Edge::kExtend;
     const struct {
-        int32_t kind;
+        EngineKind kind;
         CMorphOptions options;
-    } cases[] = {{CRunDriver::kFeature, {}},
-                 {CRunDriver::kLinear, {}},
-                 {CRunDriver::kFeature, warpSmooth},
-                 {CRunDriver::kFeature, extend},
-                 {CRunDriver::kLinear, warpSmooth}};
+    } cases[] = {{EngineKind::kFeature, {}},
+                 {EngineKind::kLinear, {}},
+                 {EngineKind::kFeature, warpSmooth},
+                 {EngineKind::kFeature, extend},
+                 {EngineKind::kLinear, warpSmooth}};
     for (const auto& c : cases) {
         CRunDriver driver(doc, [](CCompressionOptions&) { return false; });
-        driver.UseEngine(static_cast<CRunDriver::EngineKind>(c.kind));
+        driver.UseEngine(c.kind);
         driver.SetMorphOptions(c.options);
         driver.SetSteps(n);
         ASSERT_EQ(driver.Start().status, CRunDriver::StartStatus::kStarted);
@@ -170,7 +170,7 @@ TEST_F(PreviewRenderer, FrameEqualsTheRunsFrameAndFile)
             EXPECT_FALSE(f.half);
             const CBitmap& run = driver.GetFrame();
             ASSERT_EQ(f.bytes, std::vector<uint8_t>(run.Bits(), run.Bits() + run.SizeBytes()))
-                << c.kind << " warp " << c.options.warpOnly << " k=" << k;
+                << static_cast<int>(c.kind) << " warp " << c.options.warpOnly << " k=" << k;
             EXPECT_EQ(f.bytes, FileRows(dir / "ouput_image" / ("Frame-" + std::to_string(k) + ".bmp"), 64, 48));
         } while (driver.Advance());
         driver.Stop();
@@ -181,9 +181,9 @@ TEST_F(PreviewRenderer, NewerRequestsSupersedeWaitingOnesAndLinesAreCopied)
 {
     CPreviewRenderer preview(Sink());
     preview.Hold(true);
-    preview.Submit(Ask(CRunDriver::kFeature, 1, 4), *doc.GetFeatureSet());
-    preview.Submit(Ask(CRunDriver::kFeature, 2, 4), *doc.GetFeatureSet());
-    const uint64_t last = preview.Submit(Ask(CRunDriver::kFeature, 3, 4), *doc.GetFeatureSet());
+    preview.Submit(Ask(EngineKind::kFeature, 1, 4), *doc.GetFeatureSet());
+    preview.Submit(Ask(EngineKind::kFeature, 2, 4), *doc.GetFeatureSet());
+    const uint64_t last = preview.Submit(Ask(EngineKind::kFeature, 3, 4), *doc.GetFeatureSet());
     // Editing after the request does not reach it.
     doc.GetFeatureSet()->m_sets[0].Line(0).Point(0).x = 40;
     EXPECT_FALSE(preview.WaitIdle(50ms)) << "held: nothing computed";
@@ -214,7 +214,7 @@ TEST_F(PreviewRenderer, AnotherFrameOrARunAbandonsTheFrameInProgress)
     const CFeatureSet& lines = *doc.GetFeatureSet();
     const auto startFrame = [&](int32_t k) {
         shown.clear();
-        const uint64_t generation = preview.Submit(Ask(CRunDriver::kFeature, k, 4), lines);
+        const uint64_t generation = preview.Submit(Ask(EngineKind::kFeature, k, 4), lines);
         for (int i = 0; i < 1000000 && !preview.IsComputing() && Frames().empty(); ++i)
             std::this_thread::yield();
         return generation;
@@ -225,7 +225,7 @@ TEST_F(PreviewRenderer, AnotherFrameOrARunAbandonsTheFrameInProgress)
     for (int attempt = 0; attempt < 5 && !abandoned; ++attempt) {
         const int64_t before = preview.GetFramesAbandoned();
         startFrame(1);
-        const uint64_t last = preview.Submit(Ask(CRunDriver::kFeature, 3, 4), lines);
+        const uint64_t last = preview.Submit(Ask(EngineKind::kFeature, 3, 4), lines);
         ASSERT_TRUE(preview.WaitIdle(30s));
         ASSERT_FALSE(Frames().empty());
         EXPECT_EQ(Frames().back().generation, last);
@@ -252,11 +252,11 @@ TEST_F(PreviewRenderer, SlowFramesShowHalfResolutionFirstThenTheExactFrame)
 {
     CPreviewRenderer preview(Sink());
     preview.SetPacing(-1.0, 0); // every measured frame counts as slow
-    preview.Submit(Ask(CRunDriver::kFeature, 2, 4), *doc.GetFeatureSet());
+    preview.Submit(Ask(EngineKind::kFeature, 2, 4), *doc.GetFeatureSet());
     ASSERT_TRUE(preview.WaitIdle(10s));
     ASSERT_EQ(Frames().size(), 1u) << "nothing measured yet: the exact frame at once";
     const std::vector<uint8_t> exact = Frames()[0].bytes;
-    preview.Submit(Ask(CRunDriver::kFeature, 2, 4), *doc.GetFeatureSet());
+    preview.Submit(Ask(EngineKind::kFeature, 2, 4), *doc.GetFeatureSet());
     ASSERT_TRUE(preview.WaitIdle(10s));
     const std::vector<Shown> f = Frames();
     ASSERT_EQ(f.size(), 3u);
@@ -270,9 +270,9 @@ TEST_F(PreviewRenderer, SlowFramesShowHalfResolutionFirstThenTheExactFrame)
 TEST_F(PreviewRenderer, NothingToShowGivesAnEmptyFrame)
 {
     CPreviewRenderer preview(Sink());
-    CPreviewRenderer::Request missing = Ask(CRunDriver::kFeature, 1, 4);
+    CPreviewRenderer::Request missing = Ask(EngineKind::kFeature, 1, 4);
     missing.pictures[1].reset();
-    for (const CPreviewRenderer::Request& r : {missing, Ask(CRunDriver::kFeature, 5, 4)}) {
+    for (const CPreviewRenderer::Request& r : {missing, Ask(EngineKind::kFeature, 5, 4)}) {
         shown.clear();
         preview.Submit(r, *doc.GetFeatureSet());
         ASSERT_TRUE(preview.WaitIdle(10s));

@@ -103,7 +103,7 @@ TEST_F(RunDriver, FullRunWritesFramesZeroToNOnceEachAndTheVideo)
     Picture(0, "8 6 0 0 0");
     Picture(1, "8 6 0 0 200");
     CRunDriver driver(doc, chooser);
-    driver.UseEngine(CRunDriver::kLinear);
+    driver.UseEngine(EngineKind::kLinear);
     driver.SetSteps(4);
     const CRunDriver::StartResult started = driver.Start();
     ASSERT_EQ(started.status, CRunDriver::StartStatus::kStarted);
@@ -143,7 +143,7 @@ TEST_F(RunDriver, PauseKeepsTheFrameAndStartContinuesWithANewVideo)
     Picture(0, "4 4 0 0 0");
     Picture(1, "4 4 0 0 100");
     CRunDriver driver(doc, chooser);
-    driver.UseEngine(CRunDriver::kLinear);
+    driver.UseEngine(EngineKind::kLinear);
     driver.SetSteps(4);
     ASSERT_EQ(driver.Start().status, CRunDriver::StartStatus::kStarted);
     driver.ProduceFrame();
@@ -213,13 +213,13 @@ TEST_F(RunDriver, SwitchingEnginesMidRunKeepsThePictures)
     CRunDriver driver(doc, chooser);
     driver.SetSteps(2);
     ASSERT_EQ(driver.Start().status, CRunDriver::StartStatus::kStarted);
-    EXPECT_EQ(driver.GetEngineKind(), CRunDriver::kFeature);
-    driver.UseEngine(CRunDriver::kLinear);
-    EXPECT_EQ(driver.GetEngineKind(), CRunDriver::kLinear);
+    EXPECT_EQ(driver.GetEngineKind(), EngineKind::kFeature);
+    driver.UseEngine(EngineKind::kLinear);
+    EXPECT_EQ(driver.GetEngineKind(), EngineKind::kLinear);
     driver.Advance();
     driver.ProduceFrame();
     EXPECT_EQ(driver.GetFrame().Bits()[0], 100) << "the new engine blends the run's pictures";
-    driver.UseEngine(CRunDriver::kFeature);
+    driver.UseEngine(EngineKind::kFeature);
     driver.ProduceFrame();
     EXPECT_EQ(driver.GetFrame().Bits()[0], 0) << "no line pairs: the feature engine's frame is black";
     driver.Stop();

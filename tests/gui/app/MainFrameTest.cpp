@@ -236,14 +236,14 @@ void MainFrameTest::engineButtonsOnlyWhileResultShown()
     QVERIFY(Enabled(frame, ID_MORPH_FEATURE));
     QVERIFY(Checked(frame, ID_MORPH_FEATURE));
     frame.GetAction(ID_MORPH_LINEAR)->trigger();
-    QCOMPARE(frame.GetResultView()->GetEngineKind(), 0);
+    QCOMPARE(frame.GetResultView()->GetEngineKind(), EngineKind::kLinear);
     QVERIFY(Checked(frame, ID_MORPH_LINEAR));
     QVERIFY(!Checked(frame, ID_MORPH_FEATURE));
     // Choosing the current engine again keeps it checked.
     frame.GetAction(ID_MORPH_LINEAR)->trigger();
     QVERIFY(Checked(frame, ID_MORPH_LINEAR));
     frame.GetAction(ID_MORPH_FEATURE)->trigger();
-    QCOMPARE(frame.GetResultView()->GetEngineKind(), 1);
+    QCOMPARE(frame.GetResultView()->GetEngineKind(), EngineKind::kFeature);
     QVERIFY(Checked(frame, ID_MORPH_FEATURE));
     frame.GetAction(ID_VIEW_INPUTS)->trigger();
     QVERIFY(!Enabled(frame, ID_MORPH_LINEAR));

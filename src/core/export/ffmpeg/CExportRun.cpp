@@ -8,12 +8,14 @@
 #include "run/CRunDriver.h"
 #include "run/PictureBitmap.h"
 #include "morph/CRowPool.h"
-#include "morph/FBMorphing.h"
-#include "morph/LinearMorphing.h"
+#include "morph/EngineKind.h"
+#include "morph/ImageMorphing.h"
+#include "run/CFramePipeline.h"
 
 #include <filesystem>
 #include <future>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 namespace {
@@ -65,11 +67,11 @@ void CopyLines(const CFeatureSet& from, CFeatureSet& to)
 // The one video of an export, whichever writer makes it.
 class CVideoOut {
 public:
-    bool Open(const CExportSettings& s, int32_t width, int32_t height, const std::atomic<bool>* cancel)
+    bool Open(const CExportSettings& s, int32_t width, int32_t height, CCancelToken::Ticket cancel)
     {
         if (IsFfmpegVideo(s.video)) {
             m_ffmpeg = std::make_unique<CFfmpegVideoWriter>();
-            m_ffmpeg->SetCancelFlag(cancel);
+            m_ffmpeg->SetCancelTicket(cancel);
             return m_ffmpeg->Open(s.VideoPath(), {FfmpegFormat(s.video), width, height, s.fps, s.videoQuality});
         }
         m_avi = std::make_unique<CExportAviWriter>();
@@ -95,11 +97,6 @@ private:
     std::unique_ptr<CFfmpegVideoWriter> m_ffmpeg;
     std::unique_ptr<CExportAviWriter> m_avi;
 };
-
-bool Requested(const std::atomic<bool>* cancel)
-{
-    return cancel != nullptr && cancel->load();
-}
 
 } // namespace
 
@@ -188,7 +185,7 @@ int64_t CExportRun::TotalSteps() const
     return static_cast<int64_t>(Plan().size());
 }
 
-CExportSummary CExportRun::Run(const std::atomic<bool>* cancel, const Progress& progress)
+CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& progress)
 {
     const CExportSettings& s = m_settings;
     CExportSummary summary;
@@ -212,14 +209,13 @@ CExportSummary CExportRun::Run(const std::atomic<bool>* cancel, const Progress& 
             std::filesystem::create_directories(s.folder + "/output_video", ec);
     }
 
-    CRowPool pool(s.threads > 0 ? s.threads : CRowPool::DefaultThreadCount());
-    std::unique_ptr<ImageMorphing> engine;
-    if (s.featureEngine) {
-        engine = std::make_unique<FBMorphing>();
-    } else {
-        engine = std::make_unique<LinearMorphing>();
+    // The program's pool, or one of this export's own.
+    std::unique_ptr<CRowPool> ownPool;
+    if (m_pPool == nullptr) {
+        ownPool = std::make_unique<CRowPool>(s.threads > 0 ? s.threads : CRowPool::DefaultThreadCount());
     }
-    engine->SetRowPool(&pool);
+    std::unique_ptr<ImageMorphing> engine = MakeEngine(s.engine);
+    engine->SetRowPool(m_pPool != nullptr ? m_pPool : ownPool.get());
     engine->SetOptions(s.morph);
     engine->SetSteps(s.steps);
     engine->ShareImage(m_inputs[1], 1);
@@ -237,49 +233,49 @@ CExportSummary CExportRun::Run(const std::atomic<bool>* cancel, const Progress& 
 
     const std::vector<Step> plan = Plan();
     const auto total = static_cast<int64_t>(plan.size());
-    CBitmap frames[2];
-    int current = 0;
-    const auto compute = [this, &engine](int32_t k, CBitmap& out) {
+    std::vector<int32_t> frames(plan.size());
+    for (size_t i = 0; i < plan.size(); ++i)
+        frames[i] = plan[i].frame;
+    CFramePipeline pipeline([this, &engine](int32_t k, CBitmap& out, CCancelToken::Ticket ticket) {
         // Shaped once; the engine writes every byte of it.
         out.Reshape(m_inputs[0]->Width(), m_inputs[0]->Height(), 32);
-        engine->Morph(out, k, &m_doc);
-    };
-    if (!plan.empty()) compute(plan.front().frame, frames[current]);
-    for (size_t i = 0; i < plan.size(); ++i) {
-        if (Requested(cancel)) break;
-        const Step& step = plan[i];
-        const CBitmap& frame = frames[current];
-        // The next frame is computed while this one is written.
-        std::future<void> next;
-        const bool nextDiffers = i + 1 < plan.size() && plan[i + 1].frame != step.frame;
-        if (nextDiffers) {
-            next = std::async(std::launch::async,
-                              [&compute, &frames, current, k = plan[i + 1].frame] { compute(k, frames[1 - current]); });
-        }
-        std::future<bool> file;
-        const std::string path = step.file ? s.FramePath(step.frame) : std::string();
-        if (step.file) {
-            file = std::async(std::launch::async, [&files, &frame, &path] {
-                return files.Write(path, frame.Bits(), frame.WidthBytes(), frame.Width(), frame.Height());
-            });
-        }
-        const bool added = !step.video || video.Add(frame);
-        const bool fileOk = !step.file || file.get();
-        if (next.valid()) next.get();
-        if (fileOk && step.file) {
-            if (summary.framesWritten == 0) summary.firstFrameFile = path;
-            summary.lastFrameFile = path;
-            ++summary.framesWritten;
-        }
-        if (!added && video.Cancelled()) break;
-        if (!added || !fileOk) {
-            video.Cancel();
-            return fail(!fileOk ? files.Error() : video.Error());
-        }
-        if (nextDiffers) current = 1 - current;
-        if (progress) progress(static_cast<int64_t>(i) + 1, total);
+        engine->SetCancelTicket(ticket);
+        return engine->Morph(out, k, &m_doc) != ImageMorphing::kAbandoned;
+    });
+    std::optional<std::string> failure; // why a write failed
+    const CFramePipeline::Outcome outcome = pipeline.Run(
+        frames,
+        [&](size_t i, int32_t k, const CBitmap& frame) {
+            const Step& step = plan[i];
+            // The frame file is written while the video takes the frame.
+            std::future<bool> file;
+            const std::string path = step.file ? s.FramePath(k) : std::string();
+            if (step.file) {
+                file = std::async(std::launch::async, [&files, &frame, &path] {
+                    return files.Write(path, frame.Bits(), frame.WidthBytes(), frame.Width(), frame.Height());
+                });
+            }
+            const bool added = !step.video || video.Add(frame);
+            const bool fileOk = !step.file || file.get();
+            if (fileOk && step.file) {
+                if (summary.framesWritten == 0) summary.firstFrameFile = path;
+                summary.lastFrameFile = path;
+                ++summary.framesWritten;
+            }
+            if (!added && video.Cancelled()) return false;
+            if (!added || !fileOk) {
+                video.Cancel();
+                failure = !fileOk ? files.Error() : video.Error();
+                return false;
+            }
+            if (progress) progress(static_cast<int64_t>(i) + 1, total);
+            return true;
+        },
+        cancel);
+    if (failure) {
+        return fail(*failure);
     }
-    if (Requested(cancel) || video.Cancelled()) {
+    if (outcome.cancelled || outcome.stopped || cancel.IsAbandoned() || video.Cancelled()) {
         if (summary.videoWanted) video.Cancel();
         summary.outcome = CExportSummary::Outcome::kCancelled;
         return summary;

@@ -6,7 +6,6 @@
 #include "export/CExportSummary.h"
 #include "export/CExportTask.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,7 +21,8 @@ public:
     CExportRun& operator=(const CExportRun&) = delete;
 
     std::string Check() const override;
-    CExportSummary Run(const std::atomic<bool>* cancel, const Progress& progress) override;
+    CExportSummary Run(CCancelToken::Ticket cancel, const Progress& progress) override;
+    void SetRowPool(CRowPool* pPool) override { m_pPool = pPool; }
     int64_t TotalSteps() const override;
     int32_t OutputWidth() const override { return m_nWidth; }
     int32_t OutputHeight() const override { return m_nHeight; }
@@ -41,4 +41,5 @@ private:
     std::shared_ptr<const CBitmap> m_inputs[2];
     int32_t m_nWidth = 0;
     int32_t m_nHeight = 0;
+    CRowPool* m_pPool = nullptr;
 };

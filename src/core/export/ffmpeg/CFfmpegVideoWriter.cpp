@@ -307,7 +307,7 @@ void CFfmpegVideoWriter::Cancel()
 
 bool CFfmpegVideoWriter::CancelRequested() const
 {
-    return m_pCancelFlag != nullptr && m_pCancelFlag->load(std::memory_order_relaxed);
+    return m_cancel.IsAbandoned();
 }
 
 bool CFfmpegVideoWriter::Fail(const std::string& message)

@@ -4,8 +4,8 @@
 #include "CGifPaletteGraph.h"
 #include "files/CTempOutputFile.h"
 #include "export/CVideoSettings.h"
+#include "morph/CCancelToken.h"
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -24,7 +24,7 @@ struct AVStream;
 // left as it was.
 //
 // One thread uses a writer at a time. Another thread stops a long export
-// through the cancel flag, which AddFrame and Finish check.
+// through a cancel ticket, which AddFrame and Finish check.
 class CFfmpegVideoWriter {
 public:
     CFfmpegVideoWriter() = default;
@@ -45,9 +45,9 @@ public:
     // Stops and removes the temporary file; the destination is untouched.
     void Cancel();
 
-    // When *flag becomes true, the next AddFrame or the running Finish
+    // Once `ticket` is abandoned, the next AddFrame or the running Finish
     // cancels (and returns false with IsCancelled() true, Error() empty).
-    void SetCancelFlag(const std::atomic<bool>* flag) { m_pCancelFlag = flag; }
+    void SetCancelTicket(CCancelToken::Ticket ticket) { m_cancel = ticket; }
 
     bool IsOpen() const { return m_bOpen; }
     bool IsCancelled() const { return m_bCancelled; }
@@ -74,7 +74,7 @@ private:
     bool m_bCancelled = false;
     int64_t m_nFrames = 0;
     int32_t m_nPtsStep = 1;
-    const std::atomic<bool>* m_pCancelFlag = nullptr;
+    CCancelToken::Ticket m_cancel;
 
     CTempOutputFile m_temp;
     CFrameScaler m_scaler;
