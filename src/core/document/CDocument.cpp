@@ -2,6 +2,7 @@
 
 #include "CArchive.h"
 #include "files/CFileAccess.h"
+#include "files/CReplacingFile.h"
 #include "message/CText.h"
 
 #include <cerrno>
@@ -92,18 +93,28 @@ CDocStatus CDocument::OnOpenDocument(const std::string& path)
 CDocStatus CDocument::OnSaveDocument(const std::string& path)
 {
     const std::string full = FullPath(path);
-    CFileAccess::Result written;
+    // Flushed before it replaces the old project, so a crash keeps one of
+    // the two whole; a link is followed and the project it names replaced.
+    CReplacingFile file;
+    int error = 0;
     try {
         CArchive ar;
         Serialize(ar);
-        written = CFileAccess::ReplaceFile(full, ar.GetBuffer());
+        const std::vector<uint8_t>& bytes = ar.GetBuffer();
+        error = file.Create(full, CReplacingFile::Durability::kFlushed, CReplacingFile::Existing::kUpdated);
+        if (error == 0 && !file.File().Write(bytes.data(), bytes.size())) {
+            error = file.File().Error();
+        }
+        if (error == 0) {
+            error = file.Commit();
+        }
     } catch (const std::bad_alloc&) {
-        written.ok = false;
-        written.error = ENOMEM;
+        error = ENOMEM;
     }
-    if (!written.ok) {
-        std::string detail = CFileAccess::ErrorText(written.error);
-        if (written.targetExisted) {
+    if (error != 0) {
+        file.Abandon();
+        std::string detail = CFileAccess::ErrorText(error);
+        if (file.HadFile()) {
             detail += TRV_TEXT("CoreText", "原来的文件没有改动。");
         }
         return Failed(kSaveFailed, std::move(detail));

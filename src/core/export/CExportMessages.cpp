@@ -1,6 +1,6 @@
 #include "CExportMessages.h"
 
-#include "files/CTempOutputFile.h"
+#include "files/CReplacingFile.h"
 
 #include "files/CFileAccess.h"
 #include "message/CText.h"
@@ -133,7 +133,7 @@ std::string CExportMessages::BadBaseName(const std::string& base)
 
 std::string CExportMessages::CannotCreate(const std::string& path, int error)
 {
-    const std::string folder = CTempOutputFile::FolderOf(path);
+    const std::string folder = CReplacingFile::FolderOf(path);
     return error == ENOENT || error == ENOTDIR ? FolderMissing(folder) : FolderNotWritable(folder, error);
 }
 

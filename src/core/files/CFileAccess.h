@@ -6,14 +6,13 @@
 #include <string>
 #include <vector>
 
-// Whole-file reading and safe replacing, for paths of any length: the path is
+// Whole-file reading, for paths of any length: the path is
 // walked one folder at a time, so paths beyond the system's PATH_MAX work.
 class CFileAccess {
 public:
     struct Result {
         bool ok = true;
-        int error = 0;              // errno value on failure
-        bool targetExisted = false; // a regular file was at the path (kept on failure, replaced on success)
+        int error = 0; // errno value on failure
     };
 
     // Reads a regular file. A folder fails with EISDIR, any other kind of file
@@ -22,13 +21,6 @@ public:
     static Result ReadFile(const std::string& path, std::vector<uint8_t>& out, uint64_t maxBytes);
     // The same into a buffer that is not zero-filled before the read.
     static Result ReadFile(const std::string& path, CByteVector& out, uint64_t maxBytes);
-
-    // Writes the bytes to a fresh file beside the target, flushes it to disk
-    // and renames it over the target, so the old file stays whole until the
-    // new one is complete. A symbolic link is followed and the file it names
-    // replaced. A target that exists but is not a regular file (a device such
-    // as /dev/full) is written in place instead; a folder fails with EISDIR.
-    static Result ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
     // Short Chinese text for an errno value, for the detail line of a message.
     static std::string ErrorText(int error);

@@ -28,12 +28,17 @@ CPosixFile::~CPosixFile()
 
 int CPosixFile::Open(const std::string& path, Mode mode)
 {
+    return OpenAt(AT_FDCWD, path, mode);
+}
+
+int CPosixFile::OpenAt(int folder, const std::string& name, Mode mode)
+{
     Close();
     m_nError = 0;
     m_nPosition = 0;
-    const int flags = O_WRONLY | O_CLOEXEC | (mode == kCreateNew ? O_CREAT | O_EXCL : 0);
+    const int flags = O_WRONLY | O_CLOEXEC | (mode == kCreateNew ? O_CREAT | O_EXCL : O_NONBLOCK | O_NOCTTY);
     do {
-        m_fd = ::open(path.c_str(), flags, 0666);
+        m_fd = ::openat(folder, name.c_str(), flags, 0666);
     } while (m_fd < 0 && errno == EINTR);
     if (m_fd < 0) {
         m_nError = errno;

@@ -12,7 +12,8 @@ class CPosixFile {
 public:
     enum Mode {
         kCreateNew,     // create; fail if the name exists
-        kWriteExisting, // open an existing file for writing, keep its bytes
+        kWriteExisting, // open an existing file for writing, keep its bytes;
+                        // a device or FIFO is opened without waiting
     };
 
     CPosixFile() = default;
@@ -22,6 +23,8 @@ public:
 
     // 0 or the system's error number.
     int Open(const std::string& path, Mode mode);
+    // The same for `name` in the folder with the descriptor `folder`.
+    int OpenAt(int folder, const std::string& name, Mode mode);
     bool IsOpen() const { return m_fd >= 0; }
     // True for a regular file (not a device, pipe or socket).
     bool IsRegular() const { return m_bRegular; }

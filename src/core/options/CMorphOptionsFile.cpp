@@ -1,7 +1,7 @@
 #include "CMorphOptionsFile.h"
 
 #include "export/CExportMessages.h"
-#include "files/CTempOutputFile.h"
+#include "files/CReplacingFile.h"
 
 #include <fstream>
 #include <sstream>
@@ -76,9 +76,9 @@ std::string CMorphOptionsFile::Write(const std::string& projectPath, const CMorp
         return std::string();
     }
     const std::string text = Format(options);
-    CTempOutputFile file;
-    int err = file.Create(path);
-    if (err == 0) err = file.Write(text.data(), text.size());
+    CReplacingFile file;
+    int err = file.Create(path, CReplacingFile::Durability::kFlushed);
+    if (err == 0 && !file.File().Write(text.data(), text.size())) err = file.File().Error();
     if (err == 0) err = file.Commit();
     return err == 0 ? std::string() : CExportMessages::WriteFailed(path, err);
 }

@@ -57,21 +57,11 @@ std::vector<std::string> Names(const std::string& folder)
 }
 
 // Removes the temporary files a run that was killed left in the output
-// folders: "Frame-<k>.bmp.tmp-<pid>-<n>" and "trevalin.avi.tmp-<pid>-<n>".
+// folders: those of "Frame-<k>.bmp" and of "trevalin.avi".
 void RemoveLeftovers(const std::string& frames, const std::string& videos)
 {
-    for (const std::string& name : Names(frames)) {
-        const size_t mark = name.find(".tmp-");
-        if (mark != std::string::npos && FrameNumber(name.substr(0, mark)) >= 0 &&
-            CReplacingFile::IsTempNameFor(name, name.substr(0, mark))) {
-            ::unlink((frames + "/" + name).c_str());
-        }
-    }
-    for (const std::string& name : Names(videos)) {
-        if (CReplacingFile::IsTempNameFor(name, "trevalin.avi")) {
-            ::unlink((videos + "/" + name).c_str());
-        }
-    }
+    CReplacingFile::RemoveLeftovers(frames, [](const std::string& name) { return FrameNumber(name) >= 0; });
+    CReplacingFile::RemoveLeftovers(videos, [](const std::string& name) { return name == "trevalin.avi"; });
 }
 
 // Replaces the lines of `to` with copies of the points of `from`.

@@ -47,14 +47,14 @@ bool CExportAviWriter::Open(const std::string& path, int32_t width, int32_t heig
     }
     // The recorder writes into the temporary file, which it finds there
     // and takes over.
-    const int err = m_temp.Create(path);
+    const int err = m_temp.Create(path, CReplacingFile::Durability::kFlushed);
     if (err != 0) {
-        return Fail(CExportMessages::CannotCreate(path, err));
+        return Fail(err == EISDIR ? CExportMessages::WriteFailed(path, err) : CExportMessages::CannotCreate(path, err));
     }
     m_pRecorder = std::make_unique<CAviRecorder>();
     m_pRecorder->m_nFrameRate = static_cast<uint32_t>(fps);
     m_pRecorder->SetFrameFormat(format->header);
-    m_pRecorder->SetFilePath(m_temp.Path());
+    m_pRecorder->SetFilePath(m_temp.GetTempPath());
     CCompressionOptions chosen;
     chosen.codec = motionJpeg ? CCompressionOptions::kMotionJpeg : CCompressionOptions::kUncompressed;
     chosen.quality = quality < 1 ? 1 : quality;
@@ -139,5 +139,5 @@ void CExportAviWriter::Cancel()
         m_pRecorder->CloseVideo();
         m_pRecorder.reset();
     }
-    m_temp.Discard();
+    m_temp.Abandon();
 }

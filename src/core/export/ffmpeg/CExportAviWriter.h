@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CFrameScaler.h"
-#include "files/CTempOutputFile.h"
+#include "files/CReplacingFile.h"
 
 #include <cstdint>
 #include <memory>
@@ -40,7 +40,7 @@ private:
     int32_t m_nWidth = 0;
     int32_t m_nHeight = 0;
     int64_t m_nFrames = 0;
-    CTempOutputFile m_temp;
+    CReplacingFile m_temp;
     std::unique_ptr<CAviRecorder> m_pRecorder;
     CFrameScaler m_scaler;
     AVFrame* m_pScaled = nullptr;

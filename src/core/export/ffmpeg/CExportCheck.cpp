@@ -1,7 +1,7 @@
 #include "CExportCheck.h"
 
 #include "export/CExportMessages.h"
-#include "files/CTempOutputFile.h"
+#include "files/CReplacingFile.h"
 #include "message/CText.h"
 
 #include <cerrno>
@@ -101,12 +101,12 @@ std::string CExportCheck::Folder(const std::string& folder)
     }
     // Permissions are not the whole story (read-only mounts, quotas, access
     // control lists): try the real thing.
-    CTempOutputFile probe;
-    const int err = probe.Create(folder + "/trevalin-export");
+    CReplacingFile probe;
+    const int err = probe.Create(folder + "/trevalin-export", CReplacingFile::Durability::kFlushed);
     if (err != 0) {
         return CExportMessages::FolderNotWritable(folder, err);
     }
-    probe.Discard();
+    probe.Abandon();
     return "";
 }
 

@@ -51,7 +51,7 @@ CFfmpegVideoWriter::~CFfmpegVideoWriter()
 bool CFfmpegVideoWriter::Open(const std::string& path, const CVideoSettings& settings)
 {
     Release();
-    m_temp.Discard();
+    m_temp.Abandon();
     m_bOpen = false;
     m_bCancelled = false;
     m_strError.clear();
@@ -65,7 +65,7 @@ bool CFfmpegVideoWriter::Open(const std::string& path, const CVideoSettings& set
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
         return Fail(CExportMessages::WriteFailed(path, EISDIR));
     }
-    const int err = m_temp.Create(path);
+    const int err = m_temp.Create(path, CReplacingFile::Durability::kFlushed);
     if (err != 0) {
         return Fail(CExportMessages::CannotCreate(path, err));
     }
@@ -90,7 +90,7 @@ int CFfmpegVideoWriter::StartEncoder()
     }
     // The muxer opens the file by name (MP4's fast start reads it back);
     // "file:" keeps a colon in the path from naming a protocol.
-    const std::string url = "file:" + m_temp.Path();
+    const std::string url = "file:" + m_temp.GetTempPath();
     int rc = avformat_alloc_output_context2(&m_pFormat, muxer, nullptr, url.c_str());
     if (rc < 0) {
         return rc;
@@ -300,7 +300,7 @@ bool CFfmpegVideoWriter::Finish()
 void CFfmpegVideoWriter::Cancel()
 {
     Release();
-    m_temp.Discard();
+    m_temp.Abandon();
     m_bCancelled = m_bOpen || m_bCancelled;
     m_bOpen = false;
 }
@@ -313,7 +313,7 @@ bool CFfmpegVideoWriter::CancelRequested() const
 bool CFfmpegVideoWriter::Fail(const std::string& message)
 {
     Release();
-    m_temp.Discard();
+    m_temp.Abandon();
     m_bOpen = false;
     m_strError = message;
     return false;

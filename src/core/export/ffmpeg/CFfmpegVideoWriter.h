@@ -2,7 +2,7 @@
 
 #include "CFrameScaler.h"
 #include "CGifPaletteGraph.h"
-#include "files/CTempOutputFile.h"
+#include "files/CReplacingFile.h"
 #include "export/CVideoSettings.h"
 #include "morph/CCancelToken.h"
 
@@ -76,7 +76,7 @@ private:
     int32_t m_nPtsStep = 1;
     CCancelToken::Ticket m_cancel;
 
-    CTempOutputFile m_temp;
+    CReplacingFile m_temp;
     CFrameScaler m_scaler;
     CGifPaletteGraph m_palette;
     AVFormatContext* m_pFormat = nullptr;

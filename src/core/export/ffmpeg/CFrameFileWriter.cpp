@@ -3,13 +3,14 @@
 #include "output/bmp/CBitmapInfo.h"
 #include "CExportCheck.h"
 #include "export/CExportMessages.h"
-#include "files/CTempOutputFile.h"
+#include "files/CReplacingFile.h"
 #include "FfmpegSupport.h"
 #include "output/bmp/WriteBitmapFile.h"
 
 #include "morph/CBitmap.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <turbojpeg.h>
 
@@ -73,12 +74,14 @@ bool CFrameFileWriter::Write(const std::string& path, const uint8_t* bgr0, int32
     if (!Encode(path, bgr0, stride)) {
         return false;
     }
-    CTempOutputFile file;
-    int err = file.Create(path);
+    CReplacingFile file;
+    int err = file.Create(path, CReplacingFile::Durability::kFlushed);
     if (err != 0) {
-        return Fail(CExportMessages::CannotCreate(path, err));
+        return Fail(err == EISDIR ? CExportMessages::WriteFailed(path, err) : CExportMessages::CannotCreate(path, err));
     }
-    err = file.Write(m_bytes.data(), m_bytes.size());
+    if (!file.File().Write(m_bytes.data(), m_bytes.size())) {
+        err = file.File().Error();
+    }
     if (err == 0) {
         err = file.Commit();
     }

@@ -33,7 +33,7 @@ int CAviFile::Create(const std::string& path)
 {
     m_strPath = path;
     m_nError = 0;
-    return m_out.Create(path);
+    return m_out.Create(path, CReplacingFile::Durability::kUnflushed);
 }
 
 bool CAviFile::Put(const void* data, size_t size)

@@ -78,7 +78,7 @@ bool WriteBitmapFile(const std::string& path, const CBitmapInfo& info, const uin
     const CByteBuffer fileHeader = FileHeader(fileSize, offset);
 
     CReplacingFile file;
-    int err = file.Create(path);
+    int err = file.Create(path, CReplacingFile::Durability::kUnflushed);
     if (err == 0 && !file.File().Write(fileHeader.Data(), fileHeader.Size())) {
         err = file.File().Error();
     }
