@@ -1,6 +1,7 @@
 #include "document/CTrevalinDoc.h"
 #include "support/CTempDir.h"
 #include "support/DocTestSupport.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +14,9 @@
 
 using doctest::AddLine;
 using doctest::Dump;
-using doctest::ReadBytes;
+using testfiles::ReadBytes;
 using doctest::Store;
-using doctest::WriteBytes;
+using testfiles::WriteBytes;
 
 namespace fs = std::filesystem;
 
