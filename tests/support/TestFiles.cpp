@@ -57,6 +57,17 @@ std::vector<std::string> Names(const std::filesystem::path& folder)
     return names;
 }
 
+std::filesystem::path LockedFolder(const std::filesystem::path& parent)
+{
+    namespace fs = std::filesystem;
+    fs::permissions(parent, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    const fs::path locked = parent / "locked";
+    fs::create_directory(locked);
+    fs::permissions(locked,
+                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    return locked;
+}
+
 void Plant(const std::string& path, const std::string& kind, const std::string& aside)
 {
     if (kind == "fifo") {

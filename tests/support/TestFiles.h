@@ -19,6 +19,11 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
 // The names of what the folder holds, sorted.
 std::vector<std::string> Names(const std::filesystem::path& folder);
 
+// Lets everyone into `parent` and makes in it the folder "locked", which
+// everyone may read and nobody but the superuser may write to (checks of it
+// run through RunUnprivileged). Returns the folder's path.
+std::filesystem::path LockedFolder(const std::filesystem::path& parent);
+
 // Puts at `path` something an output must replace without opening it
 // ("fifo", "symlink" to the file `aside`, "read-only" file) or must refuse
 // ("folder").

@@ -1,14 +1,13 @@
 #include "document/CTrevalinDoc.h"
+#include "support/CFileSizeLimit.h"
 #include "support/CTempDir.h"
 #include "support/DocTestSupport.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -129,15 +128,9 @@ TEST_F(DocumentSave, FileSizeLimitLeavesTheOldFile)
     WriteBytes(path, old);
     MakeBig();
 
-    struct rlimit saved {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    CFileSizeLimit small(4096);
+    ASSERT_TRUE(small.Ok());
     ExpectFailedSaveKeeps(path, old, "文件过大。");
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
 }
 
 TEST_F(DocumentSave, FullDiskLeavesTheOldFile)

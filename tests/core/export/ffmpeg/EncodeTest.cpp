@@ -208,11 +208,7 @@ TEST_F(EncodeTest, DestinationTurnedFolderFailsTheFinishAndLeavesNoFile)
 
 TEST_F(EncodeTest, UnwritableFolderFailsEveryWriterBeforeAnythingIsWritten)
 {
-    fs::permissions(m_dir.Path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
-    const fs::path locked = m_dir / "locked";
-    fs::create_directory(locked);
-    fs::permissions(locked,
-                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    const fs::path locked = testfiles::LockedFolder(m_dir.Path());
     const std::string expected = CExportMessages::FolderNotWritable(locked.string(), EACCES);
     const CBitmap frame = CTestFrames::Pattern(4, 4, 0);
     // Bit 0: the video writer failed as expected; bit 1: the frame writer.

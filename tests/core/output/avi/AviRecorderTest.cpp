@@ -445,10 +445,7 @@ TEST(AviRecorderTest, FullDiskFailsTheOpenAndKeepsWhatWasThere)
 TEST(AviRecorderTest, FolderWithoutWritePermissionFailsTheOpen)
 {
     CTempDir dir;
-    fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
-    fs::create_directory(dir / "locked");
-    fs::permissions(dir / "locked",
-                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    testfiles::LockedFolder(dir.Path());
     const std::string path = (dir / "locked" / "trevalin.avi").string();
     const std::string expected =
         "AVI Engine failed to initialize. Check filename " + path + ".A disk error occurred while opening the file.";

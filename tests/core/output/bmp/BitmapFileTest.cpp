@@ -235,10 +235,7 @@ TEST(BitmapFileTest, FullDiskIsReportedAndKeepsWhatWasThere)
 TEST(BitmapFileTest, FolderWithoutWritePermissionIsReported)
 {
     CTempDir dir;
-    fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
-    fs::create_directory(dir / "locked");
-    fs::permissions(dir / "locked",
-                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    testfiles::LockedFolder(dir.Path());
     const CBitmap bitmap = CTestFrames::Pattern(4, 3, 0);
     auto info = MakeBitmapInfo(bitmap);
     const std::string path = (dir / "locked" / "Frame-0.bmp").string();
