@@ -9,12 +9,11 @@
 function(trevalin_add_test name)
   cmake_parse_arguments(T "QTEST;OWN_MAIN" "" "SOURCES;LIBS;DEFINES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} trevalin_test_support)
+  # Exports in tests load the module just built (see UseBuiltExportModule):
+  # its object is linked directly, so that it is part of every program.
+  target_link_libraries(${name} PRIVATE ${T_LIBS} trevalin_test_support trevalin_test_module_dir)
   target_compile_definitions(${name} PRIVATE TREVALIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}" ${T_DEFINES})
-  # Exports in tests load the module just built (see UseBuiltExportModule).
   add_dependencies(${name} trevalin_export_module)
-  target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/UseBuiltExportModule.cpp)
-  target_compile_definitions(${name} PRIVATE TREVALIN_BUILD_DIR="${PROJECT_BINARY_DIR}")
   if(T_QTEST)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
     target_link_libraries(${name} PRIVATE Qt6::Test)

@@ -1,11 +1,10 @@
 #include "CRenderFixture.h"
+#include "support/TestFiles.h"
 
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -74,9 +73,7 @@ CRenderFixture::Outcome CRenderFixture::Render(const std::vector<std::string>& a
 
 bool CRenderFixture::ReadBmp(const std::string& path, Bmp& out)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> b = testfiles::ReadBytesOrEmpty(path);
     if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return false;
     out.offset = U32(b, 10);
     out.width = static_cast<int32_t>(U32(b, 18));
@@ -134,6 +131,5 @@ void CRenderFixture::WriteHeavyProject(const std::string& name, int pairs) const
                 put32(v);
         }
     }
-    std::ofstream((m_dir / name).string(), std::ios::binary)
-        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    testfiles::WriteBytes(m_dir / name, b);
 }

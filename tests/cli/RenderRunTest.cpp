@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include "support/CBmpBuilder.h"
 #include "support/CFfmpegRunner.h"
+#include "support/TestFiles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -32,33 +34,6 @@ std::string Probe(const std::string& video, const std::string& entries)
 {
     return CRenderFixture::Capture("ffprobe -v error -select_streams v:0 -count_frames -show_entries stream=" +
                                    entries + " -of default=noprint_wrappers=1 '" + video + "'");
-}
-
-void WriteSolidBmp(const fs::path& path, int w, int h)
-{
-    const int row = (3 * w + 3) & ~3;
-    const uint32_t size = static_cast<uint32_t>(54 + row * h);
-    std::vector<uint8_t> b(size, 0x80);
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, size);
-    put32(6, 0);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(w));
-    put32(22, static_cast<uint32_t>(h));
-    b[26] = 1;
-    b[27] = 0;
-    b[28] = 24;
-    b[29] = 0;
-    for (size_t i = 30; i < 54; ++i)
-        b[i] = 0;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
 // The BGR bytes of a bottom-up BMP's pixel rows, without row padding.
@@ -175,7 +150,7 @@ TEST(RenderRun, RefusesWhatItCannotRender)
     EXPECT_EQ(notAPicture.exitCode, 1);
     EXPECT_NE(notAPicture.output.find("target.bmp"), std::string::npos) << notAPicture.output;
 
-    WriteSolidBmp(f.Work() + "/images/target.bmp", 40, 30);
+    testfiles::WriteBytes(f.Work() + "/images/target.bmp", CBmpBuilder::Grey24(40, 30));
     const CRenderFixture::Outcome disagree = f.Render({"demo.tvl"});
     EXPECT_EQ(disagree.exitCode, 1);
     EXPECT_NE(disagree.output.find(kIncompatible), std::string::npos) << disagree.output;
@@ -186,7 +161,7 @@ TEST(RenderRun, FitBringsTheTargetToTheSourceSizeForThatRunOnly)
     CRenderFixture f;
     // A grey target half as high as wide: padded to 400 x 300 it is 400 x 200
     // with black bars of 50 rows above and below.
-    WriteSolidBmp(f.Work() + "/images/target.bmp", 200, 100);
+    testfiles::WriteBytes(f.Work() + "/images/target.bmp", CBmpBuilder::Grey24(200, 100));
     const auto projectBefore = fs::file_size(f.Work() + "/demo.tvl");
     const CRenderFixture::Outcome refused = f.Render({"--steps", "1", "demo.tvl"});
     EXPECT_EQ(refused.exitCode, 1);
@@ -229,20 +204,8 @@ TEST(RenderRun, WriteFailuresAreReportedOnceAndFail)
     EXPECT_TRUE(fs::exists(g.Work() + "/ouput_image/Frame-3.bmp")) << "the frames are still written";
 }
 
-std::vector<uint8_t> FileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> Names(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using testfiles::Names;
+using testfiles::ReadBytesOrEmpty;
 
 // Every video format of an export, read back by ffprobe: its codec, every
 // frame of the time line (5 frames forward and 4 back) and its rate.
@@ -325,7 +288,8 @@ TEST(RenderRun, PngEqualsBmpAndRangesEqualTheWhole)
         const bool inRange = k >= 2 && k <= 4;
         EXPECT_EQ(fs::exists(f.Work() + "/part/" + name + ".png"), inRange) << name;
         if (inRange) {
-            EXPECT_EQ(FileBytes(f.Work() + "/part/" + name + ".png"), FileBytes(f.Work() + "/png/" + name + ".png"));
+            EXPECT_EQ(ReadBytesOrEmpty(f.Work() + "/part/" + name + ".png"),
+                      ReadBytesOrEmpty(f.Work() + "/png/" + name + ".png"));
         }
     }
     EXPECT_EQ(Names(f.Work() + "/part").size(), 3u) << "a range writes no video unless asked";
@@ -342,7 +306,7 @@ TEST(RenderRun, MorphOptionsFromTheProjectAndTheSwitches)
         args.push_back("demo.tvl");
         const CRenderFixture::Outcome run = f.Render(args);
         EXPECT_EQ(run.exitCode, 0) << run.output;
-        return FileBytes(f.Work() + "/ouput_image/Frame-2.bmp");
+        return ReadBytesOrEmpty(f.Work() + "/ouput_image/Frame-2.bmp");
     };
     const std::vector<uint8_t> plain = frame({});
     const std::vector<uint8_t> warped = frame({"--warp-only"});

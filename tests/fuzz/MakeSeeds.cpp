@@ -3,6 +3,7 @@
 // pictures made with Qt. Usage: fuzz_seeds <corpus folder>
 #include "document/CArchive.h"
 #include "support/CBmpBuilder.h"
+#include "support/TestFiles.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -11,7 +12,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <limits>
 #include <string>
@@ -21,11 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Write(const fs::path& path, const std::vector<uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using testfiles::WriteBytes;
 
 void Lines(CArchive& ar, const std::vector<std::vector<std::pair<int32_t, int32_t>>>& lines)
 {
@@ -47,7 +43,7 @@ void Projects(const fs::path& dir)
            << "\\b.jpg";
         Lines(ar, {{{10, 20}, {30, 40}}});
         Lines(ar, {{{12, 22}, {33, 44}}});
-        Write(dir / "worked_example.tvl", ar.GetBuffer());
+        WriteBytes(dir / "worked_example.tvl", ar.GetBuffer());
     }
     {
         CArchive ar; // wide names, Chinese, with a surrogate pair
@@ -55,7 +51,7 @@ void Projects(const fs::path& dir)
         ar.WriteWideString(u"/\u76EE\u6807\U0001F600.jpg");
         Lines(ar, {{{1, 2}, {3, 4}}, {{5, 6}, {7, 8}}});
         Lines(ar, {{{1, 2}, {3, 4}}, {{5, 6}, {7, 8}}});
-        Write(dir / "wide_names.tvl", ar.GetBuffer());
+        WriteBytes(dir / "wide_names.tvl", ar.GetBuffer());
     }
     {
         CArchive ar; // many lines, some of many points
@@ -72,7 +68,7 @@ void Projects(const fs::path& dir)
             }
             Lines(ar, lines);
         }
-        Write(dir / "many_lines.tvl", ar.GetBuffer());
+        WriteBytes(dir / "many_lines.tvl", ar.GetBuffer());
     }
     {
         CArchive ar; // negative and zero counts
@@ -80,7 +76,7 @@ void Projects(const fs::path& dir)
            << "\\b.bmp";
         ar << int32_t{3} << int32_t{-1} << int32_t{0} << int32_t{1} << 4 << 5;
         ar << int32_t{-7};
-        Write(dir / "negative_counts.tvl", ar.GetBuffer());
+        WriteBytes(dir / "negative_counts.tvl", ar.GetBuffer());
     }
     {
         CArchive ar; // uneven line counts, 0, 1 and 3 points, extreme coordinates
@@ -90,7 +86,7 @@ void Projects(const fs::path& dir)
            << "\\b.bmp";
         Lines(ar, {{}, {{kMax, kMin}}, {{kMin, kMin}, {kMax, kMax}, {0, 0}}});
         Lines(ar, {{{kMax, kMax}, {kMin, kMin}}, {{-1, -1}, {1, 1}}});
-        Write(dir / "uneven_extreme.tvl", ar.GetBuffer());
+        WriteBytes(dir / "uneven_extreme.tvl", ar.GetBuffer());
     }
     {
         CArchive ar; // a 300-byte name and the longer prefix forms
@@ -103,7 +99,7 @@ void Projects(const fs::path& dir)
                 bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
             }
         }
-        Write(dir / "prefix_forms.tvl", bytes);
+        WriteBytes(dir / "prefix_forms.tvl", bytes);
     }
     {
         CArchive ar; // 64-bit length forms, narrow and wide
@@ -111,7 +107,7 @@ void Projects(const fs::path& dir)
                                       0,    0,    '\\', 'q',  0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                       0xFF, 1,    0,    0,    0,    0,    0,    0,    0,    'r',  0};
         bytes.insert(bytes.end(), 8, 0);
-        Write(dir / "long_forms.tvl", bytes);
+        WriteBytes(dir / "long_forms.tvl", bytes);
     }
 }
 
@@ -141,14 +137,14 @@ QImage Pattern(int w, int h)
 void Pictures(const fs::path& dir)
 {
     fs::create_directories(dir);
-    Write(dir / "small24.bmp", Encode(Pattern(9, 6), "BMP"));
-    Write(dir / "small8.bmp", Encode(Pattern(8, 8).convertToFormat(QImage::Format_Indexed8), "BMP"));
-    Write(dir / "mono.bmp", Encode(Pattern(16, 4).convertToFormat(QImage::Format_Mono), "BMP"));
-    Write(dir / "one.bmp", Encode(Pattern(1, 1), "BMP"));
-    Write(dir / "small.jpg", Encode(Pattern(16, 12), "JPEG"));
-    Write(dir / "progressive.jpg", Encode(Pattern(17, 9), "JPEG", 75, true));
-    Write(dir / "grey.jpg", Encode(Pattern(8, 8).convertToFormat(QImage::Format_Grayscale8), "JPEG"));
-    Write(dir / "one.jpg", Encode(Pattern(1, 1), "JPEG"));
+    WriteBytes(dir / "small24.bmp", Encode(Pattern(9, 6), "BMP"));
+    WriteBytes(dir / "small8.bmp", Encode(Pattern(8, 8).convertToFormat(QImage::Format_Indexed8), "BMP"));
+    WriteBytes(dir / "mono.bmp", Encode(Pattern(16, 4).convertToFormat(QImage::Format_Mono), "BMP"));
+    WriteBytes(dir / "one.bmp", Encode(Pattern(1, 1), "BMP"));
+    WriteBytes(dir / "small.jpg", Encode(Pattern(16, 12), "JPEG"));
+    WriteBytes(dir / "progressive.jpg", Encode(Pattern(17, 9), "JPEG", 75, true));
+    WriteBytes(dir / "grey.jpg", Encode(Pattern(8, 8).convertToFormat(QImage::Format_Grayscale8), "JPEG"));
+    WriteBytes(dir / "one.jpg", Encode(Pattern(1, 1), "JPEG"));
 
     // Layouts Qt does not write: bit fields, V5 headers, run-length data,
     // the core header, top-down rows, CMYK.
@@ -164,27 +160,29 @@ void Pictures(const fs::path& dir)
     b.masks[0] = 0xf800, b.masks[1] = 0x07e0, b.masks[2] = 0x001f;
     for (uint32_t& v : values)
         v &= 0xffff;
-    Write(dir / "fields565.bmp", b.Build(values));
+    WriteBytes(dir / "fields565.bmp", b.Build(values));
     b.headerSize = 124;
     b.bits = 32;
     b.topDown = true;
     b.masks[0] = 0xff0000, b.masks[1] = 0xff00, b.masks[2] = 0xff, b.masks[3] = 0xff000000;
-    Write(dir / "v5alpha.bmp", b.Build(values));
+    WriteBytes(dir / "v5alpha.bmp", b.Build(values));
     CBmpBuilder rle;
     rle.width = 5;
     rle.bits = 8;
     rle.compression = 1;
     rle.palette.assign(16, 0x336699);
     rle.palette[3] = 0xffffff;
-    Write(dir / "rle8.bmp", rle.BuildRaw({5, 1, 0, 0, 2, 4, 0, 3, 7, 9, 11, 0, 0, 0, 0, 5, 1, 2, 3, 4, 5, 0, 0, 1}));
+    WriteBytes(dir / "rle8.bmp",
+               rle.BuildRaw({5, 1, 0, 0, 2, 4, 0, 3, 7, 9, 11, 0, 0, 0, 0, 5, 1, 2, 3, 4, 5, 0, 0, 1}));
     rle.bits = 4;
     rle.compression = 2;
-    Write(dir / "rle4.bmp", rle.BuildRaw({5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 0, 4, 0xab, 1, 0xc0, 0, 1}));
+    WriteBytes(dir / "rle4.bmp",
+               rle.BuildRaw({5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 0, 4, 0xab, 1, 0xc0, 0, 1}));
     CBmpBuilder core;
     core.headerSize = 12;
     core.bits = 8;
     core.palette.assign(256, 0x102030);
-    Write(dir / "core8.bmp", core.Build(std::vector<uint32_t>(12, 7)));
+    WriteBytes(dir / "core8.bmp", core.Build(std::vector<uint32_t>(12, 7)));
     std::vector<uint8_t> cmyk(6 * 5 * 4);
     for (size_t i = 0; i < cmyk.size(); ++i) {
         cmyk[i] = static_cast<uint8_t>(i * 29);
@@ -193,7 +191,7 @@ void Pictures(const fs::path& dir)
     unsigned char* jpeg = nullptr;
     unsigned long jpegSize = 0;
     tjCompress2(handle, cmyk.data(), 6, 24, 5, TJPF_CMYK, &jpeg, &jpegSize, TJSAMP_420, 90, 0);
-    Write(dir / "cmyk.jpg", std::vector<uint8_t>(jpeg, jpeg + jpegSize));
+    WriteBytes(dir / "cmyk.jpg", std::vector<uint8_t>(jpeg, jpeg + jpegSize));
     tjFree(jpeg);
     tjDestroy(handle);
 }

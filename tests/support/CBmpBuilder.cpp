@@ -27,7 +27,7 @@ std::vector<uint8_t> CBmpBuilder::BuildRaw(const std::vector<uint8_t>& pixelData
         Put(info, 1, 2);
         Put(info, bits, 2);
         Put(info, compression, 4);
-        Put(info, static_cast<uint32_t>(pixelData.size()), 4);
+        Put(info, static_cast<uint32_t>(imageSize >= 0 ? static_cast<uint64_t>(imageSize) : pixelData.size()), 4);
         Put(info, 2835, 4);
         Put(info, 2835, 4);
         Put(info, colourCount, 4);
@@ -58,7 +58,7 @@ std::vector<uint8_t> CBmpBuilder::BuildRaw(const std::vector<uint8_t>& pixelData
 
 std::vector<uint8_t> CBmpBuilder::Build(const std::vector<uint32_t>& values) const
 {
-    const size_t stride = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
+    const size_t stride = Stride(width, bits);
     std::vector<uint8_t> data(stride * static_cast<size_t>(height), 0);
     for (int32_t y = 0; y < height; ++y) {
         const int32_t fileRow = topDown ? y : height - 1 - y;
@@ -77,4 +77,24 @@ std::vector<uint8_t> CBmpBuilder::Build(const std::vector<uint32_t>& values) con
         }
     }
     return BuildRaw(data);
+}
+
+std::vector<uint8_t> CBmpBuilder::Grey24(int32_t width, int32_t height)
+{
+    return Grey24(width, height, Stride(width, 24) * static_cast<size_t>(height));
+}
+
+std::vector<uint8_t> CBmpBuilder::Grey24(int32_t width, int32_t height, size_t pixelBytes)
+{
+    CBmpBuilder b;
+    b.width = width;
+    b.height = height;
+    b.bits = 24;
+    b.imageSize = static_cast<uint32_t>(Stride(width, 24) * static_cast<uint64_t>(height));
+    return b.BuildRaw(std::vector<uint8_t>(pixelBytes, 0x80));
+}
+
+size_t CBmpBuilder::Stride(int32_t width, uint16_t bits)
+{
+    return (static_cast<size_t>(width) * bits + 31) / 32 * 4;
 }

@@ -17,6 +17,7 @@ struct CBmpBuilder {
     uint32_t colourCount = 0;      // the header's count of colours (0: all)
     std::vector<uint32_t> palette; // 0xRRGGBB entries, all written
     uint32_t gap = 0;              // bytes between the table and the pixels
+    int64_t imageSize = -1;        // the header's image size (-1: that of the pixel data)
 
     // Pixel values row by row from the top: colour indices, 16-bit values,
     // 0xRRGGBB (24 bits) or 32-bit values, packed into padded rows in file
@@ -24,4 +25,13 @@ struct CBmpBuilder {
     std::vector<uint8_t> Build(const std::vector<uint32_t>& values) const;
     // The same around pixel data as given (run-length data, cut data).
     std::vector<uint8_t> BuildRaw(const std::vector<uint8_t>& pixelData) const;
+
+    // A plain 24-bit file claiming width x height pixels (its image size that
+    // of all their rows), followed by `pixelBytes` bytes of mid grey (0x80):
+    // all the pixels, or fewer than the header claims.
+    static std::vector<uint8_t> Grey24(int32_t width, int32_t height);
+    static std::vector<uint8_t> Grey24(int32_t width, int32_t height, size_t pixelBytes);
+
+    // Bytes of a row of `width` pixels of `bits` bits, padded to 4 bytes.
+    static size_t Stride(int32_t width, uint16_t bits);
 };

@@ -1,4 +1,5 @@
 #include "CFfmpegRunner.h"
+#include "TestFiles.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -69,15 +70,8 @@ int CFfmpegRunner::Run(const std::string& program, const std::vector<std::string
         const int rc = ::pclose(pipe);
         status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     }
-    err.clear();
-    if (FILE* e = std::fopen(errName, "rb")) {
-        char buffer[4096];
-        size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, e)) > 0) {
-            err.append(buffer, n);
-        }
-        std::fclose(e);
-    }
+    const std::vector<uint8_t> errors = testfiles::ReadBytesOrEmpty(errName);
+    err.assign(errors.begin(), errors.end());
     std::remove(errName);
     return status;
 }

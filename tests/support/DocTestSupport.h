@@ -3,15 +3,12 @@
 #include "document/CTrevalinDoc.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 // Helpers shared by the document tests.
 namespace doctest {
 
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
-void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> Hex(const std::string& hex); // "06 5C 61" -> bytes
 
 // Appends a line of the given points to image `image` of the document.

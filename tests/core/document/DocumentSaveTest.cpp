@@ -1,21 +1,21 @@
 #include "document/CTrevalinDoc.h"
+#include "support/CFileSizeLimit.h"
 #include "support/CTempDir.h"
 #include "support/DocTestSupport.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using doctest::AddLine;
 using doctest::Dump;
-using doctest::ReadBytes;
+using testfiles::ReadBytes;
 using doctest::Store;
-using doctest::WriteBytes;
+using testfiles::WriteBytes;
 
 namespace fs = std::filesystem;
 
@@ -128,15 +128,9 @@ TEST_F(DocumentSave, FileSizeLimitLeavesTheOldFile)
     WriteBytes(path, old);
     MakeBig();
 
-    struct rlimit saved {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    CFileSizeLimit small(4096);
+    ASSERT_TRUE(small.Ok());
     ExpectFailedSaveKeeps(path, old, "文件过大。");
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
 }
 
 TEST_F(DocumentSave, FullDiskLeavesTheOldFile)

@@ -2,6 +2,7 @@
 #include "support/CTempDir.h"
 #include "support/DocTestSupport.h"
 #include "support/FakePictureDecoder.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using doctest::WriteBytes;
+using testfiles::WriteBytes;
 
 namespace {
 

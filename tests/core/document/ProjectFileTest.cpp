@@ -3,6 +3,7 @@
 #include "support/CTempDir.h"
 #include "support/DocTestSupport.h"
 #include "support/FakePictureDecoder.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@
 using doctest::AddLine;
 using doctest::Hex;
 using doctest::Store;
-using doctest::WriteBytes;
+using testfiles::WriteBytes;
 
 namespace {
 

@@ -37,36 +37,6 @@ std::vector<uint8_t> Encode(const QImage& image, const char* format, int quality
     return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
-std::vector<uint8_t> BmpHeader(int32_t w, int32_t h, size_t pixelBytes)
-{
-    std::vector<uint8_t> b;
-    auto put = [&b](uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) {
-            b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        }
-    };
-    const uint32_t imageSize =
-        static_cast<uint32_t>((static_cast<uint64_t>(w) * 3 + 3) / 4 * 4 * static_cast<uint64_t>(h));
-    b.push_back('B');
-    b.push_back('M');
-    put(54 + static_cast<uint32_t>(pixelBytes), 4); // file size
-    put(0, 4);
-    put(54, 4); // offset of the pixels
-    put(40, 4); // info header size
-    put(static_cast<uint32_t>(w), 4);
-    put(static_cast<uint32_t>(h), 4);
-    put(1, 2);  // planes
-    put(24, 2); // bits per pixel
-    put(0, 4);  // BI_RGB
-    put(imageSize, 4);
-    put(2835, 4);
-    put(2835, 4);
-    put(0, 4);
-    put(0, 4);
-    b.insert(b.end(), pixelBytes, 0x80);
-    return b;
-}
-
 CByteVector Bgra(const QImage& image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);

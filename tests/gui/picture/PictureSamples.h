@@ -17,9 +17,6 @@ QImage Blocks(int w, int h);
 QImage Gradient(int w, int h);
 // The image encoded by Qt in the given format ("BMP", "JPG", "PNG").
 std::vector<uint8_t> Encode(const QImage& image, const char* format, int quality = 95);
-// A BMP header (file and info header, 24 bits) claiming w x h pixels,
-// followed by `pixelBytes` bytes of data.
-std::vector<uint8_t> BmpHeader(int32_t w, int32_t h, size_t pixelBytes);
 // The B, G, R, 255 bytes of an RGB32 image, rows top to bottom.
 CByteVector Bgra(const QImage& image);
 

@@ -2,6 +2,7 @@
 #include "document/CPictureFile.h"
 #include "document/CPictureImage.h"
 #include "picture/CQtPictureDecoder.h"
+#include "support/CBmpBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -95,7 +96,7 @@ TEST(QtPictureDecoder, EmptyAndUnknownDataAreRefused)
 TEST(QtPictureDecoder, HeadersClaimingHugeSizesAreRefusedUnallocated)
 {
     // 100000 x 100000 at 24 bits would be 30 GB.
-    Decoded d = Decode(BmpHeader(100000, 100000, 64));
+    Decoded d = Decode(CBmpBuilder::Grey24(100000, 100000, 64));
     EXPECT_FALSE(d.ok);
     EXPECT_NE(d.error.find("图片过大"), std::string::npos) << d.error;
     EXPECT_NE(d.error.find("100000 x 100000"), std::string::npos) << d.error;

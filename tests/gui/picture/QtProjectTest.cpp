@@ -2,15 +2,17 @@
 #include "document/CArchive.h"
 #include "document/CTrevalinDoc.h"
 #include "picture/CQtPictureDecoder.h"
+#include "support/CBmpBuilder.h"
 #include "support/CTempDir.h"
 #include "support/DocTestSupport.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 using namespace picturesamples;
-using doctest::WriteBytes;
+using testfiles::WriteBytes;
 
 namespace {
 
@@ -54,7 +56,7 @@ TEST_F(QtProject, BmpAndJpegPicturesLoadWithTheProject)
 TEST_F(QtProject, AHostilePictureIsRefusedAndTheRestLoads)
 {
     ASSERT_TRUE(m_doc.OnOpenDocument(Project(kSource, kTarget)).ok);
-    WriteBytes(m_dir / "images" / "huge.bmp", BmpHeader(100000, 100000, 16));
+    WriteBytes(m_dir / "images" / "huge.bmp", CBmpBuilder::Grey24(100000, 100000, 16));
 
     const CDocStatus status = m_doc.OnOpenDocument(Project(kSource, "huge.bmp"));
     ASSERT_TRUE(status.ok);

@@ -1,12 +1,6 @@
 #include "CTestFrames.h"
 
-#include <filesystem>
-#include <sys/stat.h>
-
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 
 CBitmap CTestFrames::Pattern(int32_t width, int32_t height, int32_t k)
 {
@@ -53,37 +47,4 @@ std::vector<uint8_t> CTestFrames::BottomUp(const CBitmap& bitmap)
                     bitmap.Bits() + static_cast<size_t>(y) * pitch, pitch);
     }
     return out;
-}
-
-std::vector<uint8_t> CTestFrames::ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path);
-    }
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void CTestFrames::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + path);
-    }
-}
-
-void CTestFrames::Plant(const std::string& path, const std::string& kind, const std::string& aside)
-{
-    if (kind == "fifo") {
-        ::mkfifo(path.c_str(), 0666);
-    } else if (kind == "symlink") {
-        WriteFile(aside, {1, 2, 3});
-        std::filesystem::create_symlink(aside, path);
-    } else if (kind == "read-only") {
-        WriteFile(path, {4, 5, 6});
-        std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    } else {
-        std::filesystem::create_directory(path);
-    }
 }

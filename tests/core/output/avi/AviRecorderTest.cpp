@@ -1,11 +1,12 @@
-#include "CRiffReader.h"
-#include "CFileSizeLimit.h"
-#include "CTestFrames.h"
+#include "support/CRiffReader.h"
+#include "support/CFileSizeLimit.h"
+#include "support/CTestFrames.h"
 #include "output/avi/CAviRecorder.h"
 #include "output/bmp/CBitmapInfo.h"
 #include "support/CFfmpegRunner.h"
 #include "support/CTempDir.h"
 #include "support/RunUnprivileged.h"
+#include "support/TestFiles.h"
 
 #include <atomic>
 #include <cerrno>
@@ -58,7 +59,7 @@ struct Avi {
     std::vector<uint8_t> bytes;
     CRiffReader riff;
 
-    explicit Avi(const std::string& path) : bytes(CTestFrames::ReadFile(path))
+    explicit Avi(const std::string& path) : bytes(testfiles::ReadBytes(path))
     {
         EXPECT_TRUE(riff.Parse(bytes)) << riff.Error();
     }
@@ -323,7 +324,7 @@ TEST(AviRecorderTest, CancelledChooserLeavesNoVideoAndNoFile)
     CTempDir dir;
     const std::string path = (dir / "trevalin.avi").string();
     const std::string existing = (dir / "old.avi").string();
-    CTestFrames::WriteFile(existing, {1, 2, 3});
+    testfiles::WriteBytes(existing, {1, 2, 3});
     for (const std::string& p : {path, existing}) {
         CAviRecorder rec;
         rec.SetFrameFormat(FrameFormat(4, 4));
@@ -339,14 +340,14 @@ TEST(AviRecorderTest, CancelledChooserLeavesNoVideoAndNoFile)
         EXPECT_EQ(rec.CloseVideo(), 0);
     }
     EXPECT_FALSE(fs::exists(path));
-    EXPECT_EQ(CTestFrames::ReadFile(existing), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(testfiles::ReadBytes(existing), (std::vector<uint8_t>{1, 2, 3}));
 }
 
 TEST(AviRecorderTest, ClosingTwiceChangesNothingAndExistingFileIsReplaced)
 {
     CTempDir dir;
     const std::string path = (dir / "trevalin.avi").string();
-    CTestFrames::WriteFile(path, std::vector<uint8_t>(100000, 0xEE));
+    testfiles::WriteBytes(path, std::vector<uint8_t>(100000, 0xEE));
     CAviRecorder rec;
     rec.SetFrameFormat(FrameFormat(4, 4));
     rec.SetFilePath(path);
@@ -355,14 +356,14 @@ TEST(AviRecorderTest, ClosingTwiceChangesNothingAndExistingFileIsReplaced)
     EXPECT_EQ(rec.WriteFrame(frames[0].data()), 0);
     EXPECT_EQ(rec.WriteFrame(frames[1].data()), 0);
     EXPECT_EQ(rec.CloseVideo(), 0);
-    const std::vector<uint8_t> first = CTestFrames::ReadFile(path);
+    const std::vector<uint8_t> first = testfiles::ReadBytes(path);
     EXPECT_LT(first.size(), 100000u);
     Avi avi(path);
     EXPECT_EQ(avi.First().size + 8u, first.size());
     EXPECT_EQ(rec.CloseVideo(), 0);
-    EXPECT_EQ(CTestFrames::ReadFile(path), first);
+    EXPECT_EQ(testfiles::ReadBytes(path), first);
     EXPECT_LT(rec.WriteFrame(frames[0].data()), 0);
-    EXPECT_EQ(CTestFrames::ReadFile(path), first);
+    EXPECT_EQ(testfiles::ReadBytes(path), first);
 }
 
 TEST(AviRecorderTest, RecorderLeftOpenIsCompletedWhenDestroyed)
@@ -391,7 +392,7 @@ TEST(AviRecorderTest, WhateverStandsAtThePathIsReplacedAtCloseExceptAFolder)
         CTempDir dir;
         const std::string path = (dir / "trevalin.avi").string();
         const std::string aside = (dir / "aside").string();
-        CTestFrames::Plant(path, kind, aside);
+        testfiles::Plant(path, kind, aside);
         CAviRecorder rec;
         rec.SetFrameFormat(FrameFormat(4, 4));
         rec.SetFilePath(path);
@@ -413,7 +414,7 @@ TEST(AviRecorderTest, WhateverStandsAtThePathIsReplacedAtCloseExceptAFolder)
         Avi avi(path);
         EXPECT_EQ(avi.First().Find("movi")->All("00db").size(), 1u);
         if (kind == "symlink") {
-            EXPECT_EQ(CTestFrames::ReadFile(aside), (std::vector<uint8_t>{1, 2, 3}));
+            EXPECT_EQ(testfiles::ReadBytes(aside), (std::vector<uint8_t>{1, 2, 3}));
         }
     }
 }
@@ -422,7 +423,7 @@ TEST(AviRecorderTest, FullDiskFailsTheOpenAndKeepsWhatWasThere)
 {
     CTempDir dir;
     const std::string path = (dir / "trevalin.avi").string();
-    CTestFrames::WriteFile(path, std::vector<uint8_t>(300, 0xEE));
+    testfiles::WriteBytes(path, std::vector<uint8_t>(300, 0xEE));
     CAviRecorder rec;
     rec.SetFrameFormat(FrameFormat(4, 4));
     rec.SetFilePath(path);
@@ -437,17 +438,14 @@ TEST(AviRecorderTest, FullDiskFailsTheOpenAndKeepsWhatWasThere)
     const std::vector<uint8_t> frame(64);
     EXPECT_LT(rec.WriteFrame(frame.data()), 0);
     EXPECT_EQ(rec.CloseVideo(), 0);
-    EXPECT_EQ(CTestFrames::ReadFile(path), std::vector<uint8_t>(300, 0xEE));
+    EXPECT_EQ(testfiles::ReadBytes(path), std::vector<uint8_t>(300, 0xEE));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
 }
 
 TEST(AviRecorderTest, FolderWithoutWritePermissionFailsTheOpen)
 {
     CTempDir dir;
-    fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
-    fs::create_directory(dir / "locked");
-    fs::permissions(dir / "locked",
-                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    testfiles::LockedFolder(dir.Path());
     const std::string path = (dir / "locked" / "trevalin.avi").string();
     const std::string expected =
         "AVI Engine failed to initialize. Check filename " + path + ".A disk error occurred while opening the file.";

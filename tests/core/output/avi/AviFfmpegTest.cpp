@@ -1,14 +1,15 @@
 // ffmpeg and ffprobe read back the files the writers make: an independent
 // check that the frame files and the videos are what other programs expect.
 
-#include "CRiffReader.h"
-#include "CTestFrames.h"
+#include "support/CRiffReader.h"
+#include "support/CTestFrames.h"
 #include "output/avi/CAviRecorder.h"
 #include "output/bmp/CBitmapInfo.h"
 #include "output/bmp/GetDIBits.h"
 #include "output/bmp/WriteBitmapFile.h"
 #include "support/CFfmpegRunner.h"
 #include "support/CTempDir.h"
+#include "support/TestFiles.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -114,7 +115,7 @@ TEST_F(AviFfmpegTest, UncompressedVideoDecodesToTheFrameFilesByteForByte)
     ASSERT_EQ(decoded.size(), frameBytes * frames);
     for (int k = 0; k < frames; ++k) {
         const std::string bmp = (dir / ("Frame-" + std::to_string(k) + ".bmp")).string();
-        const std::vector<uint8_t> fromFile = TopDownFromBmp(CTestFrames::ReadFile(bmp), w, h);
+        const std::vector<uint8_t> fromFile = TopDownFromBmp(testfiles::ReadBytes(bmp), w, h);
         EXPECT_EQ(fromFile, Bytes(bitmaps[k])) << "frame file " << k;
         EXPECT_TRUE(SameColours(fromFile.data(), decoded.data() + k * frameBytes, w, h)) << "video frame " << k;
 
@@ -208,7 +209,7 @@ TEST_F(AviFfmpegTest, OpenDmlVideoKeepsEveryFrameReadable)
     }
     ASSERT_EQ(rec.CloseVideo(), 0);
     CRiffReader riff;
-    ASSERT_TRUE(riff.Parse(CTestFrames::ReadFile(video))) << riff.Error();
+    ASSERT_TRUE(riff.Parse(testfiles::ReadBytes(video))) << riff.Error();
     EXPECT_GT(riff.Top().size(), 4u); // several RIFF parts
 
     std::string err;

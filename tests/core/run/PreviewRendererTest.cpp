@@ -4,6 +4,7 @@
 #include "run/CPreviewRenderer.h"
 #include "run/CRunDriver.h"
 #include "support/CTempDir.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -114,8 +115,7 @@ protected:
     // bitmap holds them.
     static std::vector<uint8_t> FileRows(const fs::path& file, int width, int height)
     {
-        std::ifstream in(file, std::ios::binary);
-        std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::vector<uint8_t> b = testfiles::ReadBytesOrEmpty(file);
         uint32_t offset = 0;
         if (b.size() < 14) return {};
         std::memcpy(&offset, &b[10], 4);

@@ -4,6 +4,7 @@
 #include "run/CRunDriver.h"
 #include "support/CFfmpegRunner.h"
 #include "support/CTempDir.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -52,9 +53,8 @@ protected:
     // Reads the blue byte of the first pixel of a frame file.
     static int FirstBlue(const fs::path& file)
     {
-        std::ifstream in(file, std::ios::binary);
-        std::vector<char> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        return b.size() > 54 ? static_cast<uint8_t>(b[54]) : -1;
+        const std::vector<uint8_t> b = testfiles::ReadBytesOrEmpty(file);
+        return b.size() > 54 ? b[54] : -1;
     }
 
     int VideoFrames() const

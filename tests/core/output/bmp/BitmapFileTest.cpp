@@ -1,12 +1,13 @@
-#include "CFileSizeLimit.h"
-#include "CRiffReader.h"
-#include "CTestFrames.h"
+#include "support/CFileSizeLimit.h"
+#include "support/CRiffReader.h"
+#include "support/CTestFrames.h"
 #include "morph/CBitmap.h"
 #include "output/bmp/CBitmapInfo.h"
 #include "output/bmp/GetDIBits.h"
 #include "output/bmp/WriteBitmapFile.h"
 #include "support/CTempDir.h"
 #include "support/RunUnprivileged.h"
+#include "support/TestFiles.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ std::vector<uint8_t> WriteAndRead(const CTempDir& dir, const CBitmap& bitmap, co
     std::string error;
     const std::string path = (dir / name).string();
     EXPECT_TRUE(WriteBitmapFile(path, *info, bitmap, &error)) << error;
-    return CTestFrames::ReadFile(path);
+    return testfiles::ReadBytes(path);
 }
 
 // Names in the folder other than `keep`: leftovers of the writer.
@@ -146,14 +147,14 @@ TEST(BitmapFileTest, ExistingFileIsReplacedAndNoTemporaryFileStays)
 {
     CTempDir dir;
     const std::string path = (dir / "frame.bmp").string();
-    CTestFrames::WriteFile(path, std::vector<uint8_t>(5000, 0xAB));
+    testfiles::WriteBytes(path, std::vector<uint8_t>(5000, 0xAB));
     // A second name of the old file keeps the old bytes: the path gets a new file.
     fs::create_hard_link(path, dir / "kept");
     const CBitmap bitmap = CTestFrames::Pattern(4, 3, 1);
     const std::vector<uint8_t> f = WriteAndRead(dir, bitmap, "frame.bmp");
     EXPECT_EQ(f.size(), 54u + 48u);
     EXPECT_EQ(R::U32(f, 2), 102u);
-    EXPECT_EQ(CTestFrames::ReadFile((dir / "kept").string()), std::vector<uint8_t>(5000, 0xAB));
+    EXPECT_EQ(testfiles::ReadBytes((dir / "kept").string()), std::vector<uint8_t>(5000, 0xAB));
     EXPECT_EQ(OtherFiles(dir, "frame.bmp"), std::vector<std::string>{"kept"});
 }
 
@@ -193,7 +194,7 @@ TEST(BitmapFileTest, WhateverStandsAtThePathIsReplacedWithoutBeingOpenedExceptAF
         CTempDir dir;
         const std::string path = (dir / "Frame-1.bmp").string();
         const std::string aside = (dir / "aside").string();
-        CTestFrames::Plant(path, kind, aside);
+        testfiles::Plant(path, kind, aside);
         const CBitmap bitmap = CTestFrames::Pattern(4, 3, 1);
         std::string error;
         const bool written = WriteBitmapFile(path, *MakeBitmapInfo(bitmap), bitmap, &error);
@@ -207,7 +208,7 @@ TEST(BitmapFileTest, WhateverStandsAtThePathIsReplacedWithoutBeingOpenedExceptAF
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
         EXPECT_EQ(fs::file_size(path), 54u + 48u);
         if (kind == "symlink") {
-            EXPECT_EQ(CTestFrames::ReadFile(aside), (std::vector<uint8_t>{1, 2, 3}));
+            EXPECT_EQ(testfiles::ReadBytes(aside), (std::vector<uint8_t>{1, 2, 3}));
         }
     }
 }
@@ -216,7 +217,7 @@ TEST(BitmapFileTest, FullDiskIsReportedAndKeepsWhatWasThere)
 {
     CTempDir dir;
     const std::string path = (dir / "Frame-0.bmp").string();
-    CTestFrames::WriteFile(path, std::vector<uint8_t>(20, 0xAB));
+    testfiles::WriteBytes(path, std::vector<uint8_t>(20, 0xAB));
     const CBitmap bitmap = CTestFrames::Pattern(40, 30, 0);
     auto info = MakeBitmapInfo(bitmap);
     std::string error;
@@ -227,17 +228,14 @@ TEST(BitmapFileTest, FullDiskIsReportedAndKeepsWhatWasThere)
     }
     EXPECT_NE(error.find(path), std::string::npos) << error;
     EXPECT_NE(error.find("File too large"), std::string::npos) << error;
-    EXPECT_EQ(CTestFrames::ReadFile(path), std::vector<uint8_t>(20, 0xAB));
+    EXPECT_EQ(testfiles::ReadBytes(path), std::vector<uint8_t>(20, 0xAB));
     EXPECT_TRUE(OtherFiles(dir, "Frame-0.bmp").empty());
 }
 
 TEST(BitmapFileTest, FolderWithoutWritePermissionIsReported)
 {
     CTempDir dir;
-    fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
-    fs::create_directory(dir / "locked");
-    fs::permissions(dir / "locked",
-                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    testfiles::LockedFolder(dir.Path());
     const CBitmap bitmap = CTestFrames::Pattern(4, 3, 0);
     auto info = MakeBitmapInfo(bitmap);
     const std::string path = (dir / "locked" / "Frame-0.bmp").string();

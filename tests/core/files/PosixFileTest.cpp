@@ -1,5 +1,5 @@
-#include "CFileSizeLimit.h"
-#include "CTestFrames.h"
+#include "support/CFileSizeLimit.h"
+#include "support/TestFiles.h"
 #include "files/CPosixFile.h"
 #include "support/CTempDir.h"
 
@@ -52,7 +52,7 @@ TEST(PosixFileTest, DirectWritesLeaveTheSameBytes)
     EXPECT_FALSE(file.IsDirect());
     ASSERT_TRUE(append(kBlock + 9));
     EXPECT_EQ(file.Close(), 0);
-    EXPECT_EQ(CTestFrames::ReadFile(path), want);
+    EXPECT_EQ(testfiles::ReadBytes(path), want);
 }
 
 // A write past the file size limit fails at that call, with its cause.

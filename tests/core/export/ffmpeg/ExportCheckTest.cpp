@@ -1,6 +1,7 @@
 #include "export/ffmpeg/CExportCheck.h"
 #include "support/CTempDir.h"
 #include "support/RunUnprivileged.h"
+#include "support/TestFiles.h"
 
 #include <filesystem>
 #include <fstream>
@@ -37,10 +38,7 @@ TEST(ExportCheckTest, FolderMustExistAndTakeNewFiles)
 {
     CTempDir dir;
     std::ofstream((dir / "file").string()) << "x";
-    fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
-    fs::create_directory(dir / "locked");
-    fs::permissions(dir / "locked",
-                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    testfiles::LockedFolder(dir.Path());
     const std::string locked = (dir / "locked").string();
     EXPECT_EQ(CExportCheck::Folder(dir.Str()), "");
     EXPECT_EQ(CExportCheck::Folder(""), "没有指定输出文件夹。");

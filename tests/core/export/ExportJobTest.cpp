@@ -5,6 +5,7 @@
 #include "support/CTempDir.h"
 #include "support/DocTestSupport.h"
 #include "support/FakePictureDecoder.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -20,14 +21,7 @@ namespace {
 using Frames = CExportSettings::Frames;
 using Video = CExportSettings::Video;
 
-std::vector<std::string> Names(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using testfiles::Names;
 
 class ExportJob : public ::testing::Test {
 protected:
@@ -48,7 +42,7 @@ protected:
     {
         for (int i = 0; i < 2; ++i) {
             const fs::path path = work / "images" / ("p" + std::to_string(i));
-            doctest::WriteBytes(path, FakePictureDecoder::Picture(w, h, static_cast<uint8_t>(40 + 150 * i)));
+            testfiles::WriteBytes(path, FakePictureDecoder::Picture(w, h, static_cast<uint8_t>(40 + 150 * i)));
             ASSERT_EQ(doc.GetPicture(i)->LoadFromFile(path.string()), 1);
         }
     }
@@ -152,7 +146,7 @@ TEST_F(ExportJob, BadSettingsAreToldBeforeAnythingIsWritten)
     }
     // Pictures that disagree in size.
     const fs::path other = work / "images" / "small";
-    doctest::WriteBytes(other, FakePictureDecoder::Picture(30, 24, 9));
+    testfiles::WriteBytes(other, FakePictureDecoder::Picture(30, 24, 9));
     ASSERT_EQ(doc.GetPicture(1)->LoadFromFile(other.string()), 1);
     EXPECT_EQ(CExportJob(doc, settings).Check(), "不一致的图片大小或颜色格式!");
 }

@@ -1,7 +1,7 @@
 // The video and frame-file encoders, read back by ffprobe and ffmpeg as
 // independent readers.
 
-#include "core/output/CTestFrames.h"
+#include "support/CTestFrames.h"
 #include "export/CExportMessages.h"
 #include "export/ffmpeg/CFfmpegVideoWriter.h"
 #include "export/ffmpeg/CFrameFileWriter.h"
@@ -9,6 +9,7 @@
 #include "support/CFfmpegRunner.h"
 #include "support/CTempDir.h"
 #include "support/RunUnprivileged.h"
+#include "support/TestFiles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -26,15 +27,7 @@ constexpr int32_t kWidth = 64;
 constexpr int32_t kHeight = 48;
 constexpr int32_t kFrames = 10;
 
-std::vector<std::string> Names(const fs::path& dir)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using testfiles::Names;
 
 // Largest and mean difference of blue, green and red between two top-down
 // 4-byte-per-pixel images (the fourth byte is unused in frames).
@@ -174,7 +167,7 @@ TEST_F(EncodeTest, BestQualityVideosDecodeNearTheFrames)
 TEST_F(EncodeTest, CancelledOrFailedVideoLeavesTheFolderAsItWas)
 {
     const fs::path dest = m_dir / "clip.gif";
-    CTestFrames::WriteFile(dest.string(), {'o', 'l', 'd'});
+    testfiles::WriteBytes(dest.string(), {'o', 'l', 'd'});
     const CBitmap frame = CTestFrames::Smooth(kWidth, kHeight, 0);
     CCancelToken stop;
     // Each way to end a writer early: it returns false and leaves only the
@@ -194,7 +187,7 @@ TEST_F(EncodeTest, CancelledOrFailedVideoLeavesTheFolderAsItWas)
         EXPECT_EQ(writer.IsCancelled(), i < 3) << i;
         EXPECT_EQ(writer.Error().empty(), i < 3) << i << writer.Error();
         EXPECT_EQ(Names(m_dir.Path()), std::vector<std::string>{"clip.gif"}) << i;
-        EXPECT_EQ(CTestFrames::ReadFile(dest.string()), (std::vector<uint8_t>{'o', 'l', 'd'})) << i;
+        EXPECT_EQ(testfiles::ReadBytes(dest.string()), (std::vector<uint8_t>{'o', 'l', 'd'})) << i;
     }
 }
 
@@ -214,11 +207,7 @@ TEST_F(EncodeTest, DestinationTurnedFolderFailsTheFinishAndLeavesNoFile)
 
 TEST_F(EncodeTest, UnwritableFolderFailsEveryWriterBeforeAnythingIsWritten)
 {
-    fs::permissions(m_dir.Path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
-    const fs::path locked = m_dir / "locked";
-    fs::create_directory(locked);
-    fs::permissions(locked,
-                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    const fs::path locked = testfiles::LockedFolder(m_dir.Path());
     const std::string expected = CExportMessages::FolderNotWritable(locked.string(), EACCES);
     const CBitmap frame = CTestFrames::Pattern(4, 4, 0);
     // Bit 0: the video writer failed as expected; bit 1: the frame writer.
