@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QUndoStack>
 #include <QWheelEvent>
 
@@ -226,6 +227,8 @@ void EditingStepsTest::drawnMovedAndDeletedLinesUndoAndRedo()
         int lines;
         QPoint leftLine1;
     } back[] = {{3, QPoint(90, 130)}, {3, QPoint(70, 120)}, {2, QPoint(70, 120)}};
+    // Every step tells the panes through the controller that the lines changed.
+    QSignalSpy linesChanged(&rig.doc, &CDocController::linesChanged);
     for (const auto& b : back) {
         rig.doc.OnEditUndo();
         QCOMPARE(rig.Lines(0).m_nCount, b.lines);
@@ -233,6 +236,7 @@ void EditingStepsTest::drawnMovedAndDeletedLinesUndoAndRedo()
         QCOMPARE(PointOf(rig.Lines(0).Line(1), 0), b.leftLine1);
     }
     QCOMPARE(rig.Lines(0).Line(1).Point(1).label, 3);
+    QCOMPARE(linesChanged.count(), 3);
     for (int i = 0; i < 3; ++i)
         rig.doc.OnEditRedo();
     QCOMPARE(rig.Lines(0).m_nCount, 2);
@@ -284,9 +288,12 @@ void EditingStepsTest::differentSizeIsFittedWithItsLines()
     QCOMPARE(PointOf(rig.Lines(0).Line(0), 0), QPoint(300, 100));
     QCOMPARE(rig.doc.GetUndoStack().count(), 2);
 
+    QSignalSpy pictureChanged(&rig.doc, &CDocController::pictureChanged);
     rig.doc.OnEditUndo();
     QCOMPARE(PointOf(rig.Lines(1).Line(0), 0), QPoint(300, 100));
     QCOMPARE(rig.doc.GetDoc().GetPicture(1)->GetSizeInPixels(), (SIZE{400, 150}));
+    QCOMPARE(pictureChanged.count(), 1);
+    QCOMPARE(pictureChanged.at(0).at(0).toInt(), 1);
     rig.doc.OnEditUndo();
     QCOMPARE(rig.doc.GetDoc().GetPicture(1)->GetPath(), before);
     rig.doc.OnEditRedo();
