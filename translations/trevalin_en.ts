@@ -211,26 +211,6 @@ Open Target Picture</translation>
 <context>
     <name>CEditTexts</name>
     <message>
-        <source>画线</source>
-        <translation>Draw Line</translation>
-    </message>
-    <message>
-        <source>移动</source>
-        <translation>Move</translation>
-    </message>
-    <message>
-        <source>删除</source>
-        <translation>Delete</translation>
-    </message>
-    <message>
-        <source>打开图像</source>
-        <translation>Open Picture</translation>
-    </message>
-    <message>
-        <source>适合图像大小</source>
-        <translation>Fit Picture Size</translation>
-    </message>
-    <message>
         <source>源图像</source>
         <translation>the source picture</translation>
     </message>
@@ -741,6 +721,29 @@ Onion Skin</translation>
     <message>
         <source>另一个渐变正在使用文件夹 %1 的输出,请等它结束后再开始。</source>
         <translation>Another morph is using the outputs of the folder %1. Please wait until it ends before starting.</translation>
+    </message>
+</context>
+<context>
+    <name>CUndoStepTexts</name>
+    <message>
+        <source>画线</source>
+        <translation>Draw Line</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>打开图像</source>
+        <translation>Open Picture</translation>
+    </message>
+    <message>
+        <source>适合图像大小</source>
+        <translation>Fit Picture Size</translation>
     </message>
 </context>
 <context>

@@ -1,32 +1,43 @@
 #pragma once
 
 #include <QObject>
+#include <array>
+#include <cstdint>
 
+class CActionRegistry;
 class CDocController;
-class CMainFrame;
+class CImageView;
+class CToolSwitcher;
 class CZoom;
-class QAction;
 class QMenu;
+class QMenuBar;
 class QSettings;
 
 // The main window's editing commands beside the File menu: 编辑 (undo,
 // redo, delete), 视图 (zoom and direct drag) and 图像 (open a picture into
-// either pane). Owns the zoom both panes share; keeps the direct-drag choice
-// in the settings ("Editing/DirectDrag", on unless turned off).
+// either pane). Works on the zoom both panes share; keeps the direct-drag
+// choice in the settings ("Editing/DirectDrag", on unless turned off).
 class CEditCommands : public QObject {
     Q_OBJECT
 
 public:
-    CEditCommands(CMainFrame& frame, CDocController& doc, QSettings& settings);
+    // `panes`: source, then target. The commands are registered in `actions`.
+    CEditCommands(CActionRegistry& actions, CDocController& doc, CToolSwitcher& tools,
+                  const std::array<CImageView*, 2>& panes, CZoom& zoom, QSettings& settings, QObject* parent);
 
-    // Makes the commands (registered with the frame under their ids).
+    // Makes the commands.
     void CreateActions();
-    // The three menus, after the menus already in the bar.
-    void CreateMenus();
+    // The three menus, after the menus already in `bar`.
+    void CreateMenus(QMenuBar& bar);
     // Enabled states of the commands.
     void UpdateCommandUI();
 
-    CZoom& GetZoom() const { return *m_pZoom; }
+    // What the window shows: the panes (delete and the 图像 commands work
+    // then) or the result view; and the image of the pane last active,
+    // whose selected line 删除 takes first.
+    void SetInputsShown(bool shown) { m_bInputsShown = shown; }
+    void SetActiveImage(int32_t image) { m_nActiveImage = image; }
+
     QMenu* GetEditMenu() const { return m_pEditMenu; }
     QMenu* GetViewMenu() const { return m_pViewMenu; }
     QMenu* GetImageMenu() const { return m_pImageMenu; }
@@ -38,10 +49,14 @@ private:
     void OnZoomFit();
     void OnDirectDrag(bool on);
 
-    CMainFrame& m_frame;
+    CActionRegistry& m_actions;
     CDocController& m_doc;
+    CToolSwitcher& m_tools;
+    std::array<CImageView*, 2> m_panes;
+    CZoom& m_zoom;
     QSettings& m_settings;
-    CZoom* m_pZoom;
+    bool m_bInputsShown = true;
+    int32_t m_nActiveImage = 0;
     QMenu* m_pEditMenu = nullptr;
     QMenu* m_pViewMenu = nullptr;
     QMenu* m_pImageMenu = nullptr;

@@ -50,7 +50,8 @@ void CInterfaceCommands::CreateMenus(QMenu* viewMenu)
     } choices[] = {{ID_LANGUAGE_ENGLISH, "English", CLanguage::kEnglish},
                    {ID_LANGUAGE_CHINESE, "中文", CLanguage::kChinese}};
     for (const auto& choice : choices) {
-        QAction* action = m_frame.MakeAction(choice.id, QString::fromUtf8(choice.text), QString(), QString());
+        QAction* action =
+            m_frame.GetActions().MakeAction(choice.id, QString::fromUtf8(choice.text), QString(), QString());
         action->setCheckable(true);
         action->setChecked(m_current == QLatin1String(choice.language));
         group->addAction(action);
@@ -61,8 +62,8 @@ void CInterfaceCommands::CreateMenus(QMenu* viewMenu)
 
     m_pHelpMenu = m_frame.menuBar()->addMenu(tr("帮助(&H)"));
     m_pHelpMenu->setObjectName(QStringLiteral("helpMenu"));
-    QAction* manual =
-        m_frame.MakeAction(ID_HELP_MANUAL, tr("用户手册(&M)\tF1"), QString(), tr("打开 Trevalin 用户手册\n用户手册"));
+    QAction* manual = m_frame.GetActions().MakeAction(ID_HELP_MANUAL, tr("用户手册(&M)\tF1"), QString(),
+                                                      tr("打开 Trevalin 用户手册\n用户手册"));
     manual->setShortcut(QKeySequence(Qt::Key_F1));
     m_pHelpMenu->addAction(manual);
     m_pHelpMenu->addSeparator();

@@ -10,7 +10,9 @@
 #include "Resource.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
+#include "editing/CToolSwitcher.h"
 #include "editing/CUserPrompts.h"
+#include "editing/CZoom.h"
 #include "morph/CRowPool.h"
 #include "view/CPreviewDock.h"
 #include "view/CTrevalinView.h"
@@ -42,7 +44,7 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     : QMainWindow(parent), m_doc(doc), m_docManager(docManager), m_recent(recent), m_prompts(prompts),
       m_rowPool(pool)
 {
-    m_pEditCommands = new CEditCommands(*this, m_doc, settings);
+    m_pZoom = new CZoom(this);
     InitTrevalinResources();
     setAcceptDrops(true);
     setWindowIcon(QIcon(QStringLiteral(":/icons/trevalin-48.png")));
@@ -52,14 +54,18 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     CreateStatusBar();
     CreateControlBar();
     CreateMenu();
+    CreateClient();
+    CreateEditCommands(settings);
     CreateExportMenu();
     CreateMorphOptionsMenu();
-    CreateClient();
-    m_pPreviewCommands = new CPreviewCommands(*this, m_doc, m_rowPool);
+    m_pPreviewCommands = new CPreviewCommands(m_actions, m_doc, m_rowPool, *this, *m_pResultView, *m_pConfigDlg,
+                                              *m_pZoom, {m_pLeftPane, m_pRightPane});
     m_pPreviewCommands->Create();
     m_pEditCommands->GetViewMenu()->addSeparator();
     m_pPreviewCommands->AddViewItems(*m_pEditCommands->GetViewMenu());
-    (new CRunProgress(*this))->Create();
+    auto* progress = new CRunProgress(m_actions, *this, *statusBar(), *m_pResultView);
+    progress->Create();
+    connect(progress, &CRunProgress::stopRequested, this, &CMainFrame::OnMorphStop);
 
     connect(&m_doc, &CDocController::commandStateChanged, this, &CMainFrame::UpdateCommandUI);
     connect(m_pResultView, &CTrevalinView::engineChanged, this, &CMainFrame::UpdateCommandUI);
@@ -72,7 +78,7 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         // Clicking into a pane makes it the active view.
         for (QWidget* view : {static_cast<QWidget*>(m_pLeftPane), static_cast<QWidget*>(m_pRightPane)}) {
-            if (now && m_bShowInputs && (now == view || view->isAncestorOf(now))) m_pActiveView = view;
+            if (now && m_bShowInputs && (now == view || view->isAncestorOf(now))) SetActiveView(view);
         }
     });
     m_docManager.SetDialogParent(this);
@@ -94,33 +100,7 @@ CMainFrame::~CMainFrame()
     // The panel goes first, taking its 预览 command with it; no frame of
     // the result view may be in progress once the frame goes.
     delete m_pPreviewCommands->GetDock();
-    m_actions.erase(ID_VIEW_PREVIEW);
     m_pResultView->SetRowPool(nullptr);
-}
-
-QAction* CMainFrame::MakeAction(int id, const QString& text, const QString& icon, const QString& prompt)
-{
-    auto* action = new QAction(text, this);
-    if (!icon.isEmpty()) action->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(icon)));
-    RegisterAction(id, action, prompt);
-    return action;
-}
-
-void CMainFrame::RegisterAction(int id, QAction* action, const QString& prompt)
-{
-    action->setObjectName(QStringLiteral("ID_%1").arg(id));
-    action->setData(id);
-    // A prompt is the status-bar text, a line break, then the tool tip.
-    const qsizetype split = prompt.indexOf(QLatin1Char('\n'));
-    action->setStatusTip(split < 0 ? prompt : prompt.left(split));
-    action->setToolTip(split < 0 ? QString() : prompt.mid(split + 1));
-    m_actions[id] = action;
-}
-
-QAction* CMainFrame::GetAction(int id) const
-{
-    const auto it = m_actions.find(id);
-    return it == m_actions.end() ? nullptr : it->second;
 }
 
 void CMainFrame::CreateToolBar()
@@ -190,11 +170,11 @@ void CMainFrame::CreateToolBar()
         UpdateCommandUI();
     });
     connect(draw, &QAction::triggered, this, [this] {
-        m_doc.OnToolDraw();
+        m_pTools->OnToolDraw();
         UpdateCommandUI();
     });
     connect(select, &QAction::triggered, this, [this] {
-        m_doc.OnToolSelect();
+        m_pTools->OnToolSelect();
         UpdateCommandUI();
     });
     connect(inputs, &QAction::triggered, this, &CMainFrame::OnViewInputs);
@@ -221,9 +201,16 @@ void CMainFrame::CreateMenu()
 
     connect(saveAs, &QAction::triggered, &m_docManager, &CDocManager::OnFileSaveAs);
     connect(exitApp, &QAction::triggered, this, &QWidget::close);
+}
 
+void CMainFrame::CreateEditCommands(QSettings& settings)
+{
+    m_pTools = std::make_unique<CToolSwitcher>(m_doc, std::array<CImageView*, 2>{m_pLeftPane, m_pRightPane});
+    m_pEditCommands =
+        new CEditCommands(m_actions, m_doc, *m_pTools, {m_pLeftPane, m_pRightPane}, *m_pZoom, settings, this);
     m_pEditCommands->CreateActions();
-    m_pEditCommands->CreateMenus();
+    // After 文件, before 变形.
+    m_pEditCommands->CreateMenus(*menuBar());
 }
 
 void CMainFrame::RebuildRecentFileMenu()
@@ -296,8 +283,8 @@ void CMainFrame::CreateClient()
     m_pSplitter->addWidget(m_pLeftPane);
     m_pSplitter->addWidget(m_pRightPane);
     // One zoom for both.
-    m_pLeftPane->SetZoom(&m_pEditCommands->GetZoom());
-    m_pRightPane->SetZoom(&m_pEditCommands->GetZoom());
+    m_pLeftPane->SetZoom(m_pZoom);
+    m_pRightPane->SetZoom(m_pZoom);
     // Resizing the frame keeps the left column's width.
     m_pSplitter->setStretchFactor(0, 0);
     m_pSplitter->setStretchFactor(1, 1);
@@ -356,8 +343,14 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 void CMainFrame::ActivateView(QWidget* view)
 {
-    m_pActiveView = view;
+    SetActiveView(view);
     if (isVisible()) view->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainFrame::SetActiveView(QWidget* view)
+{
+    m_pActiveView = view;
+    m_pEditCommands->SetActiveImage(view == m_pRightPane ? 1 : 0);
 }
 
 void CMainFrame::OnViewInputs()
@@ -415,13 +408,14 @@ void CMainFrame::UpdateCommandUI()
         GetAction(ID_MORPH_LINEAR)->setChecked(m_pResultView->GetEngineKind() == EngineKind::kLinear);
         GetAction(ID_MORPH_FEATURE)->setChecked(m_pResultView->GetEngineKind() == EngineKind::kFeature);
     }
-    GetAction(ID_TOOL_DRAW)->setChecked(m_doc.IsDrawToolChecked());
-    GetAction(ID_TOOL_SELECT)->setChecked(m_doc.IsSelectToolChecked());
+    GetAction(ID_TOOL_DRAW)->setChecked(m_pTools->IsDrawToolChecked());
+    GetAction(ID_TOOL_SELECT)->setChecked(m_pTools->IsSelectToolChecked());
     GetAction(ID_VIEW_INPUTS)->setChecked(m_bShowInputs);
     GetAction(ID_VIEW_RESULT)->setChecked(!m_bShowInputs);
     // Pane switching belongs to the splitter.
     GetAction(ID_NEXT_PANE)->setEnabled(m_bShowInputs);
     GetAction(ID_PREV_PANE)->setEnabled(m_bShowInputs);
+    m_pEditCommands->SetInputsShown(m_bShowInputs);
     m_pEditCommands->UpdateCommandUI();
     UpdateMorphOptionsUI();
 }

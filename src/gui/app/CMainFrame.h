@@ -1,9 +1,10 @@
 #pragma once
 
+#include "CActionRegistry.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <cstdint>
-#include <map>
 #include <memory>
 
 class CDocController;
@@ -16,8 +17,10 @@ class CPreviewCommands;
 class CPreviewDock;
 class CRecentFileList;
 class CRowPool;
+class CToolSwitcher;
 class CTrevalinView;
 class CUserPrompts;
+class CZoom;
 class QAction;
 class QLabel;
 class QMenu;
@@ -58,13 +61,12 @@ public:
     // the document, the client area and the result view.
     void UpdateCommandUI();
 
-    QAction* GetAction(int id) const;
-    // Makes the command `id` with its menu text, tool-bar icon and prompt
-    // (the status-bar text, a line break, the tool tip).
-    QAction* MakeAction(int id, const QString& text, const QString& icon, const QString& prompt);
-    // Registers an action made elsewhere as the command `id`.
-    void RegisterAction(int id, QAction* action, const QString& prompt);
+    // The window's commands by id.
+    CActionRegistry& GetActions() { return m_actions; }
+    QAction* GetAction(int id) const { return m_actions.GetAction(id); }
     CEditCommands& GetEditCommands() const { return *m_pEditCommands; }
+    // The draw and select tools of the two panes.
+    CToolSwitcher& GetTools() const { return *m_pTools; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
     QMenu* GetFileMenu() const { return m_pFileMenu; }
     CImageView* GetPane(int column) const { return column == 0 ? m_pLeftPane : m_pRightPane; }
@@ -101,6 +103,11 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Makes one of the frame's own commands in its registry.
+    QAction* MakeAction(int id, const QString& text, const QString& icon, const QString& prompt)
+    {
+        return m_actions.MakeAction(id, text, icon, prompt);
+    }
     void CreateToolBar();
     void CreateMenu();
     void CreateStatusBar();
@@ -108,7 +115,11 @@ private:
     void CreateClient();
     void RebuildRecentFileMenu();
     void ActivateView(QWidget* view);
+    // The active view, with the image of the pane (if it is one) for 删除.
+    void SetActiveView(QWidget* view);
     void OnNextPane();
+    // The panes' tools and the commands of 编辑, 视图 and 图像.
+    void CreateEditCommands(QSettings& settings);
     // 文件 → 导出… and the 变形 menu of the morph options.
     void CreateExportMenu();
     void CreateMorphOptionsMenu();
@@ -119,7 +130,9 @@ private:
     CRecentFileList& m_recent;
     CUserPrompts& m_prompts;
 
-    std::map<int, QAction*> m_actions;
+    CActionRegistry m_actions{*this};
+    CZoom* m_pZoom = nullptr; // both panes', the result view's and the preview's
+    std::unique_ptr<CToolSwitcher> m_pTools;
     CEditCommands* m_pEditCommands = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QToolBar* m_pReBar = nullptr;

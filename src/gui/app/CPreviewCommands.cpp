@@ -1,7 +1,6 @@
 #include "CPreviewCommands.h"
 
-#include "CEditCommands.h"
-#include "CMainFrame.h"
+#include "CActionRegistry.h"
 #include "CMorphConfigDlg.h"
 #include "Resource.h"
 #include "editing/CImageView.h"
@@ -11,58 +10,60 @@
 #include "view/CTrevalinView.h"
 
 #include <QAction>
+#include <QMainWindow>
 #include <QMenu>
 
-CPreviewCommands::CPreviewCommands(CMainFrame& frame, CDocController& doc, CRowPool& pool)
-    : QObject(&frame), m_frame(frame), m_doc(doc), m_pool(pool)
+CPreviewCommands::CPreviewCommands(CActionRegistry& actions, CDocController& doc, CRowPool& pool, QMainWindow& window,
+                                   CTrevalinView& result, CMorphConfigDlg& config, const CZoom& zoom,
+                                   const std::array<CImageView*, 2>& panes)
+    : QObject(&window), m_actions(actions), m_doc(doc), m_pool(pool), m_window(window), m_result(result),
+      m_config(config), m_zoom(zoom), m_panes(panes)
 {
 }
 
 void CPreviewCommands::Create()
 {
-    CTrevalinView* result = m_frame.GetResultView();
-    m_pDock = new CPreviewDock(m_doc, &m_frame);
+    m_pDock = new CPreviewDock(m_doc, &m_window);
     m_pDock->SetRowPool(&m_pool);
-    m_pDock->SetEngineKind(result->GetEngineKind());
-    m_pDock->SetSteps(m_frame.GetConfigDlg()->m_nSteps);
-    m_frame.addDockWidget(Qt::RightDockWidgetArea, m_pDock);
-    m_frame.resizeDocks({m_pDock}, {320}, Qt::Horizontal);
-    connect(m_frame.GetConfigDlg(), &CMorphConfigDlg::stepsEdited, m_pDock, &CPreviewDock::SetSteps);
-    connect(result, &CTrevalinView::engineChanged, m_pDock,
-            [this, result] { m_pDock->SetEngineKind(result->GetEngineKind()); });
-    connect(result, &CTrevalinView::runStateChanged, m_pDock,
-            [this, result] { m_pDock->SetRunActive(result->GetDriver().IsRunning()); });
+    m_pDock->SetEngineKind(m_result.GetEngineKind());
+    m_pDock->SetSteps(m_config.m_nSteps);
+    m_window.addDockWidget(Qt::RightDockWidgetArea, m_pDock);
+    m_window.resizeDocks({m_pDock}, {320}, Qt::Horizontal);
+    connect(&m_config, &CMorphConfigDlg::stepsEdited, m_pDock, &CPreviewDock::SetSteps);
+    connect(&m_result, &CTrevalinView::engineChanged, m_pDock,
+            [this] { m_pDock->SetEngineKind(m_result.GetEngineKind()); });
+    connect(&m_result, &CTrevalinView::runStateChanged, m_pDock,
+            [this] { m_pDock->SetRunActive(m_result.GetDriver().IsRunning()); });
 
     // The frames follow the panes' zoom; 适合窗口 shows them whole again.
-    const CZoom& zoom = m_frame.GetEditCommands().GetZoom();
-    CFrameDisplay* displays[] = {result->GetDisplay(), m_pDock->GetDisplay()};
-    const auto follow = [&zoom, displays] {
+    CFrameDisplay* displays[] = {m_result.GetDisplay(), m_pDock->GetDisplay()};
+    const auto follow = [this, displays] {
         for (CFrameDisplay* display : displays)
-            display->SetZoomFactor(zoom.Factor());
+            display->SetZoomFactor(m_zoom.Factor());
     };
-    connect(&zoom, &CZoom::zoomChanged, this, follow);
+    connect(&m_zoom, &CZoom::zoomChanged, this, follow);
     // 实际大小 at 100 % already changes no factor, yet ends the fit.
     for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_ACTUAL})
-        connect(m_frame.GetAction(id), &QAction::triggered, this, follow);
-    connect(m_frame.GetAction(ID_VIEW_ZOOM_FIT), &QAction::triggered, this, [displays] {
+        connect(m_actions.GetAction(id), &QAction::triggered, this, follow);
+    connect(m_actions.GetAction(ID_VIEW_ZOOM_FIT), &QAction::triggered, this, [displays] {
         for (CFrameDisplay* display : displays)
             display->SetFit();
     });
 
     QAction* preview = m_pDock->toggleViewAction();
     preview->setText(tr("预览(&P)"));
-    m_frame.RegisterAction(ID_VIEW_PREVIEW, preview, tr("显示或隐藏预览窗口\n预览"));
-    QAction* onion = m_frame.MakeAction(ID_VIEW_ONION_SKIN, tr("洋葱皮(&K)"), QString(),
-                                        tr("在每个窗格中以 50% 透明度显示另一幅图像，便于对齐特征线\n洋葱皮"));
+    m_actions.RegisterAction(ID_VIEW_PREVIEW, preview, tr("显示或隐藏预览窗口\n预览"));
+    QAction* onion = m_actions.MakeAction(ID_VIEW_ONION_SKIN, tr("洋葱皮(&K)"), QString(),
+                                          tr("在每个窗格中以 50% 透明度显示另一幅图像，便于对齐特征线\n洋葱皮"));
     onion->setCheckable(true);
     connect(onion, &QAction::toggled, this, [this](bool on) {
-        m_frame.GetPane(0)->SetOnionSkin(on);
-        m_frame.GetPane(1)->SetOnionSkin(on);
+        m_panes[0]->SetOnionSkin(on);
+        m_panes[1]->SetOnionSkin(on);
     });
 }
 
 void CPreviewCommands::AddViewItems(QMenu& menu)
 {
-    menu.addAction(m_frame.GetAction(ID_VIEW_PREVIEW));
-    menu.addAction(m_frame.GetAction(ID_VIEW_ONION_SKIN));
+    menu.addAction(m_actions.GetAction(ID_VIEW_PREVIEW));
+    menu.addAction(m_actions.GetAction(ID_VIEW_ONION_SKIN));
 }

@@ -1,6 +1,6 @@
 #include "CRunProgress.h"
 
-#include "CMainFrame.h"
+#include "CActionRegistry.h"
 #include "Resource.h"
 #include "view/CTrevalinView.h"
 
@@ -9,38 +9,39 @@
 #include <QProgressBar>
 #include <QStatusBar>
 
-CRunProgress::CRunProgress(CMainFrame& frame) : QObject(&frame), m_frame(frame) {}
+CRunProgress::CRunProgress(CActionRegistry& actions, QWidget& window, QStatusBar& bar, CTrevalinView& result)
+    : QObject(&window), m_actions(actions), m_window(window), m_statusBar(bar), m_result(result)
+{
+}
 
 void CRunProgress::Create()
 {
-    QStatusBar* bar = m_frame.statusBar();
-    m_pLabel = new QLabel(bar);
+    m_pLabel = new QLabel(&m_statusBar);
     m_pLabel->setObjectName(QStringLiteral("m_wndProgressText"));
-    m_pBar = new QProgressBar(bar);
+    m_pBar = new QProgressBar(&m_statusBar);
     m_pBar->setObjectName(QStringLiteral("m_wndProgress"));
     m_pBar->setTextVisible(false);
     m_pBar->setMaximumWidth(160);
     // Right of the message pane, left of the lock-key indicators.
-    bar->insertPermanentWidget(1, m_pLabel);
-    bar->insertPermanentWidget(2, m_pBar);
+    m_statusBar.insertPermanentWidget(1, m_pLabel);
+    m_statusBar.insertPermanentWidget(2, m_pBar);
     m_pLabel->hide();
     m_pBar->hide();
 
-    QAction* stopKey = m_frame.MakeAction(ID_MORPH_STOP_KEY, QString(), QString(), QString());
+    QAction* stopKey = m_actions.MakeAction(ID_MORPH_STOP_KEY, QString(), QString(), QString());
     stopKey->setShortcut(QKeySequence(Qt::Key_Escape));
     stopKey->setEnabled(false);
-    m_frame.addAction(stopKey);
-    connect(stopKey, &QAction::triggered, &m_frame, &CMainFrame::OnMorphStop);
+    m_window.addAction(stopKey);
+    connect(stopKey, &QAction::triggered, this, &CRunProgress::stopRequested);
 
-    CTrevalinView* result = m_frame.GetResultView();
-    connect(result, &CTrevalinView::runStateChanged, this, &CRunProgress::OnRunStateChanged);
-    connect(result, &CTrevalinView::frameProduced, this, &CRunProgress::OnFrameProduced);
+    connect(&m_result, &CTrevalinView::runStateChanged, this, &CRunProgress::OnRunStateChanged);
+    connect(&m_result, &CTrevalinView::frameProduced, this, &CRunProgress::OnFrameProduced);
 }
 
 void CRunProgress::OnRunStateChanged()
 {
-    const bool active = m_frame.GetResultView()->IsRunActive();
-    m_frame.GetAction(ID_MORPH_STOP_KEY)->setEnabled(active);
+    const bool active = m_result.IsRunActive();
+    m_actions.GetAction(ID_MORPH_STOP_KEY)->setEnabled(active);
     m_pLabel->setVisible(active);
     m_pBar->setVisible(active);
 }

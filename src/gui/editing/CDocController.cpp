@@ -1,17 +1,15 @@
 #include "CDocController.h"
 
-#include "CDeleteLineCommand.h"
-#include "CFBCommand.h"
-#include "CImageView.h"
-#include "CSelectCommand.h"
 #include "document/CTrevalinDoc.h"
+#include "editing/undo/CDeleteLineCommand.h"
 
 #include <algorithm>
-#include <typeinfo>
 
 CDocController::CDocController(std::unique_ptr<CTrevalinDoc> doc, QObject* parent)
     : QObject(parent), m_pDoc(std::move(doc))
 {
+    connect(&m_changeSignals, &CDocChangeSignals::linesChanged, this, &CDocController::OnLinesChanged);
+    connect(&m_changeSignals, &CDocChangeSignals::pictureChanged, this, &CDocController::OnPictureChanged);
 }
 
 CDocController::~CDocController()
@@ -54,59 +52,6 @@ void CDocController::SendInitialUpdate()
     emit contentChanged();
 }
 
-bool CDocController::BothPicturesLoaded()
-{
-    return m_pDoc->GetPicture(0)->IsLoaded() && m_pDoc->GetPicture(1)->IsLoaded();
-}
-
-std::vector<CImageView*> CDocController::ImagePanes() const
-{
-    std::vector<CImageView*> panes;
-    for (CDocView* view : m_views) {
-        // Exactly the pane class: the result view never takes a tool.
-        if (typeid(*view) == typeid(CImageView)) panes.push_back(static_cast<CImageView*>(view));
-    }
-    return panes;
-}
-
-void CDocController::OnToolDraw()
-{
-    if (!BothPicturesLoaded()) return;
-    for (CImageView* pane : ImagePanes()) {
-        pane->SetCommand(std::make_unique<CFBCommand>(this, pane));
-        m_pDoc->m_bDrawTool = 1;
-        m_pDoc->m_bSelectTool = 0;
-    }
-    emit commandStateChanged();
-}
-
-void CDocController::OnToolSelect()
-{
-    if (!BothPicturesLoaded()) return;
-    for (CImageView* pane : ImagePanes()) {
-        pane->SetCommand(std::make_unique<CSelectCommand>(this, pane));
-        m_pDoc->m_bSelectTool = 1;
-        m_pDoc->m_bDrawTool = 0;
-    }
-    emit commandStateChanged();
-}
-
-bool CDocController::IsDrawToolChecked() const
-{
-    return m_pDoc->m_bDrawTool != 0;
-}
-
-bool CDocController::IsSelectToolChecked() const
-{
-    return m_pDoc->m_bSelectTool != 0;
-}
-
-void CDocController::EndGestures()
-{
-    for (CImageView* pane : ImagePanes())
-        pane->GetCommand()->EndGesture();
-}
-
 void CDocController::OnEditUndo()
 {
     EndGestures();
@@ -119,64 +64,29 @@ void CDocController::OnEditRedo()
     m_undoStack.redo();
 }
 
-int32_t CDocController::FindSelectedLine(int32_t image) const
+void CDocController::DeleteLine(int32_t line)
 {
-    if (image < 0 || image > 1) return -1;
-    const CPointSets<int>& lines = m_pDoc->GetFeatureSet()->m_sets[image];
-    auto selected = [&](int32_t i) {
-        return i >= 0 && i < lines.m_nCount && lines.Line(i).m_nState >= STATE_POINT_SELECTED;
-    };
-    for (CImageView* pane : ImagePanes()) {
-        const auto* tool = dynamic_cast<const CSelectCommand*>(pane->GetCommand());
-        if (pane->GetImageIndex() == image && tool && selected(tool->m_nCurrent)) return tool->m_nCurrent;
-    }
-    for (int32_t i = 0; i < lines.m_nCount; ++i) {
-        if (selected(i)) return i;
-    }
-    return -1;
-}
-
-bool CDocController::HasSelectedLine() const
-{
-    return FindSelectedLine(0) >= 0 || FindSelectedLine(1) >= 0;
-}
-
-void CDocController::OnEditDelete(int32_t preferred)
-{
-    EndGestures();
-    int32_t line = FindSelectedLine(preferred);
-    if (line < 0) line = FindSelectedLine(1 - preferred);
     // Only a pair that exists in both images.
     if (line < 0 || line >= m_pDoc->GetFeatureSet()->m_sets[0].m_nCount ||
         line >= m_pDoc->GetFeatureSet()->m_sets[1].m_nCount)
         return;
-    m_undoStack.push(new CDeleteLineCommand(*this, line));
+    m_undoStack.push(new CDeleteLineCommand(*m_pDoc, m_changeSignals, line));
 }
 
-void CDocController::LinesChanged()
+void CDocController::OnLinesChanged()
 {
-    for (CImageView* pane : ImagePanes()) {
-        pane->GetCommand()->OnLinesChanged();
-        pane->viewport()->update();
-    }
+    emit linesChanged();
     emit selectionChanged();
     emit contentChanged();
 }
 
-void CDocController::PictureChanged(int32_t image)
+void CDocController::OnPictureChanged(int32_t image)
 {
-    for (CImageView* pane : ImagePanes()) {
-        if (pane->GetImageIndex() == image) pane->UpdateScrollSizes();
-    }
+    emit pictureChanged(image);
     emit commandStateChanged();
     emit contentChanged();
 }
 
-void CDocController::RepaintImagePanes()
-{
-    for (CImageView* pane : ImagePanes())
-        pane->viewport()->update();
-}
 void CDocController::SetMorphOptions(const CMorphOptions& options)
 {
     if (options == m_morphOptions) return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDocView.h"
+#include "editing/undo/CDocChangeSignals.h"
 #include "morph/CMorphOptions.h"
 
 #include <QObject>
@@ -10,14 +11,13 @@
 #include <vector>
 
 class CFeatureSet;
-class CImageView;
 class CTrevalinDoc;
 
 // Keeps the one project document for the application's whole life together
 // with the views attached to it, in attachment order (left pane, right pane,
-// result view), and the history of its changes. Carries the document's two
-// tool commands, which put a fresh draw or select tool into both image
-// panes, and the editing commands (undo, redo, delete).
+// result view), and the history of its changes, with undo and redo. It
+// knows its views only as CDocView: what the image panes and their tools
+// must follow it says with signals (CToolSwitcher puts the tools in).
 class CDocController : public QObject {
     Q_OBJECT
 
@@ -37,40 +37,28 @@ public:
     // Every view takes its initial update (after New and Open).
     void SendInitialUpdate();
 
-    // ID_TOOL_DRAW / ID_TOOL_SELECT: only while both pictures are loaded,
-    // a new tool of that kind in every image pane, and the choice recorded.
-    void OnToolDraw();
-    void OnToolSelect();
-    // Check marks of the two tool commands.
-    bool IsDrawToolChecked() const;
-    bool IsSelectToolChecked() const;
-
     // Every change to the lines and every picture opened into a pane, as
     // steps that can be undone. Its clean state is "as the file has it".
     QUndoStack& GetUndoStack() { return m_undoStack; }
     // Undo and redo; a line being drawn or dragged is finished first.
     void OnEditUndo();
     void OnEditRedo();
-    // Deletes the selected line and its partner in the other image: the
-    // selected line of image `preferred` if it has one, else of the other.
-    void OnEditDelete(int32_t preferred);
-    // The line of image `image` that is selected (a point or segment in the
-    // selected state; the select tool's current line first), or -1.
-    int32_t FindSelectedLine(int32_t image) const;
-    bool HasSelectedLine() const;
+    // Deletes line pair `line` from both images as one step; nothing when
+    // either image has no such line.
+    void DeleteLine(int32_t line);
+    // What the steps of the history announce when they changed the
+    // document; passed on as linesChanged() and pictureChanged().
+    CDocChangeSignals& GetChangeSignals() { return m_changeSignals; }
 
     // Every pane's tool ends its gesture in progress (a line being drawn,
-    // a drag) as the user would have ended it.
-    void EndGestures();
-    // The lines changed (undo, redo, delete, a fit): the image panes repaint
-    // whole and their tools drop line indices that no longer hold.
-    void LinesChanged();
-    // Picture `image` changed: its pane takes the new size and repaints.
-    void PictureChanged(int32_t image);
+    // a drag) as the user would have ended it (gesturesEnding).
+    void EndGestures() { emit gesturesEnding(); }
     // Both image panes repaint whole, without an update of the views.
-    void RepaintImagePanes();
+    void RepaintImagePanes() { emit panesRepaintRequested(); }
     // A press or release may have changed what is selected.
     void NotifySelectionChanged() { emit selectionChanged(); }
+    // A tool was chosen: the check marks may have changed.
+    void NotifyCommandStateChanged() { emit commandStateChanged(); }
 
     // Pressing on a point or segment and moving drags it at once (on), or
     // it must be selected by a press first (off).
@@ -94,12 +82,24 @@ signals:
     void contentChanged();
     // What is selected may have changed (the delete command's state).
     void selectionChanged();
+    // The lines changed (undo, redo, delete, a fit): the image panes repaint
+    // whole and their tools drop line indices that no longer hold. Followed
+    // by selectionChanged() and contentChanged().
+    void linesChanged();
+    // Picture `image` changed: its pane takes the new size and repaints.
+    // Followed by commandStateChanged() and contentChanged().
+    void pictureChanged(int32_t image);
+    // A change is coming that no gesture may span (see EndGestures).
+    void gesturesEnding();
+    // Both image panes repaint whole (see RepaintImagePanes).
+    void panesRepaintRequested();
 
 private:
-    bool BothPicturesLoaded();
-    std::vector<CImageView*> ImagePanes() const;
+    void OnLinesChanged();
+    void OnPictureChanged(int32_t image);
 
     std::unique_ptr<CTrevalinDoc> m_pDoc;
+    CDocChangeSignals m_changeSignals;
     std::vector<CDocView*> m_views;
     QUndoStack m_undoStack;
     bool m_bDirectDrag = true;

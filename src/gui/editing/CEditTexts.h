@@ -4,16 +4,9 @@
 #include <QString>
 #include <cstdint>
 
-// The user-interface texts of the image panes and the editing steps, in one
-// place.
+// The user-interface texts of the image panes and the picture opener, in one
+// place (the undo steps' names: CUndoStepTexts).
 struct CEditTexts {
-    // Names of the undo steps.
-    static QString AddLine() { return QCoreApplication::translate("CEditTexts", "画线"); }
-    static QString Move() { return QCoreApplication::translate("CEditTexts", "移动"); }
-    static QString Delete() { return QCoreApplication::translate("CEditTexts", "删除"); }
-    static QString OpenPicture() { return QCoreApplication::translate("CEditTexts", "打开图像"); }
-    static QString FitPicture() { return QCoreApplication::translate("CEditTexts", "适合图像大小"); }
-
     // The open-picture dialog's filters: every picture the program reads
     // (chosen at first), then the classic one. Each entry is the name shown,
     // then the patterns matched, in either case.

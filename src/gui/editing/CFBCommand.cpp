@@ -1,8 +1,8 @@
 #include "CFBCommand.h"
 
-#include "CAddLineCommand.h"
 #include "CDocController.h"
-#include "CImageView.h"
+#include "CToolPane.h"
+#include "editing/undo/CAddLineCommand.h"
 #include "geometry/CFeatureSet.h"
 
 #include <QRect>
@@ -27,7 +27,7 @@ void CFBCommand::OnLButtonDown(uint32_t, int32_t x, int32_t y)
     } else if (m_nToolState == 1) {
         m_pView->ReleaseCapture();
         m_nToolState = 0;
-        m_pDoc->UpdateAllViews(m_pView);
+        m_pView->UpdateOtherViews();
         PushLine();
     }
 }
@@ -52,7 +52,7 @@ void CFBCommand::PushLine()
     const CFeatureSet* features = m_pDoc->GetFeatureSet();
     const int32_t newest = features->m_sets[0].m_nCount - 1;
     if (newest < 0 || newest != features->m_sets[1].m_nCount - 1) return;
-    m_pDoc->GetUndoStack().push(new CAddLineCommand(*m_pDoc, newest));
+    m_pDoc->GetUndoStack().push(new CAddLineCommand(m_pDoc->GetDoc(), m_pDoc->GetChangeSignals(), newest));
 }
 
 void CFBCommand::OnMouseMove(uint32_t, int32_t x, int32_t y)

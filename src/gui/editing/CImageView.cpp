@@ -67,6 +67,15 @@ CImageView::CImageView(CDocController& doc, CUserPrompts& prompts, int32_t& nVie
     connect(&m_doc, &CDocController::contentChanged, this, [this] {
         if (m_bOnionSkin) viewport()->update();
     });
+    connect(&m_doc, &CDocController::gesturesEnding, this, [this] { m_pCommand->EndGesture(); });
+    connect(&m_doc, &CDocController::linesChanged, this, [this] {
+        m_pCommand->OnLinesChanged();
+        viewport()->update();
+    });
+    connect(&m_doc, &CDocController::pictureChanged, this, [this](int32_t image) {
+        if (image == m_nImageIndex) UpdateScrollSizes();
+    });
+    connect(&m_doc, &CDocController::panesRepaintRequested, this, [this] { viewport()->update(); });
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     m_doc.AddView(this);
@@ -242,6 +251,11 @@ QPoint CImageView::ClientToScreen(const QPoint& client) const
 void CImageView::TrackImageMenu(const QPoint& globalPos)
 {
     m_prompts.TrackPopupMenu(*m_pImageMenu, globalPos);
+}
+
+void CImageView::UpdateOtherViews()
+{
+    m_doc.UpdateAllViews(this);
 }
 
 void CImageView::OnOpenImage()

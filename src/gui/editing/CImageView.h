@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDocView.h"
+#include "CToolPane.h"
 #include "CZoom.h"
 #include "geometry/RECT.h"
 
@@ -31,7 +32,12 @@ template <typename T> class CPointSet;
 // keep their screen size, and the grab radius is 5 screen pixels. At 100 %
 // everything is as without zoom. Panes given the same CZoom zoom together;
 // Ctrl and the wheel zoom about the pointer.
-class CImageView : public QAbstractScrollArea, public CDocView {
+//
+// The pane follows its document controller's signals: a gesture in progress
+// ends when a change is coming (gesturesEnding), the lines changed (its tool
+// drops line indices that no longer hold, and it repaints), its picture
+// changed (it takes the new size), the image panes repaint.
+class CImageView : public QAbstractScrollArea, public CDocView, public CToolPane {
     Q_OBJECT
 
 public:
@@ -41,7 +47,7 @@ public:
     // Installs a new tool; the previous one is deleted.
     void SetCommand(std::unique_ptr<CMorphCommand> pCommand);
     CMorphCommand* GetCommand() const { return m_pCommand.get(); }
-    int32_t GetImageIndex() const { return m_nImageIndex; }
+    int32_t GetImageIndex() const override { return m_nImageIndex; }
     CDocController& GetDocument() const { return m_doc; }
 
     // The zoom this pane follows (not owned); without one it keeps its own
@@ -53,7 +59,7 @@ public:
     double FitFactor() const;
 
     // (0, 0, w, h) of the pane's picture, or the empty rectangle.
-    void GetImageRect(RECT& rc) const;
+    void GetImageRect(RECT& rc) const override;
     // Total size (w + 20, h + 20) (the zoomed picture plus 20), page size
     // the client size, line size a tenth of it; then repaints the whole
     // pane. A pane not on screen yet (start-up, or the result view shown)
@@ -67,29 +73,30 @@ public:
 
     // Client position of picture position (x, y) (where a point there is
     // drawn), and the picture pixel under a client position.
-    QPoint PictureToClient(int32_t x, int32_t y) const;
+    QPoint PictureToClient(int32_t x, int32_t y) const override;
     QPoint ClientToPicture(const QPoint& client) const;
     // The client area a line's markers, labels and segments cover.
-    QRect LineClientRect(const CPointSet<int>& line) const;
+    QRect LineClientRect(const CPointSet<int>& line) const override;
     // Where the pointer of the event being handed to the tool is: in
     // client pixels, and in real picture coordinates when (x, y) is the
     // picture pixel it was handed as (else (x, y) itself).
-    QPoint PointerClientPos() const { return m_ptPointerClient; }
-    QPointF PointerPicturePos(int32_t x, int32_t y) const;
+    QPoint PointerClientPos() const override { return m_ptPointerClient; }
+    QPointF PointerPicturePos(int32_t x, int32_t y) const override;
     // The grab radius in picture pixels: 5 screen pixels.
-    double GrabRadius() const;
+    double GrabRadius() const override;
 
     // Pointer capture: while held, mouse input anywhere in the application
     // goes to this pane.
-    void SetCapture();
-    void ReleaseCapture();
+    void SetCapture() override;
+    void ReleaseCapture() override;
     bool HasCapture() const { return m_bCaptured; }
 
     // Invalidates an area in client coordinates.
-    void InvalidateRect(const QRect& rc, bool bErase);
-    QPoint ClientToScreen(const QPoint& client) const;
+    void InvalidateRect(const QRect& rc, bool bErase) override;
+    QPoint ClientToScreen(const QPoint& client) const override;
     // The context menu with its one command, "打开图像".
-    void TrackImageMenu(const QPoint& globalPos);
+    void TrackImageMenu(const QPoint& globalPos) override;
+    void UpdateOtherViews() override;
     // "打开图像": picks a picture file, copies it into the working folder's
     // images/ and opens the copy into the pane's picture as one step of the
     // history; a picture of another size than the other pane's can be

@@ -1,6 +1,6 @@
 #include "CMorphCommand.h"
 
-#include "CImageView.h"
+#include "CToolPane.h"
 #include "geometry/CPointSet.h"
 
 #include <QPoint>
@@ -15,6 +15,11 @@ void CMorphCommand::OnMouseMove(uint32_t, int32_t, int32_t) {}
 void CMorphCommand::EndGesture() {}
 
 void CMorphCommand::OnLinesChanged() {}
+
+int32_t CMorphCommand::CurrentLine() const
+{
+    return -1;
+}
 
 void CMorphCommand::OnRButtonDown(uint32_t, int32_t x, int32_t y)
 {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class CDocController;
-class CImageView;
+class CToolPane;
 class QRect;
 template <typename T> class CPointSet;
 
@@ -17,7 +17,7 @@ template <typename T> class CPointSet;
 // is ignored.
 class CMorphCommand {
 public:
-    CMorphCommand(CDocController* pDoc, CImageView* pView) : m_pDoc(pDoc), m_pView(pView) {}
+    CMorphCommand(CDocController* pDoc, CToolPane* pView) : m_pDoc(pDoc), m_pView(pView) {}
     CMorphCommand(const CMorphCommand&) = delete;
     CMorphCommand& operator=(const CMorphCommand&) = delete;
 
@@ -32,6 +32,9 @@ public:
     // The lines changed under the tool (undo, redo, delete, another
     // project): it drops line indices that no longer hold.
     virtual void OnLinesChanged();
+    // The line the tool holds as its current one (the select tool's), or
+    // -1; what 删除 takes first.
+    virtual int32_t CurrentLine() const;
 
 protected:
     // Invalidates a rectangle given in image pixels, shifted by the pane's
@@ -44,5 +47,5 @@ protected:
     void RepaintChange(const QRect& before, const CPointSet<int>& line);
 
     CDocController* m_pDoc; // null in a pane's default tool
-    CImageView* m_pView;
+    CToolPane* m_pView;
 };

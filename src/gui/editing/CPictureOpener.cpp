@@ -3,11 +3,11 @@
 #include "CCoreText.h"
 #include "CDocController.h"
 #include "CEditTexts.h"
-#include "CFitPictureCommand.h"
-#include "COpenPictureCommand.h"
 #include "CUserPrompts.h"
 #include "document/CPictureFile.h"
 #include "document/CTrevalinDoc.h"
+#include "editing/undo/CFitPictureCommand.h"
+#include "editing/undo/COpenPictureCommand.h"
 #include "geometry/CFeatureSet.h"
 #include "geometry/CFitTransform.h"
 #include "geometry/CLineSnapshot.h"
@@ -96,7 +96,8 @@ void CPictureOpener::OpenFile(int32_t image, const QString& chosen)
             Warn(CCoreText::Translate(opened.GetLastError()));
             return;
         }
-        m_doc.GetUndoStack().push(new COpenPictureCommand(m_doc, image, *picture, opened));
+        m_doc.GetUndoStack().push(
+            new COpenPictureCommand(m_doc.GetDoc(), m_doc.GetChangeSignals(), image, *picture, opened));
         return;
     }
 
@@ -120,6 +121,6 @@ void CPictureOpener::OpenFile(int32_t image, const QString& chosen)
     transform.Apply(lines);
     std::vector<CLineSnapshot> after = CLineSnapshot::TakeAll(lines);
     CLineSnapshot::ApplyAll(before, lines);
-    m_doc.GetUndoStack().push(
-        new CFitPictureCommand(m_doc, image, *picture, opened, std::move(before), std::move(after)));
+    m_doc.GetUndoStack().push(new CFitPictureCommand(m_doc.GetDoc(), m_doc.GetChangeSignals(), image, *picture, opened,
+                                                     std::move(before), std::move(after)));
 }

@@ -1,8 +1,8 @@
 #include "CSelectCommand.h"
 
 #include "CDocController.h"
-#include "CImageView.h"
-#include "CMoveCommand.h"
+#include "CToolPane.h"
+#include "editing/undo/CMoveCommand.h"
 #include "geometry/CFeatureSet.h"
 
 #include <QRect>
@@ -227,8 +227,8 @@ void CSelectCommand::EndDrag()
     if (!line) return;
     CLineSnapshot after = CLineSnapshot::Take(*line);
     if (after == m_dragStart) return;
-    m_pDoc->GetUndoStack().push(
-        new CMoveCommand(*m_pDoc, m_pView->GetImageIndex(), m_nDragLine, m_dragStart, std::move(after)));
+    m_pDoc->GetUndoStack().push(new CMoveCommand(m_pDoc->GetDoc(), m_pDoc->GetChangeSignals(), m_pView->GetImageIndex(),
+                                                 m_nDragLine, m_dragStart, std::move(after)));
 }
 
 void CSelectCommand::OnLButtonUp(uint32_t, int32_t, int32_t)

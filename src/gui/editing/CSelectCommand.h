@@ -27,6 +27,7 @@ public:
     // A drag ends as a release ends it.
     void EndGesture() override;
     void OnLinesChanged() override;
+    int32_t CurrentLine() const override { return m_nCurrent; }
 
     // How far the pointer must move with the button held before a press
     // becomes a drag, in screen pixels.

@@ -10,6 +10,7 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
+#include "editing/CToolSwitcher.h"
 #include "editing/CUserPrompts.h"
 #include "gui/support/CGuiTestSupport.h"
 
@@ -201,7 +202,7 @@ void StartupTest::saveAsNewAndSave()
     QVERIFY(rig.Start());
     rig.LoadPicture(0, "s.bmp", 30, 20, Qt::green);
     rig.LoadPicture(1, "t.bmp", 30, 20, Qt::yellow);
-    rig.Doc().OnToolDraw();
+    rig.Frame().GetTools().OnToolDraw();
     const int32_t i = rig.Doc().GetFeatureSet()->m_sets[0].Add();
     rig.Doc().GetFeatureSet()->m_sets[1].Add();
     for (int image : {0, 1}) {

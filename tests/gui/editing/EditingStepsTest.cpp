@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QUndoStack>
 #include <QWheelEvent>
 
@@ -45,7 +46,7 @@ void EditingStepsTest::drawAndHitTestAtFourHundredPercent()
     // The scroll range covers the enlarged picture plus 20.
     QCOMPARE(rig.left->GetTotalSize(), QSize(420, 340));
     QCOMPARE(rig.right->GetTotalSize(), QSize(420, 340));
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     // Client pixels 40..43 are picture pixel 10.
     DrawLine(rig.left, QPoint(43, 41), QPoint(122, 82));
     QCOMPARE(PointOf(rig.Lines(0).Line(0), 1), QPoint(10, 10));
@@ -61,7 +62,7 @@ void EditingStepsTest::drawAndHitTestAtFourHundredPercent()
     QVERIFY(shown.pixelColor(44, 40) != kGreen);
 
     // The grab radius is 5 screen pixels: 1.25 picture pixels.
-    rig.doc.OnToolSelect();
+    rig.tools.OnToolSelect();
     CPointSet<int>& line = rig.Lines(0).Line(0);
     const struct {
         QPoint at;
@@ -108,11 +109,11 @@ void EditingStepsTest::directDragAndPointsBeforeSegments()
 {
     PaneRig rig;
     rig.LoadPictures(200, 150, 200, 150);
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     DrawLine(rig.left, QPoint(20, 20), QPoint(100, 100));
     // Line 1's first point lies on line 0's segment.
     DrawLine(rig.left, QPoint(140, 20), QPoint(60, 60));
-    rig.doc.OnToolSelect();
+    rig.tools.OnToolSelect();
     CPointSet<int>& first = rig.Lines(0).Line(0);
     CPointSet<int>& second = rig.Lines(0).Line(1);
     QUndoStack& stack = rig.doc.GetUndoStack();
@@ -154,9 +155,9 @@ void EditingStepsTest::dragLeavesNoMarkerBehindAndStaysOnThePicture()
 {
     PaneRig rig;
     rig.LoadPictures(200, 150, 200, 150);
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     DrawLine(rig.left, QPoint(20, 20), QPoint(120, 100));
-    rig.doc.OnToolSelect();
+    rig.tools.OnToolSelect();
     // Focus repaints the whole pane: taken before, so that only what the
     // drag repaints is repainted after.
     rig.left->setFocus();
@@ -199,19 +200,19 @@ void EditingStepsTest::drawnMovedAndDeletedLinesUndoAndRedo()
 {
     PaneRig rig;
     rig.LoadPictures(200, 150, 200, 150);
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     for (int i = 0; i < 3; ++i)
         DrawLine(rig.left, QPoint(20 + 40 * i, 20), QPoint(30 + 40 * i, 120));
     QUndoStack& stack = rig.doc.GetUndoStack();
     QCOMPARE(stack.count(), 3);
-    rig.doc.OnToolSelect();
+    rig.tools.OnToolSelect();
     // Drag line 1's first point, then delete line 0 from the right pane.
     Press(rig.left, QPoint(70, 120));
     Move(rig.left->viewport(), QPoint(90, 130));
     Release(rig.left, QPoint(90, 130));
     Click(rig.right, QPoint(30, 120));
-    QVERIFY(rig.doc.HasSelectedLine());
-    rig.doc.OnEditDelete(1);
+    QVERIFY(rig.tools.HasSelectedLine());
+    rig.tools.OnEditDelete(1);
     QCOMPARE(stack.count(), 5);
     for (int image : {0, 1}) {
         QCOMPARE(rig.Lines(image).m_nCount, 2);
@@ -226,6 +227,8 @@ void EditingStepsTest::drawnMovedAndDeletedLinesUndoAndRedo()
         int lines;
         QPoint leftLine1;
     } back[] = {{3, QPoint(90, 130)}, {3, QPoint(70, 120)}, {2, QPoint(70, 120)}};
+    // Every step tells the panes through the controller that the lines changed.
+    QSignalSpy linesChanged(&rig.doc, &CDocController::linesChanged);
     for (const auto& b : back) {
         rig.doc.OnEditUndo();
         QCOMPARE(rig.Lines(0).m_nCount, b.lines);
@@ -233,6 +236,7 @@ void EditingStepsTest::drawnMovedAndDeletedLinesUndoAndRedo()
         QCOMPARE(PointOf(rig.Lines(0).Line(1), 0), b.leftLine1);
     }
     QCOMPARE(rig.Lines(0).Line(1).Point(1).label, 3);
+    QCOMPARE(linesChanged.count(), 3);
     for (int i = 0; i < 3; ++i)
         rig.doc.OnEditRedo();
     QCOMPARE(rig.Lines(0).m_nCount, 2);
@@ -240,7 +244,7 @@ void EditingStepsTest::drawnMovedAndDeletedLinesUndoAndRedo()
     QCOMPARE(rig.Lines(1).Line(1).Point(0).label, 2);
     // Undo in the middle of drawing ends the line first: it is the step
     // undone.
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     Click(rig.right, QPoint(10, 10));
     rig.doc.OnEditUndo();
     QVERIFY(!rig.right->HasCapture());
@@ -284,9 +288,12 @@ void EditingStepsTest::differentSizeIsFittedWithItsLines()
     QCOMPARE(PointOf(rig.Lines(0).Line(0), 0), QPoint(300, 100));
     QCOMPARE(rig.doc.GetUndoStack().count(), 2);
 
+    QSignalSpy pictureChanged(&rig.doc, &CDocController::pictureChanged);
     rig.doc.OnEditUndo();
     QCOMPARE(PointOf(rig.Lines(1).Line(0), 0), QPoint(300, 100));
     QCOMPARE(rig.doc.GetDoc().GetPicture(1)->GetSizeInPixels(), (SIZE{400, 150}));
+    QCOMPARE(pictureChanged.count(), 1);
+    QCOMPARE(pictureChanged.at(0).at(0).toInt(), 1);
     rig.doc.OnEditUndo();
     QCOMPARE(rig.doc.GetDoc().GetPicture(1)->GetPath(), before);
     rig.doc.OnEditRedo();

@@ -35,7 +35,7 @@ void ImageViewTest::drawLinePairInScrolledPane()
 {
     PaneRig rig;
     rig.LoadPictures(400, 300, 400, 300);
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     rig.right->horizontalScrollBar()->setValue(30);
     rig.right->verticalScrollBar()->setValue(20);
     QCOMPARE(rig.right->GetScrollPos(Qt::Horizontal), 30);
@@ -80,7 +80,7 @@ void ImageViewTest::drawAbandonedWithRightButton()
 {
     PaneRig rig;
     rig.LoadPictures(200, 150, 200, 150);
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     Click(rig.left, QPoint(20, 30));
     Move(rig.left->viewport(), QPoint(60, 70));
     Click(rig.left, QPoint(60, 70), Qt::RightButton);
@@ -100,7 +100,7 @@ void ImageViewTest::captureBringsMovesOverOtherWidgets()
 {
     PaneRig rig;
     rig.LoadPictures(200, 150, 200, 150);
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     Click(rig.left, QPoint(20, 30));
     // The pointer travels over the right pane: the left pane still gets it,
     // in its own client coordinates.
@@ -124,9 +124,9 @@ void ImageViewTest::selectThenDragPoint()
 {
     PaneRig rig;
     rig.LoadPictures(200, 150, 200, 150);
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     DrawLine(rig.left, QPoint(40, 40), QPoint(120, 100));
-    rig.doc.OnToolSelect();
+    rig.tools.OnToolSelect();
     auto* tool = dynamic_cast<CSelectCommand*>(rig.right->GetCommand());
     QVERIFY(tool);
     CPointSet<int>& target = rig.Lines(1).Line(0);
@@ -165,9 +165,9 @@ void ImageViewTest::dragSegmentMovesBothEnds()
 {
     PaneRig rig;
     rig.LoadPictures(200, 150, 200, 150);
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     DrawLine(rig.left, QPoint(20, 20), QPoint(100, 60));
-    rig.doc.OnToolSelect();
+    rig.tools.OnToolSelect();
     CPointSet<int>& source = rig.Lines(0).Line(0);
     const QPoint middle(60, 40);
     Click(rig.left, middle);
@@ -184,10 +184,10 @@ void ImageViewTest::pressOnEmptySpaceDeselects()
 {
     PaneRig rig;
     rig.LoadPictures(200, 150, 200, 150);
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     DrawLine(rig.left, QPoint(20, 20), QPoint(100, 60));
     DrawLine(rig.left, QPoint(20, 120), QPoint(100, 120));
-    rig.doc.OnToolSelect();
+    rig.tools.OnToolSelect();
     auto* tool = dynamic_cast<CSelectCommand*>(rig.left->GetCommand());
     QVERIFY(tool);
     CPointSet<int>& first = rig.Lines(0).Line(0);
@@ -219,10 +219,10 @@ void ImageViewTest::toolCommandsNeedBothPictures()
     std::filesystem::create_directories(rig.dir / "images");
     WriteTestPicture(PathIn(rig.dir, "images/a.bmp"), 50, 40, Qt::red);
     QVERIFY(rig.doc.GetDoc().GetPicture(0)->LoadFromFile((rig.dir / "images/a.bmp").string()));
-    rig.doc.OnToolDraw();
-    rig.doc.OnToolSelect();
-    QVERIFY(!rig.doc.IsDrawToolChecked());
-    QVERIFY(!rig.doc.IsSelectToolChecked());
+    rig.tools.OnToolDraw();
+    rig.tools.OnToolSelect();
+    QVERIFY(!rig.tools.IsDrawToolChecked());
+    QVERIFY(!rig.tools.IsSelectToolChecked());
     QCOMPARE(typeid(*rig.left->GetCommand()), typeid(CMorphCommand));
     QCOMPARE(typeid(*rig.right->GetCommand()), typeid(CMorphCommand));
 }
@@ -231,9 +231,9 @@ void ImageViewTest::toolCommandsGiveFreshTools()
 {
     PaneRig rig;
     rig.LoadPictures(200, 150, 200, 150);
-    rig.doc.OnToolDraw();
-    QVERIFY(rig.doc.IsDrawToolChecked());
-    QVERIFY(!rig.doc.IsSelectToolChecked());
+    rig.tools.OnToolDraw();
+    QVERIFY(rig.tools.IsDrawToolChecked());
+    QVERIFY(!rig.tools.IsSelectToolChecked());
     QCOMPARE(typeid(*rig.left->GetCommand()), typeid(CFBCommand));
     QCOMPARE(typeid(*rig.right->GetCommand()), typeid(CFBCommand));
     QVERIFY(rig.left->GetCommand() != rig.right->GetCommand());
@@ -241,14 +241,14 @@ void ImageViewTest::toolCommandsGiveFreshTools()
     // state and the capture.
     Click(rig.left, QPoint(10, 10));
     QVERIFY(rig.left->HasCapture());
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     QVERIFY(!rig.left->HasCapture());
     QCOMPARE(static_cast<CFBCommand*>(rig.left->GetCommand())->m_nToolState, 0);
-    QVERIFY(rig.doc.IsDrawToolChecked());
+    QVERIFY(rig.tools.IsDrawToolChecked());
 
-    rig.doc.OnToolSelect();
-    QVERIFY(!rig.doc.IsDrawToolChecked());
-    QVERIFY(rig.doc.IsSelectToolChecked());
+    rig.tools.OnToolSelect();
+    QVERIFY(!rig.tools.IsDrawToolChecked());
+    QVERIFY(rig.tools.IsSelectToolChecked());
     QCOMPARE(typeid(*rig.right->GetCommand()), typeid(CSelectCommand));
     // The spy view is not an image pane and never takes a tool; the
     // feature lines stay.
@@ -353,9 +353,9 @@ void ImageViewTest::onlyDefaultToolHasContextMenu()
 {
     PaneRig rig;
     rig.LoadPictures(100, 80, 100, 80);
-    rig.doc.OnToolSelect();
+    rig.tools.OnToolSelect();
     Click(rig.left, QPoint(10, 10), Qt::RightButton);
-    rig.doc.OnToolDraw();
+    rig.tools.OnToolDraw();
     Click(rig.left, QPoint(10, 10), Qt::RightButton);
     QVERIFY(rig.prompts.menuPositions.empty());
 }

@@ -3,6 +3,7 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
+#include "editing/CToolSwitcher.h"
 #include "editing/CZoom.h"
 #include "gui/support/CFakePrompts.h"
 #include "gui/support/CGuiTestSupport.h"
@@ -19,8 +20,8 @@
 #include <memory>
 
 // Two panes side by side over a document whose working folder is a fresh
-// temporary folder, sharing one zoom; a spy view counts what the document
-// tells its views.
+// temporary folder, sharing one zoom, with their tool switcher; a spy view
+// counts what the document tells its views.
 struct PaneRig {
     CTempDir dir;
     CFakePrompts prompts;
@@ -29,14 +30,13 @@ struct PaneRig {
     int32_t viewCount = 0;
     CZoom zoom;
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-    CImageView* left = nullptr;
-    CImageView* right = nullptr;
+    CImageView* left = new CImageView(doc, prompts, viewCount, window.get());
+    CImageView* right = new CImageView(doc, prompts, viewCount, window.get());
+    CToolSwitcher tools{doc, {left, right}};
 
     PaneRig()
     {
         auto* layout = new QHBoxLayout(window.get());
-        left = new CImageView(doc, prompts, viewCount, window.get());
-        right = new CImageView(doc, prompts, viewCount, window.get());
         left->SetZoom(&zoom);
         right->SetZoom(&zoom);
         layout->addWidget(left);

@@ -1,11 +1,12 @@
 #include "CDeleteLineCommand.h"
 
-#include "CDocController.h"
-#include "CEditTexts.h"
+#include "CDocChangeSignals.h"
+#include "CUndoStepTexts.h"
+#include "document/CTrevalinDoc.h"
 #include "geometry/CFeatureSet.h"
 
-CDeleteLineCommand::CDeleteLineCommand(CDocController& doc, int32_t index)
-    : QUndoCommand(CEditTexts::Delete()), m_doc(doc), m_nIndex(index)
+CDeleteLineCommand::CDeleteLineCommand(CTrevalinDoc& doc, CDocChangeSignals& changes, int32_t index)
+    : QUndoCommand(CUndoStepTexts::Delete()), m_doc(doc), m_changes(changes), m_nIndex(index)
 {
     for (int image : {0, 1})
         m_before[image] = CLineSnapshot::TakeAll(m_doc.GetFeatureSet()->m_sets[image]);
@@ -15,7 +16,7 @@ void CDeleteLineCommand::redo()
 {
     for (int image : {0, 1})
         m_doc.GetFeatureSet()->m_sets[image].RemoveAt(m_nIndex);
-    m_doc.LinesChanged();
+    m_changes.LinesChanged();
 }
 
 void CDeleteLineCommand::undo()
@@ -25,5 +26,5 @@ void CDeleteLineCommand::undo()
         if (m_nIndex < static_cast<int32_t>(m_before[image].size())) lines.InsertAt(m_nIndex);
         CLineSnapshot::ApplyAll(m_before[image], lines);
     }
-    m_doc.LinesChanged();
+    m_changes.LinesChanged();
 }

@@ -1,11 +1,12 @@
 #include "CAddLineCommand.h"
 
-#include "CDocController.h"
-#include "CEditTexts.h"
+#include "CDocChangeSignals.h"
+#include "CUndoStepTexts.h"
+#include "document/CTrevalinDoc.h"
 #include "geometry/CFeatureSet.h"
 
-CAddLineCommand::CAddLineCommand(CDocController& doc, int32_t index)
-    : QUndoCommand(CEditTexts::AddLine()), m_doc(doc), m_nIndex(index)
+CAddLineCommand::CAddLineCommand(CTrevalinDoc& doc, CDocChangeSignals& changes, int32_t index)
+    : QUndoCommand(CUndoStepTexts::AddLine()), m_doc(doc), m_changes(changes), m_nIndex(index)
 {
     for (int image : {0, 1}) {
         const CPointSets<int>& lines = m_doc.GetFeatureSet()->m_sets[image];
@@ -17,7 +18,7 @@ void CAddLineCommand::undo()
 {
     for (int image : {0, 1})
         m_doc.GetFeatureSet()->m_sets[image].RemoveAt(m_nIndex);
-    m_doc.LinesChanged();
+    m_changes.LinesChanged();
 }
 
 void CAddLineCommand::redo()
@@ -28,5 +29,5 @@ void CAddLineCommand::redo()
     }
     for (int image : {0, 1})
         m_lines[image].ApplyTo(m_doc.GetFeatureSet()->m_sets[image].InsertAt(m_nIndex));
-    m_doc.LinesChanged();
+    m_changes.LinesChanged();
 }

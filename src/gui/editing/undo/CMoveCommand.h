@@ -5,14 +5,16 @@
 #include <QUndoCommand>
 #include <cstdint>
 
-class CDocController;
+class CDocChangeSignals;
+class CTrevalinDoc;
 
 // One drag of a point or segment of one line of one image, pushed when the
 // drag ends (the line is already where it was dragged to: the first redo
 // does nothing).
 class CMoveCommand : public QUndoCommand {
 public:
-    CMoveCommand(CDocController& doc, int32_t image, int32_t index, CLineSnapshot before, CLineSnapshot after);
+    CMoveCommand(CTrevalinDoc& doc, CDocChangeSignals& changes, int32_t image, int32_t index, CLineSnapshot before,
+                 CLineSnapshot after);
 
     void undo() override;
     void redo() override;
@@ -20,7 +22,8 @@ public:
 private:
     void Apply(const CLineSnapshot& points);
 
-    CDocController& m_doc;
+    CTrevalinDoc& m_doc;
+    CDocChangeSignals& m_changes;
     int32_t m_nImage;
     int32_t m_nIndex;
     CLineSnapshot m_before;

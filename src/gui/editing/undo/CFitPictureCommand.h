@@ -9,8 +9,9 @@
 // the lines already drawn on that image moved the same way: one step.
 class CFitPictureCommand : public COpenPictureCommand {
 public:
-    CFitPictureCommand(CDocController& doc, int32_t image, CPictureFile before, CPictureFile after,
-                       std::vector<CLineSnapshot> linesBefore, std::vector<CLineSnapshot> linesAfter);
+    CFitPictureCommand(CTrevalinDoc& doc, CDocChangeSignals& changes, int32_t image, CPictureFile before,
+                       CPictureFile after, std::vector<CLineSnapshot> linesBefore,
+                       std::vector<CLineSnapshot> linesAfter);
 
     void undo() override;
     void redo() override;

@@ -6,20 +6,22 @@
 #include <cstdint>
 #include <vector>
 
-class CDocController;
+class CDocChangeSignals;
+class CTrevalinDoc;
 
 // Deletes line pair `index` from both images; the lines after it move down
 // and are renumbered. Undo puts the pair back and gives every line of both
 // images the points and labels it had.
 class CDeleteLineCommand : public QUndoCommand {
 public:
-    CDeleteLineCommand(CDocController& doc, int32_t index);
+    CDeleteLineCommand(CTrevalinDoc& doc, CDocChangeSignals& changes, int32_t index);
 
     void undo() override;
     void redo() override;
 
 private:
-    CDocController& m_doc;
+    CTrevalinDoc& m_doc;
+    CDocChangeSignals& m_changes;
     int32_t m_nIndex;
     std::vector<CLineSnapshot> m_before[2];
 };
