@@ -8,8 +8,8 @@
 # From the bottom up: the core's message, memory and files; geometry; the
 # document; the engines with their kernels; BMP frames, then AVI video; the
 # run; the export API and the FFmpeg export module; the morph options file.
-# Above the core: the Qt layer (picture, editing, view, app) and the
-# headless render.
+# Above the core: the Qt layer (picture, editing with its undo steps, view,
+# app) and the headless render.
 trevalin_layer(core/message)
 trevalin_layer(core/memory)
 trevalin_layer(core/files core/memory core/message)
@@ -28,8 +28,9 @@ trevalin_layer(core/export/ffmpeg
 trevalin_layer(core/options core/export core/files core/morph)
 
 trevalin_layer(gui/picture core/document core/geometry core/message core/morph)
+trevalin_layer(gui/editing/undo core/document core/geometry)
 trevalin_layer(gui/editing
-  core/document core/export core/geometry core/message core/morph core/output/avi gui/picture)
+  core/document core/export core/geometry core/message core/morph core/output/avi gui/editing/undo gui/picture)
 trevalin_layer(gui/view core/document core/geometry core/morph core/run gui/editing gui/picture)
 trevalin_layer(gui/app
   core/document core/export core/morph core/options core/output/avi gui/editing gui/picture gui/view)
