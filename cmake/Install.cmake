@@ -1,10 +1,10 @@
 # Installs Trevalin as a desktop program (`cmake --install`, prefix and
 # DESTDIR honoured) and describes its Debian package (`cpack -G DEB`): the
 # two programs, the desktop entry, AppStream metadata, the icon, the MIME
-# type of project files, man pages, the README, the manual and the demo
-# project. Every file installed is listed in tests/install/expected-files.txt,
-# which scripts/check-install compares against the install tree and the
-# package.
+# type of project files, man pages, the README, the manual, the demo
+# project, and the Debian copyright and changelog. Every file installed is
+# listed in tests/install/expected-files.txt, which scripts/check-install
+# compares against the install tree and the package.
 #
 # A core-only build (TREVALIN_WITH_QT=OFF) has no programs and installs
 # nothing.
@@ -54,6 +54,20 @@ endforeach()
 add_custom_target(trevalin_man_pages ALL DEPENDS ${_man_pages})
 install(FILES ${_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# The Debian package's copyright (machine-readable) and changelog, where
+# Debian keeps them; the changelog compressed like the man pages. Its newest
+# entry's version is the package's (scripts/check-install compares them).
+set(_changelog ${PROJECT_BINARY_DIR}/packaging/changelog.Debian.gz)
+add_custom_command(OUTPUT ${_changelog}
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/debian/changelog
+    ${PROJECT_BINARY_DIR}/packaging/changelog.Debian
+  COMMAND ${TREVALIN_GZIP} -9nf ${PROJECT_BINARY_DIR}/packaging/changelog.Debian
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/debian/changelog
+  COMMENT "Compressing the Debian changelog"
+  VERBATIM)
+add_custom_target(trevalin_debian_changelog ALL DEPENDS ${_changelog})
+install(FILES ${_changelog} ${PROJECT_SOURCE_DIR}/packaging/debian/copyright DESTINATION ${TREVALIN_DOC_DIR})
+
 # Documents and the demo project (copy the examples folder somewhere
 # writable and run `trevalin-render demo.tvl` in it).
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${TREVALIN_DOC_DIR})
@@ -69,7 +83,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/examples/images/source.bmp ${PROJECT_SOURCE_
 # The Debian package: trevalin_<version>_<arch>.deb, its dependencies found
 # by dpkg-shlibdeps from the libraries the programs link. Qt's xcb platform
 # plugin and its JPEG reader come with libqt6gui6, which that finds too.
-# Recommended: a CJK font for the Chinese interface, and Qt's own Chinese
+# Added to those, what the programs load without linking it: a CJK font for
+# the Chinese interface (without one every Chinese text is drawn as boxes)
+# and Qt's readers for WebP and TIFF pictures. Recommended: Qt's own Chinese
 # texts for its standard dialogs.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME trevalin)
@@ -83,7 +99,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Trevalin developers <developers@trevali
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk | fonts-wqy-microhei, qt6-image-formats-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The summary above is the synopsis line; this is the long description.

@@ -3,6 +3,10 @@
 // the weights, the quotient by a 16-bit multiply and shift.
 #include "DissolveKernelCommon.h"
 
+// Built for x86-64 processors only (see CMakeLists.txt).
+#if !defined(__x86_64__)
+#error "the AVX2 and AVX-512 kernels are for x86-64 processors only"
+#endif
 #include <immintrin.h>
 
 void DissolveWholeAvx2(const DissolveJob& job, size_t first, size_t last)

@@ -6,6 +6,10 @@
 // 64 bytes at a time by two-register byte permutes.
 #include "MorphKernels.h"
 
+// Built for x86-64 processors only (see CMakeLists.txt).
+#if !defined(__x86_64__)
+#error "the AVX2 and AVX-512 kernels are for x86-64 processors only"
+#endif
 // GCC 12's AVX-512 headers trip -Wmaybe-uninitialized on their own
 // placeholder values (fixed in GCC 13).
 #pragma GCC diagnostic push

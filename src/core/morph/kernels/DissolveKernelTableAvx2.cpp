@@ -2,6 +2,10 @@
 // frame's 65536 results looked up 8 bytes per gather.
 #include "MorphKernels.h"
 
+// Built for x86-64 processors only (see CMakeLists.txt).
+#if !defined(__x86_64__)
+#error "the AVX2 and AVX-512 kernels are for x86-64 processors only"
+#endif
 #include <immintrin.h>
 
 void DissolveTableAvx2(const DissolveJob& job, size_t first, size_t last)

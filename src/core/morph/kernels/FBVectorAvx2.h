@@ -6,6 +6,10 @@
 
 #include "FBKernelSimd.h"
 
+// Built for x86-64 processors only (see CMakeLists.txt).
+#if !defined(__x86_64__)
+#error "the AVX2 and AVX-512 kernels are for x86-64 processors only"
+#endif
 #include <immintrin.h>
 #include <cstring>
 

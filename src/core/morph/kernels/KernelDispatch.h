@@ -5,7 +5,15 @@
 #include <cstdint>
 
 // The one place that chooses the row kernels of both engines for the
-// processor. Tests and the benchmark force a path to compare them.
+// processor. Tests and the benchmark force a path to compare them
+// (ImageMorphing::SetKernelPath). The AVX2 and AVX-512 kernels exist on
+// x86-64 only; elsewhere every path resolves to the baseline.
+//
+// The environment variable TREVALIN_KERNEL_PATH=baseline|avx2|avx512 makes
+// the engines take that path where they would take the best one (kAuto), for
+// benchmarks and bug reports. Where the processor lacks it, the best path
+// below it is taken, and a one-line note on stderr says so (once per
+// process); so does a value the variable does not know, which is ignored.
 
 // Instruction-set paths of the kernels. kAuto takes the best one the
 // processor offers.
@@ -17,9 +25,26 @@ bool CpuHasAvx512();
 // The AVX-512 path's extra for the corrected dissolve (VBMI).
 bool CpuHasAvx512Vbmi();
 
-// The path `wanted` resolves to on this processor: kAuto picks the best, a
-// path the processor lacks falls back to the best below it.
+// The path `wanted` resolves to on this processor: kAuto picks the one
+// TREVALIN_KERNEL_PATH names, else the best; a path the processor lacks
+// falls back to the best below it.
 MorphKernelPath ResolveKernelPath(MorphKernelPath wanted);
+
+// The paths a processor can run (AVX-512 only together with AVX2).
+struct KernelPathSupport {
+    bool avx2 = false;
+    bool avx512 = false;
+};
+// ResolveKernelPath's choice for a processor with `support`: `wanted`, or
+// for kAuto the path `named` (by TREVALIN_KERNEL_PATH; kAuto for none),
+// falling back to the best path below it that the processor has.
+MorphKernelPath ChooseKernelPath(MorphKernelPath wanted, MorphKernelPath named, KernelPathSupport support);
+// The path a value of TREVALIN_KERNEL_PATH names, in any case: "baseline",
+// "avx2" or "avx512", and kAuto for "auto", an empty value or none
+// (nullptr). Any other value gives kAuto and sets `known` to false.
+MorphKernelPath KernelPathFromName(const char* name, bool& known);
+// The name of a path as TREVALIN_KERNEL_PATH takes it ("auto" for kAuto).
+const char* KernelPathName(MorphKernelPath path);
 
 // The kernels of a resolved path.
 FBRowsKernel SelectFBKernel(MorphKernelPath resolved);
