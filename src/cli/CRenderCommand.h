@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CCliLanguage.h"
 #include "CRenderOptions.h"
 
 #include <atomic>
@@ -29,6 +30,8 @@ public:
     // An export run stops soon after *flag becomes true (the video is
     // dropped, complete frame files stay).
     void SetCancelFlag(const std::atomic<bool>* flag) { m_pCancel = flag; }
+    // The language of the core's messages (English until set).
+    void SetLanguage(CCliLanguage language) { m_language = std::move(language); }
 
 private:
     void Progress(int done, int total);
@@ -42,4 +45,5 @@ private:
     bool m_bShowProgress;
     const CSignalStop* m_pStop;
     const std::atomic<bool>* m_pCancel = nullptr;
+    CCliLanguage m_language{std::string()};
 };

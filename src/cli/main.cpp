@@ -28,5 +28,6 @@ int main(int argc, char** argv)
     const CSignalStop stop(cancel);
     CRenderCommand command(MakePictureDecoder(), std::cerr, ::isatty(STDERR_FILENO) != 0, &stop);
     command.SetCancelFlag(CSignalStop::Flag());
+    command.SetLanguage(CCliLanguage::FromEnvironment());
     return command.Run(options);
 }

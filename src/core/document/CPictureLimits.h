@@ -1,5 +1,6 @@
 #pragma once
 
+#include "message/CMessage.h"
 #include "message/CText.h"
 
 #include <cstdint>
@@ -18,5 +19,5 @@ struct CPictureLimits {
 
     // Both sides at least 1 and within the limits.
     bool Within(int64_t width, int64_t height) const;
-    std::string TooLargeText(int64_t width, int64_t height) const;
+    CMessage TooLargeText(int64_t width, int64_t height) const;
 };

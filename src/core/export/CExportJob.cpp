@@ -5,21 +5,21 @@
 
 CExportJob::CExportJob(const CTrevalinDoc& doc, const CExportSettings& settings) : m_settings(settings)
 {
-    if (CExportTask::MakeFunction make = CExportModule::Load(m_strLoadError)) {
+    if (CExportTask::MakeFunction make = CExportModule::Load(m_loadError)) {
         m_pTask.reset(make(doc, settings));
     }
 }
 
 CExportJob::~CExportJob() = default;
 
-std::string CExportJob::NothingToWriteText()
+CMessage CExportJob::NothingToWriteText()
 {
-    return CRunDriver::kIncompatibleText;
+    return CMessage(CRunDriver::kIncompatibleText);
 }
 
-std::string CExportJob::Check() const
+CMessage CExportJob::Check() const
 {
-    return m_pTask ? m_pTask->Check() : m_strLoadError;
+    return m_pTask ? m_pTask->Check() : m_loadError;
 }
 
 CExportSummary CExportJob::Run(const std::atomic<bool>* cancel, const Progress& progress)
@@ -29,7 +29,7 @@ CExportSummary CExportJob::Run(const std::atomic<bool>* cancel, const Progress& 
     }
     CExportSummary summary;
     summary.outcome = CExportSummary::Outcome::kFailed;
-    summary.error = m_strLoadError;
+    summary.error = m_loadError;
     return summary;
 }
 

@@ -21,7 +21,8 @@ public:
 
     virtual ~CExportTask() = default;
 
-    virtual std::string Check() const = 0;
+    // The first problem that keeps the export from starting; empty when none.
+    virtual CMessage Check() const = 0;
     virtual CExportSummary Run(const std::atomic<bool>* cancel, const Progress& progress) = 0;
     virtual int64_t TotalSteps() const = 0;
     virtual int32_t OutputWidth() const = 0;

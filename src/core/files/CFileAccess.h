@@ -1,6 +1,7 @@
 #pragma once
 
 #include "memory/CNoInitAllocator.h"
+#include "message/CMessage.h"
 
 #include <cstdint>
 #include <string>
@@ -30,6 +31,7 @@ public:
     // as /dev/full) is written in place instead; a folder fails with EISDIR.
     static Result ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
-    // Short Chinese text for an errno value, for the detail line of a message.
-    static std::string ErrorText(int error);
+    // What an errno value means, in a short sentence, for the detail line of
+    // a message; it carries the number.
+    static CMessage ErrorMessage(int error);
 };

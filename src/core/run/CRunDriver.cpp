@@ -119,18 +119,17 @@ CRunDriver::~CRunDriver()
     }
 }
 
-std::string CRunDriver::IncompatibleMessage(const StartResult& result)
+CMessage CRunDriver::IncompatibleMessage(const StartResult& result)
 {
-    std::string text = kIncompatibleText;
+    CMessage text(kIncompatibleText);
     if (result.missingPicture >= 0) {
         const bool source = result.missingPicture == 0;
-        std::string line;
+        text.Append(CMessage::Plain("\n"));
         if (result.missingPath.empty()) {
-            line = source ? kNoSourceText : kNoTargetText;
+            text.Append(CMessage(source ? kNoSourceText : kNoTargetText));
         } else {
-            line = CText::Fill(source ? kMissingSourceFormat : kMissingTargetFormat, {result.missingPath});
+            text.Append(CMessage(source ? kMissingSourceFormat : kMissingTargetFormat, {result.missingPath}));
         }
-        text += "\n" + line;
     }
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include "output/avi/CCompressionOptions.h"
 #include "CRunLock.h"
+#include "message/CMessage.h"
 #include "message/CText.h"
 #include "document/SIZE.h"
 #include "morph/CBitmap.h"
@@ -70,7 +71,7 @@ public:
     static constexpr const char* kNoTargetText = TRV_TEXT("CoreText", "还没有打开目标图片。");
     // What the user is told when a refused Start found a picture missing,
     // or the plain incompatible text.
-    static std::string IncompatibleMessage(const StartResult& result);
+    static CMessage IncompatibleMessage(const StartResult& result);
 
     struct FrameResult {
         int32_t frame = 0;

@@ -21,7 +21,7 @@ public:
     CExportRun(const CExportRun&) = delete;
     CExportRun& operator=(const CExportRun&) = delete;
 
-    std::string Check() const override;
+    CMessage Check() const override;
     CExportSummary Run(const std::atomic<bool>* cancel, const Progress& progress) override;
     int64_t TotalSteps() const override;
     int32_t OutputWidth() const override { return m_nWidth; }
