@@ -126,7 +126,7 @@ int CRenderCommand::Run(const CRenderOptions& options)
     }
     bool failed = false;
     if (started.video == CRunDriver::VideoState::kFailed) {
-        m_err << started.videoError << "\n";
+        m_err << m_language.Say(started.videoError) << "\n";
         failed = true;
     }
     const int n = options.steps;
@@ -166,13 +166,13 @@ int CRenderCommand::Run(const CRenderOptions& options)
         videoFrames += written.videoWritten ? 1 : 0;
         if (!written.fileWritten && !fileReported) {
             if (m_bShowProgress) m_err << "\n";
-            m_err << "frame files cannot be written: " << written.fileError << "\n";
+            m_err << "frame files cannot be written: " << m_language.Say(written.fileError) << "\n";
             fileReported = true;
             failed = true;
         }
-        if (!written.videoError.empty() && !videoReported) {
+        if (!written.videoError.IsEmpty() && !videoReported) {
             if (m_bShowProgress) m_err << "\n";
-            m_err << written.videoError << "\n";
+            m_err << m_language.Say(written.videoError) << "\n";
             videoReported = true;
             failed = true;
         }
@@ -185,13 +185,13 @@ int CRenderCommand::Run(const CRenderOptions& options)
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     driver.Stop();
-    if (!driver.GetCloseError().empty()) {
-        m_err << driver.GetCloseError() << "\n";
+    if (!driver.GetCloseError().IsEmpty()) {
+        m_err << m_language.Say(driver.GetCloseError()) << "\n";
         failed = true;
     }
 
     m_err << filesWritten << " of " << (n + 1) << " frames written to " << doc.GetWorkDir() << "/ouput_image/\n";
-    if (started.video == CRunDriver::VideoState::kOpen && driver.GetCloseError().empty()) {
+    if (started.video == CRunDriver::VideoState::kOpen && driver.GetCloseError().IsEmpty()) {
         m_err << "video of " << videoFrames << " frames at 3 fps ("
               << (options.motionJpeg ? "Motion JPEG" : "uncompressed") << ") written to " << driver.VideoPath() << "\n";
     }

@@ -54,7 +54,7 @@ public:
     struct StartResult {
         StartStatus status = StartStatus::kIncompatible;
         VideoState video = VideoState::kCancelled;
-        std::string videoError; // the recorder's status text when kFailed, then the system's reason
+        CMessage videoError; // the recorder's status text when kFailed, then the system's reason
         // kIncompatible because a picture holds nothing: which (0 source,
         // 1 target, -1 none) and the file the project names for it (empty
         // when it names none).
@@ -76,9 +76,9 @@ public:
     struct FrameResult {
         int32_t frame = 0;
         bool videoWritten = false;
-        std::string videoError; // non-empty when appending to an open video failed
+        CMessage videoError; // not empty when appending to an open video failed
         bool fileWritten = false;
-        std::string fileError; // non-empty when the frame file could not be written
+        CMessage fileError; // not empty when the frame file could not be written
     };
 
     CRunDriver(CTrevalinDoc& doc, CCompressionChooser chooser);
@@ -136,7 +136,7 @@ public:
     // video went).
     bool Stop();
     // Why the last Stop could not complete the video, or empty.
-    const std::string& GetCloseError() const { return m_strCloseError; }
+    const CMessage& GetCloseError() const { return m_closeError; }
 
     // Width and height of the frames of the started run, (0, 0) before.
     SIZE GetFrameSize() const;
@@ -175,5 +175,5 @@ private:
     CByteVector m_frameRows; // the frame written last, bottom-up
     CByteVector m_videoRows; // the same for a video of another frame format
     bool m_bVideoFailed = false;
-    std::string m_strCloseError;
+    CMessage m_closeError;
 };

@@ -99,7 +99,7 @@ void CTrevalinView::StartRun()
     m_bVideoFailureShown = false;
     m_bFileFailureShown = false;
     if (result.video == CRunDriver::VideoState::kFailed)
-        m_prompts.MessageBox(this, QString::fromStdString(result.videoError), CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(this, CCoreText::Translate(result.videoError), CUserPrompts::Icon::kWarning);
     // A run paused beyond a step count lowered since has nothing left to do.
     if (m_driver.GetFrameIndex() > m_driver.GetSteps()) {
         EndRun();
@@ -131,8 +131,8 @@ void CTrevalinView::StopRun()
     emit runStateChanged();
     if (!hadRecorder) return;
     // A video that could not be completed is not reported as saved.
-    if (!m_driver.GetCloseError().empty())
-        m_prompts.MessageBox(this, QString::fromStdString(m_driver.GetCloseError()), CUserPrompts::Icon::kWarning);
+    if (!m_driver.GetCloseError().IsEmpty())
+        m_prompts.MessageBox(this, CCoreText::Translate(m_driver.GetCloseError()), CUserPrompts::Icon::kWarning);
     else
         m_prompts.MessageBox(this, tr("渐变序列存成视频文件:trv.avi"), CUserPrompts::Icon::kInformation);
 }
@@ -212,13 +212,13 @@ bool CTrevalinView::TakeReport(bool takePendingTick)
     m_pDisplay->SetFrame(m_shownFrame, QStringLiteral("Frame-%1").arg(m_nShownFrame));
     emit frameProduced(result.frame, m_driver.GetSteps());
     // Failures are told once per run, not once per frame.
-    if (!result.videoError.empty() && !m_bVideoFailureShown) {
+    if (!result.videoError.IsEmpty() && !m_bVideoFailureShown) {
         m_bVideoFailureShown = true;
-        ShowMessage(QString::fromStdString(result.videoError), CUserPrompts::Icon::kWarning);
+        ShowMessage(CCoreText::Translate(result.videoError), CUserPrompts::Icon::kWarning);
     }
-    if (!result.fileError.empty() && !m_bFileFailureShown) {
+    if (!result.fileError.IsEmpty() && !m_bFileFailureShown) {
         m_bFileFailureShown = true;
-        ShowMessage(QString::fromStdString(result.fileError), CUserPrompts::Icon::kWarning);
+        ShowMessage(CCoreText::Translate(result.fileError), CUserPrompts::Icon::kWarning);
     }
     if (takePendingTick && m_bTickPending && !m_bInFlight) {
         m_bTickPending = false;

@@ -107,13 +107,13 @@ TEST_F(RunDriver, FullRunWritesFramesZeroToNOnceEachAndTheVideo)
     driver.SetSteps(4);
     const CRunDriver::StartResult started = driver.Start();
     ASSERT_EQ(started.status, CRunDriver::StartStatus::kStarted);
-    EXPECT_EQ(started.video, CRunDriver::VideoState::kOpen) << started.videoError;
+    EXPECT_EQ(started.video, CRunDriver::VideoState::kOpen) << started.videoError.Text();
     EXPECT_TRUE(driver.IsRunning());
     int frames = 0;
     do {
         const CRunDriver::FrameResult r = driver.ProduceFrame();
-        EXPECT_TRUE(r.fileWritten) << r.fileError;
-        EXPECT_TRUE(r.videoWritten) << r.videoError;
+        EXPECT_TRUE(r.fileWritten) << r.fileError.Text();
+        EXPECT_TRUE(r.videoWritten) << r.videoError.Text();
         ++frames;
     } while (driver.Advance());
     EXPECT_EQ(frames, 5);
@@ -201,9 +201,9 @@ TEST_F(RunDriver, CancelledVideoStillWritesFramesWithoutVideoErrors)
     const CRunDriver::FrameResult r = driver.ProduceFrame();
     EXPECT_TRUE(r.fileWritten);
     EXPECT_FALSE(r.videoWritten);
-    EXPECT_TRUE(r.videoError.empty()) << r.videoError;
+    EXPECT_TRUE(r.videoError.Text().empty()) << r.videoError.Text();
     EXPECT_TRUE(driver.Stop()) << "a recorder exists even when the video was not opened";
-    EXPECT_TRUE(driver.GetCloseError().empty());
+    EXPECT_TRUE(driver.GetCloseError().Text().empty());
 }
 
 TEST_F(RunDriver, SwitchingEnginesMidRunKeepsThePictures)
