@@ -22,6 +22,6 @@ public:
     virtual bool Decode(const uint8_t* data, size_t size, CPictureImage& out, CMessage& error) const = 0;
 
     // The template of the message for a file that could not be decoded, %1
-    // saying what went wrong (a core text, see CText).
+    // saying what went wrong (the decoding library's own words).
     static constexpr const char* kDamaged = TRV_TEXT("CoreText", "图片文件已损坏或无法解码(%1)。");
 };

@@ -13,7 +13,7 @@ struct CPictureLimits {
     int32_t maxHeight = 16384;
     int64_t maxPixels = int64_t{64} * 1024 * 1024; // 256 MiB at 4 bytes a pixel
 
-    // The template of TooLargeText (a core text, see CText).
+    // The template of TooLargeText.
     static constexpr const char* kTooLarge =
         TRV_TEXT("CoreText", "图片过大(%1 x %2 像素);最大支持 %3 x %4 像素,共 %5 兆像素。");
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-// Every text the export's checks and writers show the user, in one place.
+// Every message the export's checks and writers give the user, in one place.
 class CExportMessages {
 public:
     static CMessage OddSize(CVideoSettings::Format format, int32_t width, int32_t height);

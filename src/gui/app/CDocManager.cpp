@@ -16,7 +16,7 @@ const char* const CDocManager::kProjectFilter = QT_TR_NOOP("tvl 文件(*.tvl) (*
 const QString CDocManager::kDefaultSuffix = QStringLiteral("tvl");
 
 namespace {
-// The project's title as shown: an untitled project's name is a core text,
+// The project's title as shown: an untitled project's name is translated,
 // a file's name is shown as it is.
 QString TitleOf(const CTrevalinDoc& doc)
 {

@@ -6,9 +6,9 @@
 
 #include <string>
 
-// The checks an export passes before it writes anything. Each returns ""
-// when all is well, else the first problem as a message for the user
-// (texts from CExportMessages).
+// The checks an export passes before it writes anything. Each returns the
+// empty message when all is well, else the first problem (messages from
+// CExportMessages).
 class CExportCheck {
 public:
     // Size (even for 4:2:0 formats), frame rate, quality, and the encoder,

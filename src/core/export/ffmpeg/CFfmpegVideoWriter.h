@@ -54,7 +54,7 @@ public:
     bool IsOpen() const { return m_bOpen; }
     bool IsCancelled() const { return m_bCancelled; }
     int64_t FrameCount() const { return m_nFrames; }
-    // Why the last call failed, in words for the user; empty otherwise.
+    // Why the last call failed; empty otherwise.
     const CMessage& Error() const { return m_error; }
 
 private:

@@ -31,7 +31,7 @@ public:
     bool Open(const CFrameFileSettings& settings);
     // Writes one frame to `path`, replacing what is there.
     bool Write(const std::string& path, const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height);
-    // Why the last call failed, in words for the user; empty otherwise.
+    // Why the last call failed; empty otherwise.
     const CMessage& Error() const { return m_error; }
 
 private:
