@@ -340,16 +340,16 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
         }
     }
 
-    // The bitmap writer's own (English) words.
+    std::string fileError;
     if (!info) {
-        fileWhy = "cannot describe frame " + std::to_string(k);
+        fileError = "cannot describe frame " + std::to_string(k);
     } else if (!rows) {
-        fileWhy = "Cannot write " + FramePath(k) + ": " + fileWhy;
+        fileError = "Cannot write " + FramePath(k) + ": " + fileWhy;
     } else {
-        fileWhy.clear();
-        result.fileWritten = WriteBitmapFile(FramePath(k), *info, m_frameRows.data(), m_frameRows.size(), &fileWhy);
+        result.fileWritten = WriteBitmapFile(FramePath(k), *info, m_frameRows.data(), m_frameRows.size(), &fileError);
     }
-    if (!fileWhy.empty()) result.fileError = CMessage::Plain(fileWhy);
+    // The bitmap writer's own (English) words.
+    if (!fileError.empty()) result.fileError = CMessage::Plain(fileError);
     return result;
 }
 
