@@ -749,10 +749,6 @@ Onion Skin</translation>
 <context>
     <name>CoreText</name>
     <message>
-        <source>原来的文件没有改动。</source>
-        <translation>The existing file was left unchanged.</translation>
-    </message>
-    <message>
         <source>无标题</source>
         <translation>Untitled</translation>
     </message>
@@ -1031,6 +1027,10 @@ Onion Skin</translation>
     <message>
         <source>找不到导出组件 libtrevalin_export.so:%1</source>
         <translation>The export component libtrevalin_export.so cannot be found: %1</translation>
+    </message>
+    <message>
+        <source>%1原来的文件没有改动。</source>
+        <translation>%1 The existing file was left unchanged.</translation>
     </message>
 </context>
 </TS>

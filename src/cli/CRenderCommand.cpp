@@ -53,7 +53,7 @@ bool CRenderCommand::OpenProject(CTrevalinDoc& doc, const CRenderOptions& option
 {
     const CDocStatus opened = doc.OnOpenDocument(options.project);
     if (!opened.ok) {
-        m_err << options.project << ": " << opened.message << "\n";
+        m_err << options.project << ": " << m_language.Say(opened.message) << "\n";
         return false;
     }
     // A headless run has no earlier picture to fall back on: every picture
@@ -64,9 +64,9 @@ bool CRenderCommand::OpenProject(CTrevalinDoc& doc, const CRenderOptions& option
         if (!picture.IsLoaded()) {
             const std::string path = doc.PicturePathFor(named);
             m_err << (i == 0 ? "source" : "target") << " picture " << path << " cannot be loaded";
-            const std::string why = picture.GetLastError();
-            if (!why.empty()) {
-                m_err << ": " << why;
+            const CMessage& why = picture.GetLastError();
+            if (!why.IsEmpty()) {
+                m_err << ": " << m_language.Say(why);
             }
             m_err << "\n";
             return false;
@@ -116,14 +116,14 @@ int CRenderCommand::Run(const CRenderOptions& options)
         return kFailed;
     }
     if (started.status != CRunDriver::StartStatus::kStarted) {
-        m_err << CRunDriver::kIncompatibleText << "\n"
+        m_err << m_language.Say(CMessage(CRunDriver::kIncompatibleText)) << "\n"
               << "source picture " << sourceSize.cx << " x " << sourceSize.cy << ", target picture " << targetSize.cx
               << " x " << targetSize.cy << " (--fit pad|crop|stretch brings the target to the source's size)\n";
         return kFailed;
     }
     bool failed = false;
     if (started.video == CRunDriver::VideoState::kFailed) {
-        m_err << started.videoError << "\n";
+        m_err << m_language.Say(started.videoError) << "\n";
         failed = true;
     }
     const int n = options.steps;
@@ -157,13 +157,13 @@ int CRenderCommand::Run(const CRenderOptions& options)
             videoFrames += written.videoWritten ? 1 : 0;
             if (!written.fileWritten && !fileReported) {
                 if (m_bShowProgress) m_err << "\n";
-                m_err << "frame files cannot be written: " << written.fileError << "\n";
+                m_err << "frame files cannot be written: " << m_language.Say(written.fileError) << "\n";
                 fileReported = true;
                 failed = true;
             }
-            if (!written.videoError.empty() && !videoReported) {
+            if (!written.videoError.IsEmpty() && !videoReported) {
                 if (m_bShowProgress) m_err << "\n";
-                m_err << written.videoError << "\n";
+                m_err << m_language.Say(written.videoError) << "\n";
                 videoReported = true;
                 failed = true;
             }
@@ -179,13 +179,13 @@ int CRenderCommand::Run(const CRenderOptions& options)
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     driver.Stop();
-    if (!driver.GetCloseError().empty()) {
-        m_err << driver.GetCloseError() << "\n";
+    if (!driver.GetCloseError().IsEmpty()) {
+        m_err << m_language.Say(driver.GetCloseError()) << "\n";
         failed = true;
     }
 
     m_err << filesWritten << " of " << (n + 1) << " frames written to " << doc.GetWorkDir() << "/ouput_image/\n";
-    if (started.video == CRunDriver::VideoState::kOpen && driver.GetCloseError().empty()) {
+    if (started.video == CRunDriver::VideoState::kOpen && driver.GetCloseError().IsEmpty()) {
         m_err << "video of " << videoFrames << " frames at 3 fps ("
               << (options.motionJpeg ? "Motion JPEG" : "uncompressed") << ") written to " << driver.VideoPath() << "\n";
     }
@@ -211,8 +211,8 @@ int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options, 
     settings.morph = options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
     CExportJob job(doc, settings);
     job.SetRowPool(&pool);
-    if (const std::string problem = job.Check(); !problem.empty()) {
-        m_err << problem << "\n";
+    if (const CMessage problem = job.Check(); !problem.IsEmpty()) {
+        m_err << m_language.Say(problem) << "\n";
         return kFailed;
     }
     const auto begin = std::chrono::steady_clock::now();
@@ -225,7 +225,7 @@ int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options, 
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     if (m_bShowProgress && frames < job.TotalSteps()) m_err << "\n";
     if (summary.outcome == CExportSummary::Outcome::kFailed) {
-        m_err << "export failed: " << summary.error << "\n";
+        m_err << "export failed: " << m_language.Say(summary.error) << "\n";
     } else if (summary.outcome == CExportSummary::Outcome::kCancelled) {
         m_err << "export cancelled\n";
     }

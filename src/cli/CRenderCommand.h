@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CCliLanguage.h"
 #include "CRenderOptions.h"
 
 #include <iosfwd>
@@ -26,6 +27,9 @@ public:
 
     int Run(const CRenderOptions& options);
 
+    // The language of the core's messages (English until set).
+    void SetLanguage(CCliLanguage language) { m_language = std::move(language); }
+
 private:
     void Progress(int done, int total);
     // Opens the project and its pictures; false after telling why.
@@ -37,4 +41,5 @@ private:
     std::ostream& m_err;
     bool m_bShowProgress;
     const CSignalStop* m_pStop;
+    CCliLanguage m_language{std::string()};
 };

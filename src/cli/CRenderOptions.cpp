@@ -34,6 +34,7 @@ bool TakesValue(const std::string& name)
 }
 
 std::optional<std::string> ExportSwitch(const std::string& name, const std::string& value, CRenderOptions& out);
+std::optional<std::string> Problem(const std::vector<std::string>& args, CRenderOptions& out);
 
 } // namespace
 
@@ -105,7 +106,16 @@ CExportSettings CRenderOptions::ExportSettings(const std::string& workDir, const
     return s;
 }
 
-std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>& args, CRenderOptions& out)
+CMessage CRenderOptions::Parse(const std::vector<std::string>& args, CRenderOptions& out)
+{
+    const std::optional<std::string> problem = Problem(args, out);
+    return problem ? CMessage::Plain(*problem) : CMessage();
+}
+
+namespace {
+
+// The first mistake in the arguments, in the program's words.
+std::optional<std::string> Problem(const std::vector<std::string>& args, CRenderOptions& out)
 {
     bool haveProject = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -127,7 +137,8 @@ std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>&
             inlineValue = true;
         }
         if (name == "--help" || name == "-h") {
-            return std::string();
+            out.help = true;
+            return std::nullopt;
         }
         if (name == "--clean" && !inlineValue) {
             out.clean = true;
@@ -196,8 +207,6 @@ std::optional<std::string> CRenderOptions::Parse(const std::vector<std::string>&
     }
     return std::nullopt;
 }
-
-namespace {
 
 std::optional<std::string> ExportSwitch(const std::string& name, const std::string& value, CRenderOptions& out)
 {

@@ -4,6 +4,7 @@
 #include "morph/CMorphOptions.h"
 #include "morph/EngineKind.h"
 #include "export/CExportSettings.h"
+#include "message/CMessage.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,6 +18,7 @@ struct CRenderOptions {
     EngineKind engine = EngineKind::kFeature;
     bool motionJpeg = false;
     bool clean = false; // remove frame files numbered beyond the steps before the run
+    bool help = false;  // --help: print the usage, run nothing
     std::string project;
 
     // Export switches. Any of them but --threads and the morph options
@@ -50,7 +52,9 @@ struct CRenderOptions {
     CExportSettings ExportSettings(const std::string& workDir, const std::string& projectBase) const;
 
     // Fills the options from the arguments after the program name; on a
-    // mistake returns the message to print with the usage.
-    static std::optional<std::string> Parse(const std::vector<std::string>& args, CRenderOptions& out);
+    // mistake returns the message to print with the usage (the program's
+    // own words), else the empty one. --help sets `help` and ends the
+    // parse.
+    static CMessage Parse(const std::vector<std::string>& args, CRenderOptions& out);
     static const char* Usage();
 };

@@ -16,16 +16,19 @@ int main(int argc, char** argv)
 
     std::vector<std::string> args(argv + 1, argv + argc);
     CRenderOptions options;
-    if (const std::optional<std::string> problem = CRenderOptions::Parse(args, options)) {
-        if (problem->empty()) {
-            std::cout << CRenderOptions::Usage();
-            return CRenderCommand::kSuccess;
-        }
-        std::cerr << "trevalin-render: " << *problem << "\n" << CRenderOptions::Usage();
+    const CCliLanguage language = CCliLanguage::FromEnvironment();
+    const CMessage problem = CRenderOptions::Parse(args, options);
+    if (!problem.IsEmpty()) {
+        std::cerr << "trevalin-render: " << language.Say(problem) << "\n" << CRenderOptions::Usage();
         return CRenderCommand::kBadArguments;
+    }
+    if (options.help) {
+        std::cout << CRenderOptions::Usage();
+        return CRenderCommand::kSuccess;
     }
     CCancelToken cancel;
     const CSignalStop stop(cancel);
     CRenderCommand command(MakePictureDecoder(), std::cerr, ::isatty(STDERR_FILENO) != 0, &stop);
+    command.SetLanguage(language);
     return command.Run(options);
 }

@@ -55,7 +55,9 @@ std::string CRenderFixture::Capture(const std::string& command)
 
 CRenderFixture::Outcome CRenderFixture::Render(const std::vector<std::string>& args) const
 {
-    std::string command = "cd " + Quote(Work()) + " && timeout -s KILL 120 " + Quote(TREVALIN_RENDER);
+    std::string command = "cd " + Quote(Work()) + " && env -u LC_ALL -u LC_MESSAGES -u LANG";
+    if (!m_locale.empty()) command += " LANG=" + Quote(m_locale);
+    command += " timeout -s KILL 120 " + Quote(TREVALIN_RENDER);
     for (const std::string& a : args)
         command += " " + Quote(a);
     command += " 2>&1";
@@ -84,10 +86,27 @@ bool CRenderFixture::ReadBmp(const std::string& path, Bmp& out)
     return true;
 }
 
+std::vector<std::string> CRenderFixture::Environment() const
+{
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        if (entry.rfind("LC_ALL=", 0) != 0 && entry.rfind("LC_MESSAGES=", 0) != 0 && entry.rfind("LANG=", 0) != 0)
+            env.push_back(entry);
+    }
+    if (!m_locale.empty()) env.push_back("LANG=" + m_locale);
+    return env;
+}
+
 int CRenderFixture::Spawn(const std::vector<std::string>& args, const std::string& log) const
 {
     std::vector<std::string> argv{TREVALIN_RENDER};
     argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<std::string> env = Environment();
+    std::vector<char*> rawEnv;
+    for (std::string& e : env)
+        rawEnv.push_back(e.data());
+    rawEnv.push_back(nullptr);
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
     // The child: only calls that are safe after fork.
@@ -99,7 +118,7 @@ int CRenderFixture::Spawn(const std::vector<std::string>& args, const std::strin
     for (std::string& a : argv)
         raw.push_back(a.data());
     raw.push_back(nullptr);
-    ::execv(raw[0], raw.data());
+    ::execve(raw[0], raw.data(), rawEnv.data());
     ::_exit(127);
 }
 

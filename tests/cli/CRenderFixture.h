@@ -34,6 +34,9 @@ public:
     static std::string Capture(const std::string& command);
 
     std::string Work() const { return m_dir.Str(); }
+    // The locale the program runs in (LANG, with LC_ALL and LC_MESSAGES
+    // unset): Chinese unless changed; empty runs it with none set.
+    void SetLocale(std::string locale) { m_locale = std::move(locale); }
 
     // Pixel rows of a BMP file as stored (bottom-up), and its header fields.
     struct Bmp {
@@ -46,5 +49,9 @@ public:
     static bool ReadBmp(const std::string& path, Bmp& out);
 
 private:
+    // The environment of a run: this process's, with the locale's.
+    std::vector<std::string> Environment() const;
+
     CTempDir m_dir;
+    std::string m_locale = "zh_CN.UTF-8";
 };

@@ -4,9 +4,12 @@
 
 namespace {
 
+// The problem, "" for --help, nothing when the arguments are fine.
 std::optional<std::string> Parse(std::vector<std::string> args, CRenderOptions& out)
 {
-    return CRenderOptions::Parse(args, out);
+    const CMessage problem = CRenderOptions::Parse(args, out);
+    if (!problem.IsEmpty()) return problem.Text();
+    return out.help ? std::optional<std::string>(std::string()) : std::nullopt;
 }
 
 TEST(RenderOptions, DefaultsAndAllSwitches)

@@ -156,6 +156,17 @@ TEST(RenderRun, RefusesWhatItCannotRender)
     EXPECT_NE(disagree.output.find(kIncompatible), std::string::npos) << disagree.output;
 }
 
+TEST(RenderRun, CoreMessagesAreEnglishUnlessTheLocaleIsChinese)
+{
+    CRenderFixture f;
+    f.SetLocale("");
+    const CRenderFixture::Outcome english = f.Render({"--out", "out", "demo.tvl"});
+    EXPECT_EQ(english.exitCode, 1);
+    EXPECT_NE(english.output.find("The folder does not exist: out."), std::string::npos) << english.output;
+    f.SetLocale("zh_CN.UTF-8");
+    EXPECT_NE(f.Render({"--out", "out", "demo.tvl"}).output.find("文件夹不存在:out。"), std::string::npos);
+}
+
 TEST(RenderRun, FitBringsTheTargetToTheSourceSizeForThatRunOnly)
 {
     CRenderFixture f;

@@ -72,12 +72,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 std::abort();
             }
         }
-    } else if (picture.GetImage() != nullptr || picture.IsLoaded() != 0 || picture.GetLastError().empty()) {
+    } else if (picture.GetImage() != nullptr || picture.IsLoaded() != 0 || picture.GetLastError().Text().empty()) {
         std::abort();
     }
 
     CPictureImage ours;
-    std::string why;
+    CMessage why;
     if (Direct().Decode(data, size, ours, why)) {
         CPictureImage theirs;
         if (!Qt()->Decode(data, size, theirs, why) || theirs.width != ours.width || theirs.height != ours.height ||

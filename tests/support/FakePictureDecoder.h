@@ -14,11 +14,11 @@
 // (grey, grey, grey, 255). Anything else fails to decode.
 class FakePictureDecoder : public CPictureDecoder {
 public:
-    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const override
+    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, CMessage& error) const override
     {
         ++m_calls;
         if (size != 13 || std::memcmp(data, "FAKE", 4) != 0) {
-            error = "not a fake picture";
+            error = CMessage::Plain("not a fake picture");
             return false;
         }
         int32_t w = 0;
@@ -26,7 +26,7 @@ public:
         std::memcpy(&w, data + 4, 4);
         std::memcpy(&h, data + 8, 4);
         if (w < 1 || w > 64 || h < 1 || h > 64) {
-            error = "bad fake size";
+            error = CMessage::Plain("bad fake size");
             return false;
         }
         out.width = w;

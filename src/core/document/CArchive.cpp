@@ -55,11 +55,11 @@ CArchive::CArchive() : m_mode(store) {}
 
 CArchive::CArchive(const uint8_t* data, size_t size) : m_mode(load), m_data(data), m_size(data ? size : 0) {}
 
-void CArchive::Fail(Error error, std::string detail)
+void CArchive::Fail(Error error, CMessage detail)
 {
     if (m_error == Error::kNone) {
         m_error = error;
-        m_strDetail = std::move(detail);
+        m_detail = std::move(detail);
     }
 }
 

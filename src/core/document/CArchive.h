@@ -1,5 +1,7 @@
 #pragma once
 
+#include "message/CMessage.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -61,9 +63,9 @@ public:
     Error GetError() const { return m_error; }
     // Records an error found by a caller (for example a count that cannot
     // fit in what is left of the data). The first error recorded stays.
-    void Fail(Error error, std::string detail = std::string());
+    void Fail(Error error, CMessage detail = CMessage());
     // What the first error recorded said about itself, if anything.
-    const std::string& GetDetail() const { return m_strDetail; }
+    const CMessage& GetDetail() const { return m_detail; }
 
 private:
     bool Take(size_t n, const uint8_t*& bytes);
@@ -78,5 +80,5 @@ private:
     size_t m_size = 0;
     size_t m_pos = 0;
     Error m_error = Error::kNone;
-    std::string m_strDetail;
+    CMessage m_detail;
 };

@@ -14,7 +14,6 @@ constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitFields = 3;
 constexpr size_t kFileHeader = 14;
 
-
 uint32_t Le(const uint8_t* p, int n)
 {
     uint32_t v = 0;
@@ -300,10 +299,10 @@ bool CBmpDecoder::Recognizes(const uint8_t* data, size_t size)
     return data != nullptr && size >= 2 && data[0] == 'B' && data[1] == 'M';
 }
 
-bool CBmpDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const
+bool CBmpDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, CMessage& error) const
 {
     if (data == nullptr || size == 0) {
-        error = TRV_TEXT("CoreText", "图片文件是空的。");
+        error = CMessage(TRV_TEXT("CoreText", "图片文件是空的。"));
         return false;
     }
     Layout l;
@@ -313,16 +312,16 @@ bool CBmpDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, s
     case Verdict::kOk:
         break;
     case Verdict::kNotBmp:
-        error = TRV_TEXT("CoreText", "无法识别的图片格式。");
+        error = CMessage(TRV_TEXT("CoreText", "无法识别的图片格式。"));
         return false;
     case Verdict::kTooLarge:
         error = m_limits.TooLargeText(claimedW, claimedH);
         return false;
     case Verdict::kMissing:
-        error = TRV_TEXT("CoreText", "图片文件不完整:缺少部分像素数据。");
+        error = CMessage(TRV_TEXT("CoreText", "图片文件不完整:缺少部分像素数据。"));
         return false;
     case Verdict::kRefused:
-        error = CText::Fill(kDamaged, {"BMP"});
+        error = CMessage(kDamaged, {std::string("BMP")});
         return false;
     }
     try {
@@ -335,14 +334,14 @@ bool CBmpDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, s
             read = ReadRows(data, l, pixels.data());
         }
         if (!read) {
-            error = CText::Fill(kDamaged, {"BMP"});
+            error = CMessage(kDamaged, {std::string("BMP")});
             return false;
         }
         out.width = l.width;
         out.height = l.height;
         out.pixels = std::move(pixels);
     } catch (const std::bad_alloc&) {
-        error = TRV_TEXT("CoreText", "内存不足,无法载入图片。");
+        error = CMessage(TRV_TEXT("CoreText", "内存不足,无法载入图片。"));
         return false;
     }
     return true;

@@ -18,7 +18,7 @@ class CBmpDecoder : public CPictureDecoder {
 public:
     explicit CBmpDecoder(CPictureLimits limits = {}) : m_limits(limits) {}
 
-    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const override;
+    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, CMessage& error) const override;
 
     // Whether the data starts like a BMP file.
     static bool Recognizes(const uint8_t* data, size_t size);

@@ -5,9 +5,9 @@ CDirectPictureDecoder::CDirectPictureDecoder(std::shared_ptr<const CPictureDecod
 {
 }
 
-bool CDirectPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const
+bool CDirectPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, CMessage& error) const
 {
-    std::string own = TRV_TEXT("CoreText", "无法识别的图片格式。");
+    CMessage own(TRV_TEXT("CoreText", "无法识别的图片格式。"));
     if (CBmpDecoder::Recognizes(data, size) && m_bmp.Decode(data, size, out, own)) {
         return true;
     }
@@ -15,7 +15,7 @@ bool CDirectPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureIma
         return true;
     }
     if (data == nullptr || size == 0) {
-        own = TRV_TEXT("CoreText", "图片文件是空的。");
+        own = CMessage(TRV_TEXT("CoreText", "图片文件是空的。"));
     }
     if (m_fallback) {
         return m_fallback->Decode(data, size, out, error);

@@ -18,7 +18,7 @@ public:
     // `limits` should be the fallback's.
     explicit CDirectPictureDecoder(std::shared_ptr<const CPictureDecoder> fallback, CPictureLimits limits = {});
 
-    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const override;
+    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, CMessage& error) const override;
 
 private:
     std::shared_ptr<const CPictureDecoder> m_fallback;

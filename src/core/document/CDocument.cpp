@@ -29,14 +29,9 @@ std::string FileName(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-CDocStatus Failed(std::string message, std::string detail)
+CDocStatus Failed(CMessage message, CMessage detail)
 {
-    return CDocStatus{false, std::move(message), std::move(detail), std::string()};
-}
-
-std::string NotFoundText(const std::string& path)
-{
-    return CText::Fill(CDocument::kNotFoundFormat, {path});
+    return CDocStatus{false, std::move(message), std::move(detail), CMessage()};
 }
 
 } // namespace
@@ -61,8 +56,10 @@ CDocStatus CDocument::OnOpenDocument(const std::string& path)
     std::vector<uint8_t> bytes;
     const CFileAccess::Result read = CFileAccess::ReadFile(full, bytes, kMaxDocumentBytes);
     if (!read.ok) {
-        std::string message = (read.error == ENOENT || read.error == ENOTDIR) ? NotFoundText(full) : kOpenFailed;
-        std::string detail = read.error == EFBIG ? kTooLargeText : CFileAccess::ErrorText(read.error);
+        CMessage message =
+            (read.error == ENOENT || read.error == ENOTDIR) ? CMessage(kNotFoundFormat, {full}) : CMessage(kOpenFailed);
+        CMessage detail =
+            read.error == EFBIG ? CMessage(kTooLargeText, {}, EFBIG) : CFileAccess::ErrorMessage(read.error);
         return Failed(std::move(message), std::move(detail));
     }
     if (!bytes.empty()) {
@@ -73,16 +70,16 @@ CDocStatus CDocument::OnOpenDocument(const std::string& path)
             Serialize(ar);
         } catch (const std::bad_alloc&) {
             m_bModified = wasModified;
-            return Failed(kOpenFailed, CFileAccess::ErrorText(ENOMEM));
+            return Failed(CMessage(kOpenFailed), CFileAccess::ErrorMessage(ENOMEM));
         } catch (const std::exception& e) {
             m_bModified = wasModified;
-            return Failed(kOpenFailed, e.what());
+            return Failed(CMessage(kOpenFailed), CMessage::Plain(e.what()));
         }
         if (ar.HasFailed()) {
             m_bModified = wasModified;
             const CArchive::Error error = ar.GetError();
             const bool refused = error == CArchive::Error::kLengthTooLarge || error == CArchive::Error::kBeyondLimits;
-            return Failed(refused ? kOpenFailed : kBadFormat, ar.GetDetail());
+            return Failed(CMessage(refused ? kOpenFailed : kBadFormat), ar.GetDetail());
         }
     }
     m_bModified = false;
@@ -113,11 +110,11 @@ CDocStatus CDocument::OnSaveDocument(const std::string& path)
     }
     if (error != 0) {
         file.Abandon();
-        std::string detail = CFileAccess::ErrorText(error);
+        CMessage detail = CFileAccess::ErrorMessage(error);
         if (file.HadFile()) {
-            detail += TRV_TEXT("CoreText", "原来的文件没有改动。");
+            detail = CMessage(kLeftUnchangedFormat, {detail});
         }
-        return Failed(kSaveFailed, std::move(detail));
+        return Failed(CMessage(kSaveFailed), std::move(detail));
     }
     m_bModified = false;
     SetPathName(full);

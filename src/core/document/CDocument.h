@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDocStatus.h"
+#include "message/CMessage.h"
 #include "message/CText.h"
 #include "geometry/CObject.h"
 
@@ -45,6 +46,8 @@ public:
     static constexpr const char* kOpenFailed = TRV_TEXT("CoreText", "打开文档失败。");
     static constexpr const char* kBadFormat = TRV_TEXT("CoreText", "非预期的文件格式。");
     static constexpr const char* kSaveFailed = TRV_TEXT("CoreText", "保存文档失败。");
+    // A failed save's detail when a file was already there: %1 the reason.
+    static constexpr const char* kLeftUnchangedFormat = TRV_TEXT("CoreText", "%1原来的文件没有改动。");
     // Projects are small (the largest the line limits allow is about 20 MB);
     // a file beyond this is refused before it is read.
     static constexpr uint64_t kMaxDocumentBytes = uint64_t{256} << 20;

@@ -8,10 +8,9 @@ namespace {
 constexpr size_t kLineRecordMin = 4; // a line is at least its point count
 constexpr size_t kPointRecord = 8;   // x and y
 
-std::string LimitText(const char* format, int image, int64_t count)
+CMessage LimitText(const char* format, int image, int64_t count)
 {
-    return CText::Fill(format,
-                       {image == 0 ? CFeatureBlock::kSourceImage : CFeatureBlock::kTargetImage, std::to_string(count)});
+    return CMessage(format, {CMessage(image == 0 ? CFeatureBlock::kSourceImage : CFeatureBlock::kTargetImage), count});
 }
 
 } // namespace

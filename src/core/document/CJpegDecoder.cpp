@@ -21,10 +21,10 @@ using Handle = std::unique_ptr<void, HandleCloser>;
 constexpr int kFlags = TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS;
 
 // The damaged-file message with the library's own words.
-std::string LibraryError(void* handle)
+CMessage LibraryError(void* handle)
 {
     const char* why = handle != nullptr ? tjGetErrorStr2(handle) : nullptr;
-    return CText::Fill(CPictureDecoder::kDamaged, {why != nullptr && *why != 0 ? why : "JPEG"});
+    return CMessage(CPictureDecoder::kDamaged, {std::string(why != nullptr && *why != 0 ? why : "JPEG")});
 }
 
 } // namespace
@@ -34,14 +34,14 @@ bool CJpegDecoder::Recognizes(const uint8_t* data, size_t size)
     return data != nullptr && size >= 2 && data[0] == 0xFF && data[1] == 0xD8;
 }
 
-bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const
+bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, CMessage& error) const
 {
     if (data == nullptr || size == 0) {
-        error = TRV_TEXT("CoreText", "图片文件是空的。");
+        error = CMessage(TRV_TEXT("CoreText", "图片文件是空的。"));
         return false;
     }
     if (!Recognizes(data, size) || size > ULONG_MAX) {
-        error = TRV_TEXT("CoreText", "无法识别的图片格式。");
+        error = CMessage(TRV_TEXT("CoreText", "无法识别的图片格式。"));
         return false;
     }
     // The first frame header's size decides before the library reads on,
@@ -68,7 +68,7 @@ bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, 
     }
     const bool cmyk = colourspace == TJCS_CMYK || colourspace == TJCS_YCCK;
     if (!cmyk && colourspace != TJCS_RGB && colourspace != TJCS_YCbCr && colourspace != TJCS_GRAY) {
-        error = CText::Fill(kDamaged, {"JPEG"});
+        error = CMessage(kDamaged, {std::string("JPEG")});
         return false;
     }
     try {
@@ -95,7 +95,7 @@ bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, 
         out.height = height;
         out.pixels = std::move(pixels);
     } catch (const std::bad_alloc&) {
-        error = TRV_TEXT("CoreText", "内存不足,无法载入图片。");
+        error = CMessage(TRV_TEXT("CoreText", "内存不足,无法载入图片。"));
         return false;
     }
     return true;

@@ -16,7 +16,7 @@ class CJpegDecoder : public CPictureDecoder {
 public:
     explicit CJpegDecoder(CPictureLimits limits = {}) : m_limits(limits) {}
 
-    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const override;
+    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, CMessage& error) const override;
 
     // Whether the data starts like a JPEG file.
     static bool Recognizes(const uint8_t* data, size_t size);

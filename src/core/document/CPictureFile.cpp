@@ -7,28 +7,28 @@
 #include <cerrno>
 #include <new>
 
-bool CPictureFile::Decode(const uint8_t* data, size_t size, std::string& error)
+bool CPictureFile::Decode(const uint8_t* data, size_t size, CMessage& error)
 {
     if (!m_decoder) {
-        error = TRV_TEXT("CoreText", "没有可用的图片解码器。");
+        error = CMessage(TRV_TEXT("CoreText", "没有可用的图片解码器。"));
         return false;
     }
     try {
         auto image = std::make_shared<CPictureImage>();
         if (!m_decoder->Decode(data, size, *image, error)) {
-            if (error.empty()) {
-                error = TRV_TEXT("CoreText", "无法识别的图片格式。");
+            if (error.IsEmpty()) {
+                error = CMessage(TRV_TEXT("CoreText", "无法识别的图片格式。"));
             }
             return false;
         }
         const uint64_t expected = static_cast<uint64_t>(image->width) * static_cast<uint64_t>(image->height) * 4;
         if (image->width <= 0 || image->height <= 0 || image->pixels.size() != expected) {
-            error = TRV_TEXT("CoreText", "图片解码结果无效。");
+            error = CMessage(TRV_TEXT("CoreText", "图片解码结果无效。"));
             return false;
         }
         m_image = std::move(image);
     } catch (const std::bad_alloc&) {
-        error = TRV_TEXT("CoreText", "内存不足,无法载入图片。");
+        error = CMessage(TRV_TEXT("CoreText", "内存不足,无法载入图片。"));
         return false;
     }
     return true;
@@ -38,13 +38,13 @@ int32_t CPictureFile::LoadFromStream(const uint8_t* data, size_t size)
 {
     m_image.reset();
     m_bLoaded = 0;
-    std::string error;
+    CMessage error;
     if (!Decode(data, size, error)) {
-        m_strLastError = error;
+        m_lastError = error;
         return 0;
     }
     m_bLoaded = 1;
-    m_strLastError.clear();
+    m_lastError = CMessage();
     return 1;
 }
 
@@ -54,21 +54,21 @@ int32_t CPictureFile::LoadFromFile(const std::string& path)
     const CFileAccess::Result read = CFileAccess::ReadFile(path, bytes, kMaxFileBytes);
     if (!read.ok && read.error != EFBIG && read.error != ENOMEM) {
         // Not opened: the holder keeps its picture and path.
-        m_strLastError = CText::Fill(kCannotOpen, {path, CFileAccess::ErrorText(read.error)});
+        m_lastError = CMessage(kCannotOpen, {path, CFileAccess::ErrorMessage(read.error)});
         return 0;
     }
     m_image.reset();
     m_bLoaded = 0;
-    std::string error;
+    CMessage error;
     if (!read.ok) {
-        error = CFileAccess::ErrorText(read.error);
+        error = CFileAccess::ErrorMessage(read.error);
     } else if (Decode(bytes.data(), bytes.size(), error)) {
         m_bLoaded = 1;
         m_strPath = path;
-        m_strLastError.clear();
+        m_lastError = CMessage();
         return 1;
     }
-    m_strLastError = CText::Fill(kCannotLoad, {path, error});
+    m_lastError = CMessage(kCannotLoad, {path, error});
     return 0;
 }
 
@@ -76,7 +76,7 @@ void CPictureFile::SetImage(std::shared_ptr<const CPictureImage> image)
 {
     m_image = std::move(image);
     m_bLoaded = m_image ? 1 : 0;
-    m_strLastError.clear();
+    m_lastError = CMessage();
 }
 
 SIZE CPictureFile::GetSizeInPixels() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CPictureImage.h"
+#include "message/CMessage.h"
 #include "message/CText.h"
 #include "SIZE.h"
 #include "geometry/RECT.h"
@@ -49,7 +50,7 @@ public:
     // new load makes a new one), or null when none is held.
     std::shared_ptr<const CPictureImage> GetSharedImage() const { return m_bLoaded ? m_image : nullptr; }
     // Why the last load failed; empty after a successful one.
-    const std::string& GetLastError() const { return m_strLastError; }
+    const CMessage& GetLastError() const { return m_lastError; }
 
     // Picture files beyond this size are refused without being read.
     static constexpr uint64_t kMaxFileBytes = uint64_t{1} << 30;
@@ -58,11 +59,11 @@ public:
     static constexpr const char* kCannotLoad = TRV_TEXT("CoreText", "无法载入图片 %1:%2");
 
 private:
-    bool Decode(const uint8_t* data, size_t size, std::string& error);
+    bool Decode(const uint8_t* data, size_t size, CMessage& error);
 
     std::shared_ptr<const CPictureDecoder> m_decoder;
     std::shared_ptr<const CPictureImage> m_image;
     int32_t m_bLoaded = 0;
     std::string m_strPath;
-    std::string m_strLastError;
+    CMessage m_lastError;
 };

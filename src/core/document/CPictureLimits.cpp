@@ -11,8 +11,7 @@ bool CPictureLimits::Within(int64_t width, int64_t height) const
     return width > 0 && height > 0 && width <= maxWidth && height <= maxHeight && width * height <= maxPixels;
 }
 
-std::string CPictureLimits::TooLargeText(int64_t width, int64_t height) const
+CMessage CPictureLimits::TooLargeText(int64_t width, int64_t height) const
 {
-    return CText::Fill(kTooLarge, {std::to_string(width), std::to_string(height), std::to_string(maxWidth),
-                                   std::to_string(maxHeight), std::to_string(maxPixels / kMiB)});
+    return CMessage(kTooLarge, {width, height, maxWidth, maxHeight, maxPixels / kMiB});
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "message/CMessage.h"
 #include "message/CText.h"
 
 #include <cstdint>
@@ -12,11 +13,11 @@ struct CPictureLimits {
     int32_t maxHeight = 16384;
     int64_t maxPixels = int64_t{64} * 1024 * 1024; // 256 MiB at 4 bytes a pixel
 
-    // The template of TooLargeText (a core text, see CText).
+    // The template of TooLargeText.
     static constexpr const char* kTooLarge =
         TRV_TEXT("CoreText", "图片过大(%1 x %2 像素);最大支持 %3 x %4 像素,共 %5 兆像素。");
 
     // Both sides at least 1 and within the limits.
     bool Within(int64_t width, int64_t height) const;
-    std::string TooLargeText(int64_t width, int64_t height) const;
+    CMessage TooLargeText(int64_t width, int64_t height) const;
 };

@@ -72,12 +72,12 @@ std::string CTrevalinDoc::PicturePathFor(const std::string& storedName) const
 
 CDocStatus CTrevalinDoc::OnOpenDocument(const std::string& path)
 {
-    m_strMissing.clear();
+    m_missing = CMessage();
     CDocStatus status = CDocument::OnOpenDocument(path);
-    if (status.ok && !m_strMissing.empty()) {
-        status.warning = kMissingPicturesText + m_strMissing;
+    if (status.ok && !m_missing.IsEmpty()) {
+        status.warning = CMessage::Joined({CMessage(kMissingPicturesText), m_missing});
     }
-    m_strMissing.clear();
+    m_missing = CMessage();
     return status;
 }
 
@@ -103,16 +103,16 @@ void CTrevalinDoc::Serialize(CArchive& ar)
     std::future<int32_t> loading =
         std::async(std::launch::async, [this, &paths] { return m_pictures[1].LoadFromFile(paths[1]); });
     const int32_t loaded[2] = {m_pictures[0].LoadFromFile(paths[0]), loading.get()};
-    m_strMissing.clear();
+    m_missing = CMessage();
     for (int i = 0; i < 2; ++i) {
         // A picture that cannot be opened keeps what it held, as a missing
         // picture file is no reason to refuse the project; the open tells
         // the user which (a picture never chosen has no name to tell).
         if (loaded[i] == 0 && !names[i].empty()) {
             // Each line names the file: the decoder's reason usually does.
-            const std::string why = m_pictures[i].GetLastError();
-            if (why.find(paths[i]) == std::string::npos) m_strMissing += "\n" + paths[i];
-            if (!why.empty()) m_strMissing += "\n" + why;
+            const CMessage& why = m_pictures[i].GetLastError();
+            if (why.Text().find(paths[i]) == std::string::npos) m_missing.Append(CMessage::Plain("\n" + paths[i]));
+            if (!why.IsEmpty()) m_missing.Append(CMessage::Plain("\n")).Append(why);
         }
         m_strPictureNames[i] = names[i];
     }

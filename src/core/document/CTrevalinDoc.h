@@ -65,5 +65,5 @@ public:
 
 private:
     std::string m_strPictureNames[2];
-    std::string m_strMissing; // lines of the warning, from the last load
+    CMessage m_missing; // lines of the warning, from the last load
 };

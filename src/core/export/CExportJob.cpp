@@ -5,21 +5,21 @@
 
 CExportJob::CExportJob(const CTrevalinDoc& doc, const CExportSettings& settings) : m_settings(settings)
 {
-    if (CExportTask::MakeFunction make = CExportModule::Load(m_strLoadError)) {
+    if (CExportTask::MakeFunction make = CExportModule::Load(m_loadError)) {
         m_pTask.reset(make(doc, settings));
     }
 }
 
 CExportJob::~CExportJob() = default;
 
-std::string CExportJob::NothingToWriteText()
+CMessage CExportJob::NothingToWriteText()
 {
-    return CRunDriver::kIncompatibleText;
+    return CMessage(CRunDriver::kIncompatibleText);
 }
 
-std::string CExportJob::Check() const
+CMessage CExportJob::Check() const
 {
-    return m_pTask ? m_pTask->Check() : m_strLoadError;
+    return m_pTask ? m_pTask->Check() : m_loadError;
 }
 
 void CExportJob::SetRowPool(CRowPool* pPool)
@@ -34,7 +34,7 @@ CExportSummary CExportJob::Run(CCancelToken::Ticket cancel, const Progress& prog
     }
     CExportSummary summary;
     summary.outcome = CExportSummary::Outcome::kFailed;
-    summary.error = m_strLoadError;
+    summary.error = m_loadError;
     return summary;
 }
 

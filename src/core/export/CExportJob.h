@@ -35,9 +35,9 @@ public:
     CExportJob(const CExportJob&) = delete;
     CExportJob& operator=(const CExportJob&) = delete;
 
-    // Every check that needs no writing (settings, folder, pictures): "" or
-    // the first problem in words for the user.
-    std::string Check() const;
+    // Every check that needs no writing (settings, folder, pictures): empty,
+    // or the first problem for the user.
+    CMessage Check() const;
     // Runs the export. Once `cancel` is abandoned the job stops soon after
     // (the frame being computed is given up): the video is dropped, the
     // frame files already complete stay.
@@ -54,10 +54,10 @@ public:
     const CExportSettings& GetSettings() const { return m_settings; }
 
     // The text shown when the pictures cannot be morphed together.
-    static std::string NothingToWriteText();
+    static CMessage NothingToWriteText();
 
 private:
     CExportSettings m_settings;
     std::unique_ptr<CExportTask> m_pTask;
-    std::string m_strLoadError;
+    CMessage m_loadError;
 };

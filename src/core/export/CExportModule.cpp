@@ -32,7 +32,7 @@ std::vector<std::filesystem::path> Candidates()
 
 } // namespace
 
-CExportTask::MakeFunction CExportModule::Load(std::string& error)
+CExportTask::MakeFunction CExportModule::Load(CMessage& error)
 {
     std::string tried;
     std::string why;

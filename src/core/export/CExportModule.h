@@ -12,6 +12,6 @@
 class CExportModule {
 public:
     // The module's task maker, or null with the reason in `error`.
-    static CExportTask::MakeFunction Load(std::string& error);
+    static CExportTask::MakeFunction Load(CMessage& error);
     static constexpr const char* kFileName = "libtrevalin_export.so";
 };

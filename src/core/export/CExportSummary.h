@@ -1,5 +1,7 @@
 #pragma once
 
+#include "message/CMessage.h"
+
 #include <cstdint>
 #include <string>
 
@@ -9,7 +11,7 @@ struct CExportSummary {
     enum class Outcome : int32_t { kDone, kCancelled, kFailed };
 
     Outcome outcome = Outcome::kDone;
-    std::string error; // kFailed: why, in words for the user
+    CMessage error; // kFailed: why
 
     int64_t framesWritten = 0; // frame files complete on disk
     std::string firstFrameFile;
@@ -22,8 +24,5 @@ struct CExportSummary {
     int32_t fps = 0;
 
     // A few lines for the user: how it ended, the frame files and the video.
-    std::string Describe() const;
-
-    // The templates of Describe's composed lines, ended by a null.
-    static const char* const kPatterns[];
+    CMessage Describe() const;
 };

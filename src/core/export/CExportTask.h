@@ -22,7 +22,8 @@ public:
 
     virtual ~CExportTask() = default;
 
-    virtual std::string Check() const = 0;
+    // The first problem that keeps the export from starting; empty when none.
+    virtual CMessage Check() const = 0;
     virtual CExportSummary Run(CCancelToken::Ticket cancel, const Progress& progress) = 0;
     // Rows of every frame go to `pPool` (which must outlive the task's use
     // of it); nullptr: a pool of the settings' thread count, for this task.

@@ -2,17 +2,17 @@
 
 #include "message/CText.h"
 
-const char* CVideoSettings::FormatName(Format format)
+CMessage CVideoSettings::FormatName(Format format)
 {
     switch (format) {
     case kMp4H264:
-        return "MP4 (H.264)";
+        return CMessage::Plain("MP4 (H.264)");
     case kWebmVp9:
-        return "WebM (VP9)";
+        return CMessage::Plain("WebM (VP9)");
     case kGif:
-        return TRV_TEXT("CoreText", "GIF 动画");
+        return CMessage(TRV_TEXT("CoreText", "GIF 动画"));
     }
-    return "";
+    return CMessage();
 }
 
 const char* CVideoSettings::Extension(Format format)

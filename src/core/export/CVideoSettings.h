@@ -1,5 +1,7 @@
 #pragma once
 
+#include "message/CMessage.h"
+
 #include <cstdint>
 
 // What a video export asks for. The writer takes 32-bit screen frames of
@@ -23,7 +25,7 @@ struct CVideoSettings {
     int32_t quality = 75;      // 0 (smallest file) to 100 (best picture)
 
     // The name users see: "MP4 (H.264)", "WebM (VP9)", "GIF 动画".
-    static const char* FormatName(Format format);
+    static CMessage FormatName(Format format);
     // The file name extension with its dot: ".mp4", ".webm", ".gif".
     static const char* Extension(Format format);
     // Whether the format subsamples colour 2 x 2 and so needs even sizes.

@@ -124,33 +124,34 @@ CFileAccess::Result CFileAccess::ReadFile(const std::string& path, CByteVector& 
     return ReadWhole(path, out, maxBytes);
 }
 
-std::string CFileAccess::ErrorText(int error)
+CMessage CFileAccess::ErrorMessage(int error)
 {
     switch (error) {
     case ENOSPC:
     case EDQUOT:
-        return TRV_TEXT("CoreText", "磁盘空间不足。");
+        return CMessage(TRV_TEXT("CoreText", "磁盘空间不足。"), {}, error);
     case EFBIG:
-        return TRV_TEXT("CoreText", "文件过大。");
+        return CMessage(TRV_TEXT("CoreText", "文件过大。"), {}, error);
     case EACCES:
     case EPERM:
-        return TRV_TEXT("CoreText", "没有访问权限。");
+        return CMessage(TRV_TEXT("CoreText", "没有访问权限。"), {}, error);
     case EROFS:
-        return TRV_TEXT("CoreText", "磁盘是只读的。");
+        return CMessage(TRV_TEXT("CoreText", "磁盘是只读的。"), {}, error);
     case ENOENT:
     case ENOTDIR:
-        return TRV_TEXT("CoreText", "文件或文件夹不存在。");
+        return CMessage(TRV_TEXT("CoreText", "文件或文件夹不存在。"), {}, error);
     case EISDIR:
-        return TRV_TEXT("CoreText", "这是一个文件夹。");
+        return CMessage(TRV_TEXT("CoreText", "这是一个文件夹。"), {}, error);
     case ENODEV:
-        return TRV_TEXT("CoreText", "不是普通文件。");
+        return CMessage(TRV_TEXT("CoreText", "不是普通文件。"), {}, error);
     case ENAMETOOLONG:
-        return TRV_TEXT("CoreText", "文件名过长。");
+        return CMessage(TRV_TEXT("CoreText", "文件名过长。"), {}, error);
     case ENOMEM:
-        return TRV_TEXT("CoreText", "内存不足。");
+        return CMessage(TRV_TEXT("CoreText", "内存不足。"), {}, error);
     case ELOOP:
-        return TRV_TEXT("CoreText", "符号链接过多。");
+        return CMessage(TRV_TEXT("CoreText", "符号链接过多。"), {}, error);
     default:
-        return std::strerror(error);
+        // The system's own words (English).
+        return CMessage::Plain(std::strerror(error), error);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "memory/CNoInitAllocator.h"
+#include "message/CMessage.h"
 
 #include <cstdint>
 #include <string>
@@ -22,6 +23,7 @@ public:
     // The same into a buffer that is not zero-filled before the read.
     static Result ReadFile(const std::string& path, CByteVector& out, uint64_t maxBytes);
 
-    // Short Chinese text for an errno value, for the detail line of a message.
-    static std::string ErrorText(int error);
+    // What an errno value means, in a short sentence, for the detail line of
+    // a message; it carries the number.
+    static CMessage ErrorMessage(int error);
 };

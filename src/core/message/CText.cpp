@@ -2,9 +2,8 @@
 
 #include <vector>
 
-std::string CText::Fill(const char* pattern, std::initializer_list<std::string> args)
+std::string CText::Fill(const char* pattern, const std::vector<std::string>& values)
 {
-    const std::vector<std::string> values(args);
     std::string text;
     for (const char* p = pattern; *p != '\0'; ++p) {
         if (p[0] == '%' && p[1] >= '1' && p[1] <= '9') {

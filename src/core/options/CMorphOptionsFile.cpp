@@ -68,17 +68,17 @@ CMorphOptions CMorphOptionsFile::Read(const std::string& projectPath)
     return Parse(text);
 }
 
-std::string CMorphOptionsFile::Write(const std::string& projectPath, const CMorphOptions& options)
+CMessage CMorphOptionsFile::Write(const std::string& projectPath, const CMorphOptions& options)
 {
     const std::string path = PathFor(projectPath);
     struct stat st {};
     if (options.IsDefault() && ::lstat(path.c_str(), &st) != 0) {
-        return std::string();
+        return CMessage();
     }
     const std::string text = Format(options);
     CReplacingFile file;
     int err = file.Create(path, CReplacingFile::Durability::kFlushed);
     if (err == 0 && !file.File().Write(text.data(), text.size())) err = file.File().Error();
     if (err == 0) err = file.Commit();
-    return err == 0 ? std::string() : CExportMessages::WriteFailed(path, err);
+    return err == 0 ? CMessage() : CExportMessages::WriteFailed(path, err);
 }

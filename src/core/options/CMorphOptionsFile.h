@@ -1,5 +1,6 @@
 #pragma once
 
+#include "message/CMessage.h"
 #include "morph/CMorphOptions.h"
 
 #include <string>
@@ -25,8 +26,8 @@ public:
     static CMorphOptions Read(const std::string& projectPath);
     // Keeps the options beside the project. A project that has no options
     // file and keeps the defaults gets none. Written to a temporary file
-    // renamed over the old one. "" or why it failed, for the user.
-    static std::string Write(const std::string& projectPath, const CMorphOptions& options);
+    // renamed over the old one. Empty, or why it failed.
+    static CMessage Write(const std::string& projectPath, const CMorphOptions& options);
 
     static CMorphOptions Parse(const std::string& text);
     static std::string Format(const CMorphOptions& options);

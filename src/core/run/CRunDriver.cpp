@@ -102,18 +102,17 @@ CRunDriver::~CRunDriver()
     }
 }
 
-std::string CRunDriver::IncompatibleMessage(const StartResult& result)
+CMessage CRunDriver::IncompatibleMessage(const StartResult& result)
 {
-    std::string text = kIncompatibleText;
+    CMessage text(kIncompatibleText);
     if (result.missingPicture >= 0) {
         const bool source = result.missingPicture == 0;
-        std::string line;
+        text.Append(CMessage::Plain("\n"));
         if (result.missingPath.empty()) {
-            line = source ? kNoSourceText : kNoTargetText;
+            text.Append(CMessage(source ? kNoSourceText : kNoTargetText));
         } else {
-            line = CText::Fill(source ? kMissingSourceFormat : kMissingTargetFormat, {result.missingPath});
+            text.Append(CMessage(source ? kMissingSourceFormat : kMissingTargetFormat, {result.missingPath}));
         }
-        text += "\n" + line;
     }
     return text;
 }
@@ -266,12 +265,13 @@ CRunDriver::StartResult CRunDriver::Start()
     const int32_t opened = m_pRecorder->OpenVideo();
     result.video = opened == 0 ? VideoState::kOpen : (opened > 0 ? VideoState::kCancelled : VideoState::kFailed);
     if (result.video == VideoState::kFailed) {
+        // The recorder's own (English) text, then what the system said.
         const char* text = m_pRecorder->GetErrorText();
-        result.videoError = text != nullptr ? text : "";
-        // The writer's own text, then what the system said.
+        std::string why = text != nullptr ? text : "";
         if (!m_pRecorder->GetWriteErrorText().empty()) {
-            result.videoError += "\n" + m_pRecorder->GetWriteErrorText();
+            why += "\n" + m_pRecorder->GetWriteErrorText();
         }
+        result.videoError = CMessage::Plain(why);
     }
     m_pVideoFormat = std::move(format);
     m_bVideoFailed = false;
@@ -309,27 +309,30 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
         const bool same = rows && std::memcmp(&info->header, &m_pVideoFormat->header, sizeof(BITMAPINFOHEADER)) == 0;
         const CByteVector& video = same ? m_frameRows : m_videoRows;
         if (!same && !GetDIBits(frame, *m_pVideoFormat, m_videoRows, &why)) {
-            result.videoError = "Frame " + std::to_string(k) + " does not fit the video: " + why;
+            result.videoError = CMessage::Plain("Frame " + std::to_string(k) + " does not fit the video: " + why);
             m_bVideoFailed = true;
         } else if (m_pRecorder->WriteFrame(video.data()) < 0) {
-            result.videoError = m_pRecorder->GetWriteErrorText();
-            if (result.videoError.empty()) {
-                result.videoError = "Frame " + std::to_string(k) + " could not be added to " + VideoPath() + ".";
+            std::string written = m_pRecorder->GetWriteErrorText();
+            if (written.empty()) {
+                written = "Frame " + std::to_string(k) + " could not be added to " + VideoPath() + ".";
             }
+            result.videoError = CMessage::Plain(written);
             m_bVideoFailed = true;
         } else {
             result.videoWritten = true;
         }
     }
 
+    std::string fileError;
     if (!info) {
-        result.fileError = "cannot describe frame " + std::to_string(k);
+        fileError = "cannot describe frame " + std::to_string(k);
     } else if (!rows) {
-        result.fileError = "Cannot write " + FramePath(k) + ": " + fileWhy;
+        fileError = "Cannot write " + FramePath(k) + ": " + fileWhy;
     } else {
-        result.fileWritten =
-            WriteBitmapFile(FramePath(k), *info, m_frameRows.data(), m_frameRows.size(), &result.fileError);
+        result.fileWritten = WriteBitmapFile(FramePath(k), *info, m_frameRows.data(), m_frameRows.size(), &fileError);
     }
+    // The bitmap writer's own (English) words.
+    if (!fileError.empty()) result.fileError = CMessage::Plain(fileError);
     return result;
 }
 
@@ -354,7 +357,7 @@ void CRunDriver::Pause()
 bool CRunDriver::Stop()
 {
     const bool hadRecorder = m_pRecorder != nullptr;
-    m_strCloseError.clear();
+    m_closeError = CMessage();
     if (m_pRecorder) {
         const bool wasOpen = m_pRecorder->IsOpen();
         const int32_t closed = m_pRecorder->CloseVideo();
@@ -362,10 +365,11 @@ bool CRunDriver::Stop()
         // again, unless the video could not be completed at all.
         const bool lost = wasOpen && !m_pRecorder->IsCompleted();
         if ((closed < 0 && !m_bVideoFailed) || lost) {
-            m_strCloseError = m_pRecorder->GetWriteErrorText();
-            if (m_strCloseError.empty()) {
-                m_strCloseError = "The video " + VideoPath() + " could not be completed.";
+            std::string why = m_pRecorder->GetWriteErrorText();
+            if (why.empty()) {
+                why = "The video " + VideoPath() + " could not be completed.";
             }
+            m_closeError = CMessage::Plain(why);
         }
     }
     m_nFrame = 0;

@@ -2,6 +2,7 @@
 
 #include "output/avi/CCompressionOptions.h"
 #include "CRunLock.h"
+#include "message/CMessage.h"
 #include "message/CText.h"
 #include "document/SIZE.h"
 #include "morph/CBitmap.h"
@@ -52,7 +53,7 @@ public:
     struct StartResult {
         StartStatus status = StartStatus::kIncompatible;
         VideoState video = VideoState::kCancelled;
-        std::string videoError; // the recorder's status text when kFailed, then the system's reason
+        CMessage videoError; // the recorder's status text when kFailed, then the system's reason
         // kIncompatible because a picture holds nothing: which (0 source,
         // 1 target, -1 none) and the file the project names for it (empty
         // when it names none).
@@ -69,14 +70,14 @@ public:
     static constexpr const char* kNoTargetText = TRV_TEXT("CoreText", "还没有打开目标图片。");
     // What the user is told when a refused Start found a picture missing,
     // or the plain incompatible text.
-    static std::string IncompatibleMessage(const StartResult& result);
+    static CMessage IncompatibleMessage(const StartResult& result);
 
     struct FrameResult {
         int32_t frame = 0;
         bool videoWritten = false;
-        std::string videoError; // non-empty when appending to an open video failed
+        CMessage videoError; // not empty when appending to an open video failed
         bool fileWritten = false;
-        std::string fileError; // non-empty when the frame file could not be written
+        CMessage fileError; // not empty when the frame file could not be written
     };
 
     CRunDriver(CTrevalinDoc& doc, CCompressionChooser chooser);
@@ -131,7 +132,7 @@ public:
     // video went).
     bool Stop();
     // Why the last Stop could not complete the video, or empty.
-    const std::string& GetCloseError() const { return m_strCloseError; }
+    const CMessage& GetCloseError() const { return m_closeError; }
 
     // Width and height of the frames of the started run, (0, 0) before.
     SIZE GetFrameSize() const;
@@ -170,5 +171,5 @@ private:
     CByteVector m_frameRows; // the frame written last, bottom-up
     CByteVector m_videoRows; // the same for a video of another frame format
     bool m_bVideoFailed = false;
-    std::string m_strCloseError;
+    CMessage m_closeError;
 };

@@ -4,7 +4,7 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CUserPrompts.h"
-#include "editing/CCoreText.h"
+#include "language/CCoreText.h"
 #include "options/CMorphOptionsFile.h"
 
 #include <QDir>
@@ -16,11 +16,22 @@ const char* const CDocManager::kProjectFilter = QT_TR_NOOP("tvl 文件(*.tvl) (*
 const QString CDocManager::kDefaultSuffix = QStringLiteral("tvl");
 
 namespace {
-// The project's title as shown: an untitled project's name is a core text,
+// The project's title as shown: an untitled project's name is translated,
 // a file's name is shown as it is.
 QString TitleOf(const CTrevalinDoc& doc)
 {
-    return doc.GetPathName().empty() ? CCoreText::Translate(doc.GetTitle()) : QString::fromStdString(doc.GetTitle());
+    return doc.GetPathName().empty() && doc.GetTitle() == CDocument::kUntitled
+               ? CCoreText::Translate(CMessage(CDocument::kUntitled))
+               : QString::fromStdString(doc.GetTitle());
+}
+
+// A failed open or save: what failed, and on a line of its own what the
+// system said.
+QString FailureText(const CDocStatus& status)
+{
+    QString text = CCoreText::Translate(status.message);
+    if (!status.detail.IsEmpty()) text += QStringLiteral("\n") + CCoreText::Translate(status.detail);
+    return text;
 }
 
 // The question before changes would be lost.
@@ -109,9 +120,7 @@ CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
     if (!SaveModified()) return OpenResult::kCancelled;
     const CDocStatus status = doc.OnOpenDocument(QFile::encodeName(full).toStdString());
     if (!status.ok) {
-        QString text = CCoreText::Translate(status.message);
-        if (!status.detail.empty()) text += QStringLiteral("\n") + CCoreText::Translate(status.detail);
-        m_prompts.MessageBox(m_pDialogParent, text, CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(m_pDialogParent, FailureText(status), CUserPrompts::Icon::kWarning);
         return OpenResult::kFailed;
     }
     m_doc.GetUndoStack().clear();
@@ -119,8 +128,8 @@ CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
     m_doc.SetMorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
     m_doc.SendInitialUpdate();
     emit captionChanged(GetCaption());
-    if (!status.warning.empty())
-        m_prompts.MessageBox(m_pDialogParent, QString::fromStdString(status.warning), CUserPrompts::Icon::kWarning);
+    if (!status.warning.IsEmpty())
+        m_prompts.MessageBox(m_pDialogParent, CCoreText::Translate(status.warning), CUserPrompts::Icon::kWarning);
     return OpenResult::kOpened;
 }
 
@@ -146,9 +155,7 @@ bool CDocManager::DoSave(const QString& path)
     CTrevalinDoc& doc = m_doc.GetDoc();
     const CDocStatus status = doc.OnSaveDocument(QFile::encodeName(path).toStdString());
     if (!status.ok) {
-        QString text = CCoreText::Translate(status.message);
-        if (!status.detail.empty()) text += QStringLiteral("\n") + CCoreText::Translate(status.detail);
-        m_prompts.MessageBox(m_pDialogParent, text, CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(m_pDialogParent, FailureText(status), CUserPrompts::Icon::kWarning);
         return false;
     }
     m_doc.GetUndoStack().setClean();
@@ -156,8 +163,8 @@ bool CDocManager::DoSave(const QString& path)
     emit captionChanged(GetCaption());
     // The morph options go beside the project; the project itself is saved
     // whether or not they can be.
-    const std::string optionsError = CMorphOptionsFile::Write(doc.GetPathName(), m_doc.GetMorphOptions());
-    if (!optionsError.empty())
+    const CMessage optionsError = CMorphOptionsFile::Write(doc.GetPathName(), m_doc.GetMorphOptions());
+    if (!optionsError.IsEmpty())
         m_prompts.MessageBox(m_pDialogParent, CCoreText::Translate(optionsError), CUserPrompts::Icon::kWarning);
     return true;
 }

@@ -1,6 +1,6 @@
 #include "CExportCommand.h"
 
-#include "editing/CCoreText.h"
+#include "language/CCoreText.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CUserPrompts.h"
@@ -79,8 +79,8 @@ void CExportCommand::OnFileExport(QWidget* parent, int32_t steps, EngineKind eng
         if (!m_prompts.ChooseExport(parent, settings, width, height)) return;
         CExportJob job(doc, settings);
         job.SetRowPool(&m_pool);
-        const std::string problem = job.Check();
-        if (!problem.empty()) {
+        const CMessage problem = job.Check();
+        if (!problem.IsEmpty()) {
             m_prompts.MessageBox(parent, CCoreText::Translate(problem), CUserPrompts::Icon::kWarning);
             continue;
         }

@@ -1,6 +1,6 @@
 #include "CExportDlg.h"
 
-#include "editing/CCoreText.h"
+#include "language/CCoreText.h"
 #include "editing/CUserPrompts.h"
 #include "export/CVideoSettings.h"
 
@@ -102,8 +102,8 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
     m_pVideo = new QComboBox(this);
     m_pVideo->setObjectName(QStringLiteral("video"));
     m_pVideo->addItem(tr("无"), int(Video::kNone));
-    m_pVideo->addItem(QString::fromUtf8(CVideoSettings::FormatName(CVideoSettings::kMp4H264)), int(Video::kMp4));
-    m_pVideo->addItem(QString::fromUtf8(CVideoSettings::FormatName(CVideoSettings::kWebmVp9)), int(Video::kWebm));
+    m_pVideo->addItem(CCoreText::Translate(CVideoSettings::FormatName(CVideoSettings::kMp4H264)), int(Video::kMp4));
+    m_pVideo->addItem(CCoreText::Translate(CVideoSettings::FormatName(CVideoSettings::kWebmVp9)), int(Video::kWebm));
     m_pVideo->addItem(CCoreText::Translate(CVideoSettings::FormatName(CVideoSettings::kGif)), int(Video::kGif));
     m_pVideo->addItem(tr("AVI(全帧,非压缩的)"), int(Video::kAviUncompressed));
     m_pVideo->addItem(QStringLiteral("AVI(Motion JPEG)"), int(Video::kAviMotionJpeg));

@@ -1,6 +1,6 @@
 #include "CPictureOpener.h"
 
-#include "CCoreText.h"
+#include "language/CCoreText.h"
 #include "CDocController.h"
 #include "CEditTexts.h"
 #include "CUserPrompts.h"

@@ -32,17 +32,10 @@ CQtPictureDecoder::CQtPictureDecoder(Limits limits, std::vector<std::string> for
 {
 }
 
-const char* const CQtPictureDecoder::kPatterns[] = {
-    CPictureLimits::kTooLarge,
-    TRV_TEXT("CoreText", "不支持的图片格式(%1)。"),
-    CPictureDecoder::kDamaged,
-    nullptr,
-};
-
-bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const
+bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, CMessage& error) const
 {
     if (data == nullptr || size == 0) {
-        error = TRV_TEXT("CoreText", "图片文件是空的。");
+        error = CMessage(TRV_TEXT("CoreText", "图片文件是空的。"));
         return false;
     }
     // BMP and JPEG headers are read here first: Qt gives no size for some
@@ -56,7 +49,7 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         return false;
     }
     if (CPictureHeader::BmpPixelsMissing(data, size)) {
-        error = TRV_TEXT("CoreText", "图片文件不完整:缺少部分像素数据。");
+        error = CMessage(TRV_TEXT("CoreText", "图片文件不完整:缺少部分像素数据。"));
         return false;
     }
     // Qt's allocation limit is one for the whole program: decodes from
@@ -72,11 +65,11 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         reader.setDecideFormatFromContent(true);
         const std::string format = Format(reader.format());
         if (format.empty()) {
-            error = TRV_TEXT("CoreText", "无法识别的图片格式。");
+            error = CMessage(TRV_TEXT("CoreText", "无法识别的图片格式。"));
             return false;
         }
         if (!m_formats.empty() && std::find(m_formats.begin(), m_formats.end(), format) == m_formats.end()) {
-            error = CText::Fill(kPatterns[1], {format});
+            error = CMessage(kUnsupportedFormat, {format});
             return false;
         }
         // The header's size decides before any pixel is allocated; Qt's own
@@ -89,7 +82,7 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         QImageReader::setAllocationLimit(static_cast<int>((m_limits.maxPixels * 4 + kMiB - 1) / kMiB + 1));
         QImage image;
         if (!reader.read(&image) || image.isNull()) {
-            error = CText::Fill(kPatterns[2], {reader.errorString().toStdString()});
+            error = CMessage(kDamaged, {reader.errorString().toStdString()});
             return false;
         }
         if (!m_limits.Within(image.width(), image.height())) {
@@ -99,7 +92,7 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         if (image.format() != QImage::Format_RGB32) {
             image = image.convertToFormat(QImage::Format_RGB32);
             if (image.isNull()) {
-                error = TRV_TEXT("CoreText", "内存不足,无法载入图片。");
+                error = CMessage(TRV_TEXT("CoreText", "内存不足,无法载入图片。"));
                 return false;
             }
         }
@@ -121,7 +114,7 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         out.height = height;
         out.pixels = std::move(pixels);
     } catch (const std::bad_alloc&) {
-        error = TRV_TEXT("CoreText", "内存不足,无法载入图片。");
+        error = CMessage(TRV_TEXT("CoreText", "内存不足,无法载入图片。"));
         return false;
     }
     return true;

@@ -14,9 +14,8 @@
 // run one after another.
 class CQtPictureDecoder : public CPictureDecoder {
 public:
-    // The templates of the decoder's composed messages (core texts, see
-    // document/CText.h), ended by a null.
-    static const char* const kPatterns[];
+    // A picture in a format not accepted: %1 the format's name.
+    static constexpr const char* kUnsupportedFormat = TRV_TEXT("CoreText", "不支持的图片格式(%1)。");
 
     using Limits = CPictureLimits;
 
@@ -25,7 +24,7 @@ public:
     // accepts every format Qt reads.
     explicit CQtPictureDecoder(Limits limits, std::vector<std::string> formats = {});
 
-    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const override;
+    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, CMessage& error) const override;
 
     const Limits& GetLimits() const { return m_limits; }
 

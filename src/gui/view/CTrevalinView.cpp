@@ -6,7 +6,7 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "picture/CBitmapImage.h"
-#include "editing/CCoreText.h"
+#include "language/CCoreText.h"
 
 #include <QTimerEvent>
 #include <QVBoxLayout>
@@ -87,14 +87,14 @@ void CTrevalinView::StartRun()
             text = tr("另一个渐变正在使用文件夹 %1 的输出,请等它结束后再开始。")
                        .arg(QString::fromStdString(m_doc.GetDoc().GetWorkDir()));
         } else if (result.missingPicture >= 0) {
-            text = QString::fromStdString(CRunDriver::IncompatibleMessage(result));
+            text = CCoreText::Translate(CRunDriver::IncompatibleMessage(result));
         } else {
             // Which sizes disagree, on a line of its own.
             const SIZE source = m_doc.GetDoc().GetPicture(0)->GetSizeInPixels();
             const SIZE target = m_doc.GetDoc().GetPicture(1)->GetSizeInPixels();
             const QString sizes =
                 tr("源图像 %1 × %2，目标图像 %3 × %4").arg(source.cx).arg(source.cy).arg(target.cx).arg(target.cy);
-            text = CCoreText::Translate(CRunDriver::kIncompatibleText) + QStringLiteral("\n") + sizes;
+            text = CCoreText::Translate(CMessage(CRunDriver::kIncompatibleText)) + QStringLiteral("\n") + sizes;
         }
         m_prompts.MessageBox(this, text, CUserPrompts::Icon::kWarning);
         if (wasTicking && m_driver.IsRunning()) m_timer.start(m_nTimerInterval, this);
@@ -135,7 +135,7 @@ void CTrevalinView::StopRun()
     emit runStateChanged();
     if (!hadRecorder) return;
     // A video that could not be completed is not reported as saved.
-    if (!m_driver.GetCloseError().empty())
+    if (!m_driver.GetCloseError().IsEmpty())
         m_prompts.MessageBox(this, CCoreText::Translate(m_driver.GetCloseError()), CUserPrompts::Icon::kWarning);
     else
         m_prompts.MessageBox(this, tr("渐变序列存成视频文件:trv.avi"), CUserPrompts::Icon::kInformation);
@@ -212,11 +212,11 @@ bool CTrevalinView::TakeReport(bool takePendingTick)
     m_pDisplay->SetFrame(m_shownFrame, QStringLiteral("Frame-%1").arg(m_nShownFrame));
     emit frameProduced(result.frame, m_driver.GetSteps());
     // Failures are told once per run, not once per frame.
-    if (!result.videoError.empty() && !m_bVideoFailureShown) {
+    if (!result.videoError.IsEmpty() && !m_bVideoFailureShown) {
         m_bVideoFailureShown = true;
         ShowMessage(CCoreText::Translate(result.videoError), CUserPrompts::Icon::kWarning);
     }
-    if (!result.fileError.empty() && !m_bFileFailureShown) {
+    if (!result.fileError.IsEmpty() && !m_bFileFailureShown) {
         m_bFileFailureShown = true;
         ShowMessage(CCoreText::Translate(result.fileError), CUserPrompts::Icon::kWarning);
     }

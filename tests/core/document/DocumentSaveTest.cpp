@@ -50,9 +50,9 @@ protected:
         const size_t filesBefore = Entries(path.parent_path());
         const CDocStatus status = m_doc.OnSaveDocument(path.string());
         EXPECT_FALSE(status.ok);
-        EXPECT_EQ(status.message, "保存文档失败。");
-        EXPECT_NE(status.detail.find(why), std::string::npos) << status.detail;
-        EXPECT_NE(status.detail.find("原来的文件没有改动。"), std::string::npos) << status.detail;
+        EXPECT_EQ(status.message.Text(), "保存文档失败。");
+        EXPECT_NE(status.detail.Text().find(why), std::string::npos) << status.detail.Text();
+        EXPECT_NE(status.detail.Text().find("原来的文件没有改动。"), std::string::npos) << status.detail.Text();
         EXPECT_EQ(ReadBytes(path), old);
         EXPECT_EQ(Dump(m_doc), before);
         EXPECT_EQ(Entries(path.parent_path()), filesBefore);
@@ -95,7 +95,7 @@ TEST_F(DocumentSave, WritesTheProjectAndTakesThePath)
     const fs::path path = m_dir / "\xE9\xA1\xB9\xE7\x9B\xAE.tvl";
     m_doc.SetModifiedFlag(true);
     const CDocStatus status = m_doc.OnSaveDocument(path.string());
-    ASSERT_TRUE(status.ok) << status.detail;
+    ASSERT_TRUE(status.ok) << status.detail.Text();
     EXPECT_EQ(ReadBytes(path), Store(m_doc));
     EXPECT_EQ(m_doc.GetPathName(), path.string());
     EXPECT_EQ(m_doc.GetTitle(), "\xE9\xA1\xB9\xE7\x9B\xAE.tvl");
@@ -174,8 +174,8 @@ TEST_F(DocumentSave, DevicesFoldersAndMissingFoldersFail)
     if (fs::exists("/dev/full")) {
         const CDocStatus status = m_doc.OnSaveDocument("/dev/full");
         EXPECT_FALSE(status.ok);
-        EXPECT_EQ(status.message, "保存文档失败。");
-        EXPECT_EQ(status.detail, "磁盘空间不足。");
+        EXPECT_EQ(status.message.Text(), "保存文档失败。");
+        EXPECT_EQ(status.detail.Text(), "磁盘空间不足。");
         EXPECT_TRUE(fs::is_character_file("/dev/full"));
     }
     fs::create_directory(m_dir / "folder.tvl");
@@ -184,7 +184,7 @@ TEST_F(DocumentSave, DevicesFoldersAndMissingFoldersFail)
     EXPECT_TRUE(fs::is_directory(m_dir / "folder.tvl"));
     status = m_doc.OnSaveDocument((m_dir / "missing" / "p.tvl").string());
     EXPECT_FALSE(status.ok);
-    EXPECT_EQ(status.message, "保存文档失败。");
+    EXPECT_EQ(status.message.Text(), "保存文档失败。");
     EXPECT_EQ(Dump(m_doc), before);
 }
 

@@ -106,7 +106,7 @@ TEST_F(LongPath, ProjectsAndPicturesBeyondPathMaxOpenAndSave)
     CTrevalinDoc doc(m_work, std::make_shared<FakePictureDecoder>());
     const std::string project = m_work + "/\xE9\xA1\xB9\xE7\x9B\xAE.tvl";
     const CDocStatus opened = doc.OnOpenDocument(project);
-    ASSERT_TRUE(opened.ok) << opened.message << opened.detail;
+    ASSERT_TRUE(opened.ok) << opened.message.Text() << opened.detail.Text();
     EXPECT_EQ(doc.GetPathName(), project);
     EXPECT_EQ(doc.GetPicture(0)->GetPath(), m_work + "/images/" + source);
     EXPECT_EQ(doc.GetPicture(1)->GetPath(), m_work + "/images/" + target);
@@ -117,7 +117,7 @@ TEST_F(LongPath, ProjectsAndPicturesBeyondPathMaxOpenAndSave)
     AddLine(doc, 1, {{5, 5}});
     const std::string copy = m_work + "/\xE5\x89\xAF\xE6\x9C\xAC.tvl"; // 副本.tvl
     const CDocStatus saved = doc.OnSaveDocument(copy);
-    ASSERT_TRUE(saved.ok) << saved.detail;
+    ASSERT_TRUE(saved.ok) << saved.detail.Text();
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(CFileAccess::ReadFile(copy, bytes, 1 << 20).ok);
     EXPECT_EQ(bytes, Store(doc));

@@ -46,7 +46,7 @@ TEST_F(PictureFile, LoadTakesPixelsSizeAndPath)
     EXPECT_EQ(m_picture.GetSizeInPixels(), (SIZE{5, 3}));
     ASSERT_NE(m_picture.GetImage(), nullptr);
     EXPECT_EQ(m_picture.GetImage()->pixels.size(), 5u * 3u * 4u);
-    EXPECT_EQ(m_picture.GetLastError(), "");
+    EXPECT_EQ(m_picture.GetLastError().Text(), "");
 
     // A second load replaces the first picture.
     ASSERT_EQ(m_picture.LoadFromFile(File("b.bmp", FakePictureDecoder::Picture(2, 2, 1))), 1);
@@ -72,9 +72,9 @@ TEST_F(PictureFile, UnopenableFileChangesNothing)
         EXPECT_EQ(m_picture.GetImage(), image);
         EXPECT_EQ(m_picture.IsLoaded(), 1);
         EXPECT_EQ(m_picture.GetPath(), path);
-        EXPECT_NE(m_picture.GetLastError().find("无法打开图片文件"), std::string::npos);
+        EXPECT_NE(m_picture.GetLastError().Text().find("无法打开图片文件"), std::string::npos);
     }
-    EXPECT_NE(m_picture.GetLastError().find(path), std::string::npos);
+    EXPECT_NE(m_picture.GetLastError().Text().find(path), std::string::npos);
 }
 
 TEST_F(PictureFile, UndecodableFileEmptiesTheHolderButKeepsThePath)
@@ -87,7 +87,7 @@ TEST_F(PictureFile, UndecodableFileEmptiesTheHolderButKeepsThePath)
         EXPECT_EQ(m_picture.GetImage(), nullptr);
         EXPECT_EQ(m_picture.GetPath(), path);
         EXPECT_EQ(m_picture.GetSizeInPixels(), (SIZE{0, 0}));
-        EXPECT_NE(m_picture.GetLastError().find("junk.bmp"), std::string::npos);
+        EXPECT_NE(m_picture.GetLastError().Text().find("junk.bmp"), std::string::npos);
         ASSERT_EQ(m_picture.LoadFromFile(path), 1);
     }
 }
@@ -101,7 +101,7 @@ TEST_F(PictureFile, StreamsAndMissingDecoder)
 
     CPictureFile bare;
     EXPECT_EQ(bare.LoadFromStream(bytes), 0);
-    EXPECT_EQ(bare.GetLastError(), "没有可用的图片解码器。");
+    EXPECT_EQ(bare.GetLastError().Text(), "没有可用的图片解码器。");
     EXPECT_EQ(bare.LoadFromFile(File("a.bmp", bytes)), 0);
     EXPECT_EQ(bare.GetPath(), "");
 }
@@ -109,7 +109,7 @@ TEST_F(PictureFile, StreamsAndMissingDecoder)
 // A decoder that claims success with pixels that do not match its size.
 class LyingDecoder : public CPictureDecoder {
 public:
-    bool Decode(const uint8_t*, size_t, CPictureImage& out, std::string&) const override
+    bool Decode(const uint8_t*, size_t, CPictureImage& out, CMessage&) const override
     {
         out.width = 1000;
         out.height = 1000;

@@ -138,17 +138,17 @@ TEST_F(ExportJob, BadSettingsAreToldBeforeAnythingIsWritten)
         CExportSettings s = settings;
         c.change(s);
         CExportJob job(doc, s);
-        EXPECT_EQ(job.Check(), c.message);
+        EXPECT_EQ(job.Check().Text(), c.message);
         const CExportSummary summary = job.Run();
         EXPECT_EQ(summary.outcome, CExportSummary::Outcome::kFailed);
-        EXPECT_EQ(summary.error, c.message);
+        EXPECT_EQ(summary.error.Text(), c.message);
         EXPECT_TRUE(Out().empty());
     }
     // Pictures that disagree in size.
     const fs::path other = work / "images" / "small";
     testfiles::WriteBytes(other, FakePictureDecoder::Picture(30, 24, 9));
     ASSERT_EQ(doc.GetPicture(1)->LoadFromFile(other.string()), 1);
-    EXPECT_EQ(CExportJob(doc, settings).Check(), "不一致的图片大小或颜色格式!");
+    EXPECT_EQ(CExportJob(doc, settings).Check().Text(), "不一致的图片大小或颜色格式!");
 }
 
 TEST_F(ExportJob, WritesNumberedFramesAndTheVideoInTimeOrder)
@@ -157,22 +157,22 @@ TEST_F(ExportJob, WritesNumberedFramesAndTheVideoInTimeOrder)
     settings.holdLastSeconds = 0.2;
     settings.width = 16; // height follows: 12
     CExportJob job(doc, settings);
-    ASSERT_EQ(job.Check(), "");
+    ASSERT_EQ(job.Check().Text(), "");
     std::vector<int64_t> steps;
     const CExportSummary summary = job.Run({}, [&](int64_t done, int64_t total) {
         steps.push_back(done);
         EXPECT_EQ(total, 11);
     });
-    ASSERT_EQ(summary.outcome, CExportSummary::Outcome::kDone) << summary.error;
+    ASSERT_EQ(summary.outcome, CExportSummary::Outcome::kDone) << summary.error.Text();
     EXPECT_EQ(steps.size(), 11u);
     EXPECT_EQ(Out(), (std::vector<std::string>{"clip-0000.png", "clip-0001.png", "clip-0002.png", "clip-0003.png",
                                                "clip-0004.png", "clip.mp4"}));
     EXPECT_EQ(summary.framesWritten, 5);
     EXPECT_EQ(summary.videoFrames, 11) << "0 1 2 3 4 4 4 3 2 1 0";
-    EXPECT_NE(summary.Describe().find("已写入 5 个帧文件:" + settings.folder + "/clip-0000.png … " + settings.folder +
-                                      "/clip-0004.png"),
+    EXPECT_NE(summary.Describe().Text().find("已写入 5 个帧文件:" + settings.folder + "/clip-0000.png … " +
+                                             settings.folder + "/clip-0004.png"),
               std::string::npos)
-        << summary.Describe();
+        << summary.Describe().Text();
     if (CFfmpegRunner::Available()) {
         std::string err;
         const std::string probe = CFfmpegRunner::ProbeStream(settings.VideoPath(), err);
@@ -202,7 +202,7 @@ TEST_F(ExportJob, CancelledLeavesNothingHalfWritten)
         EXPECT_EQ(Out(), (std::vector<std::string>{"clip-0000.bmp", "clip-0001.bmp"}));
         EXPECT_EQ(summary.framesWritten, 2);
         EXPECT_TRUE(summary.videoPath.empty());
-        EXPECT_EQ(summary.Describe().rfind("导出已取消。\n", 0), 0u) << summary.Describe();
+        EXPECT_EQ(summary.Describe().Text().rfind("导出已取消。\n", 0), 0u) << summary.Describe().Text();
     }
 }
 
@@ -213,11 +213,11 @@ TEST_F(ExportJob, FailureStopsAndSaysWhatWasWritten)
     fs::create_directory(work / "out" / "clip-0002.png");
     const CExportSummary summary = CExportJob(doc, settings).Run();
     EXPECT_EQ(summary.outcome, CExportSummary::Outcome::kFailed);
-    EXPECT_NE(summary.error.find("clip-0002.png"), std::string::npos) << summary.error;
+    EXPECT_NE(summary.error.Text().find("clip-0002.png"), std::string::npos) << summary.error.Text();
     EXPECT_EQ(Out(), (std::vector<std::string>{"clip-0000.png", "clip-0001.png", "clip-0002.png"}));
     EXPECT_TRUE(fs::is_directory(work / "out" / "clip-0002.png"));
     EXPECT_EQ(summary.framesWritten, 2);
-    EXPECT_NE(summary.Describe().find("视频没有写入。"), std::string::npos) << summary.Describe();
+    EXPECT_NE(summary.Describe().Text().find("视频没有写入。"), std::string::npos) << summary.Describe().Text();
 }
 
 TEST(MorphOptionsFile, KeyValueLinesBesideTheProject)
@@ -240,18 +240,18 @@ TEST(MorphOptionsFile, KeyValueLinesBesideTheProject)
     }
     CTempDir dir;
     const std::string project = (dir / "p.tvl").string();
-    EXPECT_EQ(CMorphOptionsFile::Write(project, {}), "");
+    EXPECT_EQ(CMorphOptionsFile::Write(project, {}).Text(), "");
     EXPECT_FALSE(fs::exists(project + ".options")) << "defaults need no file";
     EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{});
     const CMorphOptions chosen{true, Ease::kLinear, Edge::kExtend};
-    EXPECT_EQ(CMorphOptionsFile::Write(project, chosen), "");
+    EXPECT_EQ(CMorphOptionsFile::Write(project, chosen).Text(), "");
     EXPECT_EQ(CMorphOptionsFile::Read(project), chosen);
-    EXPECT_EQ(CMorphOptionsFile::Write(project, {}), "");
+    EXPECT_EQ(CMorphOptionsFile::Write(project, {}).Text(), "");
     EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{}) << "an existing file takes the defaults back";
     EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"p.tvl.options"});
     std::ofstream(project + ".options") << std::string(CMorphOptionsFile::kMaxBytes, '#') << "\nedge=extend\n";
     EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{}) << "too large to be options";
-    EXPECT_NE(CMorphOptionsFile::Write((dir / "gone" / "p.tvl").string(), chosen), "");
+    EXPECT_NE(CMorphOptionsFile::Write((dir / "gone" / "p.tvl").string(), chosen).Text(), "");
 }
 
 } // namespace
@@ -264,9 +264,9 @@ TEST_F(ExportJob, AMissingModuleIsToldAndNothingIsWritten)
     ::setenv("TREVALIN_MODULE_DIR", empty.Str().c_str(), 1);
     CExportJob job(doc, settings);
     ::setenv("TREVALIN_MODULE_DIR", before.c_str(), 1);
-    EXPECT_EQ(job.Check().rfind("找不到导出组件 libtrevalin_export.so:", 0), 0u) << job.Check();
+    EXPECT_EQ(job.Check().Text().rfind("找不到导出组件 libtrevalin_export.so:", 0), 0u) << job.Check().Text();
     const CExportSummary summary = job.Run();
     EXPECT_EQ(summary.outcome, CExportSummary::Outcome::kFailed);
-    EXPECT_EQ(summary.error, job.Check());
+    EXPECT_EQ(summary.error.Text(), job.Check().Text());
     EXPECT_TRUE(Out().empty());
 }

@@ -25,12 +25,12 @@ namespace {
 // seed to seed, so that a sample taken from the wrong place shows.
 class CPatternDecoder : public CPictureDecoder {
 public:
-    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const override
+    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, CMessage& error) const override
     {
         int w = 0, h = 0, seed = 0;
         const std::string text(reinterpret_cast<const char*>(data), size);
         if (std::sscanf(text.c_str(), "%d %d %d", &w, &h, &seed) != 3 || w < 0 || h < 0) {
-            error = "not a pattern";
+            error = CMessage::Plain("not a pattern");
             return false;
         }
         out.width = w;

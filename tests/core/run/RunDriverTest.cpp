@@ -19,12 +19,12 @@ namespace {
 // run pictures of chosen sizes and contents.
 class CSolidDecoder : public CPictureDecoder {
 public:
-    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, std::string& error) const override
+    bool Decode(const uint8_t* data, size_t size, CPictureImage& out, CMessage& error) const override
     {
         int w = 0, h = 0, r = 0, g = 0, b = 0;
         const std::string text(reinterpret_cast<const char*>(data), size);
         if (std::sscanf(text.c_str(), "%d %d %d %d %d", &w, &h, &r, &g, &b) != 5 || w < 0 || h < 0) {
-            error = "not a solid picture";
+            error = CMessage::Plain("not a solid picture");
             return false;
         }
         out.width = w;
@@ -81,14 +81,14 @@ TEST_F(RunDriver, PicturesThatDisagreeOrAreMissingStartNothing)
     driver.SetSteps(2);
     const CRunDriver::StartResult none = driver.Start();
     EXPECT_EQ(none.status, CRunDriver::StartStatus::kIncompatible) << "no pictures at all";
-    EXPECT_EQ(CRunDriver::IncompatibleMessage(none), "不一致的图片大小或颜色格式!\n还没有打开源图片。");
+    EXPECT_EQ(CRunDriver::IncompatibleMessage(none).Text(), "不一致的图片大小或颜色格式!\n还没有打开源图片。");
     // A project names a target picture that is not there: the message names it.
     Picture(0, "8 6 10 20 30");
     std::ofstream(dir / "p.tvl", std::ios::binary) << std::string("\x03\\p0\x07\\gone.b\0\0\0\0\0\0\0\0", 20);
     ASSERT_TRUE(doc.OnOpenDocument((dir / "p.tvl").string()).ok);
     const CRunDriver::StartResult missing = driver.Start();
     EXPECT_EQ(missing.missingPicture, 1);
-    EXPECT_EQ(CRunDriver::IncompatibleMessage(missing),
+    EXPECT_EQ(CRunDriver::IncompatibleMessage(missing).Text(),
               "不一致的图片大小或颜色格式!\n找不到目标图片 " + (dir / "images" / "gone.b").string() + "。");
     Picture(1, "8 7 10 20 30");
     EXPECT_EQ(driver.Start().status, CRunDriver::StartStatus::kIncompatible);
@@ -107,13 +107,13 @@ TEST_F(RunDriver, FullRunWritesFramesZeroToNOnceEachAndTheVideo)
     driver.SetSteps(4);
     const CRunDriver::StartResult started = driver.Start();
     ASSERT_EQ(started.status, CRunDriver::StartStatus::kStarted);
-    EXPECT_EQ(started.video, CRunDriver::VideoState::kOpen) << started.videoError;
+    EXPECT_EQ(started.video, CRunDriver::VideoState::kOpen) << started.videoError.Text();
     EXPECT_TRUE(driver.IsRunning());
     int frames = 0;
     do {
         const CRunDriver::FrameResult r = driver.ProduceFrame();
-        EXPECT_TRUE(r.fileWritten) << r.fileError;
-        EXPECT_TRUE(r.videoWritten) << r.videoError;
+        EXPECT_TRUE(r.fileWritten) << r.fileError.Text();
+        EXPECT_TRUE(r.videoWritten) << r.videoError.Text();
         ++frames;
     } while (driver.Advance());
     EXPECT_EQ(frames, 5);
@@ -201,9 +201,9 @@ TEST_F(RunDriver, CancelledVideoStillWritesFramesWithoutVideoErrors)
     const CRunDriver::FrameResult r = driver.ProduceFrame();
     EXPECT_TRUE(r.fileWritten);
     EXPECT_FALSE(r.videoWritten);
-    EXPECT_TRUE(r.videoError.empty()) << r.videoError;
+    EXPECT_TRUE(r.videoError.Text().empty()) << r.videoError.Text();
     EXPECT_TRUE(driver.Stop()) << "a recorder exists even when the video was not opened";
-    EXPECT_TRUE(driver.GetCloseError().empty());
+    EXPECT_TRUE(driver.GetCloseError().Text().empty());
 }
 
 TEST_F(RunDriver, SwitchingEnginesMidRunKeepsThePictures)

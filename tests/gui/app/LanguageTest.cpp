@@ -1,6 +1,7 @@
 #include "LanguageTest.h"
 
 #include "CAppRig.h"
+#include "gui/support/CGuiTestSupport.h"
 #include "app/CAboutDlg.h"
 #include "app/CInterfaceCommands.h"
 #include "app/CLanguage.h"
@@ -9,9 +10,10 @@
 #include "app/Resource.h"
 #include "document/CDocument.h"
 #include "files/CFileAccess.h"
-#include "editing/CCoreText.h"
+#include "language/CCoreText.h"
 #include "export/CExportMessages.h"
 #include "export/CExportSummary.h"
+#include "message/CMessage.h"
 #include "run/CRunDriver.h"
 
 #include <QAction>
@@ -24,6 +26,9 @@
 #include <QTest>
 
 #include <cerrno>
+#include <filesystem>
+
+Q_DECLARE_METATYPE(CMessage)
 
 namespace {
 
@@ -95,6 +100,15 @@ void LanguageTest::englishInterface()
         QVERIFY(!rig.prompts.messages.empty());
         QVERIFY2(rig.prompts.messages.back().text.endsWith(QStringLiteral(" was not found.\nNo such file or folder.")),
                  qPrintable(rig.prompts.messages.back().text));
+        // The warning of a project opened without one of its pictures.
+        WriteTestPicture(PathIn(rig.dir, "images/s.bmp"), 8, 8, Qt::red);
+        WriteTestPicture(PathIn(rig.dir, "images/t.bmp"), 8, 8, Qt::blue);
+        rig.prompts.fileAnswers.push_back(rig.WriteProject(rig.dir / "gone.tvl", "s.bmp", "t.bmp", 1, 1, 5, 5));
+        std::filesystem::remove(rig.dir / "images" / "t.bmp");
+        rig.Frame().GetAction(ID_FILE_OPEN)->trigger();
+        QVERIFY2(rig.prompts.messages.back().text.startsWith(
+                     QStringLiteral("The project was opened, but these pictures were not loaded:\n")),
+                 qPrintable(rig.prompts.messages.back().text));
     }
     // Without the translation the texts are the Chinese ones.
     CAppRig rig;
@@ -106,35 +120,31 @@ void LanguageTest::englishInterface()
 
 void LanguageTest::coreTextsInEnglish_data()
 {
-    QTest::addColumn<QString>("chinese");
+    QTest::addColumn<CMessage>("chinese");
     QTest::addColumn<QString>("english");
-    QTest::newRow("fixed") << QString::fromUtf8(CDocument::kOpenFailed) << "Failed to open the document.";
-    QTest::newRow("run") << QString::fromUtf8(CRunDriver::kIncompatibleText)
-                         << "The pictures differ in size or colour format!";
+    QTest::newRow("fixed") << CMessage(CDocument::kOpenFailed) << "Failed to open the document.";
+    QTest::newRow("run") << CMessage(CRunDriver::kIncompatibleText) << "The pictures differ in size or colour format!";
     QTest::newRow("template with a colon in the path")
-        << QString::fromStdString(CExportMessages::WriteFailed("/tmp/a:b/x.png", ENOSPC))
-        << "Cannot write /tmp/a:b/x.png: The disk is full.";
-    QTest::newRow("two sentences") << QString::fromStdString(CFileAccess::ErrorText(EACCES) + "原来的文件没有改动。")
+        << CExportMessages::WriteFailed("/tmp/a:b/x.png", ENOSPC) << "Cannot write /tmp/a:b/x.png: The disk is full.";
+    QTest::newRow("two sentences") << CMessage(CDocument::kLeftUnchangedFormat, {CFileAccess::ErrorMessage(EACCES)})
                                    << "Permission denied. The existing file was left unchanged.";
     QTest::newRow("values out of order")
-        << QString::fromStdString(CExportMessages::RangeOutOfRange(3, 2, 10))
+        << CExportMessages::RangeOutOfRange(3, 2, 10)
         << "The frame range must lie between 0 and 10, with the first frame not after the last: 3-2.";
     CExportSummary summary;
     summary.outcome = CExportSummary::Outcome::kCancelled;
     summary.framesWritten = 2;
     summary.firstFrameFile = "f-0.png";
     summary.lastFrameFile = "f-1.png";
-    QTest::newRow("lines") << QString::fromStdString(summary.Describe())
-                           << "Export cancelled.\nWrote 2 frame files: f-0.png … f-1.png\n";
-    QTest::newRow("unknown stays") << "Frame-3 %1"
-                                   << "Frame-3 %1";
+    QTest::newRow("lines") << summary.Describe() << "Export cancelled.\nWrote 2 frame files: f-0.png … f-1.png\n";
+    QTest::newRow("plain stays") << CMessage::Plain("Frame-3 %1") << "Frame-3 %1";
 }
 
 void LanguageTest::coreTextsInEnglish()
 {
-    QFETCH(QString, chinese);
+    QFETCH(CMessage, chinese);
     QFETCH(QString, english);
-    QCOMPARE(CCoreText::Translate(chinese), chinese);
+    QCOMPARE(CCoreText::Translate(chinese), QString::fromStdString(chinese.Text()));
     CEnglish on;
     QCOMPARE(CCoreText::Translate(chinese), english);
 }

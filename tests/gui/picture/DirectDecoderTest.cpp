@@ -29,7 +29,9 @@ struct Outcome {
 Outcome Decode(const CPictureDecoder& decoder, const std::vector<uint8_t>& bytes)
 {
     Outcome o;
-    o.ok = decoder.Decode(bytes.data(), bytes.size(), o.image, o.error);
+    CMessage error;
+    o.ok = decoder.Decode(bytes.data(), bytes.size(), o.image, error);
+    o.error = error.Text();
     return o;
 }
 

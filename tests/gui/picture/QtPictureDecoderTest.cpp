@@ -22,7 +22,9 @@ struct Decoded {
 Decoded Decode(const std::vector<uint8_t>& bytes, const CQtPictureDecoder& decoder = CQtPictureDecoder())
 {
     Decoded d;
-    d.ok = decoder.Decode(bytes.data(), bytes.size(), d.image, d.error);
+    CMessage error;
+    d.ok = decoder.Decode(bytes.data(), bytes.size(), d.image, error);
+    d.error = error.Text();
     return d;
 }
 
@@ -159,7 +161,7 @@ void ExpectCleanOutcomes(const std::vector<uint8_t>& good, const char* what)
             ASSERT_GT(s.cx, 0) << what << how;
             ASSERT_EQ(picture.GetImage()->pixels.size(), static_cast<size_t>(s.cx) * s.cy * 4) << what << how;
         } else {
-            ASSERT_FALSE(picture.GetLastError().empty()) << what << how;
+            ASSERT_FALSE(picture.GetLastError().Text().empty()) << what << how;
             ASSERT_EQ(picture.GetImage(), nullptr);
         }
     };
@@ -197,8 +199,9 @@ TEST(QtPictureDecoder, BmpCutInsideItsPixelsIsRefused)
         CQtPictureDecoder decoder;
         for (size_t n = offset; n <= good.size(); ++n) {
             CPictureImage out;
-            std::string error;
-            const bool decoded = decoder.Decode(good.data(), n, out, error);
+            CMessage message;
+            const bool decoded = decoder.Decode(good.data(), n, out, message);
+            const std::string error = message.Text();
             EXPECT_EQ(decoded, n == good.size())
                 << "cut at " << n << " of " << good.size() << ", " << int(good[28]) << " bits";
             if (!decoded) {

@@ -45,7 +45,7 @@ protected:
 TEST_F(QtProject, BmpAndJpegPicturesLoadWithTheProject)
 {
     const CDocStatus status = m_doc.OnOpenDocument(Project(kSource, kTarget));
-    ASSERT_TRUE(status.ok) << status.message;
+    ASSERT_TRUE(status.ok) << status.message.Text();
     EXPECT_EQ(m_doc.GetPicture(0)->IsLoaded(), 1);
     EXPECT_EQ(m_doc.GetPicture(1)->IsLoaded(), 1);
     EXPECT_EQ(m_doc.GetPicture(0)->GetSizeInPixels(), (SIZE{24, 16}));
@@ -63,8 +63,8 @@ TEST_F(QtProject, AHostilePictureIsRefusedAndTheRestLoads)
     // The target holder is empty, its path unchanged, and it says why.
     EXPECT_EQ(m_doc.GetPicture(1)->IsLoaded(), 0);
     EXPECT_EQ(m_doc.GetPicture(1)->GetPath(), (m_dir / "images" / kTarget).string());
-    EXPECT_NE(m_doc.GetPicture(1)->GetLastError().find("图片过大"), std::string::npos);
-    EXPECT_NE(m_doc.GetPicture(1)->GetLastError().find("huge.bmp"), std::string::npos);
+    EXPECT_NE(m_doc.GetPicture(1)->GetLastError().Text().find("图片过大"), std::string::npos);
+    EXPECT_NE(m_doc.GetPicture(1)->GetLastError().Text().find("huge.bmp"), std::string::npos);
     // The source picture and the lines are there.
     EXPECT_EQ(m_doc.GetPicture(0)->IsLoaded(), 1);
     EXPECT_EQ(m_doc.GetPicture(0)->GetImage()->pixels, Bgra(Blocks(24, 16)));

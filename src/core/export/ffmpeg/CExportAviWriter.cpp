@@ -19,9 +19,9 @@ CExportAviWriter::~CExportAviWriter()
     av_frame_free(&m_pScaled);
 }
 
-bool CExportAviWriter::Fail(const std::string& message)
+bool CExportAviWriter::Fail(const CMessage& message)
 {
-    m_strError = message;
+    m_error = message;
     Cancel();
     return false;
 }
@@ -30,7 +30,7 @@ bool CExportAviWriter::Open(const std::string& path, int32_t width, int32_t heig
                             int32_t quality)
 {
     Cancel();
-    m_strError.clear();
+    m_error = CMessage();
     m_strPath = path;
     m_nWidth = width;
     m_nHeight = height;
@@ -66,7 +66,7 @@ bool CExportAviWriter::Open(const std::string& path, int32_t width, int32_t heig
         const char* text = m_pRecorder->GetErrorText();
         std::string why = m_pRecorder->GetWriteErrorText();
         if (why.empty() && text != nullptr) why = text;
-        return Fail(CExportMessages::EncodeFailed(path, "AVI", why));
+        return Fail(CExportMessages::EncodeFailed(path, CMessage::Plain("AVI"), why));
     }
     m_rows.assign(format->header.biSizeImage, 0);
     return true;
@@ -106,7 +106,7 @@ bool CExportAviWriter::AddFrame(const uint8_t* bgr0, int32_t stride, int32_t wid
     }
     if (m_pRecorder->WriteFrame(m_rows.data()) < 0) {
         std::string why = m_pRecorder->GetWriteErrorText();
-        return Fail(why.empty() ? CExportMessages::WriteFailed(m_strPath, EIO) : why);
+        return Fail(why.empty() ? CExportMessages::WriteFailed(m_strPath, EIO) : CMessage::Plain(why));
     }
     ++m_nFrames;
     return true;
@@ -124,7 +124,7 @@ bool CExportAviWriter::Finish()
     const std::string why = m_pRecorder->GetWriteErrorText();
     m_pRecorder.reset();
     if (closed < 0) {
-        return Fail(why.empty() ? CExportMessages::WriteFailed(m_strPath, EIO) : why);
+        return Fail(why.empty() ? CExportMessages::WriteFailed(m_strPath, EIO) : CMessage::Plain(why));
     }
     const int err = m_temp.Commit();
     if (err != 0) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "message/CMessage.h"
+
 #include "CFrameScaler.h"
 #include "files/CReplacingFile.h"
 
@@ -30,13 +32,13 @@ public:
     void Cancel();
 
     int64_t FrameCount() const { return m_nFrames; }
-    const std::string& Error() const { return m_strError; }
+    const CMessage& Error() const { return m_error; }
 
 private:
-    bool Fail(const std::string& message);
+    bool Fail(const CMessage& message);
 
     std::string m_strPath;
-    std::string m_strError;
+    CMessage m_error;
     int32_t m_nWidth = 0;
     int32_t m_nHeight = 0;
     int64_t m_nFrames = 0;

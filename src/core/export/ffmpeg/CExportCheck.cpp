@@ -28,7 +28,7 @@ bool QualityInRange(int32_t quality)
 
 } // namespace
 
-std::string CExportCheck::VideoSettings(const CVideoSettings& settings)
+CMessage CExportCheck::VideoSettings(const CVideoSettings& settings)
 {
     const auto format = settings.format;
     if (format != CVideoSettings::kMp4H264 && format != CVideoSettings::kWebmVp9 && format != CVideoSettings::kGif) {
@@ -46,24 +46,26 @@ std::string CExportCheck::VideoSettings(const CVideoSettings& settings)
     if (!QualityInRange(settings.quality)) {
         return CExportMessages::QualityOutOfRange(settings.quality);
     }
-    const char* name = CVideoSettings::FormatName(format);
+    const CMessage name = CVideoSettings::FormatName(format);
     if (avcodec_find_encoder_by_name(CVideoSettings::EncoderName(format)) == nullptr) {
-        return CExportMessages::MissingPart(name, TRV_TEXT("CoreText", "编码器"), CVideoSettings::EncoderName(format));
+        return CExportMessages::MissingPart(name, CMessage(TRV_TEXT("CoreText", "编码器")),
+                                            CVideoSettings::EncoderName(format));
     }
     if (av_guess_format(CVideoSettings::MuxerName(format), nullptr, nullptr) == nullptr) {
-        return CExportMessages::MissingPart(name, TRV_TEXT("CoreText", "封装格式"), CVideoSettings::MuxerName(format));
+        return CExportMessages::MissingPart(name, CMessage(TRV_TEXT("CoreText", "封装格式")),
+                                            CVideoSettings::MuxerName(format));
     }
     if (format == CVideoSettings::kGif) {
         for (const char* filter : {"buffer", "buffersink", "split", "palettegen", "paletteuse"}) {
             if (avfilter_get_by_name(filter) == nullptr) {
-                return CExportMessages::MissingPart(name, TRV_TEXT("CoreText", "滤镜"), filter);
+                return CExportMessages::MissingPart(name, CMessage(TRV_TEXT("CoreText", "滤镜")), filter);
             }
         }
     }
-    return "";
+    return CMessage();
 }
 
-std::string CExportCheck::FrameFileSettings(const CFrameFileSettings& settings)
+CMessage CExportCheck::FrameFileSettings(const CFrameFileSettings& settings)
 {
     const auto format = settings.format;
     if (format != CFrameFileSettings::kPng && format != CFrameFileSettings::kJpeg &&
@@ -77,12 +79,12 @@ std::string CExportCheck::FrameFileSettings(const CFrameFileSettings& settings)
         return CExportMessages::QualityOutOfRange(settings.quality);
     }
     if (format == CFrameFileSettings::kPng && avcodec_find_encoder(AV_CODEC_ID_PNG) == nullptr) {
-        return CExportMessages::MissingPart("PNG", TRV_TEXT("CoreText", "编码器"), "png");
+        return CExportMessages::MissingPart(CMessage::Plain("PNG"), CMessage(TRV_TEXT("CoreText", "编码器")), "png");
     }
-    return "";
+    return CMessage();
 }
 
-std::string CExportCheck::Folder(const std::string& folder)
+CMessage CExportCheck::Folder(const std::string& folder)
 {
     if (folder.empty()) {
         return CExportMessages::NoFolder();
@@ -107,10 +109,10 @@ std::string CExportCheck::Folder(const std::string& folder)
         return CExportMessages::FolderNotWritable(folder, err);
     }
     probe.Abandon();
-    return "";
+    return CMessage();
 }
 
-std::string CExportCheck::BaseName(const std::string& base)
+CMessage CExportCheck::BaseName(const std::string& base)
 {
     if (base.empty()) {
         return CExportMessages::EmptyBaseName();
@@ -118,5 +120,5 @@ std::string CExportCheck::BaseName(const std::string& base)
     if (base.find('/') != std::string::npos || base.find('\0') != std::string::npos || base == "." || base == "..") {
         return CExportMessages::BadBaseName(base);
     }
-    return "";
+    return CMessage();
 }

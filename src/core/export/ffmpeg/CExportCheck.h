@@ -2,22 +2,23 @@
 
 #include "export/CFrameFileSettings.h"
 #include "export/CVideoSettings.h"
+#include "message/CMessage.h"
 
 #include <string>
 
-// The checks an export passes before it writes anything. Each returns ""
-// when all is well, else the first problem as a message for the user
-// (texts from CExportMessages).
+// The checks an export passes before it writes anything. Each returns the
+// empty message when all is well, else the first problem (messages from
+// CExportMessages).
 class CExportCheck {
 public:
     // Size (even for 4:2:0 formats), frame rate, quality, and the encoder,
     // muxer and filters this FFmpeg build must have for the format.
-    static std::string VideoSettings(const CVideoSettings& settings);
+    static CMessage VideoSettings(const CVideoSettings& settings);
     // Size and quality, and the PNG encoder for PNG files.
-    static std::string FrameFileSettings(const CFrameFileSettings& settings);
+    static CMessage FrameFileSettings(const CFrameFileSettings& settings);
     // The folder exists, is a folder, is writable (access) and takes a new
     // file: a temporary one is created and removed at once.
-    static std::string Folder(const std::string& folder);
+    static CMessage Folder(const std::string& folder);
     // A base name for the output files: not empty, no "/", not "." or "..".
-    static std::string BaseName(const std::string& base);
+    static CMessage BaseName(const std::string& base);
 };

@@ -91,7 +91,7 @@ public:
     }
     bool Cancelled() const { return m_ffmpeg && m_ffmpeg->IsCancelled(); }
     int64_t Frames() const { return m_ffmpeg ? m_ffmpeg->FrameCount() : m_avi->FrameCount(); }
-    const std::string& Error() const { return m_ffmpeg ? m_ffmpeg->Error() : m_avi->Error(); }
+    const CMessage& Error() const { return m_ffmpeg ? m_ffmpeg->Error() : m_avi->Error(); }
 
 private:
     std::unique_ptr<CFfmpegVideoWriter> m_ffmpeg;
@@ -112,7 +112,7 @@ CExportRun::CExportRun(const CTrevalinDoc& doc, const CExportSettings& settings)
     m_settings.OutputSize(m_inputs[0]->Width(), m_inputs[0]->Height(), m_nWidth, m_nHeight);
 }
 
-std::string CExportRun::Check() const
+CMessage CExportRun::Check() const
 {
     const CExportSettings& s = m_settings;
     if (s.frames == CExportSettings::Frames::kNone && s.video == CExportSettings::Video::kNone) {
@@ -134,13 +134,13 @@ std::string CExportRun::Check() const
     const CBitmap& b = *m_inputs[1];
     const bool same = a.Width() == b.Width() && a.Height() == b.Height();
     if (a.Width() <= 0 || a.Height() <= 0 || !same) {
-        return CRunDriver::kIncompatibleText;
+        return CMessage(CRunDriver::kIncompatibleText);
     }
     if (s.video != CExportSettings::Video::kNone) {
         if (IsFfmpegVideo(s.video)) {
-            const std::string problem =
+            const CMessage problem =
                 CExportCheck::VideoSettings({FfmpegFormat(s.video), m_nWidth, m_nHeight, s.fps, s.videoQuality});
-            if (!problem.empty()) return problem;
+            if (!problem.IsEmpty()) return problem;
         } else if (s.fps < CVideoSettings::kMinFps || s.fps > CVideoSettings::kMaxFps) {
             return CExportMessages::FpsOutOfRange(s.fps);
         } else if (m_nWidth < 1 || m_nHeight < 1 || m_nWidth > CVideoSettings::kMaxSide ||
@@ -151,13 +151,13 @@ std::string CExportRun::Check() const
         }
     }
     if (s.frames != CExportSettings::Frames::kNone) {
-        const std::string problem =
+        const CMessage problem =
             CExportCheck::FrameFileSettings({FileFormat(s.frames), m_nWidth, m_nHeight, s.frameQuality});
-        if (!problem.empty()) return problem;
+        if (!problem.IsEmpty()) return problem;
     }
     if (s.layout == CExportSettings::Layout::kFolder) {
-        const std::string base = CExportCheck::BaseName(s.baseName);
-        if (!base.empty()) return base;
+        const CMessage base = CExportCheck::BaseName(s.baseName);
+        if (!base.IsEmpty()) return base;
     }
     return CExportCheck::Folder(s.folder);
 }
@@ -193,12 +193,12 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
     summary.height = m_nHeight;
     summary.fps = s.fps;
     summary.videoWanted = s.video != CExportSettings::Video::kNone;
-    const auto fail = [&summary](const std::string& why) {
+    const auto fail = [&summary](const CMessage& why) {
         summary.outcome = CExportSummary::Outcome::kFailed;
         summary.error = why;
         return summary;
     };
-    if (const std::string problem = Check(); !problem.empty()) {
+    if (const CMessage problem = Check(); !problem.IsEmpty()) {
         return fail(problem);
     }
     if (s.layout == CExportSettings::Layout::kWorkFolder) {
@@ -242,7 +242,7 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
         engine->SetCancelTicket(ticket);
         return engine->Morph(out, k, &m_doc) != ImageMorphing::kAbandoned;
     });
-    std::optional<std::string> failure; // why a write failed
+    std::optional<CMessage> failure; // why a write failed
     const CFramePipeline::Outcome outcome = pipeline.Run(
         frames,
         [&](size_t i, int32_t k, const CBitmap& frame) {

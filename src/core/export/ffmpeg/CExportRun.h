@@ -20,7 +20,7 @@ public:
     CExportRun(const CExportRun&) = delete;
     CExportRun& operator=(const CExportRun&) = delete;
 
-    std::string Check() const override;
+    CMessage Check() const override;
     CExportSummary Run(CCancelToken::Ticket cancel, const Progress& progress) override;
     void SetRowPool(CRowPool* pPool) override { m_pPool = pPool; }
     int64_t TotalSteps() const override;

@@ -54,11 +54,11 @@ bool CFfmpegVideoWriter::Open(const std::string& path, const CVideoSettings& set
     m_temp.Abandon();
     m_bOpen = false;
     m_bCancelled = false;
-    m_strError.clear();
+    m_error = CMessage();
     m_nFrames = 0;
     m_strPath = path;
-    const std::string problem = CExportCheck::VideoSettings(settings);
-    if (!problem.empty()) {
+    const CMessage problem = CExportCheck::VideoSettings(settings);
+    if (!problem.IsEmpty()) {
         return Fail(problem);
     }
     struct stat st {};
@@ -310,12 +310,12 @@ bool CFfmpegVideoWriter::CancelRequested() const
     return m_cancel.IsAbandoned();
 }
 
-bool CFfmpegVideoWriter::Fail(const std::string& message)
+bool CFfmpegVideoWriter::Fail(const CMessage& message)
 {
     Release();
     m_temp.Abandon();
     m_bOpen = false;
-    m_strError = message;
+    m_error = message;
     return false;
 }
 

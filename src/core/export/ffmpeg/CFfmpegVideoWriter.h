@@ -1,5 +1,7 @@
 #pragma once
 
+#include "message/CMessage.h"
+
 #include "CFrameScaler.h"
 #include "CGifPaletteGraph.h"
 #include "files/CReplacingFile.h"
@@ -52,8 +54,8 @@ public:
     bool IsOpen() const { return m_bOpen; }
     bool IsCancelled() const { return m_bCancelled; }
     int64_t FrameCount() const { return m_nFrames; }
-    // Why the last call failed, in words for the user; empty otherwise.
-    const std::string& Error() const { return m_strError; }
+    // Why the last call failed; empty otherwise.
+    const CMessage& Error() const { return m_error; }
 
 private:
     int StartEncoder();
@@ -63,13 +65,13 @@ private:
     // Encodes what the GIF palette graph lets out. 0 or an error.
     int DrainPaletteGraph(bool ended);
     bool CancelRequested() const;
-    bool Fail(const std::string& message);
+    bool Fail(const CMessage& message);
     bool FailCode(int averror);
     void Release();
 
     CVideoSettings m_settings;
     std::string m_strPath;
-    std::string m_strError;
+    CMessage m_error;
     bool m_bOpen = false;
     bool m_bCancelled = false;
     int64_t m_nFrames = 0;

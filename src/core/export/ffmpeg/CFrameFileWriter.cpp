@@ -29,9 +29,9 @@ CFrameFileWriter::~CFrameFileWriter()
 bool CFrameFileWriter::Open(const CFrameFileSettings& settings)
 {
     m_bOpen = false;
-    m_strError.clear();
-    const std::string problem = CExportCheck::FrameFileSettings(settings);
-    if (!problem.empty()) {
+    m_error = CMessage();
+    const CMessage problem = CExportCheck::FrameFileSettings(settings);
+    if (!problem.IsEmpty()) {
         return Fail(problem);
     }
     m_settings = settings;
@@ -44,7 +44,7 @@ bool CFrameFileWriter::Open(const CFrameFileSettings& settings)
 bool CFrameFileWriter::Write(const std::string& path, const uint8_t* bgr0, int32_t stride, int32_t width,
                              int32_t height)
 {
-    m_strError.clear();
+    m_error = CMessage();
     if (!m_bOpen) {
         return Fail(CExportMessages::UnknownFormat());
     }
@@ -95,7 +95,7 @@ bool CFrameFileWriter::Encode(const std::string& path, const uint8_t* bgr0, int3
 {
     const int32_t width = m_settings.width;
     const int32_t height = m_settings.height;
-    const char* name = CFrameFileSettings::FormatName(m_settings.format);
+    const CMessage name = CMessage::Plain(CFrameFileSettings::FormatName(m_settings.format));
     switch (m_settings.format) {
     case CFrameFileSettings::kPng:
         if (const int rc = m_png.Encode(bgr0, stride, width, height, m_bytes); rc < 0) {
@@ -104,7 +104,8 @@ bool CFrameFileWriter::Encode(const std::string& path, const uint8_t* bgr0, int3
         return true;
     case CFrameFileSettings::kJpeg:
         if (!EncodeJpeg(bgr0, stride)) {
-            return Fail(CExportMessages::EncodeFailed(path, name, m_hJpeg != nullptr ? tjGetErrorStr2(m_hJpeg) : ""));
+            return Fail(CExportMessages::EncodeFailed(path, name,
+                                                      m_hJpeg != nullptr ? tjGetErrorStr2(m_hJpeg) : std::string()));
         }
         return true;
     case CFrameFileSettings::kBmp: {
@@ -148,8 +149,8 @@ bool CFrameFileWriter::EncodeJpeg(const uint8_t* bgr0, int32_t stride)
     return rc == 0;
 }
 
-bool CFrameFileWriter::Fail(const std::string& message)
+bool CFrameFileWriter::Fail(const CMessage& message)
 {
-    m_strError = message;
+    m_error = message;
     return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "message/CMessage.h"
+
 #include "export/CFrameFileSettings.h"
 #include "CFrameScaler.h"
 #include "CPngEncoder.h"
@@ -29,17 +31,17 @@ public:
     bool Open(const CFrameFileSettings& settings);
     // Writes one frame to `path`, replacing what is there.
     bool Write(const std::string& path, const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height);
-    // Why the last call failed, in words for the user; empty otherwise.
-    const std::string& Error() const { return m_strError; }
+    // Why the last call failed; empty otherwise.
+    const CMessage& Error() const { return m_error; }
 
 private:
     bool Encode(const std::string& path, const uint8_t* bgr0, int32_t stride);
     bool EncodeJpeg(const uint8_t* bgr0, int32_t stride);
-    bool Fail(const std::string& message);
+    bool Fail(const CMessage& message);
 
     CFrameFileSettings m_settings;
     bool m_bOpen = false;
-    std::string m_strError;
+    CMessage m_error;
     CFrameScaler m_scaler;
     AVFrame* m_pScaled = nullptr;
     CPngEncoder m_png;

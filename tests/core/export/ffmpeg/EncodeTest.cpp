@@ -60,7 +60,7 @@ bool WriteVideo(const std::string& path, const CVideoSettings& s, int32_t inW, i
         ok = writer.AddFrame(frame.Bits(), frame.WidthBytes(), inW, inH);
     }
     ok = ok && writer.Finish();
-    error = writer.Error();
+    error = writer.Error().Text();
     return ok;
 }
 
@@ -148,7 +148,7 @@ TEST_F(EncodeTest, BestQualityVideosDecodeNearTheFrames)
     const std::pair<CVideoSettings::Format, double> bounds[] = {
         {CVideoSettings::kMp4H264, 3.0}, {CVideoSettings::kWebmVp9, 3.0}, {CVideoSettings::kGif, 9.5}};
     for (const auto& [format, bound] : bounds) {
-        SCOPED_TRACE(CVideoSettings::FormatName(format));
+        SCOPED_TRACE(CVideoSettings::FormatName(format).Text());
         const std::string path = (m_dir / (std::string("best") + CVideoSettings::Extension(format))).string();
         std::string error;
         ASSERT_TRUE(WriteVideo(path, {format, kWidth, kHeight, 25, 100}, kWidth, kHeight, error)) << error;
@@ -181,11 +181,12 @@ TEST_F(EncodeTest, CancelledOrFailedVideoLeavesTheFolderAsItWas)
     for (size_t i = 0; i < ends.size(); ++i) {
         CFfmpegVideoWriter writer;
         writer.SetCancelTicket(stop.Issue()); // a fresh ticket for each writer
-        ASSERT_TRUE(writer.Open(dest.string(), {CVideoSettings::kGif, kWidth, kHeight, 25, 50})) << writer.Error();
+        ASSERT_TRUE(writer.Open(dest.string(), {CVideoSettings::kGif, kWidth, kHeight, 25, 50}))
+            << writer.Error().Text();
         ASSERT_TRUE(writer.AddFrame(frame.Bits(), frame.WidthBytes(), kWidth, kHeight));
         EXPECT_FALSE(ends[i](writer)) << i;
         EXPECT_EQ(writer.IsCancelled(), i < 3) << i;
-        EXPECT_EQ(writer.Error().empty(), i < 3) << i << writer.Error();
+        EXPECT_EQ(writer.Error().Text().empty(), i < 3) << i << writer.Error().Text();
         EXPECT_EQ(Names(m_dir.Path()), std::vector<std::string>{"clip.gif"}) << i;
         EXPECT_EQ(testfiles::ReadBytes(dest.string()), (std::vector<uint8_t>{'o', 'l', 'd'})) << i;
     }
@@ -200,7 +201,7 @@ TEST_F(EncodeTest, DestinationTurnedFolderFailsTheFinishAndLeavesNoFile)
     ASSERT_TRUE(writer.AddFrame(frame.Bits(), frame.WidthBytes(), kWidth, kHeight));
     fs::create_directories(dest / "inside");
     EXPECT_FALSE(writer.Finish());
-    EXPECT_EQ(writer.Error(), CExportMessages::WriteFailed(dest.string(), EISDIR));
+    EXPECT_EQ(writer.Error().Text(), CExportMessages::WriteFailed(dest.string(), EISDIR).Text());
     EXPECT_EQ(Names(m_dir.Path()), std::vector<std::string>{"clip.mp4"});
     EXPECT_TRUE(fs::is_directory(dest));
 }
@@ -208,17 +209,17 @@ TEST_F(EncodeTest, DestinationTurnedFolderFailsTheFinishAndLeavesNoFile)
 TEST_F(EncodeTest, UnwritableFolderFailsEveryWriterBeforeAnythingIsWritten)
 {
     const fs::path locked = testfiles::LockedFolder(m_dir.Path());
-    const std::string expected = CExportMessages::FolderNotWritable(locked.string(), EACCES);
+    const std::string expected = CExportMessages::FolderNotWritable(locked.string(), EACCES).Text();
     const CBitmap frame = CTestFrames::Pattern(4, 4, 0);
     // Bit 0: the video writer failed as expected; bit 1: the frame writer.
     const int outcome = RunUnprivileged([&] {
         CFfmpegVideoWriter video;
         const bool videoFailed = !video.Open((locked / "v.webm").string(), {CVideoSettings::kWebmVp9, 4, 4, 25, 50}) &&
-                                 video.Error() == expected;
+                                 video.Error().Text() == expected;
         CFrameFileWriter files;
         const bool filesFailed = files.Open({CFrameFileSettings::kPng, 4, 4, 90}) &&
                                  !files.Write((locked / "f.png").string(), frame.Bits(), frame.WidthBytes(), 4, 4) &&
-                                 files.Error() == expected;
+                                 files.Error().Text() == expected;
         return (videoFailed ? 1 : 0) | (filesFailed ? 2 : 0);
     });
     EXPECT_EQ(outcome, 3);
@@ -237,7 +238,7 @@ TEST_F(EncodeTest, FifoAtTheDestinationIsReplacedWithoutBlocking)
         << error;
     CFrameFileWriter files;
     ASSERT_TRUE(files.Open({CFrameFileSettings::kJpeg, kWidth, kHeight, 80}));
-    EXPECT_TRUE(files.Write(still.string(), frame.Bits(), frame.WidthBytes(), kWidth, kHeight)) << files.Error();
+    EXPECT_TRUE(files.Write(still.string(), frame.Bits(), frame.WidthBytes(), kWidth, kHeight)) << files.Error().Text();
     EXPECT_TRUE(fs::is_regular_file(video));
     EXPECT_TRUE(fs::is_regular_file(still));
     EXPECT_EQ(Names(m_dir.Path()), (std::vector<std::string>{"clip.webm", "frame.jpg"}));
@@ -270,8 +271,9 @@ TEST_F(EncodeTest, FrameFilesDecodeToTheFramePixels)
         // A writer keeps its buffers from one frame to the next: an earlier
         // frame leaves nothing in the next one's file.
         const CBitmap earlier = CTestFrames::Pattern(c.inputWidth, inH, 7);
-        ASSERT_TRUE(writer.Write(path, earlier.Bits(), earlier.WidthBytes(), c.inputWidth, inH)) << writer.Error();
-        ASSERT_TRUE(writer.Write(path, frame.Bits(), frame.WidthBytes(), c.inputWidth, inH)) << writer.Error();
+        ASSERT_TRUE(writer.Write(path, earlier.Bits(), earlier.WidthBytes(), c.inputWidth, inH))
+            << writer.Error().Text();
+        ASSERT_TRUE(writer.Write(path, frame.Bits(), frame.WidthBytes(), c.inputWidth, inH)) << writer.Error().Text();
         std::vector<uint8_t> decoded;
         std::string error;
         ASSERT_TRUE(CFfmpegRunner::DecodeBgra(path, decoded, error)) << error;

@@ -27,10 +27,10 @@ TEST(ExportCheckTest, VideoSettingsOutsideWhatTheFormatTakesAreNamed)
         {{static_cast<CVideoSettings::Format>(3), 640, 480, 25, 75}, "不支持的输出格式。"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CExportCheck::VideoSettings(c.settings), c.message);
+        EXPECT_EQ(CExportCheck::VideoSettings(c.settings).Text(), c.message);
     }
-    EXPECT_EQ(CExportCheck::FrameFileSettings({CFrameFileSettings::kPng, 641, 481, 90}), "");
-    EXPECT_EQ(CExportCheck::FrameFileSettings({CFrameFileSettings::kJpeg, 64, 48, -1}),
+    EXPECT_EQ(CExportCheck::FrameFileSettings({CFrameFileSettings::kPng, 641, 481, 90}).Text(), "");
+    EXPECT_EQ(CExportCheck::FrameFileSettings({CFrameFileSettings::kJpeg, 64, 48, -1}).Text(),
               "质量必须在 0 到 100 之间:-1。");
 }
 
@@ -40,12 +40,12 @@ TEST(ExportCheckTest, FolderMustExistAndTakeNewFiles)
     std::ofstream((dir / "file").string()) << "x";
     testfiles::LockedFolder(dir.Path());
     const std::string locked = (dir / "locked").string();
-    EXPECT_EQ(CExportCheck::Folder(dir.Str()), "");
-    EXPECT_EQ(CExportCheck::Folder(""), "没有指定输出文件夹。");
-    EXPECT_EQ(CExportCheck::Folder((dir / "gone").string()), "文件夹不存在:" + (dir / "gone").string() + "。");
-    EXPECT_EQ(CExportCheck::Folder((dir / "file").string()), "不是文件夹:" + (dir / "file").string() + "。");
+    EXPECT_EQ(CExportCheck::Folder(dir.Str()).Text(), "");
+    EXPECT_EQ(CExportCheck::Folder("").Text(), "没有指定输出文件夹。");
+    EXPECT_EQ(CExportCheck::Folder((dir / "gone").string()).Text(), "文件夹不存在:" + (dir / "gone").string() + "。");
+    EXPECT_EQ(CExportCheck::Folder((dir / "file").string()).Text(), "不是文件夹:" + (dir / "file").string() + "。");
     const int outcome = RunUnprivileged([&] {
-        return CExportCheck::Folder(locked) == "无法在文件夹 " + locked + " 中写入文件:没有访问权限。" ? 0 : 1;
+        return CExportCheck::Folder(locked).Text() == "无法在文件夹 " + locked + " 中写入文件:没有访问权限。" ? 0 : 1;
     });
     EXPECT_EQ(outcome, 0);
     // The trial file is gone again.
@@ -54,8 +54,8 @@ TEST(ExportCheckTest, FolderMustExistAndTakeNewFiles)
 
 TEST(ExportCheckTest, BaseNameIsOneFileName)
 {
-    EXPECT_EQ(CExportCheck::BaseName("morph 1"), "");
-    EXPECT_EQ(CExportCheck::BaseName(""), "文件名不能为空。");
-    EXPECT_EQ(CExportCheck::BaseName("a/b"), "无效的文件名:a/b。");
-    EXPECT_EQ(CExportCheck::BaseName(".."), "无效的文件名:..。");
+    EXPECT_EQ(CExportCheck::BaseName("morph 1").Text(), "");
+    EXPECT_EQ(CExportCheck::BaseName("").Text(), "文件名不能为空。");
+    EXPECT_EQ(CExportCheck::BaseName("a/b").Text(), "无效的文件名:a/b。");
+    EXPECT_EQ(CExportCheck::BaseName("..").Text(), "无效的文件名:..。");
 }

@@ -1,0 +1,72 @@
+#include "CMessage.h"
+
+#include "CText.h"
+
+CMessage::CMessage(const char* id, std::initializer_list<CMessageArg> args, int error)
+    : m_kind(Kind::kTemplate), m_id(id), m_nErrno(error)
+{
+    m_args.reserve(args.size());
+    for (const CMessageArg& arg : args)
+        m_args.push_back(arg.Get());
+}
+
+CMessage CMessage::Plain(std::string text, int error)
+{
+    CMessage message;
+    message.m_kind = Kind::kPlain;
+    message.m_text = std::move(text);
+    message.m_nErrno = error;
+    return message;
+}
+
+CMessage CMessage::Joined(std::vector<CMessage> parts)
+{
+    CMessage message;
+    message.m_kind = Kind::kJoined;
+    message.m_args = std::move(parts);
+    return message;
+}
+
+int CMessage::Errno() const
+{
+    if (m_nErrno != 0) return m_nErrno;
+    for (const CMessage& arg : m_args) {
+        if (const int error = arg.Errno(); error != 0) return error;
+    }
+    return 0;
+}
+
+std::string CMessage::Text() const
+{
+    switch (m_kind) {
+    case Kind::kEmpty:
+        return std::string();
+    case Kind::kPlain:
+        return m_text;
+    case Kind::kTemplate: {
+        std::vector<std::string> values;
+        values.reserve(m_args.size());
+        for (const CMessage& arg : m_args)
+            values.push_back(arg.Text());
+        return CText::Fill(m_id, values);
+    }
+    case Kind::kJoined:
+        break;
+    }
+    std::string text;
+    for (const CMessage& part : m_args)
+        text += part.Text();
+    return text;
+}
+
+CMessage& CMessage::Append(const CMessage& part)
+{
+    if (part.IsEmpty()) return *this;
+    if (IsEmpty()) {
+        *this = part;
+        return *this;
+    }
+    if (m_kind != Kind::kJoined) *this = Joined({*this});
+    m_args.push_back(part);
+    return *this;
+}

@@ -1,0 +1,32 @@
+#include "message/CMessage.h"
+#include "message/CText.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <type_traits>
+
+// A bare literal is no value: it has to say whether it is translated.
+static_assert(!std::is_convertible_v<const char*, CMessageArg>);
+static_assert(!std::is_convertible_v<const char*, CMessage>);
+
+TEST(Message, TextFillsTheTemplateWithTheTextsOfItsValues)
+{
+    const CMessage reason(TRV_TEXT("CoreText", "磁盘空间不足。"), {}, ENOSPC);
+    const CMessage message(TRV_TEXT("CoreText", "无法写入 %1:%2"), {std::string("/a/%2.png"), reason});
+    EXPECT_EQ(message.Text(), "无法写入 /a/%2.png:磁盘空间不足。");
+    EXPECT_EQ(message.Errno(), ENOSPC);
+    EXPECT_EQ(CMessage(TRV_TEXT("CoreText", "%2-%1,%3"), {int64_t{7}, 5}).Text(), "5-7,%3");
+}
+
+TEST(Message, PartsAppendOneAfterAnother)
+{
+    CMessage lines;
+    EXPECT_TRUE(lines.IsEmpty());
+    EXPECT_EQ(lines.Text(), "");
+    lines.Append(CMessage(TRV_TEXT("CoreText", "导出完成。"))).Append(CMessage()).Append(CMessage::Plain("\n"));
+    EXPECT_EQ(lines.GetKind(), CMessage::Kind::kJoined);
+    EXPECT_EQ(lines.Args().size(), 2u);
+    EXPECT_EQ(lines.Text(), "导出完成。\n");
+    EXPECT_EQ(lines.Errno(), 0);
+}
