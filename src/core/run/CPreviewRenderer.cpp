@@ -117,7 +117,7 @@ private:
     struct Slot {
         std::unique_ptr<ImageMorphing> engine;
         EngineKind kind = EngineKind::kFeature; // of `engine`, when there is one
-        uint64_t pictures = 0; // m_nPictures when they were loaded
+        uint64_t pictures = 0;                  // m_nPictures when they were loaded
     };
 
     void TakePictures(const Request& r)

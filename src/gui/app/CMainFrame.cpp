@@ -41,8 +41,7 @@ static void InitTrevalinResources()
 
 CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFileList& recent, CUserPrompts& prompts,
                        QSettings& settings, CRowPool& pool, QWidget* parent)
-    : QMainWindow(parent), m_doc(doc), m_docManager(docManager), m_recent(recent), m_prompts(prompts),
-      m_rowPool(pool)
+    : QMainWindow(parent), m_doc(doc), m_docManager(docManager), m_recent(recent), m_prompts(prompts), m_rowPool(pool)
 {
     m_pZoom = new CZoom(this);
     InitTrevalinResources();

@@ -18,9 +18,8 @@ class QSettings;
 
 // The application: owns the row pool every frame's rows are spread over
 // (runs, the preview and exports) for the program's whole life, makes the
-// project document (which captures the working folder), then the main frame with its panes and result view, restores the
-// recent-file list, opens the project named on the command line (or starts
-// a new one) and shows the window.
+// project document (which captures the working folder), then the main frame with its panes and result view, restores
+// the recent-file list, opens the project named on the command line (or starts a new one) and shows the window.
 class CTrevalinApp {
 public:
     // `settings` is where the recent-file list ("Recent File List") and the

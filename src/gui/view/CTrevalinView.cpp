@@ -15,15 +15,15 @@ CTrevalinView::CTrevalinView(CDocController& doc, CUserPrompts& prompts, QWidget
     : QWidget(parent), m_doc(doc), m_prompts(prompts),
       m_driver(doc.GetDoc(),
                [this](CCompressionOptions& options) { return m_prompts.ChooseCompression(this, options); }),
-      m_pDisplay(new CFrameDisplay(this)),
-      m_pipeline([this](int32_t k, CBitmap& out, CCancelToken::Ticket ticket) {
+      m_pDisplay(new CFrameDisplay(this)), m_pipeline([this](int32_t k, CBitmap& out, CCancelToken::Ticket ticket) {
           return m_driver.ComputeFrame(k, out, ticket);
       })
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pDisplay);
-    connect(this, &CTrevalinView::frameReported, this, [this] { TakeReport(true); }, Qt::QueuedConnection);
+    connect(
+        this, &CTrevalinView::frameReported, this, [this] { TakeReport(true); }, Qt::QueuedConnection);
     m_doc.AddView(this);
 }
 

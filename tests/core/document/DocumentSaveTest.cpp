@@ -13,8 +13,8 @@
 
 using doctest::AddLine;
 using doctest::Dump;
-using testfiles::ReadBytes;
 using doctest::Store;
+using testfiles::ReadBytes;
 using testfiles::WriteBytes;
 
 namespace fs = std::filesystem;
