@@ -299,17 +299,17 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
     // The frame's rows bottom-up, as the file holds them; the video takes
     // the same rows when its frame format is the file's header.
     std::unique_ptr<CBitmapInfo> info = MakeBitmapInfo(frame);
-    std::string fileWhy;
-    const bool rows = info && GetDIBits(frame, *info, m_frameRows, &fileWhy);
+    const CMessage fileWhy = info ? GetDIBits(frame, *info, m_frameRows) : CMessage();
+    const bool rows = info && fileWhy.IsEmpty();
 
     // Once a frame could not be added, the recorder refuses the rest of the
     // run; only the first failure is reported.
     if (m_pRecorder && m_pRecorder->IsOpen() && !m_bVideoFailed) {
-        std::string why;
         const bool same = rows && std::memcmp(&info->header, &m_pVideoFormat->header, sizeof(BITMAPINFOHEADER)) == 0;
         const CByteVector& video = same ? m_frameRows : m_videoRows;
-        if (!same && !GetDIBits(frame, *m_pVideoFormat, m_videoRows, &why)) {
-            result.videoError = CMessage::Plain("Frame " + std::to_string(k) + " does not fit the video: " + why);
+        const CMessage why = same ? CMessage() : GetDIBits(frame, *m_pVideoFormat, m_videoRows);
+        if (!why.IsEmpty()) {
+            result.videoError = CMessage::Plain("Frame " + std::to_string(k) + " does not fit the video: ").Append(why);
             m_bVideoFailed = true;
         } else if (m_pRecorder->WriteFrame(video.data()) < 0) {
             std::string written = m_pRecorder->GetWriteErrorText();
@@ -323,16 +323,15 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
         }
     }
 
-    std::string fileError;
-    if (!info) {
-        fileError = "cannot describe frame " + std::to_string(k);
-    } else if (!rows) {
-        fileError = "Cannot write " + FramePath(k) + ": " + fileWhy;
-    } else {
-        result.fileWritten = WriteBitmapFile(FramePath(k), *info, m_frameRows.data(), m_frameRows.size(), &fileError);
-    }
     // The bitmap writer's own (English) words.
-    if (!fileError.empty()) result.fileError = CMessage::Plain(fileError);
+    if (!info) {
+        result.fileError = CMessage::Plain("cannot describe frame " + std::to_string(k));
+    } else if (!rows) {
+        result.fileError = CMessage::Plain("Cannot write " + FramePath(k) + ": ").Append(fileWhy);
+    } else {
+        result.fileError = WriteBitmapFile(FramePath(k), *info, m_frameRows.data(), m_frameRows.size());
+        result.fileWritten = result.fileError.IsEmpty();
+    }
     return result;
 }
 

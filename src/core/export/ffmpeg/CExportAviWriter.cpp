@@ -66,7 +66,7 @@ bool CExportAviWriter::Open(const std::string& path, int32_t width, int32_t heig
         const char* text = m_pRecorder->GetErrorText();
         std::string why = m_pRecorder->GetWriteErrorText();
         if (why.empty() && text != nullptr) why = text;
-        return Fail(CExportMessages::EncodeFailed(path, CMessage::Plain("AVI"), why));
+        return Fail(CExportMessages::EncodeFailed(path, CMessage::Plain("AVI"), CMessage::Plain(why)));
     }
     m_rows.assign(format->header.biSizeImage, 0);
     return true;
