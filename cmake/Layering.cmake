@@ -18,7 +18,7 @@ trevalin_layer(core/document core/files core/geometry core/memory core/message)
 trevalin_layer(core/morph/kernels)
 trevalin_layer(core/morph core/document core/geometry core/memory core/morph/kernels)
 trevalin_layer(core/output/bmp core/files core/memory core/message core/morph)
-trevalin_layer(core/output/avi core/files core/output/bmp)
+trevalin_layer(core/output/avi core/files core/message core/output/bmp)
 trevalin_layer(core/run
   core/document core/files core/geometry core/message core/morph core/output/avi core/output/bmp)
 trevalin_layer(core/export core/document core/files core/message core/morph core/run)

@@ -266,12 +266,7 @@ CRunDriver::StartResult CRunDriver::Start()
     result.video = opened == 0 ? VideoState::kOpen : (opened > 0 ? VideoState::kCancelled : VideoState::kFailed);
     if (result.video == VideoState::kFailed) {
         // The recorder's own (English) text, then what the system said.
-        const char* text = m_pRecorder->GetErrorText();
-        std::string why = text != nullptr ? text : "";
-        if (!m_pRecorder->GetWriteErrorText().empty()) {
-            why += "\n" + m_pRecorder->GetWriteErrorText();
-        }
-        result.videoError = CMessage::Plain(why);
+        result.videoError = m_pRecorder->GetError();
     }
     m_pVideoFormat = std::move(format);
     m_bVideoFailed = false;
@@ -312,11 +307,11 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
             result.videoError = CMessage::Plain("Frame " + std::to_string(k) + " does not fit the video: ").Append(why);
             m_bVideoFailed = true;
         } else if (m_pRecorder->WriteFrame(video.data()) < 0) {
-            std::string written = m_pRecorder->GetWriteErrorText();
-            if (written.empty()) {
-                written = "Frame " + std::to_string(k) + " could not be added to " + VideoPath() + ".";
+            result.videoError = m_pRecorder->GetError();
+            if (result.videoError.IsEmpty()) {
+                result.videoError =
+                    CMessage::Plain("Frame " + std::to_string(k) + " could not be added to " + VideoPath() + ".");
             }
-            result.videoError = CMessage::Plain(written);
             m_bVideoFailed = true;
         } else {
             result.videoWritten = true;
@@ -364,11 +359,10 @@ bool CRunDriver::Stop()
         // again, unless the video could not be completed at all.
         const bool lost = wasOpen && !m_pRecorder->IsCompleted();
         if ((closed < 0 && !m_bVideoFailed) || lost) {
-            std::string why = m_pRecorder->GetWriteErrorText();
-            if (why.empty()) {
-                why = "The video " + VideoPath() + " could not be completed.";
+            m_closeError = m_pRecorder->GetError();
+            if (m_closeError.IsEmpty()) {
+                m_closeError = CMessage::Plain("The video " + VideoPath() + " could not be completed.");
             }
-            m_closeError = CMessage::Plain(why);
         }
     }
     m_nFrame = 0;
