@@ -91,7 +91,7 @@ CMessage CExportMessages::WriteFailed(const std::string& path, int error)
     return CMessage(TRV_TEXT("CoreText", "无法写入 %1:%2"), {path, CFileAccess::ErrorMessage(error)});
 }
 
-CMessage CExportMessages::EncodeFailed(const std::string& path, const CMessage& formatName, const std::string& detail)
+CMessage CExportMessages::EncodeFailed(const std::string& path, const CMessage& formatName, const CMessage& detail)
 {
     return CMessage(TRV_TEXT("CoreText", "无法写入 %1:%2 编码失败(%3)。"), {path, formatName, detail});
 }

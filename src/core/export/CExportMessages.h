@@ -28,7 +28,8 @@ public:
     static CMessage CannotCreate(const std::string& path, int error);
     // `error` is a system error number.
     static CMessage WriteFailed(const std::string& path, int error);
-    static CMessage EncodeFailed(const std::string& path, const CMessage& formatName, const std::string& detail);
+    // `detail` is the encoder's or writer's own (English) reason.
+    static CMessage EncodeFailed(const std::string& path, const CMessage& formatName, const CMessage& detail);
     static CMessage BadFrame(int32_t width, int32_t height, int32_t stride);
     static CMessage NoFrames(const std::string& path);
     // Settings of a whole export.

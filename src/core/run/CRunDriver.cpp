@@ -266,12 +266,7 @@ CRunDriver::StartResult CRunDriver::Start()
     result.video = opened == 0 ? VideoState::kOpen : (opened > 0 ? VideoState::kCancelled : VideoState::kFailed);
     if (result.video == VideoState::kFailed) {
         // The recorder's own (English) text, then what the system said.
-        const char* text = m_pRecorder->GetErrorText();
-        std::string why = text != nullptr ? text : "";
-        if (!m_pRecorder->GetWriteErrorText().empty()) {
-            why += "\n" + m_pRecorder->GetWriteErrorText();
-        }
-        result.videoError = CMessage::Plain(why);
+        result.videoError = m_pRecorder->GetError();
     }
     m_pVideoFormat = std::move(format);
     m_bVideoFailed = false;
@@ -299,40 +294,39 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
     // The frame's rows bottom-up, as the file holds them; the video takes
     // the same rows when its frame format is the file's header.
     std::unique_ptr<CBitmapInfo> info = MakeBitmapInfo(frame);
-    std::string fileWhy;
-    const bool rows = info && GetDIBits(frame, *info, m_frameRows, &fileWhy);
+    const CMessage fileWhy = info ? GetDIBits(frame, *info, m_frameRows) : CMessage();
+    const bool rows = info && fileWhy.IsEmpty();
 
     // Once a frame could not be added, the recorder refuses the rest of the
     // run; only the first failure is reported.
     if (m_pRecorder && m_pRecorder->IsOpen() && !m_bVideoFailed) {
-        std::string why;
         const bool same = rows && std::memcmp(&info->header, &m_pVideoFormat->header, sizeof(BITMAPINFOHEADER)) == 0;
         const CByteVector& video = same ? m_frameRows : m_videoRows;
-        if (!same && !GetDIBits(frame, *m_pVideoFormat, m_videoRows, &why)) {
-            result.videoError = CMessage::Plain("Frame " + std::to_string(k) + " does not fit the video: " + why);
+        const CMessage why = same ? CMessage() : GetDIBits(frame, *m_pVideoFormat, m_videoRows);
+        if (!why.IsEmpty()) {
+            result.videoError = CMessage::Plain("Frame " + std::to_string(k) + " does not fit the video: ").Append(why);
             m_bVideoFailed = true;
         } else if (m_pRecorder->WriteFrame(video.data()) < 0) {
-            std::string written = m_pRecorder->GetWriteErrorText();
-            if (written.empty()) {
-                written = "Frame " + std::to_string(k) + " could not be added to " + VideoPath() + ".";
+            result.videoError = m_pRecorder->GetError();
+            if (result.videoError.IsEmpty()) {
+                result.videoError =
+                    CMessage::Plain("Frame " + std::to_string(k) + " could not be added to " + VideoPath() + ".");
             }
-            result.videoError = CMessage::Plain(written);
             m_bVideoFailed = true;
         } else {
             result.videoWritten = true;
         }
     }
 
-    std::string fileError;
-    if (!info) {
-        fileError = "cannot describe frame " + std::to_string(k);
-    } else if (!rows) {
-        fileError = "Cannot write " + FramePath(k) + ": " + fileWhy;
-    } else {
-        result.fileWritten = WriteBitmapFile(FramePath(k), *info, m_frameRows.data(), m_frameRows.size(), &fileError);
-    }
     // The bitmap writer's own (English) words.
-    if (!fileError.empty()) result.fileError = CMessage::Plain(fileError);
+    if (!info) {
+        result.fileError = CMessage::Plain("cannot describe frame " + std::to_string(k));
+    } else if (!rows) {
+        result.fileError = CMessage::Plain("Cannot write " + FramePath(k) + ": ").Append(fileWhy);
+    } else {
+        result.fileError = WriteBitmapFile(FramePath(k), *info, m_frameRows.data(), m_frameRows.size());
+        result.fileWritten = result.fileError.IsEmpty();
+    }
     return result;
 }
 
@@ -365,11 +359,10 @@ bool CRunDriver::Stop()
         // again, unless the video could not be completed at all.
         const bool lost = wasOpen && !m_pRecorder->IsCompleted();
         if ((closed < 0 && !m_bVideoFailed) || lost) {
-            std::string why = m_pRecorder->GetWriteErrorText();
-            if (why.empty()) {
-                why = "The video " + VideoPath() + " could not be completed.";
+            m_closeError = m_pRecorder->GetError();
+            if (m_closeError.IsEmpty()) {
+                m_closeError = CMessage::Plain("The video " + VideoPath() + " could not be completed.");
             }
-            m_closeError = CMessage::Plain(why);
         }
     }
     m_nFrame = 0;

@@ -63,9 +63,9 @@ bool CExportAviWriter::Open(const std::string& path, int32_t width, int32_t heig
         return true;
     });
     if (m_pRecorder->OpenVideo() != 0) {
-        const char* text = m_pRecorder->GetErrorText();
-        std::string why = m_pRecorder->GetWriteErrorText();
-        if (why.empty() && text != nullptr) why = text;
+        // The system's reason where there is one, else the recorder's status text.
+        CMessage why = m_pRecorder->GetWriteError();
+        if (why.IsEmpty()) why = m_pRecorder->GetError();
         return Fail(CExportMessages::EncodeFailed(path, CMessage::Plain("AVI"), why));
     }
     m_rows.assign(format->header.biSizeImage, 0);
@@ -105,8 +105,8 @@ bool CExportAviWriter::AddFrame(const uint8_t* bgr0, int32_t stride, int32_t wid
                     bgr0 + static_cast<ptrdiff_t>(y) * stride, row);
     }
     if (m_pRecorder->WriteFrame(m_rows.data()) < 0) {
-        std::string why = m_pRecorder->GetWriteErrorText();
-        return Fail(why.empty() ? CExportMessages::WriteFailed(m_strPath, EIO) : CMessage::Plain(why));
+        const CMessage why = m_pRecorder->GetError();
+        return Fail(why.IsEmpty() ? CExportMessages::WriteFailed(m_strPath, EIO) : why);
     }
     ++m_nFrames;
     return true;
@@ -121,10 +121,10 @@ bool CExportAviWriter::Finish()
         return Fail(CExportMessages::NoFrames(m_strPath));
     }
     const int32_t closed = m_pRecorder->CloseVideo();
-    const std::string why = m_pRecorder->GetWriteErrorText();
+    const CMessage why = m_pRecorder->GetError();
     m_pRecorder.reset();
     if (closed < 0) {
-        return Fail(why.empty() ? CExportMessages::WriteFailed(m_strPath, EIO) : CMessage::Plain(why));
+        return Fail(why.IsEmpty() ? CExportMessages::WriteFailed(m_strPath, EIO) : why);
     }
     const int err = m_temp.Commit();
     if (err != 0) {

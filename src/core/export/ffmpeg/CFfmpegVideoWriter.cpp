@@ -327,7 +327,7 @@ bool CFfmpegVideoWriter::FailCode(int averror)
         return Fail(CExportMessages::WriteFailed(m_strPath, err));
     }
     return Fail(CExportMessages::EncodeFailed(m_strPath, CVideoSettings::FormatName(m_settings.format),
-                                              FfmpegErrorText(averror)));
+                                              CMessage::Plain(FfmpegErrorText(averror))));
 }
 
 void CFfmpegVideoWriter::Release()

@@ -99,13 +99,13 @@ bool CFrameFileWriter::Encode(const std::string& path, const uint8_t* bgr0, int3
     switch (m_settings.format) {
     case CFrameFileSettings::kPng:
         if (const int rc = m_png.Encode(bgr0, stride, width, height, m_bytes); rc < 0) {
-            return Fail(CExportMessages::EncodeFailed(path, name, FfmpegErrorText(rc)));
+            return Fail(CExportMessages::EncodeFailed(path, name, CMessage::Plain(FfmpegErrorText(rc))));
         }
         return true;
     case CFrameFileSettings::kJpeg:
         if (!EncodeJpeg(bgr0, stride)) {
-            return Fail(CExportMessages::EncodeFailed(path, name,
-                                                      m_hJpeg != nullptr ? tjGetErrorStr2(m_hJpeg) : std::string()));
+            return Fail(CExportMessages::EncodeFailed(
+                path, name, CMessage::Plain(m_hJpeg != nullptr ? tjGetErrorStr2(m_hJpeg) : "")));
         }
         return true;
     case CFrameFileSettings::kBmp: {
@@ -117,9 +117,9 @@ bool CFrameFileWriter::Encode(const std::string& path, const uint8_t* bgr0, int3
             std::memcpy(m_frame.Bits() + static_cast<size_t>(y) * m_frame.WidthBytes(),
                         bgr0 + static_cast<ptrdiff_t>(y) * stride, static_cast<size_t>(width) * 4);
         }
-        std::string reason;
         const auto info = MakeBitmapInfo(m_frame);
-        if (info == nullptr || !BitmapFileBytes(*info, m_frame, m_pixels, m_bytes, &reason)) {
+        const CMessage reason = info ? BitmapFileBytes(*info, m_frame, m_pixels, m_bytes) : CMessage();
+        if (info == nullptr || !reason.IsEmpty()) {
             return Fail(CExportMessages::EncodeFailed(path, name, reason));
         }
         return true;

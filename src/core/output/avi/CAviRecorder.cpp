@@ -113,6 +113,7 @@ const char* CAviRecorder::CompressorErrorText(int32_t code)
 int32_t CAviRecorder::Fail(int32_t code, std::string text)
 {
     m_strStatusText = std::move(text);
+    m_bOpenFailed = true;
     return code;
 }
 
@@ -134,7 +135,8 @@ int32_t CAviRecorder::OpenVideo()
     m_strStatusText = kTextOk;
     m_nWriteStatus = 0;
     m_bCompleted = false;
-    m_strWriteError.clear();
+    m_bOpenFailed = false;
+    m_writeError = CMessage();
     if ((kVideoForWindowsVersion >> 16) < kOldestVersion) {
         m_strStatusText = kTextVersionTooOld;
         return 1;
@@ -147,7 +149,7 @@ int32_t CAviRecorder::OpenVideo()
     const int err = file->Create(m_strFilePath);
     if (err != 0) {
         const int32_t code = err == ENOMEM ? AVIERR_MEMORY : AVIERR_FILEOPEN;
-        m_strWriteError = "Cannot create " + m_strFilePath + ": " + std::strerror(err);
+        m_writeError = CMessage::Plain("Cannot create " + m_strFilePath + ": " + std::strerror(err), err);
         return Fail(code, WithPath(kTextFileOpenFailed, m_strFilePath) + FileOpenErrorText(code));
     }
     m_pFile = std::move(file);
@@ -194,7 +196,8 @@ int32_t CAviRecorder::OpenVideo()
     stream.format = format.Block();
     stream.compressed = m_pEncoder != nullptr;
     if (!m_pFile->Begin(stream)) {
-        m_strWriteError = "Cannot write " + m_strFilePath + ": " + std::strerror(m_pFile->Error());
+        m_writeError =
+            CMessage::Plain("Cannot write " + m_strFilePath + ": " + std::strerror(m_pFile->Error()), m_pFile->Error());
         Abandon();
         return Fail(AVIERR_FILEWRITE, kTextFormatFailed);
     }
@@ -226,7 +229,7 @@ int32_t CAviRecorder::WriteFrame(const void* bits)
     }
     if (size > kMaxFrameBytes || !m_pFile->WriteFrame(data, static_cast<uint32_t>(size))) {
         const int err = m_pFile->Error() != 0 ? m_pFile->Error() : EFBIG;
-        m_strWriteError = "Cannot write " + m_strFilePath + ": " + std::strerror(err);
+        m_writeError = CMessage::Plain("Cannot write " + m_strFilePath + ": " + std::strerror(err), err);
         m_nWriteStatus = AVIERR_FILEWRITE;
         return m_nWriteStatus;
     }
@@ -240,7 +243,7 @@ int32_t CAviRecorder::CloseVideo()
         m_bCompleted = m_pFile->Finish();
         if (!m_bCompleted) {
             const int err = m_pFile->Error() != 0 ? m_pFile->Error() : EIO;
-            m_strWriteError = "Cannot complete " + m_strFilePath + ": " + std::strerror(err);
+            m_writeError = CMessage::Plain("Cannot complete " + m_strFilePath + ": " + std::strerror(err), err);
             status = status != 0 ? status : AVIERR_FILEWRITE;
         }
     } else if (m_pFile) {
@@ -251,6 +254,18 @@ int32_t CAviRecorder::CloseVideo()
     m_bStream = false;
     m_nWriteStatus = 0;
     return status;
+}
+
+CMessage CAviRecorder::GetError() const
+{
+    if (!m_bOpenFailed) {
+        return m_writeError;
+    }
+    CMessage error = CMessage::Plain(m_strStatusText);
+    if (!m_writeError.IsEmpty()) {
+        error.Append(CMessage::Plain("\n")).Append(m_writeError);
+    }
+    return error;
 }
 
 const char* CAviRecorder::GetErrorText() const

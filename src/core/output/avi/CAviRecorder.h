@@ -3,6 +3,7 @@
 #include "AVIERR.h"
 #include "output/bmp/BITMAPINFOHEADER.h"
 #include "CCompressionOptions.h"
+#include "message/CMessage.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,8 +15,8 @@ class CMjpegEncoder;
 // Writes the frames of one run into an AVI file with a single video stream:
 // set the frame rate, frame format and path, OpenVideo, WriteFrame for each
 // frame, CloseVideo. Operations return status codes (the Video for Windows
-// values of AVIERR.h) and keep a status text for the owner to show; the
-// recorder shows nothing itself.
+// values of AVIERR.h) and keep a status text; GetError is what the owner
+// shows of a failure. The recorder shows nothing itself.
 //
 // The file is a standard AVI (RIFF) file; once it would grow past the
 // OpenDML limit it goes on as an OpenDML (AVI 2.0) file, so every frame
@@ -63,11 +64,19 @@ public:
     // Whether the last CloseVideo put a complete file at the path.
     bool IsCompleted() const { return m_bCompleted; }
 
+    // What went wrong, in the recorder's own English words. After a failed
+    // OpenVideo: the status text, then on a line of its own the system's
+    // reason where there is one (GetWriteError). After a failed frame or
+    // closing: the system's reason. Empty when nothing failed.
+    CMessage GetError() const;
+    // Why the file could not be created, written or completed: the path
+    // and the system's reason, with its error number; empty when nothing
+    // failed.
+    const CMessage& GetWriteError() const { return m_writeError; }
     // The status text, or null when it is empty.
     const char* GetErrorText() const;
-    // Why the file could not be created, written or completed: the path
-    // and the system's reason; empty when nothing failed.
-    const std::string& GetWriteErrorText() const { return m_strWriteError; }
+    // The text of GetWriteError.
+    const std::string& GetWriteErrorText() const { return m_writeError.PlainText(); }
     bool IsOpen() const;
     int32_t GetFrameCounter() const { return m_nFrameCounter; }
     const std::string& GetFilePath() const { return m_strFilePath; }
@@ -107,6 +116,7 @@ private:
     bool m_bStream = false;                    // frames may be written
     std::unique_ptr<CMjpegEncoder> m_pEncoder; // the compressor, for Motion JPEG
     int32_t m_nWriteStatus = 0;                // first write failure
-    std::string m_strWriteError;
+    bool m_bOpenFailed = false;                // the last OpenVideo failed
+    CMessage m_writeError;
     bool m_bCompleted = false;
 };

@@ -7,14 +7,6 @@
 
 namespace {
 
-bool Refuse(std::string* error, const char* reason)
-{
-    if (error != nullptr) {
-        *error = reason;
-    }
-    return false;
-}
-
 // Colour entry blue, green, red, 0 for a grey level.
 uint32_t Grey(uint32_t level)
 {
@@ -34,20 +26,20 @@ void FillColourTable(CBitmapInfo& info, uint16_t bits)
     }
 }
 
-template <class Bytes> bool Read(const CBitmap& bitmap, CBitmapInfo& info, Bytes& pixels, std::string* error)
+template <class Bytes> CMessage Read(const CBitmap& bitmap, CBitmapInfo& info, Bytes& pixels)
 {
     const BITMAPINFOHEADER& h = info.header;
     if (bitmap.IsEmpty()) {
-        return Refuse(error, "the bitmap is empty");
+        return CMessage::Plain("the bitmap is empty");
     }
     if (h.biWidth != bitmap.Width() || h.biHeight != bitmap.Height() || h.biPlanes != 1 ||
         h.biBitCount != bitmap.BitsPixel() || h.biCompression != BI_RGB) {
-        return Refuse(error, "the bitmap header does not describe the bitmap");
+        return CMessage::Plain("the bitmap header does not describe the bitmap");
     }
     const uint64_t dibRow = CBitmapInfo::RowBytes(h.biWidth, h.biBitCount);
     const uint64_t rows = static_cast<uint64_t>(h.biHeight);
     if (dibRow * rows > h.biSizeImage) {
-        return Refuse(error, "the image size of the bitmap header is too small");
+        return CMessage::Plain("the image size of the bitmap header is too small");
     }
     const size_t pitch = static_cast<size_t>(bitmap.WidthBytes());
     // The pixel bytes proper of a row; the device pitch and the file row
@@ -65,17 +57,17 @@ template <class Bytes> bool Read(const CBitmap& bitmap, CBitmapInfo& info, Bytes
     const size_t filled = static_cast<size_t>(dibRow * rows);
     std::memset(pixels.data() + filled, 0, pixels.size() - filled);
     FillColourTable(info, h.biBitCount);
-    return true;
+    return CMessage();
 }
 
 } // namespace
 
-bool GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, std::vector<uint8_t>& pixels, std::string* error)
+CMessage GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, std::vector<uint8_t>& pixels)
 {
-    return Read(bitmap, info, pixels, error);
+    return Read(bitmap, info, pixels);
 }
 
-bool GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, CByteVector& pixels, std::string* error)
+CMessage GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, CByteVector& pixels)
 {
-    return Read(bitmap, info, pixels, error);
+    return Read(bitmap, info, pixels);
 }

@@ -2,9 +2,9 @@
 
 #include "CBitmapInfo.h"
 #include "memory/CNoInitAllocator.h"
+#include "message/CMessage.h"
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 class CBitmap;
@@ -22,9 +22,9 @@ class CBitmap;
 // white for 1 bit, an even grey ramp for 4 and 8 bits (the bitmap layer
 // keeps no palette); a 16-bit table stays zero.
 //
-// Returns false, with a reason in `error` if given, when the header does
-// not describe the bitmap.
-bool GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, std::vector<uint8_t>& pixels, std::string* error = nullptr);
+// Returns the empty message, or the reason (plain English) when the header
+// does not describe the bitmap.
+CMessage GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, std::vector<uint8_t>& pixels);
 // The same into a buffer that is not zero-filled first (only row padding
 // and the tail are cleared), so one kept for a run is written just once.
-bool GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, CByteVector& pixels, std::string* error = nullptr);
+CMessage GetDIBits(const CBitmap& bitmap, CBitmapInfo& info, CByteVector& pixels);

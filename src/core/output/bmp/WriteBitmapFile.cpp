@@ -10,12 +10,12 @@
 
 namespace {
 
-bool Fail(std::string* error, const std::string& path, const std::string& reason)
+constexpr const char* kTooLarge = "the image is too large for a bitmap file";
+
+// The file at `path` could not be written, for `reason`.
+CMessage Fail(const std::string& path, const CMessage& reason)
 {
-    if (error != nullptr) {
-        *error = "Cannot write " + path + ": " + reason;
-    }
-    return false;
+    return CMessage::Plain("Cannot write " + path + ": ").Append(reason);
 }
 
 // The 14-byte BITMAPFILEHEADER of a file of `fileSize` bytes whose pixels
@@ -34,46 +34,40 @@ CByteBuffer FileHeader(uint64_t fileSize, uint64_t offset)
 
 } // namespace
 
-bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, CByteVector& pixels, std::vector<uint8_t>& bytes,
-                     std::string* reason)
+CMessage BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, CByteVector& pixels, std::vector<uint8_t>& bytes)
 {
-    if (!GetDIBits(bitmap, info, pixels, reason)) {
-        return false;
+    if (CMessage reason = GetDIBits(bitmap, info, pixels); !reason.IsEmpty()) {
+        return reason;
     }
     const std::vector<uint8_t> block = info.Block();
     const uint64_t offset = 14 + block.size();
     const uint64_t fileSize = offset + pixels.size();
     if (fileSize > UINT32_MAX) {
-        if (reason != nullptr) {
-            *reason = "the image is too large for a bitmap file";
-        }
-        return false;
+        return CMessage::Plain(kTooLarge);
     }
     const CByteBuffer fileHeader = FileHeader(fileSize, offset);
     bytes.assign(fileHeader.Data(), fileHeader.Data() + fileHeader.Size());
     bytes.insert(bytes.end(), block.begin(), block.end());
     bytes.insert(bytes.end(), pixels.begin(), pixels.end());
-    return true;
+    return CMessage();
 }
 
-bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& bitmap, std::string* error)
+CMessage WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& bitmap)
 {
     CByteVector pixels;
-    std::string reason;
-    if (!GetDIBits(bitmap, info, pixels, &reason)) {
-        return Fail(error, path, reason);
+    if (CMessage reason = GetDIBits(bitmap, info, pixels); !reason.IsEmpty()) {
+        return Fail(path, reason);
     }
-    return WriteBitmapFile(path, info, pixels.data(), pixels.size(), error);
+    return WriteBitmapFile(path, info, pixels.data(), pixels.size());
 }
 
-bool WriteBitmapFile(const std::string& path, const CBitmapInfo& info, const uint8_t* pixels, size_t size,
-                     std::string* error)
+CMessage WriteBitmapFile(const std::string& path, const CBitmapInfo& info, const uint8_t* pixels, size_t size)
 {
     const std::vector<uint8_t> block = info.Block();
     const uint64_t offset = 14 + block.size();
     const uint64_t fileSize = offset + size;
     if (fileSize > UINT32_MAX) {
-        return Fail(error, path, "the image is too large for a bitmap file");
+        return Fail(path, CMessage::Plain(kTooLarge));
     }
     const CByteBuffer fileHeader = FileHeader(fileSize, offset);
 
@@ -93,7 +87,7 @@ bool WriteBitmapFile(const std::string& path, const CBitmapInfo& info, const uin
     }
     if (err != 0) {
         file.Abandon();
-        return Fail(error, path, std::strerror(err));
+        return Fail(path, CMessage::Plain(std::strerror(err), err));
     }
-    return true;
+    return CMessage();
 }

@@ -2,6 +2,7 @@
 
 #include "CBitmapInfo.h"
 #include "memory/CNoInitAllocator.h"
+#include "message/CMessage.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,10 +13,10 @@ class CBitmap;
 
 // The bytes of a Windows BMP file of `bitmap`, as WriteBitmapFile writes
 // them, by way of `pixels` (kept by a caller that writes many, so that it
-// is not allocated and cleared for each). False with the reason in `reason`
-// (if given) when the pixels cannot be read or the file would pass 4 GiB.
-bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, CByteVector& pixels, std::vector<uint8_t>& bytes,
-                     std::string* reason = nullptr);
+// is not allocated and cleared for each). The empty message, or the reason
+// (plain English) when the pixels cannot be read or the file would pass
+// 4 GiB.
+CMessage BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, CByteVector& pixels, std::vector<uint8_t>& bytes);
 
 // Writes `bitmap` as a Windows BMP file at `path`: the 14-byte file header,
 // the block of `info` (header and colour table, which the pixel read fills
@@ -25,10 +26,9 @@ bool BitmapFileBytes(CBitmapInfo& info, const CBitmap& bitmap, CByteVector& pixe
 // never leaves a partial file behind, and a FIFO, a symbolic link or a
 // read-only file at the path is replaced rather than opened. A folder at the
 // path is refused.
-// Returns false on any failure, with a text naming the file and the
-// system's reason in `error` if given.
-bool WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& bitmap, std::string* error = nullptr);
+// Returns the empty message, or on any failure a plain English text naming
+// the file and the reason (with the system's error number where it has one).
+CMessage WriteBitmapFile(const std::string& path, CBitmapInfo& info, const CBitmap& bitmap);
 // The same with the pixel array already made (GetDIBits with `info`):
 // `size` bytes at `pixels`.
-bool WriteBitmapFile(const std::string& path, const CBitmapInfo& info, const uint8_t* pixels, size_t size,
-                     std::string* error = nullptr);
+CMessage WriteBitmapFile(const std::string& path, const CBitmapInfo& info, const uint8_t* pixels, size_t size);

@@ -93,11 +93,10 @@ TEST_F(AviFfmpegTest, UncompressedVideoDecodesToTheFrameFilesByteForByte)
             ASSERT_EQ(rec.OpenVideo(), 0);
         }
         std::vector<uint8_t> pixels;
-        ASSERT_TRUE(GetDIBits(bitmap, *info, pixels));
+        ASSERT_TRUE(GetDIBits(bitmap, *info, pixels).IsEmpty());
         EXPECT_EQ(rec.WriteFrame(pixels.data()), 0);
-        std::string error;
-        ASSERT_TRUE(WriteBitmapFile((dir / ("Frame-" + std::to_string(k) + ".bmp")).string(), *info, bitmap, &error))
-            << error;
+        const CMessage error = WriteBitmapFile((dir / ("Frame-" + std::to_string(k) + ".bmp")).string(), *info, bitmap);
+        ASSERT_TRUE(error.IsEmpty()) << error.Text();
     }
     ASSERT_EQ(rec.CloseVideo(), 0);
 

@@ -87,6 +87,7 @@ TEST(AviRecorderTest, InitialStateAndUnopenedRecorder)
     EXPECT_EQ(rec.m_nFrameRate, 30u);
     EXPECT_EQ(rec.GetFrameFormat().biSize, 0u);
     EXPECT_EQ(rec.GetErrorText(), nullptr);
+    EXPECT_TRUE(rec.GetError().IsEmpty());
     EXPECT_FALSE(rec.IsOpen());
     const uint8_t frame[16] = {};
     EXPECT_LT(rec.WriteFrame(frame), 0);
@@ -273,6 +274,7 @@ TEST(AviRecorderTest, OpenFailuresGiveTheirCodesAndTexts)
         rec.SetFilePath((dir / "a.avi").string());
         EXPECT_EQ(rec.OpenVideo(), AVIERR_BADFORMAT);
         EXPECT_STREQ(rec.GetErrorText(), "AVI Stream creation failed. Check Bitmap info.");
+        EXPECT_EQ(rec.GetError().Text(), rec.GetErrorText()); // no reason of the system's
         EXPECT_FALSE(fs::exists(dir / "a.avi"));
     }
     {
@@ -404,6 +406,8 @@ TEST(AviRecorderTest, WhateverStandsAtThePathIsReplacedAtCloseExceptAFolder)
                                               ".A disk error occurred while opening the file.")
                                                  .c_str());
             EXPECT_EQ(rec.GetWriteErrorText(), "Cannot create " + path + ": Is a directory");
+            EXPECT_EQ(rec.GetError().Text(), rec.GetErrorText() + ("\n" + rec.GetWriteErrorText()));
+            EXPECT_EQ(rec.GetError().Errno(), EISDIR);
             EXPECT_TRUE(fs::is_directory(path));
             continue;
         }
@@ -490,6 +494,8 @@ TEST(AviRecorderTest, WriteFailureMidwayFailsLaterFramesAndKeepsTheEarlierOnes)
     EXPECT_EQ(closed, AVIERR_FILEWRITE);
     EXPECT_NE(rec.GetWriteErrorText().find("File too large"), std::string::npos) << rec.GetWriteErrorText();
     EXPECT_STREQ(rec.GetErrorText(), "Ok");
+    EXPECT_EQ(rec.GetError().Text(), rec.GetWriteErrorText()); // the reason alone
+    EXPECT_EQ(rec.GetError().Errno(), EFBIG);
     // The index fits where the cut frame was: the file holds the first three frames.
     Avi avi(path);
     const auto chunks = avi.First().Find("movi")->All("00db");

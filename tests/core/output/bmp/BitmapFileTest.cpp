@@ -23,9 +23,9 @@ std::vector<uint8_t> WriteAndRead(const CTempDir& dir, const CBitmap& bitmap, co
 {
     auto info = MakeBitmapInfo(bitmap);
     EXPECT_NE(info, nullptr);
-    std::string error;
     const std::string path = (dir / name).string();
-    EXPECT_TRUE(WriteBitmapFile(path, *info, bitmap, &error)) << error;
+    const CMessage error = WriteBitmapFile(path, *info, bitmap);
+    EXPECT_TRUE(error.IsEmpty()) << error.Text();
     return testfiles::ReadBytes(path);
 }
 
@@ -164,26 +164,27 @@ TEST(BitmapFileTest, FailuresAreReportedAndLeaveNoFile)
     const CBitmap bitmap = CTestFrames::Pattern(4, 3, 0);
     auto info = MakeBitmapInfo(bitmap);
     ASSERT_NE(info, nullptr);
-    std::string error;
+    CMessage error;
 
     const std::string missing = (dir / "ouput_image" / "Frame-0.bmp").string();
-    EXPECT_FALSE(WriteBitmapFile(missing, *info, bitmap, &error));
-    EXPECT_NE(error.find(missing), std::string::npos) << error;
-    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+    error = WriteBitmapFile(missing, *info, bitmap);
+    EXPECT_FALSE(error.IsEmpty());
+    EXPECT_NE(error.Text().find(missing), std::string::npos) << error.Text();
+    EXPECT_NE(error.Text().find("No such file or directory"), std::string::npos) << error.Text();
     EXPECT_FALSE(fs::exists(missing));
 
     // A folder where the file should be.
     fs::create_directory(dir / "taken.bmp");
-    error.clear();
-    EXPECT_FALSE(WriteBitmapFile((dir / "taken.bmp").string(), *info, bitmap, &error));
-    EXPECT_FALSE(error.empty());
+    error = WriteBitmapFile((dir / "taken.bmp").string(), *info, bitmap);
+    EXPECT_FALSE(error.IsEmpty());
+    EXPECT_FALSE(error.Text().empty());
     EXPECT_TRUE(OtherFiles(dir, "taken.bmp").empty());
 
     // A header that does not describe the bitmap.
     auto other = MakeBitmapInfo(CTestFrames::Pattern(5, 3, 0));
-    error.clear();
-    EXPECT_FALSE(WriteBitmapFile((dir / "wrong.bmp").string(), *other, bitmap, &error));
-    EXPECT_FALSE(error.empty());
+    error = WriteBitmapFile((dir / "wrong.bmp").string(), *other, bitmap);
+    EXPECT_FALSE(error.IsEmpty());
+    EXPECT_FALSE(error.Text().empty());
     EXPECT_FALSE(fs::exists(dir / "wrong.bmp"));
 }
 
@@ -196,15 +197,15 @@ TEST(BitmapFileTest, WhateverStandsAtThePathIsReplacedWithoutBeingOpenedExceptAF
         const std::string aside = (dir / "aside").string();
         testfiles::Plant(path, kind, aside);
         const CBitmap bitmap = CTestFrames::Pattern(4, 3, 1);
-        std::string error;
-        const bool written = WriteBitmapFile(path, *MakeBitmapInfo(bitmap), bitmap, &error);
+        const CMessage error = WriteBitmapFile(path, *MakeBitmapInfo(bitmap), bitmap);
+        const bool written = error.IsEmpty();
         if (kind == "folder") {
             EXPECT_FALSE(written);
-            EXPECT_NE(error.find(path + ": Is a directory"), std::string::npos) << error;
+            EXPECT_NE(error.Text().find(path + ": Is a directory"), std::string::npos) << error.Text();
             EXPECT_TRUE(fs::is_directory(path));
             continue;
         }
-        ASSERT_TRUE(written) << error;
+        ASSERT_TRUE(written) << error.Text();
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
         EXPECT_EQ(fs::file_size(path), 54u + 48u);
         if (kind == "symlink") {
@@ -220,14 +221,15 @@ TEST(BitmapFileTest, FullDiskIsReportedAndKeepsWhatWasThere)
     testfiles::WriteBytes(path, std::vector<uint8_t>(20, 0xAB));
     const CBitmap bitmap = CTestFrames::Pattern(40, 30, 0);
     auto info = MakeBitmapInfo(bitmap);
-    std::string error;
+    CMessage error;
     {
         CFileSizeLimit full(1000);
         ASSERT_TRUE(full.Ok());
-        EXPECT_FALSE(WriteBitmapFile(path, *info, bitmap, &error));
+        error = WriteBitmapFile(path, *info, bitmap);
+        EXPECT_FALSE(error.IsEmpty());
     }
-    EXPECT_NE(error.find(path), std::string::npos) << error;
-    EXPECT_NE(error.find("File too large"), std::string::npos) << error;
+    EXPECT_NE(error.Text().find(path), std::string::npos) << error.Text();
+    EXPECT_NE(error.Text().find("File too large"), std::string::npos) << error.Text();
     EXPECT_EQ(testfiles::ReadBytes(path), std::vector<uint8_t>(20, 0xAB));
     EXPECT_TRUE(OtherFiles(dir, "Frame-0.bmp").empty());
 }
@@ -241,9 +243,9 @@ TEST(BitmapFileTest, FolderWithoutWritePermissionIsReported)
     const std::string path = (dir / "locked" / "Frame-0.bmp").string();
     // 0: refused with the system's reason; 1: written; 2: refused without it.
     const int outcome = RunUnprivileged([&] {
-        std::string error;
-        if (WriteBitmapFile(path, *info, bitmap, &error)) return 1;
-        return error.find("Permission denied") != std::string::npos ? 0 : 2;
+        const CMessage error = WriteBitmapFile(path, *info, bitmap);
+        if (error.IsEmpty()) return 1;
+        return error.Text().find("Permission denied") != std::string::npos ? 0 : 2;
     });
     EXPECT_EQ(outcome, 0);
     EXPECT_TRUE(fs::is_empty(dir / "locked"));
@@ -255,6 +257,6 @@ TEST(BitmapFileTest, DeviceRowsBecomeBottomUpPixelArray)
     const CBitmap bitmap = CTestFrames::Pattern(7, 5, 3);
     auto info = MakeBitmapInfo(bitmap);
     std::vector<uint8_t> pixels;
-    ASSERT_TRUE(GetDIBits(bitmap, *info, pixels));
+    ASSERT_TRUE(GetDIBits(bitmap, *info, pixels).IsEmpty());
     EXPECT_EQ(pixels, CTestFrames::BottomUp(bitmap));
 }
