@@ -27,7 +27,7 @@ void CParentFolder::Close()
         ::close(m_fd);
         m_fd = -1;
     }
-    m_strName.clear();
+    m_name.clear();
 }
 
 int CParentFolder::Open(const std::string& path)
@@ -67,13 +67,13 @@ int CParentFolder::OpenFrom(int start, const std::string& path)
         ::close(m_fd);
     }
     m_fd = current;
-    m_strName = last;
+    m_name = last;
     return 0;
 }
 
 bool CParentFolder::Stat(struct stat& st) const
 {
-    return m_fd >= 0 && ::fstatat(m_fd, m_strName.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    return m_fd >= 0 && ::fstatat(m_fd, m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 int CParentFolder::FollowLinks(struct stat& st, bool& exists)
@@ -82,7 +82,7 @@ int CParentFolder::FollowLinks(struct stat& st, bool& exists)
         return EBADF;
     }
     for (int hops = 0;; ++hops) {
-        if (::fstatat(m_fd, m_strName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (::fstatat(m_fd, m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno != ENOENT) {
                 return errno;
             }
@@ -98,7 +98,7 @@ int CParentFolder::FollowLinks(struct stat& st, bool& exists)
         }
         std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
         for (;;) {
-            const ssize_t n = ::readlinkat(m_fd, m_strName.c_str(), target.data(), target.size());
+            const ssize_t n = ::readlinkat(m_fd, m_name.c_str(), target.data(), target.size());
             if (n < 0) {
                 return errno;
             }

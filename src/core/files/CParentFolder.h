@@ -27,7 +27,7 @@ public:
     bool IsOpen() const { return m_fd >= 0; }
     // A descriptor of the folder (O_PATH), for the *at calls.
     int Fd() const { return m_fd; }
-    const std::string& Name() const { return m_strName; }
+    const std::string& Name() const { return m_name; }
     void Close();
 
 private:
@@ -35,5 +35,5 @@ private:
     int OpenFrom(int start, const std::string& path);
 
     int m_fd = -1;
-    std::string m_strName;
+    std::string m_name;
 };

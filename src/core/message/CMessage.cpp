@@ -3,7 +3,7 @@
 #include "CText.h"
 
 CMessage::CMessage(const char* id, std::initializer_list<CMessageArg> args, int error)
-    : m_kind(Kind::kTemplate), m_id(id), m_nErrno(error)
+    : m_kind(Kind::kTemplate), m_id(id), m_errno(error)
 {
     m_args.reserve(args.size());
     for (const CMessageArg& arg : args)
@@ -15,7 +15,7 @@ CMessage CMessage::Plain(std::string text, int error)
     CMessage message;
     message.m_kind = Kind::kPlain;
     message.m_text = std::move(text);
-    message.m_nErrno = error;
+    message.m_errno = error;
     return message;
 }
 
@@ -29,7 +29,7 @@ CMessage CMessage::Joined(std::vector<CMessage> parts)
 
 int CMessage::Errno() const
 {
-    if (m_nErrno != 0) return m_nErrno;
+    if (m_errno != 0) return m_errno;
     for (const CMessage& arg : m_args) {
         if (const int error = arg.Errno(); error != 0) return error;
     }

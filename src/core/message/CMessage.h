@@ -60,7 +60,7 @@ private:
     const char* m_id = nullptr;
     std::string m_text;
     std::vector<CMessage> m_args;
-    int m_nErrno = 0;
+    int m_errno = 0;
 };
 
 // One value of a message's template: a text shown as it is, a number, or a
