@@ -1,7 +1,7 @@
 #include "CInterfaceCommands.h"
 
 #include "CLanguage.h"
-#include "CMainFrame.h"
+#include "CActionRegistry.h"
 #include "Resource.h"
 #include "editing/CUserPrompts.h"
 
@@ -11,14 +11,16 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
 #include <QUrl>
 
-CInterfaceCommands::CInterfaceCommands(CMainFrame& frame, QSettings& settings, CUserPrompts& prompts,
-                                       const QString& current)
-    : QObject(&frame), m_frame(frame), m_settings(settings), m_prompts(prompts), m_current(current)
+CInterfaceCommands::CInterfaceCommands(CActionRegistry& actions, QMainWindow& window, QSettings& settings,
+                                       CUserPrompts& prompts, const QString& current)
+    : QObject(&window), m_actions(actions), m_window(window), m_settings(settings), m_prompts(prompts),
+      m_current(current)
 {
 }
 
@@ -50,8 +52,7 @@ void CInterfaceCommands::CreateMenus(QMenu* viewMenu)
     } choices[] = {{ID_LANGUAGE_ENGLISH, "English", CLanguage::kEnglish},
                    {ID_LANGUAGE_CHINESE, "中文", CLanguage::kChinese}};
     for (const auto& choice : choices) {
-        QAction* action =
-            m_frame.GetActions().MakeAction(choice.id, QString::fromUtf8(choice.text), QString(), QString());
+        QAction* action = m_actions.MakeAction(choice.id, QString::fromUtf8(choice.text), QString(), QString());
         action->setCheckable(true);
         action->setChecked(m_current == QLatin1String(choice.language));
         group->addAction(action);
@@ -60,15 +61,15 @@ void CInterfaceCommands::CreateMenus(QMenu* viewMenu)
         connect(action, &QAction::triggered, this, [this, language] { OnLanguage(language); });
     }
 
-    m_pHelpMenu = m_frame.menuBar()->addMenu(tr("帮助(&H)"));
+    m_pHelpMenu = m_window.menuBar()->addMenu(tr("帮助(&H)"));
     m_pHelpMenu->setObjectName(QStringLiteral("helpMenu"));
-    QAction* manual = m_frame.GetActions().MakeAction(ID_HELP_MANUAL, tr("用户手册(&M)\tF1"), QString(),
-                                                      tr("打开 Trevalin 用户手册\n用户手册"));
+    QAction* manual =
+        m_actions.MakeAction(ID_HELP_MANUAL, tr("用户手册(&M)\tF1"), QString(), tr("打开 Trevalin 用户手册\n用户手册"));
     manual->setShortcut(QKeySequence(Qt::Key_F1));
     m_pHelpMenu->addAction(manual);
     m_pHelpMenu->addSeparator();
     // The tool bar's About button, here with a menu text of its own.
-    QAction* about = m_frame.GetAction(ID_APP_ABOUT);
+    QAction* about = m_actions.GetAction(ID_APP_ABOUT);
     about->setText(tr("关于 Trevalin(&A)..."));
     about->setToolTip(tr("关于"));
     m_pHelpMenu->addAction(about);
@@ -79,11 +80,11 @@ void CInterfaceCommands::OnHelpManual()
 {
     const QString path = ManualPath();
     if (path.isEmpty()) {
-        m_prompts.MessageBox(&m_frame, tr("没有找到用户手册。"), CUserPrompts::Icon::kWarning);
+        m_prompts.MessageBox(&m_window, tr("没有找到用户手册。"), CUserPrompts::Icon::kWarning);
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        m_prompts.MessageBox(&m_frame, tr("无法打开用户手册 %1。").arg(QDir::toNativeSeparators(path)),
+        m_prompts.MessageBox(&m_window, tr("无法打开用户手册 %1。").arg(QDir::toNativeSeparators(path)),
                              CUserPrompts::Icon::kWarning);
 }
 
@@ -91,5 +92,5 @@ void CInterfaceCommands::OnLanguage(const QString& language)
 {
     CLanguage::Remember(m_settings, language);
     if (language == m_current) return;
-    m_prompts.MessageBox(&m_frame, tr("界面语言将在下次启动 Trevalin 时更改。"), CUserPrompts::Icon::kInformation);
+    m_prompts.MessageBox(&m_window, tr("界面语言将在下次启动 Trevalin 时更改。"), CUserPrompts::Icon::kInformation);
 }

@@ -3,9 +3,10 @@
 #include <QObject>
 #include <QString>
 
-class CMainFrame;
+class CActionRegistry;
 class CUserPrompts;
 class QActionGroup;
+class QMainWindow;
 class QMenu;
 class QSettings;
 
@@ -16,8 +17,10 @@ class CInterfaceCommands : public QObject {
     Q_OBJECT
 
 public:
+    // The commands go into `actions` and the menus into `window`'s menu bar;
     // `current` is the language the interface runs in ("en" or "zh").
-    CInterfaceCommands(CMainFrame& frame, QSettings& settings, CUserPrompts& prompts, const QString& current);
+    CInterfaceCommands(CActionRegistry& actions, QMainWindow& window, QSettings& settings, CUserPrompts& prompts,
+                       const QString& current);
 
     // The language submenu at the end of `viewMenu`, then the 帮助 menu
     // after the menus already in the bar.
@@ -36,7 +39,8 @@ public:
     static QString ManualPath();
 
 private:
-    CMainFrame& m_frame;
+    CActionRegistry& m_actions;
+    QMainWindow& m_window;
     QSettings& m_settings;
     CUserPrompts& m_prompts;
     QString m_current;

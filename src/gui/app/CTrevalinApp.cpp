@@ -54,7 +54,8 @@ bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string&
     m_pMainWnd = std::make_unique<CMainFrame>(*m_pDoc, *m_pDocManager, *m_pRecent, m_prompts, m_settings, *m_pRowPool);
     m_pExport = std::make_unique<CExportCommand>(*m_pDoc, m_prompts, m_settings, *m_pRowPool);
     m_pMainWnd->SetExportCommand(m_pExport.get());
-    m_pInterface = new CInterfaceCommands(*m_pMainWnd, m_settings, m_prompts, CLanguage::Choose(arguments, m_settings));
+    m_pInterface = new CInterfaceCommands(m_pMainWnd->GetActions(), *m_pMainWnd, m_settings, m_prompts,
+                                          CLanguage::Choose(arguments, m_settings));
     m_pInterface->CreateMenus(m_pMainWnd->GetEditCommands().GetViewMenu());
 
     if (project.isEmpty()) {
