@@ -1,5 +1,7 @@
 #include "CFeatureSet.h"
 
+#include <cmath>
+
 int32_t CFeatureSet::HitTest(const CFeaturePoint& pt, int32_t image)
 {
     if (image < 0 || image > 1) {
@@ -44,21 +46,27 @@ int32_t CFeatureSet::PickAt(double u, double v, int32_t image, double reach)
             }
         }
     }
-    // A selected segment, then any segment.
+    // A selected segment, then the nearest segment; the lower line on a tie.
     for (int32_t i = 0; found < 0 && i < lines.m_nCount; ++i) {
         const CPointSet<int>& line = lines.Line(i);
-        if (line.m_nState == STATE_SEGMENT_SELECTED && line.IsOnSegment(line.m_nSelSegment, u, v)) {
+        const double d = line.SegmentDistance(line.m_nSelSegment, u, v);
+        if (line.m_nState == STATE_SEGMENT_SELECTED && d >= 0.0 && d <= reach) {
             found = i;
             element = line.m_nSelSegment;
             point = false;
         }
     }
-    for (int32_t i = 0; found < 0 && i < lines.m_nCount; ++i) {
-        const int32_t j = lines.Line(i).SegmentAt(u, v);
-        if (j >= 0) {
-            found = i;
-            element = j;
-            point = false;
+    if (found < 0) {
+        double nearest = 0.0;
+        for (int32_t i = 0; i < lines.m_nCount; ++i) {
+            double d = 0.0;
+            const int32_t j = lines.Line(i).NearestSegment(u, v, reach, &d);
+            if (j >= 0 && (found < 0 || d < nearest)) {
+                found = i;
+                element = j;
+                nearest = d;
+                point = false;
+            }
         }
     }
     for (int32_t i = 0; i < lines.m_nCount; ++i) {
@@ -72,4 +80,39 @@ int32_t CFeatureSet::PickAt(double u, double v, int32_t image, double reach)
         }
     }
     return found;
+}
+
+CFeatureSet::PointRef CFeatureSet::NearestPoint(int32_t image, double u, double v, double reach, int32_t skipLine) const
+{
+    PointRef best;
+    if (image < 0 || image > 1) return best;
+    const CPointSets<int>& lines = m_sets[image];
+    double nearest = 0.0;
+    for (int32_t i = 0; i < lines.m_nCount; ++i) {
+        const CPointSet<int>& line = lines.Line(i);
+        for (int32_t j = 0; i != skipLine && j < line.m_nCount; ++j) {
+            const double dx = u - line.Point(j).x;
+            const double dy = v - line.Point(j).y;
+            const double d = std::sqrt(dx * dx + dy * dy);
+            if (d <= reach && (!best.IsValid() || d < nearest)) {
+                best = PointRef{i, j};
+                nearest = d;
+            }
+        }
+    }
+    return best;
+}
+
+void CFeatureSet::SelectPair(int32_t line)
+{
+    if (line < 0 || line >= m_sets[0].m_nCount || line >= m_sets[1].m_nCount) return;
+    for (CPointSets<int>& lines : m_sets) {
+        for (int32_t i = 0; i < lines.m_nCount; ++i) {
+            CPointSet<int>& each = lines.Line(i);
+            const bool chosen = i == line && each.m_nCount >= 2;
+            each.m_nState = chosen ? STATE_SEGMENT_SELECTED : STATE_NONE;
+            each.m_nSelSegment = chosen ? 0 : -1;
+            each.m_nSelPoint = -1;
+        }
+    }
 }

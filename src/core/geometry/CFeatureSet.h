@@ -26,13 +26,31 @@ public:
     // What the pointer at (u, v), in real picture coordinates, is over in
     // image `image`, ranked for editing: a selected point within `reach`,
     // then the point nearest the pointer within `reach` on any line, then a
-    // selected segment under the pointer, then the first segment under it in
-    // line order. So a point lying on another line's segment can always be
-    // caught, and what is selected wins over what lies on top of it. The line
-    // found is marked as HitTest marks what it finds (a selected element stays
-    // selected); every other line is marked as missed. Returns the line's
-    // index or -1.
+    // selected segment within `reach`, then the segment nearest the pointer
+    // within `reach` (the lower line on a tie). Segments are measured by
+    // their true distance, whichever way they run. So a point lying on
+    // another line's segment can always be caught, and what is selected wins
+    // over what lies on top of it. The line found is marked as HitTest marks
+    // what it finds (a selected element stays selected); every other line is
+    // marked as missed. Returns the line's index or -1.
     int32_t PickAt(double u, double v, int32_t image, double reach);
+
+    // A point of a line: its line's index and its own, -1 for none.
+    struct PointRef {
+        int32_t line = -1;
+        int32_t point = -1;
+        bool IsValid() const { return line >= 0; }
+        friend bool operator==(const PointRef&, const PointRef&) = default;
+    };
+    // The point of image `image` nearest (u, v) no farther than `reach`,
+    // on any line but `skipLine` (the lower line and point on a tie). Lines
+    // of one point count too: a point is a point to snap onto.
+    PointRef NearestPoint(int32_t image, double u, double v, double reach, int32_t skipLine) const;
+
+    // Selects line pair `line` as a whole (its first segment) in both images
+    // and clears every other line's state there. Nothing when either image
+    // has no such line.
+    void SelectPair(int32_t line);
 
     static constexpr const char* kClassName = "CFeatureSet";
     static constexpr int kSchema = 1;

@@ -1,5 +1,6 @@
 #include "CPointSet.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -152,22 +153,40 @@ template <typename T> int32_t CPointSet<T>::NearestPoint(double u, double v, dou
     return best;
 }
 
-template <typename T> int32_t CPointSet<T>::SegmentAt(double u, double v) const
+template <typename T> double CPointSet<T>::SegmentDistance(int32_t i, double u, double v) const
 {
+    if (i < 0 || i + 1 >= m_nCount) return -1.0;
+    const CFeaturePoint& a = Point(i);
+    const CFeaturePoint& b = Point(i + 1);
+    const double dx = static_cast<double>(b.x) - a.x;
+    const double dy = static_cast<double>(b.y) - a.y;
+    const double length2 = dx * dx + dy * dy;
+    // The foot of the perpendicular, held between the ends.
+    double t = 0.0;
+    if (length2 > 0.0) t = std::clamp(((u - a.x) * dx + (v - a.y) * dy) / length2, 0.0, 1.0);
+    const double ex = u - (a.x + t * dx);
+    const double ey = v - (a.y + t * dy);
+    return std::sqrt(ex * ex + ey * ey);
+}
+
+template <typename T> int32_t CPointSet<T>::NearestSegment(double u, double v, double reach, double* distance) const
+{
+    int32_t best = -1;
+    double bestDistance = 0.0;
     for (int32_t i = 0; i + 1 < m_nCount; ++i) {
-        if (OnSegment(u, v, Point(i), Point(i + 1))) return i;
+        const double d = SegmentDistance(i, u, v);
+        if (d <= reach && (best < 0 || d < bestDistance)) {
+            best = i;
+            bestDistance = d;
+        }
     }
-    return -1;
+    if (distance != nullptr) *distance = bestDistance;
+    return best;
 }
 
 template <typename T> bool CPointSet<T>::IsNearPoint(int32_t i, double u, double v, double reach) const
 {
     return m_nCount >= 2 && i >= 0 && i < m_nCount && Distance(u, v, Point(i)) <= reach;
-}
-
-template <typename T> bool CPointSet<T>::IsOnSegment(int32_t i, double u, double v) const
-{
-    return i >= 0 && i + 1 < m_nCount && OnSegment(u, v, Point(i), Point(i + 1));
 }
 
 template <typename T> void CPointSet<T>::MarkPoint(int32_t i)

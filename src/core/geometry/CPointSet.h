@@ -42,19 +42,23 @@ public:
     // appending them allocates at most once.
     void Reserve(int32_t points);
 
-    // The pieces HitTest is made of, for callers that rank what lies under
-    // the pointer across lines themselves. (u, v) is a position in real
-    // picture coordinates: a point's pixel centre is its integer position.
+    // Measures by true distance, for callers that rank what lies under the
+    // pointer across lines themselves (HitTest keeps its own tests). (u, v)
+    // is a position in real picture coordinates: a point's pixel centre is
+    // its integer position.
     //
     // The point nearest (u, v) no farther than `reach`, the lower index on a
     // tie, or -1; `distance` receives how far it is.
     int32_t NearestPoint(double u, double v, double reach, double* distance = nullptr) const;
-    // The first segment the segment test puts (u, v) on, or -1.
-    int32_t SegmentAt(double u, double v) const;
-    // Whether point i lies within `reach` of (u, v); whether (u, v) is on
-    // segment i. False for an index that is not in use.
+    // How far (u, v) is from segment i (from its nearest point, ends
+    // included), or -1 for an index that is not in use.
+    double SegmentDistance(int32_t i, double u, double v) const;
+    // The segment nearest (u, v) no farther than `reach`, the lower index on
+    // a tie, or -1; `distance` receives how far it is.
+    int32_t NearestSegment(double u, double v, double reach, double* distance = nullptr) const;
+    // Whether point i lies within `reach` of (u, v). False for an index
+    // that is not in use.
     bool IsNearPoint(int32_t i, double u, double v, double reach) const;
-    bool IsOnSegment(int32_t i, double u, double v) const;
     // The selection changes HitTest makes when it finds point i, segment i,
     // or nothing.
     void MarkPoint(int32_t i);

@@ -310,6 +310,74 @@ TEST(FeatureSet, PickAtTakesPointsBeforeSegmentsAndSelectionFirst)
     EXPECT_EQ(fs.m_sets[0].Line(2).m_nState, STATE_SEGMENT_SELECTED) << "a miss keeps a selection";
 }
 
+TEST(FeatureSet, PickAtTakesSegmentsByTrueDistanceInEveryDirection)
+{
+    // Horizontal, vertical and diagonal, each drawn both ways; the pointer
+    // 4.5 pixels to one side of the middle, or beyond the reach.
+    const struct {
+        int32_t x0, y0, x1, y1;
+        double u, v;   // within reach
+        double fu, fv; // just beyond it
+    } cases[] = {
+        {10, 50, 190, 50, 100, 54.5, 100, 55.5},    {190, 50, 10, 50, 100, 45.5, 100, 44.5},
+        {50, 10, 50, 190, 54.5, 100, 55.5, 100},    {50, 190, 50, 10, 45.5, 100, 44.5, 100},
+        {10, 10, 110, 110, 63.0, 57.0, 64.0, 56.0}, {110, 110, 10, 10, 57.0, 63.0, 56.0, 64.0},
+        {10, 110, 110, 10, 63.0, 63.0, 64.0, 64.0},
+    };
+    for (const auto& c : cases) {
+        CFeatureSet fs;
+        AddLine(fs.m_sets[1], c.x0, c.y0, c.x1, c.y1);
+        EXPECT_EQ(fs.PickAt(c.u, c.v, 1, 5.0), 0) << c.x0 << "," << c.y0 << " " << c.u << "," << c.v;
+        EXPECT_EQ(fs.m_sets[1].Line(0).m_nState, STATE_SEGMENT_HOVER);
+        EXPECT_EQ(fs.PickAt(c.fu, c.fv, 1, 5.0), -1) << c.x0 << "," << c.y0 << " " << c.fu << "," << c.fv;
+        // A small reach (zoomed in) holds the same way.
+        EXPECT_EQ(fs.PickAt(c.u, c.v, 1, 1.25), -1);
+    }
+    // The nearer of two segments; the historical test would take neither.
+    CFeatureSet fs;
+    AddLine(fs.m_sets[0], 0, 40, 200, 40);
+    AddLine(fs.m_sets[0], 0, 44, 200, 44);
+    EXPECT_EQ(fs.HitTest(At(100, 43), 0), -1);
+    EXPECT_EQ(fs.PickAt(100, 43, 0, 5.0), 1);
+    EXPECT_EQ(fs.PickAt(100, 41.5, 0, 5.0), 0);
+    EXPECT_EQ(fs.m_sets[0].Line(1).m_nState, STATE_NONE);
+    // Past an end only the end's distance counts.
+    EXPECT_DOUBLE_EQ(fs.m_sets[0].Line(0).SegmentDistance(0, 203, 44), 5.0);
+    EXPECT_DOUBLE_EQ(fs.m_sets[0].Line(0).SegmentDistance(0, -3, 36), 5.0);
+    EXPECT_EQ(fs.m_sets[0].Line(0).SegmentDistance(1, 0, 0), -1.0) << "no such segment";
+}
+
+TEST(FeatureSet, NearestPointSkipsOneLineAndSelectPairMarksBothImages)
+{
+    CFeatureSet fs;
+    for (CPointSets<int>& lines : fs.m_sets) {
+        AddLine(lines, 10, 10, 50, 50);
+        AddLine(lines, 12, 10, 90, 90);
+        AddLine(lines, 100, 100, 140, 140);
+    }
+    using Ref = CFeatureSet::PointRef;
+    EXPECT_EQ(fs.NearestPoint(0, 10.9, 10, 5.0, -1), (Ref{0, 0}));
+    EXPECT_EQ(fs.NearestPoint(0, 11.1, 10, 5.0, -1), (Ref{1, 0}));
+    EXPECT_EQ(fs.NearestPoint(0, 11.1, 10, 5.0, 1), (Ref{0, 0})) << "the skipped line";
+    EXPECT_EQ(fs.NearestPoint(1, 54, 53, 5.0, -1), (Ref{0, 1}));
+    EXPECT_FALSE(fs.NearestPoint(1, 56, 53, 5.0, -1).IsValid());
+    EXPECT_FALSE(fs.NearestPoint(2, 10, 10, 5.0, -1).IsValid());
+
+    fs.m_sets[0].Line(0).m_nState = STATE_POINT_SELECTED;
+    fs.m_sets[0].Line(0).m_nSelPoint = 1;
+    fs.SelectPair(2);
+    for (const CPointSets<int>& lines : fs.m_sets) {
+        EXPECT_EQ(lines.Line(0).m_nState, STATE_NONE);
+        EXPECT_EQ(lines.Line(0).m_nSelPoint, -1);
+        EXPECT_EQ(lines.Line(2).m_nState, STATE_SEGMENT_SELECTED);
+        EXPECT_EQ(lines.Line(2).m_nSelSegment, 0);
+    }
+    AddLine(fs.m_sets[0], 1, 1, 2, 2);
+    fs.SelectPair(3); // only the source has it: nothing changes
+    EXPECT_EQ(fs.m_sets[0].Line(2).m_nState, STATE_SEGMENT_SELECTED);
+    EXPECT_EQ(fs.m_sets[0].Line(3).m_nState, STATE_NONE);
+}
+
 TEST(LineSnapshot, PutsBackPointsAndLabels)
 {
     CPointSets<int> set;
