@@ -207,6 +207,16 @@ Open Target Picture</translation>
         <source>图像(&amp;I)</source>
         <translation>&amp;Picture</translation>
     </message>
+    <message>
+        <source>吸附到点(&amp;N)</source>
+        <translation>S&amp;nap to Points</translation>
+    </message>
+    <message>
+        <source>画线或拖动点时，端点靠近另一条特征线的点就吸附到该点上(按住 Shift 暂不吸附)
+吸附到点</source>
+        <translation>While a line is drawn or a point dragged, an end near another line&apos;s point lands on that point (hold Shift to place it freely)
+Snap to Points</translation>
+    </message>
 </context>
 <context>
     <name>CEditTexts</name>

@@ -48,6 +48,10 @@ void CEditCommands::CreateActions()
     QAction* direct = m_actions.MakeAction(ID_VIEW_DIRECT_DRAG, tr("按下即拖动(&D)"), QString(),
                                            tr("在点或线段上按下并移动鼠标即可拖动它，无需先选中\n按下即拖动"));
     direct->setCheckable(true);
+    QAction* snap = m_actions.MakeAction(
+        ID_VIEW_SNAP_POINTS, tr("吸附到点(&N)"), QString(),
+        tr("画线或拖动点时，端点靠近另一条特征线的点就吸附到该点上(按住 Shift 暂不吸附)\n吸附到点"));
+    snap->setCheckable(true);
 
     QAction* openSource = m_actions.MakeAction(ID_IMAGE_OPEN_SOURCE, tr("打开源图像(&S)…"), QString(),
                                                tr("打开一幅图像作为源图像(左窗格)\n打开源图像"));
@@ -66,12 +70,16 @@ void CEditCommands::CreateActions()
     connect(fit, &QAction::triggered, this, &CEditCommands::OnZoomFit);
     connect(&m_zoom, &CZoom::zoomChanged, this, &CEditCommands::UpdateCommandUI);
     connect(direct, &QAction::toggled, this, &CEditCommands::OnDirectDrag);
+    connect(snap, &QAction::toggled, this, &CEditCommands::OnSnapToPoints);
     connect(openSource, &QAction::triggered, this, [this] { m_panes[0]->OnOpenImage(); });
     connect(openTarget, &QAction::triggered, this, [this] { m_panes[1]->OnOpenImage(); });
 
     const bool directDrag = m_settings.value(QString::fromLatin1(kDirectDragKey), true).toBool();
     m_doc.SetDirectDrag(directDrag);
     direct->setChecked(directDrag);
+    const bool snapToPoints = m_settings.value(QString::fromLatin1(kSnapToPointsKey), true).toBool();
+    m_doc.SetSnapToPoints(snapToPoints);
+    snap->setChecked(snapToPoints);
 }
 
 void CEditCommands::CreateMenus(QMenuBar& bar)
@@ -85,7 +93,7 @@ void CEditCommands::CreateMenus(QMenuBar& bar)
     m_pViewMenu->addActions({m_actions.GetAction(ID_VIEW_ZOOM_IN), m_actions.GetAction(ID_VIEW_ZOOM_OUT),
                              m_actions.GetAction(ID_VIEW_ZOOM_ACTUAL), m_actions.GetAction(ID_VIEW_ZOOM_FIT)});
     m_pViewMenu->addSeparator();
-    m_pViewMenu->addAction(m_actions.GetAction(ID_VIEW_DIRECT_DRAG));
+    m_pViewMenu->addActions({m_actions.GetAction(ID_VIEW_DIRECT_DRAG), m_actions.GetAction(ID_VIEW_SNAP_POINTS)});
 
     m_pImageMenu = bar.addMenu(tr("图像(&I)"));
     m_pImageMenu->addActions({m_actions.GetAction(ID_IMAGE_OPEN_SOURCE), m_actions.GetAction(ID_IMAGE_OPEN_TARGET)});
@@ -126,5 +134,12 @@ void CEditCommands::OnDirectDrag(bool on)
 {
     m_doc.SetDirectDrag(on);
     m_settings.setValue(QString::fromLatin1(kDirectDragKey), on);
+    m_settings.sync();
+}
+
+void CEditCommands::OnSnapToPoints(bool on)
+{
+    m_doc.SetSnapToPoints(on);
+    m_settings.setValue(QString::fromLatin1(kSnapToPointsKey), on);
     m_settings.sync();
 }

@@ -14,9 +14,10 @@ class QMenuBar;
 class QSettings;
 
 // The main window's editing commands beside the File menu: 编辑 (undo,
-// redo, delete), 视图 (zoom and direct drag) and 图像 (open a picture into
-// either pane). Works on the zoom both panes share; keeps the direct-drag
-// choice in the settings ("Editing/DirectDrag", on unless turned off).
+// redo, delete), 视图 (zoom, direct drag and snapping) and 图像 (open a
+// picture into either pane). Works on the zoom both panes share; keeps the
+// direct-drag and snapping choices in the settings ("Editing/DirectDrag",
+// "Editing/SnapToPoints", each on unless turned off).
 class CEditCommands : public QObject {
     Q_OBJECT
 
@@ -43,11 +44,13 @@ public:
     QMenu* GetImageMenu() const { return m_pImageMenu; }
 
     static constexpr const char* kDirectDragKey = "Editing/DirectDrag";
+    static constexpr const char* kSnapToPointsKey = "Editing/SnapToPoints";
 
 private:
     void OnDelete();
     void OnZoomFit();
     void OnDirectDrag(bool on);
+    void OnSnapToPoints(bool on);
 
     CActionRegistry& m_actions;
     CDocController& m_doc;

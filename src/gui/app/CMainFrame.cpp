@@ -328,6 +328,9 @@ void CMainFrame::showEvent(QShowEvent* event)
         m_bSplitSet = true;
         const int width = m_pSplitter->width();
         m_pSplitter->setSizes({width / 2, width - width / 2});
+        // The edit keys belong to the panes from the start, not to the
+        // control bar's first field.
+        if (m_bShowInputs && m_pActiveView) m_pActiveView->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "document/CTrevalinDoc.h"
 #include "editing/undo/CDeleteLineCommand.h"
+#include "geometry/CFeatureSet.h"
 
 #include <algorithm>
 
@@ -71,6 +72,17 @@ void CDocController::DeleteLine(int32_t line)
         line >= m_pDoc->GetFeatureSet()->m_sets[1].m_nCount)
         return;
     m_undoStack.push(new CDeleteLineCommand(*m_pDoc, m_changeSignals, line));
+}
+
+void CDocController::SelectLinePair(int32_t line)
+{
+    CFeatureSet* features = m_pDoc->GetFeatureSet();
+    if (line < 0 || line >= features->m_sets[0].m_nCount || line >= features->m_sets[1].m_nCount) return;
+    EndGestures();
+    features->SelectPair(line);
+    emit linePairSelected(line);
+    emit selectionChanged();
+    emit panesRepaintRequested();
 }
 
 void CDocController::OnLinesChanged()

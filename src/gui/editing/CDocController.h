@@ -64,6 +64,16 @@ public:
     // it must be selected by a press first (off).
     bool IsDirectDrag() const { return m_bDirectDrag; }
     void SetDirectDrag(bool on) { m_bDirectDrag = on; }
+    // An end point drawn or dragged near another line's point lands on it
+    // (on), or stays where the pointer puts it (off).
+    bool IsSnapToPoints() const { return m_bSnapToPoints; }
+    void SetSnapToPoints(bool on) { m_bSnapToPoints = on; }
+    // Selects line pair `line` as a whole in both images (linePairSelected);
+    // nothing when either image has no such line.
+    void SelectLinePair(int32_t line);
+    // A number no burst of edits has had before: keyboard nudges with the
+    // same number merge into one step of the history.
+    int32_t NewEditBurst() { return ++m_nEditBurst; }
     // The project's morph options (warp only, easing, edges): what the
     // result view's runs and the exports use. Kept beside the project file.
     const CMorphOptions& GetMorphOptions() const { return m_morphOptions; }
@@ -93,6 +103,9 @@ signals:
     void gesturesEnding();
     // Both image panes repaint whole (see RepaintImagePanes).
     void panesRepaintRequested();
+    // Line pair `line` was selected in both images: the panes' tools take
+    // it as their current line. Followed by selectionChanged().
+    void linePairSelected(int32_t line);
 
 private:
     void OnLinesChanged();
@@ -103,5 +116,7 @@ private:
     std::vector<CDocView*> m_views;
     QUndoStack m_undoStack;
     bool m_bDirectDrag = true;
+    bool m_bSnapToPoints = true;
+    int32_t m_nEditBurst = 0;
     CMorphOptions m_morphOptions;
 };

@@ -7,6 +7,12 @@
 // press finishes it and tells the other views; a right press abandons the
 // drawing mode and keeps the line as it stands. A finished line is one
 // step of the document's history.
+//
+// With snapping on, the pressed point and the point following the pointer
+// land on another line's point within the grab radius in the pane's image
+// (shown with a ring; Shift held places them freely); in the other image the
+// line's end goes to the partner of that point, so that the pair shares its
+// end in both images.
 class CFBCommand : public CMorphCommand {
 public:
     using CMorphCommand::CMorphCommand;
@@ -22,4 +28,7 @@ public:
 private:
     // Records the newest line pair as a step of the history.
     void PushLine();
+    // Puts point j of the newest line of both images at (x, y) of the
+    // pane's image, or at the partner of `snap` in the other image.
+    void Place(int32_t j, int32_t x, int32_t y, const CFeatureSet::PointRef& snap);
 };

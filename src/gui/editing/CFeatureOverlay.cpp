@@ -15,6 +15,7 @@
 const QColor CFeatureOverlay::kSelected(255, 0, 0);
 const QColor CFeatureOverlay::kHover(0, 0, 255);
 const QColor CFeatureOverlay::kNormal(0, 255, 0);
+const QColor CFeatureOverlay::kSnap(255, 0, 255);
 
 namespace {
 
@@ -116,6 +117,17 @@ void CFeatureOverlay::DrawPoint(QPainter& dc, const CPointSet<int>& line, int32_
     dc.setPen(pen);
     dc.drawRect(QRect(x - 2, y - 2, 3, 3));
     dc.setPen(previous);
+}
+
+void CFeatureOverlay::DrawSnapRing(QPainter& dc, const CFeaturePoint& pt, double zoom)
+{
+    const QPointF centre(Screen(pt.x, zoom), Screen(pt.y, zoom));
+    dc.save();
+    dc.setRenderHint(QPainter::Antialiasing, false);
+    dc.setPen(QPen(kSnap, 2));
+    dc.setBrush(Qt::NoBrush);
+    dc.drawEllipse(centre, kSnapRingRadius - 1, kSnapRingRadius - 1);
+    dc.restore();
 }
 
 void CFeatureOverlay::DrawSegment(QPainter& dc, const CPointSet<int>& line, int32_t j, double zoom)

@@ -32,6 +32,12 @@ public:
     // Segment j, from point j to point j + 1.
     static void DrawSegment(QPainter& dc, const CPointSet<int>& line, int32_t j, double zoom = 1.0);
 
+    // A ring of kSnapRingRadius screen pixels around point `pt`: the point
+    // an end being drawn or dragged snaps onto.
+    static void DrawSnapRing(QPainter& dc, const CFeaturePoint& pt, double zoom = 1.0);
+    static constexpr int kSnapRingRadius = 7;
+    static const QColor kSnap; // magenta
+
     static QColor PointColour(const CPointSet<int>& line, int32_t j);
     static QColor SegmentColour(const CPointSet<int>& line, int32_t j);
 

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
@@ -58,6 +59,7 @@ CImageView::CImageView(CDocController& doc, CUserPrompts& prompts, int32_t& nVie
 {
     SetZoom(nullptr);
     viewport()->setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
     m_pImageMenu = new QMenu(QStringLiteral("image menu"), this);
     QAction* open = m_pImageMenu->addAction(tr("打开图像"));
@@ -76,6 +78,8 @@ CImageView::CImageView(CDocController& doc, CUserPrompts& prompts, int32_t& nVie
         if (image == m_nImageIndex) UpdateScrollSizes();
     });
     connect(&m_doc, &CDocController::panesRepaintRequested, this, [this] { viewport()->update(); });
+    connect(&m_doc, &CDocController::linePairSelected, this,
+            [this](int32_t line) { m_pCommand->OnLinePairSelected(line); });
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     m_doc.AddView(this);
@@ -356,6 +360,7 @@ void CImageView::paintEvent(QPaintEvent*)
     dc.setBackground(Qt::white);
     dc.setBackgroundMode(Qt::OpaqueMode);
     CFeatureOverlay::DrawFeatures(dc, *m_doc.GetFeatureSet(), m_nImageIndex, f);
+    m_pCommand->DrawOver(dc, f);
 }
 
 void CImageView::DispatchMouse(QEvent::Type type, Qt::MouseButton button, uint32_t flags, const QPoint& client)
@@ -413,6 +418,24 @@ void CImageView::mouseDoubleClickEvent(QMouseEvent* event)
     // The second press of a quick pair is a press like any other.
     DispatchMouse(event->type(), event->button(), KeyFlags(event->buttons(), event->modifiers()),
                   event->position().toPoint());
+}
+
+void CImageView::keyPressEvent(QKeyEvent* event)
+{
+    if (m_pCommand->OnKeyDown(event->key(), KeyFlags(QGuiApplication::mouseButtons(), event->modifiers()))) {
+        event->accept();
+        m_doc.NotifySelectionChanged();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+bool CImageView::focusNextPrevChild(bool next)
+{
+    // Tab and Shift+Tab come here before keyPressEvent.
+    const uint32_t flags = KeyFlags(QGuiApplication::mouseButtons(), QGuiApplication::keyboardModifiers());
+    if (m_pCommand->OnKeyDown(next ? Qt::Key_Tab : Qt::Key_Backtab, flags)) return true;
+    return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
 void CImageView::wheelEvent(QWheelEvent* event)

@@ -33,6 +33,11 @@ template <typename T> class CPointSet;
 // everything is as without zoom. Panes given the same CZoom zoom together;
 // Ctrl and the wheel zoom about the pointer.
 //
+// Keys: the pane takes the focus from a click or Tab; every key pressed in
+// it, Tab and Shift+Tab included, goes to its tool first (arrows nudge, Tab
+// steps through the line pairs with the select tool), what the tool leaves
+// is the scroll area's.
+//
 // The pane follows its document controller's signals: a gesture in progress
 // ends when a change is coming (gesturesEnding), the lines changed (its tool
 // drops line indices that no longer hold, and it repaints), its picture
@@ -121,6 +126,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;

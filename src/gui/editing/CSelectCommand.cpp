@@ -3,6 +3,7 @@
 #include "CDocController.h"
 #include "CToolPane.h"
 #include "editing/undo/CMoveCommand.h"
+#include "editing/undo/CNudgeCommand.h"
 #include "geometry/CFeatureSet.h"
 
 #include <QRect>
@@ -15,6 +16,21 @@ namespace {
 
 // MK_LBUTTON: the left button is held.
 constexpr uint32_t kLeftButtonHeld = 0x0001;
+
+// The move (dx, dy) held so that none of points [first, first + count) of
+// `points` leaves the picture `picture` (or goes farther off it).
+void KeepOnPicture(const std::vector<CFeaturePoint>& points, int32_t first, int32_t count, const RECT& picture,
+                   int64_t& dx, int64_t& dy)
+{
+    if (picture.right <= 0 || picture.bottom <= 0) return;
+    for (int32_t j = first; j < first + count; ++j) {
+        const CFeaturePoint& p = points[static_cast<size_t>(j)];
+        dx =
+            std::clamp(dx, std::min(-int64_t{p.x}, int64_t{0}), std::max(int64_t{picture.right} - 1 - p.x, int64_t{0}));
+        dy = std::clamp(dy, std::min(-int64_t{p.y}, int64_t{0}),
+                        std::max(int64_t{picture.bottom} - 1 - p.y, int64_t{0}));
+    }
+}
 
 } // namespace
 
@@ -33,9 +49,13 @@ int32_t CSelectCommand::HitTest(int32_t x, int32_t y)
     before.reserve(static_cast<size_t>(std::max(lines.m_nCount, 0)));
     for (int32_t i = 0; i < lines.m_nCount; ++i)
         before.push_back({lines.Line(i).m_nState, lines.Line(i).m_nSelPoint, lines.Line(i).m_nSelSegment});
-    const QPointF at = m_pView->PointerPicturePos(x, y);
-    const int32_t hit =
-        m_pDoc->GetFeatureSet()->PickAt(at.x(), at.y(), m_pView->GetImageIndex(), m_pView->GrabRadius());
+    int32_t hit = -1;
+    if (m_pDoc->IsDirectDrag()) {
+        const QPointF at = m_pView->PointerPicturePos(x, y);
+        hit = m_pDoc->GetFeatureSet()->PickAt(at.x(), at.y(), m_pView->GetImageIndex(), m_pView->GrabRadius());
+    } else {
+        hit = m_pDoc->GetFeatureSet()->HitTest(CFeaturePoint{x, y, 0, 1, 0}, m_pView->GetImageIndex());
+    }
     for (int32_t i = 0; i < lines.m_nCount; ++i) {
         const CPointSet<int>& line = lines.Line(i);
         if (before[static_cast<size_t>(i)] !=
@@ -74,6 +94,7 @@ void CSelectCommand::Promote(int32_t h)
 void CSelectCommand::OnLButtonDown(uint32_t, int32_t x, int32_t y)
 {
     m_bPressPending = false;
+    m_nBurst = -1;
     const int32_t hit = HitTest(x, y);
     if (m_nToolState == 0) {
         if (hit < 0) {
@@ -113,16 +134,45 @@ void CSelectCommand::OnLButtonDown(uint32_t, int32_t x, int32_t y)
     }
 }
 
+QPoint CSelectCommand::OnPicture(int32_t x, int32_t y) const
+{
+    RECT picture;
+    m_pView->GetImageRect(picture);
+    if (picture.right <= 0 || picture.bottom <= 0) return QPoint(x, y);
+    return QPoint(std::clamp(x, 0, picture.right - 1), std::clamp(y, 0, picture.bottom - 1));
+}
+
+bool CSelectCommand::SelectedPoints(const CPointSet<int>& line, int32_t& first, int32_t& count)
+{
+    first = -1;
+    count = 0;
+    if (line.m_nState == STATE_POINT_SELECTED) {
+        first = line.m_nSelPoint;
+        count = 1;
+    } else if (line.m_nState == STATE_SEGMENT_SELECTED) {
+        first = line.m_nSelSegment;
+        count = 2;
+    }
+    return first >= 0 && first + count <= line.m_nCount;
+}
+
 void CSelectCommand::BeginDrag(int32_t x, int32_t y)
 {
     m_pView->SetCapture();
-    m_ptLast.x = x;
-    m_ptLast.y = y;
+    const QPoint last = OnPicture(x, y);
+    m_ptLast.x = last.x();
+    m_ptLast.y = last.y();
     m_ptOrigin = QPoint(x, y);
     m_nToolState = 2;
     m_nDragLine = m_nCurrent;
     m_dragStart = CLineSnapshot();
-    if (const CPointSet<int>* line = Line(m_nCurrent)) m_dragStart = CLineSnapshot::Take(*line);
+    m_ptFree = QPoint();
+    if (const CPointSet<int>* line = Line(m_nCurrent)) {
+        m_dragStart = CLineSnapshot::Take(*line);
+        int32_t first = 0;
+        int32_t count = 0;
+        if (SelectedPoints(*line, first, count)) m_ptFree = QPoint(line->Point(first).x, line->Point(first).y);
+    }
 }
 
 void CSelectCommand::OnMouseMove(uint32_t nFlags, int32_t x, int32_t y)
@@ -164,57 +214,56 @@ void CSelectCommand::OnMouseMove(uint32_t nFlags, int32_t x, int32_t y)
             m_nHover = hit;
         }
     } else if (m_nToolState == 2) {
-        DragTo(x, y);
+        DragTo(nFlags, x, y);
     }
 }
 
-void CSelectCommand::DragTo(int32_t x, int32_t y)
+void CSelectCommand::DragTo(uint32_t nFlags, int32_t x, int32_t y)
 {
-    m_ptLast.x = x;
-    m_ptLast.y = y;
+    // The pointer's move since the step before, held to the picture.
+    const QPoint to = OnPicture(x, y);
+    const QPoint step(to.x() - m_ptLast.x, to.y() - m_ptLast.y);
+    m_ptLast.x = to.x();
+    m_ptLast.y = to.y();
     CPointSet<int>* line = m_nCurrent == m_nDragLine ? Line(m_nCurrent) : nullptr;
-    if (!line) return;
-    // The points the selection moves, and where they were when the drag
-    // began.
     int32_t first = -1;
     int32_t count = 0;
-    if (line->m_nState == STATE_POINT_SELECTED) {
-        first = line->m_nSelPoint;
-        count = 1;
-    } else if (line->m_nState == STATE_SEGMENT_SELECTED) {
-        first = line->m_nSelSegment;
-        count = 2;
-    }
     const int32_t known = static_cast<int32_t>(m_dragStart.points.size());
-    if (first < 0 || first + count > std::min(line->m_nCount, known)) return;
-    // They follow the pointer from the drag's origin, kept on the picture
-    // so that they can always be grabbed again.
-    int64_t dx = int64_t{x} - m_ptOrigin.x();
-    int64_t dy = int64_t{y} - m_ptOrigin.y();
-    RECT picture;
-    m_pView->GetImageRect(picture);
-    if (picture.right > 0 && picture.bottom > 0) {
-        int64_t loX = INT64_MIN, hiX = INT64_MAX, loY = INT64_MIN, hiY = INT64_MAX;
-        for (int32_t j = first; j < first + count; ++j) {
-            const CFeaturePoint& p = m_dragStart.points[static_cast<size_t>(j)];
-            loX = std::max(loX, -int64_t{p.x});
-            hiX = std::min(hiX, int64_t{picture.right} - 1 - p.x);
-            loY = std::max(loY, -int64_t{p.y});
-            hiY = std::min(hiY, int64_t{picture.bottom} - 1 - p.y);
-        }
-        dx = std::clamp(dx, std::min(loX, hiX), std::max(loX, hiX));
-        dy = std::clamp(dy, std::min(loY, hiY), std::max(loY, hiY));
+    if (!line || !SelectedPoints(*line, first, count) || first + count > known) {
+        // The selection went (the classic hit test took it): the drag's
+        // steps move nothing.
+        ShowSnap({});
+        return;
     }
-    const CFeaturePoint& start = m_dragStart.points[static_cast<size_t>(first)];
     const CFeaturePoint& now = line->Point(first);
-    CFeaturePoint delta;
-    delta.x = static_cast<int32_t>(start.x + dx - now.x);
-    delta.y = static_cast<int32_t>(start.y + dy - now.y);
-    delta.z = 0;
-    delta.w = 1;
-    if (delta.x == 0 && delta.y == 0) return;
+    int64_t dx = step.x();
+    int64_t dy = step.y();
+    if (m_pDoc->IsDirectDrag()) {
+        // The points follow the pointer from the drag's origin, kept on the
+        // picture so that they can always be grabbed again.
+        const CFeaturePoint& start = m_dragStart.points[static_cast<size_t>(first)];
+        dx = int64_t{x} - m_ptOrigin.x();
+        dy = int64_t{y} - m_ptOrigin.y();
+        RECT picture;
+        m_pView->GetImageRect(picture);
+        KeepOnPicture(m_dragStart.points, first, count, picture, dx, dy);
+        dx = start.x + dx - now.x;
+        dy = start.y + dy - now.y;
+    }
+    if (count == 1) {
+        // A point goes where the pointer puts it, or onto the point it
+        // snaps to.
+        const QPoint moved(static_cast<int>(dx), static_cast<int>(dy));
+        m_ptFree = m_pDoc->IsDirectDrag() ? QPoint(now.x, now.y) + moved : m_ptFree + moved;
+        int32_t sx = m_ptFree.x();
+        int32_t sy = m_ptFree.y();
+        Snap(nFlags, m_nDragLine, sx, sy);
+        dx = int64_t{sx} - now.x;
+        dy = int64_t{sy} - now.y;
+    }
+    if (dx == 0 && dy == 0) return;
     const QRect before = LineArea(*line);
-    line->MoveSelection(delta);
+    line->MoveSelection(CFeaturePoint{static_cast<int32_t>(dx), static_cast<int32_t>(dy), 0, 1, 0});
     RepaintChange(before, *line);
     m_pDoc->NotifyContentChanged();
 }
@@ -223,6 +272,7 @@ void CSelectCommand::EndDrag()
 {
     m_nToolState = 1;
     m_pView->ReleaseCapture();
+    ShowSnap({});
     const CPointSet<int>* line = Line(m_nDragLine);
     if (!line) return;
     CLineSnapshot after = CLineSnapshot::Take(*line);
@@ -246,6 +296,7 @@ void CSelectCommand::EndGesture()
 void CSelectCommand::OnLinesChanged()
 {
     m_bPressPending = false;
+    m_nBurst = -1;
     const CPointSet<int>* current = Line(m_nCurrent);
     if (!current || current->m_nState < STATE_POINT_SELECTED) {
         m_nCurrent = -1;
@@ -254,4 +305,77 @@ void CSelectCommand::OnLinesChanged()
     if (!Line(m_nHover)) m_nHover = -1;
 }
 
-void CSelectCommand::OnRButtonDown(uint32_t, int32_t, int32_t) {}
+void CSelectCommand::OnRButtonDown(uint32_t, int32_t, int32_t)
+{
+    m_nBurst = -1;
+}
+
+bool CSelectCommand::OnKeyDown(int key, uint32_t nFlags)
+{
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+        return SelectNextPair(key == Qt::Key_Tab && !(nFlags & kShiftHeld));
+    const int32_t step = (nFlags & kShiftHeld) ? 10 : 1;
+    switch (key) {
+    case Qt::Key_Left:
+        return Nudge(-step, 0);
+    case Qt::Key_Right:
+        return Nudge(step, 0);
+    case Qt::Key_Up:
+        return Nudge(0, -step);
+    case Qt::Key_Down:
+        return Nudge(0, step);
+    default:
+        return false;
+    }
+}
+
+bool CSelectCommand::Nudge(int32_t dx, int32_t dy)
+{
+    // Not in the middle of a press or a drag.
+    if (m_nToolState == 2 || m_bPressPending) return true;
+    CPointSet<int>* line = Line(m_nCurrent);
+    int32_t first = -1;
+    int32_t count = 0;
+    if (!line || !SelectedPoints(*line, first, count)) return false;
+    CLineSnapshot before = CLineSnapshot::Take(*line);
+    int64_t mx = dx;
+    int64_t my = dy;
+    RECT picture;
+    m_pView->GetImageRect(picture);
+    KeepOnPicture(before.points, first, count, picture, mx, my);
+    if (mx == 0 && my == 0) return true;
+    const QRect area = LineArea(*line);
+    line->MoveSelection(CFeaturePoint{static_cast<int32_t>(mx), static_cast<int32_t>(my), 0, 1, 0});
+    RepaintChange(area, *line);
+    m_pDoc->NotifyContentChanged();
+    if (m_nBurst < 0 || !m_lastNudge.isValid() || m_lastNudge.elapsed() > kNudgePauseMs)
+        m_nBurst = m_pDoc->NewEditBurst();
+    m_lastNudge.start();
+    const int32_t element = count == 1 ? first : -1 - first;
+    m_pDoc->GetUndoStack().push(new CNudgeCommand(m_pDoc->GetDoc(), m_pDoc->GetChangeSignals(),
+                                                  m_pView->GetImageIndex(), m_nCurrent, element, m_nBurst,
+                                                  std::move(before), CLineSnapshot::Take(*line)));
+    return true;
+}
+
+bool CSelectCommand::SelectNextPair(bool forward)
+{
+    const CFeatureSet* features = m_pDoc->GetFeatureSet();
+    const int32_t pairs = std::min(features->m_sets[0].m_nCount, features->m_sets[1].m_nCount);
+    // The tool keeps the key even without lines: Tab never leaves the pane.
+    if (pairs <= 0) return true;
+    int32_t next = forward ? 0 : pairs - 1;
+    if (m_nCurrent >= 0 && m_nCurrent < pairs) next = (m_nCurrent + (forward ? 1 : pairs - 1)) % pairs;
+    m_pDoc->SelectLinePair(next);
+    return true;
+}
+
+void CSelectCommand::OnLinePairSelected(int32_t line)
+{
+    m_bPressPending = false;
+    m_nBurst = -1;
+    m_nHover = -1;
+    const CPointSet<int>* current = Line(line);
+    m_nCurrent = current && current->m_nState >= STATE_POINT_SELECTED ? line : -1;
+    if (m_nToolState != 2) m_nToolState = m_nCurrent >= 0 ? 1 : 0;
+}

@@ -19,6 +19,15 @@ public:
     void undo() override;
     void redo() override;
 
+protected:
+    // Whether `other` moves the same line of the same image; this step then
+    // ends where `other` ends.
+    bool IsSameLine(const CMoveCommand& other) const
+    {
+        return other.m_nImage == m_nImage && other.m_nIndex == m_nIndex;
+    }
+    void TakeEnd(const CMoveCommand& other) { m_after = other.m_after; }
+
 private:
     void Apply(const CLineSnapshot& points);
 
