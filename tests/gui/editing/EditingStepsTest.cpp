@@ -1,6 +1,7 @@
 #include "EditingStepsTest.h"
 
 #include "PaneRig.h"
+#include "editing/CFeatureOverlay.h"
 #include "editing/CSelectCommand.h"
 
 #include <QImage>
@@ -300,4 +301,222 @@ void EditingStepsTest::differentSizeIsFittedWithItsLines()
     rig.doc.OnEditRedo();
     QCOMPARE(PointOf(rig.Lines(1).Line(0), 1), QPoint(20, 37));
     QCOMPARE(rig.doc.GetDoc().GetPicture(1)->GetSizeInPixels(), (SIZE{200, 150}));
+}
+
+void EditingStepsTest::segmentsPickedByDistanceAtFourHundredPercent()
+{
+    PaneRig rig;
+    rig.LoadPictures(100, 80, 100, 80);
+    rig.AddPair(5, 10, 35, 10);  // horizontal
+    rig.AddPair(40, 30, 40, 2);  // vertical, drawn upwards
+    rig.AddPair(10, 36, 30, 16); // diagonal
+    rig.zoom.SetFactor(4.0);
+    rig.left->horizontalScrollBar()->setValue(0);
+    rig.left->verticalScrollBar()->setValue(0);
+    rig.tools.OnToolSelect();
+    // Picture position p is drawn at floor((p + 0.5) * 4); the grab radius
+    // is 5 screen pixels on every side of a segment.
+    const struct {
+        QPoint at;
+        int32_t line; // -1: nothing
+    } moves[] = {
+        {QPoint(82, 46), 0},  {QPoint(82, 38), 0},   {QPoint(82, 48), -1}, {QPoint(158, 62), 1},
+        {QPoint(166, 62), 1}, {QPoint(156, 62), -1}, {QPoint(85, 109), 2}, {QPoint(86, 110), -1},
+    };
+    for (const auto& m : moves) {
+        Move(rig.left->viewport(), m.at);
+        for (int32_t i = 0; i < 3; ++i)
+            QCOMPARE(rig.Lines(0).Line(i).m_nState, int32_t(i == m.line ? STATE_SEGMENT_HOVER : STATE_NONE));
+    }
+    // A press beside the horizontal segment drags it at once.
+    Press(rig.left, QPoint(82, 45));
+    Move(rig.left->viewport(), QPoint(82, 53));
+    Release(rig.left, QPoint(82, 53));
+    QCOMPARE(PointOf(rig.Lines(0).Line(0), 0), QPoint(5, 12));
+    QCOMPARE(PointOf(rig.Lines(0).Line(0), 1), QPoint(35, 12));
+    // Without direct drag the classic test holds: axis-parallel segments
+    // are caught only near their ends.
+    rig.doc.SetDirectDrag(false);
+    Click(rig.left, QPoint(82, 50));
+    QCOMPARE(rig.Lines(0).Line(0).m_nState, int32_t(STATE_NONE));
+}
+
+void EditingStepsTest::classicSequenceWithoutDirectDrag()
+{
+    PaneRig rig;
+    rig.LoadPictures(200, 150, 200, 150);
+    rig.AddPair(60, 10, 60, 60);  // line 0: its second point ...
+    rig.AddPair(64, 60, 120, 60); // ... 4 pixels from line 1's first
+    rig.doc.SetDirectDrag(false);
+    rig.tools.OnToolSelect();
+    auto* tool = dynamic_cast<CSelectCommand*>(rig.left->GetCommand());
+    QVERIFY(tool);
+    CPointSet<int>& first = rig.Lines(0).Line(0);
+    CPointSet<int>& second = rig.Lines(0).Line(1);
+    Click(rig.left, QPoint(68, 60));
+    QCOMPARE(tool->m_nCurrent, 1);
+    QCOMPARE(second.m_nState, int32_t(STATE_POINT_SELECTED));
+
+    // Near the selected point, but line 0 comes first: it takes the
+    // selection, and nothing is dragged.
+    Press(rig.left, QPoint(62, 60));
+    QVERIFY(!rig.left->HasCapture());
+    QCOMPARE(tool->m_nCurrent, 0);
+    QCOMPARE(first.m_nState, int32_t(STATE_POINT_SELECTED));
+    QCOMPARE(first.m_nSelPoint, 1);
+    QCOMPARE(second.m_nState, int32_t(STATE_NONE));
+    Move(rig.left->viewport(), QPoint(70, 70));
+    Release(rig.left, QPoint(70, 70));
+    QCOMPARE(PointOf(first, 1), QPoint(60, 60));
+    QCOMPARE(PointOf(second, 0), QPoint(64, 60));
+
+    // Dragged toward the line's other point: within 5 pixels of it the hit
+    // test takes the selection and the point stops; the release still ends
+    // the drag, as one step.
+    const int steps = rig.doc.GetUndoStack().count();
+    Press(rig.left, QPoint(61, 61));
+    QVERIFY(rig.left->HasCapture());
+    for (QPoint at : {QPoint(61, 41), QPoint(61, 17), QPoint(61, 14), QPoint(61, 30)})
+        Move(rig.left->viewport(), at);
+    QCOMPARE(PointOf(first, 1), QPoint(60, 16));
+    QCOMPARE(first.m_nState, int32_t(STATE_NONE));
+    Release(rig.left, QPoint(61, 30));
+    QVERIFY(!rig.left->HasCapture());
+    QCOMPARE(tool->m_nToolState, 1);
+    QCOMPARE(rig.doc.GetUndoStack().count(), steps + 1);
+}
+
+void EditingStepsTest::endsSnapOntoOtherLinesPointsUnlessShift()
+{
+    PaneRig rig;
+    rig.LoadPictures(200, 150, 200, 150);
+    rig.AddPair(100, 20, 20, 20);
+    rig.Lines(1).Line(0).Point(0) = CFeaturePoint{110, 30, 0, 1, 0}; // its partner elsewhere
+    rig.tools.OnToolDraw();
+    auto magenta = [&] {
+        const QImage shown = rig.left->viewport()->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                n += shown.pixelColor(x, y) == CFeatureOverlay::kSnap;
+        return n;
+    };
+    // Drawing: the end lands on line 0's point in this image, on its
+    // partner in the other; the ring shows it.
+    Click(rig.left, QPoint(60, 80));
+    Move(rig.left->viewport(), QPoint(103, 22));
+    QCOMPARE(PointOf(rig.Lines(0).Line(1), 0), QPoint(100, 20));
+    QCOMPARE(PointOf(rig.Lines(1).Line(1), 0), QPoint(110, 30));
+    QVERIFY(magenta() > 0);
+    Move(rig.left->viewport(), QPoint(103, 22), Qt::ShiftModifier);
+    QCOMPARE(PointOf(rig.Lines(0).Line(1), 0), QPoint(103, 22));
+    QCOMPARE(PointOf(rig.Lines(1).Line(1), 0), QPoint(103, 22));
+    QCOMPARE(magenta(), 0);
+    Move(rig.left->viewport(), QPoint(98, 19));
+    Click(rig.left, QPoint(98, 19));
+    QCOMPARE(PointOf(rig.Lines(0).Line(1), 0), QPoint(100, 20));
+    QCOMPARE(magenta(), 0);
+
+    // Dragging a point: it snaps, Shift frees it, a segment never snaps.
+    rig.tools.OnToolSelect();
+    Press(rig.left, QPoint(60, 80));
+    Move(rig.left->viewport(), QPoint(23, 24));
+    QCOMPARE(PointOf(rig.Lines(0).Line(1), 1), QPoint(20, 20));
+    Move(rig.left->viewport(), QPoint(23, 24), Qt::ShiftModifier);
+    QCOMPARE(PointOf(rig.Lines(0).Line(1), 1), QPoint(23, 24));
+    Move(rig.left->viewport(), QPoint(22, 18));
+    Release(rig.left, QPoint(22, 18));
+    QCOMPARE(PointOf(rig.Lines(0).Line(1), 1), QPoint(20, 20));
+    QCOMPARE(PointOf(rig.Lines(1).Line(1), 1), QPoint(60, 80)); // only the pane's image
+    rig.AddPair(150, 20, 150, 60);
+    Press(rig.left, QPoint(150, 40));
+    Move(rig.left->viewport(), QPoint(102, 40));
+    Release(rig.left, QPoint(102, 40));
+    QCOMPARE(PointOf(rig.Lines(0).Line(2), 0), QPoint(102, 20));
+    // Turned off: no snapping at all.
+    rig.doc.SetSnapToPoints(false);
+    Press(rig.left, QPoint(20, 20));
+    Move(rig.left->viewport(), QPoint(98, 22));
+    Release(rig.left, QPoint(98, 22));
+    QCOMPARE(PointOf(rig.Lines(0).Line(0), 1), QPoint(98, 22));
+}
+
+void EditingStepsTest::arrowsNudgeOneStepPerBurst()
+{
+    PaneRig rig;
+    rig.LoadPictures(200, 150, 200, 150);
+    rig.AddPair(50, 50, 100, 60);
+    rig.tools.OnToolSelect();
+    CPointSet<int>& line = rig.Lines(0).Line(0);
+    QUndoStack& stack = rig.doc.GetUndoStack();
+    QSignalSpy content(&rig.doc, &CDocController::contentChanged);
+    Click(rig.left, QPoint(50, 50));
+    QTest::keyClick(rig.left, Qt::Key_Right);
+    QTest::keyClick(rig.left, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(rig.left, Qt::Key_Down);
+    QCOMPARE(PointOf(line, 0), QPoint(61, 51));
+    QCOMPARE(stack.count(), 1);
+    QCOMPARE(content.count(), 3);
+    QCOMPARE(PointOf(rig.Lines(1).Line(0), 0), QPoint(50, 50));
+    rig.doc.OnEditUndo();
+    QCOMPARE(PointOf(line, 0), QPoint(50, 50));
+    rig.doc.OnEditRedo();
+    QCOMPARE(PointOf(line, 0), QPoint(61, 51));
+
+    // A click, a pause, another element: each starts a new step.
+    Click(rig.left, QPoint(61, 51));
+    QTest::keyClick(rig.left, Qt::Key_Left);
+    QCOMPARE(stack.count(), 2);
+    QTest::qWait(CSelectCommand::kNudgePauseMs + 100);
+    QTest::keyClick(rig.left, Qt::Key_Up);
+    QCOMPARE(stack.count(), 3);
+    QCOMPARE(PointOf(line, 0), QPoint(60, 50));
+    // Held to the picture's edge; still the same burst.
+    for (int i = 0; i < 8; ++i)
+        QTest::keyClick(rig.left, Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(PointOf(line, 0), QPoint(60, 0));
+    QCOMPARE(stack.count(), 3);
+    // A segment moves with both ends.
+    Click(rig.left, QPoint(80, 30));
+    QCOMPARE(line.m_nState, int32_t(STATE_SEGMENT_SELECTED));
+    QTest::keyClick(rig.left, Qt::Key_Left);
+    QCOMPARE(PointOf(line, 0), QPoint(59, 0));
+    QCOMPARE(PointOf(line, 1), QPoint(99, 60));
+    QCOMPARE(stack.count(), 4);
+    rig.doc.OnEditUndo();
+    rig.doc.OnEditUndo();
+    QCOMPARE(PointOf(line, 0), QPoint(60, 51));
+}
+
+void EditingStepsTest::tabStepsThroughLinePairs()
+{
+    PaneRig rig;
+    rig.LoadPictures(200, 150, 200, 150);
+    for (int i = 0; i < 3; ++i)
+        rig.AddPair(20 + 50 * i, 20, 30 + 50 * i, 100);
+    rig.tools.OnToolSelect();
+    rig.left->setFocus();
+    QSignalSpy selection(&rig.doc, &CDocController::selectionChanged);
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int32_t line;
+    } keys[] = {{Qt::Key_Tab, Qt::NoModifier, 0},        {Qt::Key_Tab, Qt::NoModifier, 1},
+                {Qt::Key_Tab, Qt::NoModifier, 2},        {Qt::Key_Tab, Qt::NoModifier, 0},
+                {Qt::Key_Backtab, Qt::ShiftModifier, 2}, {Qt::Key_Tab, Qt::ShiftModifier, 1}};
+    for (const auto& k : keys) {
+        QTest::keyClick(rig.left, k.key, k.modifiers);
+        for (CImageView* pane : {rig.left, rig.right}) {
+            QCOMPARE(pane->GetCommand()->CurrentLine(), k.line);
+            for (int32_t i = 0; i < 3; ++i)
+                QCOMPARE(rig.Lines(pane->GetImageIndex()).Line(i).m_nState,
+                         int32_t(i == k.line ? STATE_SEGMENT_SELECTED : STATE_NONE));
+        }
+    }
+    QVERIFY(selection.count() >= 6);
+    QCOMPARE(QApplication::focusWidget(), rig.left);
+    // The arrows move the pair's line in the pane that has the keys.
+    QTest::keyClick(rig.right, Qt::Key_Down);
+    QCOMPARE(PointOf(rig.Lines(1).Line(1), 0), QPoint(70, 21));
+    QCOMPARE(PointOf(rig.Lines(0).Line(1), 0), QPoint(70, 20));
 }

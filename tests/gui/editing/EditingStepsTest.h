@@ -12,4 +12,9 @@ private slots:
     void dragLeavesNoMarkerBehindAndStaysOnThePicture();
     void drawnMovedAndDeletedLinesUndoAndRedo();
     void differentSizeIsFittedWithItsLines();
+    void segmentsPickedByDistanceAtFourHundredPercent();
+    void classicSequenceWithoutDirectDrag();
+    void endsSnapOntoOtherLinesPointsUnlessShift();
+    void arrowsNudgeOneStepPerBurst();
+    void tabStepsThroughLinePairs();
 };

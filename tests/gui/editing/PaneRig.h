@@ -65,6 +65,15 @@ struct PaneRig {
     }
 
     CPointSets<int>& Lines(int image) { return doc.GetFeatureSet()->m_sets[image]; }
+    // Line pair (x0, y0)-(x1, y1) put straight into both images.
+    void AddPair(int x0, int y0, int x1, int y1)
+    {
+        for (int image : {0, 1}) {
+            const int32_t i = Lines(image).Add();
+            Lines(image).Line(i).AddPoint(x0, y0, 0, 1);
+            Lines(image).Line(i).AddPoint(x1, y1, 0, 1);
+        }
+    }
 };
 
 inline QPoint PointOf(const CPointSet<int>& line, int j)
@@ -92,10 +101,10 @@ inline void Click(CImageView* pane, QPoint client, Qt::MouseButton button = Qt::
 
 // A pointer move straight to the widget (QTest would move the cursor
 // instead, which sends nothing when it is already at that spot).
-inline void Move(QWidget* widget, QPoint client)
+inline void Move(QWidget* widget, QPoint client, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QMouseEvent move(QEvent::MouseMove, QPointF(client), QPointF(widget->mapToGlobal(client)), Qt::NoButton,
-                     QGuiApplication::mouseButtons(), Qt::NoModifier);
+                     QGuiApplication::mouseButtons(), modifiers);
     QApplication::sendEvent(widget, &move);
 }
 
