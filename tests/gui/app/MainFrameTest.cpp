@@ -322,6 +322,7 @@ void MainFrameTest::editingMenusAndKeys()
         {ID_VIEW_ZOOM_OUT, "缩小(&O)\tCtrl+-", QKeySequence(QStringLiteral("Ctrl+-"))},
         {ID_VIEW_ZOOM_ACTUAL, "实际大小(&A)\tCtrl+0", QKeySequence(QStringLiteral("Ctrl+0"))},
         {ID_VIEW_ZOOM_FIT, "适合窗口(&W)", QKeySequence()},
+        {ID_VIEW_SNAP_POINTS, "吸附到点(&N)", QKeySequence()},
         {ID_IMAGE_OPEN_SOURCE, "打开源图像(&S)…", QKeySequence()},
         {ID_IMAGE_OPEN_TARGET, "打开目标图像(&T)…", QKeySequence()},
     };
@@ -332,6 +333,15 @@ void MainFrameTest::editingMenusAndKeys()
     }
     QVERIFY(frame.GetAction(ID_EDIT_REDO)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Shift+Z"))));
     QVERIFY(frame.GetAction(ID_VIEW_DIRECT_DRAG)->isChecked());
+    QVERIFY(frame.GetAction(ID_VIEW_SNAP_POINTS)->isChecked());
+    QVERIFY(rig.Doc().IsSnapToPoints());
+    const QList<QAction*> view = frame.menuBar()->actions()[2]->menu()->actions();
+    QCOMPARE(view.indexOf(frame.GetAction(ID_VIEW_SNAP_POINTS)),
+             view.indexOf(frame.GetAction(ID_VIEW_DIRECT_DRAG)) + 1);
+    // Turned off, it stays off in the settings.
+    frame.GetAction(ID_VIEW_SNAP_POINTS)->trigger();
+    QVERIFY(!rig.Doc().IsSnapToPoints());
+    QCOMPARE(rig.settings->value(QStringLiteral("Editing/SnapToPoints")).toBool(), false);
 
     // Two line pairs drawn, the second selected in the right pane.
     rig.LoadPicture(0, "a.bmp", 160, 120, Qt::red);
@@ -380,4 +390,37 @@ void MainFrameTest::editingMenusAndKeys()
     frame.GetAction(ID_VIEW_ZOOM_FIT)->trigger();
     QVERIFY(frame.GetPane(0)->GetZoom().Factor() > 1.0);
     QVERIFY(frame.GetPane(0)->GetTotalSize().width() <= frame.GetPane(0)->maximumViewportSize().width());
+}
+
+void MainFrameTest::panesHoldTheEditKeysFromStartUp()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    CMainFrame& frame = rig.Frame();
+    rig.LoadPicture(0, "a.bmp", 160, 120, Qt::red);
+    rig.LoadPicture(1, "b.bmp", 160, 120, Qt::blue);
+    QVERIFY(rig.Activate());
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(frame.GetPane(0)));
+    frame.GetAction(ID_TOOL_DRAW)->trigger();
+    rig.DrawLine(0, QPoint(10, 10), QPoint(50, 40));
+    rig.DrawLine(0, QPoint(90, 20), QPoint(120, 90));
+    frame.GetAction(ID_TOOL_SELECT)->trigger();
+    // Tab selects pair 0, Shift+Right nudges it, Ctrl+Z takes that back,
+    // Shift+Tab goes round to pair 1 and Del deletes it: all where the focus is.
+    CPointSets<int>& source = rig.Doc().GetFeatureSet()->m_sets[0];
+    auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+    };
+    key(Qt::Key_Tab);
+    QCOMPARE(source.Line(0).m_nState, int32_t(STATE_SEGMENT_SELECTED));
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(source.Line(0).Point(0).x, 60);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(source.Line(0).Point(0).x, 50);
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(source.Line(1).m_nState, int32_t(STATE_SEGMENT_SELECTED));
+    key(Qt::Key_Delete);
+    QCOMPARE(source.m_nCount, 1);
+    QCOMPARE(source.Line(0).Point(0).x, 50);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(frame.GetPane(0)));
 }

@@ -16,4 +16,5 @@ private slots:
     void toolButtonsCheckTheChosenTool();
     void aboutBox();
     void editingMenusAndKeys();
+    void panesHoldTheEditKeysFromStartUp();
 };
