@@ -83,11 +83,7 @@ void CFBCommand::Place(int32_t j, int32_t x, int32_t y, const CFeatureSet::Point
 
 void CFBCommand::OnMouseMove(uint32_t nFlags, int32_t x, int32_t y)
 {
-    if (m_nToolState != 1) {
-        // Idle: the ring shows where a press would start the line.
-        Snap(nFlags, -1, x, y);
-        return;
-    }
+    if (m_nToolState != 1) return;
     CFeatureSet* features = m_pDoc->GetFeatureSet();
     // A project opened while drawing may have replaced the lines.
     if (features->m_sets[0].m_nCount < 1 || features->m_sets[1].m_nCount < 1) return;

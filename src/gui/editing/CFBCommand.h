@@ -10,9 +10,9 @@
 //
 // With snapping on, the pressed point and the point following the pointer
 // land on another line's point within the grab radius in the pane's image
-// (shown with a ring; Shift held places them freely); in the other image the
-// line's end goes to the partner of that point, so that the pair shares its
-// end in both images.
+// (while drawing, a ring shows it; Shift held places them freely); in the
+// other image the line's end goes to the partner of that point, so that the
+// pair shares its end in both images.
 class CFBCommand : public CMorphCommand {
 public:
     using CMorphCommand::CMorphCommand;

@@ -439,6 +439,12 @@ void EditingStepsTest::endsSnapOntoOtherLinesPointsUnlessShift()
     Move(rig.left->viewport(), QPoint(98, 22));
     Release(rig.left, QPoint(98, 22));
     QCOMPARE(PointOf(rig.Lines(0).Line(0), 1), QPoint(98, 22));
+    // A line begun near a point begins on it, in both images.
+    rig.doc.SetSnapToPoints(true);
+    rig.tools.OnToolDraw();
+    DrawLine(rig.left, QPoint(22, 21), QPoint(60, 120));
+    QCOMPARE(PointOf(rig.Lines(0).Line(3), 1), QPoint(20, 20));
+    QCOMPARE(PointOf(rig.Lines(1).Line(3), 1), QPoint(60, 80));
 }
 
 void EditingStepsTest::arrowsNudgeOneStepPerBurst()
