@@ -228,7 +228,10 @@ CRunDriver::StartResult CRunDriver::Start()
             if (!m_doc.GetPicture(i)->IsLoaded()) {
                 result.missingPicture = i;
                 const std::string name = m_doc.GetPictureName(i);
-                result.missingPath = name.empty() ? std::string() : m_doc.PicturePathFor(name);
+                const std::string& looked = m_doc.GetPicture(i)->GetMissingPath();
+                result.missingPath = !looked.empty() ? looked
+                                     : name.empty()  ? std::string()
+                                                     : m_doc.PicturePathFor(name);
             }
         }
         if (!hadLock) {
@@ -238,6 +241,27 @@ CRunDriver::StartResult CRunDriver::Start()
     }
     result.status = StartStatus::kStarted;
     m_bRunning = 1;
+
+    BITMAP description{};
+    m_inputs[0]->GetObject(sizeof(BITMAP), &description);
+    std::unique_ptr<CBitmapInfo> format = MakeBitmapHeader(description);
+    if (!format) {
+        format = std::make_unique<CBitmapInfo>();
+    }
+    // A paused run goes on into the same video while its frames keep the
+    // format the video was opened with.
+    const bool resume = m_bPaused && m_pRecorder && m_pVideoFormat &&
+                        std::memcmp(&format->header, &m_pVideoFormat->header, sizeof(BITMAPINFOHEADER)) == 0;
+    m_bPaused = false;
+    if (resume) {
+        result.resumed = true;
+        result.video = m_videoState;
+        if (m_nLastProduced >= m_nFrame) {
+            m_nFrame = m_nLastProduced + 1;
+        }
+        TakeLines();
+        return result;
+    }
 
     if (m_pRecorder) {
         m_pRecorder->CloseVideo();
@@ -251,12 +275,6 @@ CRunDriver::StartResult CRunDriver::Start()
 
     m_pRecorder = std::make_unique<CAviRecorder>();
     m_pRecorder->m_nFrameRate = kVideoFrameRate;
-    BITMAP description{};
-    m_inputs[0]->GetObject(sizeof(BITMAP), &description);
-    std::unique_ptr<CBitmapInfo> format = MakeBitmapHeader(description);
-    if (!format) {
-        format = std::make_unique<CBitmapInfo>();
-    }
     m_pRecorder->SetFrameFormat(format->header);
     m_pRecorder->SetFilePath(VideoPath());
     if (m_chooser) {
@@ -270,6 +288,10 @@ CRunDriver::StartResult CRunDriver::Start()
     }
     m_pVideoFormat = std::move(format);
     m_bVideoFailed = false;
+    m_videoState = result.video;
+    m_videoWhy = result.videoError;
+    m_nVideoFrames = 0;
+    m_nLastProduced = -1;
     TakeLines();
     return result;
 }
@@ -306,6 +328,7 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
         if (!why.IsEmpty()) {
             result.videoError = CMessage::Plain("Frame " + std::to_string(k) + " does not fit the video: ").Append(why);
             m_bVideoFailed = true;
+            m_videoWhy = result.videoError;
         } else if (m_pRecorder->WriteFrame(video.data()) < 0) {
             result.videoError = m_pRecorder->GetError();
             if (result.videoError.IsEmpty()) {
@@ -313,10 +336,13 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
                     CMessage::Plain("Frame " + std::to_string(k) + " could not be added to " + VideoPath() + ".");
             }
             m_bVideoFailed = true;
+            m_videoWhy = result.videoError;
         } else {
             result.videoWritten = true;
+            ++m_nVideoFrames;
         }
     }
+    m_nLastProduced = k;
 
     // The bitmap writer's own (English) words.
     if (!info) {
@@ -346,12 +372,29 @@ bool CRunDriver::Advance()
 void CRunDriver::Pause()
 {
     m_bRunning = 0;
+    m_bPaused = m_pRecorder != nullptr;
+}
+
+CMessage CRunDriver::NoVideoMessage() const
+{
+    if (m_videoState == VideoState::kCancelled) {
+        return CMessage(kNoVideoCancelledText);
+    }
+    if (m_videoState == VideoState::kOpen && m_bVideoFailed && m_closeError.IsEmpty() && m_nVideoFrames > 0) {
+        // The file holds the frames before the failure.
+        return CMessage(kVideoIncompleteFormat, {m_videoWhy});
+    }
+    const CMessage why = !m_closeError.IsEmpty() ? m_closeError
+                         : !m_videoWhy.IsEmpty() ? m_videoWhy
+                                                 : CMessage(kNoVideoNoFramesText);
+    return CMessage(kNoVideoFormat, {why});
 }
 
 bool CRunDriver::Stop()
 {
     const bool hadRecorder = m_pRecorder != nullptr;
     m_closeError = CMessage();
+    m_bVideoWritten = false;
     if (m_pRecorder) {
         const bool wasOpen = m_pRecorder->IsOpen();
         const int32_t closed = m_pRecorder->CloseVideo();
@@ -364,9 +407,14 @@ bool CRunDriver::Stop()
                 m_closeError = CMessage::Plain("The video " + VideoPath() + " could not be completed.");
             }
         }
+        m_bVideoWritten =
+            wasOpen && m_pRecorder->IsCompleted() && !m_bVideoFailed && m_closeError.IsEmpty() && m_nVideoFrames > 0;
+        // The next Start opens a new video.
+        m_pRecorder.reset();
     }
     m_nFrame = 0;
     m_bRunning = 0;
+    m_bPaused = false;
     m_lock.Release();
     return hadRecorder;
 }

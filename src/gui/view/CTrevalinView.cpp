@@ -134,11 +134,14 @@ void CTrevalinView::StopRun()
     m_bRunActive = false;
     emit runStateChanged();
     if (!hadRecorder) return;
-    // A video that could not be completed is not reported as saved.
-    if (!m_driver.GetCloseError().IsEmpty())
-        m_prompts.MessageBox(this, CCoreText::Translate(m_driver.GetCloseError()), CUserPrompts::Icon::kWarning);
-    else
+    // Only a video that holds the run's frames is reported as saved.
+    if (m_driver.IsVideoWritten())
         m_prompts.MessageBox(this, tr("渐变序列存成视频文件:trv.avi"), CUserPrompts::Icon::kInformation);
+    else
+        m_prompts.MessageBox(this, CCoreText::Translate(m_driver.NoVideoMessage()),
+                             m_driver.GetVideoState() == CRunDriver::VideoState::kCancelled
+                                 ? CUserPrompts::Icon::kInformation
+                                 : CUserPrompts::Icon::kWarning);
 }
 
 void CTrevalinView::EndRun()
