@@ -250,7 +250,7 @@ CRunDriver::StartResult CRunDriver::Start()
     }
     // A paused run goes on into the same video while its frames keep the
     // format the video was opened with.
-    const bool resume = m_bPaused && m_pRecorder && m_pVideoFormat &&
+    const bool resume = m_bPaused && m_bRunVideo && m_pVideoFormat &&
                         std::memcmp(&format->header, &m_pVideoFormat->header, sizeof(BITMAPINFOHEADER)) == 0;
     m_bPaused = false;
     if (resume) {
@@ -292,6 +292,7 @@ CRunDriver::StartResult CRunDriver::Start()
     m_videoWhy = result.videoError;
     m_nVideoFrames = 0;
     m_nLastProduced = -1;
+    m_bRunVideo = true;
     TakeLines();
     return result;
 }
@@ -372,7 +373,7 @@ bool CRunDriver::Advance()
 void CRunDriver::Pause()
 {
     m_bRunning = 0;
-    m_bPaused = m_pRecorder != nullptr;
+    m_bPaused = m_bRunVideo;
 }
 
 CMessage CRunDriver::NoVideoMessage() const
@@ -393,9 +394,9 @@ CMessage CRunDriver::NoVideoMessage() const
 bool CRunDriver::Stop()
 {
     const bool hadRecorder = m_pRecorder != nullptr;
-    m_closeError = CMessage();
-    m_bVideoWritten = false;
-    if (m_pRecorder) {
+    // A second Stop keeps what the first found about the video.
+    if (m_pRecorder && m_bRunVideo) {
+        m_closeError = CMessage();
         const bool wasOpen = m_pRecorder->IsOpen();
         const int32_t closed = m_pRecorder->CloseVideo();
         // A failure that was already reported for a frame is not reported
@@ -410,7 +411,7 @@ bool CRunDriver::Stop()
         m_bVideoWritten =
             wasOpen && m_pRecorder->IsCompleted() && !m_bVideoFailed && m_closeError.IsEmpty() && m_nVideoFrames > 0;
         // The next Start opens a new video.
-        m_pRecorder.reset();
+        m_bRunVideo = false;
     }
     m_nFrame = 0;
     m_bRunning = 0;

@@ -192,6 +192,7 @@ private:
     bool m_bVideoFailed = false;
     CMessage m_closeError;
     bool m_bPaused = false;
+    bool m_bRunVideo = false;     // the recorder's video belongs to a run not stopped yet
     int32_t m_nLastProduced = -1; // the last frame written in this run
     VideoState m_videoState = VideoState::kCancelled;
     CMessage m_videoWhy; // why the run's video lacks frames (open or frame failure)

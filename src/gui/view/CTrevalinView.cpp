@@ -100,10 +100,13 @@ void CTrevalinView::StartRun()
         if (wasTicking && m_driver.IsRunning()) m_timer.start(m_nTimerInterval, this);
         return;
     }
-    m_bVideoFailureShown = false;
-    m_bFileFailureShown = false;
-    if (result.video == CRunDriver::VideoState::kFailed)
-        m_prompts.MessageBox(this, CCoreText::Translate(result.videoError), CUserPrompts::Icon::kWarning);
+    // A resumed run has told its failures already.
+    if (!result.resumed) {
+        m_bVideoFailureShown = false;
+        m_bFileFailureShown = false;
+        if (result.video == CRunDriver::VideoState::kFailed)
+            m_prompts.MessageBox(this, CCoreText::Translate(result.videoError), CUserPrompts::Icon::kWarning);
+    }
     // A run paused beyond a step count lowered since has nothing left to do.
     if (m_driver.GetFrameIndex() > m_driver.GetSteps()) {
         EndRun();

@@ -22,7 +22,9 @@ class CRowPool;
 // Start takes the pictures and the document's morph options, opens the
 // video (after the compression-options dialog) and produces the current
 // frame k at once; every tick advances k and produces that frame; the tick
-// that passes the last frame ends the run and tells where the video went.
+// that passes the last frame ends the run and tells where the video went
+// (or that none was written, and why). Start after Pause goes on with the
+// same run and video from the frame after the last one produced.
 // Each frame is computed, written and added to the video exactly once,
 // whether the view is shown or not; the view only shows the last frame with
 // its "Frame-k" label, whole (scaled down when it is larger than the view)
