@@ -102,6 +102,11 @@ CRunDriver::~CRunDriver()
     }
 }
 
+bool CRunDriver::MakesBlackFrames(EngineKind kind, const CFeatureSet& lines)
+{
+    return kind == EngineKind::kFeature && std::min(lines.m_sets[0].m_nCount, lines.m_sets[1].m_nCount) == 0;
+}
+
 CMessage CRunDriver::IncompatibleMessage(const StartResult& result)
 {
     CMessage text(kIncompatibleText);

@@ -17,6 +17,7 @@
 
 class CAviRecorder;
 class CBitmapInfo;
+class CFeatureSet;
 class CRowPool;
 class CTrevalinDoc;
 class ImageMorphing;
@@ -73,6 +74,11 @@ public:
     // What the user is told when a refused Start found a picture missing,
     // or the plain incompatible text.
     static CMessage IncompatibleMessage(const StartResult& result);
+
+    // Feature-line morphing without a line pair makes every frame black: the
+    // preview and Start say so, and how to get pictures instead.
+    static constexpr const char* kNoLinesText = TRV_TEXT("CoreText", "还没有特征线:请画特征线，或选择交叉溶解");
+    static bool MakesBlackFrames(EngineKind kind, const CFeatureSet& lines);
 
     // What the user is told at the end of a run whose video does not hold
     // its frames.

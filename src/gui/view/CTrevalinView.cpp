@@ -114,6 +114,9 @@ void CTrevalinView::StartRun()
     }
     m_bRunActive = true;
     emit runStateChanged();
+    // Not refused: the run makes the black frames the engine computes.
+    if (CRunDriver::MakesBlackFrames(m_driver.GetEngineKind(), *m_doc.GetDoc().GetFeatureSet()))
+        emit runNotice(CCoreText::Translate(CMessage(CRunDriver::kNoLinesText)));
     ProduceFrame();
     if (m_driver.IsRunning()) m_timer.start(m_nTimerInterval, this);
 }

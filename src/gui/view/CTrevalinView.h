@@ -97,6 +97,9 @@ signals:
     void runStateChanged();
     // Frame k of n has been produced.
     void frameProduced(int k, int n);
+    // A run started that the user should know something about (one line,
+    // for the status bar).
+    void runNotice(const QString& text);
     // Sent from the pipeline's thread when it has left a report; received
     // on the interface thread (a queued connection of the view's own).
     void frameReported();
