@@ -23,6 +23,8 @@ CPreviewDock::CPreviewDock(CDocController& doc, QWidget* parent) : QDockWidget(p
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 2, 4, 4);
     m_pState = new QLabel(body);
+    // A long caption is cut rather than widening the panel (its tip holds it whole).
+    m_pState->setMinimumWidth(1);
     m_pDisplay = new CFrameDisplay(body);
     m_pDisplay->setMinimumSize(160, 90);
     m_pSlider = new QSlider(Qt::Horizontal, body);
@@ -127,6 +129,7 @@ void CPreviewDock::UpdateState()
     if (m_bStepsOutOfRange) parts << tr("步数应在 1 到 100 之间，预览仍按 %1 步").arg(m_nSteps);
     parts.removeAll(QString());
     m_pState->setText(parts.join(QStringLiteral("　")));
+    m_pState->setToolTip(m_pState->text());
 }
 
 void CPreviewDock::UpdateFrameLabel()
