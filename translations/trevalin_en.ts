@@ -666,6 +666,13 @@ Extend Edges</translation>
     </message>
 </context>
 <context>
+    <name>CPicturePainter</name>
+    <message>
+        <source>找不到图片 %1</source>
+        <translation>Picture %1 not found</translation>
+    </message>
+</context>
+<context>
     <name>CPreviewCommands</name>
     <message>
         <source>预览(&amp;P)</source>
@@ -709,6 +716,10 @@ Onion Skin</translation>
     <message>
         <source>预览(精确)</source>
         <translation>Preview (exact)</translation>
+    </message>
+    <message>
+        <source>步数应在 1 到 100 之间，预览仍按 %1 步</source>
+        <translation>Steps must be from 1 to 100; the preview still uses %1 steps</translation>
     </message>
 </context>
 <context>
@@ -1041,6 +1052,26 @@ Onion Skin</translation>
     <message>
         <source>%1原来的文件没有改动。</source>
         <translation>%1 The existing file was left unchanged.</translation>
+    </message>
+    <message>
+        <source>还没有特征线:请画特征线，或选择交叉溶解</source>
+        <translation>No feature lines yet: draw feature lines, or choose Cross-Dissolve</translation>
+    </message>
+    <message>
+        <source>没有写入视频文件:%1</source>
+        <translation>No video file was written: %1</translation>
+    </message>
+    <message>
+        <source>没有写入视频文件(已取消选择压缩方式)</source>
+        <translation>No video file was written (the choice of compression was cancelled)</translation>
+    </message>
+    <message>
+        <source>还没有生成任何一帧。</source>
+        <translation>No frame has been made yet.</translation>
+    </message>
+    <message>
+        <source>视频文件没有写完整:%1</source>
+        <translation>The video file is incomplete: %1</translation>
     </message>
 </context>
 </TS>

@@ -62,7 +62,7 @@ bool CRenderCommand::OpenProject(CTrevalinDoc& doc, const CRenderOptions& option
         const std::string named = doc.GetPictureName(i);
         const CPictureFile& picture = *doc.GetPicture(i);
         if (!picture.IsLoaded()) {
-            const std::string path = doc.PicturePathFor(named);
+            const std::string path = picture.IsMissing() ? picture.GetMissingPath() : doc.PicturePathFor(named);
             m_err << (i == 0 ? "source" : "target") << " picture " << path << " cannot be loaded";
             const CMessage& why = picture.GetLastError();
             if (!why.IsEmpty()) {

@@ -44,6 +44,7 @@ int32_t CPictureFile::LoadFromStream(const uint8_t* data, size_t size)
         return 0;
     }
     m_bLoaded = 1;
+    m_missingPath.clear();
     m_lastError = CMessage();
     return 1;
 }
@@ -65,6 +66,7 @@ int32_t CPictureFile::LoadFromFile(const std::string& path)
     } else if (Decode(bytes.data(), bytes.size(), error)) {
         m_bLoaded = 1;
         m_strPath = path;
+        m_missingPath.clear();
         m_lastError = CMessage();
         return 1;
     }
@@ -76,7 +78,16 @@ void CPictureFile::SetImage(std::shared_ptr<const CPictureImage> image)
 {
     m_image = std::move(image);
     m_bLoaded = m_image ? 1 : 0;
+    if (m_image) m_missingPath.clear();
     m_lastError = CMessage();
+}
+
+void CPictureFile::SetMissing(const std::string& path)
+{
+    m_image.reset();
+    m_bLoaded = 0;
+    m_strPath.clear();
+    m_missingPath = path;
 }
 
 SIZE CPictureFile::GetSizeInPixels() const

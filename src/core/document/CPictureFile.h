@@ -21,6 +21,10 @@ class CPictureDecoder;
 // not a regular file) changes nothing; a file that opens but does not decode
 // (corrupt, unknown format, too large) leaves the holder empty with its path
 // unchanged. Either way the result is 0 and GetLastError says why.
+//
+// A holder marked missing (SetMissing) holds nothing and no path but
+// remembers the file that was looked for; any picture it takes later
+// clears the mark.
 class CPictureFile {
 public:
     CPictureFile() = default;
@@ -38,6 +42,13 @@ public:
     // Holds an image made elsewhere (a picture brought to another size);
     // the path stays. A null image leaves the holder empty.
     void SetImage(std::shared_ptr<const CPictureImage> image);
+
+    // Lets go of the picture and its path and remembers `path` as the file
+    // that should have been loaded (empty: none was named).
+    void SetMissing(const std::string& path);
+    // The file last marked missing, or empty when the holder is not marked.
+    const std::string& GetMissingPath() const { return m_missingPath; }
+    bool IsMissing() const { return !m_missingPath.empty(); }
 
     // The picture's size in pixels, (0, 0) when none is held.
     SIZE GetSizeInPixels() const;
@@ -65,5 +76,6 @@ private:
     std::shared_ptr<const CPictureImage> m_image;
     int32_t m_bLoaded = 0;
     std::string m_strPath;
+    std::string m_missingPath;
     CMessage m_lastError;
 };

@@ -31,6 +31,32 @@ size_t LastSeparator(const std::string& path)
     return path.find_last_of("/\\");
 }
 
+// The file name a stored name stands for: what follows its last separator,
+// empty for "." and "..".
+std::string PictureTail(const std::string& storedName)
+{
+    const size_t sep = LastSeparator(storedName);
+    std::string tail = sep == std::string::npos ? storedName : storedName.substr(sep + 1);
+    if (tail == "." || tail == "..") {
+        tail.clear();
+    }
+    return tail;
+}
+
+// <folder>/images/<tail>, or the images folder itself for an empty tail.
+std::string ImagesPath(const std::string& folder, const std::string& tail)
+{
+    std::string path = folder.empty() ? std::string(".") : folder;
+    if (path.back() != '/') {
+        path += '/';
+    }
+    path += "images";
+    if (!tail.empty()) {
+        path += '/' + tail;
+    }
+    return path;
+}
+
 } // namespace
 
 CTrevalinDoc::CTrevalinDoc() : CTrevalinDoc(CurrentDirectory()) {}
@@ -54,26 +80,27 @@ std::string CTrevalinDoc::StoredName(const std::string& picturePath)
 
 std::string CTrevalinDoc::PicturePathFor(const std::string& storedName) const
 {
-    const size_t sep = LastSeparator(storedName);
-    std::string tail = sep == std::string::npos ? storedName : storedName.substr(sep + 1);
-    if (tail == "." || tail == "..") {
-        tail.clear();
+    return ImagesPath(m_strWorkDir, PictureTail(storedName));
+}
+
+std::string CTrevalinDoc::PictureFileFor(const std::string& storedName) const
+{
+    const std::string inWork = PicturePathFor(storedName);
+    std::error_code ec;
+    if (m_openingFolder.empty() || std::filesystem::exists(inWork, ec)) {
+        return inWork;
     }
-    std::string path = m_strWorkDir.empty() ? std::string(".") : m_strWorkDir;
-    if (path.back() != '/') {
-        path += '/';
-    }
-    path += "images";
-    if (!tail.empty()) {
-        path += '/' + tail;
-    }
-    return path;
+    const std::string beside = ImagesPath(m_openingFolder, PictureTail(storedName));
+    return std::filesystem::exists(beside, ec) ? beside : inWork;
 }
 
 CDocStatus CTrevalinDoc::OnOpenDocument(const std::string& path)
 {
     m_missing = CMessage();
+    std::error_code ec;
+    m_openingFolder = std::filesystem::absolute(path, ec).parent_path().string();
     CDocStatus status = CDocument::OnOpenDocument(path);
+    m_openingFolder.clear();
     if (status.ok && !m_missing.IsEmpty()) {
         status.warning = CMessage::Joined({CMessage(kMissingPicturesText), m_missing});
     }
@@ -85,7 +112,10 @@ void CTrevalinDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
         for (int i = 0; i < 2; ++i) {
-            m_strPictureNames[i] = StoredName(m_pictures[i].GetPath());
+            // A missing picture keeps the name the project was read with.
+            if (!m_pictures[i].IsMissing()) {
+                m_strPictureNames[i] = StoredName(m_pictures[i].GetPath());
+            }
             ar << m_strPictureNames[i];
         }
         CFeatureBlock::Write(ar, m_featureSet);
@@ -99,15 +129,19 @@ void CTrevalinDoc::Serialize(CArchive& ar)
     }
     // The two pictures are read and decoded at once (the target on a second
     // thread).
-    const std::string paths[2] = {PicturePathFor(names[0]), PicturePathFor(names[1])};
+    const std::string paths[2] = {PictureFileFor(names[0]), PictureFileFor(names[1])};
     std::future<int32_t> loading =
         std::async(std::launch::async, [this, &paths] { return m_pictures[1].LoadFromFile(paths[1]); });
     const int32_t loaded[2] = {m_pictures[0].LoadFromFile(paths[0]), loading.get()};
     m_missing = CMessage();
     for (int i = 0; i < 2; ++i) {
-        // A picture that cannot be opened keeps what it held, as a missing
-        // picture file is no reason to refuse the project; the open tells
-        // the user which (a picture never chosen has no name to tell).
+        // A picture that cannot be loaded leaves its holder empty (never
+        // another project's picture), as a missing picture file is no
+        // reason to refuse the project; the open tells the user which (a
+        // picture never chosen has no name to tell).
+        if (loaded[i] == 0) {
+            m_pictures[i].SetMissing(names[i].empty() ? std::string() : paths[i]);
+        }
         if (loaded[i] == 0 && !names[i].empty()) {
             // Each line names the file: the decoder's reason usually does.
             const CMessage& why = m_pictures[i].GetLastError();

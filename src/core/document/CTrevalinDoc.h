@@ -34,9 +34,12 @@ public:
 
     // Stores the two picture names and the lines, or loads them. Loading
     // reads everything first and changes the document only when the whole
-    // project could be read; then it loads the pictures named, both at once
-    // (a picture that cannot be opened keeps what it held; the decoder must
-    // take calls from two threads), and replaces the lines.
+    // project could be read; then it loads the pictures named (found by
+    // PictureFileFor), both at once (the decoder must take calls from two
+    // threads), and replaces the lines. A picture that cannot be loaded
+    // leaves its holder empty and marked missing with the file looked for;
+    // storing then writes the name the project was read with, until another
+    // picture takes that holder's place.
     void Serialize(CArchive& ar) override;
     // Opens the project; a success whose pictures could not all be loaded
     // carries a warning naming each of them and why.
@@ -53,6 +56,11 @@ public:
     // empty, "." or ".." gives the images folder itself, which never loads;
     // no name reaches outside the images folder.
     std::string PicturePathFor(const std::string& storedName) const;
+    // The file a stored name is loaded from: PicturePathFor's when it
+    // exists, else <project folder>/images/<tail> when that exists (the
+    // project folder being the one of the project being opened, if any),
+    // else PicturePathFor's.
+    std::string PictureFileFor(const std::string& storedName) const;
     // The name picture `index` has in the project last read or written (as
     // the file holds it), empty before either.
     std::string GetPictureName(int index) const { return m_strPictureNames[index]; }
@@ -65,5 +73,6 @@ public:
 
 private:
     std::string m_strPictureNames[2];
-    CMessage m_missing; // lines of the warning, from the last load
+    std::string m_openingFolder; // the folder of the project being opened
+    CMessage m_missing;          // lines of the warning, from the last load
 };

@@ -102,6 +102,11 @@ CRunDriver::~CRunDriver()
     }
 }
 
+bool CRunDriver::MakesBlackFrames(EngineKind kind, const CFeatureSet& lines)
+{
+    return kind == EngineKind::kFeature && std::min(lines.m_sets[0].m_nCount, lines.m_sets[1].m_nCount) == 0;
+}
+
 CMessage CRunDriver::IncompatibleMessage(const StartResult& result)
 {
     CMessage text(kIncompatibleText);
@@ -228,7 +233,10 @@ CRunDriver::StartResult CRunDriver::Start()
             if (!m_doc.GetPicture(i)->IsLoaded()) {
                 result.missingPicture = i;
                 const std::string name = m_doc.GetPictureName(i);
-                result.missingPath = name.empty() ? std::string() : m_doc.PicturePathFor(name);
+                const std::string& looked = m_doc.GetPicture(i)->GetMissingPath();
+                result.missingPath = !looked.empty() ? looked
+                                     : name.empty()  ? std::string()
+                                                     : m_doc.PicturePathFor(name);
             }
         }
         if (!hadLock) {
@@ -238,6 +246,27 @@ CRunDriver::StartResult CRunDriver::Start()
     }
     result.status = StartStatus::kStarted;
     m_bRunning = 1;
+
+    BITMAP description{};
+    m_inputs[0]->GetObject(sizeof(BITMAP), &description);
+    std::unique_ptr<CBitmapInfo> format = MakeBitmapHeader(description);
+    if (!format) {
+        format = std::make_unique<CBitmapInfo>();
+    }
+    // A paused run goes on into the same video while its frames keep the
+    // format the video was opened with.
+    const bool resume = m_bPaused && m_bRunVideo && m_pVideoFormat &&
+                        std::memcmp(&format->header, &m_pVideoFormat->header, sizeof(BITMAPINFOHEADER)) == 0;
+    m_bPaused = false;
+    if (resume) {
+        result.resumed = true;
+        result.video = m_videoState;
+        if (m_nLastProduced >= m_nFrame) {
+            m_nFrame = m_nLastProduced + 1;
+        }
+        TakeLines();
+        return result;
+    }
 
     if (m_pRecorder) {
         m_pRecorder->CloseVideo();
@@ -251,12 +280,6 @@ CRunDriver::StartResult CRunDriver::Start()
 
     m_pRecorder = std::make_unique<CAviRecorder>();
     m_pRecorder->m_nFrameRate = kVideoFrameRate;
-    BITMAP description{};
-    m_inputs[0]->GetObject(sizeof(BITMAP), &description);
-    std::unique_ptr<CBitmapInfo> format = MakeBitmapHeader(description);
-    if (!format) {
-        format = std::make_unique<CBitmapInfo>();
-    }
     m_pRecorder->SetFrameFormat(format->header);
     m_pRecorder->SetFilePath(VideoPath());
     if (m_chooser) {
@@ -270,6 +293,11 @@ CRunDriver::StartResult CRunDriver::Start()
     }
     m_pVideoFormat = std::move(format);
     m_bVideoFailed = false;
+    m_videoState = result.video;
+    m_videoWhy = result.videoError;
+    m_nVideoFrames = 0;
+    m_nLastProduced = -1;
+    m_bRunVideo = true;
     TakeLines();
     return result;
 }
@@ -306,6 +334,7 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
         if (!why.IsEmpty()) {
             result.videoError = CMessage::Plain("Frame " + std::to_string(k) + " does not fit the video: ").Append(why);
             m_bVideoFailed = true;
+            m_videoWhy = result.videoError;
         } else if (m_pRecorder->WriteFrame(video.data()) < 0) {
             result.videoError = m_pRecorder->GetError();
             if (result.videoError.IsEmpty()) {
@@ -313,10 +342,13 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
                     CMessage::Plain("Frame " + std::to_string(k) + " could not be added to " + VideoPath() + ".");
             }
             m_bVideoFailed = true;
+            m_videoWhy = result.videoError;
         } else {
             result.videoWritten = true;
+            ++m_nVideoFrames;
         }
     }
+    m_nLastProduced = k;
 
     // The bitmap writer's own (English) words.
     if (!info) {
@@ -346,13 +378,30 @@ bool CRunDriver::Advance()
 void CRunDriver::Pause()
 {
     m_bRunning = 0;
+    m_bPaused = m_bRunVideo;
+}
+
+CMessage CRunDriver::NoVideoMessage() const
+{
+    if (m_videoState == VideoState::kCancelled) {
+        return CMessage(kNoVideoCancelledText);
+    }
+    if (m_videoState == VideoState::kOpen && m_bVideoFailed && m_closeError.IsEmpty() && m_nVideoFrames > 0) {
+        // The file holds the frames before the failure.
+        return CMessage(kVideoIncompleteFormat, {m_videoWhy});
+    }
+    const CMessage why = !m_closeError.IsEmpty() ? m_closeError
+                         : !m_videoWhy.IsEmpty() ? m_videoWhy
+                                                 : CMessage(kNoVideoNoFramesText);
+    return CMessage(kNoVideoFormat, {why});
 }
 
 bool CRunDriver::Stop()
 {
     const bool hadRecorder = m_pRecorder != nullptr;
-    m_closeError = CMessage();
-    if (m_pRecorder) {
+    // A second Stop keeps what the first found about the video.
+    if (m_pRecorder && m_bRunVideo) {
+        m_closeError = CMessage();
         const bool wasOpen = m_pRecorder->IsOpen();
         const int32_t closed = m_pRecorder->CloseVideo();
         // A failure that was already reported for a frame is not reported
@@ -364,9 +413,14 @@ bool CRunDriver::Stop()
                 m_closeError = CMessage::Plain("The video " + VideoPath() + " could not be completed.");
             }
         }
+        m_bVideoWritten =
+            wasOpen && m_pRecorder->IsCompleted() && !m_bVideoFailed && m_closeError.IsEmpty() && m_nVideoFrames > 0;
+        // The next Start opens a new video.
+        m_bRunVideo = false;
     }
     m_nFrame = 0;
     m_bRunning = 0;
+    m_bPaused = false;
     m_lock.Release();
     return hadRecorder;
 }

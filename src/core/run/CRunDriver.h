@@ -17,6 +17,7 @@
 
 class CAviRecorder;
 class CBitmapInfo;
+class CFeatureSet;
 class CRowPool;
 class CTrevalinDoc;
 class ImageMorphing;
@@ -59,6 +60,8 @@ public:
         // when it names none).
         int32_t missingPicture = -1;
         std::string missingPath;
+        // Whether this Start went on with a paused run (its video, k).
+        bool resumed = false;
     };
 
     // What the user is told when the pictures differ in size or depth.
@@ -71,6 +74,25 @@ public:
     // What the user is told when a refused Start found a picture missing,
     // or the plain incompatible text.
     static CMessage IncompatibleMessage(const StartResult& result);
+
+    // Feature-line morphing without a line pair makes every frame black: the
+    // preview and Start say so, and how to get pictures instead.
+    static constexpr const char* kNoLinesText = TRV_TEXT("CoreText", "还没有特征线:请画特征线，或选择交叉溶解");
+    static bool MakesBlackFrames(EngineKind kind, const CFeatureSet& lines);
+
+    // What the user is told at the end of a run whose video does not hold
+    // its frames.
+    static constexpr const char* kNoVideoFormat = TRV_TEXT("CoreText", "没有写入视频文件:%1");
+    static constexpr const char* kNoVideoCancelledText = TRV_TEXT("CoreText", "没有写入视频文件(已取消选择压缩方式)");
+    static constexpr const char* kNoVideoNoFramesText = TRV_TEXT("CoreText", "还没有生成任何一帧。");
+    static constexpr const char* kVideoIncompleteFormat = TRV_TEXT("CoreText", "视频文件没有写完整:%1");
+    // After a Stop: whether the video holds every frame the run produced.
+    bool IsVideoWritten() const { return m_bVideoWritten; }
+    // The video of the run last started.
+    VideoState GetVideoState() const { return m_videoState; }
+    // After a Stop whose video was not written: that no video was written
+    // and why (or that it lacks the frames from a failure on).
+    CMessage NoVideoMessage() const;
 
     struct FrameResult {
         int32_t frame = 0;
@@ -109,7 +131,9 @@ public:
     // (target, then source), checks them, removes temporary files an earlier
     // run left behind, opens a new video at <work>/output_video/trevalin.avi,
     // takes a copy of the feature lines and marks the run active. Does not
-    // produce a frame.
+    // produce a frame. After a Pause (and no Stop) it goes on with the run
+    // instead: the video stays open without a second question when the
+    // frames keep their size, and k moves past a frame already produced.
     StartResult Start();
     // Computes frame k, appends it to the video if one is open and writes
     // <work>/ouput_image/Frame-<k>.bmp.
@@ -127,6 +151,7 @@ public:
     bool Advance();
     // Keeps k and the open video.
     void Pause();
+    bool IsPaused() const { return m_bPaused; }
     // Closes the video, rewinds k to 0 and gives up the run lock; returns
     // true when a recorder existed (the caller then tells the user where the
     // video went).
@@ -172,4 +197,11 @@ private:
     CByteVector m_videoRows; // the same for a video of another frame format
     bool m_bVideoFailed = false;
     CMessage m_closeError;
+    bool m_bPaused = false;
+    bool m_bRunVideo = false;     // the recorder's video belongs to a run not stopped yet
+    int32_t m_nLastProduced = -1; // the last frame written in this run
+    VideoState m_videoState = VideoState::kCancelled;
+    CMessage m_videoWhy; // why the run's video lacks frames (open or frame failure)
+    int32_t m_nVideoFrames = 0;
+    bool m_bVideoWritten = false;
 };

@@ -82,7 +82,9 @@ CMorphConfigDlg::CMorphConfigDlg(CUserPrompts& prompts, QWidget* parent) : QWidg
     connect(pause, &QPushButton::clicked, this, &CMorphConfigDlg::OnPause);
     connect(stop, &QPushButton::clicked, this, &CMorphConfigDlg::OnStop);
     connect(m_pSteps, &QLineEdit::textChanged, this, [this] {
-        if (const int32_t n = PeekSteps()) emit stepsEdited(n);
+        const int32_t n = PeekSteps();
+        if (n) emit stepsEdited(n);
+        emit stepsValidityChanged(n != 0);
     });
 
     // The dialog's data goes into its controls when it is made.

@@ -42,6 +42,8 @@ signals:
     // The steps field holds a valid count (1 to 100) after an edit. The
     // run still reads the field only at Start.
     void stepsEdited(int n);
+    // After every edit of the steps field: whether it holds a valid count.
+    void stepsValidityChanged(bool valid);
     void morphPause();
     void morphStop();
 

@@ -30,6 +30,8 @@ void CPreviewCommands::Create()
     m_window.addDockWidget(Qt::RightDockWidgetArea, m_pDock);
     m_window.resizeDocks({m_pDock}, {320}, Qt::Horizontal);
     connect(&m_config, &CMorphConfigDlg::stepsEdited, m_pDock, &CPreviewDock::SetSteps);
+    connect(&m_config, &CMorphConfigDlg::stepsValidityChanged, m_pDock,
+            [this](bool valid) { m_pDock->SetStepsOutOfRange(!valid); });
     connect(&m_result, &CTrevalinView::engineChanged, m_pDock,
             [this] { m_pDock->SetEngineKind(m_result.GetEngineKind()); });
     connect(&m_result, &CTrevalinView::runStateChanged, m_pDock,

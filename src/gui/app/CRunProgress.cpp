@@ -36,6 +36,7 @@ void CRunProgress::Create()
 
     connect(&m_result, &CTrevalinView::runStateChanged, this, &CRunProgress::OnRunStateChanged);
     connect(&m_result, &CTrevalinView::frameProduced, this, &CRunProgress::OnFrameProduced);
+    connect(&m_result, &CTrevalinView::runNotice, this, [this](const QString& text) { m_statusBar.showMessage(text); });
 }
 
 void CRunProgress::OnRunStateChanged()

@@ -10,7 +10,8 @@ class QStatusBar;
 class QWidget;
 
 // A run's progress in the status bar ("帧 k / N" and a bar) from Start to
-// its end, and Esc to stop it as 停止 does (the key is free otherwise).
+// its end, what the result view tells about a run as it starts, and Esc to
+// stop it as 停止 does (the key is free otherwise).
 class CRunProgress : public QObject {
     Q_OBJECT
 

@@ -11,6 +11,8 @@
 #include "editing/CDocController.h"
 #include "morph/CRowPool.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 CTrevalinApp::CTrevalinApp(CUserPrompts& prompts, QSettings& settings, std::shared_ptr<const CPictureDecoder> decoder)
@@ -39,6 +41,16 @@ QString CTrevalinApp::ParseCommandLine(const QStringList& arguments)
         if (!arguments.at(i).startsWith(QLatin1Char('-'))) return arguments.at(i);
     }
     return {};
+}
+
+QStringList CTrevalinApp::EnterProjectFolder(QStringList arguments)
+{
+    const QString project = ParseCommandLine(arguments);
+    if (project.isEmpty() || !arguments.contains(QLatin1String(kWorkDirSwitch))) return arguments;
+    const QFileInfo file(project);
+    arguments[arguments.indexOf(project)] = file.absoluteFilePath();
+    QDir::setCurrent(file.absolutePath());
+    return arguments;
 }
 
 bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string& workDir)

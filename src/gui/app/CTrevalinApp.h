@@ -34,6 +34,14 @@ public:
     // with "-" are switches ("--lang" takes the next argument as its value),
     // and any further path is ignored.
     static QString ParseCommandLine(const QStringList& arguments);
+    // The switch that has the program work in the folder of the project
+    // named with it (the desktop entry starts it so, for the outputs to
+    // land beside the project).
+    static constexpr const char* kWorkDirSwitch = "--workdir-from-project";
+    // With the switch and a project among the arguments: makes the
+    // project's folder the process's current directory and returns the
+    // arguments with the project's full path. Else returns them unchanged.
+    static QStringList EnterProjectFolder(QStringList arguments);
 
     // Start-up with the working folder `workDir`. Returns false when the
     // project named on the command line could not be opened: its message

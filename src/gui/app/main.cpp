@@ -19,6 +19,8 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // Before the working folder is taken below.
+    arguments = CTrevalinApp::EnterProjectFolder(arguments);
 
     QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Trevalin"));
     // Chinese unless English is asked for, including the buttons and labels

@@ -361,6 +361,9 @@ void CImageView::paintEvent(QPaintEvent*)
     dc.setBackgroundMode(Qt::OpaqueMode);
     CFeatureOverlay::DrawFeatures(dc, *m_doc.GetFeatureSet(), m_nImageIndex, f);
     m_pCommand->DrawOver(dc, f);
+    // A picture the project names but that could not be loaded: its name.
+    dc.resetTransform();
+    CPicturePainter::RenderMissing(*m_doc.GetDoc().GetPicture(m_nImageIndex), dc, viewport()->rect());
 }
 
 void CImageView::DispatchMouse(QEvent::Type type, Qt::MouseButton button, uint32_t flags, const QPoint& client)

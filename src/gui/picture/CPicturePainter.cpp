@@ -2,6 +2,9 @@
 
 #include "document/CPictureFile.h"
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
@@ -24,4 +27,19 @@ int32_t CPicturePainter::Render(const CPictureFile& picture, QPainter& dc, const
     const QRect dest(target.left, target.top, target.right - target.left, target.bottom - target.top);
     dc.drawImage(dest, image, image.rect());
     return 1;
+}
+
+bool CPicturePainter::RenderMissing(const CPictureFile& picture, QPainter& dc, const QRect& area)
+{
+    if (!picture.IsMissing() || picture.IsLoaded()) {
+        return false;
+    }
+    const QString name = QFileInfo(QFile::decodeName(picture.GetMissingPath().c_str())).fileName();
+    dc.save();
+    dc.setPen(Qt::gray);
+    dc.setBackgroundMode(Qt::TransparentMode);
+    dc.drawText(area, Qt::AlignCenter | Qt::TextWordWrap,
+                QCoreApplication::translate("CPicturePainter", "找不到图片 %1").arg(name));
+    dc.restore();
+    return true;
 }

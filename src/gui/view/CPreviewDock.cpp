@@ -4,6 +4,8 @@
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "run/CPreviewRenderer.h"
+#include "run/CRunDriver.h"
+#include "language/CCoreText.h"
 #include "picture/CBitmapImage.h"
 
 #include <QHBoxLayout>
@@ -21,6 +23,8 @@ CPreviewDock::CPreviewDock(CDocController& doc, QWidget* parent) : QDockWidget(p
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 2, 4, 4);
     m_pState = new QLabel(body);
+    // A long caption is cut rather than widening the panel (its tip holds it whole).
+    m_pState->setMinimumWidth(1);
     m_pDisplay = new CFrameDisplay(body);
     m_pDisplay->setMinimumSize(160, 90);
     m_pSlider = new QSlider(Qt::Horizontal, body);
@@ -110,6 +114,24 @@ void CPreviewDock::SetRunActive(bool active)
     m_pRenderer->Hold(active);
 }
 
+void CPreviewDock::SetStepsOutOfRange(bool out)
+{
+    if (out == m_bStepsOutOfRange) return;
+    m_bStepsOutOfRange = out;
+    UpdateState();
+}
+
+void CPreviewDock::UpdateState()
+{
+    QStringList parts{m_shownState};
+    if (m_bFrameShown && CRunDriver::MakesBlackFrames(m_engineKind, *m_doc.GetDoc().GetFeatureSet()))
+        parts << CCoreText::Translate(CMessage(CRunDriver::kNoLinesText));
+    if (m_bStepsOutOfRange) parts << tr("步数应在 1 到 100 之间，预览仍按 %1 步").arg(m_nSteps);
+    parts.removeAll(QString());
+    m_pState->setText(parts.join(QStringLiteral("　")));
+    m_pState->setToolTip(m_pState->text());
+}
+
 void CPreviewDock::UpdateFrameLabel()
 {
     m_pFrameLabel->setText(tr("帧 %1 / %2").arg(m_nFrame).arg(m_nSteps));
@@ -145,10 +167,12 @@ void CPreviewDock::OnFrameComputed(const QImage& image, int frame, bool half, QS
     m_bShownHalf = half && !image.isNull();
     if (image.isNull()) {
         m_pDisplay->Clear();
-        m_pState->setText(tr("预览：需要两幅大小一致的图像"));
+        m_shownState = tr("预览：需要两幅大小一致的图像");
     } else {
         m_pDisplay->SetFrame(image, QStringLiteral("Frame-%1").arg(frame), size);
-        m_pState->setText(half ? tr("预览(半分辨率)") : tr("预览(精确)"));
+        m_shownState = half ? tr("预览(半分辨率)") : tr("预览(精确)");
     }
+    m_bFrameShown = !image.isNull();
+    UpdateState();
     emit frameShown();
 }

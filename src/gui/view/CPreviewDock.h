@@ -20,7 +20,11 @@ class QSlider;
 // Right, Home, End) chooses k; N follows the control bar's step count.
 // Every change to the document, a line being drawn or dragged included,
 // asks for the frame again; a newer request supersedes the older ones.
-// While a run is going the preview waits (the run has the cores).
+// While a run is going the preview waits (the run has the cores). The
+// caption above the frame tells which frame is shown, and on the same line
+// what the user should know: that there are no line pairs yet (the frames
+// are black) or that the steps field holds no valid count (the last valid
+// one is shown).
 class CPreviewDock : public QDockWidget {
     Q_OBJECT
 
@@ -37,6 +41,9 @@ public:
     void SetEngineKind(EngineKind kind);
     // Nothing is computed while a run is going; the newest request follows.
     void SetRunActive(bool active);
+    // The control bar's steps field holds no valid count: N stays the last
+    // valid one and the caption says so.
+    void SetStepsOutOfRange(bool out);
 
     int32_t GetSteps() const { return m_nSteps; }
     int32_t GetFrameIndex() const { return m_nFrame; }
@@ -67,6 +74,8 @@ protected:
 private:
     void OnFrameComputed(const QImage& image, int frame, bool half, QSize size, quint64 generation);
     void UpdateFrameLabel();
+    // The caption: what the frame shown is, then the notes that apply now.
+    void UpdateState();
 
     CDocController& m_doc;
     CFrameDisplay* m_pDisplay;
@@ -85,4 +94,7 @@ private:
     uint64_t m_nShown = 0;
     bool m_bShownHalf = false;
     bool m_bStale = true; // a change not asked for while hidden
+    QString m_shownState; // what the frame on screen is
+    bool m_bFrameShown = false;
+    bool m_bStepsOutOfRange = false;
 };

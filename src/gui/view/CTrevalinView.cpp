@@ -100,10 +100,13 @@ void CTrevalinView::StartRun()
         if (wasTicking && m_driver.IsRunning()) m_timer.start(m_nTimerInterval, this);
         return;
     }
-    m_bVideoFailureShown = false;
-    m_bFileFailureShown = false;
-    if (result.video == CRunDriver::VideoState::kFailed)
-        m_prompts.MessageBox(this, CCoreText::Translate(result.videoError), CUserPrompts::Icon::kWarning);
+    // A resumed run has told its failures already.
+    if (!result.resumed) {
+        m_bVideoFailureShown = false;
+        m_bFileFailureShown = false;
+        if (result.video == CRunDriver::VideoState::kFailed)
+            m_prompts.MessageBox(this, CCoreText::Translate(result.videoError), CUserPrompts::Icon::kWarning);
+    }
     // A run paused beyond a step count lowered since has nothing left to do.
     if (m_driver.GetFrameIndex() > m_driver.GetSteps()) {
         EndRun();
@@ -111,6 +114,9 @@ void CTrevalinView::StartRun()
     }
     m_bRunActive = true;
     emit runStateChanged();
+    // Not refused: the run makes the black frames the engine computes.
+    if (CRunDriver::MakesBlackFrames(m_driver.GetEngineKind(), *m_doc.GetDoc().GetFeatureSet()))
+        emit runNotice(CCoreText::Translate(CMessage(CRunDriver::kNoLinesText)));
     ProduceFrame();
     if (m_driver.IsRunning()) m_timer.start(m_nTimerInterval, this);
 }
@@ -134,11 +140,14 @@ void CTrevalinView::StopRun()
     m_bRunActive = false;
     emit runStateChanged();
     if (!hadRecorder) return;
-    // A video that could not be completed is not reported as saved.
-    if (!m_driver.GetCloseError().IsEmpty())
-        m_prompts.MessageBox(this, CCoreText::Translate(m_driver.GetCloseError()), CUserPrompts::Icon::kWarning);
-    else
+    // Only a video that holds the run's frames is reported as saved.
+    if (m_driver.IsVideoWritten())
         m_prompts.MessageBox(this, tr("渐变序列存成视频文件:trv.avi"), CUserPrompts::Icon::kInformation);
+    else
+        m_prompts.MessageBox(this, CCoreText::Translate(m_driver.NoVideoMessage()),
+                             m_driver.GetVideoState() == CRunDriver::VideoState::kCancelled
+                                 ? CUserPrompts::Icon::kInformation
+                                 : CUserPrompts::Icon::kWarning);
 }
 
 void CTrevalinView::EndRun()

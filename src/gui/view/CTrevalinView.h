@@ -22,7 +22,9 @@ class CRowPool;
 // Start takes the pictures and the document's morph options, opens the
 // video (after the compression-options dialog) and produces the current
 // frame k at once; every tick advances k and produces that frame; the tick
-// that passes the last frame ends the run and tells where the video went.
+// that passes the last frame ends the run and tells where the video went
+// (or that none was written, and why). Start after Pause goes on with the
+// same run and video from the frame after the last one produced.
 // Each frame is computed, written and added to the video exactly once,
 // whether the view is shown or not; the view only shows the last frame with
 // its "Frame-k" label, whole (scaled down when it is larger than the view)
@@ -95,6 +97,9 @@ signals:
     void runStateChanged();
     // Frame k of n has been produced.
     void frameProduced(int k, int n);
+    // A run started that the user should know something about (one line,
+    // for the status bar).
+    void runNotice(const QString& text);
     // Sent from the pipeline's thread when it has left a report; received
     // on the interface thread (a queued connection of the view's own).
     void frameReported();

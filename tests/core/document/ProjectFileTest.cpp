@@ -164,14 +164,15 @@ TEST_F(ProjectFile, LongNamesUseTheSixteenBitPrefix)
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 4), Hex("FF 00 01 5C"));
     EXPECT_EQ(std::string(bytes.begin() + 4, bytes.begin() + 259), name + ".bmp");
 
-    // A 300-byte name (from another system) names no file here: the picture
-    // keeps what it holds and the project opens.
+    // A 300-byte name (from another system) names no file here: the
+    // project opens without the picture and keeps the name.
     CArchive ar;
     ar << "\\" + std::string(299, 'q') << "" << int32_t{0} << int32_t{0};
     EXPECT_EQ(std::vector<uint8_t>(ar.GetBuffer().begin(), ar.GetBuffer().begin() + 3), Hex("FF 2C 01"));
     ASSERT_TRUE(Load(*doc, ar.GetBuffer()));
-    EXPECT_EQ(doc->GetPicture(0)->GetPath(), Image(name + ".bmp"));
-    EXPECT_EQ(doc->GetPicture(0)->IsLoaded(), 1);
+    EXPECT_EQ(doc->GetPicture(0)->GetPath(), "");
+    EXPECT_EQ(doc->GetPicture(0)->IsLoaded(), 0);
+    EXPECT_EQ(Store(*doc), ar.GetBuffer());
 }
 
 TEST_F(ProjectFile, CountsOfZeroOrLessReadNothing)
@@ -302,7 +303,6 @@ TEST_F(ProjectFile, MissingFolderOrUndecodablePicturesFollowTheHolderRules)
     auto doc = NewDoc();
     ASSERT_EQ(doc->GetPicture(0)->LoadFromFile(Image("a.bmp")), 1);
     ASSERT_EQ(doc->GetPicture(1)->LoadFromFile(Image("b.bmp")), 1);
-    const CPictureImage* before0 = doc->GetPicture(0)->GetImage();
 
     // Picture 0 names a folder, picture 1 a file that is no picture.
     std::filesystem::create_directory(Image("dir.bmp"));
@@ -311,22 +311,29 @@ TEST_F(ProjectFile, MissingFolderOrUndecodablePicturesFollowTheHolderRules)
     ar << "\\dir.bmp"
        << "\\junk.bmp" << int32_t{0} << int32_t{0};
     ASSERT_TRUE(Load(*doc, ar.GetBuffer()));
-    EXPECT_EQ(doc->GetPicture(0)->GetImage(), before0);
-    EXPECT_EQ(doc->GetPicture(0)->GetPath(), Image("a.bmp"));
-    EXPECT_EQ(doc->GetPicture(1)->IsLoaded(), 0);
-    EXPECT_EQ(doc->GetPicture(1)->GetImage(), nullptr);
-    EXPECT_EQ(doc->GetPicture(1)->GetPath(), Image("b.bmp"));
+    // Neither holds the picture of before: both are empty, marked missing.
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(doc->GetPicture(i)->IsLoaded(), 0);
+        EXPECT_EQ(doc->GetPicture(i)->GetImage(), nullptr);
+        EXPECT_EQ(doc->GetPicture(i)->GetPath(), "");
+    }
+    EXPECT_EQ(doc->GetPicture(0)->GetMissingPath(), Image("dir.bmp"));
+    EXPECT_EQ(doc->GetPicture(1)->GetMissingPath(), Image("junk.bmp"));
     // The names read are kept, for messages about pictures that did not load.
     EXPECT_EQ(doc->GetPictureName(0), "\\dir.bmp");
     EXPECT_EQ(doc->PicturePathFor(doc->GetPictureName(0)), Image("dir.bmp"));
 
-    // Missing files and empty names keep what the pictures hold.
+    // Missing files and empty names leave the holders empty; an empty name
+    // marks nothing missing.
+    ASSERT_EQ(doc->GetPicture(1)->LoadFromFile(Image("b.bmp")), 1);
     CArchive missing;
     missing << "\\nothere.bmp"
             << "" << int32_t{0} << int32_t{0};
     ASSERT_TRUE(Load(*doc, missing.GetBuffer()));
-    EXPECT_EQ(doc->GetPicture(0)->GetImage(), before0);
-    EXPECT_EQ(doc->GetPicture(1)->GetPath(), Image("b.bmp"));
+    EXPECT_EQ(doc->GetPicture(0)->GetMissingPath(), Image("nothere.bmp"));
+    EXPECT_EQ(doc->GetPicture(1)->GetImage(), nullptr);
+    EXPECT_FALSE(doc->GetPicture(1)->IsMissing());
+    EXPECT_EQ(Store(*doc), missing.GetBuffer());
 
     // A picture without read permission (root reads everything).
     if (::geteuid() != 0) {
@@ -335,9 +342,10 @@ TEST_F(ProjectFile, MissingFolderOrUndecodablePicturesFollowTheHolderRules)
         CArchive locked;
         locked << "\\locked.bmp"
                << "" << int32_t{0} << int32_t{0};
+        ASSERT_EQ(doc->GetPicture(0)->LoadFromFile(Image("a.bmp")), 1);
         ASSERT_TRUE(Load(*doc, locked.GetBuffer()));
-        EXPECT_EQ(doc->GetPicture(0)->GetImage(), before0);
-        EXPECT_EQ(doc->GetPicture(0)->GetPath(), Image("a.bmp"));
+        EXPECT_EQ(doc->GetPicture(0)->GetImage(), nullptr);
+        EXPECT_EQ(doc->GetPicture(0)->GetMissingPath(), Image("locked.bmp"));
     }
 }
 

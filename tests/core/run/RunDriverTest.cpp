@@ -3,6 +3,7 @@
 #include "document/CTrevalinDoc.h"
 #include "run/CRunDriver.h"
 #include "support/CFfmpegRunner.h"
+#include "support/CRiffReader.h"
 #include "support/CTempDir.h"
 #include "support/TestFiles.h"
 
@@ -63,6 +64,17 @@ protected:
         const std::string probe = CFfmpegRunner::ProbeStream((dir / "output_video" / "trevalin.avi").string(), err);
         const std::string n = CFfmpegRunner::Value(probe, "nb_read_frames");
         return n.empty() ? -1 : std::stoi(n);
+    }
+
+    // The frames the video file holds, read from its RIFF chunks; -1 when
+    // there is no readable video.
+    int VideoChunks() const
+    {
+        CRiffReader riff;
+        if (!riff.Parse(testfiles::ReadBytesOrEmpty(dir / "output_video" / "trevalin.avi")) || riff.Top().empty())
+            return -1;
+        const CRiffReader::Chunk* movi = riff.Top().front().Find("movi");
+        return movi != nullptr ? static_cast<int>(movi->All("00db").size()) : -1;
     }
 
     CTempDir dir;
@@ -138,7 +150,7 @@ TEST_F(RunDriver, FullRunWritesFramesZeroToNOnceEachAndTheVideo)
     EXPECT_TRUE(driver.Stop());
 }
 
-TEST_F(RunDriver, PauseKeepsTheFrameAndStartContinuesWithANewVideo)
+TEST_F(RunDriver, PauseKeepsTheFrameAndStartGoesOnWithTheSameVideo)
 {
     Picture(0, "4 4 0 0 0");
     Picture(1, "4 4 0 0 100");
@@ -152,14 +164,25 @@ TEST_F(RunDriver, PauseKeepsTheFrameAndStartContinuesWithANewVideo)
     driver.Pause();
     EXPECT_FALSE(driver.IsRunning());
     EXPECT_EQ(driver.GetFrameIndex(), 1);
-    ASSERT_EQ(driver.Start().status, CRunDriver::StartStatus::kStarted);
-    EXPECT_EQ(driver.GetFrameIndex(), 1) << "Start does not rewind";
-    while (driver.Advance())
+    const CRunDriver::StartResult resumed = driver.Start();
+    ASSERT_EQ(resumed.status, CRunDriver::StartStatus::kStarted);
+    EXPECT_TRUE(resumed.resumed);
+    EXPECT_EQ(resumed.video, CRunDriver::VideoState::kOpen);
+    EXPECT_EQ(driver.GetFrameIndex(), 2) << "the frame already produced is not made twice";
+    do {
         driver.ProduceFrame();
+    } while (driver.Advance());
     EXPECT_TRUE(driver.Stop());
-    if (CFfmpegRunner::Available()) {
-        EXPECT_EQ(VideoFrames(), 3) << "the new video holds frames 2 to 4";
-    }
+    EXPECT_EQ(VideoChunks(), 5) << "one video of frames 0 to 4";
+    EXPECT_EQ(chooserCalls, 1);
+    EXPECT_TRUE(driver.IsVideoWritten());
+
+    // After Stop, Start begins a new sequence with a new video.
+    ASSERT_FALSE(driver.Start().resumed);
+    EXPECT_EQ(driver.GetFrameIndex(), 0);
+    driver.ProduceFrame();
+    driver.Stop();
+    EXPECT_EQ(VideoChunks(), 1);
     EXPECT_EQ(chooserCalls, 2);
 }
 
@@ -204,6 +227,24 @@ TEST_F(RunDriver, CancelledVideoStillWritesFramesWithoutVideoErrors)
     EXPECT_TRUE(r.videoError.Text().empty()) << r.videoError.Text();
     EXPECT_TRUE(driver.Stop()) << "a recorder exists even when the video was not opened";
     EXPECT_TRUE(driver.GetCloseError().Text().empty());
+    EXPECT_FALSE(driver.IsVideoWritten());
+    EXPECT_EQ(driver.NoVideoMessage().Text(), "没有写入视频文件(已取消选择压缩方式)");
+}
+
+TEST_F(RunDriver, AVideoThatCannotBeOpenedIsNotWritten)
+{
+    Picture(0, "4 4 1 2 3");
+    Picture(1, "4 4 1 2 3");
+    // A folder where the video goes fails the open.
+    fs::create_directories(dir / "output_video" / "trevalin.avi");
+    CRunDriver driver(doc, chooser);
+    driver.SetSteps(1);
+    const CRunDriver::StartResult started = driver.Start();
+    ASSERT_EQ(started.video, CRunDriver::VideoState::kFailed);
+    driver.ProduceFrame();
+    EXPECT_TRUE(driver.Stop());
+    EXPECT_FALSE(driver.IsVideoWritten());
+    EXPECT_EQ(driver.NoVideoMessage().Text(), "没有写入视频文件:" + started.videoError.Text());
 }
 
 TEST_F(RunDriver, SwitchingEnginesMidRunKeepsThePictures)

@@ -120,6 +120,8 @@ void ControlBarTest::validStepsReachTheResultView()
     QVERIFY(rig.prompts.messages.empty());
     QCOMPARE(rig.ResultView().GetDriver().GetSteps(), steps);
     QVERIFY(rig.ResultView().GetDriver().IsRunning());
+    // Frame 0 in the video: the end tells where it went.
+    rig.ResultView().WaitForFrame();
     // Pause and Stop read nothing: a bad field does not stop them.
     rig.Frame().GetConfigDlg()->StepsEdit()->setText(QStringLiteral("abc"));
     QTest::mouseClick(Button(rig.Frame(), "IDC_PAUSE"), Qt::LeftButton);

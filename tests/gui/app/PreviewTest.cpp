@@ -127,6 +127,11 @@ void PreviewTest::stepsAndKeysChooseTheFrame()
     rig.Frame().GetConfigDlg()->StepsEdit()->setText(QStringLiteral("abc"));
     rig.Frame().GetConfigDlg()->StepsEdit()->setText(QStringLiteral("200"));
     QCOMPARE(dock.GetSteps(), 20);
+    // A count out of range is not used silently: the caption says which is.
+    const QString outOfRange = QStringLiteral("步数应在 1 到 100 之间，预览仍按 20 步");
+    QVERIFY2(dock.GetStateLabel()->text().endsWith(outOfRange), qPrintable(dock.GetStateLabel()->text()));
+    rig.Frame().GetConfigDlg()->StepsEdit()->setText(QStringLiteral("20"));
+    QVERIFY(!dock.GetStateLabel()->text().contains(outOfRange));
     const struct {
         Qt::Key key;
         int frame;
@@ -147,9 +152,14 @@ void PreviewTest::runShowsProgressAndEscapeStopsIt()
     auto* text = rig.Frame().statusBar()->findChild<QLabel*>(QStringLiteral("m_wndProgressText"));
     auto* bar = rig.Frame().statusBar()->findChild<QProgressBar*>(QStringLiteral("m_wndProgress"));
     QVERIFY(text && bar && !text->isVisible() && !bar->isVisible());
+    // No line pairs: every frame is black, and the preview and Start say so.
+    const QString noLines = QStringLiteral("还没有特征线:请画特征线，或选择交叉溶解");
+    QTRY_VERIFY(Caught(*rig.Frame().GetPreview()));
+    QCOMPARE(rig.Frame().GetPreview()->GetStateLabel()->text(), QStringLiteral("预览(精确)　") + noLines);
     rig.Frame().GetConfigDlg()->StepsEdit()->setText(QStringLiteral("4"));
     QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_START")), Qt::LeftButton);
     QVERIFY(text->isVisible() && bar->isVisible());
+    QCOMPARE(rig.Frame().statusBar()->currentMessage(), noLines);
     rig.ResultView().WaitForFrame();
     QCOMPARE(text->text(), QStringLiteral("帧 0 / 4"));
     rig.ResultView().OnTimer();

@@ -13,8 +13,12 @@
 #include "editing/CToolSwitcher.h"
 #include "editing/CUserPrompts.h"
 #include "gui/support/CGuiTestSupport.h"
+#include "support/TestFiles.h"
+#include "view/CTrevalinView.h"
 
 #include <QAction>
+#include <QDir>
+#include <QPushButton>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -352,4 +356,69 @@ void StartupTest::droppedFilesOpen()
     QVERIFY(Drop(rig.Frame().GetPane(0)->viewport(), project));
     QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("dropped.tvl - Trevalin"));
     QVERIFY(rig.prompts.messages.empty());
+}
+
+void StartupTest::missingPictureLeavesItsPaneEmptyAndKeepsItsName()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    rig.LoadPicture(0, "a.bmp", 64, 48, Qt::red);
+    rig.LoadPicture(1, "b.bmp", 64, 48, Qt::blue);
+    WriteTestPicture(PathIn(rig.dir, "images/gone.bmp"), 64, 48, Qt::green);
+    const QString project = rig.WriteProject(rig.dir / "other.tvl", "gone.bmp", "b.bmp", 1, 1, 5, 5);
+    const std::vector<uint8_t> bytes = testfiles::ReadBytesOrEmpty(project.toStdString());
+    std::filesystem::remove(rig.dir / "images" / "gone.bmp");
+    rig.prompts.fileAnswers.push_back(project);
+    rig.Frame().GetAction(ID_FILE_OPEN)->trigger();
+    QCOMPARE(rig.prompts.messages.size(), size_t(1)); // the open's warning
+
+    // The source pane shows no picture (not the red one of before) but the
+    // name of the file it did not find.
+    CImageView* pane = rig.Frame().GetPane(0);
+    QVERIFY(!rig.Doc().GetDoc().GetPicture(0)->IsLoaded());
+    const QImage shown = pane->viewport()->grab().toImage();
+    int red = 0;
+    int grey = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            red += c == QColor(Qt::red) ? 1 : 0;
+            grey += c.red() == c.green() && c.red() > 60 && c.red() < 200 ? 1 : 0;
+        }
+    }
+    QCOMPARE(red, 0);
+    QVERIFY(grey > 0);
+
+    // Saved, the project names the picture as it did, byte for byte.
+    rig.Frame().GetAction(ID_FILE_SAVE)->trigger();
+    QCOMPARE(testfiles::ReadBytesOrEmpty(project.toStdString()), bytes);
+    // 开始 is refused, naming the file.
+    rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_START"))->click();
+    QCOMPARE(rig.prompts.messages.size(), size_t(2));
+    QVERIFY2(rig.prompts.messages[1].text.endsWith(
+                 QStringLiteral("找不到源图片 %1。").arg(PathIn(rig.dir, "images/gone.bmp"))),
+             qPrintable(rig.prompts.messages[1].text));
+    QVERIFY(!rig.ResultView().IsRunActive());
+}
+
+void StartupTest::switchWorksInTheProjectsFolder()
+{
+    const QString before = QDir::currentPath();
+    CTempDir folder;
+    const QString project = PathIn(folder, "p.tvl");
+    // Without the switch, or without a project, nothing moves.
+    QCOMPARE(CTrevalinApp::EnterProjectFolder({project}), QStringList{project});
+    QCOMPARE(QDir::currentPath(), before);
+    const QStringList bare{QLatin1String(CTrevalinApp::kWorkDirSwitch)};
+    QCOMPARE(CTrevalinApp::EnterProjectFolder(bare), bare);
+    QCOMPARE(QDir::currentPath(), before);
+    // With both, the program works in the project's folder; a relative
+    // project path becomes a full one.
+    QDir::setCurrent(QString::fromStdString(folder.Path().parent_path().string()));
+    const QString relative = QString::fromStdString(folder.Path().filename().string()) + QStringLiteral("/p.tvl");
+    const QStringList moved = CTrevalinApp::EnterProjectFolder({bare[0], relative});
+    const QString now = QDir::currentPath();
+    QDir::setCurrent(before);
+    QCOMPARE(moved, (QStringList{bare[0], project}));
+    QCOMPARE(now, QString::fromStdString(folder.Str()));
 }

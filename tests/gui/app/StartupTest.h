@@ -17,4 +17,6 @@ private slots:
     void failedOpenKeepsTheProject();
     void changesAreNotLostWithoutAsking();
     void droppedFilesOpen();
+    void missingPictureLeavesItsPaneEmptyAndKeepsItsName();
+    void switchWorksInTheProjectsFolder();
 };

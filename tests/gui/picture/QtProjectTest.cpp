@@ -60,9 +60,11 @@ TEST_F(QtProject, AHostilePictureIsRefusedAndTheRestLoads)
 
     const CDocStatus status = m_doc.OnOpenDocument(Project(kSource, "huge.bmp"));
     ASSERT_TRUE(status.ok);
-    // The target holder is empty, its path unchanged, and it says why.
+    // The target holder is empty (the previous project's picture gone),
+    // marked missing with the file, and it says why.
     EXPECT_EQ(m_doc.GetPicture(1)->IsLoaded(), 0);
-    EXPECT_EQ(m_doc.GetPicture(1)->GetPath(), (m_dir / "images" / kTarget).string());
+    EXPECT_EQ(m_doc.GetPicture(1)->GetPath(), "");
+    EXPECT_EQ(m_doc.GetPicture(1)->GetMissingPath(), (m_dir / "images" / "huge.bmp").string());
     EXPECT_NE(m_doc.GetPicture(1)->GetLastError().Text().find("图片过大"), std::string::npos);
     EXPECT_NE(m_doc.GetPicture(1)->GetLastError().Text().find("huge.bmp"), std::string::npos);
     // The source picture and the lines are there.
