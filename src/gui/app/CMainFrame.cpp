@@ -4,10 +4,13 @@
 #include "CEditCommands.h"
 #include "CExportCommand.h"
 #include "CMorphConfigDlg.h"
+#include "CPaneFit.h"
+#include "CPaneScrollSync.h"
 #include "CPreviewCommands.h"
 #include "CRecentFileList.h"
 #include "CRunProgress.h"
 #include "Resource.h"
+#include "CWindowLayout.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
 #include "editing/CToolSwitcher.h"
@@ -47,7 +50,6 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     InitTrevalinResources();
     setAcceptDrops(true);
     setWindowIcon(QIcon(QStringLiteral(":/icons/trevalin-48.png")));
-    resize(1000, 700);
 
     CreateToolBar();
     CreateStatusBar();
@@ -62,6 +64,10 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     m_pPreviewCommands->Create();
     m_pEditCommands->GetViewMenu()->addSeparator();
     m_pPreviewCommands->AddViewItems(*m_pEditCommands->GetViewMenu());
+    m_pScrollSync = new CPaneScrollSync(m_actions, *m_pZoom, {m_pLeftPane, m_pRightPane}, settings, this);
+    m_pScrollSync->AddViewItems(*m_pEditCommands->GetViewMenu());
+    m_pFit = new CPaneFit(m_actions, m_doc, *m_pZoom, {m_pLeftPane, m_pRightPane}, this);
+    m_pLayout = new CWindowLayout(*this, *m_pSplitter, *GetPreview(), *m_pConfigDlg, *m_pTools, m_doc);
     auto* progress = new CRunProgress(m_actions, *this, *statusBar(), *m_pResultView);
     progress->Create();
     connect(progress, &CRunProgress::stopRequested, this, &CMainFrame::OnMorphStop);
@@ -304,13 +310,12 @@ CPreviewDock* CMainFrame::GetPreview() const
 
 void CMainFrame::RestoreLayout(QSettings& settings)
 {
-    const QByteArray state = settings.value(QStringLiteral("MainFrame/State")).toByteArray();
-    if (!state.isEmpty()) restoreState(state);
+    m_pLayout->Restore(settings);
 }
 
 void CMainFrame::SaveLayout(QSettings& settings) const
 {
-    settings.setValue(QStringLiteral("MainFrame/State"), saveState());
+    m_pLayout->Save(settings);
 }
 
 QMenu* CMainFrame::createPopupMenu()
@@ -318,17 +323,6 @@ QMenu* CMainFrame::createPopupMenu()
     // The bars carry no context menu (the window's default one would list
     // them under empty names and could hide the control bar).
     return nullptr;
-}
-
-void CMainFrame::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    if (!m_bSplitSet) {
-        // Half and half when the client area first has its size.
-        m_bSplitSet = true;
-        const int width = m_pSplitter->width();
-        m_pSplitter->setSizes({width / 2, width - width / 2});
-    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

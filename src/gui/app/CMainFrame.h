@@ -14,12 +14,15 @@ class CExportCommand;
 class CImageView;
 class CMorphConfigDlg;
 class CPreviewCommands;
+class CPaneFit;
+class CPaneScrollSync;
 class CPreviewDock;
 class CRecentFileList;
 class CRowPool;
 class CToolSwitcher;
 class CTrevalinView;
 class CUserPrompts;
+class CWindowLayout;
 class CZoom;
 class QAction;
 class QLabel;
@@ -75,12 +78,14 @@ public:
     CPreviewDock* GetPreview() const;
     CRowPool& GetRowPool() const { return m_rowPool; }
 
-    // The arrangement of the bars and panels (where the preview docks,
-    // whether it is shown), kept in `settings` under "MainFrame/State". A
-    // new user gets the preview shown at the right.
+    // The window's arrangement and the choices that go with it, kept in
+    // `settings` (CWindowLayout). A new user gets the preview shown at the
+    // right.
     void RestoreLayout(QSettings& settings);
     void SaveLayout(QSettings& settings) const;
     QSplitter* GetSplitter() const { return m_pSplitter; }
+    CPaneScrollSync& GetScrollSync() const { return *m_pScrollSync; }
+    CPaneFit& GetPaneFit() const { return *m_pFit; }
     QLabel* GetIdleLabel() const { return m_pIdleLabel; }
     QWidget* GetActiveView() const { return m_pActiveView; }
     // The recent-file entries of the File menu, in order.
@@ -95,7 +100,6 @@ public:
     QMenu* GetMorphMenu() const { return m_pMorphMenu; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // A project file dropped on the window opens as 打开 does (after the
     // question about unsaved changes).
@@ -148,6 +152,9 @@ private:
     // One pool of threads for the rows of runs and previews alike.
     CRowPool& m_rowPool; // the application's
     CPreviewCommands* m_pPreviewCommands = nullptr;
+    CPaneScrollSync* m_pScrollSync = nullptr;
+    CPaneFit* m_pFit = nullptr;
+    CWindowLayout* m_pLayout = nullptr;
 
     QStackedWidget* m_pClient = nullptr;
     QSplitter* m_pSplitter = nullptr;
@@ -157,5 +164,4 @@ private:
     CTrevalinView* m_pResultView = nullptr;
     QPointer<QWidget> m_pActiveView;
     bool m_bShowInputs = true;
-    bool m_bSplitSet = false;
 };
