@@ -1,15 +1,23 @@
 #include "CManualWindow.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
+#include <QImage>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFragment>
+#include <QTextImageFormat>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -38,12 +46,15 @@ CManualWindow::CManualWindow(QWidget* parent) : QDialog(parent)
     // Section links are followed here; other links go through setSource.
     m_pBrowser->setOpenLinks(false);
     connect(m_pBrowser, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
-        if (url.scheme().isEmpty() && url.path().isEmpty() && url.hasFragment())
+        // The link comes resolved against the manual's own address.
+        const QUrl page = url.adjusted(QUrl::RemoveFragment);
+        if (url.hasFragment() && (page.isEmpty() || page == m_pBrowser->source().adjusted(QUrl::RemoveFragment)))
             ScrollToSection(url.fragment());
         else
             m_pBrowser->setSource(url);
     });
     layout->addWidget(m_pBrowser);
+    m_pBrowser->viewport()->installEventFilter(this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(tr("关闭"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
@@ -57,7 +68,9 @@ bool CManualWindow::Open(const QString& path)
     if (!file.isFile() || !file.isReadable()) return false;
     // The pictures are named relative to the manual.
     m_pBrowser->setSearchPaths({file.absolutePath()});
+    m_pictureSizes.clear();
     m_pBrowser->setSource(QUrl::fromLocalFile(file.absoluteFilePath()), QTextDocument::MarkdownResource);
+    FitPictures();
     return !m_pBrowser->document()->isEmpty();
 }
 
@@ -65,11 +78,45 @@ void CManualWindow::ScrollToSection(const QString& name)
 {
     for (QTextBlock block = m_pBrowser->document()->begin(); block.isValid(); block = block.next()) {
         if (block.blockFormat().headingLevel() > 0 && SectionName(block.text()) == name) {
-            // The heading at the top: to the end first, then back to it.
-            m_pBrowser->moveCursor(QTextCursor::End);
-            m_pBrowser->setTextCursor(QTextCursor(block));
-            m_pBrowser->ensureCursorVisible();
+            // The heading at the top.
+            const QRectF place = m_pBrowser->document()->documentLayout()->blockBoundingRect(block);
+            m_pBrowser->verticalScrollBar()->setValue(static_cast<int>(place.top()));
             return;
         }
     }
+}
+
+void CManualWindow::FitPictures()
+{
+    QTextDocument* document = m_pBrowser->document();
+    const int room = m_pBrowser->viewport()->width() - 2 * static_cast<int>(document->documentMargin()) - 24;
+    if (room <= 0) return;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isImageFormat()) continue;
+            QTextImageFormat format = fragment.charFormat().toImageFormat();
+            QSize& size = m_pictureSizes[format.name()];
+            if (size.isEmpty()) {
+                size = QImage::fromData(
+                           m_pBrowser->loadResource(QTextDocument::ImageResource, QUrl(format.name())).toByteArray())
+                           .size();
+            }
+            if (size.isEmpty()) continue;
+            const int width = std::min(size.width(), room);
+            if (static_cast<int>(format.width()) == width) continue;
+            format.setWidth(width);
+            format.setHeight(static_cast<double>(size.height()) * width / size.width());
+            QTextCursor cursor(document);
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(format);
+        }
+    }
+}
+
+bool CManualWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pBrowser->viewport() && event->type() == QEvent::Resize) FitPictures();
+    return QDialog::eventFilter(watched, event);
 }

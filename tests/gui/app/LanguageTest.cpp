@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -193,6 +194,12 @@ void LanguageTest::helpMenuHoldsManualAndAbout()
     const QVariant picture =
         browser->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("manual-inputs.png")));
     QVERIFY(!QImage::fromData(picture.toByteArray()).isNull());
+    // A link to a section goes there.
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCOMPARE(browser->verticalScrollBar()->value(), 0);
+    emit browser->anchorClicked(browser->source().resolved(QUrl(QStringLiteral("#language"))));
+    QVERIFY(browser->verticalScrollBar()->value() > 0);
+    QCOMPARE(browser->source().fileName(), QStringLiteral("manual.md"));
     rig.Frame().GetAction(ID_HELP_MANUAL)->trigger();
     QCOMPARE(rig.app->GetInterfaceCommands()->GetManualWindow(), window);
     QVERIFY(rig.prompts.messages.empty());
