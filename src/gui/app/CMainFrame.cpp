@@ -101,6 +101,8 @@ CMainFrame::~CMainFrame()
     disconnect(&m_docManager, nullptr, this, nullptr);
     disconnect(m_pResultView, nullptr, this, nullptr);
     disconnect(&m_doc, nullptr, m_pEditCommands, nullptr);
+    disconnect(&m_doc, nullptr, m_pFit, nullptr);
+    disconnect(&m_doc, nullptr, m_pLayout, nullptr);
     disconnect(&m_doc.GetUndoStack(), nullptr, m_pEditCommands, nullptr);
     // The panel goes first, taking its 预览 command with it; no frame of
     // the result view may be in progress once the frame goes.

@@ -39,8 +39,12 @@ void CPreviewCommands::Create()
     // whole again. The panel has its own fit / 100 % choice.
     CFrameDisplay* display = m_result.GetDisplay();
     const auto follow = [this, display] { display->SetZoomFactor(m_zoom.Factor()); };
-    connect(&m_zoom, &CZoom::zoomChanged, this, follow);
-    // 实际大小 at 100 % already changes no factor, yet ends the fit.
+    // Ctrl and the wheel over a pane (the panes' own fits leave the view
+    // whole).
+    connect(&m_zoom, &CZoom::zoomChanged, this, [follow](double, const QObject* source, QPoint) {
+        if (source) follow();
+    });
+    // The zoom commands; 实际大小 at 100 % changes no factor, yet ends the fit.
     for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_ACTUAL})
         connect(m_actions.GetAction(id), &QAction::triggered, this, follow);
     connect(m_actions.GetAction(ID_VIEW_ZOOM_FIT), &QAction::triggered, display, &CFrameDisplay::SetFit);

@@ -16,6 +16,7 @@
 #include "gui/support/CGuiTestSupport.h"
 #include "view/CFrameDisplay.h"
 #include "view/CPreviewDock.h"
+#include "view/CTrevalinView.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -151,6 +152,8 @@ void WindowLayoutTest::picturesFitWhenOpenedUntilTheUserZooms()
     // Both seen whole, at the largest zoom that shows them so.
     const double fit = std::min(frame.GetPane(0)->FitFactor(), frame.GetPane(1)->FitFactor());
     QTRY_COMPARE(frame.GetPane(0)->GetZoom().Factor(), fit);
+    // The result view still shows its frames whole.
+    QVERIFY(rig.ResultView().GetDisplay()->IsFit());
     for (int column : {0, 1}) {
         const CImageView* pane = frame.GetPane(column);
         QVERIFY(pane->GetTotalSize().width() <= pane->maximumViewportSize().width());
@@ -195,6 +198,7 @@ void WindowLayoutTest::previewHasItsOwnScale()
     QVERIFY(preview.IsFit());
     // Zooming the panes leaves the preview whole.
     Wheel(frame.GetPane(0), QPoint(20, 20), 120);
+    QCOMPARE(rig.ResultView().GetDisplay()->GetScale(), frame.GetPane(0)->GetZoom().Factor());
     frame.GetAction(ID_VIEW_ZOOM_ACTUAL)->trigger();
     QVERIFY(preview.IsFit() && preview.GetScale() < 1.0);
     // Its own button: 100 %, and whole again.
