@@ -125,9 +125,9 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
     m_pSizeNote = new QLabel(this);
     m_pSizeNote->setObjectName(QStringLiteral("sizeNote"));
     // The two choices sit in rows of their own: a group makes them exclusive.
-    m_pSizeGroup = new QButtonGroup(this);
-    m_pSizeGroup->addButton(m_pPictureSize);
-    m_pSizeGroup->addButton(m_pOwnWidth);
+    m_sizeGroup = new QButtonGroup(this);
+    m_sizeGroup->addButton(m_pPictureSize);
+    m_sizeGroup->addButton(m_pOwnWidth);
     (settings.width > 0 ? m_pOwnWidth : m_pPictureSize)->setChecked(true);
     AddRow(form, this, tr("输出大小(&Z):"), {m_pPictureSize});
     AddRow(form, this, QString(), {m_pOwnWidth, m_pWidth, m_pSizeNote});
@@ -141,9 +141,9 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
     form->addRow(tr("首帧停留(&S):"), m_pHoldFirst);
     form->addRow(tr("末帧停留(&E):"), m_pHoldLast);
 
-    m_pLengthNote = new QLabel(this);
-    m_pLengthNote->setObjectName(QStringLiteral("lengthNote"));
-    form->addRow(tr("长度:"), m_pLengthNote);
+    m_lengthNote = new QLabel(this);
+    m_lengthNote->setObjectName(QStringLiteral("lengthNote"));
+    form->addRow(tr("长度:"), m_lengthNote);
 
     m_pGifNote = new QLabel(this);
     m_pGifNote->setObjectName(QStringLiteral("gifNote"));
@@ -221,9 +221,9 @@ void CExportDlg::UpdateControls()
     }
     if (video) {
         const size_t frames = s.Timeline().size();
-        m_pLengthNote->setText(tr("%1 帧, %2 秒").arg(frames).arg(static_cast<double>(frames) / s.fps, 0, 'f', 1));
+        m_lengthNote->setText(tr("%1 帧, %2 秒").arg(frames).arg(static_cast<double>(frames) / s.fps, 0, 'f', 1));
     } else {
-        m_pLengthNote->setText(tr("%1 个帧文件, 没有视频").arg(s.LastFrame() - s.firstFrame + 1));
+        m_lengthNote->setText(tr("%1 个帧文件, 没有视频").arg(s.LastFrame() - s.firstFrame + 1));
     }
 
     m_pGifNote->setText(note);

@@ -40,8 +40,8 @@ public:
     QSpinBox* WidthBox() const { return m_pWidth; }
     QRadioButton* PictureSizeButton() const { return m_pPictureSize; }
     QRadioButton* OwnWidthButton() const { return m_pOwnWidth; }
-    QButtonGroup* SizeGroup() const { return m_pSizeGroup; }
-    QLabel* LengthNote() const { return m_pLengthNote; }
+    QButtonGroup* SizeGroup() const { return m_sizeGroup; }
+    QLabel* LengthNote() const { return m_lengthNote; }
     QCheckBox* PingPongBox() const { return m_pPingPong; }
     QDoubleSpinBox* HoldFirstBox() const { return m_pHoldFirst; }
     QDoubleSpinBox* HoldLastBox() const { return m_pHoldLast; }
@@ -70,12 +70,12 @@ private:
     QSpinBox* m_pVideoQuality;
     QRadioButton* m_pPictureSize;
     QRadioButton* m_pOwnWidth;
-    QButtonGroup* m_pSizeGroup;
+    QButtonGroup* m_sizeGroup;
     QSpinBox* m_pWidth;
     QLabel* m_pSizeNote;
     QCheckBox* m_pPingPong;
     QDoubleSpinBox* m_pHoldFirst;
     QDoubleSpinBox* m_pHoldLast;
-    QLabel* m_pLengthNote;
+    QLabel* m_lengthNote;
     QLabel* m_pGifNote;
 };

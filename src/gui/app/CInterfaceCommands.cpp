@@ -82,15 +82,15 @@ void CInterfaceCommands::OnHelpManual()
         m_prompts.MessageBox(&m_window, tr("没有找到用户手册。"), CUserPrompts::Icon::kWarning);
         return;
     }
-    if (!m_pManual) m_pManual = new CManualWindow(&m_window);
-    if (!m_pManual->Open(path)) {
+    if (!m_manual) m_manual = new CManualWindow(&m_window);
+    if (!m_manual->Open(path)) {
         m_prompts.MessageBox(&m_window, tr("无法打开用户手册 %1。").arg(QDir::toNativeSeparators(path)),
                              CUserPrompts::Icon::kWarning);
         return;
     }
-    m_pManual->show();
-    m_pManual->raise();
-    m_pManual->activateWindow();
+    m_manual->show();
+    m_manual->raise();
+    m_manual->activateWindow();
 }
 
 void CInterfaceCommands::OnLanguage(const QString& language)

@@ -34,7 +34,7 @@ public:
 
     QMenu* GetHelpMenu() const { return m_pHelpMenu; }
     QMenu* GetLanguageMenu() const { return m_pLanguageMenu; }
-    CManualWindow* GetManualWindow() const { return m_pManual; }
+    CManualWindow* GetManualWindow() const { return m_manual; }
 
     // The manual: the installed copy beside the program
     // (<prefix>/share/doc/trevalin/manual.md), else the source tree's when
@@ -49,5 +49,5 @@ private:
     QString m_current;
     QMenu* m_pHelpMenu = nullptr;
     QMenu* m_pLanguageMenu = nullptr;
-    CManualWindow* m_pManual = nullptr; // a child of the window, made when first asked for
+    CManualWindow* m_manual = nullptr; // a child of the window, made when first asked for
 };

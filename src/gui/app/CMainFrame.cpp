@@ -64,10 +64,10 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     m_pPreviewCommands->Create();
     m_pEditCommands->GetViewMenu()->addSeparator();
     m_pPreviewCommands->AddViewItems(*m_pEditCommands->GetViewMenu());
-    m_pScrollSync = new CPaneScrollSync(m_actions, *m_pZoom, {m_pLeftPane, m_pRightPane}, settings, this);
-    m_pScrollSync->AddViewItems(*m_pEditCommands->GetViewMenu());
-    m_pFit = new CPaneFit(m_actions, m_doc, *m_pZoom, {m_pLeftPane, m_pRightPane}, this);
-    m_pLayout = new CWindowLayout(*this, *m_pSplitter, *GetPreview(), *m_pConfigDlg, *m_pTools, m_doc);
+    m_scrollSync = new CPaneScrollSync(m_actions, *m_pZoom, {m_pLeftPane, m_pRightPane}, settings, this);
+    m_scrollSync->AddViewItems(*m_pEditCommands->GetViewMenu());
+    m_fit = new CPaneFit(m_actions, m_doc, *m_pZoom, {m_pLeftPane, m_pRightPane}, this);
+    m_layout = new CWindowLayout(*this, *m_pSplitter, *GetPreview(), *m_pConfigDlg, *m_pTools, m_doc);
     auto* progress = new CRunProgress(m_actions, *this, *statusBar(), *m_pResultView);
     progress->Create();
     connect(progress, &CRunProgress::stopRequested, this, &CMainFrame::OnMorphStop);
@@ -101,8 +101,8 @@ CMainFrame::~CMainFrame()
     disconnect(&m_docManager, nullptr, this, nullptr);
     disconnect(m_pResultView, nullptr, this, nullptr);
     disconnect(&m_doc, nullptr, m_pEditCommands, nullptr);
-    disconnect(&m_doc, nullptr, m_pFit, nullptr);
-    disconnect(&m_doc, nullptr, m_pLayout, nullptr);
+    disconnect(&m_doc, nullptr, m_fit, nullptr);
+    disconnect(&m_doc, nullptr, m_layout, nullptr);
     disconnect(&m_doc.GetUndoStack(), nullptr, m_pEditCommands, nullptr);
     // The panel goes first, taking its 预览 command with it; no frame of
     // the result view may be in progress once the frame goes.
@@ -312,12 +312,12 @@ CPreviewDock* CMainFrame::GetPreview() const
 
 void CMainFrame::RestoreLayout(QSettings& settings)
 {
-    m_pLayout->Restore(settings);
+    m_layout->Restore(settings);
 }
 
 void CMainFrame::SaveLayout(QSettings& settings) const
 {
-    m_pLayout->Save(settings);
+    m_layout->Save(settings);
 }
 
 QMenu* CMainFrame::createPopupMenu()

@@ -84,8 +84,8 @@ public:
     void RestoreLayout(QSettings& settings);
     void SaveLayout(QSettings& settings) const;
     QSplitter* GetSplitter() const { return m_pSplitter; }
-    CPaneScrollSync& GetScrollSync() const { return *m_pScrollSync; }
-    CPaneFit& GetPaneFit() const { return *m_pFit; }
+    CPaneScrollSync& GetScrollSync() const { return *m_scrollSync; }
+    CPaneFit& GetPaneFit() const { return *m_fit; }
     QLabel* GetIdleLabel() const { return m_pIdleLabel; }
     QWidget* GetActiveView() const { return m_pActiveView; }
     // The recent-file entries of the File menu, in order.
@@ -152,9 +152,9 @@ private:
     // One pool of threads for the rows of runs and previews alike.
     CRowPool& m_rowPool; // the application's
     CPreviewCommands* m_pPreviewCommands = nullptr;
-    CPaneScrollSync* m_pScrollSync = nullptr;
-    CPaneFit* m_pFit = nullptr;
-    CWindowLayout* m_pLayout = nullptr;
+    CPaneScrollSync* m_scrollSync = nullptr;
+    CPaneFit* m_fit = nullptr;
+    CWindowLayout* m_layout = nullptr;
 
     QStackedWidget* m_pClient = nullptr;
     QSplitter* m_pSplitter = nullptr;

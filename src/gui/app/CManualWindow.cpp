@@ -40,21 +40,21 @@ CManualWindow::CManualWindow(QWidget* parent) : QDialog(parent)
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setModal(false);
     auto* layout = new QVBoxLayout(this);
-    m_pBrowser = new QTextBrowser(this);
-    m_pBrowser->setObjectName(QStringLiteral("manualText"));
-    m_pBrowser->setOpenExternalLinks(true);
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("manualText"));
+    m_browser->setOpenExternalLinks(true);
     // Section links are followed here; other links go through setSource.
-    m_pBrowser->setOpenLinks(false);
-    connect(m_pBrowser, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+    m_browser->setOpenLinks(false);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         // The link comes resolved against the manual's own address.
         const QUrl page = url.adjusted(QUrl::RemoveFragment);
-        if (url.hasFragment() && (page.isEmpty() || page == m_pBrowser->source().adjusted(QUrl::RemoveFragment)))
+        if (url.hasFragment() && (page.isEmpty() || page == m_browser->source().adjusted(QUrl::RemoveFragment)))
             ScrollToSection(url.fragment());
         else
-            m_pBrowser->setSource(url);
+            m_browser->setSource(url);
     });
-    layout->addWidget(m_pBrowser);
-    m_pBrowser->viewport()->installEventFilter(this);
+    layout->addWidget(m_browser);
+    m_browser->viewport()->installEventFilter(this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(tr("关闭"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
@@ -67,20 +67,20 @@ bool CManualWindow::Open(const QString& path)
     const QFileInfo file(path);
     if (!file.isFile() || !file.isReadable()) return false;
     // The pictures are named relative to the manual.
-    m_pBrowser->setSearchPaths({file.absolutePath()});
+    m_browser->setSearchPaths({file.absolutePath()});
     m_pictureSizes.clear();
-    m_pBrowser->setSource(QUrl::fromLocalFile(file.absoluteFilePath()), QTextDocument::MarkdownResource);
+    m_browser->setSource(QUrl::fromLocalFile(file.absoluteFilePath()), QTextDocument::MarkdownResource);
     FitPictures();
-    return !m_pBrowser->document()->isEmpty();
+    return !m_browser->document()->isEmpty();
 }
 
 void CManualWindow::ScrollToSection(const QString& name)
 {
-    for (QTextBlock block = m_pBrowser->document()->begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = m_browser->document()->begin(); block.isValid(); block = block.next()) {
         if (block.blockFormat().headingLevel() > 0 && SectionName(block.text()) == name) {
             // The heading at the top.
-            const QRectF place = m_pBrowser->document()->documentLayout()->blockBoundingRect(block);
-            m_pBrowser->verticalScrollBar()->setValue(static_cast<int>(place.top()));
+            const QRectF place = m_browser->document()->documentLayout()->blockBoundingRect(block);
+            m_browser->verticalScrollBar()->setValue(static_cast<int>(place.top()));
             return;
         }
     }
@@ -88,8 +88,8 @@ void CManualWindow::ScrollToSection(const QString& name)
 
 void CManualWindow::FitPictures()
 {
-    QTextDocument* document = m_pBrowser->document();
-    const int room = m_pBrowser->viewport()->width() - 2 * static_cast<int>(document->documentMargin()) - 24;
+    QTextDocument* document = m_browser->document();
+    const int room = m_browser->viewport()->width() - 2 * static_cast<int>(document->documentMargin()) - 24;
     if (room <= 0) return;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -99,7 +99,7 @@ void CManualWindow::FitPictures()
             QSize& size = m_pictureSizes[format.name()];
             if (size.isEmpty()) {
                 size = QImage::fromData(
-                           m_pBrowser->loadResource(QTextDocument::ImageResource, QUrl(format.name())).toByteArray())
+                           m_browser->loadResource(QTextDocument::ImageResource, QUrl(format.name())).toByteArray())
                            .size();
             }
             if (size.isEmpty()) continue;
@@ -117,6 +117,6 @@ void CManualWindow::FitPictures()
 
 bool CManualWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_pBrowser->viewport() && event->type() == QEvent::Resize) FitPictures();
+    if (watched == m_browser->viewport() && event->type() == QEvent::Resize) FitPictures();
     return QDialog::eventFilter(watched, event);
 }

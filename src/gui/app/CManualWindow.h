@@ -21,7 +21,7 @@ public:
     // Shows the manual at `path` from its start; false when it cannot be
     // read.
     bool Open(const QString& path);
-    QTextBrowser* Browser() const { return m_pBrowser; }
+    QTextBrowser* Browser() const { return m_browser; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,6 +33,6 @@ private:
     // A link to "#section": the heading whose words it names.
     void ScrollToSection(const QString& name);
 
-    QTextBrowser* m_pBrowser;
+    QTextBrowser* m_browser;
     QHash<QString, QSize> m_pictureSizes; // as the files have them
 };

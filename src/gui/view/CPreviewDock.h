@@ -48,7 +48,7 @@ public:
     QSlider* GetSlider() const { return m_pSlider; }
     QLabel* GetStateLabel() const { return m_pState; }
     QLabel* GetFrameLabel() const { return m_pFrameLabel; }
-    QToolButton* GetActualSizeButton() const { return m_pActualSize; }
+    QToolButton* GetActualSizeButton() const { return m_actualSize; }
     // The frame at 100 % (with scroll bars where it does not fit) or whole.
     void SetActualSize(bool on);
     CPreviewRenderer& GetRenderer() const { return *m_pRenderer; }
@@ -79,7 +79,7 @@ private:
     QSlider* m_pSlider;
     QLabel* m_pFrameLabel;
     QLabel* m_pState;
-    QToolButton* m_pActualSize;
+    QToolButton* m_actualSize;
     // The renderer's thread's alone.
     static constexpr int kKeptImages = 3;
     QImage m_images[kKeptImages];
