@@ -366,6 +366,10 @@ How should it be fitted to the size of %4?</translation>
         <source>%1 个帧文件, 没有视频</source>
         <translation>%1 frame files, no video</translation>
     </message>
+    <message>
+        <source>没有要写的文件</source>
+        <translation>Nothing to write</translation>
+    </message>
 </context>
 <context>
     <name>CImageView</name>

@@ -222,8 +222,10 @@ void CExportDlg::UpdateControls()
     if (video) {
         const size_t frames = s.Timeline().size();
         m_lengthNote->setText(tr("%1 帧, %2 秒").arg(frames).arg(static_cast<double>(frames) / s.fps, 0, 'f', 1));
-    } else {
+    } else if (s.frames != Frames::kNone) {
         m_lengthNote->setText(tr("%1 个帧文件, 没有视频").arg(s.LastFrame() - s.firstFrame + 1));
+    } else {
+        m_lengthNote->setText(tr("没有要写的文件"));
     }
 
     m_pGifNote->setText(note);

@@ -6,8 +6,8 @@
 #include "run/CPreviewRenderer.h"
 #include "picture/CBitmapImage.h"
 
-#include <QHBoxLayout>
 #include <QAction>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QSlider>
 #include <QToolButton>

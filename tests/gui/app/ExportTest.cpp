@@ -210,4 +210,6 @@ void ExportTest::dialogOffersOneSizeAndTellsTheLength()
         SelectData(dialog.VideoList(), c.video);
         QCOMPARE(dialog.LengthNote()->text(), QString::fromUtf8(c.text));
     }
+    SelectData(dialog.FramesList(), CExportSettings::Frames::kNone);
+    QCOMPARE(dialog.LengthNote()->text(), QStringLiteral("没有要写的文件"));
 }
