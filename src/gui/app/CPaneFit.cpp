@@ -29,10 +29,7 @@ CPaneFit::CPaneFit(CActionRegistry& actions, CDocController& doc, CZoom& zoom, c
     for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_ACTUAL})
         connect(actions.GetAction(id), &QAction::triggered, this, [this] { m_on = false; });
     // After the command's own fit.
-    connect(actions.GetAction(ID_VIEW_ZOOM_FIT), &QAction::triggered, this, [this] {
-        m_on = true;
-        m_enlarge = true;
-    });
+    connect(actions.GetAction(ID_VIEW_ZOOM_FIT), &QAction::triggered, this, [this] { m_on = true; });
 }
 
 void CPaneFit::Schedule()
@@ -55,7 +52,6 @@ void CPaneFit::Fit()
         if (f > 0.0) factor = factor > 0.0 ? std::min(factor, f) : f;
     }
     if (factor <= 0.0) return;
-    if (!m_enlarge) factor = std::min(factor, 1.0);
     m_fitting = true;
     m_zoom.SetFactor(factor);
     m_fitting = false;

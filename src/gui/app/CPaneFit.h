@@ -10,10 +10,9 @@ class CZoom;
 
 // Keeps both pictures whole in their panes until the user zooms: while on,
 // the zoom the panes share is set so that both pictures fit (as 视图 → 适合
-// 窗口 sets it) whenever a project or a picture is opened and whenever the
-// panes change size. On at the start, where pictures are only reduced (one
-// smaller than its pane shows at 100 %); 放大, 缩小, 实际大小 and Ctrl with
-// the wheel turn it off; 适合窗口 turns it on again, filling the panes.
+// 窗口 sets it: as large as both fit) whenever a project or a picture is
+// opened and whenever the panes change size. On at the start; 放大, 缩小,
+// 实际大小 and Ctrl with the wheel turn it off, 适合窗口 on again.
 class CPaneFit : public QObject {
     Q_OBJECT
 
@@ -37,7 +36,6 @@ private:
     CZoom& m_zoom;
     std::array<CImageView*, 2> m_panes;
     bool m_on = true;
-    bool m_enlarge = false; // 适合窗口: may zoom above 100 %
     bool m_fitting = false; // the zoom is changed here, not by the user
     bool m_scheduled = false;
 };

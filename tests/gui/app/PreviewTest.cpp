@@ -68,7 +68,9 @@ void PreviewTest::previewFollowsADragAndEqualsTheRunsFrame()
     QCOMPARE(dock.GetStateLabel()->text(), QStringLiteral("预览(精确)"));
     QCOMPARE(dock.GetDisplay()->GetLabel(), QStringLiteral("Frame-5"));
 
-    // Every step of a drag asks for the frame with the lines of that moment.
+    // Every step of a drag asks for the frame with the lines of that moment
+    // (dragged at 100 %).
+    rig.Frame().GetAction(ID_VIEW_ZOOM_ACTUAL)->trigger();
     rig.Frame().GetAction(ID_TOOL_SELECT)->trigger();
     QWidget* pane = rig.Frame().GetPane(1)->viewport();
     QTest::mousePress(pane, Qt::LeftButton, {}, QPoint(120, 90));
