@@ -54,11 +54,15 @@ void CWindowLayout::Restore(QSettings& settings)
     const QByteArray split = settings.value(kSplitterKey).toByteArray();
     m_splitPending = split.isEmpty() || !m_splitter.restoreState(split);
 
-    bool ok = false;
-    const int steps = settings.value(kStepsKey).toInt(&ok);
-    if (ok && steps >= 1 && steps <= 100) {
-        m_config.m_nSteps = steps;
-        m_config.StepsEdit()->setText(QString::number(steps));
+    // A count the field no longer takes leaves its own.
+    const QString steps = settings.value(kStepsKey).toString();
+    if (!steps.isEmpty()) {
+        const QString before = m_config.StepsEdit()->text();
+        m_config.StepsEdit()->setText(steps);
+        if (const int32_t n = m_config.PeekSteps())
+            m_config.m_nSteps = n;
+        else
+            m_config.StepsEdit()->setText(before);
     }
     const QString tool = settings.value(kToolKey).toString();
     m_tool = tool == QLatin1String("draw")     ? Tool::kDraw

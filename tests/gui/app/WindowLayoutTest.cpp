@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
+#include <QSettings>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTest>
@@ -97,6 +98,14 @@ void WindowLayoutTest::layoutStepsAndToolComeBackAtTheNextStart()
     QVERIFY(restored.GetTools().IsSelectToolChecked());
     QVERIFY(restored.GetAction(ID_TOOL_SELECT)->isChecked());
     QVERIFY(dynamic_cast<CSelectCommand*>(restored.GetPane(1)->GetCommand()));
+    again.Quit();
+
+    // A count the field does not take is not brought back.
+    QSettings(rig.settingsPath, QSettings::IniFormat).setValue(QStringLiteral("Morph/Steps"), 500);
+    CAppRig third(rig.settingsPath);
+    QCOMPARE(third.settings->value(QStringLiteral("Morph/Steps")).toInt(), 500);
+    QVERIFY(third.Start());
+    QCOMPARE(third.Frame().GetConfigDlg()->StepsEdit()->text(), QStringLiteral("10"));
 }
 
 void WindowLayoutTest::panesScrollTogetherUntilTurnedOff()
