@@ -364,6 +364,22 @@ How should it be fitted to the size of %4?</translation>
         <source>GIF 的帧延时以 1/100 秒计,高于 50 帧/秒的帧率按 50 帧/秒播放。</source>
         <translation>GIF frame delays count in hundredths of a second: frame rates above 50 fps play at 50 fps.</translation>
     </message>
+    <message>
+        <source>长度:</source>
+        <translation>Length:</translation>
+    </message>
+    <message>
+        <source>%1 帧, %2 秒</source>
+        <translation>%1 frames, %2 s</translation>
+    </message>
+    <message>
+        <source>%1 个帧文件, 没有视频</source>
+        <translation>%1 frame files, no video</translation>
+    </message>
+    <message>
+        <source>没有要写的文件</source>
+        <translation>Nothing to write</translation>
+    </message>
 </context>
 <context>
     <name>CImageView</name>
@@ -623,6 +639,17 @@ Extend Edges</translation>
     </message>
 </context>
 <context>
+    <name>CManualWindow</name>
+    <message>
+        <source>Trevalin 用户手册</source>
+        <translation>Trevalin User Manual</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>CMorphConfigDlg</name>
     <message>
         <source>中间步数：</source>
@@ -663,6 +690,19 @@ Extend Edges</translation>
     <message>
         <source>“请填入一个在%1和%2之间的整数。”</source>
         <translation>“Please enter an integer between %1 and %2.”</translation>
+    </message>
+</context>
+<context>
+    <name>CPaneScrollSync</name>
+    <message>
+        <source>同步滚动(&amp;L)</source>
+        <translation>Scroll &amp;Linked</translation>
+    </message>
+    <message>
+        <source>滚动一个窗格时另一个窗格随之滚动到图像的同一位置
+同步滚动</source>
+        <translation>Scrolling one pane scrolls the other to the same place in its picture
+Scroll Linked</translation>
     </message>
 </context>
 <context>
@@ -720,6 +760,14 @@ Onion Skin</translation>
     <message>
         <source>步数应在 1 到 100 之间，预览仍按 %1 步</source>
         <translation>Steps must be from 1 to 100; the preview still uses %1 steps</translation>
+    </message>
+    <message>
+        <source>实际大小(100%)</source>
+        <translation>Actual Size (100%)</translation>
+    </message>
+    <message>
+        <source>按实际大小显示预览帧；不选时显示整帧</source>
+        <translation>Shows the preview frame at its actual size; otherwise the whole frame</translation>
     </message>
 </context>
 <context>

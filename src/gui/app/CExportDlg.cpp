@@ -4,6 +4,7 @@
 #include "editing/CUserPrompts.h"
 #include "export/CVideoSettings.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -123,6 +124,10 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
                     tr(" 像素"));
     m_pSizeNote = new QLabel(this);
     m_pSizeNote->setObjectName(QStringLiteral("sizeNote"));
+    // The two choices sit in rows of their own: a group makes them exclusive.
+    m_sizeGroup = new QButtonGroup(this);
+    m_sizeGroup->addButton(m_pPictureSize);
+    m_sizeGroup->addButton(m_pOwnWidth);
     (settings.width > 0 ? m_pOwnWidth : m_pPictureSize)->setChecked(true);
     AddRow(form, this, tr("输出大小(&Z):"), {m_pPictureSize});
     AddRow(form, this, QString(), {m_pOwnWidth, m_pWidth, m_pSizeNote});
@@ -135,6 +140,10 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
     m_pHoldLast = Seconds(this, "holdLast", settings.holdLastSeconds);
     form->addRow(tr("首帧停留(&S):"), m_pHoldFirst);
     form->addRow(tr("末帧停留(&E):"), m_pHoldLast);
+
+    m_lengthNote = new QLabel(this);
+    m_lengthNote->setObjectName(QStringLiteral("lengthNote"));
+    form->addRow(tr("长度:"), m_lengthNote);
 
     m_pGifNote = new QLabel(this);
     m_pGifNote->setObjectName(QStringLiteral("gifNote"));
@@ -210,6 +219,15 @@ void CExportDlg::UpdateControls()
             note += tr("GIF 的帧延时以 1/100 秒计,高于 50 帧/秒的帧率按 50 帧/秒播放。");
         }
     }
+    if (video) {
+        const size_t frames = s.Timeline().size();
+        m_lengthNote->setText(tr("%1 帧, %2 秒").arg(frames).arg(static_cast<double>(frames) / s.fps, 0, 'f', 1));
+    } else if (s.frames != Frames::kNone) {
+        m_lengthNote->setText(tr("%1 个帧文件, 没有视频").arg(s.LastFrame() - s.firstFrame + 1));
+    } else {
+        m_lengthNote->setText(tr("没有要写的文件"));
+    }
+
     m_pGifNote->setText(note);
     m_pGifNote->setVisible(!note.isEmpty());
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class CUserPrompts;
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -16,7 +17,9 @@ class QSpinBox;
 
 // The export dialog (文件 → 导出…): output folder and base name, frame
 // files and their format, the video and its format, frame rate and
-// quality, output size, ping-pong and the held first and last frames.
+// quality, output size (the pictures' own or a width of choice), ping-pong
+// and the held first and last frames. A line under them tells how many
+// frames the video will have and how long it plays, as the settings change.
 // The steps, the engine and the morph options come in with the settings
 // and go back unchanged.
 class CExportDlg : public QDialog {
@@ -35,7 +38,10 @@ public:
     QComboBox* VideoList() const { return m_pVideo; }
     QSpinBox* FpsBox() const { return m_pFps; }
     QSpinBox* WidthBox() const { return m_pWidth; }
+    QRadioButton* PictureSizeButton() const { return m_pPictureSize; }
     QRadioButton* OwnWidthButton() const { return m_pOwnWidth; }
+    QButtonGroup* SizeGroup() const { return m_sizeGroup; }
+    QLabel* LengthNote() const { return m_lengthNote; }
     QCheckBox* PingPongBox() const { return m_pPingPong; }
     QDoubleSpinBox* HoldFirstBox() const { return m_pHoldFirst; }
     QDoubleSpinBox* HoldLastBox() const { return m_pHoldLast; }
@@ -64,10 +70,12 @@ private:
     QSpinBox* m_pVideoQuality;
     QRadioButton* m_pPictureSize;
     QRadioButton* m_pOwnWidth;
+    QButtonGroup* m_sizeGroup;
     QSpinBox* m_pWidth;
     QLabel* m_pSizeNote;
     QCheckBox* m_pPingPong;
     QDoubleSpinBox* m_pHoldFirst;
     QDoubleSpinBox* m_pHoldLast;
+    QLabel* m_lengthNote;
     QLabel* m_pGifNote;
 };

@@ -2,20 +2,19 @@
 
 #include "CLanguage.h"
 #include "CActionRegistry.h"
+#include "CManualWindow.h"
 #include "Resource.h"
 #include "editing/CUserPrompts.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
-#include <QUrl>
 
 CInterfaceCommands::CInterfaceCommands(CActionRegistry& actions, QMainWindow& window, QSettings& settings,
                                        CUserPrompts& prompts, const QString& current)
@@ -83,9 +82,15 @@ void CInterfaceCommands::OnHelpManual()
         m_prompts.MessageBox(&m_window, tr("没有找到用户手册。"), CUserPrompts::Icon::kWarning);
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+    if (!m_manual) m_manual = new CManualWindow(&m_window);
+    if (!m_manual->Open(path)) {
         m_prompts.MessageBox(&m_window, tr("无法打开用户手册 %1。").arg(QDir::toNativeSeparators(path)),
                              CUserPrompts::Icon::kWarning);
+        return;
+    }
+    m_manual->show();
+    m_manual->raise();
+    m_manual->activateWindow();
 }
 
 void CInterfaceCommands::OnLanguage(const QString& language)

@@ -4,6 +4,7 @@
 #include <QString>
 
 class CActionRegistry;
+class CManualWindow;
 class CUserPrompts;
 class QActionGroup;
 class QMainWindow;
@@ -25,13 +26,15 @@ public:
     // The language submenu at the end of `viewMenu`, then the 帮助 menu
     // after the menus already in the bar.
     void CreateMenus(QMenu* viewMenu);
-    // 帮助 → 用户手册: opens the manual with the desktop's viewer.
+    // 帮助 → 用户手册: shows the manual in a window of its own
+    // (CManualWindow), the same one again when it is already open.
     void OnHelpManual();
     // 语言: remembers `language` and tells when it takes effect.
     void OnLanguage(const QString& language);
 
     QMenu* GetHelpMenu() const { return m_pHelpMenu; }
     QMenu* GetLanguageMenu() const { return m_pLanguageMenu; }
+    CManualWindow* GetManualWindow() const { return m_manual; }
 
     // The manual: the installed copy beside the program
     // (<prefix>/share/doc/trevalin/manual.md), else the source tree's when
@@ -46,4 +49,5 @@ private:
     QString m_current;
     QMenu* m_pHelpMenu = nullptr;
     QMenu* m_pLanguageMenu = nullptr;
+    CManualWindow* m_manual = nullptr; // a child of the window, made when first asked for
 };

@@ -4,9 +4,12 @@
 #include "CEditCommands.h"
 #include "CExportCommand.h"
 #include "CMorphConfigDlg.h"
+#include "CPaneFit.h"
+#include "CPaneScrollSync.h"
 #include "CPreviewCommands.h"
 #include "CRecentFileList.h"
 #include "CRunProgress.h"
+#include "CWindowLayout.h"
 #include "Resource.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
@@ -47,7 +50,6 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     InitTrevalinResources();
     setAcceptDrops(true);
     setWindowIcon(QIcon(QStringLiteral(":/icons/trevalin-48.png")));
-    resize(1000, 700);
 
     CreateToolBar();
     CreateStatusBar();
@@ -62,6 +64,10 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     m_pPreviewCommands->Create();
     m_pEditCommands->GetViewMenu()->addSeparator();
     m_pPreviewCommands->AddViewItems(*m_pEditCommands->GetViewMenu());
+    m_scrollSync = new CPaneScrollSync(m_actions, *m_pZoom, {m_pLeftPane, m_pRightPane}, settings, this);
+    m_scrollSync->AddViewItems(*m_pEditCommands->GetViewMenu());
+    m_fit = new CPaneFit(m_actions, m_doc, *m_pZoom, {m_pLeftPane, m_pRightPane}, this);
+    m_layout = new CWindowLayout(*this, *m_pSplitter, *GetPreview(), *m_pConfigDlg, *m_pTools, m_doc);
     auto* progress = new CRunProgress(m_actions, *this, *statusBar(), *m_pResultView);
     progress->Create();
     connect(progress, &CRunProgress::stopRequested, this, &CMainFrame::OnMorphStop);
@@ -95,6 +101,8 @@ CMainFrame::~CMainFrame()
     disconnect(&m_docManager, nullptr, this, nullptr);
     disconnect(m_pResultView, nullptr, this, nullptr);
     disconnect(&m_doc, nullptr, m_pEditCommands, nullptr);
+    disconnect(&m_doc, nullptr, m_fit, nullptr);
+    disconnect(&m_doc, nullptr, m_layout, nullptr);
     disconnect(&m_doc.GetUndoStack(), nullptr, m_pEditCommands, nullptr);
     // The panel goes first, taking its 预览 command with it; no frame of
     // the result view may be in progress once the frame goes.
@@ -304,13 +312,12 @@ CPreviewDock* CMainFrame::GetPreview() const
 
 void CMainFrame::RestoreLayout(QSettings& settings)
 {
-    const QByteArray state = settings.value(QStringLiteral("MainFrame/State")).toByteArray();
-    if (!state.isEmpty()) restoreState(state);
+    m_layout->Restore(settings);
 }
 
 void CMainFrame::SaveLayout(QSettings& settings) const
 {
-    settings.setValue(QStringLiteral("MainFrame/State"), saveState());
+    m_layout->Save(settings);
 }
 
 QMenu* CMainFrame::createPopupMenu()
@@ -323,13 +330,10 @@ QMenu* CMainFrame::createPopupMenu()
 void CMainFrame::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!m_bSplitSet) {
-        // Half and half when the client area first has its size.
-        m_bSplitSet = true;
-        const int width = m_pSplitter->width();
-        m_pSplitter->setSizes({width / 2, width - width / 2});
+    if (!m_bFocusSet) {
         // The edit keys belong to the panes from the start, not to the
         // control bar's first field.
+        m_bFocusSet = true;
         if (m_bShowInputs && m_pActiveView) m_pActiveView->setFocus(Qt::OtherFocusReason);
     }
 }

@@ -13,6 +13,8 @@ class CEditCommands;
 class CExportCommand;
 class CImageView;
 class CMorphConfigDlg;
+class CPaneFit;
+class CPaneScrollSync;
 class CPreviewCommands;
 class CPreviewDock;
 class CRecentFileList;
@@ -20,6 +22,7 @@ class CRowPool;
 class CToolSwitcher;
 class CTrevalinView;
 class CUserPrompts;
+class CWindowLayout;
 class CZoom;
 class QAction;
 class QLabel;
@@ -75,12 +78,14 @@ public:
     CPreviewDock* GetPreview() const;
     CRowPool& GetRowPool() const { return m_rowPool; }
 
-    // The arrangement of the bars and panels (where the preview docks,
-    // whether it is shown), kept in `settings` under "MainFrame/State". A
-    // new user gets the preview shown at the right.
+    // The window's arrangement and the choices that go with it, kept in
+    // `settings` (CWindowLayout). A new user gets the preview shown at the
+    // right.
     void RestoreLayout(QSettings& settings);
     void SaveLayout(QSettings& settings) const;
     QSplitter* GetSplitter() const { return m_pSplitter; }
+    CPaneScrollSync& GetScrollSync() const { return *m_scrollSync; }
+    CPaneFit& GetPaneFit() const { return *m_fit; }
     QLabel* GetIdleLabel() const { return m_pIdleLabel; }
     QWidget* GetActiveView() const { return m_pActiveView; }
     // The recent-file entries of the File menu, in order.
@@ -148,6 +153,9 @@ private:
     // One pool of threads for the rows of runs and previews alike.
     CRowPool& m_rowPool; // the application's
     CPreviewCommands* m_pPreviewCommands = nullptr;
+    CPaneScrollSync* m_scrollSync = nullptr;
+    CPaneFit* m_fit = nullptr;
+    CWindowLayout* m_layout = nullptr;
 
     QStackedWidget* m_pClient = nullptr;
     QSplitter* m_pSplitter = nullptr;
@@ -157,5 +165,5 @@ private:
     CTrevalinView* m_pResultView = nullptr;
     QPointer<QWidget> m_pActiveView;
     bool m_bShowInputs = true;
-    bool m_bSplitSet = false;
+    bool m_bFocusSet = false; // the panes had the focus at the first show
 };

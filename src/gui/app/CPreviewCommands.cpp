@@ -37,20 +37,19 @@ void CPreviewCommands::Create()
     connect(&m_result, &CTrevalinView::runStateChanged, m_pDock,
             [this] { m_pDock->SetRunActive(m_result.GetDriver().IsRunning()); });
 
-    // The frames follow the panes' zoom; 适合窗口 shows them whole again.
-    CFrameDisplay* displays[] = {m_result.GetDisplay(), m_pDock->GetDisplay()};
-    const auto follow = [this, displays] {
-        for (CFrameDisplay* display : displays)
-            display->SetZoomFactor(m_zoom.Factor());
-    };
-    connect(&m_zoom, &CZoom::zoomChanged, this, follow);
-    // 实际大小 at 100 % already changes no factor, yet ends the fit.
+    // The result view's frames follow the panes' zoom; 适合窗口 shows them
+    // whole again. The panel has its own fit / 100 % choice.
+    CFrameDisplay* display = m_result.GetDisplay();
+    const auto follow = [this, display] { display->SetZoomFactor(m_zoom.Factor()); };
+    // Ctrl and the wheel over a pane (the panes' own fits leave the view
+    // whole).
+    connect(&m_zoom, &CZoom::zoomChanged, this, [follow](double, const QObject* source, QPoint) {
+        if (source) follow();
+    });
+    // The zoom commands; 实际大小 at 100 % changes no factor, yet ends the fit.
     for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_ACTUAL})
         connect(m_actions.GetAction(id), &QAction::triggered, this, follow);
-    connect(m_actions.GetAction(ID_VIEW_ZOOM_FIT), &QAction::triggered, this, [displays] {
-        for (CFrameDisplay* display : displays)
-            display->SetFit();
-    });
+    connect(m_actions.GetAction(ID_VIEW_ZOOM_FIT), &QAction::triggered, display, &CFrameDisplay::SetFit);
 
     QAction* preview = m_pDock->toggleViewAction();
     preview->setText(tr("预览(&P)"));

@@ -17,8 +17,8 @@ class QMenu;
 // The preview panel and the items of the 视图 menu that go with it: 预览
 // shows or hides the panel, 洋葱皮 shows each pane's partner picture at
 // 50 % under its lines. The panel follows the control bar's step count, the
-// result view's engine and its runs (it waits while one goes), and the
-// frames follow the panes' zoom.
+// result view's engine and its runs (it waits while one goes); the result
+// view's frames follow the panes' zoom, the panel's have their own.
 class CPreviewCommands : public QObject {
     Q_OBJECT
 

@@ -41,6 +41,7 @@ void CZoom::SetFactor(double factor, const QObject* source, QPoint anchor)
     if (!std::isfinite(factor)) return;
     factor = std::clamp(factor, kMin, kMax);
     if (std::fabs(factor - m_factor) < kTolerance) return;
+    emit zoomChanging();
     const double old = m_factor;
     m_factor = factor;
     emit zoomChanged(old, source, anchor);

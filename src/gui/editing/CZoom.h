@@ -42,6 +42,9 @@ public:
     static double ToPictureF(int32_t s, double factor);
 
 signals:
+    // Just before the factor changes, while every view still shows the old
+    // one; then zoomChanged once it has.
+    void zoomChanging();
     void zoomChanged(double oldFactor, const QObject* source, QPoint anchor);
 
 private:

@@ -8,9 +8,11 @@
 #include "language/CCoreText.h"
 #include "picture/CBitmapImage.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSlider>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -32,9 +34,21 @@ CPreviewDock::CPreviewDock(CDocController& doc, QWidget* parent) : QDockWidget(p
     m_pSlider->setPageStep(1);
     m_pFrameLabel = new QLabel(body);
     m_pFrameLabel->setMinimumWidth(m_pFrameLabel->fontMetrics().horizontalAdvance(tr("帧 %1 / %2").arg(100).arg(100)));
+    m_actualSize = new QToolButton(body);
+    m_actualSize->setObjectName(QStringLiteral("IDC_PREVIEW_ACTUAL"));
+    auto* actual = new QAction(tr("实际大小(100%)"), m_actualSize);
+    actual->setIconText(QStringLiteral("100%"));
+    actual->setCheckable(true);
+    actual->setToolTip(tr("按实际大小显示预览帧；不选时显示整帧"));
+    m_actualSize->setDefaultAction(actual);
+    m_actualSize->setAutoRaise(true);
+    m_pDisplay->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_pDisplay->addAction(actual);
+    connect(actual, &QAction::toggled, this, &CPreviewDock::SetActualSize);
     auto* row = new QHBoxLayout;
     row->addWidget(m_pSlider, 1);
     row->addWidget(m_pFrameLabel);
+    row->addWidget(m_actualSize);
     layout->addWidget(m_pState);
     layout->addWidget(m_pDisplay, 1);
     layout->addLayout(row);
@@ -130,6 +144,15 @@ void CPreviewDock::UpdateState()
     parts.removeAll(QString());
     m_pState->setText(parts.join(QStringLiteral("　")));
     m_pState->setToolTip(m_pState->text());
+}
+
+void CPreviewDock::SetActualSize(bool on)
+{
+    m_actualSize->defaultAction()->setChecked(on);
+    if (on)
+        m_pDisplay->SetZoomFactor(1.0);
+    else
+        m_pDisplay->SetFit();
 }
 
 void CPreviewDock::UpdateFrameLabel()

@@ -13,6 +13,7 @@ class CPreviewRenderer;
 class CRowPool;
 class QLabel;
 class QSlider;
+class QToolButton;
 
 // The preview panel: frame k of N of the project as it is at this moment
 // (the result view's engine, the current lines and pictures), computed off
@@ -20,11 +21,13 @@ class QSlider;
 // Right, Home, End) chooses k; N follows the control bar's step count.
 // Every change to the document, a line being drawn or dragged included,
 // asks for the frame again; a newer request supersedes the older ones.
-// While a run is going the preview waits (the run has the cores). The
-// caption above the frame tells which frame is shown, and on the same line
-// what the user should know: that there are no line pairs yet (the frames
-// are black) or that the steps field holds no valid count (the last valid
-// one is shown).
+// While a run is going the preview waits (the run has the cores). The frame
+// is shown whole; the 100% button beside the slider (or the display's
+// context menu) shows it at its real size instead, and back. The caption
+// above the frame tells which frame is shown, and on the same line what the
+// user should know: that there are no line pairs yet (the frames are black)
+// or that the steps field holds no valid count (the last valid one is
+// shown).
 class CPreviewDock : public QDockWidget {
     Q_OBJECT
 
@@ -52,6 +55,9 @@ public:
     QSlider* GetSlider() const { return m_pSlider; }
     QLabel* GetStateLabel() const { return m_pState; }
     QLabel* GetFrameLabel() const { return m_pFrameLabel; }
+    QToolButton* GetActualSizeButton() const { return m_actualSize; }
+    // The frame at 100 % (with scroll bars where it does not fit) or whole.
+    void SetActualSize(bool on);
     CPreviewRenderer& GetRenderer() const { return *m_pRenderer; }
     // The request last made and the one the frame on screen answers.
     uint64_t GetRequested() const { return m_nRequested; }
@@ -82,6 +88,7 @@ private:
     QSlider* m_pSlider;
     QLabel* m_pFrameLabel;
     QLabel* m_pState;
+    QToolButton* m_actualSize;
     // The renderer's thread's alone.
     static constexpr int kKeptImages = 3;
     QImage m_images[kKeptImages];

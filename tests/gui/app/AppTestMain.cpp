@@ -6,6 +6,7 @@
 #include "PreviewTest.h"
 #include "RunTest.h"
 #include "StartupTest.h"
+#include "WindowLayoutTest.h"
 #include "gui/support/CGuiTestSupport.h"
 
 #include <QApplication>
@@ -21,5 +22,7 @@ int main(int argc, char** argv)
     ExportTest exports;
     LanguageTest language;
     PreviewTest preview;
-    return RunTestObjects(argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language, &preview});
+    WindowLayoutTest layout;
+    return RunTestObjects(argc, argv,
+                          {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language, &preview, &layout});
 }

@@ -13,6 +13,7 @@
 #include "view/CTrevalinView.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -167,4 +168,48 @@ void ExportTest::morphOptionsKeptBesideTheProject()
     rig.Frame().GetConfigDlg()->StepsEdit()->setText(QStringLiteral("2"));
     QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_START")), Qt::LeftButton);
     QVERIFY(rig.ResultView().GetDriver().GetMorphOptions() == rig.Doc().GetMorphOptions());
+}
+
+// The output size is one of two choices; the length line follows the steps,
+// ping-pong, the held frames and the frame rate.
+void ExportTest::dialogOffersOneSizeAndTellsTheLength()
+{
+    CFakePrompts prompts;
+    CExportSettings given;
+    given.steps = 24;
+    CExportDlg dialog(given, 320, 240, prompts);
+    QRadioButton* own = dialog.OwnWidthButton();
+    QRadioButton* picture = dialog.PictureSizeButton();
+    QVERIFY(picture->isChecked() && !own->isChecked());
+    own->click();
+    QVERIFY(own->isChecked() && !picture->isChecked());
+    QCOMPARE(dialog.GetSettings().width, 320);
+    picture->click();
+    QVERIFY(picture->isChecked() && !own->isChecked());
+    QCOMPARE(dialog.GetSettings().width, 0);
+    QVERIFY(dialog.SizeGroup()->exclusive());
+
+    const struct {
+        bool pingPong;
+        double holdFirst;
+        int fps;
+        CExportSettings::Video video;
+        const char* text;
+    } cases[] = {
+        {false, 0.0, 25, CExportSettings::Video::kMp4, "25 帧, 1.0 秒"},
+        {true, 0.0, 25, CExportSettings::Video::kMp4, "49 帧, 2.0 秒"},
+        {true, 1.0, 25, CExportSettings::Video::kGif, "74 帧, 3.0 秒"},
+        {true, 1.0, 10, CExportSettings::Video::kMp4, "59 帧, 5.9 秒"},
+        {true, 1.0, 10, CExportSettings::Video::kNone, "25 个帧文件, 没有视频"},
+    };
+    for (const auto& c : cases) {
+        SelectData(dialog.VideoList(), CExportSettings::Video::kMp4);
+        dialog.PingPongBox()->setChecked(c.pingPong);
+        dialog.HoldFirstBox()->setValue(c.holdFirst);
+        dialog.FpsBox()->setValue(c.fps);
+        SelectData(dialog.VideoList(), c.video);
+        QCOMPARE(dialog.LengthNote()->text(), QString::fromUtf8(c.text));
+    }
+    SelectData(dialog.FramesList(), CExportSettings::Frames::kNone);
+    QCOMPARE(dialog.LengthNote()->text(), QStringLiteral("没有要写的文件"));
 }

@@ -8,4 +8,5 @@ class ExportTest : public QObject {
 private slots:
     void exportDialogDrivesARealExport();
     void morphOptionsKeptBesideTheProject();
+    void dialogOffersOneSizeAndTellsTheLength();
 };

@@ -5,6 +5,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CInterfaceCommands.h"
 #include "app/CLanguage.h"
+#include "app/CManualWindow.h"
 #include "app/CMainFrame.h"
 #include "app/CTrevalinApp.h"
 #include "app/Resource.h"
@@ -19,11 +20,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QUrl>
 
 #include <cerrno>
 #include <filesystem>
@@ -176,4 +182,25 @@ void LanguageTest::helpMenuHoldsManualAndAbout()
     const QString manual = CInterfaceCommands::ManualPath();
     QVERIFY(QFileInfo(manual).isFile());
     QVERIFY(manual.endsWith(QStringLiteral("docs/manual.md")));
+
+    // F1 shows it here, rendered, its pictures found beside it; again, the
+    // same window.
+    rig.Frame().GetAction(ID_HELP_MANUAL)->trigger();
+    CManualWindow* window = rig.app->GetInterfaceCommands()->GetManualWindow();
+    QVERIFY(window && window->isVisible());
+    QTextBrowser* browser = window->Browser();
+    QVERIFY(browser->document()->toPlainText().startsWith(QStringLiteral("Trevalin user manual")));
+    QVERIFY(!browser->document()->toHtml().contains(QStringLiteral("## ")));
+    const QVariant picture =
+        browser->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("manual-inputs.png")));
+    QVERIFY(!QImage::fromData(picture.toByteArray()).isNull());
+    // A link to a section goes there.
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCOMPARE(browser->verticalScrollBar()->value(), 0);
+    emit browser->anchorClicked(browser->source().resolved(QUrl(QStringLiteral("#language"))));
+    QVERIFY(browser->verticalScrollBar()->value() > 0);
+    QCOMPARE(browser->source().fileName(), QStringLiteral("manual.md"));
+    rig.Frame().GetAction(ID_HELP_MANUAL)->trigger();
+    QCOMPARE(rig.app->GetInterfaceCommands()->GetManualWindow(), window);
+    QVERIFY(rig.prompts.messages.empty());
 }

@@ -347,6 +347,8 @@ void MainFrameTest::editingMenusAndKeys()
     rig.LoadPicture(0, "a.bmp", 160, 120, Qt::red);
     rig.LoadPicture(1, "b.bmp", 160, 120, Qt::blue);
     QVERIFY(rig.Activate());
+    // The pictures open fitted to the panes; the lines below are drawn at 100 %.
+    frame.GetAction(ID_VIEW_ZOOM_ACTUAL)->trigger();
     frame.GetAction(ID_TOOL_DRAW)->trigger();
     rig.DrawLine(0, QPoint(10, 10), QPoint(50, 40));
     rig.DrawLine(0, QPoint(90, 20), QPoint(120, 90));
