@@ -403,6 +403,7 @@ void MainFrameTest::panesHoldTheEditKeysFromStartUp()
     rig.LoadPicture(1, "b.bmp", 160, 120, Qt::blue);
     QVERIFY(rig.Activate());
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(frame.GetPane(0)));
+    frame.GetAction(ID_VIEW_ZOOM_ACTUAL)->trigger();
     frame.GetAction(ID_TOOL_DRAW)->trigger();
     rig.DrawLine(0, QPoint(10, 10), QPoint(50, 40));
     rig.DrawLine(0, QPoint(90, 20), QPoint(120, 90));
