@@ -1,6 +1,6 @@
 // The smooth feature-morph kernel for AVX2 and FMA: 8 pixels at a time in
-// single precision, 4-byte pixels gathered. Compiled with AVX2 and FMA
-// enabled; called only when the processor has both (see ResolveKernelPath).
+// single precision. Compiled with AVX2 and FMA enabled; called only when the
+// processor has both (see ResolveKernelPath).
 #include "SmoothKernelSimd.h"
 
 // Built for x86-64 processors only (see CMakeLists.txt).
@@ -14,7 +14,7 @@ namespace {
 struct SmoothAvx2 {
     using D = __m256;
     static constexpr int32_t kLanes = 8;
-    static constexpr bool kGather = true;
+    static constexpr bool kPixels4 = true;
 
     static D Set(float v) { return _mm256_set1_ps(v); }
     static D Iota(float base) { return _mm256_add_ps(_mm256_set1_ps(base), _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7)); }
@@ -25,8 +25,18 @@ struct SmoothAvx2 {
     // The second operand where the first is not a number.
     static D Min(D a, D b) { return _mm256_min_ps(a, b); }
     static D Max(D a, D b) { return _mm256_max_ps(a, b); }
-    static D Sqrt(D a) { return _mm256_sqrt_ps(a); }
+    // The square root from the reciprocal square root's estimate and one
+    // Newton step (relative error below 2^-21); 0 gives about 2^-60.
+    static D Sqrt(D a)
+    {
+        const D x = _mm256_max_ps(a, Set(0x1p-120f));
+        const D r = _mm256_rsqrt_ps(x);
+        const D s = _mm256_mul_ps(x, r);
+        const D h = _mm256_mul_ps(r, Set(0.5f));
+        return _mm256_fmadd_ps(s, _mm256_fnmadd_ps(s, h, Set(0.5f)), s);
+    }
     static D Div(D a, D b) { return _mm256_div_ps(a, b); }
+    static D Load(const float* p) { return _mm256_loadu_ps(p); }
     static void Store(float* p, D a) { _mm256_storeu_ps(p, a); }
 
     // Byte c of every 32-bit lane as a float.
@@ -38,26 +48,42 @@ struct SmoothAvx2 {
     // Byte offsets of the 32-bit lanes within each 128-bit half.
     static __m256i Lanes() { return _mm256_setr_epi32(0, 4, 8, 12, 0, 4, 8, 12); }
 
-    // Adds `scale` times the bilinear sample of picture `image` at (fx, fy)
-    // to the channel sums `acc` (job.gatherable: 4-byte pixels, at least
-    // 2 x 2). Positions are first taken onto the picture (not a number: 0).
-    static void AddBilinear(const SmoothFrameJob& job, int image, D fx, D fy, float scale, D acc[4])
+    // Where the bilinear samples at (fx, fy) of a 4-byte picture of at least
+    // 2 x 2 pixels read (job.gatherable): the byte offset of their top left
+    // pixel and their fractions toward the pixels right of and below it.
+    // Positions are first taken onto the picture (not a number: 0).
+    static void Locate(const SmoothFrameJob& job, D fx, D fy, int32_t* offset, float* ax, float* ay)
     {
         const D x = _mm256_min_ps(_mm256_max_ps(fx, _mm256_setzero_ps()), Set(static_cast<float>(job.width - 1)));
         const D y = _mm256_min_ps(_mm256_max_ps(fy, _mm256_setzero_ps()), Set(static_cast<float>(job.height - 1)));
         const __m256i x0 = _mm256_min_epi32(_mm256_cvttps_epi32(x), _mm256_set1_epi32(job.width - 2));
         const __m256i y0 = _mm256_min_epi32(_mm256_cvttps_epi32(y), _mm256_set1_epi32(job.height - 2));
-        const D ax = _mm256_sub_ps(x, _mm256_cvtepi32_ps(x0));
-        const D ay = _mm256_sub_ps(y, _mm256_cvtepi32_ps(y0));
-        const auto columns = static_cast<int32_t>(job.stride / 4);
-        const __m256i at = _mm256_add_epi32(_mm256_mullo_epi32(y0, _mm256_set1_epi32(columns)), x0);
-        const __m256i below = _mm256_add_epi32(at, _mm256_set1_epi32(columns));
-        const auto* base = reinterpret_cast<const int*>(job.pictures[image]);
-        const __m256i one = _mm256_set1_epi32(1);
-        const __m256i p00 = _mm256_i32gather_epi32(base, at, 4);
-        const __m256i p01 = _mm256_i32gather_epi32(base, _mm256_add_epi32(at, one), 4);
-        const __m256i p10 = _mm256_i32gather_epi32(base, below, 4);
-        const __m256i p11 = _mm256_i32gather_epi32(base, _mm256_add_epi32(below, one), 4);
+        _mm256_storeu_ps(ax, _mm256_sub_ps(x, _mm256_cvtepi32_ps(x0)));
+        _mm256_storeu_ps(ay, _mm256_sub_ps(y, _mm256_cvtepi32_ps(y0)));
+        const __m256i stride = _mm256_set1_epi32(static_cast<int32_t>(job.stride));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(offset),
+                            _mm256_add_epi32(_mm256_mullo_epi32(y0, stride), _mm256_slli_epi32(x0, 2)));
+    }
+
+    // Pixels left (first) and right (second) of 8 samples from their pairs.
+    static void Split(const uint64_t* pairs, __m256i& left, __m256i& right)
+    {
+        const __m256i order = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+        const __m256i a =
+            _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(pairs)), order);
+        const __m256i b =
+            _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(pairs + 4)), order);
+        left = _mm256_permute2x128_si256(a, b, 0x20);
+        right = _mm256_permute2x128_si256(a, b, 0x31);
+    }
+
+    // Adds `scale` times the bilinear samples of the pixel pairs `top` and
+    // `bottom` at fractions (ax, ay) to the channel sums `acc`.
+    static void AddBilinear(const uint64_t* top, const uint64_t* bottom, D ax, D ay, float scale, D acc[4])
+    {
+        __m256i p00, p01, p10, p11;
+        Split(top, p00, p01);
+        Split(bottom, p10, p11);
         const D wy1 = _mm256_mul_ps(ay, Set(scale));
         const D wy0 = _mm256_sub_ps(Set(scale), wy1);
         const D w01 = _mm256_mul_ps(ax, wy0);

@@ -1,6 +1,6 @@
 // The smooth feature-morph kernel for AVX-512 (F, DQ, BW, VL): 16 pixels at
-// a time in single precision, 4-byte pixels gathered. Called only when the
-// processor has that instruction set (see ResolveKernelPath).
+// a time in single precision. Called only when the processor has that
+// instruction set (see ResolveKernelPath).
 #include "SmoothKernelSimd.h"
 
 // Built for x86-64 processors only (see CMakeLists.txt).
@@ -19,7 +19,7 @@ namespace {
 struct SmoothAvx512 {
     using D = __m512;
     static constexpr int32_t kLanes = 16;
-    static constexpr bool kGather = true;
+    static constexpr bool kPixels4 = true;
 
     static D Set(float v) { return _mm512_set1_ps(v); }
     static D Iota(float base)
@@ -34,8 +34,18 @@ struct SmoothAvx512 {
     // The second operand where the first is not a number.
     static D Min(D a, D b) { return _mm512_min_ps(a, b); }
     static D Max(D a, D b) { return _mm512_max_ps(a, b); }
-    static D Sqrt(D a) { return _mm512_sqrt_ps(a); }
+    // The square root from the reciprocal square root's estimate and one
+    // Newton step (relative error below 2^-21); 0 gives about 2^-60.
+    static D Sqrt(D a)
+    {
+        const D x = _mm512_max_ps(a, Set(0x1p-120f));
+        const D r = _mm512_rsqrt14_ps(x);
+        const D s = _mm512_mul_ps(x, r);
+        const D h = _mm512_mul_ps(r, Set(0.5f));
+        return _mm512_fmadd_ps(s, _mm512_fnmadd_ps(s, h, Set(0.5f)), s);
+    }
     static D Div(D a, D b) { return _mm512_div_ps(a, b); }
+    static D Load(const float* p) { return _mm512_loadu_ps(p); }
     static void Store(float* p, D a) { _mm512_storeu_ps(p, a); }
 
     // Byte c of every 32-bit lane as a float.
@@ -47,23 +57,33 @@ struct SmoothAvx512 {
     }
 
     // As the AVX2 interface's.
-    static void AddBilinear(const SmoothFrameJob& job, int image, D fx, D fy, float scale, D acc[4])
+    static void Locate(const SmoothFrameJob& job, D fx, D fy, int32_t* offset, float* ax, float* ay)
     {
         const D x = _mm512_min_ps(_mm512_max_ps(fx, _mm512_setzero_ps()), Set(static_cast<float>(job.width - 1)));
         const D y = _mm512_min_ps(_mm512_max_ps(fy, _mm512_setzero_ps()), Set(static_cast<float>(job.height - 1)));
         const __m512i x0 = _mm512_min_epi32(_mm512_cvttps_epi32(x), _mm512_set1_epi32(job.width - 2));
         const __m512i y0 = _mm512_min_epi32(_mm512_cvttps_epi32(y), _mm512_set1_epi32(job.height - 2));
-        const D ax = _mm512_sub_ps(x, _mm512_cvtepi32_ps(x0));
-        const D ay = _mm512_sub_ps(y, _mm512_cvtepi32_ps(y0));
-        const auto columns = static_cast<int32_t>(job.stride / 4);
-        const __m512i at = _mm512_add_epi32(_mm512_mullo_epi32(y0, _mm512_set1_epi32(columns)), x0);
-        const __m512i below = _mm512_add_epi32(at, _mm512_set1_epi32(columns));
-        const void* base = job.pictures[image];
-        const __m512i one = _mm512_set1_epi32(1);
-        const __m512i p00 = _mm512_i32gather_epi32(at, base, 4);
-        const __m512i p01 = _mm512_i32gather_epi32(_mm512_add_epi32(at, one), base, 4);
-        const __m512i p10 = _mm512_i32gather_epi32(below, base, 4);
-        const __m512i p11 = _mm512_i32gather_epi32(_mm512_add_epi32(below, one), base, 4);
+        _mm512_storeu_ps(ax, _mm512_sub_ps(x, _mm512_cvtepi32_ps(x0)));
+        _mm512_storeu_ps(ay, _mm512_sub_ps(y, _mm512_cvtepi32_ps(y0)));
+        const __m512i stride = _mm512_set1_epi32(static_cast<int32_t>(job.stride));
+        _mm512_storeu_si512(offset, _mm512_add_epi32(_mm512_mullo_epi32(y0, stride), _mm512_slli_epi32(x0, 2)));
+    }
+
+    // Pixels left (first) and right (second) of 16 samples from their pairs.
+    static void Split(const uint64_t* pairs, __m512i& left, __m512i& right)
+    {
+        const __m512i a = _mm512_loadu_si512(pairs), b = _mm512_loadu_si512(pairs + 8);
+        const __m512i even = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
+        left = _mm512_permutex2var_epi32(a, even, b);
+        right = _mm512_permutex2var_epi32(a, _mm512_add_epi32(even, _mm512_set1_epi32(1)), b);
+    }
+
+    // As the AVX2 interface's.
+    static void AddBilinear(const uint64_t* top, const uint64_t* bottom, D ax, D ay, float scale, D acc[4])
+    {
+        __m512i p00, p01, p10, p11;
+        Split(top, p00, p01);
+        Split(bottom, p10, p11);
         const D wy1 = _mm512_mul_ps(ay, Set(scale));
         const D wy0 = _mm512_sub_ps(Set(scale), wy1);
         const D w01 = _mm512_mul_ps(ax, wy0);

@@ -9,7 +9,7 @@ namespace {
 
 struct SmoothPlain {
     static constexpr int32_t kLanes = 8;
-    static constexpr bool kGather = false;
+    static constexpr bool kPixels4 = false;
     struct D {
         float v[kLanes];
     };
@@ -62,6 +62,12 @@ struct SmoothPlain {
     static D Div(D a, D b)
     {
         return Each([&](int32_t j) { return a.v[j] / b.v[j]; });
+    }
+    static D Load(const float* p)
+    {
+        D a;
+        std::memcpy(a.v, p, sizeof(a.v));
+        return a;
     }
     static void Store(float* p, D a) { std::memcpy(p, a.v, sizeof(a.v)); }
 };

@@ -4,10 +4,10 @@
 // interface V (lanes of floats) and instantiated per instruction set.
 // Included only by the kernel sources; internal linkage throughout.
 //
-// V provides: D, kLanes, kGather, Set, Iota (base, base + 1, ...), Add,
-// Sub, Mul, MulAdd (a x b + c), Min, Max, Sqrt, Div, Store (to kLanes
-// floats); with kGather also AddBilinear and StorePixels for 4-byte pixels
-// (see the AVX2 interface).
+// V provides: D, kLanes, kPixels4, Set, Iota (base, base + 1, ...), Add,
+// Sub, Mul, MulAdd (a x b + c), Min, Max, Sqrt, Div, Load and Store (of
+// kLanes floats); with kPixels4 also Locate, AddBilinear and StorePixels for
+// 4-byte pixels (see the AVX2 interface).
 //
 // For kLanes neighbouring pixels of a row at a time, every line pair adds
 // its weight w = (len / (1 + dist))^2 (scaled by the frame's weight scale)
@@ -99,66 +99,112 @@ inline void AddBilinearBytes(const SmoothFrameJob& job, int image, const float* 
     }
 }
 
-// Rows [first, last) with kSides 1 (the source alone) or 2.
+// The pixel spans of the 4-byte path: where each sample's 2 x 2 pixels
+// start (byte offsets) and its fractions between them, per sub-sample and
+// picture; then the pixel pairs of its two rows.
+template <int32_t kSpan> struct SmoothSamples {
+    static constexpr int32_t kSubs = kSmoothMaxSupersample * kSmoothMaxSupersample;
+    alignas(64) int32_t offset[kSubs][2][kSpan];
+    alignas(64) float ax[kSubs][2][kSpan];
+    alignas(64) float ay[kSubs][2][kSpan];
+    alignas(64) uint64_t top[kSubs][2][kSpan];
+    alignas(64) uint64_t bottom[kSubs][2][kSpan];
+};
+
+// Rows [first, last) with kSides 1 (the source alone) or 2, in spans of
+// kSpan pixels: first the sample positions of the whole span, kLanes pixels
+// at a time with their sums in registers while they see the line pairs one
+// after another; then the samples. With 4-byte pixels (V::kPixels4 and
+// job.gatherable) the pixel pairs are read one sample at a time into a
+// buffer, which the vectors then blend: plain loads, independent of one
+// another and of the arithmetic, keep up better than vector gathers.
 template <class V, int kSides>
 void SmoothRowsSides(const SmoothFrameJob& job, int32_t first, int32_t last, float* scratch)
 {
     using D = typename V::D;
     constexpr int32_t kLanes = V::kLanes;
-    static_assert(kLanes <= 64, "the byte sums hold 64 lanes");
+    constexpr int32_t kSpan = 64;
+    constexpr int32_t kSubs = kSmoothMaxSupersample * kSmoothMaxSupersample;
+    static_assert(kSpan % kLanes == 0 && kLanes <= 64, "spans of whole vectors; byte sums of 64 lanes");
     const int32_t ss = job.supersample == kSmoothMaxSupersample ? kSmoothMaxSupersample : 1;
+    const int32_t subs = ss * ss;
     const float offsets[kSmoothMaxSupersample] = {ss == 1 ? 0.0f : -0.25f, 0.25f};
-    const float scale[2] = {job.alpha[0] / static_cast<float>(ss * ss), job.alpha[1] / static_cast<float>(ss * ss)};
+    const float scale[2] = {job.alpha[0] / static_cast<float>(subs), job.alpha[1] / static_cast<float>(subs)};
     const size_t perRow = static_cast<size_t>(job.count) * kSmoothRowValues;
     const auto at = reinterpret_cast<uintptr_t>(scratch);
     float* rows = reinterpret_cast<float*>((at + kSmoothScratchAlign - 1) & ~uintptr_t{kSmoothScratchAlign - 1});
-    const bool gather = V::kGather && job.gatherable;
+    const bool pixels4 = V::kPixels4 && job.gatherable;
     const size_t used = static_cast<size_t>(job.width) * static_cast<size_t>(job.bpp);
+    // [sub-sample][source x, y, target x, y][pixel of the span]
+    alignas(64) float pos[kSubs][4][kSpan];
+    SmoothSamples<kSpan> samples;
     for (int32_t y = first; y < last; ++y) {
         for (int32_t r = 0; r < ss; ++r) {
             SmoothRowValues(job, static_cast<double>(y) + offsets[r], rows + perRow * static_cast<size_t>(r));
         }
         uint8_t* row = job.out + static_cast<size_t>(y) * job.stride;
-        for (int32_t x0 = 0; x0 < job.width; x0 += kLanes) {
-            const int32_t lanes = job.width - x0 < kLanes ? job.width - x0 : kLanes;
-            D pos[4];
-            if constexpr (V::kGather) {
-                if (gather) {
-                    D acc[4] = {V::Set(0.0f), V::Set(0.0f), V::Set(0.0f), V::Set(0.0f)};
-                    for (int32_t r = 0; r < ss; ++r) {
-                        const D Y = V::Set(static_cast<float>(y) + offsets[r]);
-                        for (int32_t c = 0; c < ss; ++c) {
-                            const D X = V::Iota(static_cast<float>(x0) + offsets[c]);
-                            SmoothPositions<V, kSides>(job, rows + perRow * static_cast<size_t>(r), X, Y, pos);
-                            V::AddBilinear(job, 0, pos[0], pos[1], scale[0], acc);
-                            if constexpr (kSides == 2) {
-                                V::AddBilinear(job, 1, pos[2], pos[3], scale[1], acc);
+        for (int32_t x0 = 0; x0 < job.width; x0 += kSpan) {
+            const int32_t span = job.width - x0 < kSpan ? job.width - x0 : kSpan;
+            for (int32_t j = 0; j < span; j += kLanes) {
+                for (int32_t sub = 0; sub < subs; ++sub) {
+                    const D X = V::Iota(static_cast<float>(x0 + j) + offsets[sub % ss]);
+                    const D Y = V::Set(static_cast<float>(y) + offsets[sub / ss]);
+                    D p[4];
+                    SmoothPositions<V, kSides>(job, rows + perRow * static_cast<size_t>(sub / ss), X, Y, p);
+                    for (int32_t s = 0; s < kSides; ++s) {
+                        if constexpr (V::kPixels4) {
+                            if (pixels4) {
+                                V::Locate(job, p[2 * s], p[2 * s + 1], samples.offset[sub][s] + j,
+                                          samples.ax[sub][s] + j, samples.ay[sub][s] + j);
+                                continue;
+                            }
+                        }
+                        V::Store(pos[sub][2 * s] + j, p[2 * s]);
+                        V::Store(pos[sub][2 * s + 1] + j, p[2 * s + 1]);
+                    }
+                }
+            }
+            if constexpr (V::kPixels4) {
+                if (pixels4) {
+                    for (int32_t sub = 0; sub < subs; ++sub) {
+                        for (int32_t s = 0; s < kSides; ++s) {
+                            const uint8_t* picture = job.pictures[s];
+                            for (int32_t j = 0; j < span; ++j) {
+                                const uint8_t* pair = picture + samples.offset[sub][s][j];
+                                std::memcpy(&samples.top[sub][s][j], pair, 8);
+                                std::memcpy(&samples.bottom[sub][s][j], pair + job.stride, 8);
                             }
                         }
                     }
-                    V::StorePixels(row + static_cast<size_t>(x0) * 4, acc, lanes);
+                    for (int32_t j = 0; j < span; j += kLanes) {
+                        D acc[4] = {V::Set(0.0f), V::Set(0.0f), V::Set(0.0f), V::Set(0.0f)};
+                        for (int32_t sub = 0; sub < subs; ++sub) {
+                            for (int32_t s = 0; s < kSides; ++s) {
+                                V::AddBilinear(samples.top[sub][s] + j, samples.bottom[sub][s] + j,
+                                               V::Load(samples.ax[sub][s] + j), V::Load(samples.ay[sub][s] + j),
+                                               scale[s], acc);
+                            }
+                        }
+                        V::StorePixels(row + static_cast<size_t>(x0 + j) * 4, acc,
+                                       span - j < kLanes ? span - j : kLanes);
+                    }
                     continue;
                 }
             }
-            alignas(64) float acc[4][64] = {};
-            alignas(64) float fx[kLanes], fy[kLanes];
-            for (int32_t r = 0; r < ss; ++r) {
-                const D Y = V::Set(static_cast<float>(y) + offsets[r]);
-                for (int32_t c = 0; c < ss; ++c) {
-                    const D X = V::Iota(static_cast<float>(x0) + offsets[c]);
-                    SmoothPositions<V, kSides>(job, rows + perRow * static_cast<size_t>(r), X, Y, pos);
+            for (int32_t j = 0; j < span; j += kLanes) {
+                const int32_t lanes = span - j < kLanes ? span - j : kLanes;
+                alignas(64) float acc[4][64] = {};
+                for (int32_t sub = 0; sub < subs; ++sub) {
                     for (int32_t s = 0; s < kSides; ++s) {
-                        V::Store(fx, pos[2 * s]);
-                        V::Store(fy, pos[2 * s + 1]);
-                        AddBilinearBytes(job, s, fx, fy, scale[s], acc, lanes);
+                        AddBilinearBytes(job, s, pos[sub][2 * s] + j, pos[sub][2 * s + 1] + j, scale[s], acc, lanes);
                     }
                 }
-            }
-            uint8_t* dst = row + static_cast<size_t>(x0) * job.bpp;
-            for (int32_t j = 0; j < lanes; ++j) {
-                for (int32_t c = 0; c < job.bpp; ++c) {
-                    const auto b = static_cast<int32_t>(acc[c][j] + 0.5f);
-                    dst[static_cast<size_t>(j) * job.bpp + c] = static_cast<uint8_t>(b < 255 ? b : 255);
+                uint8_t* dst = row + static_cast<size_t>(x0 + j) * job.bpp;
+                for (int32_t l = 0; l < lanes; ++l) {
+                    for (int32_t c = 0; c < job.bpp; ++c) {
+                        const auto b = static_cast<int32_t>(acc[c][l] + 0.5f);
+                        dst[static_cast<size_t>(l) * job.bpp + c] = static_cast<uint8_t>(b < 255 ? b : 255);
+                    }
                 }
             }
         }
