@@ -166,10 +166,13 @@ void SmoothRowsSides(const SmoothFrameJob& job, int32_t first, int32_t last, flo
             }
             if constexpr (V::kPixels4) {
                 if (pixels4) {
+                    // Every lane of the last vector has its place (beyond the
+                    // row, that of a position taken onto the picture).
+                    const int32_t whole = (span + kLanes - 1) / kLanes * kLanes;
                     for (int32_t sub = 0; sub < subs; ++sub) {
                         for (int32_t s = 0; s < kSides; ++s) {
                             const uint8_t* picture = job.pictures[s];
-                            for (int32_t j = 0; j < span; ++j) {
+                            for (int32_t j = 0; j < whole; ++j) {
                                 const uint8_t* pair = picture + samples.offset[sub][s][j];
                                 std::memcpy(&samples.top[sub][s][j], pair, 8);
                                 std::memcpy(&samples.bottom[sub][s][j], pair + job.stride, 8);
