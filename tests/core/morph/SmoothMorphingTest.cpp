@@ -160,11 +160,18 @@ TEST(SmoothMorphing, MatchesTheReferenceOnEveryPathAndThreadCount)
 TEST(SmoothMorphing, FirstAndLastFramesAreThePictures)
 {
     Rng rng(77);
-    const CBitmap a = RandomPicture(rng, 45, 31, 24), b = RandomPicture(rng, 45, 31, 24);
-    CTrevalinDoc doc("/nonexistent"), none("/nonexistent");
+    // Rows of 135 pixel bytes and a byte that pads them, 0 as in computed frames.
+    CBitmap a = RandomPicture(rng, 45, 31, 24), b = RandomPicture(rng, 45, 31, 24);
+    for (int32_t y = 0; y < 31; ++y) {
+        a.Bits()[y * a.WidthBytes() + 135] = b.Bits()[y * b.WidthBytes() + 135] = 0;
+    }
+    CTrevalinDoc doc("/nonexistent"), none("/nonexistent"), same("/nonexistent");
     for (int32_t i = 0; i < 6; ++i)
         AddRandomPair(rng, *doc.GetFeatureSet(), 45, 31);
     morph_test::AddPair(*doc.GetFeatureSet(), 3, 4, 30, 20, 10, 2, 40, 25);
+    // The same lines in both pictures: a field that moves nothing.
+    morph_test::AddPair(*same.GetFeatureSet(), 3, 4, 30, 20, 3, 4, 30, 20);
+    morph_test::AddPair(*same.GetFeatureSet(), 44, 0, 0, 30, 44, 0, 0, 30);
     const CBitmap black = morph_test::Picture(
         45, 31, [](int32_t, int32_t, int32_t) { return 0; }, 24);
     const struct {
@@ -179,6 +186,7 @@ TEST(SmoothMorphing, FirstAndLastFramesAreThePictures)
         {&doc, false, Ease::kSmooth, 2, 0, &a},      {&doc, false, Ease::kSmooth, 2, 6, &b},
         {&doc, true, Ease::kLinear, 2, 0, &a},       {&none, false, Ease::kLinear, 1, 0, &black},
         {&none, false, Ease::kLinear, 1, 3, &black}, {&none, true, Ease::kSmooth, 2, 6, &black},
+        {&same, true, Ease::kLinear, 1, 3, &a},
     };
     for (const auto& row : table) {
         FBMorphing engine;
@@ -193,7 +201,8 @@ TEST(SmoothMorphing, FirstAndLastFramesAreThePictures)
         ASSERT_EQ(engine.Morph(out, row.k, row.doc), 1);
         EXPECT_EQ(std::vector<uint8_t>(out.Bits(), out.Bits() + out.SizeBytes()),
                   std::vector<uint8_t>(row.expected->Bits(), row.expected->Bits() + row.expected->SizeBytes()))
-            << "k=" << row.k << (row.doc == &none ? " without lines" : "") << (row.warpOnly ? ", warp only" : "");
+            << "k=" << row.k << (row.doc == &none ? " without lines" : "") << (row.doc == &same ? " same lines" : "")
+            << (row.warpOnly ? ", warp only" : "");
     }
 }
 
