@@ -61,7 +61,8 @@ public:
 
     // Whether the last frame went through the row kernels (false: pixel by
     // pixel with SamplePositions, for lines far outside the range where the
-    // kernels are exact, or no frame yet).
+    // kernels are exact, or no frame yet; for smooth frames, false when the
+    // frame was a picture or black).
     bool UsedRowKernels() const { return m_bUsedRowKernels; }
 
     CPointSets<int> m_lines;
