@@ -5,6 +5,7 @@
 #include "BenchScene.h"
 #include "core/morph/OracleFBMorphing.h"
 #include "core/morph/OracleLinearMorphing.h"
+#include "morph/CRowPool.h"
 #include "morph/FBMorphing.h"
 #include "morph/LinearMorphing.h"
 
@@ -43,6 +44,37 @@ void FeatureMorph(benchmark::State& state)
     if (state.range(3) >= 0) {
         engine.SetKernelPath(static_cast<MorphKernelPath>(state.range(3)));
     }
+    RunEngine(state, engine, scene, scene.doc.get());
+}
+
+// The smooth frames (CMorphOptions::Quality::kSmooth), one sample per pixel.
+void SmoothFeatureMorph(benchmark::State& state)
+{
+    const BenchScene scene(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)),
+                           static_cast<int32_t>(state.range(2)));
+    FBMorphing engine;
+    CMorphOptions options;
+    options.quality = CMorphOptions::Quality::kSmooth;
+    engine.SetOptions(options);
+    if (state.range(3) >= 0) {
+        engine.SetKernelPath(static_cast<MorphKernelPath>(state.range(3)));
+    }
+    RunEngine(state, engine, scene, scene.doc.get());
+}
+
+// Classic (quality 0) and smooth (1) frames of the 1920 x 1080 scene with
+// 20 pairs on one thread: with the machine busy, their ratio is best read
+// off the CPU times of this one thread.
+void FeatureMorphOneThread(benchmark::State& state)
+{
+    const BenchScene scene(1920, 1080, 20);
+    CRowPool pool(1);
+    FBMorphing engine;
+    engine.SetRowPool(&pool);
+    CMorphOptions options;
+    options.quality = static_cast<CMorphOptions::Quality>(state.range(0));
+    engine.SetOptions(options);
+    engine.SetKernelPath(static_cast<MorphKernelPath>(state.range(1)));
     RunEngine(state, engine, scene, scene.doc.get());
 }
 
@@ -94,9 +126,26 @@ BENCHMARK(FeatureMorph)
     ->Args({640, 480, 10, -1})
     ->Args({1920, 1080, 20, -1})
     ->Args({1920, 1080, 20, 2})
+    ->Args({1920, 1080, 20, 3})
     ->Args({1920, 1080, 20, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+// Beside the classic frames above: the same scenes and paths.
+BENCHMARK(SmoothFeatureMorph)
+    ->ArgNames({"w", "h", "pairs", "path"})
+    ->Args({1920, 1080, 20, -1})
+    ->Args({1920, 1080, 20, 2})
+    ->Args({1920, 1080, 20, 3})
+    ->Args({1920, 1080, 20, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(FeatureMorphOneThread)
+    ->ArgNames({"quality", "path"})
+    ->Args({0, 2})
+    ->Args({1, 2})
+    ->Args({0, 3})
+    ->Args({1, 3})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(OracleFeatureMorph)
     ->ArgNames({"w", "h", "pairs"})
     ->Args({640, 480, 10})

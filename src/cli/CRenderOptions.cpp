@@ -27,7 +27,7 @@ bool ParseRange(const std::string& text, int32_t& first, int32_t& last)
 bool TakesValue(const std::string& name)
 {
     for (const char* s : {"--steps", "--engine", "--codec", "--out", "--name", "--image-format", "--video", "--fps",
-                          "--range", "--threads", "--ease", "--edge", "--fit"}) {
+                          "--range", "--threads", "--ease", "--edge", "--fit", "--quality", "--supersample"}) {
         if (name == s) return true;
     }
     return false;
@@ -55,6 +55,9 @@ const char* CRenderOptions::Usage()
            "  --warp-only            the source warped to the in-between lines, no dissolve\n"
            "  --ease linear|smooth   how the fraction k / N runs (default linear)\n"
            "  --edge black|extend    samples outside the picture: black (default) or the nearest edge pixel\n"
+           "  --quality classic|smooth  classic (whole pixels, default) or smooth frames (positions in real\n"
+           "                         numbers, pictures sampled bilinearly, edges extended)\n"
+           "  --supersample 1|2      with --out and smooth quality: 2 averages 2 x 2 samples per pixel\n"
            "  --clean                remove the Frame-<k>.bmp files of an earlier, longer run (k > N)\n"
            "  --fit pad|crop|stretch a target picture of another size is brought, with its lines, to the\n"
            "                         source's size for this run: scaled to fit with black bars, scaled to\n"
@@ -75,6 +78,7 @@ CMorphOptions CRenderOptions::MorphOptions(const CMorphOptions& kept) const
     if (warpOnly) options.warpOnly = *warpOnly;
     if (ease) options.ease = *ease;
     if (edge) options.edge = *edge;
+    if (quality) options.quality = *quality;
     return options;
 }
 
@@ -103,6 +107,7 @@ CExportSettings CRenderOptions::ExportSettings(const std::string& workDir, const
     s.firstFrame = rangeFirst ? *rangeFirst : 0;
     s.lastFrame = rangeLast ? *rangeLast : -1;
     s.threads = threads;
+    s.supersample = supersample;
     return s;
 }
 
@@ -199,6 +204,9 @@ std::optional<std::string> Problem(const std::vector<std::string>& args, CRender
         return "--range " + std::to_string(*out.rangeFirst) + "-" + std::to_string(*out.rangeLast) +
                " goes past the last frame, " + std::to_string(out.steps);
     }
+    if (out.supersample != 1 && !out.outDir) {
+        return std::string("--supersample is for exports; give --out too");
+    }
     if (out.name && !out.outDir) {
         return std::string("--name names the files in --out DIR; give --out too");
     }
@@ -261,6 +269,14 @@ std::optional<std::string> ExportSwitch(const std::string& name, const std::stri
         CMorphOptions::Edge edge{};
         if (!CMorphOptions::ParseEdge(value.c_str(), edge)) return "--edge takes black or extend, not '" + value + "'";
         out.edge = edge;
+    } else if (name == "--quality") {
+        CMorphOptions::Quality quality{};
+        if (!CMorphOptions::ParseQuality(value.c_str(), quality)) {
+            return "--quality takes classic or smooth, not '" + value + "'";
+        }
+        out.quality = quality;
+    } else if (name == "--supersample") {
+        if (!ParseNumber(value, 1, 2, out.supersample)) return "--supersample takes 1 or 2, not '" + value + "'";
     }
     return std::nullopt;
 }

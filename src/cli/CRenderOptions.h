@@ -39,6 +39,10 @@ struct CRenderOptions {
     std::optional<bool> warpOnly;
     std::optional<CMorphOptions::Ease> ease;
     std::optional<CMorphOptions::Edge> edge;
+    std::optional<CMorphOptions::Quality> quality;
+    // Samples per side of each pixel of smooth frames (1 or 2): an export
+    // setting, so only with --out.
+    int32_t supersample = 1;
 
     // Brings a target picture of another size to the source picture's size
     // for this run (the project is not changed); none: such a project fails.

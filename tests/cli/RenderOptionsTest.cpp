@@ -55,6 +55,18 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
     EXPECT_EQ(one.MorphOptions({true, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kBlack}),
               (CMorphOptions{true, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kBlack}))
         << "the project's own options stay where no switch is given";
+    for (const auto& [word, quality] : {std::pair{"smooth", CMorphOptions::Quality::kSmooth},
+                                        std::pair{"classic", CMorphOptions::Quality::kClassic}}) {
+        CRenderOptions q;
+        ASSERT_FALSE(Parse({std::string("--quality=") + word, "p.tvl"}, q));
+        EXPECT_FALSE(q.IsExport());
+        EXPECT_EQ(q.MorphOptions({true, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kBlack,
+                                  CMorphOptions::Quality::kSmooth})
+                      .quality,
+                  quality)
+            << word;
+    }
+    EXPECT_EQ(one.ExportSettings("/work", "p").supersample, 1);
 
     CRenderOptions out;
     ASSERT_FALSE(Parse({"--out", "/o", "--name", "m", "--image-format", "png", "--video", "webm", "--fps", "30",
@@ -76,6 +88,7 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
         CExportSettings::Video video;
         int32_t fps;
         std::string frame;
+        int32_t supersample = 1;
     } defaults[] = {
         {{"--out", "/o", "p.tvl"},
          CExportSettings::Frames::kBmp,
@@ -102,6 +115,12 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
          CExportSettings::Video::kNone,
          25,
          "/o/p-0000.bmp"},
+        {{"--out", "/o", "--supersample", "2", "--quality", "smooth", "p.tvl"},
+         CExportSettings::Frames::kBmp,
+         CExportSettings::Video::kAviUncompressed,
+         25,
+         "/o/p-0000.bmp",
+         2},
     };
     for (const auto& d : defaults) {
         CRenderOptions parsed;
@@ -112,6 +131,7 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
         EXPECT_EQ(e.video, d.video) << ::testing::PrintToString(d.args);
         EXPECT_EQ(e.fps, d.fps) << ::testing::PrintToString(d.args);
         EXPECT_EQ(e.FramePath(0), d.frame);
+        EXPECT_EQ(e.supersample, d.supersample) << ::testing::PrintToString(d.args);
     }
 }
 
@@ -147,6 +167,10 @@ TEST(RenderOptions, RejectsBadValuesAndShapes)
              {"--pingpong=yes", "p.tvl"},
              {"--fit", "square", "p.tvl"},
              {"--fit"},
+             {"--quality", "fine", "p.tvl"},
+             {"--supersample", "2", "p.tvl"},
+             {"--out", "/o", "--supersample", "3", "p.tvl"},
+             {"--out", "/o", "--supersample=0", "p.tvl"},
          }) {
         CRenderOptions o;
         const std::optional<std::string> problem = Parse(args, o);

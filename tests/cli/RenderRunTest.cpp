@@ -327,6 +327,27 @@ TEST(RenderRun, MorphOptionsFromTheProjectAndTheSwitches)
     EXPECT_EQ(frame({"--ease", "smooth"}), warped) << "frame N is the same whatever the easing";
     fs::remove(f.Work() + "/demo.tvl.options");
     EXPECT_EQ(frame({"--threads", "1"}), plain);
+    std::ofstream(f.Work() + "/demo.tvl.options") << "quality=smooth\n";
+    const std::vector<uint8_t> smooth = frame({});
+    EXPECT_NE(smooth, plain);
+    EXPECT_EQ(frame({"--quality", "classic"}), plain) << "the switch overrides the file";
+    fs::remove(f.Work() + "/demo.tvl.options");
+    EXPECT_EQ(frame({"--quality", "smooth"}), smooth);
+
+    // An export supersamples smooth frames: the frames between change, the
+    // first (the source picture) does not.
+    fs::create_directory(f.Work() + "/ss");
+    const auto exported = [&](const char* supersample) {
+        const CRenderFixture::Outcome run = f.Render({"--steps", "2", "--out", "ss", "--video", "none", "--quality",
+                                                      "smooth", "--supersample", supersample, "demo.tvl"});
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        return std::vector<std::vector<uint8_t>>{ReadBytesOrEmpty(f.Work() + "/ss/demo-0000.bmp"),
+                                                 ReadBytesOrEmpty(f.Work() + "/ss/demo-0001.bmp")};
+    };
+    const std::vector<std::vector<uint8_t>> one = exported("1"), four = exported("2");
+    EXPECT_FALSE(one[0].empty());
+    EXPECT_EQ(four[0], one[0]);
+    EXPECT_NE(four[1], one[1]);
 }
 
 } // namespace

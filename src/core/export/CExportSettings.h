@@ -51,6 +51,9 @@ struct CExportSettings {
     int32_t firstFrame = 0;
     int32_t lastFrame = -1; // -1: N
     int32_t threads = 0;    // threads computing a frame; 0: one per hardware thread
+    // Smooth feature-morph frames (morph.quality): 2 makes each pixel the
+    // average of 2 x 2 samples; 1 takes one sample per pixel.
+    int32_t supersample = 1;
 
     int32_t LastFrame() const { return lastFrame < 0 ? steps : lastFrame; }
     // The size of the written frames for pictures of w x h.

@@ -27,3 +27,16 @@ bool CMorphOptions::ParseEdge(const char* word, Edge& out)
     }
     return true;
 }
+
+bool CMorphOptions::ParseQuality(const char* word, Quality& out)
+{
+    if (word == nullptr) return false;
+    if (std::strcmp(word, "classic") == 0) {
+        out = Quality::kClassic;
+    } else if (std::strcmp(word, "smooth") == 0) {
+        out = Quality::kSmooth;
+    } else {
+        return false;
+    }
+    return true;
+}

@@ -13,6 +13,10 @@ struct CMorphOptions {
         kBlack = 0,  // a sample that maps outside the picture adds nothing
         kExtend = 1, // it takes the nearest pixel on the picture's edge
     };
+    enum class Quality : int32_t {
+        kClassic = 0, // whole-pixel positions and samples, the engine's first arithmetic
+        kSmooth = 1,  // positions in real numbers, both pictures sampled bilinearly
+    };
 
     // Feature morph only: frame k is the source picture warped to the lines
     // at t, without the dissolve into the target.
@@ -21,16 +25,28 @@ struct CMorphOptions {
     Ease ease = Ease::kLinear;
     // Feature morph only (the dissolve never samples outside the picture).
     Edge edge = Edge::kBlack;
+    // Feature morph only: how a frame is computed (see FBMorphing). Smooth
+    // frames ignore `edge`: a sample outside a picture always takes the
+    // nearest edge pixel.
+    Quality quality = Quality::kClassic;
 
-    bool IsDefault() const { return !warpOnly && ease == Ease::kLinear && edge == Edge::kBlack; }
-    bool operator==(const CMorphOptions& o) const { return warpOnly == o.warpOnly && ease == o.ease && edge == o.edge; }
+    bool IsDefault() const
+    {
+        return !warpOnly && ease == Ease::kLinear && edge == Edge::kBlack && quality == Quality::kClassic;
+    }
+    bool operator==(const CMorphOptions& o) const
+    {
+        return warpOnly == o.warpOnly && ease == o.ease && edge == o.edge && quality == o.quality;
+    }
     bool operator!=(const CMorphOptions& o) const { return !(*this == o); }
 
     // The words of the command line and the options file: "linear",
-    // "smooth", "black", "extend".
+    // "smooth", "black", "extend", "classic" (and "smooth" for the quality).
     static const char* EaseName(Ease ease) { return ease == Ease::kSmooth ? "smooth" : "linear"; }
     static const char* EdgeName(Edge edge) { return edge == Edge::kExtend ? "extend" : "black"; }
+    static const char* QualityName(Quality quality) { return quality == Quality::kSmooth ? "smooth" : "classic"; }
     // False (and `out` untouched) for any other word.
     static bool ParseEase(const char* word, Ease& out);
     static bool ParseEdge(const char* word, Edge& out);
+    static bool ParseQuality(const char* word, Quality& out);
 };

@@ -263,6 +263,9 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
         return 0;
     }
     const CFeatureSet& lines = *static_cast<CTrevalinDoc*>(pDoc)->GetFeatureSet();
+    if (GetOptions().quality == CMorphOptions::Quality::kSmooth) {
+        return MorphSmooth(out, k, lines);
+    }
     const size_t bytes = FrameBytes();
     const int32_t bpp = m_image[0].bmBitsPixel / 8;
 
@@ -338,5 +341,47 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
             Ticket());
     }
     FinishFrame(out, job.out, bytes);
+    return whole ? 1 : kAbandoned;
+}
+
+int32_t FBMorphing::MorphSmooth(CBitmap& out, int32_t k, const CFeatureSet& lines)
+{
+    const double t = Fraction(k);
+    const bool warpOnly = GetOptions().warpOnly;
+    const size_t bytes = FrameBytes();
+    uint8_t* frame = FrameTarget(out, bytes);
+    m_bUsedRowKernels = false;
+    bool whole = true;
+    if (m_smooth.Prepare(lines, t) == 0) {
+        std::memset(frame, 0, bytes);
+    } else if (k == 0) {
+        std::memcpy(frame, Pixels(0), bytes);
+    } else if (!warpOnly && static_cast<double>(k) == static_cast<double>(m_fSteps)) {
+        std::memcpy(frame, Pixels(1), bytes);
+    } else {
+        SmoothFrameJob job{};
+        const BITMAP& image = m_image[0];
+        job.stride = static_cast<size_t>(image.bmWidthBytes);
+        job.height = image.bmHeight;
+        job.bpp = image.bmBitsPixel / 8;
+        // Rows hold bmWidthBytes: a width past them is not pixels.
+        job.width = std::min(image.bmWidth, static_cast<int32_t>(job.stride / static_cast<size_t>(job.bpp)));
+        job.pictures[0] = Pixels(0);
+        job.pictures[1] = Pixels(1);
+        job.out = frame;
+        job.alpha[0] = warpOnly ? 1.0f : static_cast<float>(1.0 - t);
+        job.alpha[1] = warpOnly ? 0.0f : static_cast<float>(t);
+        job.targetUnused = job.alpha[1] == 0.0f;
+        job.supersample = GetSupersample();
+        job.gatherable = job.bpp == 4 && job.width >= 2 && job.height >= 2 &&
+                         static_cast<double>(job.stride / 4) * job.height < 0x1p31;
+        if (job.width < 1) {
+            std::memset(frame, 0, bytes);
+        } else {
+            m_bUsedRowKernels = true;
+            whole = m_smooth.Compute(job, Pool(), GetKernelPath(), Ticket());
+        }
+    }
+    FinishFrame(out, frame, bytes);
     return whole ? 1 : kAbandoned;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CSmoothFrame.h"
 #include "ImageMorphing.h"
 #include "geometry/CFeaturePoint.h"
 #include "geometry/CPointSets.h"
@@ -23,6 +24,12 @@ class CFeatureSet;
 // weight and the target none; smooth easing moves the lines and sets the
 // weights (1 - t, t) by the eased fraction t; extended edges sample the
 // nearest edge pixel where a position falls outside a picture.
+//
+// Smooth quality computes the frames of CSmoothFrame instead (always with
+// extended edges; the supersampling of SetSupersample): frame 0 is the
+// source picture and, unless warping only, frame N the target picture,
+// byte for byte; with no line pair taking part a frame is black, as in
+// classic frames.
 class FBMorphing : public ImageMorphing {
 public:
     FBMorphing() = default;
@@ -54,7 +61,8 @@ public:
 
     // Whether the last frame went through the row kernels (false: pixel by
     // pixel with SamplePositions, for lines far outside the range where the
-    // kernels are exact, or no frame yet).
+    // kernels are exact, or no frame yet; for smooth frames, false when the
+    // frame was a picture or black).
     bool UsedRowKernels() const { return m_bUsedRowKernels; }
 
     CPointSets<int> m_lines;
@@ -68,9 +76,11 @@ private:
     // The weights of the source and the target in frame k (see Morph).
     void FrameWeights(int32_t k, float weights[2]) const;
     void ComputeByPositions(const CFeatureSet& lines, const FBFrameJob& job, int32_t first, int32_t last) const;
+    int32_t MorphSmooth(CBitmap& out, int32_t k, const CFeatureSet& lines);
 
     std::vector<FBLineConst> m_lineTable;
     std::vector<double> m_scratch;
     uint8_t m_contrib[2][256] = {};
+    CSmoothFrame m_smooth;
     bool m_bUsedRowKernels = false;
 };

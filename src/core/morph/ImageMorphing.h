@@ -74,6 +74,11 @@ public:
     // the plain frames).
     void SetOptions(const CMorphOptions& options) { m_options = options; }
     const CMorphOptions& GetOptions() const { return m_options; }
+    // Samples per pixel side of smooth feature-morph frames (an export
+    // setting): 2 averages 2 x 2 samples per pixel; anything else is 1.
+    // Classic frames and the dissolve ignore it.
+    void SetSupersample(int32_t factor) { m_supersample = factor == 2 ? 2 : 1; }
+    int32_t GetSupersample() const { return m_supersample; }
 
     BITMAP m_image[2];
     float m_fSteps = 0.0f;
@@ -107,6 +112,7 @@ private:
     CRowPool* m_pPool = nullptr;
     MorphKernelPath m_kernelPath = MorphKernelPath::kAuto;
     CMorphOptions m_options;
+    int32_t m_supersample = 1;
     std::vector<uint8_t> m_spareFrame;
     CCancelToken::Ticket m_ticket;
 };

@@ -41,6 +41,8 @@ CMorphOptions CMorphOptionsFile::Parse(const std::string& text)
             CMorphOptions::ParseEase(value.c_str(), options.ease);
         } else if (key == "edge") {
             CMorphOptions::ParseEdge(value.c_str(), options.edge);
+        } else if (key == "quality") {
+            CMorphOptions::ParseQuality(value.c_str(), options.quality);
         }
     }
     return options;
@@ -50,7 +52,8 @@ std::string CMorphOptionsFile::Format(const CMorphOptions& options)
 {
     return std::string("# Trevalin morph options of the project beside this file\n") +
            "warp-only=" + (options.warpOnly ? "yes" : "no") + "\n" + "ease=" + CMorphOptions::EaseName(options.ease) +
-           "\n" + "edge=" + CMorphOptions::EdgeName(options.edge) + "\n";
+           "\n" + "edge=" + CMorphOptions::EdgeName(options.edge) + "\n" +
+           "quality=" + CMorphOptions::QualityName(options.quality) + "\n";
 }
 
 CMorphOptions CMorphOptionsFile::Read(const std::string& projectPath)

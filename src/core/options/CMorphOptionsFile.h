@@ -12,6 +12,7 @@
 //   warp-only=no      yes or no
 //   ease=linear       linear or smooth
 //   edge=black        black or extend
+//   quality=classic   classic or smooth (files without it: classic)
 //
 // Lines starting with '#' and blank lines are ignored, as are unknown keys;
 // a key with a value it does not know keeps its default.

@@ -224,6 +224,7 @@ TEST(MorphOptionsFile, KeyValueLinesBesideTheProject)
 {
     using Ease = CMorphOptions::Ease;
     using Edge = CMorphOptions::Edge;
+    using Quality = CMorphOptions::Quality;
     const struct {
         const char* text;
         CMorphOptions options;
@@ -233,6 +234,9 @@ TEST(MorphOptionsFile, KeyValueLinesBesideTheProject)
         {"# note\n  ease = smooth \r\n\nunknown=1\nedge=purple\nwarp-only=maybe\n",
          {false, Ease::kSmooth, Edge::kBlack}},
         {"edge=extend", {false, Ease::kLinear, Edge::kExtend}},
+        {"quality=smooth\nease=smooth\n", {false, Ease::kSmooth, Edge::kBlack, Quality::kSmooth}},
+        {"quality=smooth\nquality=classic\n", {}},
+        {"quality=fine\nwarp-only=yes\n", {true, Ease::kLinear, Edge::kBlack, Quality::kClassic}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CMorphOptionsFile::Parse(c.text), c.options) << c.text;
@@ -243,7 +247,9 @@ TEST(MorphOptionsFile, KeyValueLinesBesideTheProject)
     EXPECT_EQ(CMorphOptionsFile::Write(project, {}).Text(), "");
     EXPECT_FALSE(fs::exists(project + ".options")) << "defaults need no file";
     EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{});
-    const CMorphOptions chosen{true, Ease::kLinear, Edge::kExtend};
+    EXPECT_NE(CMorphOptionsFile::Format({}).find("quality=classic\n"), std::string::npos);
+    EXPECT_FALSE((CMorphOptions{false, Ease::kLinear, Edge::kBlack, Quality::kSmooth}.IsDefault()));
+    const CMorphOptions chosen{true, Ease::kLinear, Edge::kExtend, Quality::kSmooth};
     EXPECT_EQ(CMorphOptionsFile::Write(project, chosen).Text(), "");
     EXPECT_EQ(CMorphOptionsFile::Read(project), chosen);
     EXPECT_EQ(CMorphOptionsFile::Write(project, {}).Text(), "");

@@ -180,8 +180,11 @@ TEST(ImageMorphing, BothEnginesGiveUpAFrameWhoseTicketIsAbandoned)
     CTrevalinDoc doc(".");
     morph_test::AddPair(*doc.GetFeatureSet(), 2, 2, 30, 20, 3, 3, 28, 21);
     FBMorphing feature;
+    FBMorphing smooth;
+    smooth.SetOptions(
+        {false, CMorphOptions::Ease::kLinear, CMorphOptions::Edge::kBlack, CMorphOptions::Quality::kSmooth});
     LinearMorphing dissolve;
-    for (ImageMorphing* engine : std::initializer_list<ImageMorphing*>{&feature, &dissolve}) {
+    for (ImageMorphing* engine : std::initializer_list<ImageMorphing*>{&feature, &smooth, &dissolve}) {
         engine->LoadImage(Plain(64, 48, 32, 10), 0);
         engine->LoadImage(Plain(64, 48, 32, 200), 1);
         engine->SetSteps(4);

@@ -53,4 +53,19 @@ TEST(KernelDispatch, ChoiceWithNamedPath)
     }
 }
 
+// Each resolved path has its own smooth kernel (x86-64 only: elsewhere all
+// are the baseline).
+TEST(KernelDispatch, SmoothKernelOfEachPath)
+{
+#if defined(__x86_64__)
+    const SmoothRowsKernel expected[] = {SmoothRowsBaseline, SmoothRowsAvx2, SmoothRowsAvx512};
+#else
+    const SmoothRowsKernel expected[] = {SmoothRowsBaseline, SmoothRowsBaseline, SmoothRowsBaseline};
+#endif
+    const P paths[] = {P::kBaseline, P::kAvx2, P::kAvx512};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(SelectSmoothKernel(paths[i]), expected[i]) << KernelPathName(paths[i]);
+    }
+}
+
 } // namespace

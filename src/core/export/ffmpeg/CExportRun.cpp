@@ -217,6 +217,7 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
     std::unique_ptr<ImageMorphing> engine = MakeEngine(s.engine);
     engine->SetRowPool(m_pPool != nullptr ? m_pPool : ownPool.get());
     engine->SetOptions(s.morph);
+    engine->SetSupersample(s.supersample);
     engine->SetSteps(s.steps);
     engine->ShareImage(m_inputs[1], 1);
     engine->ShareImage(m_inputs[0], 0);

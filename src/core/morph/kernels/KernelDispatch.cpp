@@ -131,6 +131,21 @@ FBRowsKernel SelectFBKernel([[maybe_unused]] MorphKernelPath resolved)
     return FBRowsBaseline;
 }
 
+SmoothRowsKernel SelectSmoothKernel([[maybe_unused]] MorphKernelPath resolved)
+{
+#if defined(__x86_64__)
+    switch (resolved) {
+    case MorphKernelPath::kAvx512:
+        return SmoothRowsAvx512;
+    case MorphKernelPath::kAvx2:
+        return SmoothRowsAvx2;
+    default:
+        break;
+    }
+#endif
+    return SmoothRowsBaseline;
+}
+
 bool DissolveTakesWholeNumbers([[maybe_unused]] MorphKernelPath resolved)
 {
 #if defined(__x86_64__)

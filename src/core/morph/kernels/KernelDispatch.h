@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MorphKernels.h"
+#include "SmoothKernels.h"
 
 #include <cstdint>
 
@@ -48,6 +49,7 @@ const char* KernelPathName(MorphKernelPath path);
 
 // The kernels of a resolved path.
 FBRowsKernel SelectFBKernel(MorphKernelPath resolved);
+SmoothRowsKernel SelectSmoothKernel(MorphKernelPath resolved);
 // The forms a cross-dissolve frame is handed to its kernel in (see
 // DissolveJob): as the reference's doubles, in whole numbers, looked up in
 // a table of the frame's results, or in whole numbers where they are exact
