@@ -380,6 +380,26 @@ How should it be fitted to the size of %4?</translation>
         <source>没有要写的文件</source>
         <translation>Nothing to write</translation>
     </message>
+    <message>
+        <source>经典</source>
+        <translation>Classic</translation>
+    </message>
+    <message>
+        <source>平滑</source>
+        <translation>Smooth</translation>
+    </message>
+    <message>
+        <source>2 x 2 超采样(&amp;U)</source>
+        <translation>2 x 2 s&amp;upersampling</translation>
+    </message>
+    <message>
+        <source>每个像素取 4 个平滑样本的平均值,边缘更平滑,导出时间约为 4 倍</source>
+        <translation>Each pixel averages 4 smooth samples: smoother edges, about 4 times the export time</translation>
+    </message>
+    <message>
+        <source>变形质量(&amp;M):</source>
+        <translation>&amp;Morph quality:</translation>
+    </message>
 </context>
 <context>
     <name>CImageView</name>
@@ -603,40 +623,6 @@ Exit</translation>
         <translation>Export the morph sequence as frame files and a video
 Export</translation>
     </message>
-    <message>
-        <source>变形(&amp;M)</source>
-        <translation>&amp;Morph</translation>
-    </message>
-    <message>
-        <source>仅变形(&amp;W)</source>
-        <translation>&amp;Warp Only</translation>
-    </message>
-    <message>
-        <source>只把源图像变形到中间特征线的位置，不与目标图像溶解
-仅变形</source>
-        <translation>Only warp the source picture to the in-between feature lines, without dissolving into the target picture
-Warp Only</translation>
-    </message>
-    <message>
-        <source>平滑缓动(&amp;S)</source>
-        <translation>&amp;Smooth Easing</translation>
-    </message>
-    <message>
-        <source>变形在开始和结束时放慢，中间加快；不选时匀速进行
-平滑缓动</source>
-        <translation>The morph slows down at its start and end and speeds up in between; unchecked, it runs at an even pace
-Smooth Easing</translation>
-    </message>
-    <message>
-        <source>延伸边缘(&amp;X)</source>
-        <translation>E&amp;xtend Edges</translation>
-    </message>
-    <message>
-        <source>落在图像以外的点取最近的边缘像素；不选时为黑色
-延伸边缘</source>
-        <translation>Points that fall outside the picture take the nearest edge pixel; unchecked, they are black
-Extend Edges</translation>
-    </message>
 </context>
 <context>
     <name>CManualWindow</name>
@@ -690,6 +676,67 @@ Extend Edges</translation>
     <message>
         <source>“请填入一个在%1和%2之间的整数。”</source>
         <translation>“Please enter an integer between %1 and %2.”</translation>
+    </message>
+</context>
+<context>
+    <name>CMorphOptionsCommands</name>
+    <message>
+        <source>变形(&amp;M)</source>
+        <translation>&amp;Morph</translation>
+    </message>
+    <message>
+        <source>仅变形(&amp;W)</source>
+        <translation>&amp;Warp Only</translation>
+    </message>
+    <message>
+        <source>只把源图像变形到中间特征线的位置，不与目标图像溶解
+仅变形</source>
+        <translation>Only warp the source picture to the in-between feature lines, without dissolving into the target picture
+Warp Only</translation>
+    </message>
+    <message>
+        <source>平滑缓动(&amp;S)</source>
+        <translation>&amp;Smooth Easing</translation>
+    </message>
+    <message>
+        <source>变形在开始和结束时放慢，中间加快；不选时匀速进行
+平滑缓动</source>
+        <translation>The morph slows down at its start and end and speeds up in between; unchecked, it runs at an even pace
+Smooth Easing</translation>
+    </message>
+    <message>
+        <source>延伸边缘(&amp;X)</source>
+        <translation>E&amp;xtend Edges</translation>
+    </message>
+    <message>
+        <source>落在图像以外的点取最近的边缘像素；不选时为黑色
+延伸边缘</source>
+        <translation>Points that fall outside the picture take the nearest edge pixel; unchecked, they are black
+Extend Edges</translation>
+    </message>
+    <message>
+        <source>经典(&amp;C)</source>
+        <translation>&amp;Classic</translation>
+    </message>
+    <message>
+        <source>逐像素取最近点，与以往的结果完全相同
+经典质量</source>
+        <translation>Nearest whole pixels, exactly the frames of earlier versions
+Classic Quality</translation>
+    </message>
+    <message>
+        <source>平滑(&amp;M)</source>
+        <translation>S&amp;mooth</translation>
+    </message>
+    <message>
+        <source>亚像素变形，双线性取样，边缘没有锯齿；第一帧和最后一帧就是两幅图像
+平滑质量</source>
+        <translation>Sub-pixel warp with bilinear samples, no stair-steps; the first and last frames are the two pictures
+Smooth Quality</translation>
+    </message>
+    <message>
+        <source>质量(&amp;Q)</source>
+        <translation>&amp;Quality</translation>
     </message>
 </context>
 <context>

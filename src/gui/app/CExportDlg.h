@@ -17,11 +17,12 @@ class QSpinBox;
 
 // The export dialog (文件 → 导出…): output folder and base name, frame
 // files and their format, the video and its format, frame rate and
-// quality, output size (the pictures' own or a width of choice), ping-pong
+// quality, output size (the pictures' own or a width of choice), the morph's
+// quality (and 2 x 2 supersampling of smooth frames), ping-pong
 // and the held first and last frames. A line under them tells how many
 // frames the video will have and how long it plays, as the settings change.
 // The steps, the engine and the morph options come in with the settings
-// and go back unchanged.
+// and go back unchanged, but for the quality chosen here.
 class CExportDlg : public QDialog {
     Q_OBJECT
 
@@ -47,6 +48,8 @@ public:
     QDoubleSpinBox* HoldLastBox() const { return m_pHoldLast; }
     QLabel* SizeNote() const { return m_pSizeNote; }
     QLabel* GifNote() const { return m_pGifNote; }
+    QComboBox* QualityList() const { return m_quality; }
+    QCheckBox* SupersampleBox() const { return m_supersample; }
 
     // A GIF keeps every frame in memory until it is written: above this
     // the dialog suggests a smaller size.
@@ -78,4 +81,6 @@ private:
     QDoubleSpinBox* m_pHoldLast;
     QLabel* m_lengthNote;
     QLabel* m_pGifNote;
+    QComboBox* m_quality;
+    QCheckBox* m_supersample;
 };

@@ -4,6 +4,7 @@
 #include "CEditCommands.h"
 #include "CExportCommand.h"
 #include "CMorphConfigDlg.h"
+#include "CMorphOptionsCommands.h"
 #include "CPaneFit.h"
 #include "CPaneScrollSync.h"
 #include "CPreviewCommands.h"
@@ -58,7 +59,8 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     CreateClient();
     CreateEditCommands(settings);
     CreateExportMenu();
-    CreateMorphOptionsMenu();
+    m_pMorphOptions = new CMorphOptionsCommands(m_actions, m_doc, this);
+    m_pMorphOptions->Create(*menuBar());
     m_pPreviewCommands = new CPreviewCommands(m_actions, m_doc, m_rowPool, *this, *m_pResultView, *m_pConfigDlg,
                                               *m_pZoom, {m_pLeftPane, m_pRightPane});
     m_pPreviewCommands->Create();
@@ -423,7 +425,7 @@ void CMainFrame::UpdateCommandUI()
     GetAction(ID_PREV_PANE)->setEnabled(m_bShowInputs);
     m_pEditCommands->SetInputsShown(m_bShowInputs);
     m_pEditCommands->UpdateCommandUI();
-    UpdateMorphOptionsUI();
+    m_pMorphOptions->UpdateCommandUI();
 }
 
 void CMainFrame::CreateExportMenu()
@@ -438,36 +440,9 @@ void CMainFrame::CreateExportMenu()
     connect(exportAction, &QAction::triggered, this, &CMainFrame::OnFileExport);
 }
 
-void CMainFrame::CreateMorphOptionsMenu()
+QMenu* CMainFrame::GetMorphMenu() const
 {
-    m_pMorphMenu = menuBar()->addMenu(tr("变形(&M)"));
-    QAction* warpOnly = MakeAction(ID_MORPH_WARP_ONLY, tr("仅变形(&W)"), QString(),
-                                   tr("只把源图像变形到中间特征线的位置，不与目标图像溶解\n仅变形"));
-    QAction* smooth = MakeAction(ID_MORPH_EASE_SMOOTH, tr("平滑缓动(&S)"), QString(),
-                                 tr("变形在开始和结束时放慢，中间加快；不选时匀速进行\n平滑缓动"));
-    QAction* extend = MakeAction(ID_MORPH_EDGE_EXTEND, tr("延伸边缘(&X)"), QString(),
-                                 tr("落在图像以外的点取最近的边缘像素；不选时为黑色\n延伸边缘"));
-    for (QAction* action : {warpOnly, smooth, extend}) {
-        action->setCheckable(true);
-        m_pMorphMenu->addAction(action);
-        connect(action, &QAction::triggered, this, [this] {
-            CMorphOptions options;
-            options.warpOnly = GetAction(ID_MORPH_WARP_ONLY)->isChecked();
-            options.ease = GetAction(ID_MORPH_EASE_SMOOTH)->isChecked() ? CMorphOptions::Ease::kSmooth
-                                                                        : CMorphOptions::Ease::kLinear;
-            options.edge = GetAction(ID_MORPH_EDGE_EXTEND)->isChecked() ? CMorphOptions::Edge::kExtend
-                                                                        : CMorphOptions::Edge::kBlack;
-            m_doc.SetMorphOptions(options);
-        });
-    }
-}
-
-void CMainFrame::UpdateMorphOptionsUI()
-{
-    const CMorphOptions& options = m_doc.GetMorphOptions();
-    GetAction(ID_MORPH_WARP_ONLY)->setChecked(options.warpOnly);
-    GetAction(ID_MORPH_EASE_SMOOTH)->setChecked(options.ease == CMorphOptions::Ease::kSmooth);
-    GetAction(ID_MORPH_EDGE_EXTEND)->setChecked(options.edge == CMorphOptions::Edge::kExtend);
+    return m_pMorphOptions->GetMenu();
 }
 
 void CMainFrame::OnFileExport()

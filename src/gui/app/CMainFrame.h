@@ -23,6 +23,7 @@ class CToolSwitcher;
 class CTrevalinView;
 class CUserPrompts;
 class CWindowLayout;
+class CMorphOptionsCommands;
 class CZoom;
 class QAction;
 class QLabel;
@@ -97,7 +98,7 @@ public:
     void SetExportCommand(CExportCommand* command) { m_pExport = command; }
     // 文件 → 导出…: the steps from the control bar, the result view's engine.
     void OnFileExport();
-    QMenu* GetMorphMenu() const { return m_pMorphMenu; }
+    QMenu* GetMorphMenu() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -127,8 +128,6 @@ private:
     void CreateEditCommands(QSettings& settings);
     // 文件 → 导出… and the 变形 menu of the morph options.
     void CreateExportMenu();
-    void CreateMorphOptionsMenu();
-    void UpdateMorphOptionsUI();
 
     CDocController& m_doc;
     CDocManager& m_docManager;
@@ -147,7 +146,7 @@ private:
     QAction* m_pRecentEnd = nullptr;
     QList<QAction*> m_recentActions;
     QLabel* m_pIdleLabel = nullptr;
-    QMenu* m_pMorphMenu = nullptr;
+    CMorphOptionsCommands* m_pMorphOptions = nullptr;
     CExportCommand* m_pExport = nullptr;
 
     // One pool of threads for the rows of runs and previews alike.

@@ -44,6 +44,11 @@ QStringList Names(const fs::path& folder)
     return names;
 }
 
+void SelectData(QComboBox* list, CMorphOptions::Quality quality)
+{
+    list->setCurrentIndex(list->findData(int(quality)));
+}
+
 void SelectData(QComboBox* list, CExportSettings::Frames frames)
 {
     list->setCurrentIndex(list->findData(int(frames)));
@@ -146,7 +151,8 @@ void ExportTest::morphOptionsKeptBesideTheProject()
     rig.LoadPicture(0, "a.bmp", 48, 36, QColor(220, 40, 40));
     rig.LoadPicture(1, "b.bmp", 48, 36, QColor(40, 40, 220));
     const QString first = OpenProject(rig, "first.tvl");
-    QCOMPARE(rig.Frame().GetMorphMenu()->actions().size(), 3);
+    // 仅变形, 平滑缓动, 延伸边缘, a separator and 质量.
+    QCOMPARE(rig.Frame().GetMorphMenu()->actions().size(), 5);
     rig.Frame().GetAction(ID_MORPH_EASE_SMOOTH)->trigger();
     rig.Frame().GetAction(ID_MORPH_EDGE_EXTEND)->trigger();
     QVERIFY(rig.Doc().GetMorphOptions() ==
@@ -164,6 +170,12 @@ void ExportTest::morphOptionsKeptBesideTheProject()
     QVERIFY(rig.Frame().GetAction(ID_MORPH_EASE_SMOOTH)->isChecked());
     QVERIFY(rig.Frame().GetAction(ID_MORPH_EDGE_EXTEND)->isChecked());
     QVERIFY(!rig.Frame().GetAction(ID_MORPH_WARP_ONLY)->isChecked());
+    // Smooth quality keeps the other options; its frames always extend.
+    rig.Frame().GetAction(ID_MORPH_QUALITY_SMOOTH)->trigger();
+    QCOMPARE(rig.Doc().GetMorphOptions().quality, CMorphOptions::Quality::kSmooth);
+    QCOMPARE(rig.Doc().GetMorphOptions().ease, CMorphOptions::Ease::kSmooth);
+    QVERIFY(!rig.Frame().GetAction(ID_MORPH_QUALITY_CLASSIC)->isChecked());
+    QVERIFY(!rig.Frame().GetAction(ID_MORPH_EDGE_EXTEND)->isEnabled());
 
     rig.Frame().GetConfigDlg()->StepsEdit()->setText(QStringLiteral("2"));
     QTest::mouseClick(rig.Frame().GetConfigDlg()->findChild<QPushButton*>(QStringLiteral("IDC_START")), Qt::LeftButton);
@@ -212,4 +224,11 @@ void ExportTest::dialogOffersOneSizeAndTellsTheLength()
     }
     SelectData(dialog.FramesList(), CExportSettings::Frames::kNone);
     QCOMPARE(dialog.LengthNote()->text(), QStringLiteral("没有要写的文件"));
+
+    // The quality may change for this export; supersampling only with it.
+    dialog.SupersampleBox()->setChecked(true);
+    QCOMPARE(dialog.GetSettings().supersample, 1);
+    SelectData(dialog.QualityList(), CMorphOptions::Quality::kSmooth);
+    QCOMPARE(dialog.GetSettings().morph.quality, CMorphOptions::Quality::kSmooth);
+    QCOMPARE(dialog.GetSettings().supersample, 2);
 }
