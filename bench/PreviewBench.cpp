@@ -62,7 +62,8 @@ private:
 };
 
 // range(3): 0 the exact frame, 1 the half-resolution frame a slow exact
-// frame is preceded by.
+// frame is preceded by. range(4): 1 for smooth frames (compare with the
+// smooth frame alone, SmoothFeatureMorph).
 void PreviewAfterEdit(benchmark::State& state)
 {
     const BenchScene scene(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)),
@@ -94,6 +95,7 @@ void PreviewAfterEdit(benchmark::State& state)
     request.engineKind = EngineKind::kFeature;
     request.frame = kFrame;
     request.steps = kSteps;
+    if (state.range(4) != 0) request.options.quality = CMorphOptions::Quality::kSmooth;
     request.pictures[0] = Picture(scene.source);
     request.pictures[1] = Picture(scene.target);
     CFeatureSet& lines = *scene.doc->GetFeatureSet();
@@ -132,9 +134,10 @@ BENCHMARK(PreviewDraw)->ArgNames({"w", "h"})->Args({1920, 1080})->Unit(benchmark
 #endif
 
 BENCHMARK(PreviewAfterEdit)
-    ->ArgNames({"w", "h", "pairs", "half"})
-    ->Args({1920, 1080, 20, 0})
-    ->Args({1920, 1080, 20, 1})
+    ->ArgNames({"w", "h", "pairs", "half", "smooth"})
+    ->Args({1920, 1080, 20, 0, 0})
+    ->Args({1920, 1080, 20, 1, 0})
+    ->Args({1920, 1080, 20, 0, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
