@@ -1073,5 +1073,9 @@ Onion Skin</translation>
         <source>视频文件没有写完整:%1</source>
         <translation>The video file is incomplete: %1</translation>
     </message>
+    <message>
+        <source>图片文件不完整:文件头声称 %1 x %2 像素,%3 字节的文件装不下这么多像素。</source>
+        <translation>The picture file is incomplete: its header claims %1 x %2 pixels, more than a file of %3 bytes can hold.</translation>
+    </message>
 </context>
 </TS>
