@@ -1077,5 +1077,17 @@ Onion Skin</translation>
         <source>图片文件不完整:文件头声称 %1 x %2 像素,%3 字节的文件装不下这么多像素。</source>
         <translation>The picture file is incomplete: its header claims %1 x %2 pixels, more than a file of %3 bytes can hold.</translation>
     </message>
+    <message>
+        <source>项目中的字符串长度超过了 %1 字节的上限。</source>
+        <translation>A text in the project is longer than the limit of %1 bytes.</translation>
+    </message>
+    <message>
+        <source>项目中的图片名超过了路径 %1 字节的上限。</source>
+        <translation>A picture name in the project is longer than a path&apos;s limit of %1 bytes.</translation>
+    </message>
+    <message>
+        <source>项目中的图片文件名 %1 超过了文件名 %2 字节的上限。</source>
+        <translation>The picture file name %1 in the project is longer than a file name&apos;s limit of %2 bytes.</translation>
+    </message>
 </context>
 </TS>

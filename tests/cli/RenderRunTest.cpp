@@ -1,4 +1,5 @@
 #include "CRenderFixture.h"
+#include "document/CArchive.h"
 #include "run/CRunLock.h"
 
 #include <gtest/gtest.h>
@@ -138,6 +139,23 @@ TEST(RenderRun, RefusesWhatItCannotRender)
     const CRenderFixture::Outcome missingProject = f.Render({"nothing-here.tvl"});
     EXPECT_EQ(missingProject.exitCode, 1);
     EXPECT_NE(missingProject.output.find("nothing-here.tvl"), std::string::npos) << missingProject.output;
+    // Projects that cannot be opened say why under "打开文档失败。".
+    fs::create_directory(f.Work() + "/folder.tvl");
+    fs::copy_file(f.Work() + "/demo.tvl", f.Work() + "/big.tvl");
+    fs::resize_file(f.Work() + "/big.tvl", 257u << 20); // sparse
+    CArchive longName;
+    longName << std::string(800, 'n') << "" << int32_t{0} << int32_t{0};
+    testfiles::WriteBytes(f.Work() + "/name.tvl", longName.GetBuffer());
+    for (const auto& [project, why] :
+         std::vector<std::pair<std::string, std::string>>{{"folder.tvl", "这是一个文件夹。"},
+                                                          {"big.tvl", "文件超过了项目文件 256 MB 的上限。"},
+                                                          {"name.tvl", "超过了文件名 765 字节的上限。"}}) {
+        const CRenderFixture::Outcome refused = f.Render({project});
+        EXPECT_EQ(refused.exitCode, 1) << project;
+        EXPECT_NE(refused.output.find("打开文档失败。\n"), std::string::npos) << refused.output;
+        EXPECT_NE(refused.output.find(why), std::string::npos) << refused.output;
+        EXPECT_LT(refused.output.size(), 400u) << refused.output;
+    }
 
     fs::rename(f.Work() + "/images/target.bmp", f.Work() + "/images/kept.bmp");
     const CRenderFixture::Outcome missingPicture = f.Render({"demo.tvl"});
