@@ -246,6 +246,10 @@ How should it be fitted to the size of %4?</translation>
         <source>所有图像 (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff *.BMP *.JPG *.JPEG *.PNG *.GIF *.WEBP *.TIF *.TIFF);;Image Files (*.bmp;*jpg) (*.bmp *.jpg)</source>
         <translation>All pictures (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff *.BMP *.JPG *.JPEG *.PNG *.GIF *.WEBP *.TIF *.TIFF);;Image Files (*.bmp;*jpg) (*.bmp *.jpg)</translation>
     </message>
+    <message>
+        <source>无法把图像调整为 %1 x %2 像素:内存不足。</source>
+        <translation>The picture cannot be resized to %1 x %2 pixels: not enough memory.</translation>
+    </message>
 </context>
 <context>
     <name>CExportCommand</name>

@@ -90,7 +90,13 @@ int CRenderCommand::Run(const CRenderOptions& options)
         // This run only: the target picture and its lines, in memory.
         const CFitTransform fit(*options.fit, targetSize.cx, targetSize.cy, sourceSize.cx, sourceSize.cy);
         CPictureFile& target = *doc.GetPicture(1);
-        target.SetImage(CPictureFitter::ToPictureImage(CPictureFitter::Fit(*target.GetImage(), fit)));
+        const QImage fitted = CPictureFitter::Fit(*target.GetImage(), fit);
+        if (fitted.isNull()) {
+            m_err << "the target picture (" << targetSize.cx << " x " << targetSize.cy << ") cannot be fitted to "
+                  << sourceSize.cx << " x " << sourceSize.cy << ": not enough memory\n";
+            return kFailed;
+        }
+        target.SetImage(CPictureFitter::ToPictureImage(fitted));
         fit.Apply(doc.GetFeatureSet()->m_sets[1]);
         m_err << "target picture fitted from " << targetSize.cx << " x " << targetSize.cy << " to " << sourceSize.cx
               << " x " << sourceSize.cy << "\n";

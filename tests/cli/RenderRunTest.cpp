@@ -213,6 +213,19 @@ TEST(RenderRun, FitBringsTheTargetToTheSourceSizeForThatRunOnly)
         EXPECT_EQ(last.pixels[middleRow + 800], 0x80) << mode;
     }
     EXPECT_EQ(fs::file_size(f.Work() + "/demo.tvl"), projectBefore);
+
+    // A 1 x 4000 target cropped to a 4000 x 1 source: its middle row.
+    testfiles::WriteBytes(f.Work() + "/images/source.bmp", CBmpBuilder::Grey24(4000, 1));
+    testfiles::WriteBytes(f.Work() + "/images/target.bmp", CBmpBuilder::Grey24(1, 4000));
+    const CRenderFixture::Outcome extreme =
+        f.Render({"--fit", "crop", "--engine", "dissolve", "--steps", "1", "demo.tvl"});
+    ASSERT_EQ(extreme.exitCode, 0) << extreme.output;
+    EXPECT_EQ(extreme.output.find("memory"), std::string::npos) << extreme.output;
+    CRenderFixture::Bmp last;
+    ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-1.bmp", last));
+    ASSERT_EQ(last.width, 4000);
+    EXPECT_EQ(last.pixels[0], 0x80) << "not black";
+    EXPECT_EQ(last.pixels[3 * 3999], 0x80);
 }
 
 TEST(RenderRun, WriteFailuresAreReportedOnceAndFail)
