@@ -246,6 +246,10 @@ How should it be fitted to the size of %4?</translation>
         <source>所有图像 (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff *.BMP *.JPG *.JPEG *.PNG *.GIF *.WEBP *.TIF *.TIFF);;Image Files (*.bmp;*jpg) (*.bmp *.jpg)</source>
         <translation>All pictures (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff) (*.bmp *.jpg *.jpeg *.png *.gif *.webp *.tif *.tiff *.BMP *.JPG *.JPEG *.PNG *.GIF *.WEBP *.TIF *.TIFF);;Image Files (*.bmp;*jpg) (*.bmp *.jpg)</translation>
     </message>
+    <message>
+        <source>无法把图像调整为 %1 x %2 像素:内存不足。</source>
+        <translation>The picture cannot be resized to %1 x %2 pixels: not enough memory.</translation>
+    </message>
 </context>
 <context>
     <name>CExportCommand</name>
@@ -1167,6 +1171,22 @@ Onion Skin</translation>
     <message>
         <source>视频文件没有写完整:%1</source>
         <translation>The video file is incomplete: %1</translation>
+    </message>
+    <message>
+        <source>图片文件不完整:文件头声称 %1 x %2 像素,%3 字节的文件装不下这么多像素。</source>
+        <translation>The picture file is incomplete: its header claims %1 x %2 pixels, more than a file of %3 bytes can hold.</translation>
+    </message>
+    <message>
+        <source>项目中的字符串长度超过了 %1 字节的上限。</source>
+        <translation>A text in the project is longer than the limit of %1 bytes.</translation>
+    </message>
+    <message>
+        <source>项目中的图片名超过了路径 %1 字节的上限。</source>
+        <translation>A picture name in the project is longer than a path&apos;s limit of %1 bytes.</translation>
+    </message>
+    <message>
+        <source>项目中的图片文件名 %1 超过了文件名 %2 字节的上限。</source>
+        <translation>The picture file name %1 in the project is longer than a file name&apos;s limit of %2 bytes.</translation>
     </message>
 </context>
 </TS>

@@ -53,7 +53,10 @@ bool CRenderCommand::OpenProject(CTrevalinDoc& doc, const CRenderOptions& option
 {
     const CDocStatus opened = doc.OnOpenDocument(options.project);
     if (!opened.ok) {
-        m_err << options.project << ": " << m_language.Say(opened.message) << "\n";
+        // What failed, then why on a line of its own (the limit a project
+        // goes beyond, a folder, a file too large...).
+        m_err << CMessage::Shortened(options.project) << ": " << m_language.Say(opened.message) << "\n";
+        if (!opened.detail.IsEmpty()) m_err << m_language.Say(opened.detail) << "\n";
         return false;
     }
     // A headless run has no earlier picture to fall back on: every picture
@@ -63,7 +66,7 @@ bool CRenderCommand::OpenProject(CTrevalinDoc& doc, const CRenderOptions& option
         const CPictureFile& picture = *doc.GetPicture(i);
         if (!picture.IsLoaded()) {
             const std::string path = picture.IsMissing() ? picture.GetMissingPath() : doc.PicturePathFor(named);
-            m_err << (i == 0 ? "source" : "target") << " picture " << path << " cannot be loaded";
+            m_err << (i == 0 ? "source" : "target") << " picture " << CMessage::Shortened(path) << " cannot be loaded";
             const CMessage& why = picture.GetLastError();
             if (!why.IsEmpty()) {
                 m_err << ": " << m_language.Say(why);
@@ -87,7 +90,13 @@ int CRenderCommand::Run(const CRenderOptions& options)
         // This run only: the target picture and its lines, in memory.
         const CFitTransform fit(*options.fit, targetSize.cx, targetSize.cy, sourceSize.cx, sourceSize.cy);
         CPictureFile& target = *doc.GetPicture(1);
-        target.SetImage(CPictureFitter::ToPictureImage(CPictureFitter::Fit(*target.GetImage(), fit)));
+        const QImage fitted = CPictureFitter::Fit(*target.GetImage(), fit);
+        if (fitted.isNull()) {
+            m_err << "the target picture (" << targetSize.cx << " x " << targetSize.cy << ") cannot be fitted to "
+                  << sourceSize.cx << " x " << sourceSize.cy << ": not enough memory\n";
+            return kFailed;
+        }
+        target.SetImage(CPictureFitter::ToPictureImage(fitted));
         fit.Apply(doc.GetFeatureSet()->m_sets[1]);
         m_err << "target picture fitted from " << targetSize.cx << " x " << targetSize.cy << " to " << sourceSize.cx
               << " x " << sourceSize.cy << "\n";

@@ -1,4 +1,5 @@
 #include "CRenderFixture.h"
+#include "document/CArchive.h"
 #include "run/CRunLock.h"
 
 #include <gtest/gtest.h>
@@ -138,6 +139,23 @@ TEST(RenderRun, RefusesWhatItCannotRender)
     const CRenderFixture::Outcome missingProject = f.Render({"nothing-here.tvl"});
     EXPECT_EQ(missingProject.exitCode, 1);
     EXPECT_NE(missingProject.output.find("nothing-here.tvl"), std::string::npos) << missingProject.output;
+    // Projects that cannot be opened say why under "打开文档失败。".
+    fs::create_directory(f.Work() + "/folder.tvl");
+    fs::copy_file(f.Work() + "/demo.tvl", f.Work() + "/big.tvl");
+    fs::resize_file(f.Work() + "/big.tvl", 257u << 20); // sparse
+    CArchive longName;
+    longName << std::string(800, 'n') << "" << int32_t{0} << int32_t{0};
+    testfiles::WriteBytes(f.Work() + "/name.tvl", longName.GetBuffer());
+    for (const auto& [project, why] :
+         std::vector<std::pair<std::string, std::string>>{{"folder.tvl", "这是一个文件夹。"},
+                                                          {"big.tvl", "文件超过了项目文件 256 MB 的上限。"},
+                                                          {"name.tvl", "超过了文件名 765 字节的上限。"}}) {
+        const CRenderFixture::Outcome refused = f.Render({project});
+        EXPECT_EQ(refused.exitCode, 1) << project;
+        EXPECT_NE(refused.output.find("打开文档失败。\n"), std::string::npos) << refused.output;
+        EXPECT_NE(refused.output.find(why), std::string::npos) << refused.output;
+        EXPECT_LT(refused.output.size(), 400u) << refused.output;
+    }
 
     fs::rename(f.Work() + "/images/target.bmp", f.Work() + "/images/kept.bmp");
     const CRenderFixture::Outcome missingPicture = f.Render({"demo.tvl"});
@@ -195,6 +213,19 @@ TEST(RenderRun, FitBringsTheTargetToTheSourceSizeForThatRunOnly)
         EXPECT_EQ(last.pixels[middleRow + 800], 0x80) << mode;
     }
     EXPECT_EQ(fs::file_size(f.Work() + "/demo.tvl"), projectBefore);
+
+    // A 1 x 4000 target cropped to a 4000 x 1 source: its middle row.
+    testfiles::WriteBytes(f.Work() + "/images/source.bmp", CBmpBuilder::Grey24(4000, 1));
+    testfiles::WriteBytes(f.Work() + "/images/target.bmp", CBmpBuilder::Grey24(1, 4000));
+    const CRenderFixture::Outcome extreme =
+        f.Render({"--fit", "crop", "--engine", "dissolve", "--steps", "1", "demo.tvl"});
+    ASSERT_EQ(extreme.exitCode, 0) << extreme.output;
+    EXPECT_EQ(extreme.output.find("memory"), std::string::npos) << extreme.output;
+    CRenderFixture::Bmp last;
+    ASSERT_TRUE(CRenderFixture::ReadBmp(f.Work() + "/ouput_image/Frame-1.bmp", last));
+    ASSERT_EQ(last.width, 4000);
+    EXPECT_EQ(last.pixels[0], 0x80) << "not black";
+    EXPECT_EQ(last.pixels[3 * 3999], 0x80);
 }
 
 TEST(RenderRun, WriteFailuresAreReportedOnceAndFail)

@@ -10,6 +10,7 @@
 #include <QImageWriter>
 #include <turbojpeg.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
@@ -145,6 +146,19 @@ void Pictures(const fs::path& dir)
     WriteBytes(dir / "progressive.jpg", Encode(Pattern(17, 9), "JPEG", 75, true));
     WriteBytes(dir / "grey.jpg", Encode(Pattern(8, 8).convertToFormat(QImage::Format_Grayscale8), "JPEG"));
     WriteBytes(dir / "one.jpg", Encode(Pattern(1, 1), "JPEG"));
+    // Cut in its scan data, and a frame header claiming 16384 x 4096 pixels
+    // in a file of under 2 KB.
+    const std::vector<uint8_t> whole = Encode(Pattern(40, 30), "JPEG");
+    WriteBytes(dir / "truncated.jpg", std::vector<uint8_t>(whole.begin(), whole.begin() + whole.size() * 2 / 3));
+    std::vector<uint8_t> claim = Encode(Pattern(48, 40), "JPEG", 75);
+    claim.resize(std::min<size_t>(claim.size(), 2048));
+    for (size_t i = 2; i + 8 < claim.size(); ++i) {
+        if (claim[i] == 0xFF && claim[i + 1] == 0xC0) {
+            claim[i + 5] = 0x10, claim[i + 6] = 0x00, claim[i + 7] = 0x40, claim[i + 8] = 0x00;
+            break;
+        }
+    }
+    WriteBytes(dir / "claims_16384x4096.jpg", claim);
 
     // Layouts Qt does not write: bit fields, V5 headers, run-length data,
     // the core header, top-down rows, CMYK.

@@ -1,6 +1,7 @@
 // Fuzz target: loading a picture file into a picture holder through the
 // programs' decoder: BMP and JPEG files decoded directly (CBmpDecoder,
-// CJpegDecoder), the rest and whatever those refuse by Qt's readers. A load
+// CJpegDecoder), the rest and the BMP files the direct decoder refuses by
+// Qt's readers (a JPEG file TurboJPEG refuses stays refused). A load
 // either succeeds with pixels that match the size within the limits, or
 // fails with a message and an empty holder. Whenever the direct decoders
 // take a file, Qt's reader takes it too and makes the same pixels.

@@ -183,7 +183,7 @@ bool CArchive::ReadLength(uint64_t& length, bool& wide)
         return false;
     }
     if (length > static_cast<uint64_t>(std::numeric_limits<int32_t>::max())) {
-        Fail(Error::kLengthTooLarge);
+        Fail(Error::kLengthTooLarge, CMessage(kLengthTooLargeText, {std::numeric_limits<int32_t>::max()}));
         return false;
     }
     return true;
@@ -191,17 +191,28 @@ bool CArchive::ReadLength(uint64_t& length, bool& wide)
 
 CArchive& CArchive::operator>>(std::string& text)
 {
+    ReadString(text, std::numeric_limits<size_t>::max(), CMessage());
+    return *this;
+}
+
+void CArchive::ReadString(std::string& text, size_t maxBytes, CMessage beyond)
+{
     text.clear();
     uint64_t length = 0;
     bool wide = false;
     if (!ReadLength(length, wide)) {
-        return *this;
+        return;
     }
-    // Checked before anything is allocated: a hostile length costs nothing.
+    // Checked before anything is allocated: a hostile length costs nothing
+    // (a wide string takes at least a byte of UTF-8 for each code unit).
     const uint64_t bytes = wide ? 2 * length : length;
     if (bytes > GetRemaining()) {
         Fail(Error::kLengthPastEnd);
-        return *this;
+        return;
+    }
+    if (length > maxBytes) {
+        Fail(Error::kBeyondLimits, std::move(beyond));
+        return;
     }
     const uint8_t* data = nullptr;
     Take(static_cast<size_t>(bytes), data);
@@ -210,5 +221,8 @@ CArchive& CArchive::operator>>(std::string& text)
     } else {
         text.assign(reinterpret_cast<const char*>(data), static_cast<size_t>(bytes));
     }
-    return *this;
+    if (text.size() > maxBytes) {
+        text.clear();
+        Fail(Error::kBeyondLimits, std::move(beyond));
+    }
 }

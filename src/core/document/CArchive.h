@@ -1,6 +1,7 @@
 #pragma once
 
 #include "message/CMessage.h"
+#include "message/CText.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -53,6 +54,10 @@ public:
     CArchive& operator>>(int32_t& value);
     // Either string form; a wide string arrives converted to UTF-8.
     CArchive& operator>>(std::string& text);
+    // The same for a string of at most maxBytes bytes (in UTF-8): a longer
+    // one is a kBeyondLimits error with `beyond` as its detail, found before
+    // anything is allocated for it.
+    void ReadString(std::string& text, size_t maxBytes, CMessage beyond);
     size_t GetRemaining() const { return m_size - m_pos; }
     size_t GetPosition() const { return m_pos; }
     const uint8_t* GetData() const { return m_data; }
@@ -66,6 +71,8 @@ public:
     void Fail(Error error, CMessage detail = CMessage());
     // What the first error recorded said about itself, if anything.
     const CMessage& GetDetail() const { return m_detail; }
+    // The detail of kLengthTooLarge: %1 the largest length.
+    static constexpr const char* kLengthTooLargeText = TRV_TEXT("CoreText", "项目中的字符串长度超过了 %1 字节的上限。");
 
 private:
     bool Take(size_t n, const uint8_t*& bytes);

@@ -11,8 +11,12 @@ bool CDirectPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureIma
     if (CBmpDecoder::Recognizes(data, size) && m_bmp.Decode(data, size, out, own)) {
         return true;
     }
-    if (CJpegDecoder::Recognizes(data, size) && m_jpeg.Decode(data, size, out, own)) {
-        return true;
+    if (CJpegDecoder::Recognizes(data, size)) {
+        // TurboJPEG's verdict stands: the platform's reader would take a cut
+        // or damaged file and fill what is missing with grey.
+        if (m_jpeg.Decode(data, size, out, own)) return true;
+        error = own;
+        return false;
     }
     if (data == nullptr || size == 0) {
         own = CMessage(TRV_TEXT("CoreText", "图片文件是空的。"));

@@ -56,8 +56,9 @@ CDocStatus CDocument::OnOpenDocument(const std::string& path)
     std::vector<uint8_t> bytes;
     const CFileAccess::Result read = CFileAccess::ReadFile(full, bytes, kMaxDocumentBytes);
     if (!read.ok) {
-        CMessage message =
-            (read.error == ENOENT || read.error == ENOTDIR) ? CMessage(kNotFoundFormat, {full}) : CMessage(kOpenFailed);
+        CMessage message = (read.error == ENOENT || read.error == ENOTDIR)
+                               ? CMessage(kNotFoundFormat, {CMessage::Name(full)})
+                               : CMessage(kOpenFailed);
         CMessage detail =
             read.error == EFBIG ? CMessage(kTooLargeText, {}, EFBIG) : CFileAccess::ErrorMessage(read.error);
         return Failed(std::move(message), std::move(detail));

@@ -52,6 +52,10 @@ bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, 
         error = m_limits.TooLargeText(claimedW, claimedH);
         return false;
     }
+    if (CPictureHeader::JpegBeyondFile(data, size)) {
+        error = CMessage(kBeyondFile, {claimedW, claimedH, static_cast<uint64_t>(size)});
+        return false;
+    }
     const Handle handle(tjInitDecompress());
     int width = 0;
     int height = 0;

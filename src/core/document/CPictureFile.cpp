@@ -55,7 +55,7 @@ int32_t CPictureFile::LoadFromFile(const std::string& path)
     const CFileAccess::Result read = CFileAccess::ReadFile(path, bytes, kMaxFileBytes);
     if (!read.ok && read.error != EFBIG && read.error != ENOMEM) {
         // Not opened: the holder keeps its picture and path.
-        m_lastError = CMessage(kCannotOpen, {path, CFileAccess::ErrorMessage(read.error)});
+        m_lastError = CMessage(kCannotOpen, {CMessage::Name(path), CFileAccess::ErrorMessage(read.error)});
         return 0;
     }
     m_image.reset();
@@ -70,7 +70,7 @@ int32_t CPictureFile::LoadFromFile(const std::string& path)
         m_lastError = CMessage();
         return 1;
     }
-    m_lastError = CMessage(kCannotLoad, {path, error});
+    m_lastError = CMessage(kCannotLoad, {CMessage::Name(path), error});
     return 0;
 }
 

@@ -36,8 +36,9 @@ bool Bmp(const uint8_t* data, size_t size, int64_t& width, int64_t& height)
     return true;
 }
 
-// Walks the marker segments up to the first start-of-frame.
-bool Jpeg(const uint8_t* data, size_t size, int64_t& width, int64_t& height)
+// Walks the marker segments up to the first start-of-frame; `frameMarker`
+// is its marker.
+bool Jpeg(const uint8_t* data, size_t size, int64_t& width, int64_t& height, uint8_t& frameMarker)
 {
     if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) {
         return false;
@@ -64,6 +65,7 @@ bool Jpeg(const uint8_t* data, size_t size, int64_t& width, int64_t& height)
             }
             height = (int64_t{data[pos + 5]} << 8) | data[pos + 6];
             width = (int64_t{data[pos + 7]} << 8) | data[pos + 8];
+            frameMarker = marker;
             return true;
         }
         if (marker == 0xD9 || marker == 0xDA || length < 2) {
@@ -122,5 +124,18 @@ bool CPictureHeader::ClaimedSize(const uint8_t* data, size_t size, int64_t& widt
     if (data == nullptr) {
         return false;
     }
-    return Bmp(data, size, width, height) || Jpeg(data, size, width, height);
+    uint8_t frame = 0;
+    return Bmp(data, size, width, height) || Jpeg(data, size, width, height, frame);
+}
+
+bool CPictureHeader::JpegBeyondFile(const uint8_t* data, size_t size)
+{
+    int64_t width = 0;
+    int64_t height = 0;
+    uint8_t frame = 0;
+    if (data == nullptr || !Jpeg(data, size, width, height, frame)) {
+        return false;
+    }
+    const bool arithmetic = frame >= 0xC9;
+    return !arithmetic && width * height > kJpegPixelsPerByte * static_cast<int64_t>(size);
 }

@@ -15,4 +15,14 @@ public:
     // end of the (padded) pixel rows its header declares. Such a file would
     // decode with rows of whatever memory the decoder happened to hold.
     static bool BmpPixelsMissing(const uint8_t* data, size_t size);
+    // True when the data is a Huffman-coded JPEG file whose frame header
+    // claims more pixels than kJpegPixelsPerByte for each byte of the file:
+    // such a file is cut or forged, and its size is not believed. Every
+    // scan of a Huffman-coded JPEG spends at least one bit on each 8 x 8
+    // block of the components it codes, and a block stands for at most
+    // 256 pixels (sampling factors go up to 4), so a real file holds at most
+    // 2048 pixels a byte. Arithmetic-coded files can shrink a plain picture
+    // far more and are not judged.
+    static bool JpegBeyondFile(const uint8_t* data, size_t size);
+    static constexpr int64_t kJpegPixelsPerByte = 4096;
 };

@@ -122,7 +122,13 @@ void CTrevalinDoc::Serialize(CArchive& ar)
         return;
     }
     std::string names[2];
-    ar >> names[0] >> names[1];
+    for (std::string& name : names) {
+        ar.ReadString(name, kMaxNameBytes, CMessage(kNameTooLongText, {kMaxNameBytes}));
+        const std::string tail = PictureTail(name);
+        if (tail.size() > kMaxTailBytes) {
+            ar.Fail(CArchive::Error::kBeyondLimits, CMessage(kTailTooLongText, {CMessage::Name(tail), kMaxTailBytes}));
+        }
+    }
     CFeatureBlock lines;
     if (ar.HasFailed() || !lines.Read(ar)) {
         return;
@@ -145,7 +151,8 @@ void CTrevalinDoc::Serialize(CArchive& ar)
         if (loaded[i] == 0 && !names[i].empty()) {
             // Each line names the file: the decoder's reason usually does.
             const CMessage& why = m_pictures[i].GetLastError();
-            if (why.Text().find(paths[i]) == std::string::npos) m_missing.Append(CMessage::Plain("\n" + paths[i]));
+            const std::string shown = CMessage::Shortened(paths[i]);
+            if (why.Text().find(shown) == std::string::npos) m_missing.Append(CMessage::Plain("\n" + shown));
             if (!why.IsEmpty()) m_missing.Append(CMessage::Plain("\n")).Append(why);
         }
         m_strPictureNames[i] = names[i];

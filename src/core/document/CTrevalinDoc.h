@@ -4,6 +4,8 @@
 #include "CPictureFile.h"
 #include "geometry/CFeatureSet.h"
 
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -44,6 +46,19 @@ public:
     // Opens the project; a success whose pictures could not all be loaded
     // carries a warning naming each of them and why.
     CDocStatus OnOpenDocument(const std::string& path) override;
+    // Picture names longer than a path can be, or whose file name is longer
+    // than a file name can be, are refused when a project is read (before
+    // a longer name is held in memory). A file name of NAME_MAX UTF-16 code
+    // units, which a project written on Windows may hold, takes up to three
+    // times as many bytes of UTF-8: such a name opens with its picture
+    // missing; only longer ones are refused.
+    static constexpr size_t kMaxNameBytes = PATH_MAX - 1;
+    static constexpr size_t kMaxTailBytes = 3 * NAME_MAX;
+    // Why such a project is refused: %1 the limit in bytes; %1 the file
+    // name, %2 the limit.
+    static constexpr const char* kNameTooLongText = TRV_TEXT("CoreText", "项目中的图片名超过了路径 %1 字节的上限。");
+    static constexpr const char* kTailTooLongText =
+        TRV_TEXT("CoreText", "项目中的图片文件名 %1 超过了文件名 %2 字节的上限。");
     // The text that starts that warning.
     static constexpr const char* kMissingPicturesText = TRV_TEXT("CoreText", "项目已打开,但下列图片没有载入:");
 

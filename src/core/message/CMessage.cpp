@@ -27,6 +27,31 @@ CMessage CMessage::Joined(std::vector<CMessage> parts)
     return message;
 }
 
+CMessage CMessage::Name(const std::string& name)
+{
+    return Plain(Shortened(name));
+}
+
+std::string CMessage::Shortened(const std::string& name)
+{
+    // Characters start at every byte that is not a UTF-8 continuation byte.
+    auto starts = [&name](size_t i) { return (static_cast<unsigned char>(name[i]) & 0xC0) != 0x80; };
+    size_t head = 0; // the byte where character kNameEnds + 1 starts
+    size_t count = 0;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (!starts(i)) continue;
+        if (count == kNameEnds) head = i;
+        if (++count > 2 * kNameEnds + 1) break;
+    }
+    if (count <= 2 * kNameEnds + 1) return name;
+    size_t tail = name.size(); // the byte where the last kNameEnds characters start
+    for (size_t kept = 0; kept < kNameEnds && tail > 0;) {
+        --tail;
+        if (starts(tail)) ++kept;
+    }
+    return name.substr(0, head) + "\u2026" + name.substr(tail);
+}
+
 int CMessage::Errno() const
 {
     if (m_errno != 0) return m_errno;

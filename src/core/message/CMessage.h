@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -35,6 +36,13 @@ public:
     static CMessage Plain(std::string text, int error = 0);
     // The parts one after the other (lines with a plain "\n" between them).
     static CMessage Joined(std::vector<CMessage> parts);
+    // A name (a path, a file name) as messages show it: Shortened(name).
+    static CMessage Name(const std::string& name);
+    // A name of more than 2 x kNameEnds + 1 characters (UTF-8 code points)
+    // as its first and last kNameEnds characters with "…" between; a
+    // shorter one as it is. Whatever a file holds, a message stays short.
+    static std::string Shortened(const std::string& name);
+    static constexpr size_t kNameEnds = 60;
 
     Kind GetKind() const { return m_kind; }
     bool IsEmpty() const { return m_kind == Kind::kEmpty; }

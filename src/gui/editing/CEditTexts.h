@@ -44,4 +44,11 @@ struct CEditTexts {
     {
         return QCoreApplication::translate("CEditTexts", "无法保存调整大小后的图像 %1。").arg(destination);
     }
+    // A picture that could not be brought to the other's size at all.
+    static QString FitFailed(int width, int height)
+    {
+        return QCoreApplication::translate("CEditTexts", "无法把图像调整为 %1 x %2 像素:内存不足。")
+            .arg(width)
+            .arg(height);
+    }
 };

@@ -107,7 +107,12 @@ void CPictureOpener::OpenFile(int32_t image, const QString& chosen)
     const CFitTransform transform(mode, size.cx, size.cy, otherSize.cx, otherSize.cy);
     const fs::path destination = FittedName(folder, source.stem(), otherSize.cx, otherSize.cy);
     // PNG: the fitted copy loses nothing more than the scaling did.
-    if (!CPictureFitter::Fit(*probe.GetImage(), transform).save(Shown(destination), "PNG")) {
+    const QImage fitted = CPictureFitter::Fit(*probe.GetImage(), transform);
+    if (fitted.isNull()) {
+        Warn(CEditTexts::FitFailed(otherSize.cx, otherSize.cy));
+        return;
+    }
+    if (!fitted.save(Shown(destination), "PNG")) {
         Warn(CEditTexts::FittedNotSaved(Shown(destination)));
         return;
     }

@@ -1,5 +1,6 @@
 #include "CQtPictureDecoder.h"
 
+#include "document/CJpegDecoder.h"
 #include "document/CPictureHeader.h"
 #include "document/CPictureImage.h"
 #include "message/CText.h"
@@ -46,6 +47,10 @@ bool CQtPictureDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& 
         (claimedWidth > m_limits.maxWidth || claimedHeight > m_limits.maxHeight ||
          claimedWidth * claimedHeight > m_limits.maxPixels)) {
         error = m_limits.TooLargeText(claimedWidth, claimedHeight);
+        return false;
+    }
+    if (CPictureHeader::JpegBeyondFile(data, size)) {
+        error = CMessage(CJpegDecoder::kBeyondFile, {claimedWidth, claimedHeight, static_cast<uint64_t>(size)});
         return false;
     }
     if (CPictureHeader::BmpPixelsMissing(data, size)) {

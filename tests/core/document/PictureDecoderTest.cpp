@@ -205,13 +205,13 @@ TEST(PictureHeader, BmpPixelsMissing)
     EXPECT_TRUE(CPictureHeader::BmpPixelsMissing(early.data(), early.size()));
 }
 
-std::vector<uint8_t> GreyJpeg(int width, int height, uint8_t grey)
+std::vector<uint8_t> GreyJpeg(int width, int height, uint8_t grey, int flags = 0)
 {
     const std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height), grey);
     tjhandle handle = tjInitCompress();
     unsigned char* jpeg = nullptr;
     unsigned long size = 0;
-    tjCompress2(handle, pixels.data(), width, width, height, TJPF_GRAY, &jpeg, &size, TJSAMP_GRAY, 100, 0);
+    tjCompress2(handle, pixels.data(), width, width, height, TJPF_GRAY, &jpeg, &size, TJSAMP_GRAY, 100, flags);
     std::vector<uint8_t> bytes(jpeg, jpeg + size);
     tjFree(jpeg);
     tjDestroy(handle);
@@ -237,6 +237,27 @@ TEST(JpegDecoder, TakesWholeFilesAndRefusesCutOrHugeOnes)
     const Outcome tooWide = Decode(CJpegDecoder(small), good);
     EXPECT_FALSE(tooWide.ok);
     EXPECT_NE(tooWide.error.find("9 x 5"), std::string::npos) << tooWide.error;
+
+    // A 16384 x 4096 frame header before the cut data of a small picture:
+    // refused for its length before anything is allocated.
+    std::vector<uint8_t> forged = GreyJpeg(64, 64, 0x20);
+    for (size_t i = 2; i + 8 < forged.size(); ++i) {
+        if (forged[i] == 0xFF && forged[i + 1] == 0xC0) {
+            forged[i + 5] = 0x10, forged[i + 6] = 0x00, forged[i + 7] = 0x40, forged[i + 8] = 0x00;
+            break;
+        }
+    }
+    const Outcome beyond = Decode(decoder, forged);
+    EXPECT_FALSE(beyond.ok);
+    EXPECT_NE(beyond.error.find("16384 x 4096"), std::string::npos) << beyond.error;
+    EXPECT_NE(beyond.error.find(std::to_string(forged.size()) + " 字节"), std::string::npos) << beyond.error;
+    // The bound leaves room for the flattest real files, baseline or
+    // progressive (a few hundred pixels a byte).
+    for (int flags : {0, TJFLAG_PROGRESSIVE}) {
+        const std::vector<uint8_t> flat = GreyJpeg(2048, 2048, 0x80, flags);
+        EXPECT_FALSE(CPictureHeader::JpegBeyondFile(flat.data(), flat.size())) << flat.size() << " bytes";
+        EXPECT_TRUE(CPictureHeader::JpegBeyondFile(flat.data(), 2048 * 2048 / CPictureHeader::kJpegPixelsPerByte - 1));
+    }
 }
 
 TEST(DirectPictureDecoder, TakesBmpAndJpegItselfAndHandsTheRestOn)
@@ -258,6 +279,14 @@ TEST(DirectPictureDecoder, TakesBmpAndJpegItselfAndHandsTheRestOn)
     EXPECT_EQ(Decode(alone, {}).error, "图片文件是空的。");
     EXPECT_EQ(Decode(alone, FakePictureDecoder::Picture(2, 2, 9)).error, "无法识别的图片格式。");
     EXPECT_EQ(Decode(alone, bmp.BuildRaw({1, 2, 3})).error, kMissing);
+
+    // A cut JPEG file is refused with TurboJPEG's reason, never handed on
+    // (the platform's reader fills what is missing with grey).
+    const std::vector<uint8_t> whole = GreyJpeg(40, 30, 0x60);
+    const Outcome cut = Decode(direct, std::vector<uint8_t>(whole.begin(), whole.end() - 20));
+    EXPECT_FALSE(cut.ok);
+    EXPECT_NE(cut.error.find("图片文件已损坏或无法解码(Premature end of JPEG file"), std::string::npos) << cut.error;
+    EXPECT_EQ(fallback->Calls(), 2);
 }
 
 } // namespace

@@ -30,3 +30,21 @@ TEST(Message, PartsAppendOneAfterAnother)
     EXPECT_EQ(lines.Text(), "导出完成。\n");
     EXPECT_EQ(lines.Errno(), 0);
 }
+
+TEST(Message, LongNamesKeepTheirFirstAndLastSixtyCharacters)
+{
+    const std::string fits(121, 'a');
+    EXPECT_EQ(CMessage::Shortened(fits), fits);
+    std::string chinese;
+    for (int i = 0; i < 200; ++i)
+        chinese += i < 100 ? "图" : "片";
+    const std::string shortened = CMessage::Shortened("/" + chinese + ".bmp");
+    std::string expected = "/";
+    for (int i = 0; i < 59; ++i)
+        expected += "图";
+    expected += "…";
+    for (int i = 0; i < 56; ++i)
+        expected += "片";
+    EXPECT_EQ(shortened, expected + ".bmp");
+    EXPECT_EQ(CMessage::Name(std::string(1 << 20, 'x')).Text().size(), 120u + std::string("…").size());
+}

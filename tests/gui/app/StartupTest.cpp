@@ -7,6 +7,7 @@
 #include "app/CRecentFileList.h"
 #include "app/CTrevalinApp.h"
 #include "app/Resource.h"
+#include "document/CArchive.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
@@ -251,6 +252,22 @@ void StartupTest::failedOpenKeepsTheProject()
     rig.Frame().GetAction(ID_FILE_OPEN)->trigger();
     QCOMPARE(rig.prompts.messages.size(), size_t(1));
     QCOMPARE(rig.prompts.messages[0].icon, CUserPrompts::Icon::kWarning);
+    // A folder, and a project beyond the reader's limits: why, under the
+    // failure.
+    std::filesystem::create_directory(rig.dir / "folder.tvl");
+    rig.prompts.fileAnswers.push_back(PathIn(rig.dir, "folder.tvl"));
+    rig.Frame().GetAction(ID_FILE_OPEN)->trigger();
+    CArchive longName;
+    longName << std::string(800, 'n') << "" << int32_t{0} << int32_t{0};
+    testfiles::WriteBytes(rig.dir / "name.tvl", longName.GetBuffer());
+    rig.prompts.fileAnswers.push_back(PathIn(rig.dir, "name.tvl"));
+    rig.Frame().GetAction(ID_FILE_OPEN)->trigger();
+    QCOMPARE(rig.prompts.messages.size(), size_t(3));
+    QCOMPARE(rig.prompts.messages[1].text, QStringLiteral("打开文档失败。\n这是一个文件夹。"));
+    QVERIFY2(rig.prompts.messages[2].text.startsWith(QStringLiteral("打开文档失败。\n项目中的图片文件名 nnn")) &&
+                 rig.prompts.messages[2].text.endsWith(QStringLiteral("nnn 超过了文件名 765 字节的上限。")) &&
+                 rig.prompts.messages[2].text.size() < 200,
+             qPrintable(rig.prompts.messages[2].text));
     QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("good.tvl - Trevalin"));
     QCOMPARE(Line(rig, 0, 0).Point(0).x, 7);
     QCOMPARE(rig.app->GetRecentFileList()->Entries().size(), 1);

@@ -1,5 +1,7 @@
 #include "PictureSamples.h"
 #include "document/CPictureFile.h"
+#include "geometry/CFitTransform.h"
+#include "picture/CPictureFitter.h"
 #include "picture/CPicturePainter.h"
 #include "picture/CQtPictureDecoder.h"
 
@@ -72,6 +74,60 @@ TEST_F(PictureRender, RectangleScalesThePictureIntoIt)
             EXPECT_EQ(m_canvas.pixel(10 + bx * 8 + 4, 5 + by * 8 + 4), expected) << bx << "," << by;
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// A w x h picture whose pixels are colour(x, y) (0xRRGGBB).
+template <typename Colour> CPictureImage Painted(int w, int h, Colour colour)
+{
+    CPictureImage p;
+    p.width = w;
+    p.height = h;
+    p.pixels.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const uint32_t c = colour(x, y);
+            uint8_t* px = p.pixels.data() + (static_cast<size_t>(y) * static_cast<size_t>(w) + x) * 4;
+            px[0] = c & 0xFF, px[1] = (c >> 8) & 0xFF, px[2] = (c >> 16) & 0xFF, px[3] = 255;
+        }
+    }
+    return p;
+}
+
+// Cropping cuts before it scales: a 1 x 4000 picture fitted to 4000 x 1
+// (whose whole would scale to 4000 x 16 million) keeps its middle row, and
+// the middle third of a wide picture fills a small canvas alone.
+TEST(PictureFitter, CropCutsFirstAtAnyAspectRatio)
+{
+    const struct {
+        CPictureImage picture;
+        int toW, toH;
+    } cases[] = {
+        {Painted(1, 4000, [](int, int y) { return y == 1999 ? 0xFF0000u : 0x0000FFu; }), 4000, 1},
+        {Painted(4000, 1, [](int x, int) { return x == 1999 ? 0xFF0000u : 0x0000FFu; }), 1, 4000},
+        {Painted(6000, 1000, [](int x, int) { return x < 2400 || x >= 3600 ? 0x0000FFu : 0xFF0000u; }), 100, 100},
+    };
+    for (const auto& c : cases) {
+        const CFitTransform fit(FitMode::kCrop, c.picture.width, c.picture.height, c.toW, c.toH);
+        const QImage fitted = CPictureFitter::Fit(c.picture, fit);
+        ASSERT_EQ(fitted.size(), QSize(c.toW, c.toH)) << c.picture.width;
+        for (int y = 0; y < c.toH; ++y) {
+            for (int x = 0; x < c.toW; ++x)
+                ASSERT_EQ(fitted.pixel(x, y), 0xFFFF0000u) << c.picture.width << ": " << x << ", " << y;
+        }
+        // The kept part's pixels go under the canvas's centre.
+        EXPECT_EQ(fit.MapX(c.picture.width / 2), c.toW / 2);
+        EXPECT_EQ(fit.MapY(c.picture.height / 2), c.toH / 2);
+    }
+    // Padding the same extremes leaves a pixel of the picture on black.
+    const QImage padded = CPictureFitter::Fit(cases[0].picture, CFitTransform(FitMode::kPad, 1, 4000, 4000, 1));
+    ASSERT_EQ(padded.size(), QSize(4000, 1));
+    EXPECT_EQ(padded.pixel(0, 0), 0xFF000000u);
+    // A canvas beyond the picture limits cannot be made.
+    EXPECT_TRUE(CPictureFitter::Fit(cases[0].picture, CFitTransform(FitMode::kCrop, 1, 4000, 20000, 1)).isNull());
 }
 
 } // namespace
