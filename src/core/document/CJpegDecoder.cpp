@@ -6,6 +6,7 @@
 #include <turbojpeg.h>
 
 #include <climits>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -16,9 +17,21 @@ struct HandleCloser {
 };
 using Handle = std::unique_ptr<void, HandleCloser>;
 
-// Stop at the first warning, and at progressive files of absurdly many
-// scans (each scan costs a pass over the whole picture).
-constexpr int kFlags = TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS;
+// Stop at progressive files of absurdly many scans (each scan costs a pass
+// over the whole picture).
+constexpr int kFlags = TJFLAG_LIMITSCANS;
+
+// Whether a call of the library that returned `result` gave a whole
+// picture. The library reads on past a warning and reports it after the
+// call; stray bytes between markers, which many cameras and editors leave,
+// cost no pixel, but any other warning (a cut file, damaged coded data)
+// leaves part of the picture grey.
+bool Succeeded(void* handle, int result)
+{
+    if (result == 0) return true;
+    const char* why = tjGetErrorStr2(handle);
+    return tjGetErrorCode(handle) == TJERR_WARNING && why != nullptr && std::strstr(why, "extraneous bytes") != nullptr;
+}
 
 // The damaged-file message with the library's own words.
 CMessage LibraryError(void* handle)
@@ -61,8 +74,8 @@ bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, 
     int height = 0;
     int subsampling = 0;
     int colourspace = 0;
-    if (!handle || tjDecompressHeader3(handle.get(), data, static_cast<unsigned long>(size), &width, &height,
-                                       &subsampling, &colourspace) != 0) {
+    if (!handle || !Succeeded(handle.get(), tjDecompressHeader3(handle.get(), data, static_cast<unsigned long>(size),
+                                                                &width, &height, &subsampling, &colourspace))) {
         error = LibraryError(handle.get());
         return false;
     }
@@ -80,8 +93,8 @@ bool CJpegDecoder::Decode(const uint8_t* data, size_t size, CPictureImage& out, 
         CByteVector pixels(count * 4);
         // Blue, green, red and an alpha of 255 straight from the library; CMYK
         // as the four inks, turned into colour below.
-        if (tjDecompress2(handle.get(), data, static_cast<unsigned long>(size), pixels.data(), width, width * 4, height,
-                          cmyk ? TJPF_CMYK : TJPF_BGRA, kFlags) != 0) {
+        if (!Succeeded(handle.get(), tjDecompress2(handle.get(), data, static_cast<unsigned long>(size), pixels.data(),
+                                                   width, width * 4, height, cmyk ? TJPF_CMYK : TJPF_BGRA, kFlags))) {
             error = LibraryError(handle.get());
             return false;
         }

@@ -220,6 +220,16 @@ std::vector<Sample> JpegSamples()
                            Compress(side * 2 + 1, side + 2, k.format, k.sampling, k.flags)});
         }
     }
+    // Stray bytes before a marker, as some cameras leave: a warning, no
+    // pixel lost.
+    std::vector<uint8_t> stray = Compress(35, 19, TJPF_BGRX, TJSAMP_420, 0);
+    for (size_t i = 2; i + 1 < stray.size(); ++i) {
+        if (stray[i] == 0xFF && stray[i + 1] == 0xDB) {
+            stray.insert(stray.begin() + static_cast<std::ptrdiff_t>(i), {0x00, 0x17, 0x2A});
+            break;
+        }
+    }
+    out.push_back({"stray bytes before a marker", stray});
     out.push_back({"Qt's JPEG", Encode(Gradient(32, 24), "JPG", 95)});
     out.push_back({"Qt's grey JPEG", Encode(Gradient(9, 9).convertToFormat(QImage::Format_Grayscale8), "JPG", 80)});
     return out;
