@@ -1073,5 +1073,9 @@ Onion Skin</translation>
         <source>视频文件没有写完整:%1</source>
         <translation>The video file is incomplete: %1</translation>
     </message>
+    <message>
+        <source>另一个渐变或导出正在写入文件夹 %1,请等它结束后再导出。</source>
+        <translation>Another run or export is writing to the folder %1; export when it has finished.</translation>
+    </message>
 </context>
 </TS>

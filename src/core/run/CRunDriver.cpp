@@ -2,6 +2,7 @@
 
 #include "output/avi/CAviRecorder.h"
 #include "output/bmp/CBitmapInfo.h"
+#include "files/CFileAccess.h"
 #include "files/CReplacingFile.h"
 #include "output/bmp/GetDIBits.h"
 #include "PictureBitmap.h"
@@ -10,21 +11,32 @@
 #include "morph/ImageMorphing.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <future>
 #include <string_view>
 #include <system_error>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr uint32_t kVideoFrameRate = 3;
 
-void MakeFolder(const std::string& path)
+// Makes the folder `path` (in a folder that exists) when it is missing.
+// Empty when it is there to be written to, else why not.
+CMessage FolderError(const std::string& path)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(path, ec);
+    struct stat st {};
+    int err = ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST ? 0 : errno;
+    if (err == 0) {
+        err = ::stat(path.c_str(), &st) != 0             ? errno
+              : !S_ISDIR(st.st_mode)                     ? ENOTDIR
+              : ::access(path.c_str(), W_OK | X_OK) != 0 ? errno
+                                                         : 0;
+    }
+    return err == 0 ? CMessage() : CMessage(CRunDriver::kFolderFormat, {path, CFileAccess::ErrorMessage(err)});
 }
 
 // k of a name "Frame-<k>.bmp" written by FramePath, or -1.
@@ -244,6 +256,21 @@ CRunDriver::StartResult CRunDriver::Start()
         }
         return result;
     }
+    CMessage videoFolderError;
+    if (!m_outputLocks.IsHeld()) {
+        // The output folders are made, and told when they cannot be written
+        // to, before their locks are taken (an export may hold them).
+        m_frameFolderError = FolderError(FrameFolder());
+        videoFolderError = FolderError(CReplacingFile::FolderOf(VideoPath()));
+        result.folderError = !m_frameFolderError.IsEmpty() ? m_frameFolderError : videoFolderError;
+        if (m_outputLocks.Acquire({FrameFolder(), CReplacingFile::FolderOf(VideoPath())}) == CRunLock::Result::kBusy) {
+            if (!hadLock) {
+                m_lock.Release();
+            }
+            result.status = StartStatus::kBusy;
+            return result;
+        }
+    }
     result.status = StartStatus::kStarted;
     m_bRunning = 1;
 
@@ -272,8 +299,6 @@ CRunDriver::StartResult CRunDriver::Start()
         m_pRecorder->CloseVideo();
         m_pRecorder.reset();
     }
-    MakeFolder(FrameFolder());
-    MakeFolder(m_doc.GetWorkDir() + "/output_video");
     if (m_lock.IsHeld()) {
         RemoveLeftovers(FrameFolder(), m_doc.GetWorkDir() + "/output_video");
     }
@@ -285,9 +310,14 @@ CRunDriver::StartResult CRunDriver::Start()
     if (m_chooser) {
         m_pRecorder->SetCompressionChooser(m_chooser);
     }
-    const int32_t opened = m_pRecorder->OpenVideo();
+    // A video folder that cannot be written to is the reason the video
+    // fails, not what the recorder would make of it.
+    const int32_t opened = videoFolderError.IsEmpty() ? m_pRecorder->OpenVideo() : -1;
     result.video = opened == 0 ? VideoState::kOpen : (opened > 0 ? VideoState::kCancelled : VideoState::kFailed);
-    if (result.video == VideoState::kFailed) {
+    if (!videoFolderError.IsEmpty()) {
+        m_pRecorder.reset();
+        result.videoError = videoFolderError;
+    } else if (result.video == VideoState::kFailed) {
         // The recorder's own (English) text, then what the system said.
         result.videoError = m_pRecorder->GetError();
     }
@@ -358,6 +388,9 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
     } else {
         result.fileError = WriteBitmapFile(FramePath(k), *info, m_frameRows.data(), m_frameRows.size());
         result.fileWritten = result.fileError.IsEmpty();
+        if (!result.fileWritten && !m_frameFolderError.IsEmpty()) {
+            result.fileError = m_frameFolderError; // the cause, not its consequence
+        }
     }
     return result;
 }
@@ -400,7 +433,13 @@ bool CRunDriver::Stop()
 {
     const bool hadRecorder = m_pRecorder != nullptr;
     // A second Stop keeps what the first found about the video.
-    if (m_pRecorder && m_bRunVideo) {
+    if (m_pRecorder && m_bRunVideo && m_nVideoFrames == 0) {
+        // A video without a frame does not replace the one there.
+        m_pRecorder->Abandon();
+        m_closeError = CMessage();
+        m_bVideoWritten = false;
+        m_bRunVideo = false;
+    } else if (m_pRecorder && m_bRunVideo) {
         m_closeError = CMessage();
         const bool wasOpen = m_pRecorder->IsOpen();
         const int32_t closed = m_pRecorder->CloseVideo();
@@ -421,6 +460,7 @@ bool CRunDriver::Stop()
     m_nFrame = 0;
     m_bRunning = 0;
     m_bPaused = false;
+    m_outputLocks.Release();
     m_lock.Release();
     return hadRecorder;
 }
