@@ -88,7 +88,21 @@ TEST(RenderExport, RunsAndExportsIntoTheWorkingFolderHoldItsOutputFolders)
     }
     EXPECT_TRUE(fs::is_empty(f.Work() + "/ouput_image"));
     EXPECT_TRUE(fs::is_empty(f.Work() + "/output_video"));
-    EXPECT_EQ(f.Render({"--steps", "2", "--video", "gif", "demo.tvl"}).exitCode, 0);
+
+    // Free again, a run clears what killed exports left there (not what a
+    // live process writes).
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ASSERT_EQ(CRenderFixture::Wait(dead), 0);
+    const std::string left[] = {"/ouput_image/Frame-3.png.tmp-" + std::to_string(dead) + "-0",
+                                "/output_video/trevalin.mp4.tmp-" + std::to_string(dead) + "-1"};
+    const std::string live = "/output_video/trevalin.gif.tmp-" + std::to_string(::getpid()) + "-0";
+    for (const std::string& name : {left[0], left[1], live})
+        std::ofstream(f.Work() + name) << "part";
+    EXPECT_EQ(f.Render({"--steps", "2", "demo.tvl"}).exitCode, 0);
+    EXPECT_FALSE(fs::exists(f.Work() + left[0]));
+    EXPECT_FALSE(fs::exists(f.Work() + left[1]));
+    EXPECT_TRUE(fs::exists(f.Work() + live));
 }
 
 // A stop signal ends an export after the frame being written, with a video

@@ -68,12 +68,29 @@ std::vector<std::string> Names(const std::string& folder)
     return names;
 }
 
-// Removes the temporary files a run that was killed left in the output
-// folders: those of "Frame-<k>.bmp" and of "trevalin.avi".
+// Whether `name` is `stem`, then a number when `numbered`, then one of the
+// extensions runs and exports write: "Frame-<k>.png", "trevalin.mp4".
+bool IsOutputName(const std::string& name, std::string_view stem, bool numbered)
+{
+    const size_t dot = name.rfind('.');
+    if (name.compare(0, stem.size(), stem) != 0 || dot == std::string::npos || dot < stem.size()) {
+        return false;
+    }
+    const std::string_view extension = std::string_view(name).substr(dot);
+    const std::string_view known[] = {".bmp", ".png", ".jpg", ".avi", ".mp4", ".webm", ".gif"};
+    const std::string middle = name.substr(stem.size(), dot - stem.size());
+    return std::find(std::begin(known), std::end(known), extension) != std::end(known) &&
+           (numbered ? !middle.empty() && middle.find_first_not_of("0123456789") == std::string::npos : middle.empty());
+}
+
+// Removes the temporary files a run or an export into the working folder
+// that was killed left in the output folders: those of "Frame-<k>.<ext>"
+// and of "trevalin.<ext>".
 void RemoveLeftovers(const std::string& frames, const std::string& videos)
 {
-    CReplacingFile::RemoveLeftovers(frames, [](const std::string& name) { return FrameNumber(name) >= 0; });
-    CReplacingFile::RemoveLeftovers(videos, [](const std::string& name) { return name == "trevalin.avi"; });
+    CReplacingFile::RemoveLeftovers(frames, [](const std::string& name) { return IsOutputName(name, "Frame-", true); });
+    CReplacingFile::RemoveLeftovers(videos,
+                                    [](const std::string& name) { return IsOutputName(name, "trevalin", false); });
 }
 
 // Replaces the lines of `to` with copies of the points of `from`.
