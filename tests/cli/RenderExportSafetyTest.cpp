@@ -152,9 +152,8 @@ TEST(RenderExport, FoldersAndNamesAreCheckedBeforeTheFirstFrame)
 
     // A working folder that cannot be written to: the reason is told, for
     // a run and for an export into it.
-    fs::permissions(f.Work(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                  fs::perms::others_read | fs::perms::others_exec);
-    fs::permissions(f.Work() + "/out", fs::perms::owner_all);
+    fs::permissions(f.Work(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                  fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     const int failures = RunUnprivileged([&f] {
         int failed = 0;
         for (const std::vector<std::string>& args :
