@@ -236,6 +236,9 @@ int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options, 
     const int signal = m_pStop != nullptr ? m_pStop->Signal() : 0;
     if (summary.outcome == CExportSummary::Outcome::kFailed) {
         m_err << "export failed: " << m_language.Say(summary.error) << "\n";
+        if (frames == 0 && summary.framesWritten == 0) {
+            return kFailed; // nothing was done (its folders were busy, say): the message is all
+        }
     } else if (signal != 0) {
         m_err << "stopped by " << CSignalStop::Name(signal) << " after " << frames << " of " << job.TotalSteps()
               << " frames\n";
