@@ -1188,5 +1188,9 @@ Onion Skin</translation>
         <source>项目中的图片文件名 %1 超过了文件名 %2 字节的上限。</source>
         <translation>The picture file name %1 in the project is longer than a file name&apos;s limit of %2 bytes.</translation>
     </message>
+    <message>
+        <source>另一个渐变或导出正在写入文件夹 %1,请等它结束后再导出。</source>
+        <translation>Another run or export is writing to the folder %1; export when it has finished.</translation>
+    </message>
 </context>
 </TS>

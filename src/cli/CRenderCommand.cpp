@@ -120,7 +120,7 @@ int CRenderCommand::Run(const CRenderOptions& options)
     driver.SetSteps(options.steps);
     const CRunDriver::StartResult started = driver.Start();
     if (started.status == CRunDriver::StartStatus::kBusy) {
-        m_err << "another run is writing the outputs of " << doc.GetWorkDir()
+        m_err << "another run or export is writing the outputs of " << doc.GetWorkDir()
               << " (ouput_image/, output_video/); start this one when it has finished\n";
         return kFailed;
     }
@@ -128,6 +128,12 @@ int CRenderCommand::Run(const CRenderOptions& options)
         m_err << m_language.Say(CMessage(CRunDriver::kIncompatibleText)) << "\n"
               << "source picture " << sourceSize.cx << " x " << sourceSize.cy << ", target picture " << targetSize.cx
               << " x " << targetSize.cy << " (--fit pad|crop|stretch brings the target to the source's size)\n";
+        return kFailed;
+    }
+    if (!started.folderError.IsEmpty()) {
+        // Nothing could be written: said before the first frame is computed.
+        m_err << m_language.Say(started.folderError) << "\n";
+        driver.Stop();
         return kFailed;
     }
     bool failed = false;
@@ -218,6 +224,9 @@ int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options, 
     const std::string base = project.extension() == ".tvl" ? project.stem().string() : project.filename().string();
     CExportSettings settings = options.ExportSettings(doc.GetWorkDir(), base);
     settings.morph = options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
+    // A stop signal ends the export as it ends a run: with the video of
+    // the frames written.
+    settings.finishVideoWhenStopped = true;
     CExportJob job(doc, settings);
     job.SetRowPool(&pool);
     if (const CMessage problem = job.Check(); !problem.IsEmpty()) {
@@ -233,8 +242,15 @@ int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options, 
     });
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     if (m_bShowProgress && frames < job.TotalSteps()) m_err << "\n";
+    const int signal = m_pStop != nullptr ? m_pStop->Signal() : 0;
     if (summary.outcome == CExportSummary::Outcome::kFailed) {
         m_err << "export failed: " << m_language.Say(summary.error) << "\n";
+        if (frames == 0 && summary.framesWritten == 0) {
+            return kFailed; // nothing was done (its folders were busy, say): the message is all
+        }
+    } else if (signal != 0) {
+        m_err << "stopped by " << CSignalStop::Name(signal) << " after " << frames << " of " << job.TotalSteps()
+              << " frames\n";
     } else if (summary.outcome == CExportSummary::Outcome::kCancelled) {
         m_err << "export cancelled\n";
     }
@@ -252,8 +268,8 @@ int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options, 
     m_err.precision(2);
     m_err << std::fixed << frames << " frames in " << seconds << " s, " << (seconds > 0 ? frames / seconds : 0.0)
           << " frames per second\n";
-    if (m_pStop != nullptr && m_pStop->Signal() != 0) {
-        return CSignalStop::ExitStatus(m_pStop->Signal());
+    if (signal != 0) {
+        return CSignalStop::ExitStatus(signal);
     }
     return summary.outcome == CExportSummary::Outcome::kDone ? kSuccess : kFailed;
 }

@@ -15,9 +15,9 @@ class CTrevalinDoc;
 // working folder, renders frames 0 to N with the chosen engine, writes each
 // frame file and the video, and tells what it did on `err`. With export
 // switches the frames, the video, their formats and places are as asked.
-// With a signal stop, a stop signal ends the run after the frame being
-// written (the video is completed with the frames done; an export run
-// drops its video) and the exit status is 128 + the signal's number.
+// With a signal stop, a stop signal ends the run or export after the frame
+// being written (the video is completed with the frames done) and the exit
+// status is 128 + the signal's number.
 class CRenderCommand {
 public:
     enum ExitCode : int { kSuccess = 0, kFailed = 1, kBadArguments = 2 };

@@ -230,20 +230,18 @@ TEST(RenderRun, FitBringsTheTargetToTheSourceSizeForThatRunOnly)
 
 TEST(RenderRun, WriteFailuresAreReportedOnceAndFail)
 {
-    CRenderFixture f;
-    // A file where the frame folder should be: no frame can be written.
-    std::ofstream(f.Work() + "/ouput_image") << "in the way";
-    const CRenderFixture::Outcome frames = f.Render({"--steps", "3", "demo.tvl"});
-    EXPECT_EQ(frames.exitCode, 1);
-    EXPECT_EQ(Count(frames.output, "frame files cannot be written"), 1u) << frames.output;
-    EXPECT_TRUE(fs::is_regular_file(f.Work() + "/output_video/trevalin.avi")) << "the video is still written";
-
-    CRenderFixture g;
-    std::ofstream(g.Work() + "/output_video") << "in the way";
-    const CRenderFixture::Outcome video = g.Render({"--steps", "3", "demo.tvl"});
-    EXPECT_EQ(video.exitCode, 1);
-    EXPECT_EQ(Count(video.output, "AVI Engine failed to initialize. Check filename "), 1u) << video.output;
-    EXPECT_TRUE(fs::exists(g.Work() + "/ouput_image/Frame-3.bmp")) << "the frames are still written";
+    // A file where an output folder should be: the run says so, with the
+    // system's reason, before it computes a frame, and writes nothing.
+    for (const std::string folder : {"ouput_image", "output_video"}) {
+        CRenderFixture f;
+        std::ofstream(f.Work() + "/" + folder) << "in the way";
+        const CRenderFixture::Outcome run = f.Render({"--steps", "3", "demo.tvl"});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(Count(run.output, "无法在文件夹 " + f.Work() + "/" + folder + " 中写入文件"), 1u) << run.output;
+        EXPECT_EQ(run.output.find("frames in"), std::string::npos) << run.output;
+        EXPECT_FALSE(fs::exists(f.Work() + "/ouput_image/Frame-0.bmp"));
+        EXPECT_FALSE(fs::exists(f.Work() + "/output_video/trevalin.avi"));
+    }
 }
 
 using testfiles::Names;
@@ -477,7 +475,8 @@ TEST(RenderRun, ASecondRunInTheSameFolderRefusesAtOnce)
     ASSERT_EQ(other.Acquire(f.Work()), CRunLock::Result::kAcquired);
     const CRenderFixture::Outcome run = f.Render({"--steps", "2", "demo.tvl"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.output.find("another run is writing the outputs of " + f.Work()), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("another run or export is writing the outputs of " + f.Work()), std::string::npos)
+        << run.output;
     EXPECT_FALSE(fs::exists(f.Work() + "/ouput_image/Frame-0.bmp"));
     other.Release();
     EXPECT_EQ(f.Render({"--steps", "2", "demo.tvl"}).exitCode, 0);

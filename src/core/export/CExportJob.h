@@ -38,9 +38,14 @@ public:
     // Every check that needs no writing (settings, folder, pictures): empty,
     // or the first problem for the user.
     CMessage Check() const;
-    // Runs the export. Once `cancel` is abandoned the job stops soon after
-    // (the frame being computed is given up): the video is dropped, the
-    // frame files already complete stay.
+    // Runs the export. It first makes the output folders of the working
+    // folder's layout and takes the locks of the folders it writes to
+    // (COutputLocks: another run or export there makes it fail at once),
+    // then removes the temporary files killed exports and runs left there.
+    // Once `cancel` is abandoned the job stops soon after (the frame being
+    // computed is given up): the video is dropped, or completed with the
+    // frames written when the settings ask for that; the frame files
+    // already complete stay.
     CExportSummary Run(CCancelToken::Ticket cancel = {}, const Progress& progress = {});
     // The row pool the frames are computed on (the program's); without one
     // the job makes a pool of the settings' thread count.

@@ -70,6 +70,11 @@ CMessage CExportMessages::FolderNotWritable(const std::string& folder, int error
     return CMessage(TRV_TEXT("CoreText", "无法在文件夹 %1 中写入文件:%2"), {folder, CFileAccess::ErrorMessage(error)});
 }
 
+CMessage CExportMessages::FolderBusy(const std::string& folder)
+{
+    return CMessage(TRV_TEXT("CoreText", "另一个渐变或导出正在写入文件夹 %1,请等它结束后再导出。"), {folder});
+}
+
 CMessage CExportMessages::EmptyBaseName()
 {
     return CMessage(TRV_TEXT("CoreText", "文件名不能为空。"));

@@ -21,6 +21,8 @@ public:
     static CMessage FolderMissing(const std::string& folder);
     static CMessage NotAFolder(const std::string& path);
     static CMessage FolderNotWritable(const std::string& folder, int error);
+    // Another run or export holds the output folder `folder` (COutputLocks).
+    static CMessage FolderBusy(const std::string& folder);
     static CMessage EmptyBaseName();
     static CMessage BadBaseName(const std::string& base);
     // A file at `path` could not be created (`error`, a system error

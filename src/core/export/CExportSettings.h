@@ -44,6 +44,9 @@ struct CExportSettings {
     bool pingPong = false;
     double holdFirstSeconds = 0.0;
     double holdLastSeconds = 0.0;
+    // An export stopped by its cancel ticket completes the video of the
+    // frames written (trevalin-render's stop signals) instead of dropping it.
+    bool finishVideoWhenStopped = false;
 
     int32_t steps = 10; // N, 1 to kMaxSteps
     EngineKind engine = EngineKind::kFeature;

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -198,7 +199,7 @@ void CReplacingFile::Abandon()
     m_folder.Close();
 }
 
-bool CReplacingFile::FinalNameOf(const std::string& name, std::string& finalName)
+bool CReplacingFile::FinalNameOf(const std::string& name, std::string& finalName, pid_t& pid)
 {
     const size_t mark = name.rfind(kTempMark);
     if (mark == std::string::npos || mark == 0) {
@@ -209,7 +210,11 @@ bool CReplacingFile::FinalNameOf(const std::string& name, std::string& finalName
     if (dash == std::string::npos || !AllDigits(name, from, dash) || !AllDigits(name, dash + 1, name.size())) {
         return false;
     }
+    if (dash - from > 9) {
+        return false; // no process number is that long
+    }
     finalName = name.substr(0, mark);
+    pid = static_cast<pid_t>(std::stol(name.substr(from, dash - from)));
     return true;
 }
 
@@ -222,7 +227,10 @@ void CReplacingFile::RemoveLeftovers(const std::string& folder, const std::funct
     std::vector<std::string> names;
     while (const dirent* entry = ::readdir(dir)) {
         std::string finalName;
-        if (FinalNameOf(entry->d_name, finalName) && isOurs(finalName)) {
+        pid_t pid = 0;
+        // A process that still lives may be writing its file.
+        const auto alive = [&pid] { return pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM; };
+        if (FinalNameOf(entry->d_name, finalName, pid) && isOurs(finalName) && !alive()) {
             names.emplace_back(entry->d_name);
         }
     }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <sys/types.h>
 
 // A file that takes the place of whatever stands at its path only once it is
 // complete: every output the program writes whole (a run's frame files and
@@ -86,9 +87,10 @@ public:
     void Abandon();
 
     // Removes from `folder` the temporary files of this class left by a
-    // program that was killed, for the final names `isOurs` accepts (a
-    // final name longer than kMaxKeptName comes cut, as in the temporary
-    // name). Nothing else is touched.
+    // program that was killed (the process its name holds is gone), for the
+    // final names `isOurs` accepts (a final name longer than kMaxKeptName
+    // comes cut, as in the temporary name). Nothing else is touched: the
+    // files of a live process, this one's included, stay.
     static void RemoveLeftovers(const std::string& folder, const std::function<bool(const std::string&)>& isOurs);
     // The folder part of `path`, where its temporary file goes ("." when it
     // has none).
@@ -97,7 +99,7 @@ public:
 private:
     // The final name a temporary name was made for; false when `name` is
     // not one.
-    static bool FinalNameOf(const std::string& name, std::string& finalName);
+    static bool FinalNameOf(const std::string& name, std::string& finalName, pid_t& pid);
 
     CParentFolder m_folder;
     CPosixFile m_file;

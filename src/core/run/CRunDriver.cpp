@@ -2,6 +2,7 @@
 
 #include "output/avi/CAviRecorder.h"
 #include "output/bmp/CBitmapInfo.h"
+#include "files/CFileAccess.h"
 #include "files/CReplacingFile.h"
 #include "output/bmp/GetDIBits.h"
 #include "PictureBitmap.h"
@@ -10,21 +11,32 @@
 #include "morph/ImageMorphing.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <future>
 #include <string_view>
 #include <system_error>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr uint32_t kVideoFrameRate = 3;
 
-void MakeFolder(const std::string& path)
+// Makes the folder `path` (in a folder that exists) when it is missing.
+// Empty when it is there to be written to, else why not.
+CMessage FolderError(const std::string& path)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(path, ec);
+    struct stat st {};
+    int err = ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST ? 0 : errno;
+    if (err == 0) {
+        err = ::stat(path.c_str(), &st) != 0             ? errno
+              : !S_ISDIR(st.st_mode)                     ? ENOTDIR
+              : ::access(path.c_str(), W_OK | X_OK) != 0 ? errno
+                                                         : 0;
+    }
+    return err == 0 ? CMessage() : CMessage(CRunDriver::kFolderFormat, {path, CFileAccess::ErrorMessage(err)});
 }
 
 // k of a name "Frame-<k>.bmp" written by FramePath, or -1.
@@ -56,12 +68,29 @@ std::vector<std::string> Names(const std::string& folder)
     return names;
 }
 
-// Removes the temporary files a run that was killed left in the output
-// folders: those of "Frame-<k>.bmp" and of "trevalin.avi".
+// Whether `name` is `stem`, then a number when `numbered`, then one of the
+// extensions runs and exports write: "Frame-<k>.png", "trevalin.mp4".
+bool IsOutputName(const std::string& name, std::string_view stem, bool numbered)
+{
+    const size_t dot = name.rfind('.');
+    if (name.compare(0, stem.size(), stem) != 0 || dot == std::string::npos || dot < stem.size()) {
+        return false;
+    }
+    const std::string_view extension = std::string_view(name).substr(dot);
+    const std::string_view known[] = {".bmp", ".png", ".jpg", ".avi", ".mp4", ".webm", ".gif"};
+    const std::string middle = name.substr(stem.size(), dot - stem.size());
+    return std::find(std::begin(known), std::end(known), extension) != std::end(known) &&
+           (numbered ? !middle.empty() && middle.find_first_not_of("0123456789") == std::string::npos : middle.empty());
+}
+
+// Removes the temporary files a run or an export into the working folder
+// that was killed left in the output folders: those of "Frame-<k>.<ext>"
+// and of "trevalin.<ext>".
 void RemoveLeftovers(const std::string& frames, const std::string& videos)
 {
-    CReplacingFile::RemoveLeftovers(frames, [](const std::string& name) { return FrameNumber(name) >= 0; });
-    CReplacingFile::RemoveLeftovers(videos, [](const std::string& name) { return name == "trevalin.avi"; });
+    CReplacingFile::RemoveLeftovers(frames, [](const std::string& name) { return IsOutputName(name, "Frame-", true); });
+    CReplacingFile::RemoveLeftovers(videos,
+                                    [](const std::string& name) { return IsOutputName(name, "trevalin", false); });
 }
 
 // Replaces the lines of `to` with copies of the points of `from`.
@@ -244,6 +273,21 @@ CRunDriver::StartResult CRunDriver::Start()
         }
         return result;
     }
+    CMessage videoFolderError;
+    if (!m_outputLocks.IsHeld()) {
+        // The output folders are made, and told when they cannot be written
+        // to, before their locks are taken (an export may hold them).
+        m_frameFolderError = FolderError(FrameFolder());
+        videoFolderError = FolderError(CReplacingFile::FolderOf(VideoPath()));
+        result.folderError = !m_frameFolderError.IsEmpty() ? m_frameFolderError : videoFolderError;
+        if (m_outputLocks.Acquire({FrameFolder(), CReplacingFile::FolderOf(VideoPath())}) == CRunLock::Result::kBusy) {
+            if (!hadLock) {
+                m_lock.Release();
+            }
+            result.status = StartStatus::kBusy;
+            return result;
+        }
+    }
     result.status = StartStatus::kStarted;
     m_bRunning = 1;
 
@@ -272,8 +316,6 @@ CRunDriver::StartResult CRunDriver::Start()
         m_pRecorder->CloseVideo();
         m_pRecorder.reset();
     }
-    MakeFolder(FrameFolder());
-    MakeFolder(m_doc.GetWorkDir() + "/output_video");
     if (m_lock.IsHeld()) {
         RemoveLeftovers(FrameFolder(), m_doc.GetWorkDir() + "/output_video");
     }
@@ -285,9 +327,14 @@ CRunDriver::StartResult CRunDriver::Start()
     if (m_chooser) {
         m_pRecorder->SetCompressionChooser(m_chooser);
     }
-    const int32_t opened = m_pRecorder->OpenVideo();
+    // A video folder that cannot be written to is the reason the video
+    // fails, not what the recorder would make of it.
+    const int32_t opened = videoFolderError.IsEmpty() ? m_pRecorder->OpenVideo() : -1;
     result.video = opened == 0 ? VideoState::kOpen : (opened > 0 ? VideoState::kCancelled : VideoState::kFailed);
-    if (result.video == VideoState::kFailed) {
+    if (!videoFolderError.IsEmpty()) {
+        m_pRecorder.reset();
+        result.videoError = videoFolderError;
+    } else if (result.video == VideoState::kFailed) {
         // The recorder's own (English) text, then what the system said.
         result.videoError = m_pRecorder->GetError();
     }
@@ -358,6 +405,9 @@ CRunDriver::FrameResult CRunDriver::WriteFrame(int32_t k, const CBitmap& frame)
     } else {
         result.fileError = WriteBitmapFile(FramePath(k), *info, m_frameRows.data(), m_frameRows.size());
         result.fileWritten = result.fileError.IsEmpty();
+        if (!result.fileWritten && !m_frameFolderError.IsEmpty()) {
+            result.fileError = m_frameFolderError; // the cause, not its consequence
+        }
     }
     return result;
 }
@@ -400,7 +450,13 @@ bool CRunDriver::Stop()
 {
     const bool hadRecorder = m_pRecorder != nullptr;
     // A second Stop keeps what the first found about the video.
-    if (m_pRecorder && m_bRunVideo) {
+    if (m_pRecorder && m_bRunVideo && m_nVideoFrames == 0) {
+        // A video without a frame does not replace the one there.
+        m_pRecorder->Abandon();
+        m_closeError = CMessage();
+        m_bVideoWritten = false;
+        m_bRunVideo = false;
+    } else if (m_pRecorder && m_bRunVideo) {
         m_closeError = CMessage();
         const bool wasOpen = m_pRecorder->IsOpen();
         const int32_t closed = m_pRecorder->CloseVideo();
@@ -421,6 +477,7 @@ bool CRunDriver::Stop()
     m_nFrame = 0;
     m_bRunning = 0;
     m_bPaused = false;
+    m_outputLocks.Release();
     m_lock.Release();
     return hadRecorder;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/avi/CCompressionOptions.h"
+#include "COutputLocks.h"
 #include "CRunLock.h"
 #include "message/CMessage.h"
 #include "message/CText.h"
@@ -27,8 +28,9 @@ class ImageMorphing;
 // writes it as a frame file. The result view drives it from its timer; the
 // headless render drives it in a loop. Both produce the same files.
 //
-// A started run holds the working folder's run lock (CRunLock) until Stop,
-// so two runs never write the same outputs. Every output is written beside
+// A started run holds the working folder's run lock (CRunLock) and the
+// locks of its output folders (COutputLocks, which exports take too) until
+// Stop, so two runs, or a run and an export, never write the same outputs. Every output is written beside
 // its path and renamed over it when complete (the video at Stop).
 //
 // Threads: ComputeFrame touches only the engine, the line copy and `out`;
@@ -41,7 +43,7 @@ public:
     enum class StartStatus {
         kStarted,      // running; see videoStatus for the video
         kIncompatible, // pictures differ in size or depth, or one is missing: nothing changed
-        kBusy,         // another run holds the working folder's outputs: nothing changed
+        kBusy,         // another run or an export holds the working folder's outputs: nothing changed
     };
 
     // The video of a started run.
@@ -62,10 +64,15 @@ public:
         std::string missingPath;
         // Whether this Start went on with a paused run (its video, k).
         bool resumed = false;
+        // kStarted: the first output folder that cannot be made or written
+        // to, and why; its frames or video fail with this reason.
+        CMessage folderError;
     };
 
     // What the user is told when the pictures differ in size or depth.
     static constexpr const char* kIncompatibleText = TRV_TEXT("CoreText", "不一致的图片大小或颜色格式!");
+    // An output folder that cannot be made or written to (%1), and why (%2).
+    static constexpr const char* kFolderFormat = TRV_TEXT("CoreText", "无法在文件夹 %1 中写入文件:%2");
     // The line added to it that names a missing picture ("%1" its file).
     static constexpr const char* kMissingSourceFormat = TRV_TEXT("CoreText", "找不到源图片 %1。");
     static constexpr const char* kMissingTargetFormat = TRV_TEXT("CoreText", "找不到目标图片 %1。");
@@ -188,6 +195,8 @@ private:
     CRowPool* m_pPool = nullptr;
     std::unique_ptr<CTrevalinDoc> m_pLines; // the lines the frames are computed from
     CRunLock m_lock;
+    COutputLocks m_outputLocks;  // of the frame and video folders, until Stop
+    CMessage m_frameFolderError; // why the frame folder cannot be written to
     CBitmap m_frame;
     std::shared_ptr<const CBitmap> m_inputs[2];
     bool m_bHasInputs = false;

@@ -1,6 +1,7 @@
 #include "document/CTrevalinDoc.h"
 #include "export/CExportJob.h"
 #include "options/CMorphOptionsFile.h"
+#include "run/COutputLocks.h"
 #include "support/CFfmpegRunner.h"
 #include "support/CTempDir.h"
 #include "support/DocTestSupport.h"
@@ -13,6 +14,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -204,6 +207,48 @@ TEST_F(ExportJob, CancelledLeavesNothingHalfWritten)
         EXPECT_TRUE(summary.videoPath.empty());
         EXPECT_EQ(summary.Describe().Text().rfind("导出已取消。\n", 0), 0u) << summary.Describe().Text();
     }
+}
+
+// Asked to, a stopped export completes the video of the frames written.
+TEST_F(ExportJob, AStopCompletesTheVideoWhenAsked)
+{
+    for (Video video : {Video::kMp4, Video::kGif, Video::kAviUncompressed}) {
+        CExportSettings s = settings;
+        s.video = video;
+        s.finishVideoWhenStopped = true;
+        CCancelToken cancel;
+        const CExportSummary summary = CExportJob(doc, s).Run(cancel.Issue(), [&](int64_t done, int64_t) {
+            if (done == 2) cancel.Cancel();
+        });
+        EXPECT_EQ(summary.outcome, CExportSummary::Outcome::kCancelled);
+        EXPECT_EQ(summary.videoPath, s.VideoPath());
+        EXPECT_EQ(summary.videoFrames, 2);
+        EXPECT_GT(fs::file_size(s.VideoPath()), 0u);
+    }
+}
+
+// The export holds its folder: with another holder it writes nothing. Once
+// it holds it, it removes what killed writers left there, not a live one's.
+TEST_F(ExportJob, AnotherHolderOfTheFolderKeepsItOutAndLeftoversOfTheDeadGo)
+{
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+    const std::string deadTemp = "clip.mp4.tmp-" + std::to_string(dead) + "-0";
+    const std::string liveTemp = "clip-0001.png.tmp-" + std::to_string(::getpid()) + "-0";
+    std::ofstream(work / "out" / deadTemp) << "left";
+    std::ofstream(work / "out" / liveTemp) << "writing";
+    {
+        COutputLocks other;
+        ASSERT_EQ(other.Acquire({(work / "out").string()}), CRunLock::Result::kAcquired);
+        const CExportSummary busy = CExportJob(doc, settings).Run();
+        EXPECT_EQ(busy.outcome, CExportSummary::Outcome::kFailed);
+        EXPECT_NE(busy.error.Text().find("另一个渐变或导出正在写入文件夹"), std::string::npos) << busy.error.Text();
+        EXPECT_EQ(Out(), (std::vector<std::string>{liveTemp, deadTemp}));
+    }
+    ASSERT_EQ(CExportJob(doc, settings).Run().outcome, CExportSummary::Outcome::kDone);
+    EXPECT_TRUE(fs::exists(work / "out" / liveTemp));
+    EXPECT_FALSE(fs::exists(work / "out" / deadTemp));
 }
 
 // A frame file that cannot be written stops the export: the video is

@@ -5,6 +5,7 @@
 #include "message/CText.h"
 
 #include <cerrno>
+#include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -119,6 +120,18 @@ CMessage CExportCheck::BaseName(const std::string& base)
     }
     if (base.find('/') != std::string::npos || base.find('\0') != std::string::npos || base == "." || base == "..") {
         return CExportMessages::BadBaseName(base);
+    }
+    return CMessage();
+}
+
+CMessage CExportCheck::FileName(const std::string& path)
+{
+    const std::string folder = CReplacingFile::FolderOf(path);
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const size_t slash = path.find_last_of('/');
+    const size_t length = slash == std::string::npos ? path.size() : path.size() - slash - 1;
+    if (length > static_cast<size_t>(limit > 0 ? limit : NAME_MAX)) {
+        return CExportMessages::WriteFailed(path, ENAMETOOLONG);
     }
     return CMessage();
 }

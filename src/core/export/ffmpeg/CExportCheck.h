@@ -21,4 +21,7 @@ public:
     static CMessage Folder(const std::string& folder);
     // A base name for the output files: not empty, no "/", not "." or "..".
     static CMessage BaseName(const std::string& base);
+    // Whether the last name of `path` fits its folder's file system
+    // (NAME_MAX bytes, or what the folder says).
+    static CMessage FileName(const std::string& path);
 };

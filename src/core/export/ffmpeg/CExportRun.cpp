@@ -5,6 +5,7 @@
 #include "export/CExportMessages.h"
 #include "CFfmpegVideoWriter.h"
 #include "CFrameFileWriter.h"
+#include "files/CReplacingFile.h"
 #include "run/CRunDriver.h"
 #include "run/PictureBitmap.h"
 #include "morph/CRowPool.h"
@@ -159,6 +160,26 @@ CMessage CExportRun::Check() const
         const CMessage base = CExportCheck::BaseName(s.baseName);
         if (!base.IsEmpty()) return base;
     }
+    // Every file name, the longest frame number's included, must fit the
+    // folder's names: told now rather than when the video is complete.
+    std::vector<std::string> paths;
+    if (s.frames != CExportSettings::Frames::kNone) paths.push_back(s.FramePath(s.LastFrame()));
+    if (s.video != CExportSettings::Video::kNone) paths.push_back(s.VideoPath());
+    for (const std::string& path : paths) {
+        const CMessage name = CExportCheck::FileName(path);
+        if (!name.IsEmpty()) return name;
+    }
+    if (s.layout == CExportSettings::Layout::kWorkFolder) {
+        // The folders written to when they are there, else the working
+        // folder that will hold them.
+        for (const std::string& path : paths) {
+            std::error_code ec;
+            const std::string folder = CReplacingFile::FolderOf(path);
+            const CMessage problem = CExportCheck::Folder(std::filesystem::exists(folder, ec) ? folder : s.folder);
+            if (!problem.IsEmpty()) return problem;
+        }
+        return CMessage();
+    }
     return CExportCheck::Folder(s.folder);
 }
 
@@ -202,6 +223,7 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
         return fail(problem);
     }
     if (s.layout == CExportSettings::Layout::kWorkFolder) {
+        // Made by CExportJob before it locks them; here for a task run alone.
         std::error_code ec;
         if (s.frames != CExportSettings::Frames::kNone)
             std::filesystem::create_directories(s.folder + "/ouput_image", ec);
@@ -228,7 +250,9 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
         return fail(files.Error());
     }
     CVideoOut video;
-    if (summary.videoWanted && !video.Open(s, m_nWidth, m_nHeight, cancel)) {
+    // A video finished when the export stops is not stopped with it.
+    const CCancelToken::Ticket videoCancel = s.finishVideoWhenStopped ? CCancelToken::Ticket() : cancel;
+    if (summary.videoWanted && !video.Open(s, m_nWidth, m_nHeight, videoCancel)) {
         return fail(video.Error());
     }
 
@@ -276,10 +300,14 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
     if (failure) {
         return fail(*failure);
     }
-    if (outcome.cancelled || outcome.stopped || cancel.IsAbandoned() || video.Cancelled()) {
+    const bool stopped = outcome.cancelled || outcome.stopped || cancel.IsAbandoned() || video.Cancelled();
+    if (stopped && (!s.finishVideoWhenStopped || !summary.videoWanted || video.Frames() == 0)) {
         if (summary.videoWanted) video.Cancel();
         summary.outcome = CExportSummary::Outcome::kCancelled;
         return summary;
+    }
+    if (stopped) {
+        summary.outcome = CExportSummary::Outcome::kCancelled;
     }
     if (summary.videoWanted) {
         if (!video.Finish()) {

@@ -101,9 +101,11 @@ public:
 
     uint32_t m_nFrameRate = 30; // frames per second
 
+    // Drops the video being written: the file at the path stays as it was.
+    void Abandon();
+
 private:
     int32_t Fail(int32_t code, std::string text);
-    void Abandon();
 
     std::string m_strFilePath = "Untitled.avi";
     BITMAPINFOHEADER m_frameFormat{};
