@@ -81,6 +81,14 @@
         <source>确定</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
 </context>
 <context>
     <name>CDocManager</name>
@@ -91,6 +99,14 @@
     <message>
         <source>是否保存对 %1 的更改?</source>
         <translation>Save changes to %1?</translation>
+    </message>
+    <message>
+        <source>正在生成渐变序列。停止它并新建项目吗?</source>
+        <translation>A morph sequence is being generated. Stop it and start a new project?</translation>
+    </message>
+    <message>
+        <source>正在生成渐变序列。停止它并打开另一个项目吗?</source>
+        <translation>A morph sequence is being generated. Stop it and open another project?</translation>
     </message>
 </context>
 <context>

@@ -85,10 +85,21 @@ bool CDocManager::SaveModified()
     return false;
 }
 
-void CDocManager::OnFileNew()
+bool CDocManager::MayReplace(const QString& question)
 {
     m_doc.EndGestures();
-    if (!SaveModified()) return;
+    const auto running = [this] { return m_isRunActive && m_isRunActive(); };
+    // The run goes on while the questions are open: it may end meanwhile.
+    if (running() && !m_prompts.AskYesNo(m_pDialogParent, question)) return false;
+    if (!SaveModified()) return false;
+    // Its frames come from the document's lines: it ends before they change.
+    if (running()) m_stopRun();
+    return true;
+}
+
+void CDocManager::OnFileNew()
+{
+    if (!MayReplace(tr("正在生成渐变序列。停止它并新建项目吗?"))) return;
     m_doc.GetDoc().OnNewDocument();
     m_doc.GetUndoStack().clear();
     m_doc.SendInitialUpdate();
@@ -116,8 +127,7 @@ CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
         emit activateRequested();
         return OpenResult::kOpened;
     }
-    m_doc.EndGestures();
-    if (!SaveModified()) return OpenResult::kCancelled;
+    if (!MayReplace(tr("正在生成渐变序列。停止它并打开另一个项目吗?"))) return OpenResult::kCancelled;
     const CDocStatus status = doc.OnOpenDocument(QFile::encodeName(full).toStdString());
     if (!status.ok) {
         m_prompts.MessageBox(m_pDialogParent, FailureText(status), CUserPrompts::Icon::kWarning);

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class CDocController;
 class CRecentFileList;
@@ -13,6 +14,9 @@ class QWidget;
 // main window's caption. The document differs from its file while its
 // history is away from the state last opened or saved; then New, Open, a
 // recent file and closing the window ask whether to save the changes first.
+// While a morph run goes (running or paused) New, Open and a recent file
+// first ask whether to stop it; 是 stops it as 停止 does (its video holds the
+// frames made so far) before the document changes, 否 changes nothing.
 class CDocManager : public QObject {
     Q_OBJECT
 
@@ -22,6 +26,14 @@ public:
     static const QString kDefaultSuffix;
 
     CDocManager(CDocController& doc, CRecentFileList& recent, CUserPrompts& prompts, QObject* parent = nullptr);
+
+    // The result view's run: whether one goes (running or paused) and how
+    // it is stopped. Without them no run is asked about.
+    void SetRun(std::function<bool()> isActive, std::function<void()> stop)
+    {
+        m_isRunActive = std::move(isActive);
+        m_stopRun = std::move(stop);
+    }
 
     // Owner window of the dialogs and message boxes.
     void SetDialogParent(QWidget* parent) { m_pDialogParent = parent; }
@@ -60,9 +72,15 @@ private:
     enum class OpenResult { kOpened, kCancelled, kFailed };
     OpenResult DoOpen(const QString& path);
     bool DoSave(const QString& path);
+    // Before the content is replaced: asks `question` while a run goes and
+    // then the question about the changes. Returns whether to go on; the
+    // run is stopped then.
+    bool MayReplace(const QString& question);
 
     CDocController& m_doc;
     CRecentFileList& m_recent;
     CUserPrompts& m_prompts;
     QWidget* m_pDialogParent = nullptr;
+    std::function<bool()> m_isRunActive;
+    std::function<void()> m_stopRun;
 };

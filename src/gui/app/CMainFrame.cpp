@@ -89,6 +89,7 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
         }
     });
     m_docManager.SetDialogParent(this);
+    m_docManager.SetRun([this] { return m_pResultView->IsRunActive(); }, [this] { OnMorphStop(); });
     setWindowTitle(m_docManager.GetCaption());
     RebuildRecentFileMenu();
     UpdateCommandUI();
@@ -101,6 +102,7 @@ CMainFrame::~CMainFrame()
     disconnect(&m_doc, nullptr, this, nullptr);
     disconnect(&m_recent, nullptr, this, nullptr);
     disconnect(&m_docManager, nullptr, this, nullptr);
+    m_docManager.SetRun({}, {});
     disconnect(m_pResultView, nullptr, this, nullptr);
     disconnect(&m_doc, nullptr, m_pEditCommands, nullptr);
     disconnect(&m_doc, nullptr, m_fit, nullptr);
@@ -456,8 +458,10 @@ void CMainFrame::OnFileExport()
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
+    // Not while a modal dialog is open: an export's progress (its job reads
+    // the document) or a question of a run.
     const QString file = CImageView::DroppedFile(event->mimeData());
-    if (!file.isEmpty() && CImageView::IsProjectFile(file))
+    if (!file.isEmpty() && CImageView::IsProjectFile(file) && QApplication::activeModalWidget() == nullptr)
         event->acceptProposedAction();
     else
         event->ignore();
@@ -466,7 +470,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 void CMainFrame::dropEvent(QDropEvent* event)
 {
     const QString file = CImageView::DroppedFile(event->mimeData());
-    if (file.isEmpty() || !CImageView::IsProjectFile(file)) {
+    if (file.isEmpty() || !CImageView::IsProjectFile(file) || QApplication::activeModalWidget() != nullptr) {
         event->ignore();
         return;
     }

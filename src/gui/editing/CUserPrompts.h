@@ -45,6 +45,8 @@ public:
     virtual void ShowAbout(QWidget* parent) = 0;
     // Asks `text` with the buttons 保存, 不保存 and 取消 (also Escape).
     virtual SaveAnswer AskSaveChanges(QWidget* parent, const QString& text) = 0;
+    // Asks `text` with the buttons 是 and 否 (also Escape); true for 是.
+    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
     // Asks `text` with the buttons 缩放并留边, 缩放并裁剪, 拉伸 and 保持原样
     // (also Escape).
     virtual FitAnswer ChooseFit(QWidget* parent, const QString& text) = 0;

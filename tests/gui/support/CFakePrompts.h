@@ -69,6 +69,14 @@ public:
         saveAnswers.pop_front();
         return answer;
     }
+    bool AskYesNo(QWidget*, const QString& text) override
+    {
+        yesNoQuestions << text;
+        if (yesNoAnswers.empty()) return true;
+        const bool answer = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return answer;
+    }
     FitAnswer ChooseFit(QWidget*, const QString& text) override
     {
         fitQuestions << text;
@@ -106,6 +114,8 @@ public:
     // 保持原样.
     std::deque<SaveAnswer> saveAnswers;
     std::deque<FitAnswer> fitAnswers;
+    // Answers of the next 是/否 questions: without one, 是.
+    std::deque<bool> yesNoAnswers;
     // Plays the export dialog: changes the settings and accepts (true) or
     // cancels; without it every export is cancelled.
     std::function<bool(QWidget*, CExportSettings&, int32_t, int32_t)> onExport;
@@ -119,6 +129,7 @@ public:
     std::vector<QStringList> menuItems;
     QStringList saveQuestions;
     QStringList fitQuestions;
+    QStringList yesNoQuestions;
     int compressionDialogs = 0;
     int aboutBoxes = 0;
     std::vector<CExportSettings> offeredExports;
