@@ -1121,5 +1121,9 @@ Onion Skin</translation>
         <source>视频文件没有写完整:%1</source>
         <translation>The video file is incomplete: %1</translation>
     </message>
+    <message>
+        <source>每段变形的帧数必须在 2 到 10000 之间,整个序列不超过 1000000 帧:%1。</source>
+        <translation>Each morph must have 2 to 10000 frames, a whole sequence at most 1000000: %1.</translation>
+    </message>
 </context>
 </TS>

@@ -6,6 +6,7 @@
 #include "morph/CRowPool.h"
 #include "morph/ImageMorphing.h"
 #include "export/CExportJob.h"
+#include "export/CExportSequence.h"
 #include "options/CMorphOptionsFile.h"
 #include "run/CFramePipeline.h"
 #include "run/CRunDriver.h"
@@ -77,6 +78,9 @@ bool CRenderCommand::OpenProject(CTrevalinDoc& doc, const CRenderOptions& option
 
 int CRenderCommand::Run(const CRenderOptions& options)
 {
+    if (options.projects.size() > 1) {
+        return RunSequence(options);
+    }
     CTrevalinDoc doc(CurrentDirectory(), m_decoder);
     if (!OpenProject(doc, options)) {
         return kFailed;
@@ -205,11 +209,64 @@ int CRenderCommand::Run(const CRenderOptions& options)
 
 int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options, CRowPool& pool)
 {
+    CExportSequence morph(doc, options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName())), options.MorphSteps());
+    morph.SetHold(options.hold);
+    return Export(morph, doc.GetWorkDir(), options, pool);
+}
+
+bool CRenderCommand::FitPicture(CTrevalinDoc& doc, int index, SIZE size, const CRenderOptions& options)
+{
+    CPictureFile& picture = *doc.GetPicture(index);
+    const SIZE own = picture.GetSizeInPixels();
+    if (own == size) {
+        return true;
+    }
+    const char* which = index == 0 ? "source" : "target";
+    if (!options.fit) {
+        m_err << doc.GetPathName() << ": " << which << " picture " << own.cx << " x " << own.cy
+              << " is not the first project's size, " << size.cx << " x " << size.cy
+              << " (--fit pad|crop|stretch brings it there)\n";
+        return false;
+    }
+    const CFitTransform fit(*options.fit, own.cx, own.cy, size.cx, size.cy);
+    picture.SetImage(CPictureFitter::ToPictureImage(CPictureFitter::Fit(*picture.GetImage(), fit)));
+    fit.Apply(doc.GetFeatureSet()->m_sets[index]);
+    m_err << doc.GetPathName() << ": " << which << " picture fitted from " << own.cx << " x " << own.cy << " to "
+          << size.cx << " x " << size.cy << "\n";
+    return true;
+}
+
+int CRenderCommand::RunSequence(const CRenderOptions& options)
+{
+    std::vector<std::unique_ptr<CTrevalinDoc>> docs;
+    for (const std::string& path : options.projects) {
+        CRenderOptions one = options;
+        one.project = path;
+        docs.push_back(std::make_unique<CTrevalinDoc>(CurrentDirectory(), m_decoder));
+        if (!OpenProject(*docs.back(), one)) {
+            return kFailed;
+        }
+    }
+    const SIZE size = docs.front()->GetPicture(0)->GetSizeInPixels();
+    CExportSequence morphs;
+    morphs.SetHold(options.hold);
+    for (const auto& doc : docs) {
+        if (!FitPicture(*doc, 0, size, options) || !FitPicture(*doc, 1, size, options)) {
+            return kFailed;
+        }
+        morphs.Add(*doc, options.MorphOptions(CMorphOptionsFile::Read(doc->GetPathName())), options.MorphSteps());
+    }
+    CRowPool pool(options.threads > 0 ? options.threads : CRowPool::DefaultThreadCount());
+    return Export(morphs, docs.front()->GetWorkDir(), options, pool);
+}
+
+int CRenderCommand::Export(const CExportSequence& morphs, const std::string& workDir, const CRenderOptions& options,
+                           CRowPool& pool)
+{
     std::filesystem::path project(options.project);
     const std::string base = project.extension() == ".tvl" ? project.stem().string() : project.filename().string();
-    CExportSettings settings = options.ExportSettings(doc.GetWorkDir(), base);
-    settings.morph = options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
-    CExportJob job(doc, settings);
+    CExportSettings settings = options.ExportSettings(workDir, base);
+    CExportJob job(morphs, settings);
     job.SetRowPool(&pool);
     if (const CMessage problem = job.Check(); !problem.IsEmpty()) {
         m_err << m_language.Say(problem) << "\n";

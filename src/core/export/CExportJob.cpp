@@ -1,12 +1,18 @@
 #include "CExportJob.h"
 
 #include "CExportModule.h"
+#include "CExportSequence.h"
 #include "run/CRunDriver.h"
 
-CExportJob::CExportJob(const CTrevalinDoc& doc, const CExportSettings& settings) : m_settings(settings)
+CExportJob::CExportJob(const CTrevalinDoc& doc, const CExportSettings& settings)
+    : CExportJob(CExportSequence(doc, settings.morph, settings.steps), settings)
+{
+}
+
+CExportJob::CExportJob(const CExportSequence& morphs, const CExportSettings& settings) : m_settings(settings)
 {
     if (CExportTask::MakeFunction make = CExportModule::Load(m_loadError)) {
-        m_pTask.reset(make(doc, settings));
+        m_pTask.reset(make(morphs, settings));
     }
 }
 

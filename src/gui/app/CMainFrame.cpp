@@ -451,10 +451,10 @@ void CMainFrame::CreateMorphOptionsMenu()
         action->setCheckable(true);
         m_pMorphMenu->addAction(action);
         connect(action, &QAction::triggered, this, [this] {
-            CMorphOptions options;
+            CMorphOptions options = m_doc.GetMorphOptions();
             options.warpOnly = GetAction(ID_MORPH_WARP_ONLY)->isChecked();
-            options.ease = GetAction(ID_MORPH_EASE_SMOOTH)->isChecked() ? CMorphOptions::Ease::kSmooth
-                                                                        : CMorphOptions::Ease::kLinear;
+            options.SetEase(GetAction(ID_MORPH_EASE_SMOOTH)->isChecked() ? CMorphOptions::Ease::kSmooth
+                                                                         : CMorphOptions::Ease::kLinear);
             options.edge = GetAction(ID_MORPH_EDGE_EXTEND)->isChecked() ? CMorphOptions::Edge::kExtend
                                                                         : CMorphOptions::Edge::kBlack;
             m_doc.SetMorphOptions(options);
@@ -466,7 +466,7 @@ void CMainFrame::UpdateMorphOptionsUI()
 {
     const CMorphOptions& options = m_doc.GetMorphOptions();
     GetAction(ID_MORPH_WARP_ONLY)->setChecked(options.warpOnly);
-    GetAction(ID_MORPH_EASE_SMOOTH)->setChecked(options.ease == CMorphOptions::Ease::kSmooth);
+    GetAction(ID_MORPH_EASE_SMOOTH)->setChecked(options.shape.GetKind() == CTimingCurve::Kind::kSmooth);
     GetAction(ID_MORPH_EDGE_EXTEND)->setChecked(options.edge == CMorphOptions::Edge::kExtend);
 }
 

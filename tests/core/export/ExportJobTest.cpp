@@ -132,7 +132,9 @@ TEST_F(ExportJob, BadSettingsAreToldBeforeAnythingIsWritten)
         {[](CExportSettings& s) { s.baseName = "a/b"; }, "无效的文件名:a/b。"},
         {[this](CExportSettings& s) { s.folder = (work / "gone").string(); },
          "文件夹不存在:" + (work / "gone").string() + "。"},
-        {[](CExportSettings& s) { s.steps = 0; }, "中间步数必须在 1 到 100 之间:0。"},
+        {[](CExportSettings& s) { s.steps = 0; }, "每段变形的帧数必须在 2 到 10000 之间,整个序列不超过 1000000 帧:1。"},
+        {[](CExportSettings& s) { s.steps = 10000; },
+         "每段变形的帧数必须在 2 到 10000 之间,整个序列不超过 1000000 帧:10001。"},
     };
     for (const auto& c : cases) {
         CExportSettings s = settings;
@@ -222,21 +224,26 @@ TEST_F(ExportJob, FailureStopsAndSaysWhatWasWritten)
 
 TEST(MorphOptionsFile, KeyValueLinesBesideTheProject)
 {
-    using Ease = CMorphOptions::Ease;
+    using Ease = CTimingCurve::Kind;
     using Edge = CMorphOptions::Edge;
     using Quality = CMorphOptions::Quality;
+    const CTimingCurve bezier = CTimingCurve::Bezier(0.25, 0.1, 0.25, 1);
     const struct {
         const char* text;
         CMorphOptions options;
     } cases[] = {
         {"", {}},
-        {"warp-only=yes\nease=smooth\nedge=extend\n", {true, Ease::kSmooth, Edge::kExtend}},
+        {"warp-only=yes\nease=smooth\nedge=extend\n", {true, Ease::kSmooth, Ease::kSmooth, Edge::kExtend}},
         {"# note\n  ease = smooth \r\n\nunknown=1\nedge=purple\nwarp-only=maybe\n",
-         {false, Ease::kSmooth, Edge::kBlack}},
-        {"edge=extend", {false, Ease::kLinear, Edge::kExtend}},
-        {"quality=smooth\nease=smooth\n", {false, Ease::kSmooth, Edge::kBlack, Quality::kSmooth}},
+         {false, Ease::kSmooth, Ease::kSmooth, Edge::kBlack}},
+        {"edge=extend", {false, Ease::kLinear, Ease::kLinear, Edge::kExtend}},
+        {"quality=smooth\nease=smooth\n", {false, Ease::kSmooth, Ease::kSmooth, Edge::kBlack, Quality::kSmooth}},
         {"quality=smooth\nquality=classic\n", {}},
-        {"quality=fine\nwarp-only=yes\n", {true, Ease::kLinear, Edge::kBlack, Quality::kClassic}},
+        {"quality=fine\nwarp-only=yes\n", {true, Ease::kLinear, Ease::kLinear, Edge::kBlack, Quality::kClassic}},
+        // The curves' own keys; an old ease= sets both, a later curve key wins.
+        {"shape-curve=ease-in\ncolour-curve=bezier:0.25,0.1,0.25,1\n", {false, Ease::kEaseIn, bezier, Edge::kBlack}},
+        {"shape-curve=ease-out\nease=smooth\ncolour-curve=linear\nshape-curve=wobbly\n",
+         {false, Ease::kSmooth, Ease::kLinear, Edge::kBlack}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CMorphOptionsFile::Parse(c.text), c.options) << c.text;
@@ -248,8 +255,10 @@ TEST(MorphOptionsFile, KeyValueLinesBesideTheProject)
     EXPECT_FALSE(fs::exists(project + ".options")) << "defaults need no file";
     EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{});
     EXPECT_NE(CMorphOptionsFile::Format({}).find("quality=classic\n"), std::string::npos);
-    EXPECT_FALSE((CMorphOptions{false, Ease::kLinear, Edge::kBlack, Quality::kSmooth}.IsDefault()));
-    const CMorphOptions chosen{true, Ease::kLinear, Edge::kExtend, Quality::kSmooth};
+    EXPECT_NE(CMorphOptionsFile::Format({}).find("shape-curve=linear\ncolour-curve=linear\n"), std::string::npos);
+    EXPECT_EQ(CMorphOptionsFile::Format({}).find("ease="), std::string::npos) << "only the curves are written";
+    EXPECT_FALSE((CMorphOptions{false, Ease::kLinear, Ease::kLinear, Edge::kBlack, Quality::kSmooth}.IsDefault()));
+    const CMorphOptions chosen{true, Ease::kLinear, Ease::kLinear, Edge::kExtend, Quality::kSmooth};
     EXPECT_EQ(CMorphOptionsFile::Write(project, chosen).Text(), "");
     EXPECT_EQ(CMorphOptionsFile::Read(project), chosen);
     EXPECT_EQ(CMorphOptionsFile::Write(project, {}).Text(), "");

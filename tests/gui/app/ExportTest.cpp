@@ -149,13 +149,14 @@ void ExportTest::morphOptionsKeptBesideTheProject()
     QCOMPARE(rig.Frame().GetMorphMenu()->actions().size(), 3);
     rig.Frame().GetAction(ID_MORPH_EASE_SMOOTH)->trigger();
     rig.Frame().GetAction(ID_MORPH_EDGE_EXTEND)->trigger();
-    QVERIFY(rig.Doc().GetMorphOptions() ==
-            (CMorphOptions{false, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kExtend}));
+    QVERIFY(rig.Doc().GetMorphOptions() == (CMorphOptions{false, CTimingCurve::Kind::kSmooth,
+                                                          CTimingCurve::Kind::kSmooth, CMorphOptions::Edge::kExtend}));
     rig.Frame().GetAction(ID_FILE_SAVE)->trigger();
     std::ifstream sidecar(first.toStdString() + ".options");
     std::stringstream text;
     text << sidecar.rdbuf();
-    QVERIFY2(text.str().find("ease=smooth\nedge=extend\n") != std::string::npos, text.str().c_str());
+    QVERIFY2(text.str().find("shape-curve=smooth\ncolour-curve=smooth\nedge=extend\n") != std::string::npos,
+             text.str().c_str());
 
     OpenProject(rig, "second.tvl");
     QVERIFY(rig.Doc().GetMorphOptions().IsDefault());
