@@ -48,6 +48,110 @@
     </message>
 </context>
 <context>
+    <name>CCurveCommands</name>
+    <message>
+        <source>形状曲线(&amp;H)</source>
+        <translation>S&amp;hape Curve</translation>
+    </message>
+    <message>
+        <source>颜色曲线(&amp;C)</source>
+        <translation>&amp;Colour Curve</translation>
+    </message>
+    <message>
+        <source>中间特征线的位置</source>
+        <translation>The in-between lines</translation>
+    </message>
+    <message>
+        <source>源图像与目标图像的溶解</source>
+        <translation>The dissolve of the source into the target</translation>
+    </message>
+    <message>
+        <source>线性(&amp;L)</source>
+        <translation>&amp;Linear</translation>
+    </message>
+    <message>
+        <source>缓入(&amp;I)</source>
+        <translation>Ease &amp;In</translation>
+    </message>
+    <message>
+        <source>缓出(&amp;O)</source>
+        <translation>Ease &amp;Out</translation>
+    </message>
+    <message>
+        <source>平滑(&amp;S)</source>
+        <translation>&amp;Smooth</translation>
+    </message>
+    <message>
+        <source>自定义(&amp;U)...</source>
+        <translation>C&amp;ustom...</translation>
+    </message>
+    <message>
+        <source>%1匀速变化
+线性</source>
+        <translation>%1 move at an even pace
+Linear</translation>
+    </message>
+    <message>
+        <source>%1开始时慢，然后加快
+缓入</source>
+        <translation>%1 start slowly, then speed up
+Ease In</translation>
+    </message>
+    <message>
+        <source>%1开始时快，结束时放慢
+缓出</source>
+        <translation>%1 start quickly and slow down at the end
+Ease Out</translation>
+    </message>
+    <message>
+        <source>%1在开始和结束时放慢，中间加快
+平滑</source>
+        <translation>%1 slow down at the start and the end, faster in between
+Smooth</translation>
+    </message>
+    <message>
+        <source>用可拖动控制点的贝塞尔曲线决定%1的快慢
+自定义曲线</source>
+        <translation>A Bezier curve with draggable control points sets the pace: %1
+Custom Curve</translation>
+    </message>
+</context>
+<context>
+    <name>CCurveDialog</name>
+    <message>
+        <source>形状曲线</source>
+        <translation>Shape Curve</translation>
+    </message>
+    <message>
+        <source>颜色曲线</source>
+        <translation>Colour Curve</translation>
+    </message>
+    <message>
+        <source>横轴为时间,纵轴为中间特征线从源到目标的位置。</source>
+        <translation>Time runs to the right; upwards, the in-between lines go from the source to the target.</translation>
+    </message>
+    <message>
+        <source>横轴为时间,纵轴为目标图像在溶解中所占的比例。</source>
+        <translation>Time runs to the right; upwards, the share of the target picture in the dissolve.</translation>
+    </message>
+    <message>
+        <source>控制点 1 (x, y):</source>
+        <translation>Control point 1 (x, y):</translation>
+    </message>
+    <message>
+        <source>控制点 2 (x, y):</source>
+        <translation>Control point 2 (x, y):</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>CDialogPrompts</name>
     <message>
         <source>保存</source>
@@ -380,6 +484,18 @@ How should it be fitted to the size of %4?</translation>
         <source>没有要写的文件</source>
         <translation>Nothing to write</translation>
     </message>
+    <message>
+        <source>时长(&amp;D):</source>
+        <translation>&amp;Duration:</translation>
+    </message>
+    <message>
+        <source>每段帧数(&amp;L):</source>
+        <translation>Frames of each morph (&amp;L):</translation>
+    </message>
+    <message>
+        <source>帧数(&amp;L):</source>
+        <translation>Frames (&amp;L):</translation>
+    </message>
 </context>
 <context>
     <name>CImageView</name>
@@ -616,16 +732,6 @@ Export</translation>
 仅变形</source>
         <translation>Only warp the source picture to the in-between feature lines, without dissolving into the target picture
 Warp Only</translation>
-    </message>
-    <message>
-        <source>平滑缓动(&amp;S)</source>
-        <translation>&amp;Smooth Easing</translation>
-    </message>
-    <message>
-        <source>变形在开始和结束时放慢，中间加快；不选时匀速进行
-平滑缓动</source>
-        <translation>The morph slows down at its start and end and speeds up in between; unchecked, it runs at an even pace
-Smooth Easing</translation>
     </message>
     <message>
         <source>延伸边缘(&amp;X)</source>

@@ -76,7 +76,7 @@ void CExportCommand::OnFileExport(QWidget* parent, int32_t steps, EngineKind eng
     const int32_t width = source.IsLoaded() ? source.GetSizeInPixels().cx : 0;
     const int32_t height = source.IsLoaded() ? source.GetSizeInPixels().cy : 0;
     for (;;) {
-        if (!m_prompts.ChooseExport(parent, settings, width, height)) return;
+        if (!m_prompts.ChooseExport(parent, settings, width, height, 1)) return;
         CExportJob job(doc, settings);
         job.SetRowPool(&m_pool);
         const CMessage problem = job.Check();

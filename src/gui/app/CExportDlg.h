@@ -20,14 +20,17 @@ class QSpinBox;
 // quality, output size (the pictures' own or a width of choice), ping-pong
 // and the held first and last frames. A line under them tells how many
 // frames the video will have and how long it plays, as the settings change.
-// The steps, the engine and the morph options come in with the settings
-// and go back unchanged.
+// The export's length is its frame count (of each morph of a sequence),
+// 2 to 10000, or its duration at the frame rate, the one kept in step with
+// the other (N = frames - 1); the engine and the morph options come in with
+// the settings and go back unchanged.
 class CExportDlg : public QDialog {
     Q_OBJECT
 
 public:
+    // `morphs`: the morphs of a sequence export, each of settings.steps.
     CExportDlg(const CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight, CUserPrompts& prompts,
-               QWidget* parent = nullptr);
+               QWidget* parent = nullptr, int32_t morphs = 1);
 
     CExportSettings GetSettings() const;
 
@@ -47,6 +50,8 @@ public:
     QDoubleSpinBox* HoldLastBox() const { return m_pHoldLast; }
     QLabel* SizeNote() const { return m_pSizeNote; }
     QLabel* GifNote() const { return m_pGifNote; }
+    QSpinBox* FrameCountBox() const { return m_frameCount; }
+    QDoubleSpinBox* DurationBox() const { return m_duration; }
 
     // A GIF keeps every frame in memory until it is written: above this
     // the dialog suggests a smaller size.
@@ -55,6 +60,9 @@ public:
 private:
     void OnBrowse();
     void UpdateControls();
+    // The frame count and the duration follow each other at the frame rate.
+    void FollowFrames();
+    void FollowDuration();
 
     CExportSettings m_settings;
     int32_t m_nPictureWidth;
@@ -78,4 +86,7 @@ private:
     QDoubleSpinBox* m_pHoldLast;
     QLabel* m_lengthNote;
     QLabel* m_pGifNote;
+    int32_t m_morphs = 1;
+    QSpinBox* m_frameCount = nullptr;
+    QDoubleSpinBox* m_duration = nullptr;
 };

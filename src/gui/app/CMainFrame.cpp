@@ -2,6 +2,7 @@
 
 #include "CDocManager.h"
 #include "CEditCommands.h"
+#include "CCurveCommands.h"
 #include "CExportCommand.h"
 #include "CMorphConfigDlg.h"
 #include "CPaneFit.h"
@@ -443,30 +444,27 @@ void CMainFrame::CreateMorphOptionsMenu()
     m_pMorphMenu = menuBar()->addMenu(tr("变形(&M)"));
     QAction* warpOnly = MakeAction(ID_MORPH_WARP_ONLY, tr("仅变形(&W)"), QString(),
                                    tr("只把源图像变形到中间特征线的位置，不与目标图像溶解\n仅变形"));
-    QAction* smooth = MakeAction(ID_MORPH_EASE_SMOOTH, tr("平滑缓动(&S)"), QString(),
-                                 tr("变形在开始和结束时放慢，中间加快；不选时匀速进行\n平滑缓动"));
     QAction* extend = MakeAction(ID_MORPH_EDGE_EXTEND, tr("延伸边缘(&X)"), QString(),
                                  tr("落在图像以外的点取最近的边缘像素；不选时为黑色\n延伸边缘"));
-    for (QAction* action : {warpOnly, smooth, extend}) {
+    for (QAction* action : {warpOnly, extend}) {
         action->setCheckable(true);
         m_pMorphMenu->addAction(action);
         connect(action, &QAction::triggered, this, [this] {
             CMorphOptions options = m_doc.GetMorphOptions();
             options.warpOnly = GetAction(ID_MORPH_WARP_ONLY)->isChecked();
-            options.SetEase(GetAction(ID_MORPH_EASE_SMOOTH)->isChecked() ? CMorphOptions::Ease::kSmooth
-                                                                         : CMorphOptions::Ease::kLinear);
             options.edge = GetAction(ID_MORPH_EDGE_EXTEND)->isChecked() ? CMorphOptions::Edge::kExtend
                                                                         : CMorphOptions::Edge::kBlack;
             m_doc.SetMorphOptions(options);
         });
     }
+    // The curves of the shape and the dissolve: submenus of their own.
+    (new CCurveCommands(m_actions, m_doc, *this))->Create(*m_pMorphMenu);
 }
 
 void CMainFrame::UpdateMorphOptionsUI()
 {
     const CMorphOptions& options = m_doc.GetMorphOptions();
     GetAction(ID_MORPH_WARP_ONLY)->setChecked(options.warpOnly);
-    GetAction(ID_MORPH_EASE_SMOOTH)->setChecked(options.shape.GetKind() == CTimingCurve::Kind::kSmooth);
     GetAction(ID_MORPH_EDGE_EXTEND)->setChecked(options.edge == CMorphOptions::Edge::kExtend);
 }
 

@@ -1,6 +1,8 @@
 #include "ExportTest.h"
 
 #include "CAppRig.h"
+#include "app/CCurveDialog.h"
+#include "app/CCurveWidget.h"
 #include "app/CExportCommand.h"
 #include "app/CExportDlg.h"
 #include "app/CMainFrame.h"
@@ -25,6 +27,9 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QApplication>
+#include <QMouseEvent>
+#include <cmath>
 
 #include <algorithm>
 #include <filesystem>
@@ -146,8 +151,10 @@ void ExportTest::morphOptionsKeptBesideTheProject()
     rig.LoadPicture(0, "a.bmp", 48, 36, QColor(220, 40, 40));
     rig.LoadPicture(1, "b.bmp", 48, 36, QColor(40, 40, 220));
     const QString first = OpenProject(rig, "first.tvl");
-    QCOMPARE(rig.Frame().GetMorphMenu()->actions().size(), 3);
-    rig.Frame().GetAction(ID_MORPH_EASE_SMOOTH)->trigger();
+    QCOMPARE(rig.Frame().GetMorphMenu()->actions().size(), 5); // two items, a separator, two submenus
+    rig.Frame().GetAction(ID_MORPH_SHAPE_CURVE_FIRST + 3)->trigger();
+    QVERIFY(rig.Doc().GetMorphOptions().colour.IsLinear());
+    rig.Frame().GetAction(ID_MORPH_COLOUR_CURVE_FIRST + 3)->trigger();
     rig.Frame().GetAction(ID_MORPH_EDGE_EXTEND)->trigger();
     QVERIFY(rig.Doc().GetMorphOptions() == (CMorphOptions{false, CTimingCurve::Kind::kSmooth,
                                                           CTimingCurve::Kind::kSmooth, CMorphOptions::Edge::kExtend}));
@@ -160,9 +167,11 @@ void ExportTest::morphOptionsKeptBesideTheProject()
 
     OpenProject(rig, "second.tvl");
     QVERIFY(rig.Doc().GetMorphOptions().IsDefault());
-    QVERIFY(!rig.Frame().GetAction(ID_MORPH_EASE_SMOOTH)->isChecked());
+    QVERIFY(!rig.Frame().GetAction(ID_MORPH_SHAPE_CURVE_FIRST + 3)->isChecked());
+    QVERIFY(rig.Frame().GetAction(ID_MORPH_COLOUR_CURVE_FIRST)->isChecked());
     rig.app->GetDocManager()->OpenDocumentFile(first);
-    QVERIFY(rig.Frame().GetAction(ID_MORPH_EASE_SMOOTH)->isChecked());
+    QVERIFY(rig.Frame().GetAction(ID_MORPH_SHAPE_CURVE_FIRST + 3)->isChecked());
+    QVERIFY(rig.Frame().GetAction(ID_MORPH_COLOUR_CURVE_FIRST + 3)->isChecked());
     QVERIFY(rig.Frame().GetAction(ID_MORPH_EDGE_EXTEND)->isChecked());
     QVERIFY(!rig.Frame().GetAction(ID_MORPH_WARP_ONLY)->isChecked());
 
@@ -213,4 +222,59 @@ void ExportTest::dialogOffersOneSizeAndTellsTheLength()
     }
     SelectData(dialog.FramesList(), CExportSettings::Frames::kNone);
     QCOMPARE(dialog.LengthNote()->text(), QStringLiteral("没有要写的文件"));
+
+    // The frame count and the duration follow each other at the frame rate.
+    QCOMPARE(dialog.FrameCountBox()->value(), 25);
+    dialog.FrameCountBox()->setValue(150);
+    QCOMPARE(dialog.DurationBox()->value(), 15.0);
+    QCOMPARE(dialog.GetSettings().steps, 149);
+    dialog.DurationBox()->setValue(2.0);
+    QCOMPARE(dialog.FrameCountBox()->value(), 20);
+    dialog.FpsBox()->setValue(20);
+    QCOMPARE(dialog.DurationBox()->value(), 1.0);
+    QCOMPARE(dialog.FrameCountBox()->maximum(), 10000);
+    // A sequence of three morphs: each of 25 frames, the joins once.
+    CExportDlg sequence(given, 320, 240, prompts, nullptr, 3);
+    SelectData(sequence.VideoList(), CExportSettings::Video::kMp4);
+    sequence.FpsBox()->setValue(25);
+    QCOMPARE(sequence.LengthNote()->text(), QStringLiteral("73 帧, 2.9 秒"));
+}
+
+// 形状曲线 and 颜色曲线 set their own curve; 自定义… applies its curve while
+// it is open and puts the options back on 取消.
+void ExportTest::curveMenusAndTheCustomCurveSetTheOptions()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    rig.Frame().GetAction(ID_MORPH_SHAPE_CURVE_FIRST + 1)->trigger();
+    rig.Frame().GetAction(ID_MORPH_COLOUR_CURVE_FIRST + 2)->trigger();
+    QCOMPARE(rig.Doc().GetMorphOptions().shape, CTimingCurve(CTimingCurve::Kind::kEaseIn));
+    QCOMPARE(rig.Doc().GetMorphOptions().colour, CTimingCurve(CTimingCurve::Kind::kEaseOut));
+    QVERIFY(rig.Frame().GetAction(ID_MORPH_COLOUR_CURVE_FIRST + 2)->isChecked());
+    QVERIFY(!rig.Frame().GetAction(ID_MORPH_COLOUR_CURVE_FIRST)->isChecked());
+
+    const CMorphOptions before = rig.Doc().GetMorphOptions();
+    {
+        CCurveDialog dialog(rig.Doc(), false, &rig.Frame());
+        QCOMPARE(dialog.PointBox(2)->value(), 0.58);
+        dialog.PointBox(1)->setValue(1.5);
+        QCOMPARE(rig.Doc().GetMorphOptions().colour, CTimingCurve::Bezier(0, 1.5, 0.58, 1));
+        QCOMPARE(rig.Doc().GetMorphOptions().shape, before.shape);
+        // A drag of the second handle to (0.2, 0.9).
+        CCurveWidget* curve = dialog.Curve();
+        curve->resize(300, 300);
+        QTest::mousePress(curve, Qt::LeftButton, {}, curve->ToWidget(0.58, 1).toPoint());
+        QMouseEvent move(QEvent::MouseMove, curve->ToWidget(0.2, 0.9), curve->mapToGlobal(curve->ToWidget(0.2, 0.9)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(curve, &move);
+        QVERIFY(std::abs(dialog.PointBox(2)->value() - 0.2) < 0.01);
+        QVERIFY(std::abs(rig.Doc().GetMorphOptions().colour.Y2() - 0.9) < 0.01);
+        dialog.reject();
+        QVERIFY(rig.Doc().GetMorphOptions() == before);
+    }
+    CCurveDialog dialog(rig.Doc(), true, &rig.Frame());
+    dialog.PointBox(0)->setValue(0.1);
+    dialog.accept();
+    QCOMPARE(rig.Doc().GetMorphOptions().shape, CTimingCurve::Bezier(0.1, 0, 1, 1));
+    QVERIFY(rig.Frame().GetAction(ID_MORPH_SHAPE_CURVE_FIRST + 4)->isChecked());
 }

@@ -9,4 +9,5 @@ private slots:
     void exportDialogDrivesARealExport();
     void morphOptionsKeptBesideTheProject();
     void dialogOffersOneSizeAndTellsTheLength();
+    void curveMenusAndTheCustomCurveSetTheOptions();
 };
