@@ -369,6 +369,14 @@ How should it be fitted to the size of %4?</translation>
         <source>正在取消...</source>
         <translation>Cancelling...</translation>
     </message>
+    <message>
+        <source>项目 %1 的图像无法载入。</source>
+        <translation>The pictures of the project %1 cannot be loaded.</translation>
+    </message>
+    <message>
+        <source>无法打开项目 %1:%2</source>
+        <translation>Cannot open the project %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>CExportDlg</name>
@@ -743,6 +751,16 @@ Warp Only</translation>
         <translation>Points that fall outside the picture take the nearest edge pixel; unchecked, they are black
 Extend Edges</translation>
     </message>
+    <message>
+        <source>导出序列(&amp;Q)...</source>
+        <translation>Export Se&amp;quence...</translation>
+    </message>
+    <message>
+        <source>把几个项目的变形依次连成一个视频导出
+导出序列</source>
+        <translation>Export the morphs of several projects one after another as one video
+Export Sequence</translation>
+    </message>
 </context>
 <context>
     <name>CManualWindow</name>
@@ -881,6 +899,49 @@ Onion Skin</translation>
     <message>
         <source>帧 %1 / %2</source>
         <translation>Frame %1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>CSequenceDlg</name>
+    <message>
+        <source>导出序列</source>
+        <translation>Export Sequence</translation>
+    </message>
+    <message>
+        <source>按顺序列出要连接的项目,每个变形接着上一个:</source>
+        <translation>The projects to join, in order; each morph follows the one before:</translation>
+    </message>
+    <message>
+        <source>%1 (当前项目)</source>
+        <translation>%1 (open project)</translation>
+    </message>
+    <message>
+        <source>添加(&amp;A)...</source>
+        <translation>&amp;Add...</translation>
+    </message>
+    <message>
+        <source>移除(&amp;R)</source>
+        <translation>&amp;Remove</translation>
+    </message>
+    <message>
+        <source>上移(&amp;U)</source>
+        <translation>Move &amp;Up</translation>
+    </message>
+    <message>
+        <source>下移(&amp;D)</source>
+        <translation>Move &amp;Down</translation>
+    </message>
+    <message>
+        <source>下一步(&amp;N)</source>
+        <translation>&amp;Next</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>tvl 文件(*.tvl) (*.tvl)</source>
+        <translation>tvl files (*.tvl) (*.tvl)</translation>
     </message>
 </context>
 <context>

@@ -10,6 +10,7 @@
 #include "options/CMorphOptionsFile.h"
 #include "run/CFramePipeline.h"
 #include "run/CRunDriver.h"
+#include "picture/CDocumentFitter.h"
 #include "picture/CPictureFitter.h"
 
 #include <chrono>
@@ -228,9 +229,7 @@ bool CRenderCommand::FitPicture(CTrevalinDoc& doc, int index, SIZE size, const C
               << " (--fit pad|crop|stretch brings it there)\n";
         return false;
     }
-    const CFitTransform fit(*options.fit, own.cx, own.cy, size.cx, size.cy);
-    picture.SetImage(CPictureFitter::ToPictureImage(CPictureFitter::Fit(*picture.GetImage(), fit)));
-    fit.Apply(doc.GetFeatureSet()->m_sets[index]);
+    CDocumentFitter::Fit(doc, index, size.cx, size.cy, *options.fit);
     m_err << doc.GetPathName() << ": " << which << " picture fitted from " << own.cx << " x " << own.cy << " to "
           << size.cx << " x " << size.cy << "\n";
     return true;

@@ -5,6 +5,7 @@
 #include "app/CCurveWidget.h"
 #include "app/CExportCommand.h"
 #include "app/CExportDlg.h"
+#include "app/CSequenceDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CMorphConfigDlg.h"
 #include "app/CDocManager.h"
@@ -22,6 +23,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -277,4 +279,48 @@ void ExportTest::curveMenusAndTheCustomCurveSetTheOptions()
     dialog.accept();
     QCOMPARE(rig.Doc().GetMorphOptions().shape, CTimingCurve::Bezier(0.1, 0, 1, 1));
     QVERIFY(rig.Frame().GetAction(ID_MORPH_SHAPE_CURVE_FIRST + 4)->isChecked());
+}
+
+// 导出序列…: the list of projects, the open one first, ordered with its
+// buttons; the export of three morphs writes 3 N + 1 frames, numbered on.
+void ExportTest::sequenceOfProjectsExportsOneRunOfFrames()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    rig.LoadPicture(0, "a.bmp", 48, 36, QColor(220, 40, 40));
+    rig.LoadPicture(1, "b.bmp", 48, 36, QColor(40, 40, 220));
+    OpenProject(rig, "one.tvl");
+    const QString two = rig.WriteProject(rig.dir / "two.tvl", "b.bmp", "a.bmp", 8, 4, 40, 30);
+
+    CSequenceDlg dialog(QStringLiteral("one"), QString::fromStdString(rig.dir.Str()));
+    dialog.AddProjects({two, two});
+    QCOMPARE(dialog.Projects(), (QStringList{QString(), two, two}));
+    dialog.List()->setCurrentRow(2);
+    QTest::mouseClick(dialog.Button("remove"), Qt::LeftButton);
+    QTest::mouseClick(dialog.Button("up"), Qt::LeftButton);
+    QCOMPARE(dialog.Projects(), (QStringList{two, QString()}));
+    QVERIFY(!dialog.Button("up")->isEnabled());
+    QTest::mouseClick(dialog.Button("down"), Qt::LeftButton);
+    QCOMPARE(dialog.Projects(), (QStringList{QString(), two}));
+
+    const fs::path out = rig.dir / "seq";
+    fs::create_directory(out);
+    rig.prompts.onExport = [&](QWidget*, CExportSettings& settings, int32_t, int32_t) {
+        settings.folder = out.string();
+        settings.frames = CExportSettings::Frames::kBmp;
+        settings.video = CExportSettings::Video::kNone;
+        settings.steps = 4;
+        return true;
+    };
+    rig.app->GetExportCommand()->OnFileExportSequence(&rig.Frame(), 10, EngineKind::kLinear,
+                                                      dialog.Projects() << QString());
+    QCOMPARE(rig.prompts.offeredMorphs.back(), 3);
+    QCOMPARE(rig.prompts.offeredExports.back().steps, 10); // the control bar's steps come first
+    const QStringList names = Names(out);
+    QCOMPARE(names.size(), 13);
+    QCOMPARE(names.last(), QStringLiteral("one-0012.bmp"));
+    std::ifstream first((out / "one-0004.bmp").string(), std::ios::binary);
+    std::ifstream second((out / "one-0008.bmp").string(), std::ios::binary);
+    const std::string a((std::istreambuf_iterator<char>(first)), {}), b((std::istreambuf_iterator<char>(second)), {});
+    QVERIFY(!a.empty() && a != b); // the target, then the source again
 }

@@ -10,4 +10,5 @@ private slots:
     void morphOptionsKeptBesideTheProject();
     void dialogOffersOneSizeAndTellsTheLength();
     void curveMenusAndTheCustomCurveSetTheOptions();
+    void sequenceOfProjectsExportsOneRunOfFrames();
 };
