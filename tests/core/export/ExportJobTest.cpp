@@ -1,5 +1,6 @@
 #include "document/CTrevalinDoc.h"
 #include "export/CExportJob.h"
+#include "export/CExportSequence.h"
 #include "options/CMorphOptionsFile.h"
 #include "support/CFfmpegRunner.h"
 #include "support/CTempDir.h"
@@ -78,6 +79,30 @@ TEST(ExportSettings, TimelineHoldsAndPingPong)
         s.lastFrame = c.last;
         EXPECT_EQ(s.Timeline(), c.order) << c.steps << " steps, " << c.first << "-" << c.last;
     }
+}
+
+// Morphs of 2, 3 and 1 steps with one held copy per picture: each frame's
+// morph and k, the joins once.
+TEST(ExportSequence, FramesOfEachMorphInTurn)
+{
+    CTrevalinDoc doc("/nonexistent");
+    CExportSequence sequence(doc, {}, 2);
+    sequence.Add(doc, {}, 3);
+    sequence.Add(doc, {}, 1);
+    sequence.SetHold(1);
+    ASSERT_EQ(sequence.FrameCount(), 2 + 3 + 1 + 1 + 4);
+    const int32_t expected[11][2] = {{0, 0}, {0, 0}, {0, 1}, {1, 0}, {1, 0}, {1, 1},
+                                     {1, 2}, {2, 0}, {2, 0}, {2, 1}, {2, 1}};
+    for (int32_t g = 0; g < 11; ++g) {
+        const CExportSequence::Place at = sequence.Locate(g);
+        EXPECT_EQ(at.part, expected[g][0]) << g;
+        EXPECT_EQ(at.k, expected[g][1]) << g;
+        EXPECT_EQ(at.steps, sequence.GetPart(at.part).steps) << g;
+    }
+    const CExportSequence one(doc, {}, 5);
+    for (int32_t g = 0; g <= 5; ++g)
+        EXPECT_EQ(one.Locate(g).k, g) << "one morph without held frames is the plain export";
+    EXPECT_EQ(CExportSequence::CountFrames({4, 4, 4}, 0), 13);
 }
 
 TEST(ExportSettings, SizeNamesAndPaths)
