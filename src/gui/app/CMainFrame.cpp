@@ -1,8 +1,8 @@
 #include "CMainFrame.h"
 
 #include "CDocManager.h"
-#include "CEditCommands.h"
 #include "CCurveCommands.h"
+#include "CEditCommands.h"
 #include "CExportCommand.h"
 #include "CMorphConfigDlg.h"
 #include "CPaneFit.h"
@@ -26,11 +26,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
