@@ -6,9 +6,11 @@
 #include "morph/CRowPool.h"
 #include "morph/ImageMorphing.h"
 #include "export/CExportJob.h"
+#include "export/CExportSequence.h"
 #include "options/CMorphOptionsFile.h"
 #include "run/CFramePipeline.h"
 #include "run/CRunDriver.h"
+#include "picture/CDocumentFitter.h"
 #include "picture/CPictureFitter.h"
 
 #include <chrono>
@@ -80,6 +82,9 @@ bool CRenderCommand::OpenProject(CTrevalinDoc& doc, const CRenderOptions& option
 
 int CRenderCommand::Run(const CRenderOptions& options)
 {
+    if (options.projects.size() > 1) {
+        return RunSequence(options);
+    }
     CTrevalinDoc doc(CurrentDirectory(), m_decoder);
     if (!OpenProject(doc, options)) {
         return kFailed;
@@ -220,14 +225,69 @@ int CRenderCommand::Run(const CRenderOptions& options)
 
 int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options, CRowPool& pool)
 {
+    CExportSequence morph(doc, options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName())), options.MorphSteps());
+    morph.SetHold(options.hold);
+    return Export(morph, doc.GetWorkDir(), options, pool);
+}
+
+bool CRenderCommand::FitPicture(CTrevalinDoc& doc, int index, SIZE size, const CRenderOptions& options)
+{
+    CPictureFile& picture = *doc.GetPicture(index);
+    const SIZE own = picture.GetSizeInPixels();
+    if (own == size) {
+        return true;
+    }
+    const char* which = index == 0 ? "source" : "target";
+    if (!options.fit) {
+        m_err << doc.GetPathName() << ": " << which << " picture " << own.cx << " x " << own.cy
+              << " is not the first project's size, " << size.cx << " x " << size.cy
+              << " (--fit pad|crop|stretch brings it there)\n";
+        return false;
+    }
+    if (!CDocumentFitter::Fit(doc, index, size.cx, size.cy, *options.fit)) {
+        m_err << doc.GetPathName() << ": the " << which << " picture (" << own.cx << " x " << own.cy
+              << ") cannot be fitted to " << size.cx << " x " << size.cy << ": not enough memory\n";
+        return false;
+    }
+    m_err << doc.GetPathName() << ": " << which << " picture fitted from " << own.cx << " x " << own.cy << " to "
+          << size.cx << " x " << size.cy << "\n";
+    return true;
+}
+
+int CRenderCommand::RunSequence(const CRenderOptions& options)
+{
+    std::vector<std::unique_ptr<CTrevalinDoc>> docs;
+    for (const std::string& path : options.projects) {
+        CRenderOptions one = options;
+        one.project = path;
+        docs.push_back(std::make_unique<CTrevalinDoc>(CurrentDirectory(), m_decoder));
+        if (!OpenProject(*docs.back(), one)) {
+            return kFailed;
+        }
+    }
+    const SIZE size = docs.front()->GetPicture(0)->GetSizeInPixels();
+    CExportSequence morphs;
+    morphs.SetHold(options.hold);
+    for (const auto& doc : docs) {
+        if (!FitPicture(*doc, 0, size, options) || !FitPicture(*doc, 1, size, options)) {
+            return kFailed;
+        }
+        morphs.Add(*doc, options.MorphOptions(CMorphOptionsFile::Read(doc->GetPathName())), options.MorphSteps());
+    }
+    CRowPool pool(options.threads > 0 ? options.threads : CRowPool::DefaultThreadCount());
+    return Export(morphs, docs.front()->GetWorkDir(), options, pool);
+}
+
+int CRenderCommand::Export(const CExportSequence& morphs, const std::string& workDir, const CRenderOptions& options,
+                           CRowPool& pool)
+{
     std::filesystem::path project(options.project);
     const std::string base = project.extension() == ".tvl" ? project.stem().string() : project.filename().string();
-    CExportSettings settings = options.ExportSettings(doc.GetWorkDir(), base);
-    settings.morph = options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
+    CExportSettings settings = options.ExportSettings(workDir, base);
     // A stop signal ends the export as it ends a run: with the video of
     // the frames written.
     settings.finishVideoWhenStopped = true;
-    CExportJob job(doc, settings);
+    CExportJob job(morphs, settings);
     job.SetRowPool(&pool);
     if (const CMessage problem = job.Check(); !problem.IsEmpty()) {
         m_err << m_language.Say(problem) << "\n";

@@ -2,10 +2,12 @@
 
 #include "CCliLanguage.h"
 #include "CRenderOptions.h"
+#include "document/SIZE.h"
 
 #include <iosfwd>
 #include <memory>
 
+class CExportSequence;
 class CPictureDecoder;
 class CRowPool;
 class CSignalStop;
@@ -36,6 +38,14 @@ private:
     bool OpenProject(CTrevalinDoc& doc, const CRenderOptions& options);
     // The run with any of the export switches: frames and video as asked.
     int RunExport(CTrevalinDoc& doc, const CRenderOptions& options, CRowPool& pool);
+    // Several projects: one export of their morphs in order, every picture
+    // brought to the first project's source size with --fit.
+    int RunSequence(const CRenderOptions& options);
+    // Brings picture `index` of the document and its lines to `size` as
+    // --fit says; false after telling why it cannot.
+    bool FitPicture(CTrevalinDoc& doc, int index, SIZE size, const CRenderOptions& options);
+    int Export(const CExportSequence& morphs, const std::string& workDir, const CRenderOptions& options,
+               CRowPool& pool);
 
     std::shared_ptr<const CPictureDecoder> m_decoder;
     std::ostream& m_err;

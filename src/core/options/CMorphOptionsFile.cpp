@@ -38,7 +38,12 @@ CMorphOptions CMorphOptionsFile::Parse(const std::string& text)
             if (value == "yes") options.warpOnly = true;
             if (value == "no") options.warpOnly = false;
         } else if (key == "ease") {
-            CMorphOptions::ParseEase(value.c_str(), options.ease);
+            CMorphOptions::Ease ease{};
+            if (CMorphOptions::ParseEase(value.c_str(), ease)) options.SetEase(ease);
+        } else if (key == "shape-curve") {
+            CTimingCurve::Parse(value, options.shape);
+        } else if (key == "colour-curve") {
+            CTimingCurve::Parse(value, options.colour);
         } else if (key == "edge") {
             CMorphOptions::ParseEdge(value.c_str(), options.edge);
         } else if (key == "quality") {
@@ -51,8 +56,8 @@ CMorphOptions CMorphOptionsFile::Parse(const std::string& text)
 std::string CMorphOptionsFile::Format(const CMorphOptions& options)
 {
     return std::string("# Trevalin morph options of the project beside this file\n") +
-           "warp-only=" + (options.warpOnly ? "yes" : "no") + "\n" + "ease=" + CMorphOptions::EaseName(options.ease) +
-           "\n" + "edge=" + CMorphOptions::EdgeName(options.edge) + "\n" +
+           "warp-only=" + (options.warpOnly ? "yes" : "no") + "\n" + "shape-curve=" + options.shape.Name() + "\n" +
+           "colour-curve=" + options.colour.Name() + "\n" + "edge=" + CMorphOptions::EdgeName(options.edge) + "\n" +
            "quality=" + CMorphOptions::QualityName(options.quality) + "\n";
 }
 

@@ -9,10 +9,16 @@
 // "<project>.options" (the project file itself never changes), in lines of
 // key=value:
 //
-//   warp-only=no      yes or no
-//   ease=linear       linear or smooth
-//   edge=black        black or extend
-//   quality=classic   classic or smooth (files without it: classic)
+//   warp-only=no          yes or no
+//   shape-curve=linear    the curve placing the in-between lines and
+//   colour-curve=linear   the one weighing the dissolve: linear, ease-in,
+//                         ease-out, smooth or bezier:X1,Y1,X2,Y2 (CTimingCurve)
+//   edge=black            black or extend
+//   quality=classic       classic or smooth (files without it: classic)
+//
+// Files of earlier versions have ease=linear or ease=smooth instead of the
+// curves: both curves linear or smooth (a curve's own key, later in the
+// file, wins).
 //
 // Lines starting with '#' and blank lines are ignored, as are unknown keys;
 // a key with a value it does not know keeps its default.

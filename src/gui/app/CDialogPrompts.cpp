@@ -130,9 +130,9 @@ CUserPrompts::FitAnswer CDialogPrompts::ChooseFit(QWidget* parent, const QString
 }
 
 bool CDialogPrompts::ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth,
-                                  int32_t pictureHeight)
+                                  int32_t pictureHeight, int32_t morphs)
 {
-    CExportDlg dialog(settings, pictureWidth, pictureHeight, *this, parent);
+    CExportDlg dialog(settings, pictureWidth, pictureHeight, *this, parent, morphs);
     if (dialog.exec() != QDialog::Accepted) return false;
     settings = dialog.GetSettings();
     return true;

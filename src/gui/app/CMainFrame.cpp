@@ -10,8 +10,10 @@
 #include "CPreviewCommands.h"
 #include "CRecentFileList.h"
 #include "CRunProgress.h"
+#include "CSequenceDlg.h"
 #include "CWindowLayout.h"
 #include "Resource.h"
+#include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
 #include "editing/CToolSwitcher.h"
@@ -27,6 +29,8 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -59,7 +63,7 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     CreateClient();
     CreateEditCommands(settings);
     CreateExportMenu();
-    m_pMorphOptions = new CMorphOptionsCommands(m_actions, m_doc, this);
+    m_pMorphOptions = new CMorphOptionsCommands(m_actions, m_doc, *this);
     m_pMorphOptions->Create(*menuBar());
     m_pPreviewCommands = new CPreviewCommands(m_actions, m_doc, m_rowPool, *this, *m_pResultView, *m_pConfigDlg,
                                               *m_pZoom, {m_pLeftPane, m_pRightPane});
@@ -440,6 +444,10 @@ void CMainFrame::CreateExportMenu()
     const qsizetype recent = items.indexOf(m_pRecentPlace);
     m_pFileMenu->insertAction(recent > 0 ? items.at(recent - 1) : m_pRecentPlace, exportAction);
     connect(exportAction, &QAction::triggered, this, &CMainFrame::OnFileExport);
+    QAction* sequence = MakeAction(ID_FILE_EXPORT_SEQUENCE, tr("导出序列(&Q)..."), QString(),
+                                   tr("把几个项目的变形依次连成一个视频导出\n导出序列"));
+    m_pFileMenu->insertAction(recent > 0 ? items.at(recent - 1) : m_pRecentPlace, sequence);
+    connect(sequence, &QAction::triggered, this, &CMainFrame::OnFileExportSequence);
 }
 
 QMenu* CMainFrame::GetMorphMenu() const
@@ -453,6 +461,17 @@ void CMainFrame::OnFileExport()
     // The export has the cores while it goes: the preview waits.
     GetPreview()->SetRunActive(true);
     m_pExport->OnFileExport(this, m_pConfigDlg->m_nSteps, m_pResultView->GetEngineKind());
+    GetPreview()->SetRunActive(m_pResultView->GetDriver().IsRunning());
+}
+
+void CMainFrame::OnFileExportSequence()
+{
+    if (m_pExport == nullptr || !m_pConfigDlg->DoDataExchange()) return;
+    const QString path = QFile::decodeName(QByteArray::fromStdString(m_doc.GetDoc().GetPathName()));
+    CSequenceDlg dialog(QString::fromStdString(m_doc.GetDoc().GetTitle()), QFileInfo(path).absolutePath(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    GetPreview()->SetRunActive(true);
+    m_pExport->OnFileExportSequence(this, m_pConfigDlg->m_nSteps, m_pResultView->GetEngineKind(), dialog.Projects());
     GetPreview()->SetRunActive(m_pResultView->GetDriver().IsRunning());
 }
 

@@ -85,9 +85,11 @@ public:
         fitAnswers.pop_front();
         return answer;
     }
-    bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight) override
+    bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight,
+                      int32_t morphs) override
     {
         offeredExports.push_back(settings);
+        offeredMorphs.push_back(morphs);
         return onExport && onExport(parent, settings, pictureWidth, pictureHeight);
     }
     QString GetExistingDirectory(QWidget*, const QString& start) override
@@ -133,6 +135,7 @@ public:
     int compressionDialogs = 0;
     int aboutBoxes = 0;
     std::vector<CExportSettings> offeredExports;
+    std::vector<int32_t> offeredMorphs; // the morphs of each export offered
     QStringList directoryStarts;
 
 private:
