@@ -140,8 +140,12 @@ void CExportCommand::OnFileExportSequence(QWidget* parent, int32_t steps, Engine
     for (;;) {
         if (!m_prompts.ChooseExport(parent, settings, size.cx, size.cy, morphs)) return;
         CExportSequence sequence;
-        for (size_t i = 0; i < docs.size(); ++i)
-            sequence.Add(*docs[i], options[i], settings.steps);
+        // The quality chosen in the dialog holds for every morph.
+        for (size_t i = 0; i < docs.size(); ++i) {
+            CMorphOptions morph = options[i];
+            morph.quality = settings.morph.quality;
+            sequence.Add(*docs[i], morph, settings.steps);
+        }
         CExportJob job(sequence, settings);
         job.SetRowPool(&m_pool);
         const CMessage problem = job.Check();
