@@ -1379,5 +1379,21 @@ Onion Skin</translation>
         <source>每段变形的帧数必须在 2 到 10000 之间,整个序列不超过 1000000 帧:%1。</source>
         <translation>Each morph must have 2 to 10000 frames, a whole sequence at most 1000000: %1.</translation>
     </message>
+    <message>
+        <source>选项文件 %1 中有看不懂的内容,这些选项按默认值处理:%2</source>
+        <translation>The options file %1 holds what the program does not understand; those options keep their defaults: %2</translation>
+    </message>
+    <message>
+        <source>选项文件 %1 不是普通文件,没有读取,选项按默认值处理。</source>
+        <translation>The options file %1 is not a plain file: not read, the options keep their defaults.</translation>
+    </message>
+    <message>
+        <source>选项文件 %1 超过 %2 字节,没有读取,选项按默认值处理。</source>
+        <translation>The options file %1 is larger than %2 bytes: not read, the options keep their defaults.</translation>
+    </message>
+    <message>
+        <source>无法读取选项文件 %1:%2</source>
+        <translation>Cannot read the options file %1: %2</translation>
+    </message>
 </context>
 </TS>

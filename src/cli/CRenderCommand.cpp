@@ -120,7 +120,7 @@ int CRenderCommand::Run(const CRenderOptions& options)
         return true;
     });
     driver.UseEngine(options.engine);
-    driver.SetMorphOptions(options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName())));
+    driver.SetMorphOptions(options.MorphOptions(KeptOptions(doc)));
     driver.SetRowPool(&pool);
     driver.SetSteps(options.steps);
     const CRunDriver::StartResult started = driver.Start();
@@ -225,9 +225,17 @@ int CRenderCommand::Run(const CRenderOptions& options)
 
 int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options, CRowPool& pool)
 {
-    CExportSequence morph(doc, options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName())), options.MorphSteps());
+    CExportSequence morph(doc, options.MorphOptions(KeptOptions(doc)), options.MorphSteps());
     morph.SetHold(options.hold);
     return Export(morph, doc.GetWorkDir(), options, pool);
+}
+
+CMorphOptions CRenderCommand::KeptOptions(const CTrevalinDoc& doc)
+{
+    CMessage problem;
+    const CMorphOptions kept = CMorphOptionsFile::Read(doc.GetPathName(), &problem);
+    if (!problem.IsEmpty()) m_err << m_language.Say(problem) << "\n";
+    return kept;
 }
 
 bool CRenderCommand::FitPicture(CTrevalinDoc& doc, int index, SIZE size, const CRenderOptions& options)
@@ -272,7 +280,7 @@ int CRenderCommand::RunSequence(const CRenderOptions& options)
         if (!FitPicture(*doc, 0, size, options) || !FitPicture(*doc, 1, size, options)) {
             return kFailed;
         }
-        morphs.Add(*doc, options.MorphOptions(CMorphOptionsFile::Read(doc->GetPathName())), options.MorphSteps());
+        morphs.Add(*doc, options.MorphOptions(KeptOptions(*doc)), options.MorphSteps());
     }
     CRowPool pool(options.threads > 0 ? options.threads : CRowPool::DefaultThreadCount());
     return Export(morphs, docs.front()->GetWorkDir(), options, pool);

@@ -44,6 +44,9 @@ private:
     // Brings picture `index` of the document and its lines to `size` as
     // --fit says; false after telling why it cannot.
     bool FitPicture(CTrevalinDoc& doc, int index, SIZE size, const CRenderOptions& options);
+    // The options kept beside the project; what of them could not be
+    // taken is told in one line.
+    CMorphOptions KeptOptions(const CTrevalinDoc& doc);
     int Export(const CExportSequence& morphs, const std::string& workDir, const CRenderOptions& options,
                CRowPool& pool);
 

@@ -135,7 +135,9 @@ CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
     }
     m_doc.GetUndoStack().clear();
     m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
-    m_doc.SetMorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
+    CMessage optionsProblem;
+    m_doc.SetMorphOptions(CMorphOptionsFile::Read(doc.GetPathName(), &optionsProblem));
+    if (!optionsProblem.IsEmpty()) emit notice(CCoreText::Translate(optionsProblem));
     m_doc.SendInitialUpdate();
     emit captionChanged(GetCaption());
     if (!status.warning.IsEmpty())

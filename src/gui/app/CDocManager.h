@@ -67,6 +67,9 @@ signals:
     void captionChanged(const QString& caption);
     // The project asked for is already open: bring the window forward.
     void activateRequested();
+    // A line for the status bar (what of a project's options file could
+    // not be taken, once per open).
+    void notice(const QString& text);
 
 private:
     enum class OpenResult { kOpened, kCancelled, kFailed };

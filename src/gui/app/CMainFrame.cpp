@@ -82,6 +82,8 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     connect(m_pResultView, &CTrevalinView::engineChanged, this, &CMainFrame::UpdateCommandUI);
     connect(&m_recent, &CRecentFileList::changed, this, &CMainFrame::RebuildRecentFileMenu);
     connect(&m_docManager, &CDocManager::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&m_docManager, &CDocManager::notice, statusBar(),
+            [this](const QString& text) { statusBar()->showMessage(text); });
     connect(&m_docManager, &CDocManager::activateRequested, this, [this] {
         raise();
         activateWindow();

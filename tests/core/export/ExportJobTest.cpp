@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -334,8 +336,29 @@ TEST(MorphOptionsFile, KeyValueLinesBesideTheProject)
     EXPECT_EQ(CMorphOptionsFile::Write(project, {}).Text(), "");
     EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{}) << "an existing file takes the defaults back";
     EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"p.tvl.options"});
+    // Comments after values; what is not understood is named, once.
+    std::vector<std::string> missed;
+    EXPECT_EQ(CMorphOptionsFile::Parse("ease=smooth       # linear or smooth\nwarp-only=maybe\nunknown=1\nnonsense\n",
+                                       &missed),
+              (CMorphOptions{false, Ease::kSmooth, Ease::kSmooth, Edge::kBlack}));
+    EXPECT_EQ(missed, (std::vector<std::string>{"warp-only=maybe", "unknown", "nonsense"}));
+    CMessage problem;
+    std::ofstream(project + ".options") << "edge=extend\nqualty=smooth\n";
+    EXPECT_EQ(CMorphOptionsFile::Read(project, &problem).edge, Edge::kExtend);
+    EXPECT_NE(problem.Text().find("看不懂的内容,这些选项按默认值处理:qualty"), std::string::npos) << problem.Text();
     std::ofstream(project + ".options") << std::string(CMorphOptionsFile::kMaxBytes, '#') << "\nedge=extend\n";
-    EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{}) << "too large to be options";
+    EXPECT_EQ(CMorphOptionsFile::Read(project, &problem), CMorphOptions{}) << "too large to be options";
+    EXPECT_NE(problem.Text().find("超过 65536 字节"), std::string::npos) << problem.Text();
+    // A FIFO or a folder in its place is told, never waited on.
+    fs::remove(project + ".options");
+    ASSERT_EQ(::mkfifo((project + ".options").c_str(), 0600), 0);
+    EXPECT_EQ(CMorphOptionsFile::Read(project, &problem), CMorphOptions{});
+    EXPECT_NE(problem.Text().find("不是普通文件"), std::string::npos) << problem.Text();
+    fs::remove(project + ".options");
+    fs::create_directory(project + ".options");
+    EXPECT_EQ(CMorphOptionsFile::Read(project, &problem), CMorphOptions{});
+    EXPECT_NE(problem.Text().find("不是普通文件"), std::string::npos) << problem.Text();
+    fs::remove(project + ".options");
     EXPECT_NE(CMorphOptionsFile::Write((dir / "gone" / "p.tvl").string(), chosen).Text(), "");
 }
 
