@@ -58,6 +58,7 @@ CDocManager::CDocManager(CDocController& doc, CRecentFileList& recent, CUserProm
     : QObject(parent), m_doc(doc), m_recent(recent), m_prompts(prompts)
 {
     connect(&m_doc.GetUndoStack(), &QUndoStack::cleanChanged, this, [this] { emit captionChanged(GetCaption()); });
+    connect(&m_reader, &CProjectReader::aboutToReplace, this, [this] { m_doc.EndGestures(); });
 }
 
 QString CDocManager::GetCaption() const
@@ -108,6 +109,7 @@ bool CDocManager::OpenDocumentFile(const QString& path)
 
 CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
 {
+    if (m_reader.IsReading()) return OpenResult::kCancelled;
     const QString full = FullPath(path);
     CTrevalinDoc& doc = m_doc.GetDoc();
     const QString current = QFile::decodeName(QByteArray::fromStdString(doc.GetPathName()));
@@ -118,7 +120,7 @@ CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
     }
     m_doc.EndGestures();
     if (!SaveModified()) return OpenResult::kCancelled;
-    const CDocStatus status = doc.OnOpenDocument(QFile::encodeName(full).toStdString());
+    const CDocStatus status = m_reader.Open(doc, QFile::encodeName(full).toStdString());
     if (!status.ok) {
         m_prompts.MessageBox(m_pDialogParent, FailureText(status), CUserPrompts::Icon::kWarning);
         return OpenResult::kFailed;
