@@ -72,6 +72,38 @@ bool Clip(double x0, double y0, double x1, double y1, const QRectF& area, double
     return true;
 }
 
+// The pixels of a segment from a to b, as SegmentPixels gives them, each
+// to `put` (x, y): rasterised from the end with the smaller coordinate
+// along the longer axis, so that both directions give the same pixels; then
+// b's pixel is left out. The other coordinate is the exact rational position
+// rounded half up, kept as a quotient and remainder from step to step.
+template <typename Put> void ForSegmentPixels(QPoint a, QPoint b, Put&& put)
+{
+    const bool alongX = std::llabs(int64_t{b.x()} - a.x()) >= std::llabs(int64_t{b.y()} - a.y());
+    const QPoint s = (alongX ? a.x() <= b.x() : a.y() <= b.y()) ? a : b;
+    const QPoint e = s == a ? b : a;
+    const int64_t steps = alongX ? int64_t{e.x()} - s.x() : int64_t{e.y()} - s.y();
+    if (steps <= 0) return;
+    const int64_t minor = alongX ? int64_t{e.y()} - s.y() : int64_t{e.x()} - s.x();
+    const int64_t absMinor = std::llabs(minor);
+    const int sign = minor < 0 ? -1 : 1;
+    // across(i) = (2 i |minor| + steps) / (2 steps), |minor| <= steps.
+    const int64_t divisor = 2 * steps;
+    int64_t quotient = steps / divisor;
+    int64_t remainder = steps % divisor;
+    for (int64_t i = 0; i <= steps; ++i) {
+        const int64_t across = sign * quotient;
+        const int x = static_cast<int>(alongX ? s.x() + i : s.x() + across);
+        const int y = static_cast<int>(alongX ? s.y() + across : s.y() + i);
+        if (x != b.x() || y != b.y()) put(x, y);
+        remainder += 2 * absMinor;
+        if (remainder >= divisor) {
+            ++quotient;
+            remainder -= divisor;
+        }
+    }
+}
+
 } // namespace
 
 QColor CFeatureOverlay::PointColour(const CPointSet<int>& line, int32_t j)
@@ -134,14 +166,16 @@ void CFeatureOverlay::DrawCrowd(QPainter& dc, const CPointSets<int>& lines, cons
     canvas.fill(Qt::transparent);
     const bool fill = dc.brush().style() == Qt::SolidPattern;
     const QRgb fillColour = dc.brush().color().rgba();
-    auto put = [&canvas, &box](int x, int y, QRgb colour) {
+    QRgb* const bits = reinterpret_cast<QRgb*>(canvas.bits());
+    const qsizetype perLine = canvas.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    const int width = canvas.width();
+    const int height = canvas.height();
+    auto put = [&](int x, int y, QRgb colour) {
         x -= box.left();
         y -= box.top();
-        if (x >= 0 && y >= 0 && x < canvas.width() && y < canvas.height())
-            reinterpret_cast<QRgb*>(canvas.scanLine(y))[x] = colour;
+        if (x >= 0 && y >= 0 && x < width && y < height) bits[y * perLine + x] = colour;
     };
     const QRectF segmentArea = QRectF(box).adjusted(0, 0, -1, -1);
-    std::vector<QPoint> pixels;
     for (const int32_t i : near) {
         const CPointSet<int>& line = lines.Line(i);
         for (int32_t j = 0; j < line.m_nCount; ++j) {
@@ -169,15 +203,12 @@ void CFeatureOverlay::DrawCrowd(QPainter& dc, const CPointSets<int>& lines, cons
             const double x1 = Screen(b.x, zoom);
             const double y1 = Screen(b.y, zoom);
             if (!Clip(x0, y0, x1, y1, segmentArea, t0, t1)) continue;
-            pixels.clear();
-            SegmentPixels(QPoint(static_cast<int>(std::lround(x0 + t0 * (x1 - x0))),
-                                 static_cast<int>(std::lround(y0 + t0 * (y1 - y0)))),
-                          QPoint(static_cast<int>(std::lround(x0 + t1 * (x1 - x0))),
-                                 static_cast<int>(std::lround(y0 + t1 * (y1 - y0)))),
-                          segmentArea, pixels);
             const QRgb colour = SegmentColour(line, j).rgba();
-            for (const QPoint& p : pixels)
-                put(p.x(), p.y(), colour);
+            ForSegmentPixels(QPoint(static_cast<int>(std::lround(x0 + t0 * (x1 - x0))),
+                                    static_cast<int>(std::lround(y0 + t0 * (y1 - y0)))),
+                             QPoint(static_cast<int>(std::lround(x0 + t1 * (x1 - x0))),
+                                    static_cast<int>(std::lround(y0 + t1 * (y1 - y0)))),
+                             [&put, colour](int x, int y) { put(x, y, colour); });
         }
     }
     dc.drawImage(box.topLeft(), canvas);
@@ -263,21 +294,7 @@ void CFeatureOverlay::DrawSegmentIn(QPainter& dc, const CPointSet<int>& line, in
 
 void CFeatureOverlay::SegmentPixels(QPoint a, QPoint b, const QRectF& area, std::vector<QPoint>& out)
 {
-    // Rasterised from the end with the smaller coordinate along the longer
-    // axis, so that both directions give the same pixels; then b's pixel is
-    // left out.
-    const bool alongX = std::llabs(int64_t{b.x()} - a.x()) >= std::llabs(int64_t{b.y()} - a.y());
-    const QPoint s = (alongX ? a.x() <= b.x() : a.y() <= b.y()) ? a : b;
-    const QPoint e = s == a ? b : a;
-    const int64_t steps = alongX ? int64_t{e.x()} - s.x() : int64_t{e.y()} - s.y();
-    const int64_t minor = alongX ? int64_t{e.y()} - s.y() : int64_t{e.x()} - s.x();
-    const int64_t absMinor = std::llabs(minor);
-    const int sign = minor < 0 ? -1 : 1;
-    for (int64_t i = 0; i <= steps && steps > 0; ++i) {
-        // The other coordinate: the exact rational position, rounded half up.
-        const int64_t across = sign * ((2 * i * absMinor + steps) / (2 * steps));
-        const QPoint p = alongX ? QPoint(static_cast<int>(s.x() + i), static_cast<int>(s.y() + across))
-                                : QPoint(static_cast<int>(s.x() + across), static_cast<int>(s.y() + i));
-        if (p != b && area.contains(p)) out.push_back(p);
-    }
+    ForSegmentPixels(a, b, [&area, &out](int x, int y) {
+        if (area.contains(QPoint(x, y))) out.emplace_back(x, y);
+    });
 }
