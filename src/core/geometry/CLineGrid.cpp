@@ -109,20 +109,32 @@ void CLineGrid::Build(const CPointSets<int>& lines)
     m_cellStart[0] = 0;
 }
 
+bool CLineGrid::Touch(int32_t line)
+{
+    if (line < 0 || line >= m_lineCount) return false;
+    if (std::find(m_touched.begin(), m_touched.end(), line) == m_touched.end()) m_touched.push_back(line);
+    return m_touched.size() <= kMaxTouched;
+}
+
 void CLineGrid::Candidates(double x0, double y0, double x1, double y1, std::vector<int32_t>& out) const
 {
     out.clear();
-    if (m_columns == 0) return;
+    if (m_columns == 0 && m_touched.empty()) return;
     if (++m_query == 0) {
         std::fill(m_seen.begin(), m_seen.end(), 0);
         m_query = 1;
     }
-    out = m_wide;
-    for (const int32_t line : m_wide)
-        m_seen[static_cast<size_t>(line)] = m_query;
+    out.clear();
+    for (const std::vector<int32_t>* always : {&m_wide, &m_touched}) {
+        for (const int32_t line : *always) {
+            if (m_seen[static_cast<size_t>(line)] == m_query) continue;
+            m_seen[static_cast<size_t>(line)] = m_query;
+            out.push_back(line);
+        }
+    }
     const double right = m_left + static_cast<double>(m_columns) * m_cellSize;
     const double bottom = m_top + static_cast<double>(m_rows) * m_cellSize;
-    if (x1 >= m_left && x0 <= right && y1 >= m_top && y0 <= bottom) {
+    if (m_columns > 0 && x1 >= m_left && x0 <= right && y1 >= m_top && y0 <= bottom) {
         const int64_t cx0 = CellX(x0);
         const int64_t cx1 = CellX(x1);
         const int64_t cy0 = CellY(y0);

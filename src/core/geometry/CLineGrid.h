@@ -20,6 +20,10 @@ public:
     void Build(const CPointSets<int>& lines);
     void Clear();
     int32_t LineCount() const { return m_lineCount; }
+    // Line `line` (one of those indexed) changed in place: from now on it is
+    // a candidate of every question, wherever it went. False when so many
+    // lines have changed that the grid had better be built again.
+    bool Touch(int32_t line);
 
     // The lines whose box may meet [x0, x1] x [y0, y1] (picture
     // coordinates, ends included), ascending, each once.
@@ -27,6 +31,8 @@ public:
 
     // Most cells a line may span before it is kept apart.
     static constexpr int64_t kMaxCellsPerLine = 64;
+    // Most lines Touch takes before it asks for a new grid.
+    static constexpr size_t kMaxTouched = 64;
 
 private:
     int64_t CellX(double x) const;
@@ -41,6 +47,7 @@ private:
     std::vector<uint32_t> m_cellStart; // cell c's lines: m_cellLines[m_cellStart[c] .. m_cellStart[c + 1])
     std::vector<int32_t> m_cellLines;
     std::vector<int32_t> m_wide;          // lines spanning too many cells
+    std::vector<int32_t> m_touched;       // lines changed since Build
     mutable std::vector<uint32_t> m_seen; // per line: the query that last gave it
     mutable uint32_t m_query = 0;
 };

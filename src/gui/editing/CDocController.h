@@ -88,6 +88,9 @@ public:
     // The lines or a picture changed in place (a tool's step while a line
     // is drawn or dragged included).
     void NotifyContentChanged() { emit contentChanged(); }
+    // Only line pair `line` changed in place (a step of a drag or of a line
+    // being drawn): the grids keep the rest (see CLineGrid::Touch).
+    void NotifyLineChanged(int32_t line);
 
 signals:
     // A check mark or the document's title may have changed.
@@ -127,4 +130,5 @@ private:
     CMorphOptions m_morphOptions;
     CLineGrid m_grids[2];
     bool m_gridStale[2] = {true, true};
+    bool m_bGridsKept = false; // the change being announced left the grids sound
 };

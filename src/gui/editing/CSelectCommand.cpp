@@ -267,7 +267,7 @@ void CSelectCommand::DragTo(uint32_t nFlags, int32_t x, int32_t y)
     const QRect before = LineArea(*line);
     line->MoveSelection(CFeaturePoint{static_cast<int32_t>(dx), static_cast<int32_t>(dy), 0, 1, 0});
     RepaintChange(before, *line);
-    m_pDoc->NotifyContentChanged();
+    m_pDoc->NotifyLineChanged(m_nDragLine);
 }
 
 void CSelectCommand::EndDrag()

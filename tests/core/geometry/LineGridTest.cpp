@@ -116,4 +116,31 @@ TEST(LineGrid, CandidatesAreOrderedAndStaleGridsIgnored)
               features.NearestPoint(0, first.x, first.y, 0.0, -1).line);
 }
 
+// A line moved after the grid was built is found where it went once
+// touched; too many touched lines ask for a new grid.
+TEST(LineGrid, TouchedLinesAreAlwaysCandidates)
+{
+    CFeatureSet scanned;
+    CFeatureSet indexed;
+    Fill(scanned, 9);
+    Fill(indexed, 9);
+    CLineGrid grid;
+    grid.Build(indexed.m_sets[0]);
+    for (CFeatureSet* features : {&scanned, &indexed}) {
+        CPointSet<int>& line = features->m_sets[0].Line(17);
+        line.m_nState = STATE_NONE;
+        line.Point(0) = CFeaturePoint{900, 900, 0, 1, line.Point(0).label};
+    }
+    EXPECT_EQ(indexed.NearestPoint(0, 900, 900, 3.0, -1, &grid).line, -1); // not told yet
+    EXPECT_TRUE(grid.Touch(17));
+    EXPECT_EQ(indexed.NearestPoint(0, 900, 900, 3.0, -1, &grid).line, 17);
+    EXPECT_EQ(indexed.PickAt(901, 899, 0, 5.0, &grid), scanned.PickAt(901, 899, 0, 5.0));
+    ExpectSameStates(scanned, indexed);
+    bool sound = true;
+    for (int32_t i = 0; i <= static_cast<int32_t>(CLineGrid::kMaxTouched); ++i)
+        sound = grid.Touch(i);
+    EXPECT_FALSE(sound);
+    EXPECT_FALSE(grid.Touch(-1));
+}
+
 } // namespace
