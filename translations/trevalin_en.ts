@@ -962,6 +962,13 @@ Onion Skin</translation>
     </message>
 </context>
 <context>
+    <name>CProjectReader</name>
+    <message>
+        <source>正在打开 %1……</source>
+        <translation>Opening %1...</translation>
+    </message>
+</context>
+<context>
     <name>CRunProgress</name>
     <message>
         <source>帧 %1 / %2</source>

@@ -58,6 +58,12 @@ CDocManager::CDocManager(CDocController& doc, CRecentFileList& recent, CUserProm
     : QObject(parent), m_doc(doc), m_recent(recent), m_prompts(prompts)
 {
     connect(&m_doc.GetUndoStack(), &QUndoStack::cleanChanged, this, [this] { emit captionChanged(GetCaption()); });
+    connect(&m_reader, &CProjectReader::aboutToReplace, this, [this] {
+        m_doc.EndGestures();
+        // A run started while the project was being read ends before its
+        // lines change: the open was asked for first.
+        if (m_isRunActive && m_isRunActive()) m_stopRun();
+    });
 }
 
 QString CDocManager::GetCaption() const
@@ -119,6 +125,7 @@ bool CDocManager::OpenDocumentFile(const QString& path)
 
 CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
 {
+    if (m_reader.IsReading()) return OpenResult::kCancelled;
     const QString full = FullPath(path);
     CTrevalinDoc& doc = m_doc.GetDoc();
     const QString current = QFile::decodeName(QByteArray::fromStdString(doc.GetPathName()));
@@ -128,7 +135,7 @@ CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
         return OpenResult::kOpened;
     }
     if (!MayReplace(tr("正在生成渐变序列。停止它并打开另一个项目吗?"))) return OpenResult::kCancelled;
-    const CDocStatus status = doc.OnOpenDocument(QFile::encodeName(full).toStdString());
+    const CDocStatus status = m_reader.Open(doc, QFile::encodeName(full).toStdString());
     if (!status.ok) {
         m_prompts.MessageBox(m_pDialogParent, FailureText(status), CUserPrompts::Icon::kWarning);
         return OpenResult::kFailed;

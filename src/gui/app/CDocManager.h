@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CProjectReader.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -36,7 +38,11 @@ public:
     }
 
     // Owner window of the dialogs and message boxes.
-    void SetDialogParent(QWidget* parent) { m_pDialogParent = parent; }
+    void SetDialogParent(QWidget* parent)
+    {
+        m_pDialogParent = parent;
+        m_reader.SetDialogParent(parent);
+    }
 
     // File New: the document keeps its content, loses its path, and the
     // views take their initial update.
@@ -44,8 +50,9 @@ public:
     // File Open: the open dialog, then OpenDocumentFile.
     void OnFileOpen();
     // Opens a project; reopening the project already open reads nothing.
-    // Returns false when the project could not be opened (its message has
-    // been shown) or the user cancelled the question about the changes.
+    // The file is read on another thread (CProjectReader) while the window
+    // answers; an open asked for meanwhile is refused. Returns false when the project could not be opened (its message
+    // has been shown) or the user cancelled the question about the changes.
     bool OpenDocumentFile(const QString& path);
     // File Save: to the document's path, or through Save As when it has none.
     bool OnFileSave();
@@ -86,4 +93,5 @@ private:
     QWidget* m_pDialogParent = nullptr;
     std::function<bool()> m_isRunActive;
     std::function<void()> m_stopRun;
+    CProjectReader m_reader;
 };

@@ -4,6 +4,7 @@
 #include "LanguageTest.h"
 #include "MainFrameTest.h"
 #include "PreviewTest.h"
+#include "ProjectReaderTest.h"
 #include "RunTest.h"
 #include "StartupTest.h"
 #include "WindowLayoutTest.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     LanguageTest language;
     PreviewTest preview;
     WindowLayoutTest layout;
-    return RunTestObjects(argc, argv,
-                          {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language, &preview, &layout});
+    ProjectReaderTest reader;
+    return RunTestObjects(
+        argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language, &preview, &layout, &reader});
 }
