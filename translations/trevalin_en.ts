@@ -1192,5 +1192,9 @@ Onion Skin</translation>
         <source>另一个渐变或导出正在写入文件夹 %1,请等它结束后再导出。</source>
         <translation>Another run or export is writing to the folder %1; export when it has finished.</translation>
     </message>
+    <message>
+        <source>内存不足,无法生成第 %1 帧。</source>
+        <translation>Not enough memory to make frame %1.</translation>
+    </message>
 </context>
 </TS>

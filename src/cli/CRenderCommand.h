@@ -2,12 +2,14 @@
 
 #include "CCliLanguage.h"
 #include "CRenderOptions.h"
+#include "document/SIZE.h"
 
 #include <iosfwd>
 #include <memory>
 
 class CPictureDecoder;
 class CRowPool;
+class CRunDriver;
 class CSignalStop;
 class CTrevalinDoc;
 
@@ -32,6 +34,12 @@ public:
 
 private:
     void Progress(int done, int total);
+    // The run of Run, whose want of memory outside a frame Run tells.
+    int RunProject(const CRenderOptions& options);
+    // The frames of a run without export switches, from the driver's Start
+    // to its Stop (the pictures' sizes as the project gave them).
+    int RunFrames(const CTrevalinDoc& doc, CRunDriver& driver, const CRenderOptions& options, SIZE sourceSize,
+                  SIZE targetSize);
     // Opens the project and its pictures; false after telling why.
     bool OpenProject(CTrevalinDoc& doc, const CRenderOptions& options);
     // The run with any of the export switches: frames and video as asked.
