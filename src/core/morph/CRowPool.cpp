@@ -15,6 +15,7 @@ CRowPool::CRowPool(int32_t threads)
     } catch (const std::system_error&) {
         // No memory for another thread's stack: the threads made do.
     } catch (const std::bad_alloc&) {
+        // Nor for the list of threads: the caller alone does.
     }
 }
 
