@@ -1402,5 +1402,9 @@ Onion Skin</translation>
         <source>无法读取选项文件 %1:%2</source>
         <translation>Cannot read the options file %1: %2</translation>
     </message>
+    <message>
+        <source>内存不足,无法生成第 %1 帧。</source>
+        <translation>Not enough memory to make frame %1.</translation>
+    </message>
 </context>
 </TS>

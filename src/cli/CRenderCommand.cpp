@@ -7,17 +7,20 @@
 #include "morph/ImageMorphing.h"
 #include "export/CExportJob.h"
 #include "export/CExportSequence.h"
+#include "files/CFileAccess.h"
 #include "options/CMorphOptionsFile.h"
 #include "run/CFramePipeline.h"
 #include "run/CRunDriver.h"
 #include "picture/CDocumentFitter.h"
 #include "picture/CPictureFitter.h"
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -82,6 +85,24 @@ bool CRenderCommand::OpenProject(CTrevalinDoc& doc, const CRenderOptions& option
 
 int CRenderCommand::Run(const CRenderOptions& options)
 {
+    // Memory that runs out outside a frame (a frame's own want of memory is
+    // told by the frame pipeline) ends the run as any failure does.
+    try {
+        return RunProject(options);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::system_error& e) {
+        // A thread the system cannot start for want of memory.
+        if (e.code() != std::errc::resource_unavailable_try_again && e.code() != std::errc::not_enough_memory) {
+            throw;
+        }
+    }
+    if (m_bShowProgress) m_err << "\n";
+    m_err << m_language.Say(CFileAccess::ErrorMessage(ENOMEM)) << "\n";
+    return kFailed;
+}
+
+int CRenderCommand::RunProject(const CRenderOptions& options)
+{
     if (options.projects.size() > 1) {
         return RunSequence(options);
     }
@@ -123,6 +144,19 @@ int CRenderCommand::Run(const CRenderOptions& options)
     driver.SetMorphOptions(options.MorphOptions(KeptOptions(doc)));
     driver.SetRowPool(&pool);
     driver.SetSteps(options.steps);
+    try {
+        return RunFrames(doc, driver, options, sourceSize, targetSize);
+    } catch (...) {
+        // Whatever was at the video's path stays.
+        driver.AbandonVideo();
+        driver.Stop();
+        throw;
+    }
+}
+
+int CRenderCommand::RunFrames(const CTrevalinDoc& doc, CRunDriver& driver, const CRenderOptions& options,
+                              SIZE sourceSize, SIZE targetSize)
+{
     const CRunDriver::StartResult started = driver.Start();
     if (started.status == CRunDriver::StartStatus::kBusy) {
         m_err << "another run or export is writing the outputs of " << doc.GetWorkDir()
@@ -191,6 +225,13 @@ int CRenderCommand::Run(const CRenderOptions& options)
             return true;
         },
         m_pStop != nullptr ? m_pStop->Ticket() : CCancelToken::Ticket());
+    if (outcome.outOfMemory) {
+        // The run ends there; the video it was making is given up.
+        if (m_bShowProgress) m_err << "\n";
+        m_err << m_language.Say(CMessage(CFramePipeline::kOutOfMemoryFormat, {outcome.failedFrame})) << "\n";
+        driver.AbandonVideo();
+        failed = true;
+    }
     const int done = static_cast<int>(outcome.stepsWritten);
     const int signal = m_pStop != nullptr ? m_pStop->Signal() : 0;
     if (signal != 0) {
@@ -205,7 +246,7 @@ int CRenderCommand::Run(const CRenderOptions& options)
     }
 
     m_err << filesWritten << " of " << (n + 1) << " frames written to " << doc.GetWorkDir() << "/ouput_image/\n";
-    if (started.video == CRunDriver::VideoState::kOpen && driver.GetCloseError().IsEmpty()) {
+    if (started.video == CRunDriver::VideoState::kOpen && driver.GetCloseError().IsEmpty() && !outcome.outOfMemory) {
         m_err << "video of " << videoFrames << " frames at 3 fps ("
               << (options.motionJpeg ? "Motion JPEG" : "uncompressed") << ") written to " << driver.VideoPath() << "\n";
     }

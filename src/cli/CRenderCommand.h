@@ -10,6 +10,7 @@
 class CExportSequence;
 class CPictureDecoder;
 class CRowPool;
+class CRunDriver;
 class CSignalStop;
 class CTrevalinDoc;
 
@@ -34,6 +35,12 @@ public:
 
 private:
     void Progress(int done, int total);
+    // The run of Run, whose want of memory outside a frame Run tells.
+    int RunProject(const CRenderOptions& options);
+    // The frames of a run without export switches, from the driver's Start
+    // to its Stop (the pictures' sizes as the project gave them).
+    int RunFrames(const CTrevalinDoc& doc, CRunDriver& driver, const CRenderOptions& options, SIZE sourceSize,
+                  SIZE targetSize);
     // Opens the project and its pictures; false after telling why.
     bool OpenProject(CTrevalinDoc& doc, const CRenderOptions& options);
     // The run with any of the export switches: frames and video as asked.

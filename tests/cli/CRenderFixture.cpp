@@ -1,29 +1,24 @@
 #include "CRenderFixture.h"
+#include "support/CBmpBuilder.h"
 #include "support/TestFiles.h"
 
 #include <array>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) {
-        if (c == '\'')
-            q += "'\\''";
-        else
-            q += c;
-    }
-    return q + "'";
-}
 
 uint32_t U32(const std::vector<uint8_t>& b, size_t at)
 {
@@ -55,21 +50,35 @@ std::string CRenderFixture::Capture(const std::string& command)
 
 CRenderFixture::Outcome CRenderFixture::Render(const std::vector<std::string>& args) const
 {
-    std::string command = "cd " + Quote(Work()) + " && env -u LC_ALL -u LC_MESSAGES -u LANG";
-    if (!m_locale.empty()) command += " LANG=" + Quote(m_locale);
-    command += " timeout -s KILL 120 " + Quote(TREVALIN_RENDER);
-    for (const std::string& a : args)
-        command += " " + Quote(a);
-    command += " 2>&1";
     Outcome outcome;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return outcome;
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return outcome;
+    const int pid = Launch(args, pipeEnds[1], 0);
+    ::close(pipeEnds[1]);
+    if (pid < 0) {
+        ::close(pipeEnds[0]);
+        return outcome;
+    }
+    // Killed after two minutes: a run that hangs fails instead of hanging
+    // the tests.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);
     std::array<char, 4096> buf{};
-    size_t n = 0;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        outcome.output.append(buf.data(), n);
-    const int status = ::pclose(pipe);
-    outcome.exitCode = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        pollfd in{pipeEnds[0], POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&in, 1, static_cast<int>(left.count())) == 0) {
+            ::kill(pid, SIGKILL);
+            break;
+        }
+        const ssize_t n = ::read(pipeEnds[0], buf.data(), buf.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        outcome.output.append(buf.data(), static_cast<size_t>(n));
+    }
+    ::close(pipeEnds[0]);
+    const int status = Wait(pid);
+    outcome.exitCode = status < 128 ? status : -1;
     return outcome;
 }
 
@@ -98,7 +107,7 @@ std::vector<std::string> CRenderFixture::Environment() const
     return env;
 }
 
-int CRenderFixture::Spawn(const std::vector<std::string>& args, const std::string& log) const
+int CRenderFixture::Launch(const std::vector<std::string>& args, int output, uint64_t addressSpace) const
 {
     std::vector<std::string> argv{TREVALIN_RENDER};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -107,25 +116,42 @@ int CRenderFixture::Spawn(const std::vector<std::string>& args, const std::strin
     for (std::string& e : env)
         rawEnv.push_back(e.data());
     rawEnv.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid != 0) return pid;
-    // The child: only calls that are safe after fork.
-    const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (out < 0 || ::chdir(m_dir.Str().c_str()) != 0) ::_exit(127);
-    ::dup2(out, 1);
-    ::dup2(out, 2);
     std::vector<char*> raw;
     for (std::string& a : argv)
         raw.push_back(a.data());
     raw.push_back(nullptr);
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid != 0) return pid;
+    // The child: only calls that are safe after fork. It dies with the test
+    // (a test that times out is killed, and leaves no run behind).
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent) ::_exit(127);
+    if (addressSpace > 0) {
+        const rlimit limit{addressSpace, addressSpace};
+        if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(127);
+    }
+    if (::chdir(m_dir.Str().c_str()) != 0) ::_exit(127);
+    ::dup2(output, 1);
+    ::dup2(output, 2);
     ::execve(raw[0], raw.data(), rawEnv.data());
     ::_exit(127);
 }
 
-int CRenderFixture::Wait(int pid)
+int CRenderFixture::Spawn(const std::vector<std::string>& args, const std::string& log, uint64_t addressSpace) const
+{
+    const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (out < 0) return -1;
+    const int pid = Launch(args, out, addressSpace);
+    ::close(out);
+    return pid;
+}
+
+int CRenderFixture::Wait(int pid, long* maxRssKilobytes)
 {
     int status = 0;
-    if (::waitpid(pid, &status, 0) != pid) return -1;
+    rusage usage{};
+    if (::wait4(pid, &status, 0, &usage) != pid) return -1;
+    if (maxRssKilobytes != nullptr) *maxRssKilobytes = usage.ru_maxrss;
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
 }
@@ -147,6 +173,32 @@ void CRenderFixture::WriteHeavyProject(const std::string& name, int pairs) const
             put32(2);
             for (uint32_t v :
                  {uint32_t(i % 400), uint32_t(i % 300), uint32_t((i * 7) % 400), uint32_t((i * 3 + 1) % 300)})
+                put32(v);
+        }
+    }
+    testfiles::WriteBytes(m_dir / name, b);
+}
+
+void CRenderFixture::WriteBigProject(const std::string& name, int pairs) const
+{
+    testfiles::WriteBytes(m_dir / "images" / "small-source.bmp", CBmpBuilder::Grey24(16, 16));
+    testfiles::WriteBytes(m_dir / "images" / "small-target.bmp", CBmpBuilder::Grey24(16, 16));
+    std::vector<uint8_t> b;
+    auto put32 = [&b](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    for (const std::string picture : {"\\small-source.bmp", "\\small-target.bmp"}) {
+        b.push_back(static_cast<uint8_t>(picture.size()));
+        b.insert(b.end(), picture.begin(), picture.end());
+    }
+    b.reserve(b.size() + static_cast<size_t>(pairs) * 40 + 8);
+    for (int image = 0; image < 2; ++image) {
+        put32(static_cast<uint32_t>(pairs));
+        for (int i = 0; i < pairs; ++i) {
+            put32(2);
+            for (uint32_t v : {uint32_t(i % 16), uint32_t((i / 16) % 16), uint32_t((i * 7 + 3 + image) % 16),
+                               uint32_t((i * 5 + 9) % 16)})
                 put32(v);
         }
     }

@@ -46,7 +46,7 @@ std::string ReadLog(const std::string& path)
 TEST(RenderExport, ASecondExportIntoTheFolderRefusesAndAKilledOnesLeftoversGoWithTheNext)
 {
     CRenderFixture f;
-    f.WriteHeavyProject("heavy.tvl", 3000);
+    f.WriteHeavyProject("heavy.tvl", CRenderFixture::kHeavyPairs);
     fs::create_directory(f.Work() + "/out");
     const std::vector<std::string> heavy{"--steps", "100", "--out", "out", "--image-format", "png", "--video", "mp4"};
     std::vector<std::string> args = heavy;
@@ -117,7 +117,7 @@ TEST(RenderExport, StopSignalsCompleteTheVideoOfTheFramesWritten)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.video);
         CRenderFixture f;
-        f.WriteHeavyProject("heavy.tvl", 3000);
+        f.WriteHeavyProject("heavy.tvl", CRenderFixture::kHeavyPairs);
         fs::create_directory(f.Work() + "/out");
         const int pid =
             f.Spawn({"--steps", "100", "--out", "out", "--image-format", "bmp", "--video", c.video, "heavy.tvl"},

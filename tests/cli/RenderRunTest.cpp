@@ -431,7 +431,7 @@ TEST(RenderRun, StopSignalsEndWithAPlayableVideoOfTheFramesDone)
     for (const auto& [signal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129}}) {
         SCOPED_TRACE(signal);
         CRenderFixture f;
-        f.WriteHeavyProject("heavy.tvl", 3000);
+        f.WriteHeavyProject("heavy.tvl", CRenderFixture::kHeavyPairs);
         const int pid = f.Spawn({"--steps", "100", "heavy.tvl"}, f.Work() + "/log");
         ASSERT_TRUE(WaitForFrame(f, 1));
         ::kill(pid, signal);
@@ -457,7 +457,7 @@ TEST(RenderRun, AKilledRunKeepsThePreviousVideoAndTheNextRunClearsItsLeftovers)
     ASSERT_EQ(f.Render({"--steps", "1", "demo.tvl"}).exitCode, 0);
     const std::string video = f.Work() + "/output_video/trevalin.avi";
     const uintmax_t previous = fs::file_size(video);
-    f.WriteHeavyProject("heavy.tvl", 3000);
+    f.WriteHeavyProject("heavy.tvl", CRenderFixture::kHeavyPairs);
     const int pid = f.Spawn({"--steps", "100", "heavy.tvl"}, f.Work() + "/log");
     ASSERT_TRUE(WaitForFrame(f, 2));
     ::kill(pid, SIGKILL);
@@ -499,4 +499,63 @@ TEST(RenderRun, OlderFramesBeyondTheStepsAreToldOrCleaned)
     EXPECT_EQ(cleaned.output.find("remain"), std::string::npos) << cleaned.output;
     EXPECT_TRUE(fs::exists(f.Work() + "/ouput_image/Frame-5.bmp"));
     EXPECT_FALSE(fs::exists(f.Work() + "/ouput_image/Frame-6.bmp"));
+}
+
+namespace {
+
+// The project limit's line pairs; fewer under the sanitizers, which are
+// many times slower and hold more memory.
+#ifdef TREVALIN_RENDER_TESTS_SANITIZED
+constexpr int kLimitPairs = 20000;
+#else
+constexpr int kLimitPairs = 500000;
+#endif
+
+std::string LogOf(const CRenderFixture& f)
+{
+    std::ifstream in(f.Work() + "/log");
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+// A project at the limits renders in bounded memory at any thread count:
+// threads are few and take a block of line pairs at a time.
+TEST(RenderRun, AProjectAtTheLineLimitRendersInBoundedMemory)
+{
+    CRenderFixture f;
+    f.WriteBigProject("big.tvl", kLimitPairs);
+    for (const char* threads : {"1", "1024"}) {
+        SCOPED_TRACE(threads);
+        const int pid = f.Spawn({"--threads", threads, "--steps", "1", "big.tvl"}, f.Work() + "/log");
+        long peakKilobytes = 0;
+        ASSERT_EQ(CRenderFixture::Wait(pid, &peakKilobytes), 0) << LogOf(f);
+        EXPECT_LT(peakKilobytes, 500 * 1024);
+        EXPECT_TRUE(fs::exists(f.Work() + "/ouput_image/Frame-1.bmp"));
+    }
+}
+
+// Memory that runs out during a run ends it as any failure does: exit 1
+// with a message, the video there before kept, no temporary file left.
+TEST(RenderRun, RunningOutOfMemoryFailsTheRunAndKeepsThePreviousOutputs)
+{
+#ifdef TREVALIN_RENDER_TESTS_SANITIZED
+    GTEST_SKIP() << "the sanitizers reserve more address space than any limit leaves";
+#endif
+    CRenderFixture f;
+    ASSERT_EQ(f.Render({"--steps", "1", "demo.tvl"}).exitCode, 0);
+    const std::string video = f.Work() + "/output_video/trevalin.avi";
+    const std::vector<uint8_t> previous = ReadBytesOrEmpty(video);
+    const std::vector<uint8_t> frame = ReadBytesOrEmpty(f.Work() + "/ouput_image/Frame-1.bmp");
+    f.WriteBigProject("big.tvl", kLimitPairs);
+    // Room to open the project, not to compute its frames.
+    const int pid =
+        f.Spawn({"--threads", "4", "--steps", "1", "big.tvl"}, f.Work() + "/log", uint64_t{420} * 1024 * 1024);
+    EXPECT_EQ(CRenderFixture::Wait(pid), 1);
+    const std::string log = LogOf(f);
+    EXPECT_NE(log.find("内存不足"), std::string::npos) << log;
+    EXPECT_EQ(log.find("打开文档失败"), std::string::npos) << log;
+    EXPECT_EQ(ReadBytesOrEmpty(video), previous);
+    EXPECT_EQ(ReadBytesOrEmpty(f.Work() + "/ouput_image/Frame-1.bmp"), frame);
+    EXPECT_FALSE(AnyTemporaryFile(f.Work()));
 }

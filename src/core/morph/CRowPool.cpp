@@ -1,11 +1,21 @@
 #include "CRowPool.h"
 
+#include <new>
+#include <system_error>
+
 CRowPool::CRowPool(int32_t threads)
 {
-    const int32_t workers = threads > 1 ? threads - 1 : 0;
-    m_threads.reserve(static_cast<size_t>(workers));
-    for (int32_t i = 0; i < workers; ++i) {
-        m_threads.emplace_back([this, i] { WorkerLoop(i); });
+    const int32_t capped = threads < MaxThreadCount() ? threads : MaxThreadCount();
+    const int32_t workers = capped > 1 ? capped - 1 : 0;
+    try {
+        m_threads.reserve(static_cast<size_t>(workers));
+        for (int32_t i = 0; i < workers; ++i) {
+            m_threads.emplace_back([this] { WorkerLoop(); });
+        }
+    } catch (const std::system_error&) {
+        // No memory for another thread's stack: the threads made do.
+    } catch (const std::bad_alloc&) {
+        // Nor for the list of threads: the caller alone does.
     }
 }
 
@@ -27,20 +37,35 @@ int32_t CRowPool::DefaultThreadCount()
     return n == 0 ? 1 : static_cast<int32_t>(n > 256 ? 256 : n);
 }
 
+int32_t CRowPool::MaxThreadCount()
+{
+    constexpr int32_t kPerHardwareThread = 4;
+    constexpr int32_t kAlways = 8;
+    const int32_t most = DefaultThreadCount() * kPerHardwareThread;
+    return most > kAlways ? most : kAlways;
+}
+
+int32_t CRowPool::Participants(int32_t count, int32_t grain) const
+{
+    grain = grain > 0 ? grain : 1;
+    const int64_t slices = count > 0 ? (int64_t{count} + grain - 1) / grain : 1;
+    return slices < GetThreadCount() ? static_cast<int32_t>(slices) : GetThreadCount();
+}
+
 bool CRowPool::Dispatch(int32_t count, int32_t grain, Task task, void* ctx, CCancelToken::Ticket ticket)
 {
     if (count <= 0) {
         return !ticket.IsAbandoned();
     }
     std::lock_guard<std::mutex> run(m_runMutex);
-    const int32_t last = static_cast<int32_t>(m_threads.size());
     grain = grain > 0 ? grain : 1;
-    if (last == 0 || count <= grain) {
+    const int32_t participants = Participants(count, grain);
+    if (participants == 1) {
         for (int32_t first = 0; first < count; first += grain) {
             if (ticket.IsAbandoned()) {
                 return false;
             }
-            task(ctx, first, count - first > grain ? first + grain : count, last);
+            task(ctx, first, count - first > grain ? first + grain : count, 0);
         }
         return true;
     }
@@ -53,6 +78,8 @@ bool CRowPool::Dispatch(int32_t count, int32_t grain, Task task, void* ctx, CCan
         m_ctx = ctx;
         m_count = count;
         m_grain = grain;
+        m_participants = participants;
+        m_nextParticipant.store(1, std::memory_order_relaxed);
         m_next.store(0, std::memory_order_relaxed);
         m_finished.store(0, std::memory_order_relaxed);
         m_ticket = ticket;
@@ -60,7 +87,7 @@ bool CRowPool::Dispatch(int32_t count, int32_t grain, Task task, void* ctx, CCan
         ++m_generation;
     }
     m_wake.notify_all();
-    Drain(last);
+    Drain(0);
     std::unique_lock<std::mutex> lock(m_mutex);
     m_done.wait(lock, [this] { return m_finished.load(std::memory_order_acquire) == m_count; });
     return !m_bSkipped.load(std::memory_order_relaxed);
@@ -89,7 +116,16 @@ void CRowPool::Drain(int32_t worker)
     }
 }
 
-void CRowPool::WorkerLoop(int32_t worker)
+void CRowPool::TakePart()
+{
+    // Workers beyond the participants of the job leave it to the others.
+    const int32_t worker = m_nextParticipant.fetch_add(1, std::memory_order_relaxed);
+    if (worker < m_participants) {
+        Drain(worker);
+    }
+}
+
+void CRowPool::WorkerLoop()
 {
     uint64_t seen = 0;
     for (;;) {
@@ -102,7 +138,7 @@ void CRowPool::WorkerLoop(int32_t worker)
             seen = m_generation;
             ++m_active;
         }
-        Drain(worker);
+        TakePart();
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             --m_active;

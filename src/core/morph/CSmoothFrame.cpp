@@ -86,14 +86,14 @@ bool CSmoothFrame::Compute(SmoothFrameJob& job, CRowPool& pool, MorphKernelPath 
     job.lines = m_lines.data();
     job.count = Count();
     const SmoothRowsKernel kernel = SelectSmoothKernel(resolved);
-    const size_t perThread =
-        static_cast<size_t>(job.count) * kSmoothScratchPerLine + kSmoothScratchAlign / sizeof(float);
-    const size_t needed = perThread * static_cast<size_t>(pool.GetThreadCount());
+    const int32_t grain = 2;
+    // A block of line pairs per thread taking part, whatever the count.
+    const size_t perThread = SmoothScratchFloats(job.count);
+    const size_t needed = perThread * static_cast<size_t>(pool.Participants(job.height, grain));
     if (m_scratch.size() < needed) {
         m_scratch.resize(needed);
     }
     float* scratch = m_scratch.data();
-    const int32_t grain = 2;
     return pool.Run(
         job.height, grain,
         [&job, kernel, scratch, perThread](int32_t first, int32_t last, int32_t worker) {

@@ -340,8 +340,9 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
             Ticket());
     } else {
         const FBRowsKernel kernel = SelectFBKernel(GetKernelPath());
-        const size_t perThread = static_cast<size_t>(job.count) * kScratchPerLine + kScratchAlign / sizeof(double);
-        const size_t needed = perThread * static_cast<size_t>(pool.GetThreadCount());
+        // A block of line pairs per thread taking part, whatever the count.
+        const size_t perThread = FBScratchDoubles(job.count);
+        const size_t needed = perThread * static_cast<size_t>(pool.Participants(job.height, grain));
         if (m_scratch.size() < needed) {
             m_scratch.resize(needed);
         }

@@ -2,6 +2,7 @@
 
 #include "CFrameThread.h"
 #include "morph/CBitmap.h"
+#include "message/CText.h"
 #include "morph/CCancelToken.h"
 
 #include <cstddef>
@@ -39,7 +40,15 @@ public:
         size_t stepsWritten = 0; // writes made, including one that returned false
         bool cancelled = false;  // the ticket was abandoned before the plan's end
         bool stopped = false;    // a write returned false
+        // A frame could not be computed for want of memory: the sequence
+        // ended before it (frame k `failedFrame`).
+        bool outOfMemory = false;
+        int32_t failedFrame = -1;
     };
+
+    // What the user is told of a frame (%1) that could not be computed for
+    // want of memory.
+    static constexpr const char* kOutOfMemoryFormat = TRV_TEXT("CoreText", "内存不足,无法生成第 %1 帧。");
 
     explicit CFramePipeline(Compute compute);
     // Lets the frame in progress finish and drops the frames still waiting;
@@ -55,13 +64,17 @@ public:
     Outcome Run(const std::vector<int32_t>& plan, const Write& write, CCancelToken::Ticket ticket);
 
     // Computes frame k under `ticket` on the pipeline's thread and calls
-    // `done` there.
+    // `done` there (with nullptr also when memory ran out).
     void Post(int32_t k, CCancelToken::Ticket ticket, Done done);
     // Blocks until every frame posted so far is done.
     void WaitIdle() { m_thread.WaitIdle(); }
     bool IsIdle() const { return m_thread.IsIdle(); }
 
 private:
+    // m_compute, with a want of memory (std::bad_alloc) told as `outOfMemory`
+    // and false.
+    bool ComputeFrame(int32_t k, CBitmap& out, const CCancelToken::Ticket& ticket, bool& outOfMemory);
+
     Compute m_compute;
     CBitmap m_frames[2]; // kept between frames and runs: the engines write every byte
     // Last: ends (and joins) the thread before anything it uses goes.

@@ -425,6 +425,15 @@ bool CRunDriver::Advance()
     return m_nFrame <= m_nSteps;
 }
 
+void CRunDriver::AbandonVideo()
+{
+    if (m_pRecorder && m_bRunVideo) {
+        m_pRecorder->Abandon();
+        m_bRunVideo = false;
+        m_bVideoWritten = false;
+    }
+}
+
 void CRunDriver::Pause()
 {
     m_bRunning = 0;

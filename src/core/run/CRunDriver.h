@@ -156,6 +156,10 @@ public:
     FrameResult WriteFrame(int32_t k, const CBitmap& frame);
     // k += 1; returns false when that passes n (the run is over).
     bool Advance();
+    // Gives up the video of a run that failed: its temporary file goes and
+    // whatever was at the video's path stays; the Stop that follows writes
+    // no video.
+    void AbandonVideo();
     // Keeps k and the open video.
     void Pause();
     bool IsPaused() const { return m_bPaused; }

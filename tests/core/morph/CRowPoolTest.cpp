@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -20,8 +21,11 @@ TEST(CRowPool, EveryRowOnceWithWorkerNumbersInRange)
                 std::vector<std::atomic<int32_t>> hits(static_cast<size_t>(count));
                 std::atomic<bool> badWorker{false};
                 std::atomic<bool> badSlice{false};
+                // No more threads take part than there are slices.
+                const int32_t participants = pool.Participants(count, grain);
+                EXPECT_EQ(participants, std::max(1, std::min(threads, (count + grain - 1) / grain)));
                 pool.Run(count, grain, [&](int32_t first, int32_t last, int32_t worker) {
-                    if (worker < 0 || worker >= threads) badWorker = true;
+                    if (worker < 0 || worker >= participants) badWorker = true;
                     if (first >= last || last - first > grain) badSlice = true;
                     for (int32_t i = first; i < last; ++i) {
                         hits[static_cast<size_t>(i)].fetch_add(1);
@@ -36,6 +40,20 @@ TEST(CRowPool, EveryRowOnceWithWorkerNumbersInRange)
             }
         }
     }
+}
+
+// Threads far beyond the hardware's only cost memory: a pool takes a few
+// per hardware thread at most.
+TEST(CRowPool, TakesAFewThreadsPerHardwareThreadAtMost)
+{
+    const int32_t most = CRowPool::MaxThreadCount();
+    EXPECT_GE(most, 8);
+    EXPECT_LE(most, std::max(8, 4 * CRowPool::DefaultThreadCount()));
+    CRowPool pool(1024);
+    EXPECT_EQ(pool.GetThreadCount(), most);
+    std::atomic<int32_t> rows{0};
+    EXPECT_TRUE(pool.Run(1000, 1, [&](int32_t first, int32_t last, int32_t) { rows.fetch_add(last - first); }));
+    EXPECT_EQ(rows.load(), 1000);
 }
 
 TEST(CRowPool, SpreadsOverItsThreads)

@@ -8,6 +8,7 @@
 #include "morph/CRowPool.h"
 #include "morph/FBMorphing.h"
 #include "morph/LinearMorphing.h"
+#include "morph/kernels/MorphKernels.h"
 
 #include <gtest/gtest.h>
 
@@ -77,8 +78,9 @@ struct Pictures {
     int32_t height;
 };
 
-// Appends one line pair of a random kind (or a pair with a one-point line).
-void AddRandomPair(Rng& rng, CFeatureSet& set, const Pictures& pic)
+// Appends one line pair of a random kind (or a pair with a one-point line);
+// `kinds` 89 keeps to the kinds the row kernels take.
+void AddRandomPair(Rng& rng, CFeatureSet& set, const Pictures& pic, int32_t kinds = 100)
 {
     CPointSets<int>& src = set.m_sets[0];
     CPointSets<int>& dst = set.m_sets[1];
@@ -90,7 +92,7 @@ void AddRandomPair(Rng& rng, CFeatureSet& set, const Pictures& pic)
         v[3] = Uniform(rng, 0, h - 1);
     };
     int32_t a[4], b[4];
-    const int32_t kind = Uniform(rng, 0, 99);
+    const int32_t kind = Uniform(rng, 0, kinds - 1);
     if (kind < 30) { // inside both pictures
         inside(a);
         inside(b);
@@ -185,16 +187,21 @@ TEST(EngineMatchesOracle, FeatureMorph)
     const std::vector<MorphKernelPath> paths = Paths();
     CRowPool pools[] = {CRowPool(1), CRowPool(2), CRowPool(3), CRowPool(5)};
     const uint16_t depths[] = {8, 16, 24, 32, 32};
-    int32_t kernelFrames = 0, positionFrames = 0;
+    int32_t kernelFrames = 0, positionFrames = 0, blockFrames = 0;
     for (int32_t c = 0; c < kFeatureCases; ++c) {
         const Pictures pic{Uniform(rng, 1, kMaxSide), Uniform(rng, 1, kMaxSide * 2 / 3)};
         const uint16_t bpp = depths[Uniform(rng, 0, 4)];
         const CBitmap a = RandomPicture(rng, pic.width, pic.height, bpp);
         const CBitmap b = RandomPicture(rng, pic.width, pic.height, bpp);
         CTrevalinDoc doc("/nonexistent");
-        const int32_t pairs = Uniform(rng, 0, 9) == 0 ? Uniform(rng, 20, 40) : Uniform(rng, 0, 8);
+        // Every tenth case has more pairs than the kernels hold at a time,
+        // of the kinds they take: they go through them in blocks.
+        const bool blocks = c % 10 == 9;
+        const int32_t pairs = blocks                    ? Uniform(rng, kLineBlock + 1, 3 * kLineBlock)
+                              : Uniform(rng, 0, 9) == 0 ? Uniform(rng, 20, 40)
+                                                        : Uniform(rng, 0, 8);
         for (int32_t i = 0; i < pairs; ++i) {
-            AddRandomPair(rng, *doc.GetFeatureSet(), pic);
+            AddRandomPair(rng, *doc.GetFeatureSet(), pic, blocks ? 89 : 100);
         }
         // Sometimes a surplus line on one side.
         if (Uniform(rng, 0, 4) == 0) {
@@ -233,12 +240,15 @@ TEST(EngineMatchesOracle, FeatureMorph)
                     << pools[e % 4].GetThreadCount() << " threads";
                 ASSERT_EQ(engine.m_lines.m_nCount, oracle.m_lines.m_nCount);
                 (engine.UsedRowKernels() ? kernelFrames : positionFrames) += e == 0;
+                blockFrames += e == 0 && blocks && engine.UsedRowKernels();
             }
         }
     }
-    // Both ways of computing a frame were exercised, mostly the kernels.
+    // Both ways of computing a frame were exercised, mostly the kernels,
+    // and frames of many pairs through the kernels' blocks.
     EXPECT_GT(kernelFrames, positionFrames * 2);
     EXPECT_GT(positionFrames, 0);
+    EXPECT_GT(blockFrames, kFeatureCases / 10);
 }
 
 // The options' own reference: the reference engine's sample positions

@@ -328,6 +328,11 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
     if (failure) {
         return fail(*failure);
     }
+    if (outcome.outOfMemory) {
+        // The export ends there; whatever was at the video's path stays.
+        if (summary.videoWanted) video.Cancel();
+        return fail(CMessage(CFramePipeline::kOutOfMemoryFormat, {outcome.failedFrame}));
+    }
     const bool stopped = outcome.cancelled || outcome.stopped || cancel.IsAbandoned() || video.Cancelled();
     if (stopped && (!s.finishVideoWhenStopped || !summary.videoWanted || video.Frames() == 0)) {
         if (summary.videoWanted) video.Cancel();

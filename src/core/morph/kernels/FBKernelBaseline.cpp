@@ -76,9 +76,14 @@ void AddLine(Chunk& ch, const FBLineConst& ln, const double* r)
 
 void FBRowsBaseline(const FBFrameJob& job, int32_t first, int32_t last, double* scratch)
 {
+    // The row constants of a block of line pairs at a time; a frame of one
+    // block makes them once per row.
+    const bool oneBlock = job.count <= kLineBlock;
     Chunk ch;
     for (int32_t y = first; y < last; ++y) {
-        FillRowConstants(job, y, scratch);
+        if (oneBlock) {
+            FillRowConstants(job, y, 0, job.count, scratch);
+        }
         uint8_t* row = job.out + static_cast<size_t>(y) * job.stride;
         for (int32_t x0 = 0; x0 < job.columns; x0 += kChunk) {
             for (int32_t j = 0; j < kChunk; ++j) {
@@ -86,8 +91,14 @@ void FBRowsBaseline(const FBFrameJob& job, int32_t first, int32_t last, double* 
                 ch.weight[j] = 0.0;
                 ch.sum[0][j] = ch.sum[1][j] = ch.sum[2][j] = ch.sum[3][j] = 0.0;
             }
-            for (int32_t i = 0; i < job.count; ++i) {
-                AddLine(ch, job.lines[i], scratch + static_cast<size_t>(i) * kRowConstants);
+            for (int32_t begin = 0; begin < job.count; begin += kLineBlock) {
+                const int32_t end = job.count - begin > kLineBlock ? begin + kLineBlock : job.count;
+                if (!oneBlock) {
+                    FillRowConstants(job, y, begin, end, scratch);
+                }
+                for (int32_t i = begin; i < end; ++i) {
+                    AddLine(ch, job.lines[i], scratch + static_cast<size_t>(i - begin) * kRowConstants);
+                }
             }
             const int32_t lanes = job.columns - x0 < kChunk ? job.columns - x0 : kChunk;
             for (int32_t j = 0; j < lanes; ++j) {

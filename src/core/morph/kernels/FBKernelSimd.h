@@ -219,14 +219,20 @@ inline void AddLinePair(const WideLine<V>& wl, typename V::D X, const LinePairQu
     }
 }
 
-// The sums of the pixels at X over all line pairs, in order. The three
-// steps are staggered: while pair i is added, the weight of pair i + 1 and
-// the start of pair i + 2 are computed, none of which waits for the others,
-// so the divider always has work that the rest of the arithmetic does not
-// wait for.
-template <class V, int kSides> inline Sums<V> SumLinePairs(const WideLine<V>* wide, int32_t count, typename V::D X)
+template <class V> inline Sums<V> NoSums()
 {
-    Sums<V> sums{V::Set(0.0), V::Set(0.0), V::Set(0.0), V::Set(0.0), V::Set(0.0)};
+    return Sums<V>{V::Set(0.0), V::Set(0.0), V::Set(0.0), V::Set(0.0), V::Set(0.0)};
+}
+
+// `sums` with the line pairs `wide` added for the pixels at X, in order
+// (the pairs of a frame go through in blocks, each going on from the sums
+// of the blocks before it). The three steps are staggered: while pair i is
+// added, the weight of pair i + 1 and the start of pair i + 2 are computed,
+// none of which waits for the others, so the divider always has work that
+// the rest of the arithmetic does not wait for.
+template <class V, int kSides>
+inline Sums<V> SumLinePairs(const WideLine<V>* wide, int32_t count, typename V::D X, Sums<V> sums)
+{
     LinePairQuotients<V> q = WeighLinePair<V>(wide[0], StartLinePair<V>(wide[0], X));
     if (count == 1) {
         AddLinePair<V, kSides>(wide[0], X, q, sums);
@@ -251,6 +257,11 @@ template <class V, int kSides> inline Sums<V> SumLinePairs(const WideLine<V>* wi
 // while they see the line pairs one after another; then the samples, whose
 // memory reads are then independent of one another and of the arithmetic.
 //
+// The scratch holds the vectors of kLineBlock line pairs at most. A frame of
+// one block widens its pairs once; with more, each block is widened for the
+// span that uses it, and the sums of the span's pixels wait in `partial`
+// between blocks (the pairs still come in order, so every sum is the same).
+//
 // A frame that takes nothing of the target (its share of every byte is 0,
 // as in the first frame) needs no target positions: only the source's are
 // computed (kSides 1), and the target's are set to them, which reads the
@@ -263,23 +274,29 @@ void FeatureRowsSides(const FBFrameJob& job, int32_t first, int32_t last, double
     constexpr int32_t kSpan = 256;
     static_assert(kSpan % kLanes == 0, "spans of whole vectors");
     static_assert(sizeof(WideLine<V>) <= sizeof(double) * kScratchPerLine && alignof(WideLine<V>) <= kScratchAlign,
-                  "the engine's scratch holds the vectors of every line pair");
+                  "the engine's scratch holds the vectors of a block of line pairs");
     auto* wide = reinterpret_cast<WideLine<V>*>(AlignScratch(scratch));
-    for (int32_t i = 0; i < job.count; ++i) {
-        Widen<V>(job.lines[i], wide[i]);
+    const bool oneBlock = job.count <= kLineBlock;
+    if (oneBlock) {
+        for (int32_t i = 0; i < job.count; ++i) {
+            Widen<V>(job.lines[i], wide[i]);
+        }
     }
     alignas(64) int32_t pos[4][kSpan];
+    Sums<V> partial[kSpan / kLanes];
     for (int32_t y = first; y < last; ++y) {
-        for (int32_t i = 0; i < job.count; ++i) {
-            WidenRow<V>(job.lines[i], y, wide[i]);
+        if (oneBlock) {
+            for (int32_t i = 0; i < job.count; ++i) {
+                WidenRow<V>(job.lines[i], y, wide[i]);
+            }
         }
         uint8_t* row = job.out + static_cast<size_t>(y) * job.stride;
         const D Y = V::Set(static_cast<double>(y));
         for (int32_t x0 = 0; x0 < job.columns; x0 += kSpan) {
             const int32_t span = job.columns - x0 < kSpan ? job.columns - x0 : kSpan;
-            for (int32_t at = 0; at < span; at += kLanes) {
-                const D X = V::Iota(static_cast<double>(x0 + at));
-                const Sums<V> sums = SumLinePairs<V, kSides>(wide, job.count, X);
+            // The sample positions of the pixels at X from their sums over
+            // every line pair.
+            const auto place = [&job, &pos, &Y](int32_t at, D X, const Sums<V>& sums) {
                 const D sx = V::Add(X, V::Trunc(V::Div(sums.sx, sums.weight)));
                 const D sy = V::Add(Y, V::Trunc(V::Div(sums.sy, sums.weight)));
                 V::StoreWhole(pos[0] + at, sx);
@@ -297,6 +314,29 @@ void FeatureRowsSides(const FBFrameJob& job, int32_t first, int32_t last, double
                     for (const int32_t lane : std::initializer_list<int32_t>{0, kLanes - 1}) {
                         PrefetchPixel(job, 0, pos[0][at + lane], pos[1][at + lane]);
                         PrefetchPixel(job, 1, pos[2][at + lane], pos[3][at + lane]);
+                    }
+                }
+            };
+            if (oneBlock) {
+                for (int32_t at = 0; at < span; at += kLanes) {
+                    const D X = V::Iota(static_cast<double>(x0 + at));
+                    place(at, X, SumLinePairs<V, kSides>(wide, job.count, X, NoSums<V>()));
+                }
+            } else {
+                for (int32_t begin = 0; begin < job.count; begin += kLineBlock) {
+                    const int32_t count = job.count - begin > kLineBlock ? kLineBlock : job.count - begin;
+                    for (int32_t i = 0; i < count; ++i) {
+                        Widen<V>(job.lines[begin + i], wide[i]);
+                        WidenRow<V>(job.lines[begin + i], y, wide[i]);
+                    }
+                    const bool lastBlock = begin + count == job.count;
+                    for (int32_t at = 0; at < span; at += kLanes) {
+                        const D X = V::Iota(static_cast<double>(x0 + at));
+                        Sums<V>& sums = partial[at / kLanes];
+                        sums = SumLinePairs<V, kSides>(wide, count, X, begin == 0 ? NoSums<V>() : sums);
+                        if (lastBlock) {
+                            place(at, X, sums);
+                        }
                     }
                 }
             }

@@ -38,6 +38,16 @@ constexpr int32_t kRowConstants = 8;
 // the scratch it is given, which therefore needs kScratchAlign bytes more.
 constexpr int32_t kScratchPerLine = 256;
 constexpr size_t kScratchAlign = 64;
+// Line pairs a kernel holds in its scratch at a time: a frame of more pairs
+// goes through them a block at a time, its sums kept between blocks, so the
+// scratch of a thread does not grow with the pairs of a project.
+constexpr int32_t kLineBlock = 64;
+// Doubles of scratch a kernel call needs for `count` line pairs.
+constexpr size_t FBScratchDoubles(int32_t count)
+{
+    const int32_t held = count < kLineBlock ? count : kLineBlock;
+    return static_cast<size_t>(held > 0 ? held : 0) * kScratchPerLine + kScratchAlign / sizeof(double);
+}
 
 struct FBFrameJob {
     const FBLineConst* lines;
@@ -79,8 +89,7 @@ inline void ClampToPicture(const FBFrameJob& job, int32_t& x, int32_t& y)
 
 // Computes rows [first, last) of a feature-morph frame whose lines passed
 // the range check (every intermediate exact in double precision and inside
-// the 32-bit range). `scratch` holds count x kScratchPerLine doubles and
-// kScratchAlign bytes.
+// the 32-bit range). `scratch` holds FBScratchDoubles(count) doubles.
 using FBRowsKernel = void (*)(const FBFrameJob& job, int32_t first, int32_t last, double* scratch);
 
 void FBRowsBaseline(const FBFrameJob& job, int32_t first, int32_t last, double* scratch);

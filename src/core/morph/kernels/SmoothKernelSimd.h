@@ -22,13 +22,13 @@
 
 namespace {
 
-// The row values of every line pair for row position y (a whole number, or
-// a quarter off one when supersampling), kSmoothRowValues apart.
-inline void SmoothRowValues(const SmoothFrameJob& job, double y, float* rows)
+// The row values of line pairs [begin, end) for row position y (a whole
+// number, or a quarter off one when supersampling), kSmoothRowValues apart.
+inline void SmoothRowValues(const SmoothFrameJob& job, double y, int32_t begin, int32_t end, float* rows)
 {
-    for (int32_t i = 0; i < job.count; ++i) {
+    for (int32_t i = begin; i < end; ++i) {
         const SmoothLine& ln = job.lines[i];
-        float* r = rows + static_cast<size_t>(i) * kSmoothRowValues;
+        float* r = rows + static_cast<size_t>(i - begin) * kSmoothRowValues;
         r[0] = static_cast<float>(ln.uAt + ln.uPerY * y);
         r[1] = static_cast<float>(ln.vAt + ln.vPerY * y);
         for (int32_t s = 0; s < 2; ++s) {
@@ -38,19 +38,25 @@ inline void SmoothRowValues(const SmoothFrameJob& job, double y, float* rows)
     }
 }
 
-// The sample positions of the pixels at (X, Y) in the source (pos[0],
-// pos[1]) and, with kSides 2, the target (pos[2], pos[3]).
+// Running sums of the pixels at X: the weights, and the weighted
+// displacements toward the source (x, y) and the target (x, y).
+template <class V> struct SmoothSums {
+    typename V::D weight;
+    typename V::D sum[4];
+};
+
+// Adds line pairs [begin, end) (their row values at `rows`) to the sums of
+// the pixels at X, in order.
 template <class V, int kSides>
-inline void SmoothPositions(const SmoothFrameJob& job, const float* rows, typename V::D X, typename V::D Y,
-                            typename V::D pos[4])
+[[gnu::always_inline]] inline void AddSmoothLines(const SmoothFrameJob& job, int32_t begin, int32_t end,
+                                                  const float* rows, typename V::D X, typename V::D& weight,
+                                                  typename V::D sum[4])
 {
     using D = typename V::D;
     const D zero = V::Set(0.0f), one = V::Set(1.0f);
-    D weight = zero;
-    D sum[4] = {zero, zero, zero, zero};
-    for (int32_t i = 0; i < job.count; ++i) {
+    for (int32_t i = begin; i < end; ++i) {
         const SmoothLine& ln = job.lines[i];
-        const float* r = rows + static_cast<size_t>(i) * kSmoothRowValues;
+        const float* r = rows + static_cast<size_t>(i - begin) * kSmoothRowValues;
         const D u = V::MulAdd(V::Set(ln.ux), X, V::Set(r[0]));
         const D v = V::MulAdd(V::Set(ln.vx), X, V::Set(r[1]));
         // Beyond an end (u < 0 or u > 1) the distance is from that end:
@@ -67,11 +73,34 @@ inline void SmoothPositions(const SmoothFrameJob& job, const float* rows, typena
             sum[2 * s + 1] = V::MulAdd(w, dy, sum[2 * s + 1]);
         }
     }
-    const D inv = V::Div(one, weight);
+}
+
+// The sample positions of the pixels at (X, Y) from their sums over every
+// line pair: in the source (pos[0], pos[1]) and, with kSides 2, the target
+// (pos[2], pos[3]).
+template <class V, int kSides>
+inline void SmoothPositions(typename V::D weight, const typename V::D sum[4], typename V::D X, typename V::D Y,
+                            typename V::D pos[4])
+{
+    const typename V::D inv = V::Div(V::Set(1.0f), weight);
     for (int32_t s = 0; s < kSides; ++s) {
         pos[2 * s] = V::MulAdd(sum[2 * s], inv, X);
         pos[2 * s + 1] = V::MulAdd(sum[2 * s + 1], inv, Y);
     }
+}
+
+// The same over all the line pairs of a frame of one block (the row values
+// of every pair at `rows`), its sums held in registers throughout.
+template <class V, int kSides>
+inline void SmoothPositions(const SmoothFrameJob& job, const float* rows, typename V::D X, typename V::D Y,
+                            typename V::D pos[4])
+{
+    using D = typename V::D;
+    const D zero = V::Set(0.0f);
+    D weight = zero;
+    D sum[4] = {zero, zero, zero, zero};
+    AddSmoothLines<V, kSides>(job, 0, job.count, rows, X, weight, sum);
+    SmoothPositions<V, kSides>(weight, sum, X, Y, pos);
 }
 
 // Adds `scale` times the bilinear sample of a picture at (fx, fy) to the
@@ -99,6 +128,44 @@ inline void AddBilinearBytes(const SmoothFrameJob& job, int image, const float* 
     }
 }
 
+// The sums over every line pair of a frame of more than kSmoothLineBlock
+// pairs for the pixels of a span (`width` pixels at x0 of row y), kLanes
+// pixels at a time: sums[sub * kVectors + j / kLanes] for the pixels at j of
+// sub-sample `sub`. The row values are made a block of pairs at a time in
+// `rows`; the pairs still come in order, so every sum is the one a single
+// pass would make. Kept apart from the rows of one block, whose sums stay in
+// registers.
+template <class V, int kSides, int32_t kVectors>
+[[gnu::noinline]] void SmoothSpanSums(const SmoothFrameJob& job, int32_t y, int32_t x0, int32_t width,
+                                      const float offsets[kSmoothMaxSupersample], int32_t ss, float* rows,
+                                      SmoothSums<V>* sums)
+{
+    using D = typename V::D;
+    constexpr int32_t kLanes = V::kLanes;
+    const size_t perRow = static_cast<size_t>(kSmoothLineBlock) * kSmoothRowValues;
+    for (int32_t begin = 0; begin < job.count; begin += kSmoothLineBlock) {
+        const int32_t end = job.count - begin > kSmoothLineBlock ? begin + kSmoothLineBlock : job.count;
+        for (int32_t r = 0; r < ss; ++r) {
+            SmoothRowValues(job, static_cast<double>(y) + offsets[r], begin, end,
+                            rows + perRow * static_cast<size_t>(r));
+        }
+        for (int32_t j = 0; j < width; j += kLanes) {
+            for (int32_t sub = 0; sub < ss * ss; ++sub) {
+                const D X = V::Iota(static_cast<float>(x0 + j) + offsets[sub % ss]);
+                SmoothSums<V>& at = sums[sub * kVectors + j / kLanes];
+                if (begin == 0) {
+                    at.weight = V::Set(0.0f);
+                    for (D& sum : at.sum) {
+                        sum = V::Set(0.0f);
+                    }
+                }
+                AddSmoothLines<V, kSides>(job, begin, end, rows + perRow * static_cast<size_t>(sub / ss), X, at.weight,
+                                          at.sum);
+            }
+        }
+    }
+}
+
 // The pixel spans of the 4-byte path: where each sample's 2 x 2 pixels
 // start (byte offsets) and its fractions between them, per sub-sample and
 // picture; then the pixel pairs of its two rows.
@@ -118,6 +185,11 @@ template <int32_t kSpan> struct SmoothSamples {
 // job.gatherable) the pixel pairs are read one sample at a time into a
 // buffer, which the vectors then blend: plain loads, independent of one
 // another and of the arithmetic, keep up better than vector gathers.
+//
+// The scratch holds the row values of kSmoothLineBlock line pairs at most:
+// a frame of more pairs makes them a block at a time for the span that uses
+// them, and the sums of the span's pixels wait in `partial` between blocks
+// (the pairs still come in order, so every sum is the same).
 template <class V, int kSides>
 void SmoothRowsSides(const SmoothFrameJob& job, int32_t first, int32_t last, float* scratch)
 {
@@ -130,7 +202,8 @@ void SmoothRowsSides(const SmoothFrameJob& job, int32_t first, int32_t last, flo
     const int32_t subs = ss * ss;
     const float offsets[kSmoothMaxSupersample] = {ss == 1 ? 0.0f : -0.25f, 0.25f};
     const float scale[2] = {job.alpha[0] / static_cast<float>(subs), job.alpha[1] / static_cast<float>(subs)};
-    const size_t perRow = static_cast<size_t>(job.count) * kSmoothRowValues;
+    const bool oneBlock = job.count <= kSmoothLineBlock;
+    const size_t perRow = static_cast<size_t>(oneBlock ? job.count : kSmoothLineBlock) * kSmoothRowValues;
     const auto at = reinterpret_cast<uintptr_t>(scratch);
     float* rows = reinterpret_cast<float*>((at + kSmoothScratchAlign - 1) & ~uintptr_t{kSmoothScratchAlign - 1});
     const bool pixels4 = V::kPixels4 && job.gatherable;
@@ -138,19 +211,32 @@ void SmoothRowsSides(const SmoothFrameJob& job, int32_t first, int32_t last, flo
     // [sub-sample][source x, y, target x, y][pixel of the span]
     alignas(64) float pos[kSubs][4][kSpan];
     SmoothSamples<kSpan> samples;
+    // The sums of a span's pixels over the blocks of a frame of many pairs.
+    SmoothSums<V> partial[kSubs * (kSpan / kLanes)];
     for (int32_t y = first; y < last; ++y) {
-        for (int32_t r = 0; r < ss; ++r) {
-            SmoothRowValues(job, static_cast<double>(y) + offsets[r], rows + perRow * static_cast<size_t>(r));
+        if (oneBlock) {
+            for (int32_t r = 0; r < ss; ++r) {
+                SmoothRowValues(job, static_cast<double>(y) + offsets[r], 0, job.count,
+                                rows + perRow * static_cast<size_t>(r));
+            }
         }
         uint8_t* row = job.out + static_cast<size_t>(y) * job.stride;
         for (int32_t x0 = 0; x0 < job.width; x0 += kSpan) {
             const int32_t span = job.width - x0 < kSpan ? job.width - x0 : kSpan;
+            if (!oneBlock) {
+                SmoothSpanSums<V, kSides, kSpan / kLanes>(job, y, x0, span, offsets, ss, rows, partial);
+            }
             for (int32_t j = 0; j < span; j += kLanes) {
                 for (int32_t sub = 0; sub < subs; ++sub) {
                     const D X = V::Iota(static_cast<float>(x0 + j) + offsets[sub % ss]);
                     const D Y = V::Set(static_cast<float>(y) + offsets[sub / ss]);
                     D p[4];
-                    SmoothPositions<V, kSides>(job, rows + perRow * static_cast<size_t>(sub / ss), X, Y, p);
+                    if (oneBlock) {
+                        SmoothPositions<V, kSides>(job, rows + perRow * static_cast<size_t>(sub / ss), X, Y, p);
+                    } else {
+                        const SmoothSums<V>& sums = partial[sub * (kSpan / kLanes) + j / kLanes];
+                        SmoothPositions<V, kSides>(sums.weight, sums.sum, X, Y, p);
+                    }
                     for (int32_t s = 0; s < kSides; ++s) {
                         if constexpr (V::kPixels4) {
                             if (pixels4) {

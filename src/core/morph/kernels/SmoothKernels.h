@@ -35,6 +35,16 @@ constexpr int32_t kSmoothMaxSupersample = 2;
 // alignment it makes of it (which therefore needs that many bytes more).
 constexpr int32_t kSmoothScratchPerLine = kSmoothRowValues * kSmoothMaxSupersample;
 constexpr size_t kSmoothScratchAlign = 64;
+// Line pairs whose row values a kernel holds at a time: a frame of more
+// pairs goes through them a block at a time, so the scratch of a thread
+// does not grow with the pairs of a project.
+constexpr int32_t kSmoothLineBlock = 256;
+// Floats of scratch a kernel call needs for `count` line pairs.
+constexpr size_t SmoothScratchFloats(int32_t count)
+{
+    const int32_t held = count < kSmoothLineBlock ? count : kSmoothLineBlock;
+    return static_cast<size_t>(held > 0 ? held : 0) * kSmoothScratchPerLine + kSmoothScratchAlign / sizeof(float);
+}
 
 struct SmoothFrameJob {
     const SmoothLine* lines;
@@ -58,7 +68,7 @@ struct SmoothFrameJob {
 };
 
 // Computes rows [first, last) of a smooth frame. `scratch` holds
-// count x kSmoothScratchPerLine floats and kSmoothScratchAlign bytes.
+// SmoothScratchFloats(count) floats.
 using SmoothRowsKernel = void (*)(const SmoothFrameJob& job, int32_t first, int32_t last, float* scratch);
 
 void SmoothRowsBaseline(const SmoothFrameJob& job, int32_t first, int32_t last, float* scratch);
