@@ -312,22 +312,9 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
     job.targetUnused = std::all_of(m_contrib[1], m_contrib[1] + 256, [](uint8_t share) { return share == 0; });
 
     CRowPool& pool = Pool();
-    // The row kernels keep kScratchPerLine doubles per line pair and thread
-    // (2 KB): beyond kMaxScratchBytes (tens of thousands of lines) the frame
-    // is computed pixel by pixel from the lines themselves, which gives the
-    // same bytes without the line table and the scratch.
-    const size_t pairs = static_cast<size_t>(std::max(0, std::min(lines.m_sets[0].m_nCount, lines.m_sets[1].m_nCount)));
-    const bool fits =
-        pairs * kScratchPerLine * sizeof(double) * static_cast<size_t>(pool.GetThreadCount()) <= kMaxScratchBytes;
-    bool exact = false;
-    if (fits) {
-        exact = PrepareLines(lines, job.columns, job.height);
-    } else {
-        std::vector<FBLineConst>().swap(m_lineTable);
-        std::vector<double>().swap(m_scratch);
-    }
+    const bool exact = PrepareLines(lines, job.columns, job.height);
     job.lines = m_lineTable.data();
-    job.count = fits ? static_cast<int32_t>(m_lineTable.size()) : static_cast<int32_t>(pairs);
+    job.count = static_cast<int32_t>(m_lineTable.size());
     const int32_t grain = 2;
     m_bUsedRowKernels = job.count > 0 && exact;
     bool whole = true;
