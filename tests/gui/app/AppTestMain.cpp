@@ -1,6 +1,7 @@
 #include "ControlBarTest.h"
 #include "DialogTest.h"
 #include "ExportTest.h"
+#include "FaceLinesTest.h"
 #include "LanguageTest.h"
 #include "MainFrameTest.h"
 #include "PreviewTest.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     LanguageTest language;
     PreviewTest preview;
     WindowLayoutTest layout;
-    return RunTestObjects(argc, argv,
-                          {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language, &preview, &layout});
+    FaceLinesTest faces;
+    return RunTestObjects(
+        argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language, &preview, &layout, &faces});
 }
