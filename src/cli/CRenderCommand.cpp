@@ -1,5 +1,6 @@
 #include "CRenderCommand.h"
 
+#include "CAutoFace.h"
 #include "CSignalStop.h"
 #include "document/CPictureDecoder.h"
 #include "document/CTrevalinDoc.h"
@@ -100,6 +101,9 @@ int CRenderCommand::Run(const CRenderOptions& options)
         fit.Apply(doc.GetFeatureSet()->m_sets[1]);
         m_err << "target picture fitted from " << targetSize.cx << " x " << targetSize.cy << " to " << sourceSize.cx
               << " x " << sourceSize.cy << "\n";
+    }
+    if (options.autoFace && !CAutoFace::Apply(doc, m_err, m_language)) {
+        return kFailed;
     }
     // The one pool of this program: every frame's rows, whether of a run
     // or of an export.

@@ -62,6 +62,8 @@ const char* CRenderOptions::Usage()
            "  --fit pad|crop|stretch a target picture of another size is brought, with its lines, to the\n"
            "                         source's size for this run: scaled to fit with black bars, scaled to\n"
            "                         fill and cut, or stretched; the project is not changed\n"
+           "  --auto-face            a project without feature lines gets line pairs from the largest face\n"
+           "                         in each picture for this run; fails when a picture shows no face\n"
            "Without --out the working folder is the current directory: pictures come from ./images/,\n"
            "frames go to ./ouput_image/Frame-<k>.bmp and the video to ./output_video/trevalin.avi.\n"
            "Morph options not given come from PROJECT.tvl.options when it exists.\n";
@@ -147,6 +149,10 @@ std::optional<std::string> Problem(const std::vector<std::string>& args, CRender
         }
         if (name == "--clean" && !inlineValue) {
             out.clean = true;
+            continue;
+        }
+        if (name == "--auto-face" && !inlineValue) {
+            out.autoFace = true;
             continue;
         }
         if (name == "--pingpong" || name == "--warp-only") {

@@ -47,6 +47,9 @@ struct CRenderOptions {
     // Brings a target picture of another size to the source picture's size
     // for this run (the project is not changed); none: such a project fails.
     std::optional<FitMode> fit;
+    // --auto-face: a project without lines gets the face line pairs of
+    // both pictures for this run (CAutoFace).
+    bool autoFace = false;
 
     bool IsExport() const;
     // The project's own options with the switches given laid over them.
