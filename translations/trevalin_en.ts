@@ -48,6 +48,110 @@
     </message>
 </context>
 <context>
+    <name>CCurveCommands</name>
+    <message>
+        <source>形状曲线(&amp;H)</source>
+        <translation>S&amp;hape Curve</translation>
+    </message>
+    <message>
+        <source>颜色曲线(&amp;C)</source>
+        <translation>&amp;Colour Curve</translation>
+    </message>
+    <message>
+        <source>中间特征线的位置</source>
+        <translation>The in-between lines</translation>
+    </message>
+    <message>
+        <source>源图像与目标图像的溶解</source>
+        <translation>The dissolve of the source into the target</translation>
+    </message>
+    <message>
+        <source>线性(&amp;L)</source>
+        <translation>&amp;Linear</translation>
+    </message>
+    <message>
+        <source>缓入(&amp;I)</source>
+        <translation>Ease &amp;In</translation>
+    </message>
+    <message>
+        <source>缓出(&amp;O)</source>
+        <translation>Ease &amp;Out</translation>
+    </message>
+    <message>
+        <source>平滑(&amp;S)</source>
+        <translation>&amp;Smooth</translation>
+    </message>
+    <message>
+        <source>自定义(&amp;U)...</source>
+        <translation>C&amp;ustom...</translation>
+    </message>
+    <message>
+        <source>%1匀速变化
+线性</source>
+        <translation>%1 move at an even pace
+Linear</translation>
+    </message>
+    <message>
+        <source>%1开始时慢，然后加快
+缓入</source>
+        <translation>%1 start slowly, then speed up
+Ease In</translation>
+    </message>
+    <message>
+        <source>%1开始时快，结束时放慢
+缓出</source>
+        <translation>%1 start quickly and slow down at the end
+Ease Out</translation>
+    </message>
+    <message>
+        <source>%1在开始和结束时放慢，中间加快
+平滑</source>
+        <translation>%1 slow down at the start and the end, faster in between
+Smooth</translation>
+    </message>
+    <message>
+        <source>用可拖动控制点的贝塞尔曲线决定%1的快慢
+自定义曲线</source>
+        <translation>A Bezier curve with draggable control points sets the pace: %1
+Custom Curve</translation>
+    </message>
+</context>
+<context>
+    <name>CCurveDialog</name>
+    <message>
+        <source>形状曲线</source>
+        <translation>Shape Curve</translation>
+    </message>
+    <message>
+        <source>颜色曲线</source>
+        <translation>Colour Curve</translation>
+    </message>
+    <message>
+        <source>横轴为时间,纵轴为中间特征线从源到目标的位置。</source>
+        <translation>Time runs to the right; upwards, the in-between lines go from the source to the target.</translation>
+    </message>
+    <message>
+        <source>横轴为时间,纵轴为目标图像在溶解中所占的比例。</source>
+        <translation>Time runs to the right; upwards, the share of the target picture in the dissolve.</translation>
+    </message>
+    <message>
+        <source>控制点 1 (x, y):</source>
+        <translation>Control point 1 (x, y):</translation>
+    </message>
+    <message>
+        <source>控制点 2 (x, y):</source>
+        <translation>Control point 2 (x, y):</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>CDialogPrompts</name>
     <message>
         <source>保存</source>
@@ -81,6 +185,14 @@
         <source>确定</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
 </context>
 <context>
     <name>CDocManager</name>
@@ -91,6 +203,14 @@
     <message>
         <source>是否保存对 %1 的更改?</source>
         <translation>Save changes to %1?</translation>
+    </message>
+    <message>
+        <source>正在生成渐变序列。停止它并新建项目吗?</source>
+        <translation>A morph sequence is being generated. Stop it and start a new project?</translation>
+    </message>
+    <message>
+        <source>正在生成渐变序列。停止它并打开另一个项目吗?</source>
+        <translation>A morph sequence is being generated. Stop it and open another project?</translation>
     </message>
 </context>
 <context>
@@ -269,6 +389,14 @@ How should it be fitted to the size of %4?</translation>
         <source>正在取消...</source>
         <translation>Cancelling...</translation>
     </message>
+    <message>
+        <source>项目 %1 的图像无法载入。</source>
+        <translation>The pictures of the project %1 cannot be loaded.</translation>
+    </message>
+    <message>
+        <source>无法打开项目 %1:%2</source>
+        <translation>Cannot open the project %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>CExportDlg</name>
@@ -403,6 +531,18 @@ How should it be fitted to the size of %4?</translation>
     <message>
         <source>变形质量(&amp;M):</source>
         <translation>&amp;Morph quality:</translation>
+    </message>
+    <message>
+        <source>时长(&amp;D):</source>
+        <translation>&amp;Duration:</translation>
+    </message>
+    <message>
+        <source>每段帧数(&amp;L):</source>
+        <translation>Frames of each morph (&amp;L):</translation>
+    </message>
+    <message>
+        <source>帧数(&amp;L):</source>
+        <translation>Frames (&amp;L):</translation>
     </message>
 </context>
 <context>
@@ -648,6 +788,16 @@ Exit</translation>
         <translation>Export the morph sequence as frame files and a video
 Export</translation>
     </message>
+    <message>
+        <source>导出序列(&amp;Q)...</source>
+        <translation>Export Se&amp;quence...</translation>
+    </message>
+    <message>
+        <source>把几个项目的变形依次连成一个视频导出
+导出序列</source>
+        <translation>Export the morphs of several projects one after another as one video
+Export Sequence</translation>
+    </message>
 </context>
 <context>
     <name>CManualWindow</name>
@@ -718,16 +868,6 @@ Export</translation>
 仅变形</source>
         <translation>Only warp the source picture to the in-between feature lines, without dissolving into the target picture
 Warp Only</translation>
-    </message>
-    <message>
-        <source>平滑缓动(&amp;S)</source>
-        <translation>&amp;Smooth Easing</translation>
-    </message>
-    <message>
-        <source>变形在开始和结束时放慢，中间加快；不选时匀速进行
-平滑缓动</source>
-        <translation>The morph slows down at its start and end and speeds up in between; unchecked, it runs at an even pace
-Smooth Easing</translation>
     </message>
     <message>
         <source>延伸边缘(&amp;X)</source>
@@ -843,10 +983,60 @@ Onion Skin</translation>
     </message>
 </context>
 <context>
+    <name>CProjectReader</name>
+    <message>
+        <source>正在打开 %1……</source>
+        <translation>Opening %1...</translation>
+    </message>
+</context>
+<context>
     <name>CRunProgress</name>
     <message>
         <source>帧 %1 / %2</source>
         <translation>Frame %1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>CSequenceDlg</name>
+    <message>
+        <source>导出序列</source>
+        <translation>Export Sequence</translation>
+    </message>
+    <message>
+        <source>按顺序列出要连接的项目,每个变形接着上一个:</source>
+        <translation>The projects to join, in order; each morph follows the one before:</translation>
+    </message>
+    <message>
+        <source>%1 (当前项目)</source>
+        <translation>%1 (open project)</translation>
+    </message>
+    <message>
+        <source>添加(&amp;A)...</source>
+        <translation>&amp;Add...</translation>
+    </message>
+    <message>
+        <source>移除(&amp;R)</source>
+        <translation>&amp;Remove</translation>
+    </message>
+    <message>
+        <source>上移(&amp;U)</source>
+        <translation>Move &amp;Up</translation>
+    </message>
+    <message>
+        <source>下移(&amp;D)</source>
+        <translation>Move &amp;Down</translation>
+    </message>
+    <message>
+        <source>下一步(&amp;N)</source>
+        <translation>&amp;Next</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>tvl 文件(*.tvl) (*.tvl)</source>
+        <translation>tvl files (*.tvl) (*.tvl)</translation>
     </message>
 </context>
 <context>
@@ -1216,6 +1406,26 @@ Onion Skin</translation>
     <message>
         <source>另一个渐变或导出正在写入文件夹 %1,请等它结束后再导出。</source>
         <translation>Another run or export is writing to the folder %1; export when it has finished.</translation>
+    </message>
+    <message>
+        <source>每段变形的帧数必须在 2 到 10000 之间,整个序列不超过 1000000 帧:%1。</source>
+        <translation>Each morph must have 2 to 10000 frames, a whole sequence at most 1000000: %1.</translation>
+    </message>
+    <message>
+        <source>选项文件 %1 中有看不懂的内容,这些选项按默认值处理:%2</source>
+        <translation>The options file %1 holds what the program does not understand; those options keep their defaults: %2</translation>
+    </message>
+    <message>
+        <source>选项文件 %1 不是普通文件,没有读取,选项按默认值处理。</source>
+        <translation>The options file %1 is not a plain file: not read, the options keep their defaults.</translation>
+    </message>
+    <message>
+        <source>选项文件 %1 超过 %2 字节,没有读取,选项按默认值处理。</source>
+        <translation>The options file %1 is larger than %2 bytes: not read, the options keep their defaults.</translation>
+    </message>
+    <message>
+        <source>无法读取选项文件 %1:%2</source>
+        <translation>Cannot read the options file %1: %2</translation>
     </message>
     <message>
         <source>%1尚未打开。</source>

@@ -1,15 +1,18 @@
 #include "CRenderCommand.h"
 
 #include "CAutoFace.h"
+#include "CFaceMorphs.h"
 #include "CSignalStop.h"
 #include "document/CPictureDecoder.h"
 #include "document/CTrevalinDoc.h"
 #include "morph/CRowPool.h"
 #include "morph/ImageMorphing.h"
 #include "export/CExportJob.h"
+#include "export/CExportSequence.h"
 #include "options/CMorphOptionsFile.h"
 #include "run/CFramePipeline.h"
 #include "run/CRunDriver.h"
+#include "picture/CDocumentFitter.h"
 #include "picture/CPictureFitter.h"
 
 #include <chrono>
@@ -81,6 +84,12 @@ bool CRenderCommand::OpenProject(CTrevalinDoc& doc, const CRenderOptions& option
 
 int CRenderCommand::Run(const CRenderOptions& options)
 {
+    if (options.faces) {
+        return RunFaces(options);
+    }
+    if (options.projects.size() > 1) {
+        return RunSequence(options);
+    }
     CTrevalinDoc doc(CurrentDirectory(), m_decoder);
     if (!OpenProject(doc, options)) {
         return kFailed;
@@ -119,7 +128,7 @@ int CRenderCommand::Run(const CRenderOptions& options)
         return true;
     });
     driver.UseEngine(options.engine);
-    driver.SetMorphOptions(options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName())));
+    driver.SetMorphOptions(options.MorphOptions(KeptOptions(doc)));
     driver.SetRowPool(&pool);
     driver.SetSteps(options.steps);
     const CRunDriver::StartResult started = driver.Start();
@@ -224,14 +233,101 @@ int CRenderCommand::Run(const CRenderOptions& options)
 
 int CRenderCommand::RunExport(CTrevalinDoc& doc, const CRenderOptions& options, CRowPool& pool)
 {
+    CExportSequence morph(doc, options.MorphOptions(KeptOptions(doc)), options.MorphSteps());
+    morph.SetHold(options.hold);
+    return Export(morph, doc.GetWorkDir(), options, pool);
+}
+
+CMorphOptions CRenderCommand::KeptOptions(const CTrevalinDoc& doc)
+{
+    CMessage problem;
+    const CMorphOptions kept = CMorphOptionsFile::Read(doc.GetPathName(), &problem);
+    if (!problem.IsEmpty()) m_err << m_language.Say(problem) << "\n";
+    return kept;
+}
+
+bool CRenderCommand::FitPicture(CTrevalinDoc& doc, int index, SIZE size, const CRenderOptions& options)
+{
+    CPictureFile& picture = *doc.GetPicture(index);
+    const SIZE own = picture.GetSizeInPixels();
+    if (own == size) {
+        return true;
+    }
+    const char* which = index == 0 ? "source" : "target";
+    if (!options.fit) {
+        m_err << doc.GetPathName() << ": " << which << " picture " << own.cx << " x " << own.cy
+              << " is not the first project's size, " << size.cx << " x " << size.cy
+              << " (--fit pad|crop|stretch brings it there)\n";
+        return false;
+    }
+    if (!CDocumentFitter::Fit(doc, index, size.cx, size.cy, *options.fit)) {
+        m_err << doc.GetPathName() << ": the " << which << " picture (" << own.cx << " x " << own.cy
+              << ") cannot be fitted to " << size.cx << " x " << size.cy << ": not enough memory\n";
+        return false;
+    }
+    m_err << doc.GetPathName() << ": " << which << " picture fitted from " << own.cx << " x " << own.cy << " to "
+          << size.cx << " x " << size.cy << "\n";
+    return true;
+}
+
+int CRenderCommand::RunSequence(const CRenderOptions& options)
+{
+    std::vector<std::unique_ptr<CTrevalinDoc>> docs;
+    for (const std::string& path : options.projects) {
+        CRenderOptions one = options;
+        one.project = path;
+        docs.push_back(std::make_unique<CTrevalinDoc>(CurrentDirectory(), m_decoder));
+        if (!OpenProject(*docs.back(), one)) {
+            return kFailed;
+        }
+    }
+    const SIZE size = docs.front()->GetPicture(0)->GetSizeInPixels();
+    CExportSequence morphs;
+    morphs.SetHold(options.hold);
+    for (const auto& doc : docs) {
+        if (!FitPicture(*doc, 0, size, options) || !FitPicture(*doc, 1, size, options)) {
+            return kFailed;
+        }
+        if (options.autoFace && !CAutoFace::Apply(*doc, m_err, m_language)) {
+            return kFailed;
+        }
+        morphs.Add(*doc, options.MorphOptions(KeptOptions(*doc)), options.MorphSteps());
+    }
+    CRowPool pool(options.threads > 0 ? options.threads : CRowPool::DefaultThreadCount());
+    return Export(morphs, docs.front()->GetWorkDir(), options, pool);
+}
+
+int CRenderCommand::RunFaces(const CRenderOptions& options)
+{
+    std::vector<std::unique_ptr<CTrevalinDoc>> docs;
+    if (!CFaceMorphs::Make(options.projects, CurrentDirectory(), m_decoder, options.fit.value_or(FitMode::kPad), docs,
+                           m_err, m_language)) {
+        return kFailed;
+    }
+    CMorphOptions smooth;
+    smooth.quality = CMorphOptions::Quality::kSmooth;
+    CExportSequence morphs;
+    morphs.SetHold(options.hold);
+    for (const auto& doc : docs) {
+        morphs.Add(*doc, options.MorphOptions(smooth), options.MorphSteps());
+    }
+    // The files are named after the output, not after the first picture.
+    CRenderOptions named = options;
+    named.project = "faces";
+    CRowPool pool(options.threads > 0 ? options.threads : CRowPool::DefaultThreadCount());
+    return Export(morphs, CurrentDirectory(), named, pool);
+}
+
+int CRenderCommand::Export(const CExportSequence& morphs, const std::string& workDir, const CRenderOptions& options,
+                           CRowPool& pool)
+{
     std::filesystem::path project(options.project);
     const std::string base = project.extension() == ".tvl" ? project.stem().string() : project.filename().string();
-    CExportSettings settings = options.ExportSettings(doc.GetWorkDir(), base);
-    settings.morph = options.MorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
+    CExportSettings settings = options.ExportSettings(workDir, base);
     // A stop signal ends the export as it ends a run: with the video of
     // the frames written.
     settings.finishVideoWhenStopped = true;
-    CExportJob job(doc, settings);
+    CExportJob job(morphs, settings);
     job.SetRowPool(&pool);
     if (const CMessage problem = job.Check(); !problem.IsEmpty()) {
         m_err << m_language.Say(problem) << "\n";

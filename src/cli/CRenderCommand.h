@@ -2,10 +2,12 @@
 
 #include "CCliLanguage.h"
 #include "CRenderOptions.h"
+#include "document/SIZE.h"
 
 #include <iosfwd>
 #include <memory>
 
+class CExportSequence;
 class CPictureDecoder;
 class CRowPool;
 class CSignalStop;
@@ -36,6 +38,19 @@ private:
     bool OpenProject(CTrevalinDoc& doc, const CRenderOptions& options);
     // The run with any of the export switches: frames and video as asked.
     int RunExport(CTrevalinDoc& doc, const CRenderOptions& options, CRowPool& pool);
+    // Several projects: one export of their morphs in order, every picture
+    // brought to the first project's source size with --fit.
+    int RunSequence(const CRenderOptions& options);
+    // --faces: the pictures morphed one into the next (CFaceMorphs).
+    int RunFaces(const CRenderOptions& options);
+    // Brings picture `index` of the document and its lines to `size` as
+    // --fit says; false after telling why it cannot.
+    bool FitPicture(CTrevalinDoc& doc, int index, SIZE size, const CRenderOptions& options);
+    // The options kept beside the project; what of them could not be
+    // taken is told in one line.
+    CMorphOptions KeptOptions(const CTrevalinDoc& doc);
+    int Export(const CExportSequence& morphs, const std::string& workDir, const CRenderOptions& options,
+               CRowPool& pool);
 
     std::shared_ptr<const CPictureDecoder> m_decoder;
     std::ostream& m_err;

@@ -1,6 +1,10 @@
 #include "CRenderOptions.h"
 
+#include "export/CExportSequence.h"
+
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -19,29 +23,37 @@ bool ParseNumber(const std::string& text, int32_t lo, int32_t hi, int32_t& out)
 bool ParseRange(const std::string& text, int32_t& first, int32_t& last)
 {
     const size_t dash = text.find('-');
-    return dash != std::string::npos && ParseNumber(text.substr(0, dash), 0, CExportSettings::kMaxSteps, first) &&
-           ParseNumber(text.substr(dash + 1), 0, CExportSettings::kMaxSteps, last) && first <= last;
+    constexpr int32_t kLast = CExportSettings::kMaxSequenceFrames - 1;
+    return dash != std::string::npos && ParseNumber(text.substr(0, dash), 0, kLast, first) &&
+           ParseNumber(text.substr(dash + 1), 0, kLast, last) && first <= last;
 }
 
 // Switches that take a value.
 bool TakesValue(const std::string& name)
 {
-    for (const char* s : {"--steps", "--engine", "--codec", "--out", "--name", "--image-format", "--video", "--fps",
-                          "--range", "--threads", "--ease", "--edge", "--fit", "--quality", "--supersample"}) {
+    for (const char* s :
+         {"--steps",       "--engine",      "--codec",        "--out",    "--name",     "--image-format", "--video",
+          "--fps",         "--range",       "--threads",      "--ease",   "--edge",     "--fit",          "--quality",
+          "--supersample", "--shape-curve", "--colour-curve", "--frames", "--duration", "--hold"}) {
         if (name == s) return true;
     }
     return false;
 }
 
 std::optional<std::string> ExportSwitch(const std::string& name, const std::string& value, CRenderOptions& out);
+std::optional<std::string> TimeSwitch(const std::string& name, const std::string& value, CRenderOptions& out);
+std::optional<std::string> TimeProblem(CRenderOptions& out);
 std::optional<std::string> Problem(const std::vector<std::string>& args, CRenderOptions& out);
 
 } // namespace
 
 const char* CRenderOptions::Usage()
 {
-    return "usage: trevalin-render [OPTIONS] PROJECT.tvl\n"
+    return "usage: trevalin-render [OPTIONS] PROJECT.tvl [MORE.tvl ...]\n"
            "  --steps N              number of steps, 1 to 100 (default 10): frames 0 to N\n"
+           "  --frames F             export F frames of each morph, 2 to 10000 (N = F - 1)\n"
+           "  --duration SECONDS     export round(SECONDS x fps) frames of each morph\n"
+           "  --hold N               N more copies of each picture's frame: the first, each join, the last\n"
            "  --engine KIND          feature (line-pair warp and dissolve, default) or dissolve\n"
            "  --codec CODEC          codec of an AVI video: none (uncompressed, default) or mjpeg (Motion JPEG)\n"
            "  --out DIR              write the frames as DIR/BASE-0000.EXT and the video as DIR/BASE.EXT\n"
@@ -49,11 +61,14 @@ const char* CRenderOptions::Usage()
            "  --image-format FORMAT  frame files: bmp (default), png, jpeg or none\n"
            "  --video FORMAT         video: avi (default), mp4, webm, gif or none\n"
            "  --fps N                frames per second, 1 to 120 (default 3 for the AVI without --out, else 25)\n"
-           "  --range A-B            only frames A to B of 0 to N; no video unless --video is given\n"
+           "  --range A-B            only frames A to B (of the whole sequence); no video unless --video is given\n"
            "  --threads N            threads computing each frame (default: one per processor thread)\n"
            "  --pingpong             the video runs forward, then back\n"
            "  --warp-only            the source warped to the in-between lines, no dissolve\n"
-           "  --ease linear|smooth   how the fraction k / N runs (default linear)\n"
+           "  --ease linear|smooth   how the fraction k / N runs (default linear): both curves below\n"
+           "  --shape-curve CURVE    the fraction placing the in-between lines: linear (default), ease-in,\n"
+           "                         ease-out, smooth or bezier:X1,Y1,X2,Y2 (x1, x2 in 0..1)\n"
+           "  --colour-curve CURVE   the fraction weighing the dissolve, the same words\n"
            "  --edge black|extend    samples outside the picture: black (default) or the nearest edge pixel\n"
            "  --quality classic|smooth  classic (whole pixels, default) or smooth frames (positions in real\n"
            "                         numbers, pictures sampled bilinearly, edges extended)\n"
@@ -64,21 +79,35 @@ const char* CRenderOptions::Usage()
            "                         fill and cut, or stretched; the project is not changed\n"
            "  --auto-face            a project without feature lines gets line pairs from the largest face\n"
            "                         in each picture for this run; fails when a picture shows no face\n"
+           "  --faces A B [C ...]    with --out: the arguments are pictures; one video morphs A into B into\n"
+           "                         C along their face lines, each fitted to A's size (--fit, pad unless\n"
+           "                         given), smooth quality unless --quality classic\n"
            "Without --out the working folder is the current directory: pictures come from ./images/,\n"
            "frames go to ./ouput_image/Frame-<k>.bmp and the video to ./output_video/trevalin.avi.\n"
-           "Morph options not given come from PROJECT.tvl.options when it exists.\n";
+           "Morph options not given come from PROJECT.tvl.options when it exists.\n"
+           "Several projects make one export, each morph following the one before; their pictures are\n"
+           "brought to the first project's size with --fit.\n";
 }
 
 bool CRenderOptions::IsExport() const
 {
-    return outDir || name || imageFormat || video || fps || rangeFirst || pingPong;
+    return outDir || name || imageFormat || video || fps || rangeFirst || pingPong || frames || duration || hold > 0 ||
+           projects.size() > 1;
+}
+
+int32_t CRenderOptions::ExportFps() const
+{
+    const CExportSettings::Video chosen =
+        video ? *video : (rangeFirst ? CExportSettings::Video::kNone : CExportSettings::Video::kAviUncompressed);
+    return fps ? *fps : (!outDir && CExportSettings::IsAvi(chosen) ? 3 : 25);
 }
 
 CMorphOptions CRenderOptions::MorphOptions(const CMorphOptions& kept) const
 {
     CMorphOptions options = kept;
     if (warpOnly) options.warpOnly = *warpOnly;
-    if (ease) options.ease = *ease;
+    if (shape) options.shape = *shape;
+    if (colour) options.colour = *colour;
     if (edge) options.edge = *edge;
     if (quality) options.quality = *quality;
     return options;
@@ -100,11 +129,10 @@ CExportSettings CRenderOptions::ExportSettings(const std::string& workDir, const
     if (s.video == CExportSettings::Video::kAviUncompressed && motionJpeg) {
         s.video = CExportSettings::Video::kAviMotionJpeg;
     }
-    const bool legacyAvi = !outDir && CExportSettings::IsAvi(s.video);
-    s.fps = fps ? *fps : (legacyAvi ? 3 : 25);
+    s.fps = ExportFps();
     s.videoQuality = 90; // the Motion JPEG quality of the compression dialog's default
     s.pingPong = pingPong;
-    s.steps = steps;
+    s.steps = MorphSteps();
     s.engine = engine;
     s.firstFrame = rangeFirst ? *rangeFirst : 0;
     s.lastFrame = rangeLast ? *rangeLast : -1;
@@ -128,10 +156,8 @@ std::optional<std::string> Problem(const std::vector<std::string>& args, CRender
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.empty() || arg[0] != '-') {
-            if (haveProject) {
-                return "only one project may be given (" + out.project + ", " + arg + ")";
-            }
-            out.project = arg;
+            if (!haveProject) out.project = arg;
+            out.projects.push_back(arg);
             haveProject = true;
             continue;
         }
@@ -151,8 +177,8 @@ std::optional<std::string> Problem(const std::vector<std::string>& args, CRender
             out.clean = true;
             continue;
         }
-        if (name == "--auto-face" && !inlineValue) {
-            out.autoFace = true;
+        if ((name == "--auto-face" || name == "--faces") && !inlineValue) {
+            (name == "--faces" ? out.faces : out.autoFace) = true;
             continue;
         }
         if (name == "--pingpong" || name == "--warp-only") {
@@ -206,9 +232,18 @@ std::optional<std::string> Problem(const std::vector<std::string>& args, CRender
     if (!haveProject) {
         return std::string("no project file given");
     }
-    if (out.rangeLast && *out.rangeLast > out.steps) {
+    if (std::optional<std::string> problem = TimeProblem(out)) {
+        return problem;
+    }
+    if (out.faces && (out.projects.size() < 2 || !out.outDir)) {
+        return std::string("--faces takes two pictures or more and --out DIR");
+    }
+    // --faces A B C: two morphs.
+    const size_t morphs = out.faces ? out.projects.size() - 1 : out.projects.size();
+    const int64_t frames = CExportSequence::CountFrames(std::vector<int32_t>(morphs, out.MorphSteps()), out.hold);
+    if (out.rangeLast && *out.rangeLast >= frames) {
         return "--range " + std::to_string(*out.rangeFirst) + "-" + std::to_string(*out.rangeLast) +
-               " goes past the last frame, " + std::to_string(out.steps);
+               " goes past the last frame, " + std::to_string(frames - 1);
     }
     if (out.supersample != 1 && !out.outDir) {
         return std::string("--supersample is for exports; give --out too");
@@ -267,10 +302,8 @@ std::optional<std::string> ExportSwitch(const std::string& name, const std::stri
         if (!ParseNumber(value, 1, 1024, out.threads)) {
             return "--threads takes a whole number from 1 to 1024, not '" + value + "'";
         }
-    } else if (name == "--ease") {
-        CMorphOptions::Ease ease{};
-        if (!CMorphOptions::ParseEase(value.c_str(), ease)) return "--ease takes linear or smooth, not '" + value + "'";
-        out.ease = ease;
+    } else if (std::optional<std::string> problem = TimeSwitch(name, value, out)) {
+        return problem;
     } else if (name == "--edge") {
         CMorphOptions::Edge edge{};
         if (!CMorphOptions::ParseEdge(value.c_str(), edge)) return "--edge takes black or extend, not '" + value + "'";
@@ -283,6 +316,61 @@ std::optional<std::string> ExportSwitch(const std::string& name, const std::stri
         out.quality = quality;
     } else if (name == "--supersample") {
         if (!ParseNumber(value, 1, 2, out.supersample)) return "--supersample takes 1 or 2, not '" + value + "'";
+    }
+    return std::nullopt;
+}
+
+// The switches of the morph's timing: its curves, frame count and held frames.
+std::optional<std::string> TimeSwitch(const std::string& name, const std::string& value, CRenderOptions& out)
+{
+    if (name == "--ease") {
+        CMorphOptions::Ease ease{};
+        if (!CMorphOptions::ParseEase(value.c_str(), ease)) return "--ease takes linear or smooth, not '" + value + "'";
+        CMorphOptions both;
+        both.SetEase(ease);
+        out.shape = both.shape;
+        out.colour = both.colour;
+    } else if (name == "--shape-curve" || name == "--colour-curve") {
+        CTimingCurve curve;
+        if (!CTimingCurve::Parse(value, curve)) {
+            return name + " takes linear, ease-in, ease-out, smooth or bezier:X1,Y1,X2,Y2, not '" + value + "'";
+        }
+        (name == "--shape-curve" ? out.shape : out.colour) = curve;
+    } else if (name == "--frames") {
+        int32_t frames = 0;
+        if (!ParseNumber(value, 2, CExportSettings::kMaxFrames, frames)) {
+            return "--frames takes a whole number from 2 to 10000, not '" + value + "'";
+        }
+        out.frames = frames;
+    } else if (name == "--duration") {
+        char* end = nullptr;
+        const double seconds = std::strtod(value.c_str(), &end);
+        if (value.empty() || end != value.c_str() + value.size() || !(seconds > 0.0 && seconds <= 10000.0)) {
+            return "--duration takes a number of seconds, not '" + value + "'";
+        }
+        out.duration = seconds;
+    } else if (name == "--hold") {
+        if (!ParseNumber(value, 0, CExportSettings::kMaxFrames, out.hold)) {
+            return "--hold takes a whole number from 0 to 10000, not '" + value + "'";
+        }
+    }
+    return std::nullopt;
+}
+
+// --frames and --duration say the same (either takes the place of --steps);
+// the duration becomes frames.
+std::optional<std::string> TimeProblem(CRenderOptions& out)
+{
+    if (out.frames && out.duration) {
+        return std::string("--frames and --duration both give the frame count; give one");
+    }
+    if (out.duration) {
+        const double frames = std::round(*out.duration * out.ExportFps());
+        if (frames < 2.0 || frames > CExportSettings::kMaxFrames) {
+            return "--duration " + std::to_string(*out.duration) + " at " + std::to_string(out.ExportFps()) +
+                   " fps gives " + std::to_string(static_cast<int64_t>(frames)) + " frames; 2 to 10000 are possible";
+        }
+        out.frames = static_cast<int32_t>(frames);
     }
     return std::nullopt;
 }

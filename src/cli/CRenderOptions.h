@@ -12,14 +12,16 @@
 #include <vector>
 
 // Command line of trevalin-render (see Usage). Only "-" starts a switch;
-// anything else is the project path.
+// anything else is a project path: several make a sequence of morphs, one
+// export (CExportSequence).
 struct CRenderOptions {
     int32_t steps = 10;
     EngineKind engine = EngineKind::kFeature;
     bool motionJpeg = false;
-    bool clean = false; // remove frame files numbered beyond the steps before the run
-    bool help = false;  // --help: print the usage, run nothing
-    std::string project;
+    bool clean = false;                // remove frame files numbered beyond the steps before the run
+    bool help = false;                 // --help: print the usage, run nothing
+    std::string project;               // the first project
+    std::vector<std::string> projects; // every project, in order
 
     // Export switches. Any of them but --threads and the morph options
     // makes the run an export (ExportSettings); without them the run writes
@@ -32,12 +34,18 @@ struct CRenderOptions {
     std::optional<int32_t> rangeFirst;
     std::optional<int32_t> rangeLast;
     bool pingPong = false;
+    // The frames of each morph of the export (N = frames - 1): from --frames
+    // or --duration; none: steps + 1.
+    std::optional<int32_t> frames;
+    std::optional<double> duration;
+    int32_t hold = 0; // --hold: copies of each picture's frame (CExportSequence)
     bool codecGiven = false;
     int32_t threads = 0; // 0: one per hardware thread
 
     // Morph options; those not given come from the project's options file.
     std::optional<bool> warpOnly;
-    std::optional<CMorphOptions::Ease> ease;
+    std::optional<CTimingCurve> shape;  // --shape-curve, or --ease for both
+    std::optional<CTimingCurve> colour; // --colour-curve, or --ease for both
     std::optional<CMorphOptions::Edge> edge;
     std::optional<CMorphOptions::Quality> quality;
     // Samples per side of each pixel of smooth frames (1 or 2): an export
@@ -50,8 +58,15 @@ struct CRenderOptions {
     // --auto-face: a project without lines gets the face line pairs of
     // both pictures for this run (CAutoFace).
     bool autoFace = false;
+    // --faces: the arguments are pictures, not projects; one export morphs
+    // each into the next along their face lines (CFaceMorphs).
+    bool faces = false;
 
     bool IsExport() const;
+    // The steps N of each morph: steps, or frames - 1.
+    int32_t MorphSteps() const { return frames ? *frames - 1 : steps; }
+    // The frame rate of the export (given, or its default).
+    int32_t ExportFps() const;
     // The project's own options with the switches given laid over them.
     CMorphOptions MorphOptions(const CMorphOptions& kept) const;
     // What an export run writes; `workDir` is the working folder and

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -50,6 +51,34 @@ TEST_F(RenderAutoFaceTest, FacePairGetsItsLinesForThisRunOnly)
         << outcome.output;
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(m_run.Work()) / "ouput_image/Frame-2.bmp"));
     EXPECT_EQ(testfiles::ReadBytes(std::filesystem::path(m_run.Work()) / "faces.tvl"), m_project);
+}
+
+TEST_F(RenderAutoFaceTest, FacesMorphEachPictureIntoTheNextWithJoinFramesOnce)
+{
+    const std::filesystem::path photos(TREVALIN_FACE_PHOTO_DIR);
+    if (!std::filesystem::exists(photos / "face-mirrored.bmp"))
+        GTEST_SKIP() << "no face photo in " << photos << " (scripts/fetch-face-photo)";
+    const std::filesystem::path work(m_run.Work());
+    std::filesystem::create_directory(work / "out");
+    const std::string a = (photos / "face.bmp").string();
+    const std::string b = (photos / "face-mirrored.bmp").string();
+    const CRenderFixture::Outcome outcome =
+        m_run.Render({"--faces", a, b, a, "--out", "out", "--steps", "2", "--video", "none", "--image-format", "bmp"});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.output;
+    // Two morphs of 2 steps: 2 N + 1 frames.
+    for (int g = 0; g <= 5; ++g) {
+        char name[32];
+        std::snprintf(name, sizeof name, "faces-%04d.bmp", g);
+        EXPECT_EQ(std::filesystem::exists(work / "out" / name), g < 5) << name;
+    }
+    CRenderFixture::Bmp first;
+    ASSERT_TRUE(CRenderFixture::ReadBmp((work / "out/faces-0000.bmp").string(), first));
+    EXPECT_EQ(first.width, 512);
+
+    const CRenderFixture::Outcome plain =
+        m_run.Render({"--faces", a, (work / "images/source.bmp").string(), "--out", "out", "--video", "none"});
+    EXPECT_EQ(plain.exitCode, 1) << plain.output;
+    EXPECT_NE(plain.output.find("目标图像中找不到人脸"), std::string::npos) << plain.output;
 }
 
 } // namespace

@@ -155,6 +155,8 @@ TEST(RenderExport, FoldersAndNamesAreCheckedBeforeTheFirstFrame)
     fs::permissions(f.Work(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                   fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     const int failures = RunUnprivileged([&f] {
+        // The build may lie in a folder only its owner can reach.
+        if (::access(TREVALIN_RENDER, X_OK) != 0) return -2;
         int failed = 0;
         for (const std::vector<std::string>& args :
              {std::vector<std::string>{"--steps", "2", "demo.tvl"},
@@ -166,6 +168,7 @@ TEST(RenderExport, FoldersAndNamesAreCheckedBeforeTheFirstFrame)
         }
         return failed;
     });
-    EXPECT_EQ(failures, 0);
     fs::permissions(f.Work(), fs::perms::owner_all);
+    if (failures == -2) GTEST_SKIP() << "the unprivileged user cannot reach " << TREVALIN_RENDER;
+    EXPECT_EQ(failures, 0);
 }

@@ -53,23 +53,43 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
     ASSERT_FALSE(Parse({"--threads", "3", "--warp-only", "--ease", "smooth", "--edge=extend", "p.tvl"}, morph));
     EXPECT_FALSE(morph.IsExport());
     EXPECT_EQ(morph.threads, 3);
-    EXPECT_EQ(morph.MorphOptions({}),
-              (CMorphOptions{true, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kExtend}));
-    EXPECT_EQ(one.MorphOptions({true, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kBlack}),
-              (CMorphOptions{true, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kBlack}))
+    EXPECT_EQ(morph.MorphOptions({}), (CMorphOptions{true, CTimingCurve::Kind::kSmooth, CTimingCurve::Kind::kSmooth,
+                                                     CMorphOptions::Edge::kExtend}));
+    EXPECT_EQ(
+        one.MorphOptions({true, CTimingCurve::Kind::kSmooth, CTimingCurve::Kind::kSmooth, CMorphOptions::Edge::kBlack}),
+        (CMorphOptions{true, CTimingCurve::Kind::kSmooth, CTimingCurve::Kind::kSmooth, CMorphOptions::Edge::kBlack}))
         << "the project's own options stay where no switch is given";
     for (const auto& [word, quality] : {std::pair{"smooth", CMorphOptions::Quality::kSmooth},
                                         std::pair{"classic", CMorphOptions::Quality::kClassic}}) {
         CRenderOptions q;
         ASSERT_FALSE(Parse({std::string("--quality=") + word, "p.tvl"}, q));
         EXPECT_FALSE(q.IsExport());
-        EXPECT_EQ(q.MorphOptions({true, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kBlack,
-                                  CMorphOptions::Quality::kSmooth})
+        EXPECT_EQ(q.MorphOptions({true, CTimingCurve::Kind::kSmooth, CTimingCurve::Kind::kSmooth,
+                                  CMorphOptions::Edge::kBlack, CMorphOptions::Quality::kSmooth})
                       .quality,
                   quality)
             << word;
     }
     EXPECT_EQ(one.ExportSettings("/work", "p").supersample, 1);
+
+    // Curves (the last switch wins), frames by count or by time, sequences.
+    CRenderOptions timed;
+    ASSERT_FALSE(Parse({"--ease", "smooth", "--colour-curve", "bezier:0,0,0.5,1", "--out", "o", "--fps", "30",
+                        "--duration", "2.5", "--hold", "3", "a.tvl", "b.tvl", "c.tvl"},
+                       timed));
+    EXPECT_EQ(timed.MorphOptions({}).shape, CTimingCurve(CTimingCurve::Kind::kSmooth));
+    EXPECT_EQ(timed.MorphOptions({}).colour, CTimingCurve::Bezier(0, 0, 0.5, 1));
+    EXPECT_EQ(timed.frames, 75) << "round(2.5 x 30)";
+    EXPECT_EQ(timed.ExportSettings("/w", "a").steps, 74);
+    EXPECT_EQ(timed.projects, (std::vector<std::string>{"a.tvl", "b.tvl", "c.tvl"}));
+    EXPECT_EQ(timed.hold, 3);
+    CRenderOptions counted;
+    ASSERT_FALSE(Parse({"--frames", "10000", "--range", "0-9999", "p.tvl"}, counted));
+    EXPECT_TRUE(counted.IsExport()) << "a frame count is an export's";
+    EXPECT_EQ(counted.ExportSettings("/w", "p").steps, 9999);
+    CRenderOptions legacy;
+    ASSERT_FALSE(Parse({"--duration=2", "p.tvl"}, legacy));
+    EXPECT_EQ(legacy.frames, 6) << "the AVI of the working folder runs at 3 fps";
 
     CRenderOptions out;
     ASSERT_FALSE(Parse({"--out", "/o", "--name", "m", "--image-format", "png", "--video", "webm", "--fps", "30",
@@ -153,7 +173,17 @@ TEST(RenderOptions, RejectsBadValuesAndShapes)
              {"--frobnicate", "p.tvl"},
              {"--clean=yes", "p.tvl"},
              {"--auto-face=yes", "p.tvl"},
-             {"a.tvl", "b.tvl"},
+             {"--faces", "a.jpg", "b.jpg"},
+             {"--faces", "a.jpg", "--out", "o"},
+             {"--frames", "1", "p.tvl"},
+             {"--frames", "10001", "p.tvl"},
+             {"--frames", "5", "--duration", "2", "p.tvl"},
+             {"--out", "o", "--duration", "0.01", "p.tvl"},
+             {"--duration", "soon", "p.tvl"},
+             {"--shape-curve", "bezier:2,0,1,1", "p.tvl"},
+             {"--colour-curve", "bouncy", "p.tvl"},
+             {"--hold", "-1", "p.tvl"},
+             {"--steps", "4", "--range", "0-9", "a.tvl", "b.tvl"},
              {"--name", "m", "p.tvl"},
              {"--out", "o", "--name", "a/b", "p.tvl"},
              {"--image-format", "gif", "p.tvl"},

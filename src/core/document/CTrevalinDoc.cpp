@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <future>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -106,6 +107,18 @@ CDocStatus CTrevalinDoc::OnOpenDocument(const std::string& path)
     }
     m_missing = CMessage();
     return status;
+}
+
+void CTrevalinDoc::TakeContentFrom(CTrevalinDoc& read)
+{
+    for (int i = 0; i < 2; ++i) {
+        std::swap(m_pictures[i], read.m_pictures[i]);
+        std::swap(m_strPictureNames[i], read.m_strPictureNames[i]);
+        m_featureSet.m_sets[i].Swap(read.m_featureSet.m_sets[i]);
+    }
+    std::swap(m_strPathName, read.m_strPathName);
+    std::swap(m_strTitle, read.m_strTitle);
+    std::swap(m_bModified, read.m_bModified);
 }
 
 void CTrevalinDoc::Serialize(CArchive& ar)

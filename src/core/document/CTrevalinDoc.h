@@ -43,6 +43,11 @@ public:
     // storing then writes the name the project was read with, until another
     // picture takes that holder's place.
     void Serialize(CArchive& ar) override;
+    // Takes the content of `read`, a document another thread has just
+    // opened a project into: the pictures, the lines, the path, title and
+    // modified flag. `read` is left with what this document held. The
+    // working folder and the tool choices stay.
+    void TakeContentFrom(CTrevalinDoc& read);
     // Opens the project; a success whose pictures could not all be loaded
     // carries a warning naming each of them and why.
     CDocStatus OnOpenDocument(const std::string& path) override;

@@ -2,55 +2,63 @@
 
 #include "CExportMessages.h"
 #include "CExportModule.h"
+#include "CExportSequence.h"
 #include "files/CReplacingFile.h"
 #include "run/COutputLocks.h"
 #include "run/CRunDriver.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
-#include <set>
 #include <system_error>
 #include <vector>
 
 namespace {
 
-// The file names an export into `settings`' folders may write, in any of
-// the formats: those of its temporary files are its leftovers.
-std::set<std::string> OutputNames(CExportSettings settings)
+// Whether `name` is one an export into `s`' folders may write, in any of the
+// formats and at any frame index: the temporary files of those are its
+// leftovers. A temporary name keeps a long final name cut short, so `kept`
+// may also be the start of such a name.
+bool IsOutputName(CExportSettings s, const std::string& kept)
 {
-    std::set<std::string> names;
-    for (const auto frames :
-         {CExportSettings::Frames::kPng, CExportSettings::Frames::kJpeg, CExportSettings::Frames::kBmp}) {
-        settings.frames = frames;
-        for (int32_t k = 0; k <= CExportSettings::kMaxSteps; ++k) {
-            names.insert(std::filesystem::path(settings.FramePath(k)).filename().string());
-        }
-    }
+    const bool cut = kept.size() + 4 > CReplacingFile::kMaxKeptName;
+    auto matches = [&](const std::string& name) {
+        return kept == name || (cut && name.size() > kept.size() && name.compare(0, kept.size(), kept) == 0);
+    };
     for (const auto video : {CExportSettings::Video::kMp4, CExportSettings::Video::kWebm, CExportSettings::Video::kGif,
                              CExportSettings::Video::kAviUncompressed}) {
-        settings.video = video;
-        names.insert(std::filesystem::path(settings.VideoPath()).filename().string());
+        s.video = video;
+        if (matches(std::filesystem::path(s.VideoPath()).filename().string())) return true;
     }
-    return names;
-}
-
-// Whether `kept`, a final name as a temporary name keeps it (cut when
-// long), is one of `names`.
-bool IsOneOf(const std::set<std::string>& names, const std::string& kept)
-{
-    if (names.count(kept) != 0) return true;
-    if (kept.size() + 4 <= CReplacingFile::kMaxKeptName) return false;
-    for (const std::string& name : names) {
-        if (name.size() > kept.size() && name.compare(0, kept.size(), kept) == 0) return true;
+    // Frames: the prefix, digits, one of the frame files' extensions.
+    const std::string prefix = s.layout == CExportSettings::Layout::kWorkFolder ? "Frame-" : s.baseName + "-";
+    if (kept.size() <= prefix.size()) return cut && prefix.compare(0, kept.size(), kept) == 0;
+    if (kept.compare(0, prefix.size(), prefix) != 0) return false;
+    const std::string rest = kept.substr(prefix.size());
+    const size_t digits = static_cast<size_t>(
+        std::find_if(rest.begin(), rest.end(), [](char c) { return !std::isdigit(static_cast<unsigned char>(c)); }) -
+        rest.begin());
+    if (digits == 0) return false;
+    const std::string ext = rest.substr(digits);
+    for (const auto frames :
+         {CExportSettings::Frames::kPng, CExportSettings::Frames::kJpeg, CExportSettings::Frames::kBmp}) {
+        const std::string known = CExportSettings::FrameExtension(frames);
+        if (ext == known || (cut && known.compare(0, ext.size(), ext) == 0)) return true;
     }
     return false;
 }
 
 } // namespace
 
-CExportJob::CExportJob(const CTrevalinDoc& doc, const CExportSettings& settings) : m_settings(settings)
+CExportJob::CExportJob(const CTrevalinDoc& doc, const CExportSettings& settings)
+    : CExportJob(CExportSequence(doc, settings.morph, settings.steps), settings)
+{
+}
+
+CExportJob::CExportJob(const CExportSequence& morphs, const CExportSettings& settings) : m_settings(settings)
 {
     if (CExportTask::MakeFunction make = CExportModule::Load(m_loadError)) {
-        m_pTask.reset(make(doc, settings));
+        m_pTask.reset(make(morphs, settings));
     }
 }
 
@@ -100,9 +108,8 @@ CExportSummary CExportJob::Run(CCancelToken::Ticket cancel, const Progress& prog
         failed.error = CExportMessages::FolderBusy(locks.BusyFolder());
         return failed;
     }
-    const std::set<std::string> names = OutputNames(s);
     for (const std::string& folder : folders) {
-        CReplacingFile::RemoveLeftovers(folder, [&names](const std::string& kept) { return IsOneOf(names, kept); });
+        CReplacingFile::RemoveLeftovers(folder, [&s](const std::string& kept) { return IsOutputName(s, kept); });
     }
     return m_pTask->Run(cancel, progress);
 }

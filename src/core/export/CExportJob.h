@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class CExportSequence;
 class CRowPool;
 class CTrevalinDoc;
 
@@ -30,7 +31,12 @@ class CExportJob {
 public:
     using Progress = CExportTask::Progress;
 
+    // The morph of the document: N = settings.steps, settings.morph.
     CExportJob(const CTrevalinDoc& doc, const CExportSettings& settings);
+    // A sequence of morphs, each with its own steps and options (the
+    // settings' steps and morph are not used): frames and the range are
+    // numbered over the whole sequence. The documents are copied too.
+    CExportJob(const CExportSequence& morphs, const CExportSettings& settings);
     ~CExportJob();
     CExportJob(const CExportJob&) = delete;
     CExportJob& operator=(const CExportJob&) = delete;

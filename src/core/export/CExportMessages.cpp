@@ -121,6 +121,12 @@ CMessage CExportMessages::StepsOutOfRange(int32_t steps)
     return CMessage(TRV_TEXT("CoreText", "中间步数必须在 1 到 100 之间:%1。"), {steps});
 }
 
+CMessage CExportMessages::FramesOutOfRange(int64_t frames)
+{
+    return CMessage(TRV_TEXT("CoreText", "每段变形的帧数必须在 2 到 10000 之间,整个序列不超过 1000000 帧:%1。"),
+                    {static_cast<int32_t>(frames < INT32_MAX ? frames : INT32_MAX)});
+}
+
 CMessage CExportMessages::RangeOutOfRange(int32_t first, int32_t last, int32_t steps)
 {
     return CMessage(TRV_TEXT("CoreText", "帧的范围必须在 0 到 %1 之间,且起始帧不大于结束帧:%2-%3。"),

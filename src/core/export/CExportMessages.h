@@ -37,6 +37,7 @@ public:
     // Settings of a whole export.
     static CMessage NothingToExport();
     static CMessage StepsOutOfRange(int32_t steps);
+    static CMessage FramesOutOfRange(int64_t frames);
     static CMessage RangeOutOfRange(int32_t first, int32_t last, int32_t steps);
     static CMessage HoldOutOfRange(double seconds);
     // The export module could not be found or loaded (what was tried, or

@@ -24,6 +24,10 @@ struct CExportSettings {
     enum class Video : int32_t { kNone, kMp4, kWebm, kGif, kAviUncompressed, kAviMotionJpeg };
 
     static constexpr int32_t kMaxSteps = 100;
+    // Frames of one morph in an export (N up to kMaxFrames - 1), whatever
+    // the steps of a run of 开始; a sequence of morphs may have more.
+    static constexpr int32_t kMaxFrames = 10000;
+    static constexpr int32_t kMaxSequenceFrames = 1000000;
     static constexpr double kMaxHoldSeconds = 60.0;
 
     Layout layout = Layout::kFolder;
@@ -48,7 +52,7 @@ struct CExportSettings {
     // frames written (trevalin-render's stop signals) instead of dropping it.
     bool finishVideoWhenStopped = false;
 
-    int32_t steps = 10; // N, 1 to kMaxSteps
+    int32_t steps = 10; // N, 1 to kMaxFrames - 1 (a sequence: its frame count - 1)
     EngineKind engine = EngineKind::kFeature;
     CMorphOptions morph;
     int32_t firstFrame = 0;

@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
+class CExportSequence;
 class CRowPool;
-class CTrevalinDoc;
 
 // The work of one export (see CExportJob), made by the export module: the
 // encoders it needs link FFmpeg's libraries, which take longer to load than
@@ -33,7 +33,7 @@ public:
     virtual int32_t OutputHeight() const = 0;
 
     // The module's one exported function, by this name: a new task for the
-    // document and settings, owned by the caller.
-    using MakeFunction = CExportTask* (*)(const CTrevalinDoc& doc, const CExportSettings& settings);
+    // morphs (one or a sequence) and settings, owned by the caller.
+    using MakeFunction = CExportTask* (*)(const CExportSequence& morphs, const CExportSettings& settings);
     static constexpr const char* kMakeFunctionName = "trevalin_make_export_task";
 };

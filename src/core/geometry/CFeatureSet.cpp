@@ -1,42 +1,86 @@
 #include "CFeatureSet.h"
 
+#include "CLineGrid.h"
+
 #include <cmath>
 
-int32_t CFeatureSet::HitTest(const CFeaturePoint& pt, int32_t image)
+namespace {
+// CPointSet::HitTest finds a point within 5 of the pointer or a segment
+// whose box holds it: nothing farther than this from a line's box.
+constexpr double kHitReach = 5.0;
+} // namespace
+
+const std::vector<int32_t>* CFeatureSet::Near(int32_t image, double u, double v, double reach,
+                                              const CLineGrid* index) const
+{
+    if (index == nullptr || index->LineCount() != m_sets[image].m_nCount) return nullptr;
+    // A margin of a pixel beyond the reach keeps rounding on the safe side.
+    const double r = reach + 1.0;
+    index->Candidates(u - r, v - r, u + r, v + r, m_near);
+    return &m_near;
+}
+
+int32_t CFeatureSet::HitTest(const CFeaturePoint& pt, int32_t image, const CLineGrid* index)
 {
     if (image < 0 || image > 1) {
         return -1;
     }
     CPointSets<int>& lines = m_sets[image];
-    for (int32_t i = 0; i < lines.m_nCount; ++i) {
+    const std::vector<int32_t>* near = Near(image, pt.x, pt.y, kHitReach, index);
+    if (near == nullptr) {
+        for (int32_t i = 0; i < lines.m_nCount; ++i) {
+            if (lines.Line(i).HitTest(pt) == 1) {
+                return i;
+            }
+        }
+        return -1;
+    }
+    // The lines that cannot be hit are only marked as missed, up to the
+    // first line hit, as the plain scan marks them.
+    int32_t next = 0;
+    for (const int32_t i : *near) {
+        for (; next < i; ++next)
+            lines.Line(next).MarkMiss();
+        next = i + 1;
         if (lines.Line(i).HitTest(pt) == 1) {
             return i;
         }
     }
+    for (; next < lines.m_nCount; ++next)
+        lines.Line(next).MarkMiss();
     return -1;
 }
 
-int32_t CFeatureSet::PickAt(double u, double v, int32_t image, double reach)
+int32_t CFeatureSet::PickAt(double u, double v, int32_t image, double reach, const CLineGrid* index)
 {
     if (image < 0 || image > 1) {
         return -1;
     }
     CPointSets<int>& lines = m_sets[image];
+    std::vector<int32_t> all;
+    const std::vector<int32_t>* near = Near(image, u, v, reach, index);
+    if (near == nullptr) {
+        all.resize(static_cast<size_t>(lines.m_nCount));
+        for (int32_t i = 0; i < lines.m_nCount; ++i)
+            all[static_cast<size_t>(i)] = i;
+        near = &all;
+    }
     int32_t found = -1;
     int32_t element = -1;
     bool point = true;
     // A selected point under the pointer.
-    for (int32_t i = 0; found < 0 && i < lines.m_nCount; ++i) {
+    for (const int32_t i : *near) {
         const CPointSet<int>& line = lines.Line(i);
         if (line.m_nState == STATE_POINT_SELECTED && line.IsNearPoint(line.m_nSelPoint, u, v, reach)) {
             found = i;
             element = line.m_nSelPoint;
+            break;
         }
     }
     // The nearest point; the lower line on a tie.
     if (found < 0) {
         double nearest = 0.0;
-        for (int32_t i = 0; i < lines.m_nCount; ++i) {
+        for (const int32_t i : *near) {
             double d = 0.0;
             const int32_t j = lines.Line(i).NearestPoint(u, v, reach, &d);
             if (j >= 0 && (found < 0 || d < nearest)) {
@@ -47,7 +91,8 @@ int32_t CFeatureSet::PickAt(double u, double v, int32_t image, double reach)
         }
     }
     // A selected segment, then the nearest segment; the lower line on a tie.
-    for (int32_t i = 0; found < 0 && i < lines.m_nCount; ++i) {
+    for (const int32_t i : *near) {
+        if (found >= 0) break;
         const CPointSet<int>& line = lines.Line(i);
         const double d = line.SegmentDistance(line.m_nSelSegment, u, v);
         if (line.m_nState == STATE_SEGMENT_SELECTED && d >= 0.0 && d <= reach) {
@@ -58,7 +103,7 @@ int32_t CFeatureSet::PickAt(double u, double v, int32_t image, double reach)
     }
     if (found < 0) {
         double nearest = 0.0;
-        for (int32_t i = 0; i < lines.m_nCount; ++i) {
+        for (const int32_t i : *near) {
             double d = 0.0;
             const int32_t j = lines.Line(i).NearestSegment(u, v, reach, &d);
             if (j >= 0 && (found < 0 || d < nearest)) {
@@ -82,13 +127,15 @@ int32_t CFeatureSet::PickAt(double u, double v, int32_t image, double reach)
     return found;
 }
 
-CFeatureSet::PointRef CFeatureSet::NearestPoint(int32_t image, double u, double v, double reach, int32_t skipLine) const
+CFeatureSet::PointRef CFeatureSet::NearestPoint(int32_t image, double u, double v, double reach, int32_t skipLine,
+                                                const CLineGrid* index) const
 {
     PointRef best;
     if (image < 0 || image > 1) return best;
     const CPointSets<int>& lines = m_sets[image];
+    const std::vector<int32_t>* near = Near(image, u, v, reach, index);
     double nearest = 0.0;
-    for (int32_t i = 0; i < lines.m_nCount; ++i) {
+    auto test = [&](int32_t i) {
         const CPointSet<int>& line = lines.Line(i);
         for (int32_t j = 0; i != skipLine && j < line.m_nCount; ++j) {
             const double dx = u - line.Point(j).x;
@@ -99,6 +146,13 @@ CFeatureSet::PointRef CFeatureSet::NearestPoint(int32_t image, double u, double 
                 nearest = d;
             }
         }
+    };
+    if (near == nullptr) {
+        for (int32_t i = 0; i < lines.m_nCount; ++i)
+            test(i);
+    } else {
+        for (const int32_t i : *near)
+            test(i);
     }
     return best;
 }

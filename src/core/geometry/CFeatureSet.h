@@ -5,6 +5,9 @@
 #include "CPointSets.h"
 
 #include <cstdint>
+#include <vector>
+
+class CLineGrid;
 
 // The feature lines of a project: m_sets[0] holds the lines of the source
 // image, m_sets[1] those of the target image; line i of both forms pair i.
@@ -20,8 +23,10 @@ public:
     void Serialize(CArchive& ar) override;
 
     // Index of the first line of image `image` (0 or 1) that the point hits,
-    // or -1. Lines after the one hit are not tested.
-    int32_t HitTest(const CFeaturePoint& pt, int32_t image);
+    // or -1. Lines after the one hit are not tested. With `index` (a grid
+    // built from the image's lines as they are now) only the lines near the
+    // point are tested; the result and the marks are the same.
+    int32_t HitTest(const CFeaturePoint& pt, int32_t image, const CLineGrid* index = nullptr);
 
     // What the pointer at (u, v), in real picture coordinates, is over in
     // image `image`, ranked for editing: a selected point within `reach`,
@@ -32,8 +37,9 @@ public:
     // another line's segment can always be caught, and what is selected wins
     // over what lies on top of it. The line found is marked as HitTest marks
     // what it finds (a selected element stays selected); every other line is
-    // marked as missed. Returns the line's index or -1.
-    int32_t PickAt(double u, double v, int32_t image, double reach);
+    // marked as missed. Returns the line's index or -1. `index` as for
+    // HitTest.
+    int32_t PickAt(double u, double v, int32_t image, double reach, const CLineGrid* index = nullptr);
 
     // A point of a line: its line's index and its own, -1 for none.
     struct PointRef {
@@ -44,8 +50,10 @@ public:
     };
     // The point of image `image` nearest (u, v) no farther than `reach`,
     // on any line but `skipLine` (the lower line and point on a tie). Lines
-    // of one point count too: a point is a point to snap onto.
-    PointRef NearestPoint(int32_t image, double u, double v, double reach, int32_t skipLine) const;
+    // of one point count too: a point is a point to snap onto. `index` as
+    // for HitTest.
+    PointRef NearestPoint(int32_t image, double u, double v, double reach, int32_t skipLine,
+                          const CLineGrid* index = nullptr) const;
 
     // Selects line pair `line` as a whole (its first segment) in both images
     // and clears every other line's state there. Nothing when either image
@@ -56,4 +64,11 @@ public:
     static constexpr int kSchema = 1;
 
     CPointSets<int> m_sets[2];
+
+private:
+    // The lines of image `image` that may lie within `reach` of (u, v), in
+    // line order: the index's candidates, or every line without one.
+    const std::vector<int32_t>* Near(int32_t image, double u, double v, double reach, const CLineGrid* index) const;
+
+    mutable std::vector<int32_t> m_near;
 };

@@ -1,5 +1,7 @@
 #include "CPointSets.h"
 
+#include <utility>
+
 #include <algorithm>
 
 template <typename T> CPointSets<T>::CPointSets()
@@ -98,6 +100,14 @@ template <typename T> void CPointSets<T>::Renumber(int32_t i)
         p.label = static_cast<int32_t>(position + (grown ? 10u : 2u) * newIndex);
     }
     line.m_nIndex = i;
+}
+
+template <typename T> void CPointSets<T>::Swap(CPointSets& other) noexcept
+{
+    m_pBlocks.swap(other.m_pBlocks);
+    m_pSets.swap(other.m_pSets);
+    std::swap(m_nSize, other.m_nSize);
+    std::swap(m_nCount, other.m_nCount);
 }
 
 template class CPointSets<int>;

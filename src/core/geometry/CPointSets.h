@@ -39,6 +39,8 @@ public:
     // Makes room for `lines` slots in the slot table (not the lines
     // themselves), so that growing to them moves the table at most once.
     void Reserve(int32_t lines);
+    // Exchanges every line (and all their storage) with `other`.
+    void Swap(CPointSets& other) noexcept;
 
     static constexpr int32_t kGrowth = 10;
 

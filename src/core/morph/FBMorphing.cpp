@@ -68,7 +68,7 @@ int32_t FBMorphing::InterpolateLines(int32_t k, CDocument* pDoc)
         return 0;
     }
     m_lines.RemoveAll();
-    const double t = Fraction(k);
+    const double t = ShapeFraction(k);
     const CPointSets<int>& from = lines->m_sets[0];
     const CPointSets<int>& to = lines->m_sets[1];
     for (int32_t i = 0; i < from.m_nCount && i < to.m_nCount; ++i) {
@@ -219,12 +219,12 @@ void FBMorphing::FrameWeights(int32_t k, float weights[2]) const
     if (GetOptions().warpOnly) {
         weights[0] = 1.0f;
         weights[1] = 0.0f;
-    } else if (GetOptions().ease == CMorphOptions::Ease::kLinear) {
+    } else if (GetOptions().colour.IsLinear()) {
         const float kf = static_cast<float>(k);
         weights[0] = (m_fSteps - kf) / m_fSteps;
         weights[1] = kf / m_fSteps;
     } else {
-        const double t = Fraction(k);
+        const double t = ColourFraction(k);
         weights[0] = static_cast<float>(1.0 - t);
         weights[1] = static_cast<float>(t);
     }
@@ -311,10 +311,23 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
 
     job.targetUnused = std::all_of(m_contrib[1], m_contrib[1] + 256, [](uint8_t share) { return share == 0; });
 
-    const bool exact = PrepareLines(lines, job.columns, job.height);
-    job.lines = m_lineTable.data();
-    job.count = static_cast<int32_t>(m_lineTable.size());
     CRowPool& pool = Pool();
+    // The row kernels keep kScratchPerLine doubles per line pair and thread
+    // (2 KB): beyond kMaxScratchBytes (tens of thousands of lines) the frame
+    // is computed pixel by pixel from the lines themselves, which gives the
+    // same bytes without the line table and the scratch.
+    const size_t pairs = static_cast<size_t>(std::max(0, std::min(lines.m_sets[0].m_nCount, lines.m_sets[1].m_nCount)));
+    const bool fits =
+        pairs * kScratchPerLine * sizeof(double) * static_cast<size_t>(pool.GetThreadCount()) <= kMaxScratchBytes;
+    bool exact = false;
+    if (fits) {
+        exact = PrepareLines(lines, job.columns, job.height);
+    } else {
+        std::vector<FBLineConst>().swap(m_lineTable);
+        std::vector<double>().swap(m_scratch);
+    }
+    job.lines = m_lineTable.data();
+    job.count = fits ? static_cast<int32_t>(m_lineTable.size()) : static_cast<int32_t>(pairs);
     const int32_t grain = 2;
     m_bUsedRowKernels = job.count > 0 && exact;
     bool whole = true;
@@ -346,7 +359,8 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
 
 int32_t FBMorphing::MorphSmooth(CBitmap& out, int32_t k, const CFeatureSet& lines)
 {
-    const double t = Fraction(k);
+    const double t = ShapeFraction(k);
+    const double mix = ColourFraction(k);
     const bool warpOnly = GetOptions().warpOnly;
     const size_t bytes = FrameBytes();
     uint8_t* frame = FrameTarget(out, bytes);
@@ -369,8 +383,8 @@ int32_t FBMorphing::MorphSmooth(CBitmap& out, int32_t k, const CFeatureSet& line
         job.pictures[0] = Pixels(0);
         job.pictures[1] = Pixels(1);
         job.out = frame;
-        job.alpha[0] = warpOnly ? 1.0f : static_cast<float>(1.0 - t);
-        job.alpha[1] = warpOnly ? 0.0f : static_cast<float>(t);
+        job.alpha[0] = warpOnly ? 1.0f : static_cast<float>(1.0 - mix);
+        job.alpha[1] = warpOnly ? 0.0f : static_cast<float>(mix);
         job.targetUnused = job.alpha[1] == 0.0f;
         job.supersample = GetSupersample();
         job.gatherable = job.bpp == 4 && job.width >= 2 && job.height >= 2 &&

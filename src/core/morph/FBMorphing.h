@@ -64,6 +64,8 @@ public:
     // kernels are exact, or no frame yet; for smooth frames, false when the
     // frame was a picture or black).
     bool UsedRowKernels() const { return m_bUsedRowKernels; }
+    // Most scratch the row kernels may take for a frame (all threads).
+    static constexpr size_t kMaxScratchBytes = size_t{32} << 20;
 
     CPointSets<int> m_lines;
 

@@ -57,13 +57,15 @@ size_t ImageMorphing::FrameBytes() const
     return static_cast<size_t>(a.bmWidthBytes) * static_cast<size_t>(a.bmHeight);
 }
 
-double ImageMorphing::Fraction(int32_t k) const
+double ImageMorphing::ShapeFraction(int32_t k) const
 {
-    const double s = static_cast<double>(k) / static_cast<double>(m_fSteps);
-    if (m_options.ease != CMorphOptions::Ease::kSmooth) {
-        return s;
-    }
-    return s * s * (3.0 - 2.0 * s);
+    return m_options.shape.Apply(static_cast<double>(k) / static_cast<double>(m_fSteps));
+}
+
+double ImageMorphing::ColourFraction(int32_t k) const
+{
+    const double t = m_options.colour.Apply(static_cast<double>(k) / static_cast<double>(m_fSteps));
+    return t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t);
 }
 
 bool ImageMorphing::CanMakeFrame(int32_t k) const

@@ -94,9 +94,11 @@ protected:
     size_t PixelBytes(int32_t index) const { return m_pictures[index] ? m_pictures[index]->SizeBytes() : 0; }
     // Byte count of a frame: bmWidthBytes x bmHeight of image 0.
     size_t FrameBytes() const;
-    // The fraction t of frame k: k / N in double precision, or, with smooth
-    // easing, that value s taken through 3 s^2 - 2 s^3.
-    double Fraction(int32_t k) const;
+    // The fractions t of frame k: s = k / N in double precision taken
+    // through the options' shape curve (the lines) or colour curve (the
+    // dissolve, kept within [0, 1]).
+    double ShapeFraction(int32_t k) const;
+    double ColourFraction(int32_t k) const;
     CRowPool& Pool();
     const CCancelToken::Ticket& Ticket() const { return m_ticket; }
     // Where a frame of `bytes` bytes is computed: straight into the output

@@ -25,11 +25,11 @@ int32_t LinearMorphing::Morph(CBitmap& out, int32_t k, CDocument*)
     job.source = Pixels(0);
     job.target = Pixels(1);
     job.out = FrameTarget(out, bytes);
-    if (GetOptions().ease == CMorphOptions::Ease::kLinear) {
+    if (GetOptions().colour.IsLinear()) {
         job.weightSource = (n - kf) / n;
         job.weightTarget = kf / n;
     } else {
-        const double t = Fraction(k);
+        const double t = ColourFraction(k);
         job.weightSource = 1.0 - t;
         job.weightTarget = t;
     }

@@ -16,6 +16,8 @@ namespace {
 const char* const kSave = QT_TRANSLATE_NOOP("CDialogPrompts", "保存");
 const char* const kDiscard = QT_TRANSLATE_NOOP("CDialogPrompts", "不保存");
 const char* const kCancel = QT_TRANSLATE_NOOP("CDialogPrompts", "取消");
+const char* const kYes = QT_TRANSLATE_NOOP("CDialogPrompts", "是");
+const char* const kNo = QT_TRANSLATE_NOOP("CDialogPrompts", "否");
 const char* const kPad = QT_TRANSLATE_NOOP("CDialogPrompts", "缩放并留边");
 const char* const kCrop = QT_TRANSLATE_NOOP("CDialogPrompts", "缩放并裁剪");
 const char* const kStretch = QT_TRANSLATE_NOOP("CDialogPrompts", "拉伸");
@@ -100,6 +102,17 @@ CUserPrompts::SaveAnswer CDialogPrompts::AskSaveChanges(QWidget* parent, const Q
     return SaveAnswer::kCancel;
 }
 
+bool CDialogPrompts::AskYesNo(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Trevalin"), text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(Text(kYes), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(Text(kNo), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 CUserPrompts::FitAnswer CDialogPrompts::ChooseFit(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Trevalin"), text, QMessageBox::NoButton, parent);
@@ -117,9 +130,9 @@ CUserPrompts::FitAnswer CDialogPrompts::ChooseFit(QWidget* parent, const QString
 }
 
 bool CDialogPrompts::ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth,
-                                  int32_t pictureHeight)
+                                  int32_t pictureHeight, int32_t morphs)
 {
-    CExportDlg dialog(settings, pictureWidth, pictureHeight, *this, parent);
+    CExportDlg dialog(settings, pictureWidth, pictureHeight, *this, parent, morphs);
     if (dialog.exec() != QDialog::Accepted) return false;
     settings = dialog.GetSettings();
     return true;

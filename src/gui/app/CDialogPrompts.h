@@ -15,7 +15,9 @@ public:
     bool ChooseCompression(QWidget* parent, CCompressionOptions& options) override;
     void ShowAbout(QWidget* parent) override;
     SaveAnswer AskSaveChanges(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
     FitAnswer ChooseFit(QWidget* parent, const QString& text) override;
-    bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight) override;
+    bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight,
+                      int32_t morphs) override;
     QString GetExistingDirectory(QWidget* parent, const QString& start) override;
 };

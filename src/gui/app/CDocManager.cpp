@@ -58,6 +58,12 @@ CDocManager::CDocManager(CDocController& doc, CRecentFileList& recent, CUserProm
     : QObject(parent), m_doc(doc), m_recent(recent), m_prompts(prompts)
 {
     connect(&m_doc.GetUndoStack(), &QUndoStack::cleanChanged, this, [this] { emit captionChanged(GetCaption()); });
+    connect(&m_reader, &CProjectReader::aboutToReplace, this, [this] {
+        m_doc.EndGestures();
+        // A run started while the project was being read ends before its
+        // lines change: the open was asked for first.
+        if (m_isRunActive && m_isRunActive()) m_stopRun();
+    });
 }
 
 QString CDocManager::GetCaption() const
@@ -85,10 +91,21 @@ bool CDocManager::SaveModified()
     return false;
 }
 
-void CDocManager::OnFileNew()
+bool CDocManager::MayReplace(const QString& question)
 {
     m_doc.EndGestures();
-    if (!SaveModified()) return;
+    const auto running = [this] { return m_isRunActive && m_isRunActive(); };
+    // The run goes on while the questions are open: it may end meanwhile.
+    if (running() && !m_prompts.AskYesNo(m_pDialogParent, question)) return false;
+    if (!SaveModified()) return false;
+    // Its frames come from the document's lines: it ends before they change.
+    if (running()) m_stopRun();
+    return true;
+}
+
+void CDocManager::OnFileNew()
+{
+    if (!MayReplace(tr("正在生成渐变序列。停止它并新建项目吗?"))) return;
     m_doc.GetDoc().OnNewDocument();
     m_doc.GetUndoStack().clear();
     m_doc.SendInitialUpdate();
@@ -108,6 +125,7 @@ bool CDocManager::OpenDocumentFile(const QString& path)
 
 CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
 {
+    if (m_reader.IsReading()) return OpenResult::kCancelled;
     const QString full = FullPath(path);
     CTrevalinDoc& doc = m_doc.GetDoc();
     const QString current = QFile::decodeName(QByteArray::fromStdString(doc.GetPathName()));
@@ -116,16 +134,17 @@ CDocManager::OpenResult CDocManager::DoOpen(const QString& path)
         emit activateRequested();
         return OpenResult::kOpened;
     }
-    m_doc.EndGestures();
-    if (!SaveModified()) return OpenResult::kCancelled;
-    const CDocStatus status = doc.OnOpenDocument(QFile::encodeName(full).toStdString());
+    if (!MayReplace(tr("正在生成渐变序列。停止它并打开另一个项目吗?"))) return OpenResult::kCancelled;
+    const CDocStatus status = m_reader.Open(doc, QFile::encodeName(full).toStdString());
     if (!status.ok) {
         m_prompts.MessageBox(m_pDialogParent, FailureText(status), CUserPrompts::Icon::kWarning);
         return OpenResult::kFailed;
     }
     m_doc.GetUndoStack().clear();
     m_recent.Add(QFile::decodeName(QByteArray::fromStdString(doc.GetPathName())));
-    m_doc.SetMorphOptions(CMorphOptionsFile::Read(doc.GetPathName()));
+    CMessage optionsProblem;
+    m_doc.SetMorphOptions(CMorphOptionsFile::Read(doc.GetPathName(), &optionsProblem));
+    if (!optionsProblem.IsEmpty()) emit notice(CCoreText::Translate(optionsProblem));
     m_doc.SendInitialUpdate();
     emit captionChanged(GetCaption());
     if (!status.warning.IsEmpty())

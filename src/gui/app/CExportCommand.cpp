@@ -3,8 +3,12 @@
 #include "language/CCoreText.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
+#include "editing/CEditTexts.h"
 #include "editing/CUserPrompts.h"
 #include "export/CExportJob.h"
+#include "export/CExportSequence.h"
+#include "options/CMorphOptionsFile.h"
+#include "picture/CDocumentFitter.h"
 #include "morph/CCancelToken.h"
 
 #include <QEventLoop>
@@ -13,7 +17,9 @@
 #include <QProgressDialog>
 #include <QSettings>
 
+#include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -76,8 +82,71 @@ void CExportCommand::OnFileExport(QWidget* parent, int32_t steps, EngineKind eng
     const int32_t width = source.IsLoaded() ? source.GetSizeInPixels().cx : 0;
     const int32_t height = source.IsLoaded() ? source.GetSizeInPixels().cy : 0;
     for (;;) {
-        if (!m_prompts.ChooseExport(parent, settings, width, height)) return;
+        if (!m_prompts.ChooseExport(parent, settings, width, height, 1)) return;
         CExportJob job(doc, settings);
+        job.SetRowPool(&m_pool);
+        const CMessage problem = job.Check();
+        if (!problem.IsEmpty()) {
+            m_prompts.MessageBox(parent, CCoreText::Translate(problem), CUserPrompts::Icon::kWarning);
+            continue;
+        }
+        Remember(settings);
+        m_lastSummary = RunWithProgress(parent, job);
+        m_prompts.MessageBox(parent, CCoreText::Translate(m_lastSummary.Describe()).trimmed(),
+                             m_lastSummary.outcome == CExportSummary::Outcome::kDone ? CUserPrompts::Icon::kInformation
+                                                                                     : CUserPrompts::Icon::kWarning);
+        return;
+    }
+}
+
+void CExportCommand::OnFileExportSequence(QWidget* parent, int32_t steps, EngineKind engine,
+                                          const QStringList& projects)
+{
+    if (projects.isEmpty()) return;
+    const CTrevalinDoc& open = m_doc.GetDoc();
+    // The other projects, opened here; every picture at the first one's size.
+    std::vector<std::unique_ptr<CTrevalinDoc>> others;
+    std::vector<const CTrevalinDoc*> docs;
+    std::vector<CMorphOptions> options;
+    for (const QString& path : projects) {
+        if (path.isEmpty()) {
+            docs.push_back(&open);
+            options.push_back(m_doc.GetMorphOptions());
+            continue;
+        }
+        auto doc = std::make_unique<CTrevalinDoc>(open.GetWorkDir(), open.GetPicture(0)->GetDecoder());
+        const CDocStatus opened = doc->OnOpenDocument(QFile::encodeName(path).toStdString());
+        if (!opened.ok || !doc->GetPicture(0)->IsLoaded() || !doc->GetPicture(1)->IsLoaded()) {
+            const QString why = opened.ok ? tr("项目 %1 的图像无法载入。").arg(path)
+                                          : tr("无法打开项目 %1:%2").arg(path, CCoreText::Translate(opened.message));
+            m_prompts.MessageBox(parent, why, CUserPrompts::Icon::kWarning);
+            return;
+        }
+        docs.push_back(doc.get());
+        options.push_back(CMorphOptionsFile::Read(doc->GetPathName()));
+        others.push_back(std::move(doc));
+    }
+    const SIZE size = docs.front()->GetPicture(0)->GetSizeInPixels();
+    for (const auto& doc : others) {
+        for (int i = 0; i < 2; ++i) {
+            if (!CDocumentFitter::Fit(*doc, i, size.cx, size.cy, FitMode::kPad)) {
+                m_prompts.MessageBox(parent, CEditTexts::FitFailed(size.cx, size.cy), CUserPrompts::Icon::kWarning);
+                return;
+            }
+        }
+    }
+    CExportSettings settings = InitialSettings(steps, engine);
+    const auto morphs = static_cast<int32_t>(docs.size());
+    for (;;) {
+        if (!m_prompts.ChooseExport(parent, settings, size.cx, size.cy, morphs)) return;
+        CExportSequence sequence;
+        // The quality chosen in the dialog holds for every morph.
+        for (size_t i = 0; i < docs.size(); ++i) {
+            CMorphOptions morph = options[i];
+            morph.quality = settings.morph.quality;
+            sequence.Add(*docs[i], morph, settings.steps);
+        }
+        CExportJob job(sequence, settings);
         job.SetRowPool(&m_pool);
         const CMessage problem = job.Check();
         if (!problem.IsEmpty()) {

@@ -4,6 +4,7 @@
 #include "morph/EngineKind.h"
 
 #include <QObject>
+#include <QStringList>
 #include <cstdint>
 
 class CDocController;
@@ -32,6 +33,11 @@ public:
     // Exports the morph of `steps` steps made by the feature engine (or the
     // cross-dissolve) with the document's morph options.
     void OnFileExport(QWidget* parent, int32_t steps, EngineKind engine);
+    // 文件 → 导出序列…: the morphs of `projects` in order (a path, or an
+    // empty string for the open project) as one export, each with its own
+    // morph options and the dialog's frames; pictures of another size are
+    // fitted to the first project's (scaled, with black bars).
+    void OnFileExportSequence(QWidget* parent, int32_t steps, EngineKind engine, const QStringList& projects);
 
     const CExportSummary& GetLastSummary() const { return m_lastSummary; }
 

@@ -2,6 +2,7 @@
 
 #include "language/CCoreText.h"
 #include "editing/CUserPrompts.h"
+#include "export/CExportSequence.h"
 #include "export/CVideoSettings.h"
 
 #include <QButtonGroup>
@@ -17,7 +18,11 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include <QSignalBlocker>
+
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -69,9 +74,9 @@ void AddRow(QFormLayout* form, QWidget* parent, const QString& text, std::initia
 } // namespace
 
 CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight,
-                       CUserPrompts& prompts, QWidget* parent)
+                       CUserPrompts& prompts, QWidget* parent, int32_t morphs)
     : QDialog(parent), m_settings(settings), m_nPictureWidth(pictureWidth), m_nPictureHeight(pictureHeight),
-      m_prompts(prompts)
+      m_prompts(prompts), m_morphs(morphs < 1 ? 1 : morphs)
 {
     setWindowTitle(tr("导出"));
     auto* form = new QFormLayout(this);
@@ -113,6 +118,19 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
 
     m_pFps = Spin(this, "fps", CVideoSettings::kMinFps, CVideoSettings::kMaxFps, settings.fps, tr(" 帧/秒"));
     form->addRow(tr("帧率(&R):"), m_pFps);
+    m_frameCount = Spin(this, "frameCount", 2, CExportSettings::kMaxFrames, settings.steps + 1);
+    m_duration = new QDoubleSpinBox(this);
+    m_duration->setObjectName(QStringLiteral("duration"));
+    m_duration->setDecimals(2);
+    m_duration->setRange(2.0 / CVideoSettings::kMaxFps, double{CExportSettings::kMaxFrames} / CVideoSettings::kMinFps);
+    m_duration->setSuffix(tr(" 秒"));
+    auto* durationLabel = new QLabel(tr("时长(&D):"), this);
+    durationLabel->setBuddy(m_duration);
+    AddRow(form, this, m_morphs > 1 ? tr("每段帧数(&L):") : tr("帧数(&L):"), {m_frameCount, durationLabel, m_duration});
+    m_duration->setValue(static_cast<double>(m_frameCount->value()) / m_pFps->value());
+    connect(m_frameCount, &QSpinBox::valueChanged, this, &CExportDlg::FollowFrames);
+    connect(m_pFps, &QSpinBox::valueChanged, this, &CExportDlg::FollowFrames);
+    connect(m_duration, &QDoubleSpinBox::valueChanged, this, &CExportDlg::FollowDuration);
     m_pVideoQuality = Spin(this, "videoQuality", 0, 100, settings.videoQuality);
     form->addRow(tr("视频质量(&Q):"), m_pVideoQuality);
 
@@ -204,12 +222,30 @@ CExportSettings CExportDlg::GetSettings() const
     s.holdLastSeconds = m_pHoldLast->value();
     s.morph.quality = static_cast<CMorphOptions::Quality>(m_quality->currentData().toInt());
     s.supersample = m_supersample->isEnabled() && m_supersample->isChecked() ? 2 : 1;
+    s.steps = m_frameCount->value() - 1;
     return s;
+}
+
+void CExportDlg::FollowFrames()
+{
+    const QSignalBlocker quiet(m_duration);
+    m_duration->setValue(static_cast<double>(m_frameCount->value()) / m_pFps->value());
+    UpdateControls();
+}
+
+void CExportDlg::FollowDuration()
+{
+    const QSignalBlocker quiet(m_frameCount);
+    m_frameCount->setValue(static_cast<int>(std::lround(m_duration->value() * m_pFps->value())));
+    UpdateControls();
 }
 
 void CExportDlg::UpdateControls()
 {
-    const CExportSettings s = GetSettings();
+    CExportSettings s = GetSettings();
+    // A sequence counts its frames over every morph, each join once.
+    s.steps = static_cast<int32_t>(
+        CExportSequence::CountFrames(std::vector<int32_t>(static_cast<size_t>(m_morphs), s.steps), 0) - 1);
     m_pFrameQuality->setEnabled(s.frames == Frames::kJpeg);
     const bool video = s.video != Video::kNone;
     for (QWidget* w : {static_cast<QWidget*>(m_pFps), static_cast<QWidget*>(m_pPingPong),

@@ -21,14 +21,17 @@ class QSpinBox;
 // quality (and 2 x 2 supersampling of smooth frames), ping-pong
 // and the held first and last frames. A line under them tells how many
 // frames the video will have and how long it plays, as the settings change.
-// The steps, the engine and the morph options come in with the settings
-// and go back unchanged, but for the quality chosen here.
+// The export's length is its frame count (of each morph of a sequence),
+// 2 to 10000, or its duration at the frame rate, the one kept in step with
+// the other (N = frames - 1); the engine and the morph options come in with
+// the settings and go back unchanged, but for the quality chosen here.
 class CExportDlg : public QDialog {
     Q_OBJECT
 
 public:
+    // `morphs`: the morphs of a sequence export, each of settings.steps.
     CExportDlg(const CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight, CUserPrompts& prompts,
-               QWidget* parent = nullptr);
+               QWidget* parent = nullptr, int32_t morphs = 1);
 
     CExportSettings GetSettings() const;
 
@@ -50,6 +53,8 @@ public:
     QLabel* GifNote() const { return m_pGifNote; }
     QComboBox* QualityList() const { return m_quality; }
     QCheckBox* SupersampleBox() const { return m_supersample; }
+    QSpinBox* FrameCountBox() const { return m_frameCount; }
+    QDoubleSpinBox* DurationBox() const { return m_duration; }
 
     // A GIF keeps every frame in memory until it is written: above this
     // the dialog suggests a smaller size.
@@ -58,6 +63,9 @@ public:
 private:
     void OnBrowse();
     void UpdateControls();
+    // The frame count and the duration follow each other at the frame rate.
+    void FollowFrames();
+    void FollowDuration();
 
     CExportSettings m_settings;
     int32_t m_nPictureWidth;
@@ -83,4 +91,7 @@ private:
     QLabel* m_pGifNote;
     QComboBox* m_quality;
     QCheckBox* m_supersample;
+    int32_t m_morphs = 1;
+    QSpinBox* m_frameCount = nullptr;
+    QDoubleSpinBox* m_duration = nullptr;
 };

@@ -11,8 +11,10 @@
 #include "CPreviewCommands.h"
 #include "CRecentFileList.h"
 #include "CRunProgress.h"
+#include "CSequenceDlg.h"
 #include "CWindowLayout.h"
 #include "Resource.h"
+#include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
 #include "editing/CImageView.h"
 #include "editing/CToolSwitcher.h"
@@ -28,6 +30,8 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -60,7 +64,7 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     CreateClient();
     CreateEditCommands(settings);
     CreateExportMenu();
-    m_pMorphOptions = new CMorphOptionsCommands(m_actions, m_doc, this);
+    m_pMorphOptions = new CMorphOptionsCommands(m_actions, m_doc, *this);
     m_pMorphOptions->Create(*menuBar());
     m_pPreviewCommands = new CPreviewCommands(m_actions, m_doc, m_rowPool, *this, *m_pResultView, *m_pConfigDlg,
                                               *m_pZoom, {m_pLeftPane, m_pRightPane});
@@ -81,6 +85,8 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     connect(m_pResultView, &CTrevalinView::engineChanged, this, &CMainFrame::UpdateCommandUI);
     connect(&m_recent, &CRecentFileList::changed, this, &CMainFrame::RebuildRecentFileMenu);
     connect(&m_docManager, &CDocManager::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&m_docManager, &CDocManager::notice, statusBar(),
+            [this](const QString& text) { statusBar()->showMessage(text); });
     connect(&m_docManager, &CDocManager::activateRequested, this, [this] {
         raise();
         activateWindow();
@@ -92,6 +98,7 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
         }
     });
     m_docManager.SetDialogParent(this);
+    m_docManager.SetRun([this] { return m_pResultView->IsRunActive(); }, [this] { OnMorphStop(); });
     setWindowTitle(m_docManager.GetCaption());
     RebuildRecentFileMenu();
     UpdateCommandUI();
@@ -104,6 +111,7 @@ CMainFrame::~CMainFrame()
     disconnect(&m_doc, nullptr, this, nullptr);
     disconnect(&m_recent, nullptr, this, nullptr);
     disconnect(&m_docManager, nullptr, this, nullptr);
+    m_docManager.SetRun({}, {});
     disconnect(m_pResultView, nullptr, this, nullptr);
     disconnect(&m_doc, nullptr, m_pEditCommands, nullptr);
     disconnect(&m_doc, nullptr, m_fit, nullptr);
@@ -442,6 +450,10 @@ void CMainFrame::CreateExportMenu()
     const qsizetype recent = items.indexOf(m_pRecentPlace);
     m_pFileMenu->insertAction(recent > 0 ? items.at(recent - 1) : m_pRecentPlace, exportAction);
     connect(exportAction, &QAction::triggered, this, &CMainFrame::OnFileExport);
+    QAction* sequence = MakeAction(ID_FILE_EXPORT_SEQUENCE, tr("导出序列(&Q)..."), QString(),
+                                   tr("把几个项目的变形依次连成一个视频导出\n导出序列"));
+    m_pFileMenu->insertAction(recent > 0 ? items.at(recent - 1) : m_pRecentPlace, sequence);
+    connect(sequence, &QAction::triggered, this, &CMainFrame::OnFileExportSequence);
 }
 
 QMenu* CMainFrame::GetMorphMenu() const
@@ -458,10 +470,23 @@ void CMainFrame::OnFileExport()
     GetPreview()->SetRunActive(m_pResultView->GetDriver().IsRunning());
 }
 
+void CMainFrame::OnFileExportSequence()
+{
+    if (m_pExport == nullptr || !m_pConfigDlg->DoDataExchange()) return;
+    const QString path = QFile::decodeName(QByteArray::fromStdString(m_doc.GetDoc().GetPathName()));
+    CSequenceDlg dialog(QString::fromStdString(m_doc.GetDoc().GetTitle()), QFileInfo(path).absolutePath(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    GetPreview()->SetRunActive(true);
+    m_pExport->OnFileExportSequence(this, m_pConfigDlg->m_nSteps, m_pResultView->GetEngineKind(), dialog.Projects());
+    GetPreview()->SetRunActive(m_pResultView->GetDriver().IsRunning());
+}
+
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
+    // Not while a modal dialog is open: an export's progress (its job reads
+    // the document) or a question of a run.
     const QString file = CImageView::DroppedFile(event->mimeData());
-    if (!file.isEmpty() && CImageView::IsProjectFile(file))
+    if (!file.isEmpty() && CImageView::IsProjectFile(file) && QApplication::activeModalWidget() == nullptr)
         event->acceptProposedAction();
     else
         event->ignore();
@@ -470,7 +495,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 void CMainFrame::dropEvent(QDropEvent* event)
 {
     const QString file = CImageView::DroppedFile(event->mimeData());
-    if (file.isEmpty() || !CImageView::IsProjectFile(file)) {
+    if (file.isEmpty() || !CImageView::IsProjectFile(file) || QApplication::activeModalWidget() != nullptr) {
         event->ignore();
         return;
     }

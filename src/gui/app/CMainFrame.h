@@ -100,6 +100,7 @@ public:
     void SetExportCommand(CExportCommand* command) { m_pExport = command; }
     // 文件 → 导出…: the steps from the control bar, the result view's engine.
     void OnFileExport();
+    void OnFileExportSequence();
     QMenu* GetMorphMenu() const;
 
 protected:

@@ -9,6 +9,11 @@
 CDocController::CDocController(std::unique_ptr<CTrevalinDoc> doc, QObject* parent)
     : QObject(parent), m_pDoc(std::move(doc))
 {
+    // Connected first, so that every view told of a change finds the grids
+    // stale.
+    connect(this, &CDocController::contentChanged, this, [this] {
+        if (!m_bGridsKept) m_gridStale[0] = m_gridStale[1] = true;
+    });
     connect(&m_changeSignals, &CDocChangeSignals::linesChanged, this, &CDocController::OnLinesChanged);
     connect(&m_changeSignals, &CDocChangeSignals::pictureChanged, this, &CDocController::OnPictureChanged);
 }
@@ -22,6 +27,27 @@ CDocController::~CDocController()
 CFeatureSet* CDocController::GetFeatureSet()
 {
     return m_pDoc->GetFeatureSet();
+}
+
+const CLineGrid& CDocController::GetLineGrid(int32_t image)
+{
+    if (m_gridStale[image] || m_grids[image].LineCount() != m_pDoc->GetFeatureSet()->m_sets[image].m_nCount) {
+        m_grids[image].Build(m_pDoc->GetFeatureSet()->m_sets[image]);
+        m_gridStale[image] = false;
+    }
+    return m_grids[image];
+}
+
+void CDocController::NotifyLineChanged(int32_t line)
+{
+    for (int32_t image = 0; image < 2; ++image) {
+        const bool sound =
+            !m_gridStale[image] && m_grids[image].LineCount() == m_pDoc->GetFeatureSet()->m_sets[image].m_nCount;
+        if (!sound || !m_grids[image].Touch(line)) m_gridStale[image] = true;
+    }
+    m_bGridsKept = true;
+    emit contentChanged();
+    m_bGridsKept = false;
 }
 
 void CDocController::AddView(CDocView* view)

@@ -2,6 +2,7 @@
 
 #include "CDocView.h"
 #include "editing/undo/CDocChangeSignals.h"
+#include "geometry/CLineGrid.h"
 #include "morph/CMorphOptions.h"
 
 #include <QObject>
@@ -79,9 +80,17 @@ public:
     const CMorphOptions& GetMorphOptions() const { return m_morphOptions; }
     void SetMorphOptions(const CMorphOptions& options);
 
+    // Where the lines of image `image` (0 or 1) lie, for drawing and hit
+    // testing only what is near: rebuilt on first use after any change the
+    // controller is told of (contentChanged).
+    const CLineGrid& GetLineGrid(int32_t image);
+
     // The lines or a picture changed in place (a tool's step while a line
     // is drawn or dragged included).
     void NotifyContentChanged() { emit contentChanged(); }
+    // Only line pair `line` changed in place (a step of a drag or of a line
+    // being drawn): the grids keep the rest (see CLineGrid::Touch).
+    void NotifyLineChanged(int32_t line);
 
 signals:
     // A check mark or the document's title may have changed.
@@ -119,4 +128,7 @@ private:
     bool m_bSnapToPoints = true;
     int32_t m_nEditBurst = 0;
     CMorphOptions m_morphOptions;
+    CLineGrid m_grids[2];
+    bool m_gridStale[2] = {true, true};
+    bool m_bGridsKept = false; // the change being announced left the grids sound
 };

@@ -98,5 +98,8 @@ void CFBCommand::OnMouseMove(uint32_t nFlags, int32_t x, int32_t y)
     const CFeatureSet::PointRef snap = Snap(nFlags, features->m_sets[image].m_nCount - 1, x, y);
     Place(0, x, y, snap);
     RepaintChange(before, image == 0 ? source : target);
-    m_pDoc->NotifyContentChanged();
+    if (features->m_sets[0].m_nCount == features->m_sets[1].m_nCount)
+        m_pDoc->NotifyLineChanged(features->m_sets[image].m_nCount - 1);
+    else
+        m_pDoc->NotifyContentChanged();
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+class CLineGrid;
 class QPainter;
 
 // Draws the feature lines of one image over its picture: a 4 x 4 marker and
@@ -26,7 +27,16 @@ public:
     static const QColor kNormal;   // green
 
     // Every line of image p in index order: its points, then its segments.
-    static void DrawFeatures(QPainter& dc, const CFeatureSet& features, int32_t p, double zoom = 1.0);
+    // With `index` (a grid of those lines as they are now) only the lines
+    // near the paint area are gone through; when more than kMaxLabelled of
+    // them are there, the points go without their labels (unreadable in
+    // such a crowd, and the slowest part to draw).
+    static void DrawFeatures(QPainter& dc, const CFeatureSet& features, int32_t p, double zoom = 1.0,
+                             const CLineGrid* index = nullptr);
+    static constexpr size_t kMaxLabelled = 2000;
+    // Beyond this many lines near the paint area, the points and segments
+    // are drawn at once as one image of their pixels (no labels).
+    static constexpr size_t kMaxDetailed = 20000;
     // Label of point j in (x + 2, y - 2)-(x + 40, y + 40), then its marker.
     static void DrawPoint(QPainter& dc, const CPointSet<int>& line, int32_t j, double zoom = 1.0);
     // Segment j, from point j to point j + 1.
@@ -46,4 +56,14 @@ public:
     // the longer axis, the other coordinate rounded to nearest). Only the
     // part inside `area` is produced.
     static void SegmentPixels(QPoint a, QPoint b, const QRectF& area, std::vector<QPoint>& out);
+
+private:
+    // DrawPoint and DrawSegment within an area worked out once: the painter's
+    // (DrawSegment's grown by 2); the segment's pixels go through `pixels`.
+    static void DrawPointIn(QPainter& dc, const CPointSet<int>& line, int32_t j, double zoom, const QRectF& area,
+                            bool label);
+    static void DrawSegmentIn(QPainter& dc, const CPointSet<int>& line, int32_t j, double zoom, const QRectF& area,
+                              std::vector<QPoint>& pixels);
+    static void DrawCrowd(QPainter& dc, const CPointSets<int>& lines, const std::vector<int32_t>& near, double zoom,
+                          const QRectF& area);
 };

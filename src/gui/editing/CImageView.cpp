@@ -359,7 +359,7 @@ void CImageView::paintEvent(QPaintEvent*)
     dc.setBrush(Qt::white);
     dc.setBackground(Qt::white);
     dc.setBackgroundMode(Qt::OpaqueMode);
-    CFeatureOverlay::DrawFeatures(dc, *m_doc.GetFeatureSet(), m_nImageIndex, f);
+    CFeatureOverlay::DrawFeatures(dc, *m_doc.GetFeatureSet(), m_nImageIndex, f, &m_doc.GetLineGrid(m_nImageIndex));
     m_pCommand->DrawOver(dc, f);
     // A picture the project names but that could not be loaded: its name.
     dc.resetTransform();

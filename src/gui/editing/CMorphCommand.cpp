@@ -57,7 +57,8 @@ CFeatureSet::PointRef CMorphCommand::Snap(uint32_t nFlags, int32_t skipLine, int
     CFeatureSet::PointRef target;
     if (m_pDoc && m_pDoc->IsSnapToPoints() && !(nFlags & kShiftHeld)) {
         const CFeatureSet* features = m_pDoc->GetFeatureSet();
-        target = features->NearestPoint(m_pView->GetImageIndex(), x, y, m_pView->GrabRadius(), skipLine);
+        target = features->NearestPoint(m_pView->GetImageIndex(), x, y, m_pView->GrabRadius(), skipLine,
+                                        &m_pDoc->GetLineGrid(m_pView->GetImageIndex()));
         if (target.IsValid()) {
             const CFeaturePoint& p = features->m_sets[m_pView->GetImageIndex()].Line(target.line).Point(target.point);
             x = p.x;

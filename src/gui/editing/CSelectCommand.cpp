@@ -52,9 +52,11 @@ int32_t CSelectCommand::HitTest(int32_t x, int32_t y)
     int32_t hit = -1;
     if (m_pDoc->IsDirectDrag()) {
         const QPointF at = m_pView->PointerPicturePos(x, y);
-        hit = m_pDoc->GetFeatureSet()->PickAt(at.x(), at.y(), m_pView->GetImageIndex(), m_pView->GrabRadius());
+        hit = m_pDoc->GetFeatureSet()->PickAt(at.x(), at.y(), m_pView->GetImageIndex(), m_pView->GrabRadius(),
+                                              &m_pDoc->GetLineGrid(m_pView->GetImageIndex()));
     } else {
-        hit = m_pDoc->GetFeatureSet()->HitTest(CFeaturePoint{x, y, 0, 1, 0}, m_pView->GetImageIndex());
+        hit = m_pDoc->GetFeatureSet()->HitTest(CFeaturePoint{x, y, 0, 1, 0}, m_pView->GetImageIndex(),
+                                               &m_pDoc->GetLineGrid(m_pView->GetImageIndex()));
     }
     for (int32_t i = 0; i < lines.m_nCount; ++i) {
         const CPointSet<int>& line = lines.Line(i);
@@ -265,7 +267,7 @@ void CSelectCommand::DragTo(uint32_t nFlags, int32_t x, int32_t y)
     const QRect before = LineArea(*line);
     line->MoveSelection(CFeaturePoint{static_cast<int32_t>(dx), static_cast<int32_t>(dy), 0, 1, 0});
     RepaintChange(before, *line);
-    m_pDoc->NotifyContentChanged();
+    m_pDoc->NotifyLineChanged(m_nDragLine);
 }
 
 void CSelectCommand::EndDrag()

@@ -45,13 +45,17 @@ public:
     virtual void ShowAbout(QWidget* parent) = 0;
     // Asks `text` with the buttons 保存, 不保存 and 取消 (also Escape).
     virtual SaveAnswer AskSaveChanges(QWidget* parent, const QString& text) = 0;
+    // Asks `text` with the buttons 是 and 否 (also Escape); true for 是.
+    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
     // Asks `text` with the buttons 缩放并留边, 缩放并裁剪, 拉伸 and 保持原样
     // (also Escape).
     virtual FitAnswer ChooseFit(QWidget* parent, const QString& text) = 0;
-    // The export dialog over `settings` for pictures of the given size:
-    // fills in the choice and returns true for 导出, false for 取消.
-    virtual bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth,
-                              int32_t pictureHeight) = 0;
+    // The export dialog over `settings` for pictures of the given size and
+    // `morphs` morphs in sequence (1: the project's own), each of
+    // settings.steps: fills in the choice and returns true for 导出, false
+    // for 取消.
+    virtual bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight,
+                              int32_t morphs) = 0;
     // A folder chooser starting at `start`; empty when cancelled.
     virtual QString GetExistingDirectory(QWidget* parent, const QString& start) = 0;
 };

@@ -24,6 +24,12 @@ CTrevalinView::CTrevalinView(CDocController& doc, CUserPrompts& prompts, QWidget
     layout->addWidget(m_pDisplay);
     connect(
         this, &CTrevalinView::frameReported, this, [this] { TakeReport(true); }, Qt::QueuedConnection);
+    // A run keeps the pictures it started with, and a paused one would take
+    // the new ones into the same video; the lines may have moved with the
+    // new picture already. Either way the run ends here, as Stop ends it.
+    connect(&m_doc, &CDocController::pictureChanged, this, [this] {
+        if (m_bRunActive) StopRun();
+    });
     m_doc.AddView(this);
 }
 

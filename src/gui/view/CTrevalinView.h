@@ -40,6 +40,10 @@ class CRowPool;
 // frame is done. Pause abandons the frame being computed at once; Stop and
 // Start abandon it and wait only for the slice of rows in progress (or a
 // write under way) before they touch the run.
+//
+// A picture opened into the document (or its opening undone or redone)
+// ends a run that goes, running or paused, as Stop does: a run's frames
+// never mix two pictures of one side.
 class CTrevalinView : public QWidget, public CDocView {
     Q_OBJECT
 

@@ -1,5 +1,6 @@
 #include "document/CTrevalinDoc.h"
 #include "export/CExportJob.h"
+#include "export/CExportSequence.h"
 #include "options/CMorphOptionsFile.h"
 #include "run/COutputLocks.h"
 #include "support/CFfmpegRunner.h"
@@ -9,6 +10,8 @@
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -83,6 +86,30 @@ TEST(ExportSettings, TimelineHoldsAndPingPong)
     }
 }
 
+// Morphs of 2, 3 and 1 steps with one held copy per picture: each frame's
+// morph and k, the joins once.
+TEST(ExportSequence, FramesOfEachMorphInTurn)
+{
+    CTrevalinDoc doc("/nonexistent");
+    CExportSequence sequence(doc, {}, 2);
+    sequence.Add(doc, {}, 3);
+    sequence.Add(doc, {}, 1);
+    sequence.SetHold(1);
+    ASSERT_EQ(sequence.FrameCount(), 2 + 3 + 1 + 1 + 4);
+    const int32_t expected[11][2] = {{0, 0}, {0, 0}, {0, 1}, {1, 0}, {1, 0}, {1, 1},
+                                     {1, 2}, {2, 0}, {2, 0}, {2, 1}, {2, 1}};
+    for (int32_t g = 0; g < 11; ++g) {
+        const CExportSequence::Place at = sequence.Locate(g);
+        EXPECT_EQ(at.part, expected[g][0]) << g;
+        EXPECT_EQ(at.k, expected[g][1]) << g;
+        EXPECT_EQ(at.steps, sequence.GetPart(at.part).steps) << g;
+    }
+    const CExportSequence one(doc, {}, 5);
+    for (int32_t g = 0; g <= 5; ++g)
+        EXPECT_EQ(one.Locate(g).k, g) << "one morph without held frames is the plain export";
+    EXPECT_EQ(CExportSequence::CountFrames({4, 4, 4}, 0), 13);
+}
+
 TEST(ExportSettings, SizeNamesAndPaths)
 {
     const struct {
@@ -135,7 +162,9 @@ TEST_F(ExportJob, BadSettingsAreToldBeforeAnythingIsWritten)
         {[](CExportSettings& s) { s.baseName = "a/b"; }, "无效的文件名:a/b。"},
         {[this](CExportSettings& s) { s.folder = (work / "gone").string(); },
          "文件夹不存在:" + (work / "gone").string() + "。"},
-        {[](CExportSettings& s) { s.steps = 0; }, "中间步数必须在 1 到 100 之间:0。"},
+        {[](CExportSettings& s) { s.steps = 0; }, "每段变形的帧数必须在 2 到 10000 之间,整个序列不超过 1000000 帧:1。"},
+        {[](CExportSettings& s) { s.steps = 10000; },
+         "每段变形的帧数必须在 2 到 10000 之间,整个序列不超过 1000000 帧:10001。"},
     };
     for (const auto& c : cases) {
         CExportSettings s = settings;
@@ -267,21 +296,26 @@ TEST_F(ExportJob, FailureStopsAndSaysWhatWasWritten)
 
 TEST(MorphOptionsFile, KeyValueLinesBesideTheProject)
 {
-    using Ease = CMorphOptions::Ease;
+    using Ease = CTimingCurve::Kind;
     using Edge = CMorphOptions::Edge;
     using Quality = CMorphOptions::Quality;
+    const CTimingCurve bezier = CTimingCurve::Bezier(0.25, 0.1, 0.25, 1);
     const struct {
         const char* text;
         CMorphOptions options;
     } cases[] = {
         {"", {}},
-        {"warp-only=yes\nease=smooth\nedge=extend\n", {true, Ease::kSmooth, Edge::kExtend}},
+        {"warp-only=yes\nease=smooth\nedge=extend\n", {true, Ease::kSmooth, Ease::kSmooth, Edge::kExtend}},
         {"# note\n  ease = smooth \r\n\nunknown=1\nedge=purple\nwarp-only=maybe\n",
-         {false, Ease::kSmooth, Edge::kBlack}},
-        {"edge=extend", {false, Ease::kLinear, Edge::kExtend}},
-        {"quality=smooth\nease=smooth\n", {false, Ease::kSmooth, Edge::kBlack, Quality::kSmooth}},
+         {false, Ease::kSmooth, Ease::kSmooth, Edge::kBlack}},
+        {"edge=extend", {false, Ease::kLinear, Ease::kLinear, Edge::kExtend}},
+        {"quality=smooth\nease=smooth\n", {false, Ease::kSmooth, Ease::kSmooth, Edge::kBlack, Quality::kSmooth}},
         {"quality=smooth\nquality=classic\n", {}},
-        {"quality=fine\nwarp-only=yes\n", {true, Ease::kLinear, Edge::kBlack, Quality::kClassic}},
+        {"quality=fine\nwarp-only=yes\n", {true, Ease::kLinear, Ease::kLinear, Edge::kBlack, Quality::kClassic}},
+        // The curves' own keys; an old ease= sets both, a later curve key wins.
+        {"shape-curve=ease-in\ncolour-curve=bezier:0.25,0.1,0.25,1\n", {false, Ease::kEaseIn, bezier, Edge::kBlack}},
+        {"shape-curve=ease-out\nease=smooth\ncolour-curve=linear\nshape-curve=wobbly\n",
+         {false, Ease::kSmooth, Ease::kLinear, Edge::kBlack}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CMorphOptionsFile::Parse(c.text), c.options) << c.text;
@@ -293,15 +327,38 @@ TEST(MorphOptionsFile, KeyValueLinesBesideTheProject)
     EXPECT_FALSE(fs::exists(project + ".options")) << "defaults need no file";
     EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{});
     EXPECT_NE(CMorphOptionsFile::Format({}).find("quality=classic\n"), std::string::npos);
-    EXPECT_FALSE((CMorphOptions{false, Ease::kLinear, Edge::kBlack, Quality::kSmooth}.IsDefault()));
-    const CMorphOptions chosen{true, Ease::kLinear, Edge::kExtend, Quality::kSmooth};
+    EXPECT_NE(CMorphOptionsFile::Format({}).find("shape-curve=linear\ncolour-curve=linear\n"), std::string::npos);
+    EXPECT_EQ(CMorphOptionsFile::Format({}).find("ease="), std::string::npos) << "only the curves are written";
+    EXPECT_FALSE((CMorphOptions{false, Ease::kLinear, Ease::kLinear, Edge::kBlack, Quality::kSmooth}.IsDefault()));
+    const CMorphOptions chosen{true, Ease::kLinear, Ease::kLinear, Edge::kExtend, Quality::kSmooth};
     EXPECT_EQ(CMorphOptionsFile::Write(project, chosen).Text(), "");
     EXPECT_EQ(CMorphOptionsFile::Read(project), chosen);
     EXPECT_EQ(CMorphOptionsFile::Write(project, {}).Text(), "");
     EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{}) << "an existing file takes the defaults back";
     EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"p.tvl.options"});
+    // Comments after values; what is not understood is named, once.
+    std::vector<std::string> missed;
+    EXPECT_EQ(CMorphOptionsFile::Parse("ease=smooth       # linear or smooth\nwarp-only=maybe\nunknown=1\nnonsense\n",
+                                       &missed),
+              (CMorphOptions{false, Ease::kSmooth, Ease::kSmooth, Edge::kBlack}));
+    EXPECT_EQ(missed, (std::vector<std::string>{"warp-only=maybe", "unknown", "nonsense"}));
+    CMessage problem;
+    std::ofstream(project + ".options") << "edge=extend\nqualty=smooth\n";
+    EXPECT_EQ(CMorphOptionsFile::Read(project, &problem).edge, Edge::kExtend);
+    EXPECT_NE(problem.Text().find("看不懂的内容,这些选项按默认值处理:qualty"), std::string::npos) << problem.Text();
     std::ofstream(project + ".options") << std::string(CMorphOptionsFile::kMaxBytes, '#') << "\nedge=extend\n";
-    EXPECT_EQ(CMorphOptionsFile::Read(project), CMorphOptions{}) << "too large to be options";
+    EXPECT_EQ(CMorphOptionsFile::Read(project, &problem), CMorphOptions{}) << "too large to be options";
+    EXPECT_NE(problem.Text().find("超过 65536 字节"), std::string::npos) << problem.Text();
+    // A FIFO or a folder in its place is told, never waited on.
+    fs::remove(project + ".options");
+    ASSERT_EQ(::mkfifo((project + ".options").c_str(), 0600), 0);
+    EXPECT_EQ(CMorphOptionsFile::Read(project, &problem), CMorphOptions{});
+    EXPECT_NE(problem.Text().find("不是普通文件"), std::string::npos) << problem.Text();
+    fs::remove(project + ".options");
+    fs::create_directory(project + ".options");
+    EXPECT_EQ(CMorphOptionsFile::Read(project, &problem), CMorphOptions{});
+    EXPECT_NE(problem.Text().find("不是普通文件"), std::string::npos) << problem.Text();
+    fs::remove(project + ".options");
     EXPECT_NE(CMorphOptionsFile::Write((dir / "gone" / "p.tvl").string(), chosen).Text(), "");
 }
 

@@ -251,7 +251,8 @@ CBitmap OptionsReference(const CBitmap& a, const CBitmap& b, CTrevalinDoc& doc, 
     oracle.LoadImage(a, 0);
     oracle.LoadImage(b, 1);
     const double s = static_cast<double>(k) / n;
-    const double t = o.ease == CMorphOptions::Ease::kSmooth ? s * s * (3.0 - 2.0 * s) : s;
+    const double t = o.shape.Apply(s);
+    const double mix = std::clamp(o.colour.Apply(s), 0.0, 1.0);
     const CFeatureSet& lines = *doc.GetFeatureSet();
     for (int32_t i = 0; i < lines.m_sets[0].m_nCount && i < lines.m_sets[1].m_nCount; ++i) {
         const CPointSet<int>& from = lines.m_sets[0].Line(i);
@@ -262,8 +263,8 @@ CBitmap OptionsReference(const CBitmap& a, const CBitmap& b, CTrevalinDoc& doc, 
             mid.AddPoint(p.x, p.y, 0, 1);
         }
     }
-    float weights[2] = {static_cast<float>(1.0 - t), static_cast<float>(t)};
-    if (o.ease == CMorphOptions::Ease::kLinear) {
+    float weights[2] = {static_cast<float>(1.0 - mix), static_cast<float>(mix)};
+    if (o.colour.IsLinear()) {
         weights[0] = (static_cast<float>(n) - static_cast<float>(k)) / static_cast<float>(n);
         weights[1] = static_cast<float>(k) / static_cast<float>(n);
     }
@@ -303,11 +304,14 @@ CBitmap OptionsReference(const CBitmap& a, const CBitmap& b, CTrevalinDoc& doc, 
 // pictures and lines, every path and a few thread counts.
 TEST(EngineMatchesOracle, FeatureMorphOptions)
 {
-    using Ease = CMorphOptions::Ease;
+    using Ease = CTimingCurve::Kind;
     using Edge = CMorphOptions::Edge;
-    const CMorphOptions table[] = {{true, Ease::kLinear, Edge::kBlack},   {false, Ease::kSmooth, Edge::kBlack},
-                                   {false, Ease::kLinear, Edge::kExtend}, {true, Ease::kSmooth, Edge::kExtend},
-                                   {false, Ease::kSmooth, Edge::kExtend}, {false, Ease::kLinear, Edge::kBlack}};
+    const CTimingCurve over = CTimingCurve::Bezier(0.3, -0.4, 0.7, 1.4);
+    const CMorphOptions table[] = {
+        {true, Ease::kLinear, Ease::kLinear, Edge::kBlack},   {false, Ease::kSmooth, Ease::kSmooth, Edge::kBlack},
+        {false, Ease::kLinear, Ease::kLinear, Edge::kExtend}, {true, Ease::kSmooth, Ease::kSmooth, Edge::kExtend},
+        {false, Ease::kSmooth, Ease::kSmooth, Edge::kExtend}, {false, Ease::kLinear, Ease::kLinear, Edge::kBlack},
+        {false, Ease::kEaseIn, Ease::kLinear, Edge::kBlack},  {false, over, Ease::kEaseOut, Edge::kExtend}};
     Rng rng(1303);
     CRowPool pools[] = {CRowPool(1), CRowPool(3)};
     const uint16_t depths[] = {8, 24, 32, 32};
@@ -337,9 +341,9 @@ TEST(EngineMatchesOracle, FeatureMorphOptions)
                         ASSERT_EQ(engine.Morph(out, k, &doc), 1);
                         ASSERT_EQ(Bytes(out), Bytes(expected))
                             << "case " << c << ", " << pic.width << "x" << pic.height << "@" << bpp << ", k=" << k
-                            << " of " << n << ", warp only " << options.warpOnly << ", "
-                            << CMorphOptions::EaseName(options.ease) << ", " << CMorphOptions::EdgeName(options.edge)
-                            << ", " << Name(path) << ", " << pool.GetThreadCount() << " threads";
+                            << " of " << n << ", warp only " << options.warpOnly << ", " << options.shape.Name() << "/"
+                            << options.colour.Name() << ", " << CMorphOptions::EdgeName(options.edge) << ", "
+                            << Name(path) << ", " << pool.GetThreadCount() << " threads";
                     }
                 }
             }
@@ -488,9 +492,12 @@ TEST(EngineMatchesOracle, DissolveOptions)
             plain.CreateBitmap(97, 31, 1, 24);
             oracle.Morph(plain, k, nullptr);
             const std::pair<CMorphOptions, const CBitmap*> table[] = {
-                {{false, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kBlack}, &expected},
-                {{true, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kExtend}, &expected},
-                {{true, CMorphOptions::Ease::kLinear, CMorphOptions::Edge::kExtend}, &plain},
+                {{false, CTimingCurve::Kind::kSmooth, CTimingCurve::Kind::kSmooth, CMorphOptions::Edge::kBlack},
+                 &expected},
+                {{true, CTimingCurve::Kind::kSmooth, CTimingCurve::Kind::kSmooth, CMorphOptions::Edge::kExtend},
+                 &expected},
+                {{true, CTimingCurve::Kind::kLinear, CTimingCurve::Kind::kLinear, CMorphOptions::Edge::kExtend},
+                 &plain},
             };
             for (const auto& [options, want] : table) {
                 for (MorphKernelPath path : Paths()) {
@@ -503,8 +510,8 @@ TEST(EngineMatchesOracle, DissolveOptions)
                     CBitmap out;
                     out.CreateBitmap(97, 31, 1, 24);
                     engine.Morph(out, k, nullptr);
-                    ASSERT_EQ(Bytes(out), Bytes(*want))
-                        << "k=" << k << ", " << Name(path) << ", " << CMorphOptions::EaseName(options.ease);
+                    ASSERT_EQ(Bytes(out), Bytes(*want)) << "k=" << k << ", " << Name(path) << ", "
+                                                        << options.shape.Name() << "/" << options.colour.Name();
                 }
             }
         }

@@ -158,13 +158,13 @@ TEST_F(FBMorphingTest, OptionsOnTheWorkedPixels)
         int32_t shownX, shownY; // the picture position the pixel shows
         uint8_t tag;            // the picture it comes from
     };
-    using Ease = CMorphOptions::Ease;
+    using Ease = CTimingCurve::Kind;
     using Edge = CMorphOptions::Edge;
     const Case cases[] = {
-        {{true, Ease::kLinear, Edge::kBlack}, 4, 50, 20, 41, 1, 10},
-        {{false, Ease::kLinear, Edge::kExtend}, 4, 0, 0, 0, 0, 200},
-        {{false, Ease::kLinear, Edge::kExtend}, 4, 50, 20, 50, 20, 200},
-        {{true, Ease::kSmooth, Edge::kExtend}, 4, 0, 0, 0, 0, 10},
+        {{true, Ease::kLinear, Ease::kLinear, Edge::kBlack}, 4, 50, 20, 41, 1, 10},
+        {{false, Ease::kLinear, Ease::kLinear, Edge::kExtend}, 4, 0, 0, 0, 0, 200},
+        {{false, Ease::kLinear, Ease::kLinear, Edge::kExtend}, 4, 50, 20, 50, 20, 200},
+        {{true, Ease::kSmooth, Ease::kSmooth, Edge::kExtend}, 4, 0, 0, 0, 0, 10},
     };
     for (const Case& c : cases) {
         engine.SetOptions(c.options);
@@ -174,12 +174,16 @@ TEST_F(FBMorphingTest, OptionsOnTheWorkedPixels)
         EXPECT_EQ(shown.y, c.shownY) << c.x << "," << c.y;
         EXPECT_EQ(shown.tag, c.tag) << c.x << "," << c.y;
     }
-    engine.SetOptions({false, Ease::kSmooth, Edge::kBlack});
+    engine.SetOptions({false, Ease::kSmooth, Ease::kSmooth, Edge::kBlack});
     ASSERT_EQ(engine.InterpolateLines(1, &doc), 1);
     EXPECT_POINT(engine.m_lines.Line(0).Point(0), 11, 13);
     EXPECT_POINT(engine.m_lines.Line(0).Point(1), 91, 13);
     ASSERT_EQ(engine.InterpolateLines(2, &doc), 1);
     EXPECT_POINT(engine.m_lines.Line(0).Point(0), 15, 20) << "half way stays half way";
+    // The lines follow the shape curve alone.
+    engine.SetOptions({false, Ease::kLinear, Ease::kSmooth, Edge::kBlack});
+    ASSERT_EQ(engine.InterpolateLines(1, &doc), 1);
+    EXPECT_POINT(engine.m_lines.Line(0).Point(0), 12, 15);
 }
 
 TEST_F(FBMorphingTest, TwoLinePairs)

@@ -181,8 +181,8 @@ TEST(ImageMorphing, BothEnginesGiveUpAFrameWhoseTicketIsAbandoned)
     morph_test::AddPair(*doc.GetFeatureSet(), 2, 2, 30, 20, 3, 3, 28, 21);
     FBMorphing feature;
     FBMorphing smooth;
-    smooth.SetOptions(
-        {false, CMorphOptions::Ease::kLinear, CMorphOptions::Edge::kBlack, CMorphOptions::Quality::kSmooth});
+    smooth.SetOptions({false, CTimingCurve::Kind::kLinear, CTimingCurve::Kind::kLinear, CMorphOptions::Edge::kBlack,
+                       CMorphOptions::Quality::kSmooth});
     LinearMorphing dissolve;
     for (ImageMorphing* engine : std::initializer_list<ImageMorphing*>{&feature, &smooth, &dissolve}) {
         engine->LoadImage(Plain(64, 48, 32, 10), 0);

@@ -10,10 +10,11 @@ namespace {
 
 // One byte pair dissolved at frame k of n on a 1 x 1 picture of the given
 // depth (all bytes of the source s, of the target t).
-uint8_t Dissolve(uint8_t s, uint8_t t, int32_t k, int32_t n, CMorphOptions::Ease ease = CMorphOptions::Ease::kLinear)
+uint8_t Dissolve(uint8_t s, uint8_t t, int32_t k, int32_t n, CTimingCurve colour = CTimingCurve::Kind::kLinear)
 {
     LinearMorphing engine;
-    engine.SetOptions({false, ease, CMorphOptions::Edge::kBlack});
+    // The dissolve takes the colour curve alone.
+    engine.SetOptions({false, CTimingCurve::Kind::kEaseOut, colour, CMorphOptions::Edge::kBlack});
     engine.LoadImage(Picture(1, 1, [s](int32_t, int32_t, int32_t) { return s; }), 0);
     engine.LoadImage(Picture(1, 1, [t](int32_t, int32_t, int32_t) { return t; }), 1);
     engine.SetSteps(n);
@@ -31,9 +32,12 @@ TEST(LinearMorphing, WorkedValues)
     EXPECT_EQ(Dissolve(0, 255, 3, 4), 191) << "191.25";
     EXPECT_EQ(Dissolve(255, 0, 3, 4), 63) << "63.75";
     // Smooth easing: t = 0.15625 at k = 1 of 4, 0.84375 at k = 3.
-    EXPECT_EQ(Dissolve(200, 100, 1, 4, CMorphOptions::Ease::kSmooth), 184) << "184.375";
-    EXPECT_EQ(Dissolve(0, 255, 3, 4, CMorphOptions::Ease::kSmooth), 215) << "215.15625";
-    EXPECT_EQ(Dissolve(0, 255, 2, 4, CMorphOptions::Ease::kSmooth), 127) << "127.5";
+    EXPECT_EQ(Dissolve(200, 100, 1, 4, CTimingCurve::Kind::kSmooth), 184) << "184.375";
+    EXPECT_EQ(Dissolve(0, 255, 3, 4, CTimingCurve::Kind::kSmooth), 215) << "215.15625";
+    EXPECT_EQ(Dissolve(0, 255, 2, 4, CTimingCurve::Kind::kSmooth), 127) << "127.5";
+    // Curves that leave [0, 1] on the way are held within it.
+    EXPECT_EQ(Dissolve(0, 255, 1, 4, CTimingCurve::Bezier(0, 2, 1, 2)), 255) << "t over 1";
+    EXPECT_EQ(Dissolve(0, 255, 3, 4, CTimingCurve::Bezier(0, -1, 1, -1)), 0) << "t under 0";
 }
 
 // The weights are rounded doubles and the sum is truncated once, so where

@@ -107,9 +107,10 @@ int32_t OracleSmoothMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
     const BITMAP& b = m_image[0];
     const size_t bytes = FrameBytes();
     std::vector<uint8_t> frame(bytes, 0);
-    const double t = Fraction(k);
+    const double t = ShapeFraction(k);
+    const double mix = ColourFraction(k);
     const bool warpOnly = GetOptions().warpOnly;
-    const double alpha[2] = {warpOnly ? 1.0 : 1.0 - t, warpOnly ? 0.0 : t};
+    const double alpha[2] = {warpOnly ? 1.0 : 1.0 - mix, warpOnly ? 0.0 : mix};
     const int32_t bpp = b.bmBitsPixel / 8;
     double probe[2], unused[2];
     const bool any = Positions(lines, t, 0.0, 0.0, probe, unused);

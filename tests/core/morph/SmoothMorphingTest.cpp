@@ -25,7 +25,7 @@ constexpr int32_t kCases = 48;
 #endif
 
 using Rng = std::mt19937;
-using Ease = CMorphOptions::Ease;
+using Ease = CTimingCurve::Kind;
 using Edge = CMorphOptions::Edge;
 using Quality = CMorphOptions::Quality;
 
@@ -89,7 +89,7 @@ void AddRandomPair(Rng& rng, CFeatureSet& set, int32_t w, int32_t h)
 
 CMorphOptions Smooth(bool warpOnly, Ease ease)
 {
-    return {warpOnly, ease, Edge::kBlack, Quality::kSmooth};
+    return {warpOnly, ease, ease, Edge::kBlack, Quality::kSmooth};
 }
 
 TEST(SmoothMorphing, MatchesTheReferenceOnEveryPathAndThreadCount)
@@ -231,7 +231,7 @@ TEST(SmoothMorphing, EdgesComeNearerThanClassicFrames)
     OracleSmoothMorphing oracle;
     oracle.SetSamples(4);
     FBMorphing classic, smooth;
-    classic.SetOptions({true, Ease::kLinear, Edge::kExtend, Quality::kClassic});
+    classic.SetOptions({true, Ease::kLinear, Ease::kLinear, Edge::kExtend, Quality::kClassic});
     smooth.SetOptions(Smooth(true, Ease::kLinear));
     oracle.SetOptions(Smooth(true, Ease::kLinear));
     CBitmap frames[3];

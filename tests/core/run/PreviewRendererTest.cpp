@@ -138,7 +138,7 @@ TEST_F(PreviewRenderer, FrameEqualsTheRunsFrameAndFile)
     const int32_t n = 6;
     CMorphOptions warpSmooth;
     warpSmooth.warpOnly = true;
-    warpSmooth.ease = CMorphOptions::Ease::kSmooth;
+    warpSmooth.SetEase(CMorphOptions::Ease::kSmooth);
     CMorphOptions extend;
     extend.edge = CMorphOptions::Edge::kExtend;
     const struct {

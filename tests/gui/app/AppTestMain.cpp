@@ -5,6 +5,7 @@
 #include "LanguageTest.h"
 #include "MainFrameTest.h"
 #include "PreviewTest.h"
+#include "ProjectReaderTest.h"
 #include "RunTest.h"
 #include "StartupTest.h"
 #include "WindowLayoutTest.h"
@@ -24,7 +25,9 @@ int main(int argc, char** argv)
     LanguageTest language;
     PreviewTest preview;
     WindowLayoutTest layout;
+    ProjectReaderTest reader;
     FaceLinesTest faces;
     return RunTestObjects(
-        argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language, &preview, &layout, &faces});
+        argc, argv,
+        {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language, &preview, &layout, &reader, &faces});
 }

@@ -1,8 +1,11 @@
 #include "ExportTest.h"
 
 #include "CAppRig.h"
+#include "app/CCurveDialog.h"
+#include "app/CCurveWidget.h"
 #include "app/CExportCommand.h"
 #include "app/CExportDlg.h"
+#include "app/CSequenceDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CMorphConfigDlg.h"
 #include "app/CDocManager.h"
@@ -20,11 +23,15 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QApplication>
+#include <QMouseEvent>
+#include <cmath>
 
 #include <algorithm>
 #include <filesystem>
@@ -151,29 +158,34 @@ void ExportTest::morphOptionsKeptBesideTheProject()
     rig.LoadPicture(0, "a.bmp", 48, 36, QColor(220, 40, 40));
     rig.LoadPicture(1, "b.bmp", 48, 36, QColor(40, 40, 220));
     const QString first = OpenProject(rig, "first.tvl");
-    // 仅变形, 平滑缓动, 延伸边缘, a separator and 质量.
-    QCOMPARE(rig.Frame().GetMorphMenu()->actions().size(), 5);
-    rig.Frame().GetAction(ID_MORPH_EASE_SMOOTH)->trigger();
+    // Two items, a separator, two curve submenus, a separator and 质量.
+    QCOMPARE(rig.Frame().GetMorphMenu()->actions().size(), 7);
+    rig.Frame().GetAction(ID_MORPH_SHAPE_CURVE_FIRST + 3)->trigger();
+    QVERIFY(rig.Doc().GetMorphOptions().colour.IsLinear());
+    rig.Frame().GetAction(ID_MORPH_COLOUR_CURVE_FIRST + 3)->trigger();
     rig.Frame().GetAction(ID_MORPH_EDGE_EXTEND)->trigger();
-    QVERIFY(rig.Doc().GetMorphOptions() ==
-            (CMorphOptions{false, CMorphOptions::Ease::kSmooth, CMorphOptions::Edge::kExtend}));
+    QVERIFY(rig.Doc().GetMorphOptions() == (CMorphOptions{false, CTimingCurve::Kind::kSmooth,
+                                                          CTimingCurve::Kind::kSmooth, CMorphOptions::Edge::kExtend}));
     rig.Frame().GetAction(ID_FILE_SAVE)->trigger();
     std::ifstream sidecar(first.toStdString() + ".options");
     std::stringstream text;
     text << sidecar.rdbuf();
-    QVERIFY2(text.str().find("ease=smooth\nedge=extend\n") != std::string::npos, text.str().c_str());
+    QVERIFY2(text.str().find("shape-curve=smooth\ncolour-curve=smooth\nedge=extend\n") != std::string::npos,
+             text.str().c_str());
 
     OpenProject(rig, "second.tvl");
     QVERIFY(rig.Doc().GetMorphOptions().IsDefault());
-    QVERIFY(!rig.Frame().GetAction(ID_MORPH_EASE_SMOOTH)->isChecked());
+    QVERIFY(!rig.Frame().GetAction(ID_MORPH_SHAPE_CURVE_FIRST + 3)->isChecked());
+    QVERIFY(rig.Frame().GetAction(ID_MORPH_COLOUR_CURVE_FIRST)->isChecked());
     rig.app->GetDocManager()->OpenDocumentFile(first);
-    QVERIFY(rig.Frame().GetAction(ID_MORPH_EASE_SMOOTH)->isChecked());
+    QVERIFY(rig.Frame().GetAction(ID_MORPH_SHAPE_CURVE_FIRST + 3)->isChecked());
+    QVERIFY(rig.Frame().GetAction(ID_MORPH_COLOUR_CURVE_FIRST + 3)->isChecked());
     QVERIFY(rig.Frame().GetAction(ID_MORPH_EDGE_EXTEND)->isChecked());
     QVERIFY(!rig.Frame().GetAction(ID_MORPH_WARP_ONLY)->isChecked());
     // Smooth quality keeps the other options; its frames always extend.
     rig.Frame().GetAction(ID_MORPH_QUALITY_SMOOTH)->trigger();
     QCOMPARE(rig.Doc().GetMorphOptions().quality, CMorphOptions::Quality::kSmooth);
-    QCOMPARE(rig.Doc().GetMorphOptions().ease, CMorphOptions::Ease::kSmooth);
+    QCOMPARE(rig.Doc().GetMorphOptions().shape.GetKind(), CTimingCurve::Kind::kSmooth);
     QVERIFY(!rig.Frame().GetAction(ID_MORPH_QUALITY_CLASSIC)->isChecked());
     QVERIFY(!rig.Frame().GetAction(ID_MORPH_EDGE_EXTEND)->isEnabled());
 
@@ -231,4 +243,102 @@ void ExportTest::dialogOffersOneSizeAndTellsTheLength()
     SelectData(dialog.QualityList(), CMorphOptions::Quality::kSmooth);
     QCOMPARE(dialog.GetSettings().morph.quality, CMorphOptions::Quality::kSmooth);
     QCOMPARE(dialog.GetSettings().supersample, 2);
+    // The frame count and the duration follow each other at the frame rate.
+    QCOMPARE(dialog.FrameCountBox()->value(), 25);
+    dialog.FrameCountBox()->setValue(150);
+    QCOMPARE(dialog.DurationBox()->value(), 15.0);
+    QCOMPARE(dialog.GetSettings().steps, 149);
+    dialog.DurationBox()->setValue(2.0);
+    QCOMPARE(dialog.FrameCountBox()->value(), 20);
+    dialog.FpsBox()->setValue(20);
+    QCOMPARE(dialog.DurationBox()->value(), 1.0);
+    QCOMPARE(dialog.FrameCountBox()->maximum(), 10000);
+    // A sequence of three morphs: each of 25 frames, the joins once.
+    CExportDlg sequence(given, 320, 240, prompts, nullptr, 3);
+    SelectData(sequence.VideoList(), CExportSettings::Video::kMp4);
+    sequence.FpsBox()->setValue(25);
+    QCOMPARE(sequence.LengthNote()->text(), QStringLiteral("73 帧, 2.9 秒"));
+}
+
+// 形状曲线 and 颜色曲线 set their own curve; 自定义… applies its curve while
+// it is open and puts the options back on 取消.
+void ExportTest::curveMenusAndTheCustomCurveSetTheOptions()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    rig.Frame().GetAction(ID_MORPH_SHAPE_CURVE_FIRST + 1)->trigger();
+    rig.Frame().GetAction(ID_MORPH_COLOUR_CURVE_FIRST + 2)->trigger();
+    QCOMPARE(rig.Doc().GetMorphOptions().shape, CTimingCurve(CTimingCurve::Kind::kEaseIn));
+    QCOMPARE(rig.Doc().GetMorphOptions().colour, CTimingCurve(CTimingCurve::Kind::kEaseOut));
+    QVERIFY(rig.Frame().GetAction(ID_MORPH_COLOUR_CURVE_FIRST + 2)->isChecked());
+    QVERIFY(!rig.Frame().GetAction(ID_MORPH_COLOUR_CURVE_FIRST)->isChecked());
+
+    const CMorphOptions before = rig.Doc().GetMorphOptions();
+    {
+        CCurveDialog dialog(rig.Doc(), false, &rig.Frame());
+        QCOMPARE(dialog.PointBox(2)->value(), 0.58);
+        dialog.PointBox(1)->setValue(1.5);
+        QCOMPARE(rig.Doc().GetMorphOptions().colour, CTimingCurve::Bezier(0, 1.5, 0.58, 1));
+        QCOMPARE(rig.Doc().GetMorphOptions().shape, before.shape);
+        // A drag of the second handle to (0.2, 0.9).
+        CCurveWidget* curve = dialog.Curve();
+        curve->resize(300, 300);
+        QTest::mousePress(curve, Qt::LeftButton, {}, curve->ToWidget(0.58, 1).toPoint());
+        QMouseEvent move(QEvent::MouseMove, curve->ToWidget(0.2, 0.9), curve->mapToGlobal(curve->ToWidget(0.2, 0.9)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(curve, &move);
+        QVERIFY(std::abs(dialog.PointBox(2)->value() - 0.2) < 0.01);
+        QVERIFY(std::abs(rig.Doc().GetMorphOptions().colour.Y2() - 0.9) < 0.01);
+        dialog.reject();
+        QVERIFY(rig.Doc().GetMorphOptions() == before);
+    }
+    CCurveDialog dialog(rig.Doc(), true, &rig.Frame());
+    dialog.PointBox(0)->setValue(0.1);
+    dialog.accept();
+    QCOMPARE(rig.Doc().GetMorphOptions().shape, CTimingCurve::Bezier(0.1, 0, 1, 1));
+    QVERIFY(rig.Frame().GetAction(ID_MORPH_SHAPE_CURVE_FIRST + 4)->isChecked());
+}
+
+// 导出序列…: the list of projects, the open one first, ordered with its
+// buttons; the export of three morphs writes 3 N + 1 frames, numbered on.
+void ExportTest::sequenceOfProjectsExportsOneRunOfFrames()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    rig.LoadPicture(0, "a.bmp", 48, 36, QColor(220, 40, 40));
+    rig.LoadPicture(1, "b.bmp", 48, 36, QColor(40, 40, 220));
+    OpenProject(rig, "one.tvl");
+    const QString two = rig.WriteProject(rig.dir / "two.tvl", "b.bmp", "a.bmp", 8, 4, 40, 30);
+
+    CSequenceDlg dialog(QStringLiteral("one"), QString::fromStdString(rig.dir.Str()));
+    dialog.AddProjects({two, two});
+    QCOMPARE(dialog.Projects(), (QStringList{QString(), two, two}));
+    dialog.List()->setCurrentRow(2);
+    QTest::mouseClick(dialog.Button("remove"), Qt::LeftButton);
+    QTest::mouseClick(dialog.Button("up"), Qt::LeftButton);
+    QCOMPARE(dialog.Projects(), (QStringList{two, QString()}));
+    QVERIFY(!dialog.Button("up")->isEnabled());
+    QTest::mouseClick(dialog.Button("down"), Qt::LeftButton);
+    QCOMPARE(dialog.Projects(), (QStringList{QString(), two}));
+
+    const fs::path out = rig.dir / "seq";
+    fs::create_directory(out);
+    rig.prompts.onExport = [&](QWidget*, CExportSettings& settings, int32_t, int32_t) {
+        settings.folder = out.string();
+        settings.frames = CExportSettings::Frames::kBmp;
+        settings.video = CExportSettings::Video::kNone;
+        settings.steps = 4;
+        return true;
+    };
+    rig.app->GetExportCommand()->OnFileExportSequence(&rig.Frame(), 10, EngineKind::kLinear,
+                                                      dialog.Projects() << QString());
+    QCOMPARE(rig.prompts.offeredMorphs.back(), 3);
+    QCOMPARE(rig.prompts.offeredExports.back().steps, 10); // the control bar's steps come first
+    const QStringList names = Names(out);
+    QCOMPARE(names.size(), 13);
+    QCOMPARE(names.last(), QStringLiteral("one-0012.bmp"));
+    std::ifstream first((out / "one-0004.bmp").string(), std::ios::binary);
+    std::ifstream second((out / "one-0008.bmp").string(), std::ios::binary);
+    const std::string a((std::istreambuf_iterator<char>(first)), {}), b((std::istreambuf_iterator<char>(second)), {});
+    QVERIFY(!a.empty() && a != b); // the target, then the source again
 }

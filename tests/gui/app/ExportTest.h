@@ -9,4 +9,6 @@ private slots:
     void exportDialogDrivesARealExport();
     void morphOptionsKeptBesideTheProject();
     void dialogOffersOneSizeAndTellsTheLength();
+    void curveMenusAndTheCustomCurveSetTheOptions();
+    void sequenceOfProjectsExportsOneRunOfFrames();
 };

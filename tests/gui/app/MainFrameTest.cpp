@@ -122,10 +122,11 @@ void MainFrameTest::fileMenuItemsAndAccelerators()
     for (QAction* action : menu->actions()) {
         if (action->isVisible()) texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
-    QCOMPARE(texts, (QStringList{QStringLiteral("新建(&N)\tCtrl+N"), QStringLiteral("打开(&O)...\tCtrl+O"),
-                                 QStringLiteral("保存(&S)\tCtrl+S"), QStringLiteral("另存为(&A)..."),
-                                 QStringLiteral("导出(&E)...\tCtrl+E"), QStringLiteral("-"), QStringLiteral("最近文件"),
-                                 QStringLiteral("-"), QStringLiteral("退出(&X)")}));
+    QCOMPARE(texts,
+             (QStringList{QStringLiteral("新建(&N)\tCtrl+N"), QStringLiteral("打开(&O)...\tCtrl+O"),
+                          QStringLiteral("保存(&S)\tCtrl+S"), QStringLiteral("另存为(&A)..."),
+                          QStringLiteral("导出(&E)...\tCtrl+E"), QStringLiteral("导出序列(&Q)..."), QStringLiteral("-"),
+                          QStringLiteral("最近文件"), QStringLiteral("-"), QStringLiteral("退出(&X)")}));
     QVERIFY(!rig.Frame().GetAction(ID_FILE_MRU_FIRST)->isEnabled());
     QCOMPARE(rig.Frame().GetAction(ID_FILE_NEW)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QCOMPARE(rig.Frame().GetAction(ID_FILE_OPEN)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));

@@ -6,6 +6,8 @@
 #include "app/Resource.h"
 #include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
+#include "editing/CImageView.h"
+#include "gui/support/CGuiTestSupport.h"
 #include "run/CRunLock.h"
 #include "support/CRiffReader.h"
 #include "support/TestFiles.h"
@@ -14,7 +16,10 @@
 #include <QAction>
 #include <QFile>
 #include <QImage>
+#include <QDialog>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -84,6 +89,21 @@ int VideoChunks(const CAppRig& rig)
         return -1;
     const CRiffReader::Chunk* movi = riff.Top().front().Find("movi");
     return movi != nullptr ? static_cast<int>(movi->All("00db").size()) : -1;
+}
+
+// Drops `path` on `target` as a file manager would; returns whether the
+// drop was taken.
+bool DropOn(QWidget& target, const QString& path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QCoreApplication::sendEvent(&target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &drop);
+    return drop.isAccepted();
 }
 
 } // namespace
@@ -372,4 +392,101 @@ void RunTest::aSecondRunInTheFolderIsRefused()
     QVERIFY(!rig.ResultView().IsTimerActive());
     QCOMPARE(rig.prompts.compressionDialogs, 0);
     QCOMPARE(FrameFiles(rig), 0);
+}
+
+void RunTest::openingAProjectDuringARunAsksAndStopsItFirst()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    WriteTestPicture(PathIn(rig.dir, "images/c.bmp"), 48, 36, QColor(40, 220, 40));
+    const QString other = rig.WriteProject(rig.dir / "other.tvl", "c.bmp", "c.bmp", 4, 4, 40, 30);
+    LoadPair(rig);
+    rig.Frame().GetAction(ID_VIEW_RESULT)->trigger();
+    rig.Frame().GetAction(ID_MORPH_LINEAR)->trigger();
+    CTrevalinView& view = rig.ResultView();
+    PressStart(rig, 20);
+    Tick(view);
+
+    // 否, from 文件 → 打开 and from a drop on the window: the run and the
+    // document stay as they are.
+    const QString question = QStringLiteral("正在生成渐变序列。停止它并打开另一个项目吗?");
+    rig.prompts.yesNoAnswers = {false, false};
+    rig.prompts.fileAnswers.push_back(other);
+    rig.Frame().GetAction(ID_FILE_OPEN)->trigger();
+    QVERIFY(DropOn(rig.Frame(), other));
+    QCOMPARE(rig.prompts.yesNoQuestions, QStringList({question, question}));
+    QVERIFY(view.IsTimerActive());
+    QVERIFY(rig.Doc().GetDoc().GetPathName().empty());
+    QVERIFY(rig.prompts.messages.empty());
+    Tick(view);
+
+    // 是: stopped as 停止 stops it, then opened; the video holds the three
+    // frames of the first project only.
+    rig.prompts.fileAnswers.push_back(other);
+    rig.Frame().GetAction(ID_FILE_OPEN)->trigger();
+    QCOMPARE(rig.prompts.yesNoQuestions.size(), 3);
+    QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
+    QVERIFY(!view.IsRunActive());
+    QVERIFY(QString::fromStdString(rig.Doc().GetDoc().GetPathName()).endsWith(QStringLiteral("/other.tvl")));
+    QCOMPARE(VideoChunks(rig), 3);
+    QCOMPARE(FrameFiles(rig), 3);
+    const QImage last(QString::fromStdString(rig.Work("ouput_image/Frame-2.bmp")));
+    QCOMPARE(last.pixelColor(10, 5).green(), 40);
+
+    // Without a run nothing is asked.
+    rig.Frame().GetAction(ID_FILE_NEW)->trigger();
+    QCOMPARE(rig.prompts.yesNoQuestions.size(), 3);
+    // Under a modal dialog (an export's progress) a drop opens nothing.
+    QDialog modal(&rig.Frame());
+    modal.setModal(true);
+    modal.show();
+    QVERIFY(!DropOn(rig.Frame(), other));
+    QVERIFY(rig.Doc().GetDoc().GetPathName().empty());
+}
+
+void RunTest::newDuringAPausedRunAsksAndStopsIt()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    LoadPair(rig);
+    CTrevalinView& view = rig.ResultView();
+    PressStart(rig, 5);
+    Tick(view);
+    rig.Frame().OnMorphPause();
+    rig.prompts.yesNoAnswers = {false};
+    rig.Frame().GetAction(ID_FILE_NEW)->trigger();
+    QCOMPARE(rig.prompts.yesNoQuestions, QStringList{QStringLiteral("正在生成渐变序列。停止它并新建项目吗?")});
+    QVERIFY(view.IsRunActive());
+    QVERIFY(rig.prompts.messages.empty());
+
+    rig.Frame().GetAction(ID_FILE_NEW)->trigger();
+    QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
+    QVERIFY(!view.IsRunActive());
+    QCOMPARE(VideoChunks(rig), 2);
+}
+
+void RunTest::openingAPictureEndsTheRun()
+{
+    CAppRig rig;
+    QVERIFY(rig.Start());
+    const QString green = PathIn(rig.dir, "green.bmp");
+    WriteTestPicture(green, 48, 36, QColor(40, 220, 40));
+    LoadPair(rig);
+    CTrevalinView& view = rig.ResultView();
+    // Running, then paused: the run ends with the picture's change, before
+    // any frame of the new picture.
+    for (const bool paused : {false, true}) {
+        rig.prompts.messages.clear();
+        PressStart(rig, 5);
+        Tick(view);
+        if (paused) rig.Frame().OnMorphPause();
+        rig.prompts.fileAnswers.push_back(green);
+        rig.Frame().GetPane(1)->OnOpenImage();
+        QCOMPARE(rig.prompts.Texts(), QStringList{kEndMessage});
+        QVERIFY(!view.IsRunActive());
+        QCOMPARE(VideoChunks(rig), 2);
+        rig.Doc().OnEditUndo();
+    }
+    // Undone without a run: nothing to stop.
+    QCOMPARE(rig.prompts.messages.size(), size_t(1));
 }

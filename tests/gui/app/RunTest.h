@@ -16,4 +16,7 @@ private slots:
     void labelOnScreenOnly();
     void framesAreMadeOffTheInterfaceThreadAndPauseOrStopAbandonThem();
     void aSecondRunInTheFolderIsRefused();
+    void openingAProjectDuringARunAsksAndStopsItFirst();
+    void newDuringAPausedRunAsksAndStopsIt();
+    void openingAPictureEndsTheRun();
 };

@@ -2,6 +2,7 @@
 
 #include "editing/CFeatureOverlay.h"
 #include "geometry/CFeatureSet.h"
+#include "geometry/CLineGrid.h"
 
 #include <QImage>
 #include <QPainter>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <random>
 #include <vector>
 
 namespace {
@@ -227,4 +229,76 @@ void OverlayTest::onlyTheRequestedImageIsDrawn()
     const QImage image = Paint(features);
     QCOMPARE(At(image, 48, 48), kWhite);
     QCOMPARE(At(image, 70, 70), kWhite);
+}
+
+namespace {
+
+// Image 0 of `features` painted into a 300 x 200 window onto the picture,
+// scrolled by (dx, dy) and clipped to `clip`, with or without the grid.
+QImage PaintPart(const CFeatureSet& features, double zoom, int dx, int dy, const QRect& clip, const CLineGrid* grid)
+{
+    QImage image(300, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter dc(&image);
+    dc.setClipRect(clip);
+    dc.translate(-dx, -dy);
+    dc.setPen(QPen(Qt::black, 0));
+    dc.setBrush(Qt::white);
+    dc.setBackground(Qt::white);
+    dc.setBackgroundMode(Qt::OpaqueMode);
+    CFeatureOverlay::DrawFeatures(dc, features, 0, zoom, grid);
+    return image;
+}
+
+} // namespace
+
+void OverlayTest::paintThroughTheGridMatchesTheFullPaint()
+{
+    CFeatureSet features;
+    std::mt19937 rng(5);
+    for (int k = 0; k < 300; ++k) {
+        const int x = static_cast<int>(rng() % 500) - 50;
+        const int y = static_cast<int>(rng() % 400) - 50;
+        CPointSet<int>& line = AddLine(features, {{x, y}, {x + static_cast<int>(rng() % 81) - 40, y + 20}});
+        if (k % 7 == 0) line.AddPoint(x + 2000, y - 900, 0, 1); // reaching far off
+        if (k % 11 == 0) line.MarkSegment(0);
+    }
+    CLineGrid grid;
+    grid.Build(features.m_sets[0]);
+    int drawn = 0;
+    for (const double zoom : {1.0, 0.5, 1.5, 4.0}) {
+        for (const QRect& clip : {QRect(0, 0, 300, 200), QRect(40, 30, 90, 70)}) {
+            const QImage full = PaintPart(features, zoom, 60, 20, clip, nullptr);
+            QCOMPARE(PaintPart(features, zoom, 60, 20, clip, &grid), full);
+            drawn += full != PaintPart(CFeatureSet(), zoom, 60, 20, clip, nullptr) ? 1 : 0;
+        }
+    }
+    QCOMPARE(drawn, 8); // every paint had lines in it
+}
+
+void OverlayTest::crowdIsDrawnAsOneImage()
+{
+    CFeatureSet features;
+    for (size_t k = 0; k <= CFeatureOverlay::kMaxDetailed; ++k)
+        AddLine(features, {{static_cast<int>(k % 150) * 2, 40}, {static_cast<int>(k % 150) * 2 + 1, 60}});
+    AddLine(features, {{20, 100}, {60, 140}}).MarkSegment(0);
+    CLineGrid grid;
+    grid.Build(features.m_sets[0]);
+    const QImage crowd = PaintPart(features, 1.0, 0, 0, QRect(0, 0, 300, 200), &grid);
+    // The same pixels as the full paint but for the labels.
+    const QImage full = PaintPart(features, 1.0, 0, 0, QRect(0, 0, 300, 200), nullptr);
+    QCOMPARE(At(crowd, 40, 120), CFeatureOverlay::kHover);
+    QCOMPARE(At(crowd, 40, 120), At(full, 40, 120));
+    QCOMPARE(At(crowd, 18, 98), At(full, 18, 98));  // a marker's corner
+    QCOMPARE(At(crowd, 19, 99), QColor(Qt::white)); // its inside
+    // No labels: nothing black.
+    auto black = [](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixelColor(x, y) == QColor(Qt::black) ? 1 : 0;
+        return count;
+    };
+    QCOMPARE(black(crowd), 0);
+    QVERIFY(black(full) > 0);
 }

@@ -15,4 +15,6 @@ private slots:
     void labelStaysInItsRectangle();
     void emptyLineDrawsNothing();
     void onlyTheRequestedImageIsDrawn();
+    void paintThroughTheGridMatchesTheFullPaint();
+    void crowdIsDrawnAsOneImage();
 };

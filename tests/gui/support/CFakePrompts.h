@@ -69,6 +69,14 @@ public:
         saveAnswers.pop_front();
         return answer;
     }
+    bool AskYesNo(QWidget*, const QString& text) override
+    {
+        yesNoQuestions << text;
+        if (yesNoAnswers.empty()) return true;
+        const bool answer = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return answer;
+    }
     FitAnswer ChooseFit(QWidget*, const QString& text) override
     {
         fitQuestions << text;
@@ -77,9 +85,11 @@ public:
         fitAnswers.pop_front();
         return answer;
     }
-    bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight) override
+    bool ChooseExport(QWidget* parent, CExportSettings& settings, int32_t pictureWidth, int32_t pictureHeight,
+                      int32_t morphs) override
     {
         offeredExports.push_back(settings);
+        offeredMorphs.push_back(morphs);
         return onExport && onExport(parent, settings, pictureWidth, pictureHeight);
     }
     QString GetExistingDirectory(QWidget*, const QString& start) override
@@ -106,6 +116,8 @@ public:
     // 保持原样.
     std::deque<SaveAnswer> saveAnswers;
     std::deque<FitAnswer> fitAnswers;
+    // Answers of the next 是/否 questions: without one, 是.
+    std::deque<bool> yesNoAnswers;
     // Plays the export dialog: changes the settings and accepts (true) or
     // cancels; without it every export is cancelled.
     std::function<bool(QWidget*, CExportSettings&, int32_t, int32_t)> onExport;
@@ -119,9 +131,11 @@ public:
     std::vector<QStringList> menuItems;
     QStringList saveQuestions;
     QStringList fitQuestions;
+    QStringList yesNoQuestions;
     int compressionDialogs = 0;
     int aboutBoxes = 0;
     std::vector<CExportSettings> offeredExports;
+    std::vector<int32_t> offeredMorphs; // the morphs of each export offered
     QStringList directoryStarts;
 
 private:

@@ -101,16 +101,29 @@ private:
 
 } // namespace
 
-CExportRun::CExportRun(const CTrevalinDoc& doc, const CExportSettings& settings)
-    : m_settings(settings), m_doc(doc.GetWorkDir())
+CExportRun::CExportRun(const CExportSequence& morphs, const CExportSettings& settings)
+    : m_settings(settings), m_sequence(morphs)
 {
-    CopyLines(*doc.GetFeatureSet(), *m_doc.GetFeatureSet());
-    for (int i = 0; i < 2; ++i) {
-        auto picture = std::make_shared<CBitmap>();
-        DrawPictureBitmap(*doc.GetPicture(i), *picture);
-        m_inputs[i] = std::move(picture);
+    for (int32_t p = 0; p < morphs.PartCount(); ++p) {
+        const CExportSequence::Part& part = morphs.GetPart(p);
+        Morph morph;
+        morph.doc = std::make_unique<CTrevalinDoc>(part.doc->GetWorkDir());
+        CopyLines(*part.doc->GetFeatureSet(), *morph.doc->GetFeatureSet());
+        for (int i = 0; i < 2; ++i) {
+            auto picture = std::make_shared<CBitmap>();
+            DrawPictureBitmap(*part.doc->GetPicture(i), *picture);
+            morph.inputs[i] = std::move(picture);
+        }
+        morph.options = part.morph;
+        morph.steps = part.steps;
+        m_morphs.push_back(std::move(morph));
     }
-    m_settings.OutputSize(m_inputs[0]->Width(), m_inputs[0]->Height(), m_nWidth, m_nHeight);
+    const int64_t frames = m_sequence.FrameCount();
+    m_settings.steps = frames > CExportSettings::kMaxSequenceFrames ? CExportSettings::kMaxSequenceFrames
+                                                                    : static_cast<int32_t>(frames - 1);
+    if (!m_morphs.empty()) {
+        m_settings.OutputSize(m_morphs[0].inputs[0]->Width(), m_morphs[0].inputs[0]->Height(), m_nWidth, m_nHeight);
+    }
 }
 
 CMessage CExportRun::Check() const
@@ -119,8 +132,13 @@ CMessage CExportRun::Check() const
     if (s.frames == CExportSettings::Frames::kNone && s.video == CExportSettings::Video::kNone) {
         return CExportMessages::NothingToExport();
     }
-    if (s.steps < 1 || s.steps > CExportSettings::kMaxSteps) {
-        return CExportMessages::StepsOutOfRange(s.steps);
+    for (const Morph& morph : m_morphs) {
+        if (morph.steps < 1 || morph.steps >= CExportSettings::kMaxFrames) {
+            return CExportMessages::FramesOutOfRange(int64_t{morph.steps} + 1);
+        }
+    }
+    if (m_morphs.empty() || m_sequence.FrameCount() > CExportSettings::kMaxSequenceFrames) {
+        return CExportMessages::FramesOutOfRange(m_sequence.FrameCount());
     }
     if (s.firstFrame < 0 || s.LastFrame() > s.steps || s.firstFrame > s.LastFrame()) {
         return CExportMessages::RangeOutOfRange(s.firstFrame, s.LastFrame(), s.steps);
@@ -130,12 +148,14 @@ CMessage CExportRun::Check() const
             return CExportMessages::HoldOutOfRange(hold);
         }
     }
-    // Both pictures are 32-bit bitmaps: they agree when their sizes do.
-    const CBitmap& a = *m_inputs[0];
-    const CBitmap& b = *m_inputs[1];
-    const bool same = a.Width() == b.Width() && a.Height() == b.Height();
-    if (a.Width() <= 0 || a.Height() <= 0 || !same) {
-        return CMessage(CRunDriver::kIncompatibleText);
+    // All pictures are 32-bit bitmaps: they agree when their sizes do.
+    const CBitmap& a = *m_morphs[0].inputs[0];
+    for (const Morph& morph : m_morphs) {
+        for (const auto& b : morph.inputs) {
+            if (a.Width() <= 0 || a.Height() <= 0 || a.Width() != b->Width() || a.Height() != b->Height()) {
+                return CMessage(CRunDriver::kIncompatibleText);
+            }
+        }
     }
     if (s.video != CExportSettings::Video::kNone) {
         if (IsFfmpegVideo(s.video)) {
@@ -236,13 +256,17 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
     if (m_pPool == nullptr) {
         ownPool = std::make_unique<CRowPool>(s.threads > 0 ? s.threads : CRowPool::DefaultThreadCount());
     }
-    std::unique_ptr<ImageMorphing> engine = MakeEngine(s.engine);
-    engine->SetRowPool(m_pPool != nullptr ? m_pPool : ownPool.get());
-    engine->SetOptions(s.morph);
-    engine->SetSupersample(s.supersample);
-    engine->SetSteps(s.steps);
-    engine->ShareImage(m_inputs[1], 1);
-    engine->ShareImage(m_inputs[0], 0);
+    std::vector<std::unique_ptr<ImageMorphing>> engines;
+    for (const Morph& morph : m_morphs) {
+        std::unique_ptr<ImageMorphing> engine = MakeEngine(s.engine);
+        engine->SetRowPool(m_pPool != nullptr ? m_pPool : ownPool.get());
+        engine->SetOptions(morph.options);
+        engine->SetSupersample(s.supersample);
+        engine->SetSteps(morph.steps);
+        engine->ShareImage(morph.inputs[1], 1);
+        engine->ShareImage(morph.inputs[0], 0);
+        engines.push_back(std::move(engine));
+    }
 
     CFrameFileWriter files;
     if (s.frames != CExportSettings::Frames::kNone &&
@@ -261,11 +285,15 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
     std::vector<int32_t> frames(plan.size());
     for (size_t i = 0; i < plan.size(); ++i)
         frames[i] = plan[i].frame;
-    CFramePipeline pipeline([this, &engine](int32_t k, CBitmap& out, CCancelToken::Ticket ticket) {
+    CFramePipeline pipeline([this, &engines](int32_t g, CBitmap& out, CCancelToken::Ticket ticket) {
+        // Frame g of the export is frame k of one morph.
+        const CExportSequence::Place at = m_sequence.Locate(g);
+        const Morph& morph = m_morphs[static_cast<size_t>(at.part)];
+        ImageMorphing& engine = *engines[static_cast<size_t>(at.part)];
         // Shaped once; the engine writes every byte of it.
-        out.Reshape(m_inputs[0]->Width(), m_inputs[0]->Height(), 32);
-        engine->SetCancelTicket(ticket);
-        return engine->Morph(out, k, &m_doc) != ImageMorphing::kAbandoned;
+        out.Reshape(morph.inputs[0]->Width(), morph.inputs[0]->Height(), 32);
+        engine.SetCancelTicket(ticket);
+        return engine.Morph(out, at.k, morph.doc.get()) != ImageMorphing::kAbandoned;
     });
     std::optional<CMessage> failure; // why a write failed
     const CFramePipeline::Outcome outcome = pipeline.Run(

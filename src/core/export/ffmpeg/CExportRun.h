@@ -4,6 +4,7 @@
 #include "morph/CBitmap.h"
 #include "export/CExportSettings.h"
 #include "export/CExportSummary.h"
+#include "export/CExportSequence.h"
 #include "export/CExportTask.h"
 
 #include <cstdint>
@@ -16,7 +17,7 @@
 // before is written, frame files and the video through FFmpeg's libraries.
 class CExportRun : public CExportTask {
 public:
-    CExportRun(const CTrevalinDoc& doc, const CExportSettings& settings);
+    CExportRun(const CExportSequence& morphs, const CExportSettings& settings);
     CExportRun(const CExportRun&) = delete;
     CExportRun& operator=(const CExportRun&) = delete;
 
@@ -35,10 +36,18 @@ private:
     };
     std::vector<Step> Plan() const;
 
-    CExportSettings m_settings;
-    CTrevalinDoc m_doc; // the lines, for the engine
-    // The two pictures, shared with the engine of a run.
-    std::shared_ptr<const CBitmap> m_inputs[2];
+    // One morph of the export: its own copy of the lines and pictures.
+    struct Morph {
+        std::unique_ptr<CTrevalinDoc> doc; // the lines, for the engine
+        // The two pictures, shared with the engine of a run.
+        std::shared_ptr<const CBitmap> inputs[2];
+        CMorphOptions options;
+        int32_t steps = 0;
+    };
+
+    CExportSettings m_settings; // steps: the last frame of the whole export
+    CExportSequence m_sequence; // where each frame comes from (its documents are not used)
+    std::vector<Morph> m_morphs;
     int32_t m_nWidth = 0;
     int32_t m_nHeight = 0;
     CRowPool* m_pPool = nullptr;

@@ -3,7 +3,7 @@
 #include "CExportRun.h"
 
 extern "C" __attribute__((visibility("default"))) CExportTask*
-trevalin_make_export_task(const CTrevalinDoc& doc, const CExportSettings& settings)
+trevalin_make_export_task(const CExportSequence& morphs, const CExportSettings& settings)
 {
-    return new CExportRun(doc, settings);
+    return new CExportRun(morphs, settings);
 }

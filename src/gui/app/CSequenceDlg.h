@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QListWidget;
+class QPushButton;
+
+// 文件 → 导出序列…: the projects whose morphs make one video, in order, the
+// open project first; 添加… adds project files, 移除, 上移 and 下移 edit the
+// list, 下一步 goes on to the export dialog.
+class CSequenceDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // `openTitle`: how the open project is named in the list.
+    CSequenceDlg(const QString& openTitle, const QString& startFolder, QWidget* parent = nullptr);
+
+    // The projects in order: a path, or an empty string for the open project.
+    QStringList Projects() const;
+    void AddProjects(const QStringList& paths);
+
+    QListWidget* List() const { return m_pList; }
+    QPushButton* Button(const char* name) const;
+
+private:
+    void OnAdd();
+    void Move(int by);
+    void UpdateButtons();
+
+    QString m_startFolder;
+    QListWidget* m_pList;
+};
