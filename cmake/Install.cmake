@@ -22,6 +22,8 @@ install(TARGETS trevalin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Loaded by both programs when they export (CExportModule looks for it in
 # the same place relative to bin/).
 install(TARGETS trevalin_export_module LIBRARY DESTINATION ${TREVALIN_MODULE_INSTALL_DIR})
+# Loaded by both programs when they look for faces (CFaceModule).
+install(TARGETS trevalin_faces_module LIBRARY DESTINATION ${TREVALIN_MODULE_INSTALL_DIR})
 if(TARGET trevalin-render)
   install(TARGETS trevalin-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
@@ -81,12 +83,14 @@ install(FILES ${PROJECT_SOURCE_DIR}/examples/images/source.bmp ${PROJECT_SOURCE_
   DESTINATION ${TREVALIN_DOC_DIR}/examples/images)
 
 # The Debian package: trevalin_<version>_<arch>.deb, its dependencies found
-# by dpkg-shlibdeps from the libraries the programs link. Qt's xcb platform
+# by dpkg-shlibdeps from the libraries the programs and modules link (the
+# face module's libdlib19.1 among them). Qt's xcb platform
 # plugin and its JPEG reader come with libqt6gui6, which that finds too.
 # Added to those, what the programs load without linking it: a CJK font for
 # the Chinese interface (without one every Chinese text is drawn as boxes)
 # and Qt's readers for WebP and TIFF pictures. Recommended: Qt's own Chinese
-# texts for its standard dialogs.
+# texts for its standard dialogs, and dlib's landmark model (libdlib-data),
+# without which 自动人脸特征线 says that it is missing.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME trevalin)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -100,7 +104,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk | fonts-wqy-microhei, qt6-image-formats-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, libdlib-data")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The summary above is the synopsis line; this is the long description.

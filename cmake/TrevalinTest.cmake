@@ -13,7 +13,7 @@ function(trevalin_add_test name)
   # its object is linked directly, so that it is part of every program.
   target_link_libraries(${name} PRIVATE ${T_LIBS} trevalin_test_support trevalin_test_module_dir)
   target_compile_definitions(${name} PRIVATE TREVALIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}" ${T_DEFINES})
-  add_dependencies(${name} trevalin_export_module)
+  add_dependencies(${name} trevalin_export_module trevalin_faces_module)
   if(T_QTEST)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
     target_link_libraries(${name} PRIVATE Qt6::Test)

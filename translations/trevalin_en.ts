@@ -546,6 +546,27 @@ How should it be fitted to the size of %4?</translation>
     </message>
 </context>
 <context>
+    <name>CFaceCommands</name>
+    <message>
+        <source>自动人脸特征线(&amp;F)	Ctrl+Shift+F</source>
+        <translation>Automatic &amp;Face Lines	Ctrl+Shift+F</translation>
+    </message>
+    <message>
+        <source>在两幅图像中各找出最大的一张人脸，按脸部轮廓、眉、眼、鼻、唇和图像边缘添加成对的特征线
+自动人脸特征线</source>
+        <translation>Find the largest face in each picture and add matching feature lines along the face outline, eyebrows, eyes, nose, lips and the picture edges
+Automatic Face Lines</translation>
+    </message>
+    <message>
+        <source>正在查找人脸… 按 Esc 取消</source>
+        <translation>Looking for faces… Press Esc to cancel</translation>
+    </message>
+    <message>
+        <source>已取消查找人脸</source>
+        <translation>Face search cancelled</translation>
+    </message>
+</context>
+<context>
     <name>CImageView</name>
     <message>
         <source>打开图像</source>
@@ -1055,6 +1076,10 @@ Onion Skin</translation>
         <source>适合图像大小</source>
         <translation>Fit Picture Size</translation>
     </message>
+    <message>
+        <source>自动人脸特征线</source>
+        <translation>Automatic Face Lines</translation>
+    </message>
 </context>
 <context>
     <name>CoreText</name>
@@ -1405,6 +1430,34 @@ Onion Skin</translation>
     <message>
         <source>内存不足,无法生成第 %1 帧。</source>
         <translation>Not enough memory to make frame %1.</translation>
+    </message>
+    <message>
+        <source>%1尚未打开。</source>
+        <translation>%1 is not open.</translation>
+    </message>
+    <message>
+        <source>%1中找不到人脸,特征线未作改动。</source>
+        <translation>%1 shows no face; the feature lines are unchanged.</translation>
+    </message>
+    <message>
+        <source>%1中有 %2 张人脸,已取最大的一张。</source>
+        <translation>%1 shows %2 faces; the largest was used.</translation>
+    </message>
+    <message>
+        <source>找不到人脸特征点模型 %1,请安装 libdlib-data 软件包。</source>
+        <translation>The face landmark model %1 was not found; please install the libdlib-data package.</translation>
+    </message>
+    <message>
+        <source>无法读取人脸特征点模型 %1:%2</source>
+        <translation>Cannot read the face landmark model %1: %2</translation>
+    </message>
+    <message>
+        <source>找不到人脸组件 libtrevalin_faces.so:%1</source>
+        <translation>The face component libtrevalin_faces.so was not found: %1</translation>
+    </message>
+    <message>
+        <source>已添加 %1 对人脸特征线。</source>
+        <translation>Added %1 face line pairs.</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,7 @@
 #include "CRenderCommand.h"
 
+#include "CAutoFace.h"
+#include "CFaceMorphs.h"
 #include "CSignalStop.h"
 #include "document/CPictureDecoder.h"
 #include "document/CTrevalinDoc.h"
@@ -103,6 +105,9 @@ int CRenderCommand::Run(const CRenderOptions& options)
 
 int CRenderCommand::RunProject(const CRenderOptions& options)
 {
+    if (options.faces) {
+        return RunFaces(options);
+    }
     if (options.projects.size() > 1) {
         return RunSequence(options);
     }
@@ -126,6 +131,9 @@ int CRenderCommand::RunProject(const CRenderOptions& options)
         fit.Apply(doc.GetFeatureSet()->m_sets[1]);
         m_err << "target picture fitted from " << targetSize.cx << " x " << targetSize.cy << " to " << sourceSize.cx
               << " x " << sourceSize.cy << "\n";
+    }
+    if (options.autoFace && !CAutoFace::Apply(doc, m_err, m_language)) {
+        return kFailed;
     }
     // The one pool of this program: every frame's rows, whether of a run
     // or of an export.
@@ -321,10 +329,34 @@ int CRenderCommand::RunSequence(const CRenderOptions& options)
         if (!FitPicture(*doc, 0, size, options) || !FitPicture(*doc, 1, size, options)) {
             return kFailed;
         }
+        if (options.autoFace && !CAutoFace::Apply(*doc, m_err, m_language)) {
+            return kFailed;
+        }
         morphs.Add(*doc, options.MorphOptions(KeptOptions(*doc)), options.MorphSteps());
     }
     CRowPool pool(options.threads > 0 ? options.threads : CRowPool::DefaultThreadCount());
     return Export(morphs, docs.front()->GetWorkDir(), options, pool);
+}
+
+int CRenderCommand::RunFaces(const CRenderOptions& options)
+{
+    std::vector<std::unique_ptr<CTrevalinDoc>> docs;
+    if (!CFaceMorphs::Make(options.projects, CurrentDirectory(), m_decoder, options.fit.value_or(FitMode::kPad), docs,
+                           m_err, m_language)) {
+        return kFailed;
+    }
+    CMorphOptions smooth;
+    smooth.quality = CMorphOptions::Quality::kSmooth;
+    CExportSequence morphs;
+    morphs.SetHold(options.hold);
+    for (const auto& doc : docs) {
+        morphs.Add(*doc, options.MorphOptions(smooth), options.MorphSteps());
+    }
+    // The files are named after the output, not after the first picture.
+    CRenderOptions named = options;
+    named.project = "faces";
+    CRowPool pool(options.threads > 0 ? options.threads : CRowPool::DefaultThreadCount());
+    return Export(morphs, CurrentDirectory(), named, pool);
 }
 
 int CRenderCommand::Export(const CExportSequence& morphs, const std::string& workDir, const CRenderOptions& options,

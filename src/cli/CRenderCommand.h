@@ -48,6 +48,8 @@ private:
     // Several projects: one export of their morphs in order, every picture
     // brought to the first project's source size with --fit.
     int RunSequence(const CRenderOptions& options);
+    // --faces: the pictures morphed one into the next (CFaceMorphs).
+    int RunFaces(const CRenderOptions& options);
     // Brings picture `index` of the document and its lines to `size` as
     // --fit says; false after telling why it cannot.
     bool FitPicture(CTrevalinDoc& doc, int index, SIZE size, const CRenderOptions& options);

@@ -77,6 +77,11 @@ const char* CRenderOptions::Usage()
            "  --fit pad|crop|stretch a target picture of another size is brought, with its lines, to the\n"
            "                         source's size for this run: scaled to fit with black bars, scaled to\n"
            "                         fill and cut, or stretched; the project is not changed\n"
+           "  --auto-face            a project without feature lines gets line pairs from the largest face\n"
+           "                         in each picture for this run; fails when a picture shows no face\n"
+           "  --faces A B [C ...]    with --out: the arguments are pictures; one video morphs A into B into\n"
+           "                         C along their face lines, each fitted to A's size (--fit, pad unless\n"
+           "                         given), smooth quality unless --quality classic\n"
            "Without --out the working folder is the current directory: pictures come from ./images/,\n"
            "frames go to ./ouput_image/Frame-<k>.bmp and the video to ./output_video/trevalin.avi.\n"
            "Morph options not given come from PROJECT.tvl.options when it exists.\n"
@@ -172,6 +177,10 @@ std::optional<std::string> Problem(const std::vector<std::string>& args, CRender
             out.clean = true;
             continue;
         }
+        if ((name == "--auto-face" || name == "--faces") && !inlineValue) {
+            (name == "--faces" ? out.faces : out.autoFace) = true;
+            continue;
+        }
         if (name == "--pingpong" || name == "--warp-only") {
             if (inlineValue) return name + " takes no value";
             if (name == "--pingpong") {
@@ -226,8 +235,12 @@ std::optional<std::string> Problem(const std::vector<std::string>& args, CRender
     if (std::optional<std::string> problem = TimeProblem(out)) {
         return problem;
     }
-    const int64_t frames =
-        CExportSequence::CountFrames(std::vector<int32_t>(out.projects.size(), out.MorphSteps()), out.hold);
+    if (out.faces && (out.projects.size() < 2 || !out.outDir)) {
+        return std::string("--faces takes two pictures or more and --out DIR");
+    }
+    // --faces A B C: two morphs.
+    const size_t morphs = out.faces ? out.projects.size() - 1 : out.projects.size();
+    const int64_t frames = CExportSequence::CountFrames(std::vector<int32_t>(morphs, out.MorphSteps()), out.hold);
     if (out.rangeLast && *out.rangeLast >= frames) {
         return "--range " + std::to_string(*out.rangeFirst) + "-" + std::to_string(*out.rangeLast) +
                " goes past the last frame, " + std::to_string(frames - 1);

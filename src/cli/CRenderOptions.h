@@ -55,6 +55,12 @@ struct CRenderOptions {
     // Brings a target picture of another size to the source picture's size
     // for this run (the project is not changed); none: such a project fails.
     std::optional<FitMode> fit;
+    // --auto-face: a project without lines gets the face line pairs of
+    // both pictures for this run (CAutoFace).
+    bool autoFace = false;
+    // --faces: the arguments are pictures, not projects; one export morphs
+    // each into the next along their face lines (CFaceMorphs).
+    bool faces = false;
 
     bool IsExport() const;
     // The steps N of each morph: steps, or frames - 1.

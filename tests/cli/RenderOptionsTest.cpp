@@ -20,10 +20,13 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
     EXPECT_EQ(o.engine, EngineKind::kFeature);
     EXPECT_FALSE(o.motionJpeg);
     EXPECT_FALSE(o.clean);
+    EXPECT_FALSE(o.autoFace);
     EXPECT_EQ(o.project, "p.tvl");
 
     CRenderOptions all;
-    ASSERT_FALSE(Parse({"--steps", "100", "--engine=dissolve", "--codec", "mjpeg", "--clean", "/abs/path/x.tvl"}, all));
+    ASSERT_FALSE(Parse(
+        {"--steps", "100", "--engine=dissolve", "--codec", "mjpeg", "--clean", "--auto-face", "/abs/path/x.tvl"}, all));
+    EXPECT_TRUE(all.autoFace);
     EXPECT_EQ(all.steps, 100);
     EXPECT_EQ(all.engine, EngineKind::kLinear);
     EXPECT_TRUE(all.motionJpeg);
@@ -169,6 +172,9 @@ TEST(RenderOptions, RejectsBadValuesAndShapes)
              {"--codec", "h264", "p.tvl"},
              {"--frobnicate", "p.tvl"},
              {"--clean=yes", "p.tvl"},
+             {"--auto-face=yes", "p.tvl"},
+             {"--faces", "a.jpg", "b.jpg"},
+             {"--faces", "a.jpg", "--out", "o"},
              {"--frames", "1", "p.tvl"},
              {"--frames", "10001", "p.tvl"},
              {"--frames", "5", "--duration", "2", "p.tvl"},

@@ -2,6 +2,7 @@
 
 #include "CDocManager.h"
 #include "CEditCommands.h"
+#include "CFaceCommands.h"
 #include "CExportCommand.h"
 #include "CMorphConfigDlg.h"
 #include "CMorphOptionsCommands.h"
@@ -68,6 +69,8 @@ CMainFrame::CMainFrame(CDocController& doc, CDocManager& docManager, CRecentFile
     m_pPreviewCommands = new CPreviewCommands(m_actions, m_doc, m_rowPool, *this, *m_pResultView, *m_pConfigDlg,
                                               *m_pZoom, {m_pLeftPane, m_pRightPane});
     m_pPreviewCommands->Create();
+    m_faces = new CFaceCommands(m_actions, m_doc, m_prompts, *statusBar(), *this, this);
+    m_faces->AddImageItems(*m_pEditCommands->GetImageMenu());
     m_pEditCommands->GetViewMenu()->addSeparator();
     m_pPreviewCommands->AddViewItems(*m_pEditCommands->GetViewMenu());
     m_scrollSync = new CPaneScrollSync(m_actions, *m_pZoom, {m_pLeftPane, m_pRightPane}, settings, this);
@@ -432,6 +435,7 @@ void CMainFrame::UpdateCommandUI()
     GetAction(ID_NEXT_PANE)->setEnabled(m_bShowInputs);
     GetAction(ID_PREV_PANE)->setEnabled(m_bShowInputs);
     m_pEditCommands->SetInputsShown(m_bShowInputs);
+    m_faces->SetInputsShown(m_bShowInputs);
     m_pEditCommands->UpdateCommandUI();
     m_pMorphOptions->UpdateCommandUI();
 }

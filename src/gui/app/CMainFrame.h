@@ -10,6 +10,7 @@
 class CDocController;
 class CDocManager;
 class CEditCommands;
+class CFaceCommands;
 class CExportCommand;
 class CImageView;
 class CMorphConfigDlg;
@@ -69,6 +70,7 @@ public:
     CActionRegistry& GetActions() { return m_actions; }
     QAction* GetAction(int id) const { return m_actions.GetAction(id); }
     CEditCommands& GetEditCommands() const { return *m_pEditCommands; }
+    CFaceCommands& GetFaceCommands() const { return *m_faces; }
     // The draw and select tools of the two panes.
     CToolSwitcher& GetTools() const { return *m_pTools; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
@@ -139,6 +141,7 @@ private:
     CZoom* m_pZoom = nullptr; // both panes', the result view's and the preview's
     std::unique_ptr<CToolSwitcher> m_pTools;
     CEditCommands* m_pEditCommands = nullptr;
+    CFaceCommands* m_faces = nullptr; // 图像 → 自动人脸特征线
     QToolBar* m_pToolBar = nullptr;
     QToolBar* m_pReBar = nullptr;
     CMorphConfigDlg* m_pConfigDlg = nullptr;

@@ -1,6 +1,7 @@
 #include "ControlBarTest.h"
 #include "DialogTest.h"
 #include "ExportTest.h"
+#include "FaceLinesTest.h"
 #include "LanguageTest.h"
 #include "MainFrameTest.h"
 #include "PreviewTest.h"
@@ -25,6 +26,8 @@ int main(int argc, char** argv)
     PreviewTest preview;
     WindowLayoutTest layout;
     ProjectReaderTest reader;
+    FaceLinesTest faces;
     return RunTestObjects(
-        argc, argv, {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language, &preview, &layout, &reader});
+        argc, argv,
+        {&frame, &controlBar, &startup, &run, &dialogs, &exports, &language, &preview, &layout, &reader, &faces});
 }
