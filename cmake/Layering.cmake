@@ -27,7 +27,7 @@ trevalin_layer(core/export/ffmpeg
   core/document core/export core/files core/memory core/message core/morph core/output/avi core/output/bmp
   core/run)
 trevalin_layer(core/options core/export core/files core/message core/morph)
-trevalin_layer(core/faces core/document core/geometry core/memory core/message core/morph)
+trevalin_layer(core/faces core/document core/files core/geometry core/memory core/message core/morph)
 trevalin_layer(core/faces/dlib core/document core/faces core/memory core/message core/morph)
 
 trevalin_layer(gui/language core/message)

@@ -84,18 +84,7 @@ void CExportCommand::OnFileExport(QWidget* parent, int32_t steps, EngineKind eng
     for (;;) {
         if (!m_prompts.ChooseExport(parent, settings, width, height, 1)) return;
         CExportJob job(doc, settings);
-        job.SetRowPool(&m_pool);
-        const CMessage problem = job.Check();
-        if (!problem.IsEmpty()) {
-            m_prompts.MessageBox(parent, CCoreText::Translate(problem), CUserPrompts::Icon::kWarning);
-            continue;
-        }
-        Remember(settings);
-        m_lastSummary = RunWithProgress(parent, job);
-        m_prompts.MessageBox(parent, CCoreText::Translate(m_lastSummary.Describe()).trimmed(),
-                             m_lastSummary.outcome == CExportSummary::Outcome::kDone ? CUserPrompts::Icon::kInformation
-                                                                                     : CUserPrompts::Icon::kWarning);
-        return;
+        if (RunChecked(parent, job, settings)) return;
     }
 }
 
@@ -147,19 +136,24 @@ void CExportCommand::OnFileExportSequence(QWidget* parent, int32_t steps, Engine
             sequence.Add(*docs[i], morph, settings.steps);
         }
         CExportJob job(sequence, settings);
-        job.SetRowPool(&m_pool);
-        const CMessage problem = job.Check();
-        if (!problem.IsEmpty()) {
-            m_prompts.MessageBox(parent, CCoreText::Translate(problem), CUserPrompts::Icon::kWarning);
-            continue;
-        }
-        Remember(settings);
-        m_lastSummary = RunWithProgress(parent, job);
-        m_prompts.MessageBox(parent, CCoreText::Translate(m_lastSummary.Describe()).trimmed(),
-                             m_lastSummary.outcome == CExportSummary::Outcome::kDone ? CUserPrompts::Icon::kInformation
-                                                                                     : CUserPrompts::Icon::kWarning);
-        return;
+        if (RunChecked(parent, job, settings)) return;
     }
+}
+
+bool CExportCommand::RunChecked(QWidget* parent, CExportJob& job, const CExportSettings& settings)
+{
+    job.SetRowPool(&m_pool);
+    const CMessage problem = job.Check();
+    if (!problem.IsEmpty()) {
+        m_prompts.MessageBox(parent, CCoreText::Translate(problem), CUserPrompts::Icon::kWarning);
+        return false;
+    }
+    Remember(settings);
+    m_lastSummary = RunWithProgress(parent, job);
+    m_prompts.MessageBox(parent, CCoreText::Translate(m_lastSummary.Describe()).trimmed(),
+                         m_lastSummary.outcome == CExportSummary::Outcome::kDone ? CUserPrompts::Icon::kInformation
+                                                                                 : CUserPrompts::Icon::kWarning);
+    return true;
 }
 
 CExportSummary CExportCommand::RunWithProgress(QWidget* parent, CExportJob& job)

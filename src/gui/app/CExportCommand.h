@@ -53,6 +53,9 @@ private:
     CExportSettings InitialSettings(int32_t steps, EngineKind engine) const;
     void Remember(const CExportSettings& settings);
     CExportSummary RunWithProgress(QWidget* parent, CExportJob& job);
+    // Checks the job (false after telling what stands in its way: the
+    // dialog comes back), then runs it and tells how it went.
+    bool RunChecked(QWidget* parent, CExportJob& job, const CExportSettings& settings);
 
     CDocController& m_doc;
     CUserPrompts& m_prompts;
