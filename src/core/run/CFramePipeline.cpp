@@ -89,6 +89,6 @@ void CFramePipeline::Post(int32_t k, CCancelToken::Ticket ticket, Done done)
         // A frame abandoned part-way is neither written nor shown.
         bool outOfMemory = false;
         const bool made = ComputeFrame(k, m_frames[0], ticket, outOfMemory) && !ticket.IsAbandoned();
-        done(k, made ? &m_frames[0] : nullptr);
+        done(k, made ? &m_frames[0] : nullptr, outOfMemory);
     });
 }

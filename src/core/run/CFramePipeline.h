@@ -33,8 +33,9 @@ public:
     // Writes step `step` of a plan, frame k; false ends the sequence (a
     // failure the caller has recorded).
     using Write = std::function<bool(size_t step, int32_t k, const CBitmap& frame)>;
-    // Receives frame k of a Post, or nullptr when it was abandoned.
-    using Done = std::function<void(int32_t k, const CBitmap* frame)>;
+    // Receives frame k of a Post, or nullptr when it was abandoned or could
+    // not be computed for want of memory (`outOfMemory`).
+    using Done = std::function<void(int32_t k, const CBitmap* frame, bool outOfMemory)>;
 
     struct Outcome {
         size_t stepsWritten = 0; // writes made, including one that returned false

@@ -191,10 +191,11 @@ void CTrevalinView::ProduceFrame()
     const uint64_t job = ++m_nJob;
     const CCancelToken::Ticket ticket = m_cancel.Issue();
     m_bInFlight = true;
-    m_pipeline.Post(k, ticket, [this, job](int32_t frameIndex, const CBitmap* frame) {
+    m_pipeline.Post(k, ticket, [this, job](int32_t frameIndex, const CBitmap* frame, bool outOfMemory) {
         Report report;
         report.job = job;
         report.frame = frameIndex;
+        report.outOfMemory = outOfMemory;
         // A frame abandoned part-way is neither written nor shown.
         report.complete = frame != nullptr;
         if (report.complete) {
@@ -220,6 +221,13 @@ bool CTrevalinView::TakeReport(bool takePendingTick)
     }
     if (!report || report->job != m_nJob || !m_bInFlight) return false;
     m_bInFlight = false;
+    if (report->outOfMemory) {
+        // The run ends as at 停止, with the frames made so far, and says why.
+        ShowMessage(CCoreText::Translate(CMessage(CFramePipeline::kOutOfMemoryFormat, {int64_t{report->frame}})),
+                    CUserPrompts::Icon::kWarning);
+        StopRun();
+        return false;
+    }
     if (!report->complete) return false;
     const CRunDriver::FrameResult& result = report->result;
     m_shownFrame = std::move(report->image);

@@ -116,7 +116,8 @@ private:
     struct Report {
         uint64_t job = 0;
         int32_t frame = 0;
-        bool complete = false; // false: abandoned, nothing written
+        bool complete = false;    // false: abandoned, nothing written
+        bool outOfMemory = false; // not computed for want of memory
         CRunDriver::FrameResult result;
         QImage image;
     };
