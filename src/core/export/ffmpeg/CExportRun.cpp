@@ -348,6 +348,7 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
                 return false;
             }
             computed = static_cast<int64_t>(i) + 1;
+            summary.framesComputed = computed;
             if (progress) progress(computed + encoded, total);
             return true;
         },
