@@ -2,7 +2,11 @@
 // a generated 1920 x 1080 project with 20 line pairs whose two pictures are
 // 24-bit BMP files (6 MB each), or baseline JPEG files, in a temporary
 // working folder. Each run decodes both pictures, computes and writes every
-// frame as a BMP file and into an uncompressed video.
+// frame as a BMP file and into an uncompressed video; the export runs
+// compute 51 frames into BMP files and no video (the frames' own time), or
+// into no files and an MP4, a WebM or
+// a GIF at their default settings, and give each video's time as a multiple
+// of the frames' own.
 #include "BenchScene.h"
 #include "document/CArchive.h"
 #include "document/CFeatureBlock.h"
@@ -16,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <spawn.h>
+#include <algorithm>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -91,6 +96,7 @@ public:
         m_dir = ::mkdtemp(pattern);
         const BenchScene scene(kWidth, kHeight, kPairs);
         fs::create_directories(m_dir / "images");
+        fs::create_directories(m_dir / "export");
         const std::string ext = extension;
         WriteFile(m_dir / "images" / ("source." + ext), ext == "bmp" ? Bmp24(scene.source) : Jpeg(scene.source));
         WriteFile(m_dir / "images" / ("target." + ext), ext == "bmp" ? Bmp24(scene.target) : Jpeg(scene.target));
@@ -168,6 +174,44 @@ void RenderJpeg(benchmark::State& state)
     Render(state, "jpg", static_cast<int32_t>(state.range(0)));
 }
 
+double Median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    const size_t n = times.size();
+    return n == 0 ? 0.0 : (n % 2 == 1 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2);
+}
+
+// Each iteration exports the four ways in turn, so that the machine's load
+// weighs on all of them alike; the counters are the medians and ratios.
+void ExportVideos(benchmark::State& state)
+{
+    static RenderScene bmp("bmp");
+    const char* const videos[] = {"none", "mp4", "webm", "gif"};
+    std::vector<double> times[4];
+    for (auto _ : state) {
+        double total = 0.0;
+        for (size_t v = 0; v < 4; ++v) {
+            // Frames only: written as BMP files (an export needs an output).
+            const double t = bmp.Run(
+                {"--out", "export", "--image-format", v == 0 ? "bmp" : "none", "--video", videos[v], "--steps", "50"});
+            if (t < 0.0) {
+                state.SkipWithError("trevalin-render failed");
+                return;
+            }
+            times[v].push_back(t);
+            total += t;
+        }
+        state.SetIterationTime(total);
+    }
+    const double frames = Median(times[0]);
+    for (size_t v = 0; v < 4; ++v) {
+        const double median = Median(times[v]);
+        state.counters[std::string(videos[v]) + "_s"] = median;
+        if (v > 0) state.counters[std::string(videos[v]) + "_x"] = frames > 0.0 ? median / frames : 0.0;
+    }
+}
+
+BENCHMARK(ExportVideos)->Iterations(3)->Unit(benchmark::kSecond)->UseManualTime();
 BENCHMARK(RenderBmp)->ArgName("steps")->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(RenderJpeg)->ArgName("steps")->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime();
 

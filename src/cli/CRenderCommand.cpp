@@ -390,8 +390,7 @@ int CRenderCommand::Export(const CExportSequence& morphs, const std::string& wor
             return kFailed; // nothing was done (its folders were busy, say): the message is all
         }
     } else if (signal != 0) {
-        m_err << "stopped by " << CSignalStop::Name(signal) << " after " << frames << " of " << job.TotalSteps()
-              << " frames\n";
+        m_err << "stopped by " << CSignalStop::Name(signal) << " after " << summary.framesComputed << " frames\n";
     } else if (summary.outcome == CExportSummary::Outcome::kCancelled) {
         m_err << "export cancelled\n";
     }
@@ -407,8 +406,10 @@ int CRenderCommand::Export(const CExportSequence& morphs, const std::string& wor
         m_err << "no video written\n";
     }
     m_err.precision(2);
-    m_err << std::fixed << frames << " frames in " << seconds << " s, " << (seconds > 0 ? frames / seconds : 0.0)
-          << " frames per second\n";
+    // The frames computed; the progress counted them once more as encoded.
+    const auto computed = static_cast<double>(summary.framesComputed);
+    m_err << std::fixed << summary.framesComputed << " frames in " << seconds << " s, "
+          << (seconds > 0 ? computed / seconds : 0.0) << " frames per second\n";
     if (signal != 0) {
         return CSignalStop::ExitStatus(signal);
     }

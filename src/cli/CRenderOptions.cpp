@@ -32,9 +32,10 @@ bool ParseRange(const std::string& text, int32_t& first, int32_t& last)
 bool TakesValue(const std::string& name)
 {
     for (const char* s :
-         {"--steps",       "--engine",      "--codec",        "--out",    "--name",     "--image-format", "--video",
-          "--fps",         "--range",       "--threads",      "--ease",   "--edge",     "--fit",          "--quality",
-          "--supersample", "--shape-curve", "--colour-curve", "--frames", "--duration", "--hold"}) {
+         {"--steps",    "--engine",  "--codec",       "--out",         "--name",         "--image-format",
+          "--video",    "--fps",     "--range",       "--threads",     "--ease",         "--edge",
+          "--fit",      "--quality", "--supersample", "--shape-curve", "--colour-curve", "--frames",
+          "--duration", "--hold",    "--webm-speed",  "--gif-dither"}) {
         if (name == s) return true;
     }
     return false;
@@ -61,6 +62,9 @@ const char* CRenderOptions::Usage()
            "  --image-format FORMAT  frame files: bmp (default), png, jpeg or none\n"
            "  --video FORMAT         video: avi (default), mp4, webm, gif or none\n"
            "  --fps N                frames per second, 1 to 120 (default 3 for the AVI without --out, else 25)\n"
+           "  --webm-speed N         WebM encoding speed, 0 (slowest, smallest file) to 9 (default 6)\n"
+           "  --gif-dither ordered|diffusion  GIF colours: an ordered pattern (default, fast) or error\n"
+           "                         diffusion (smoother gradients, slower)\n"
            "  --range A-B            only frames A to B (of the whole sequence); no video unless --video is given\n"
            "  --threads N            threads computing each frame (default: one per processor thread)\n"
            "  --pingpong             the video runs forward, then back\n"
@@ -137,6 +141,8 @@ CExportSettings CRenderOptions::ExportSettings(const std::string& workDir, const
     s.firstFrame = rangeFirst ? *rangeFirst : 0;
     s.lastFrame = rangeLast ? *rangeLast : -1;
     s.threads = threads;
+    s.webmSpeed = webmSpeed;
+    s.gifDither = gifDither;
     s.supersample = supersample;
     return s;
 }
@@ -291,6 +297,14 @@ std::optional<std::string> ExportSwitch(const std::string& name, const std::stri
         int32_t fps = 0;
         if (!ParseNumber(value, 1, 120, fps)) return "--fps takes a whole number from 1 to 120, not '" + value + "'";
         out.fps = fps;
+    } else if (name == "--webm-speed") {
+        if (!ParseNumber(value, 0, CVideoSettings::kMaxWebmSpeed, out.webmSpeed)) {
+            return "--webm-speed takes a whole number from 0 to 9, not '" + value + "'";
+        }
+    } else if (name == "--gif-dither") {
+        if (!CVideoSettings::ParseGifDither(value.c_str(), out.gifDither)) {
+            return "--gif-dither takes ordered or diffusion, not '" + value + "'";
+        }
     } else if (name == "--range") {
         int32_t first = 0, last = 0;
         if (!ParseRange(value, first, last)) {

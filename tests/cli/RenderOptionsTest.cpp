@@ -93,7 +93,7 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
 
     CRenderOptions out;
     ASSERT_FALSE(Parse({"--out", "/o", "--name", "m", "--image-format", "png", "--video", "webm", "--fps", "30",
-                        "--range", "2-5", "--pingpong", "p.tvl"},
+                        "--range", "2-5", "--pingpong", "--webm-speed", "3", "--gif-dither", "diffusion", "p.tvl"},
                        out));
     const CExportSettings s = out.ExportSettings("/work", "p");
     EXPECT_EQ(s.FramePath(2), "/o/m-0002.png");
@@ -102,6 +102,9 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
     EXPECT_EQ(s.firstFrame, 2);
     EXPECT_EQ(s.LastFrame(), 5);
     EXPECT_TRUE(s.pingPong);
+    EXPECT_EQ(s.webmSpeed, 3);
+    EXPECT_EQ(s.gifDither, CVideoSettings::GifDither::kDiffusion);
+    EXPECT_EQ(CExportSettings().webmSpeed, 6) << "the default keeps up with the frames";
 
     // Defaults of an export: BMP frames, an AVI (none with --range) at 3 fps
     // in today's folders, 25 fps in --out.
@@ -196,6 +199,9 @@ TEST(RenderOptions, RejectsBadValuesAndShapes)
              {"--range", "2-11", "p.tvl"},
              {"--range", "-1-2", "p.tvl"},
              {"--threads", "0", "p.tvl"},
+             {"--webm-speed", "10", "p.tvl"},
+             {"--webm-speed", "fast", "p.tvl"},
+             {"--gif-dither", "bayer", "p.tvl"},
              {"--ease", "fast", "p.tvl"},
              {"--edge", "wrap", "p.tvl"},
              {"--pingpong=yes", "p.tvl"},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CVideoSettings.h"
 #include "morph/CMorphOptions.h"
 #include "morph/EngineKind.h"
 
@@ -39,6 +40,9 @@ struct CExportSettings {
     Video video = Video::kMp4;
     int32_t videoQuality = 75; // 0 to 100 (Motion JPEG: 0 is taken as 1)
     int32_t fps = 25;          // 1 to 120
+    // WebM's speed, 0 to 9 (CVideoSettings::webmSpeed), and a GIF's dithering.
+    int32_t webmSpeed = CVideoSettings::kDefaultWebmSpeed;
+    CVideoSettings::GifDither gifDither = CVideoSettings::GifDither::kOrdered;
 
     // 0 x 0: the pictures' size. A width alone: the height follows the
     // pictures' shape (rounded to an even number for MP4 and WebM).

@@ -13,7 +13,8 @@ struct CExportSummary {
     Outcome outcome = Outcome::kDone;
     CMessage error; // kFailed: why
 
-    int64_t framesWritten = 0; // frame files complete on disk
+    int64_t framesComputed = 0; // frames of the export computed and handed on
+    int64_t framesWritten = 0;  // frame files complete on disk
     std::string firstFrameFile;
     std::string lastFrameFile;
     bool videoWanted = false;

@@ -2,6 +2,8 @@
 
 #include "message/CText.h"
 
+#include <string>
+
 CMessage CVideoSettings::FormatName(Format format)
 {
     switch (format) {
@@ -57,4 +59,28 @@ const char* CVideoSettings::MuxerName(Format format)
         return "gif";
     }
     return "";
+}
+
+bool CVideoSettings::IsPaletteSample(int64_t index, int64_t count)
+{
+    if (count <= kGifPaletteSamples) {
+        return true;
+    }
+    // Sample j of kGifPaletteSamples sits at round(j x (count - 1) / (samples - 1)).
+    const int64_t gaps = kGifPaletteSamples - 1;
+    const int64_t j = (index * gaps + (count - 1) / 2) / (count - 1);
+    return (j * (count - 1) + gaps / 2) / gaps == index;
+}
+
+bool CVideoSettings::ParseGifDither(const char* text, GifDither& out)
+{
+    const std::string word = text != nullptr ? text : "";
+    if (word == "ordered") {
+        out = GifDither::kOrdered;
+    } else if (word == "diffusion") {
+        out = GifDither::kDiffusion;
+    } else {
+        return false;
+    }
+    return true;
 }

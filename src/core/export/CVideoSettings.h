@@ -10,19 +10,38 @@ struct CVideoSettings {
     enum Format : int32_t {
         kMp4H264 = 0, // H.264, 4:2:0, in MP4 with the index at the front
         kWebmVp9 = 1, // VP9, 4:2:0, in WebM
-        kGif = 2,     // animated GIF, one palette made from all frames
+        kGif = 2,     // animated GIF, one palette made from a sample of the frames
     };
+    // How a GIF puts the picture's colours into its palette: an ordered
+    // (Bayer) pattern is fast and compresses well; error diffusion (Sierra)
+    // follows gradients more closely and takes about twice as long.
+    enum class GifDither : int32_t { kOrdered, kDiffusion };
 
     static constexpr int32_t kMinFps = 1;
     static constexpr int32_t kMaxFps = 120;
     static constexpr int32_t kDefaultFps = 25;
     static constexpr int32_t kMaxSide = 16384;
+    // VP9's speed (libvpx's cpu-used): 0 (slowest, smallest file) to 9; from
+    // 5 on it encodes with the real-time deadline, which keeps up with the
+    // morph at 1080p on two cores.
+    static constexpr int32_t kMaxWebmSpeed = 9;
+    static constexpr int32_t kDefaultWebmSpeed = 6;
+    // Frames a GIF's palette is made from: the first, the last and evenly
+    // spaced ones between them.
+    static constexpr int32_t kGifPaletteSamples = 16;
 
     Format format = kMp4H264;
     int32_t width = 0;
     int32_t height = 0;
     int32_t fps = kDefaultFps; // kMinFps to kMaxFps
     int32_t quality = 75;      // 0 (smallest file) to 100 (best picture)
+    int32_t webmSpeed = kDefaultWebmSpeed;
+    GifDither gifDither = GifDither::kOrdered;
+    // Frames the video will have, known beforehand: a GIF's palette samples
+    // them. 0: not known, every frame counts.
+    int64_t expectedFrames = 0;
+    // Encoder threads; 0: one per hardware thread.
+    int32_t threads = 0;
 
     // The name users see: "MP4 (H.264)", "WebM (VP9)", "GIF 动画".
     static CMessage FormatName(Format format);
@@ -33,4 +52,8 @@ struct CVideoSettings {
     // The FFmpeg encoder and muxer the format is written with.
     static const char* EncoderName(Format format);
     static const char* MuxerName(Format format);
+    // Whether frame `index` of `count` goes into a GIF's palette.
+    static bool IsPaletteSample(int64_t index, int64_t count);
+    // Dithering by name, "ordered" or "diffusion"; false for other words.
+    static bool ParseGifDither(const char* text, GifDither& out);
 };

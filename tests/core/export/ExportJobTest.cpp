@@ -190,13 +190,17 @@ TEST_F(ExportJob, WritesNumberedFramesAndTheVideoInTimeOrder)
     settings.width = 16; // height follows: 12
     CExportJob job(doc, settings);
     ASSERT_EQ(job.Check().Text(), "");
+    // The progress counts the 11 video frames computed, then encoded: the
+    // encoder's look-ahead and its flush are counted to the last frame.
+    EXPECT_EQ(job.TotalSteps(), 22);
     std::vector<int64_t> steps;
     const CExportSummary summary = job.Run({}, [&](int64_t done, int64_t total) {
+        EXPECT_TRUE(steps.empty() || done == steps.back() + 1) << done;
         steps.push_back(done);
-        EXPECT_EQ(total, 11);
+        EXPECT_EQ(total, 22);
     });
     ASSERT_EQ(summary.outcome, CExportSummary::Outcome::kDone) << summary.error.Text();
-    EXPECT_EQ(steps.size(), 11u);
+    EXPECT_EQ(steps.size(), 22u);
     EXPECT_EQ(Out(), (std::vector<std::string>{"clip-0000.png", "clip-0001.png", "clip-0002.png", "clip-0003.png",
                                                "clip-0004.png", "clip.mp4"}));
     EXPECT_EQ(summary.framesWritten, 5);

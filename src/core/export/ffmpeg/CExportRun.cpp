@@ -13,7 +13,9 @@
 #include "morph/ImageMorphing.h"
 #include "run/CFramePipeline.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -68,12 +70,16 @@ void CopyLines(const CFeatureSet& from, CFeatureSet& to)
 // The one video of an export, whichever writer makes it.
 class CVideoOut {
 public:
-    bool Open(const CExportSettings& s, int32_t width, int32_t height, CCancelToken::Ticket cancel)
+    bool Open(const CExportSettings& s, int32_t width, int32_t height, int64_t frames, CCancelToken::Ticket cancel)
     {
         if (IsFfmpegVideo(s.video)) {
             m_ffmpeg = std::make_unique<CFfmpegVideoWriter>();
             m_ffmpeg->SetCancelTicket(cancel);
-            return m_ffmpeg->Open(s.VideoPath(), {FfmpegFormat(s.video), width, height, s.fps, s.videoQuality});
+            CVideoSettings video{FfmpegFormat(s.video), width, height, s.fps, s.videoQuality};
+            video.webmSpeed = s.webmSpeed;
+            video.gifDither = s.gifDither;
+            video.expectedFrames = frames;
+            return m_ffmpeg->Open(s.VideoPath(), video);
         }
         m_avi = std::make_unique<CExportAviWriter>();
         return m_avi->Open(s.VideoPath(), width, height, s.fps, s.video == CExportSettings::Video::kAviMotionJpeg,
@@ -91,6 +97,12 @@ public:
         if (m_avi) m_avi->Cancel();
     }
     bool Cancelled() const { return m_ffmpeg && m_ffmpeg->IsCancelled(); }
+    // Tells of each frame the encoder gives back (FFmpeg's formats; the AVI
+    // writes each frame as it takes it).
+    void OnEncoded(std::function<void(int64_t)> encoded)
+    {
+        if (m_ffmpeg) m_ffmpeg->SetEncodedCallback(std::move(encoded));
+    }
     int64_t Frames() const { return m_ffmpeg ? m_ffmpeg->FrameCount() : m_avi->FrameCount(); }
     const CMessage& Error() const { return m_ffmpeg ? m_ffmpeg->Error() : m_avi->Error(); }
 
@@ -221,9 +233,17 @@ std::vector<CExportRun::Step> CExportRun::Plan() const
     return plan;
 }
 
+int64_t CExportRun::VideoFrames(const std::vector<Step>& plan)
+{
+    return std::count_if(plan.begin(), plan.end(), [](const Step& step) { return step.video; });
+}
+
 int64_t CExportRun::TotalSteps() const
 {
-    return static_cast<int64_t>(Plan().size());
+    const std::vector<Step> plan = Plan();
+    // A video through FFmpeg counts its frames twice: computed, then
+    // given back by the encoder (the GIF's after the last is computed).
+    return static_cast<int64_t>(plan.size()) + (IsFfmpegVideo(m_settings.video) ? VideoFrames(plan) : 0);
 }
 
 CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& progress)
@@ -273,15 +293,21 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
         !files.Open({FileFormat(s.frames), m_nWidth, m_nHeight, s.frameQuality})) {
         return fail(files.Error());
     }
+    const std::vector<Step> plan = Plan();
+    const int64_t total = TotalSteps();
     CVideoOut video;
     // A video finished when the export stops is not stopped with it.
     const CCancelToken::Ticket videoCancel = s.finishVideoWhenStopped ? CCancelToken::Ticket() : cancel;
-    if (summary.videoWanted && !video.Open(s, m_nWidth, m_nHeight, videoCancel)) {
+    if (summary.videoWanted && !video.Open(s, m_nWidth, m_nHeight, VideoFrames(plan), videoCancel)) {
         return fail(video.Error());
     }
+    int64_t computed = 0;
+    int64_t encoded = 0;
+    video.OnEncoded([&](int64_t count) {
+        encoded = count;
+        if (progress) progress(computed + encoded, total);
+    });
 
-    const std::vector<Step> plan = Plan();
-    const auto total = static_cast<int64_t>(plan.size());
     std::vector<int32_t> frames(plan.size());
     for (size_t i = 0; i < plan.size(); ++i)
         frames[i] = plan[i].frame;
@@ -321,7 +347,9 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
                 failure = !fileOk ? files.Error() : video.Error();
                 return false;
             }
-            if (progress) progress(static_cast<int64_t>(i) + 1, total);
+            computed = static_cast<int64_t>(i) + 1;
+            summary.framesComputed = computed;
+            if (progress) progress(computed + encoded, total);
             return true;
         },
         cancel);

@@ -35,6 +35,8 @@ private:
         bool video; // add the frame to the video
     };
     std::vector<Step> Plan() const;
+    // The steps of `plan` that go into the video.
+    static int64_t VideoFrames(const std::vector<Step>& plan);
 
     // One morph of the export: its own copy of the lines and pictures.
     struct Morph {

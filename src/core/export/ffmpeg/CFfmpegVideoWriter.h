@@ -9,6 +9,7 @@
 #include "morph/CCancelToken.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct AVCodecContext;
@@ -54,6 +55,11 @@ public:
     bool IsOpen() const { return m_bOpen; }
     bool IsCancelled() const { return m_bCancelled; }
     int64_t FrameCount() const { return m_nFrames; }
+    // Frames the encoder has given back and the file holds: behind
+    // FrameCount by the encoder's look-ahead, and for a GIF by all of them
+    // until Finish. `encoded` hears of each, during Finish too.
+    int64_t EncodedCount() const { return m_encoded; }
+    void SetEncodedCallback(std::function<void(int64_t)> encoded) { m_onEncoded = std::move(encoded); }
     // Why the last call failed; empty otherwise.
     const CMessage& Error() const { return m_error; }
 
@@ -75,6 +81,8 @@ private:
     bool m_bOpen = false;
     bool m_bCancelled = false;
     int64_t m_nFrames = 0;
+    int64_t m_encoded = 0;
+    std::function<void(int64_t)> m_onEncoded;
     int32_t m_nPtsStep = 1;
     CCancelToken::Ticket m_cancel;
 

@@ -12,16 +12,27 @@ extern "C" {
 
 namespace {
 
-// Quality 0 keeps 16 colours, 100 the format's full 256. Ordered (Bayer)
-// dithering below the middle compresses better than error diffusion.
-std::string FilterSpec(int32_t quality)
+// Quality 0 keeps 16 colours, 100 the format's full 256. The palette is
+// made from the sampled frames only (CVideoSettings::IsPaletteSample): a
+// morph's colours run from one picture's to the other's, so a few frames
+// across it find them at a fraction of a pass over all of them.
+std::string FilterSpec(int32_t quality, CVideoSettings::GifDither dither, int64_t frames)
 {
     const int32_t q = std::clamp(quality, 0, 100);
     const int32_t colours = 16 + (240 * q + 50) / 100;
-    const char* dither = q < 50 ? "bayer:bayer_scale=3" : "sierra2_4a";
+    const char* how = dither == CVideoSettings::GifDither::kOrdered ? "bayer:bayer_scale=2" : "sierra2_4a";
+    std::string sample;
+    if (frames > CVideoSettings::kGifPaletteSamples) {
+        for (int64_t n = 0; n < frames; ++n) {
+            if (CVideoSettings::IsPaletteSample(n, frames)) {
+                sample += (sample.empty() ? "" : "+") + std::string("eq(n\\,") + std::to_string(n) + ")";
+            }
+        }
+        sample = "select=" + sample + ", ";
+    }
     // The frames carry no transparency: every colour goes to the picture.
-    return "[in] split [a][b]; [a] palettegen=max_colors=" + std::to_string(colours) +
-           ":reserve_transparent=0:stats_mode=full [p]; [b][p] paletteuse=dither=" + dither + " [out]";
+    return "[in] split [a][b]; [a] " + sample + "palettegen=max_colors=" + std::to_string(colours) +
+           ":reserve_transparent=0:stats_mode=full [p]; [b][p] paletteuse=dither=" + how + " [out]";
 }
 
 } // namespace
@@ -38,7 +49,8 @@ void CGifPaletteGraph::Close()
     m_pSink = nullptr;
 }
 
-int CGifPaletteGraph::Open(int32_t width, int32_t height, int32_t timeBaseDen, int32_t quality)
+int CGifPaletteGraph::Open(int32_t width, int32_t height, int32_t timeBaseDen, int32_t quality,
+                           CVideoSettings::GifDither dither, int64_t frames)
 {
     Close();
     m_pGraph = avfilter_graph_alloc();
@@ -64,7 +76,8 @@ int CGifPaletteGraph::Open(int32_t width, int32_t height, int32_t timeBaseDen, i
         outputs->filter_ctx = m_pSource;
         inputs->name = av_strdup("out");
         inputs->filter_ctx = m_pSink;
-        rc = avfilter_graph_parse_ptr(m_pGraph, FilterSpec(quality).c_str(), &inputs, &outputs, nullptr);
+        rc =
+            avfilter_graph_parse_ptr(m_pGraph, FilterSpec(quality, dither, frames).c_str(), &inputs, &outputs, nullptr);
     }
     avfilter_inout_free(&inputs);
     avfilter_inout_free(&outputs);

@@ -15,6 +15,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -62,6 +64,12 @@ bool WriteVideo(const std::string& path, const CVideoSettings& s, int32_t inW, i
     ok = ok && writer.Finish();
     error = writer.Error().Text();
     return ok;
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 class EncodeTest : public ::testing::Test {
@@ -295,4 +303,55 @@ TEST(FrameFileNameTest, PadsToFourDigitsOrWhatTheLastFrameNeeds)
     EXPECT_EQ(FrameFileName("base", 9999, 10000, ".jpg"), "base-9999.jpg");
     EXPECT_EQ(FrameFileName("base", 7, 10001, ".bmp"), "base-00007.bmp");
     EXPECT_EQ(FrameFileName("a b", 123456, 123457, ".png"), "a b-123456.png");
+}
+
+TEST_F(EncodeTest, EncoderSettingsReachTheVideo)
+{
+    // x264 notes its settings in the stream: veryfast's one-step subpixel
+    // search and the rate factor of quality 60 (28) less one.
+    const std::string mp4 = (m_dir / "fast.mp4").string();
+    std::string error;
+    ASSERT_TRUE(WriteVideo(mp4, {CVideoSettings::kMp4H264, kWidth, kHeight, 25, 60}, kWidth, kHeight, error)) << error;
+    const std::string bytes = ReadAll(mp4);
+    EXPECT_NE(bytes.find("subme=2 "), std::string::npos);
+    EXPECT_NE(bytes.find("crf=27.0"), std::string::npos);
+
+    // Ordered and diffused GIFs whose palette is sampled as for 40 frames
+    // (4 of the 10 written) keep every frame and differ.
+    std::string gifs[2];
+    const CVideoSettings::GifDither dithers[] = {CVideoSettings::GifDither::kOrdered,
+                                                 CVideoSettings::GifDither::kDiffusion};
+    for (size_t d = 0; d < 2; ++d) {
+        CVideoSettings s{CVideoSettings::kGif, kWidth, kHeight, 25, 75};
+        s.gifDither = dithers[d];
+        s.expectedFrames = 40; // more than the samples: only some go to the palette
+        const std::string path = (m_dir / ("d" + std::to_string(d) + ".gif")).string();
+        ASSERT_TRUE(WriteVideo(path, s, kWidth, kHeight, error)) << error;
+        const std::string probe = CFfmpegRunner::ProbeStream(path, error);
+        EXPECT_EQ(CFfmpegRunner::Value(probe, "nb_read_frames"), std::to_string(kFrames));
+        gifs[d] = ReadAll(path);
+    }
+    EXPECT_NE(gifs[0], gifs[1]);
+}
+
+TEST(VideoSettingsTest, PaletteSamplesTheFirstTheLastAndEvenlyBetween)
+{
+    for (const int64_t count : {1, 16, 17, 51, 1000}) {
+        std::vector<int64_t> samples;
+        for (int64_t i = 0; i < count; ++i) {
+            if (CVideoSettings::IsPaletteSample(i, count)) samples.push_back(i);
+        }
+        ASSERT_EQ(samples.size(), static_cast<size_t>(std::min<int64_t>(count, CVideoSettings::kGifPaletteSamples)));
+        EXPECT_EQ(samples.front(), 0);
+        EXPECT_EQ(samples.back(), count - 1);
+        for (size_t j = 1; j + 1 < samples.size(); ++j) {
+            const double even =
+                static_cast<double>(j) * static_cast<double>(count - 1) / static_cast<double>(samples.size() - 1);
+            EXPECT_NEAR(static_cast<double>(samples[j]), even, 0.5) << count;
+        }
+    }
+    CVideoSettings::GifDither dither{};
+    EXPECT_TRUE(CVideoSettings::ParseGifDither("diffusion", dither));
+    EXPECT_EQ(dither, CVideoSettings::GifDither::kDiffusion);
+    EXPECT_FALSE(CVideoSettings::ParseGifDither("bayer", dither));
 }
