@@ -154,9 +154,11 @@ TEST(RenderExport, FoldersAndNamesAreCheckedBeforeTheFirstFrame)
     // a run and for an export into it.
     fs::permissions(f.Work(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                   fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    // What the child says when it cannot reach the program (an exit status).
+    constexpr int kUnreachable = 100;
     const int failures = RunUnprivileged([&f] {
         // The build may lie in a folder only its owner can reach.
-        if (::access(TREVALIN_RENDER, X_OK) != 0) return -2;
+        if (::access(TREVALIN_RENDER, X_OK) != 0) return kUnreachable;
         int failed = 0;
         for (const std::vector<std::string>& args :
              {std::vector<std::string>{"--steps", "2", "demo.tvl"},
@@ -169,6 +171,6 @@ TEST(RenderExport, FoldersAndNamesAreCheckedBeforeTheFirstFrame)
         return failed;
     });
     fs::permissions(f.Work(), fs::perms::owner_all);
-    if (failures == -2) GTEST_SKIP() << "the unprivileged user cannot reach " << TREVALIN_RENDER;
+    if (failures == kUnreachable) GTEST_SKIP() << "the unprivileged user cannot reach " << TREVALIN_RENDER;
     EXPECT_EQ(failures, 0);
 }
