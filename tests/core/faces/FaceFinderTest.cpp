@@ -7,10 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #include <memory>
 
 namespace {
@@ -115,25 +113,19 @@ TEST_F(FaceFinderTest, PhotoAndItsMirrorGiveMirroredLines)
     EXPECT_EQ(half.error.Text(), CFaceMessages::NoFace(1).Text());
 }
 
-TEST(FaceTimingTest, TwoFullHdPhotosFromAFreshFinder)
+// A finder made afresh (module and model loaded) finds both full-size faces;
+// how long it takes is measured in trevalin-bench (FaceLines*).
+TEST(FaceFinderFreshTest, TwoFullHdPhotos)
 {
     const Pictures photos{Photo("face-1080.bmp"), Photo("face-1080-mirrored.bmp")};
     if (photos[0] == nullptr || photos[1] == nullptr || !std::filesystem::exists(CFaceModule::ModelPath()))
         GTEST_SKIP() << "no face photo in " << TREVALIN_FACE_PHOTO_DIR << " or no landmark model";
-    const auto start = std::chrono::steady_clock::now();
     CMessage error;
     const std::unique_ptr<CFaceFinder> finder = CFaceModule::MakeFinder(error);
     ASSERT_NE(finder, nullptr) << error.Text();
     const CFaceJob::Outcome outcome = CFaceJob::Run(*finder, photos, CCancelToken::Ticket());
-    const double first = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_TRUE(outcome.HasLines()) << outcome.error.Text();
-    const auto again = std::chrono::steady_clock::now();
-    EXPECT_TRUE(CFaceJob::Run(*finder, photos, CCancelToken::Ticket()).HasLines());
-    const double second = std::chrono::duration<double>(std::chrono::steady_clock::now() - again).count();
-    std::cout << "two 1920 x 1080 pictures: " << first << " s with the model read, " << second << " s again\n";
-    RecordProperty("first_seconds", std::to_string(first));
-    // Loose: the machine may be shared while the tests run.
-    EXPECT_LT(second, 5.0);
+    EXPECT_EQ(static_cast<int32_t>(outcome.lines[0].size()), CFaceLinePairs::kCount);
 }
 
 } // namespace
