@@ -37,9 +37,6 @@ struct CVideoSettings {
     int32_t quality = 75;      // 0 (smallest file) to 100 (best picture)
     int32_t webmSpeed = kDefaultWebmSpeed;
     GifDither gifDither = GifDither::kOrdered;
-    // Frames the video will have, known beforehand: a GIF's palette samples
-    // them. 0: not known, every frame counts.
-    int64_t expectedFrames = 0;
     // Encoder threads; 0: one per hardware thread.
     int32_t threads = 0;
 

@@ -70,7 +70,7 @@ void CopyLines(const CFeatureSet& from, CFeatureSet& to)
 // The one video of an export, whichever writer makes it.
 class CVideoOut {
 public:
-    bool Open(const CExportSettings& s, int32_t width, int32_t height, int64_t frames, CCancelToken::Ticket cancel)
+    bool Open(const CExportSettings& s, int32_t width, int32_t height, CCancelToken::Ticket cancel)
     {
         if (IsFfmpegVideo(s.video)) {
             m_ffmpeg = std::make_unique<CFfmpegVideoWriter>();
@@ -78,7 +78,6 @@ public:
             CVideoSettings video{FfmpegFormat(s.video), width, height, s.fps, s.videoQuality};
             video.webmSpeed = s.webmSpeed;
             video.gifDither = s.gifDither;
-            video.expectedFrames = frames;
             return m_ffmpeg->Open(s.VideoPath(), video);
         }
         m_avi = std::make_unique<CExportAviWriter>();
@@ -89,6 +88,10 @@ public:
     {
         return m_ffmpeg ? m_ffmpeg->AddFrame(frame.Bits(), frame.WidthBytes(), frame.Width(), frame.Height())
                         : m_avi->AddFrame(frame.Bits(), frame.WidthBytes(), frame.Width(), frame.Height());
+    }
+    bool AddPaletteSample(const CBitmap& frame)
+    {
+        return !m_ffmpeg || m_ffmpeg->AddPaletteSample(frame.Bits(), frame.WidthBytes(), frame.Width(), frame.Height());
     }
     bool Finish() { return m_ffmpeg ? m_ffmpeg->Finish() : m_avi->Finish(); }
     void Cancel()
@@ -238,12 +241,25 @@ int64_t CExportRun::VideoFrames(const std::vector<Step>& plan)
     return std::count_if(plan.begin(), plan.end(), [](const Step& step) { return step.video; });
 }
 
+std::vector<size_t> CExportRun::PaletteSamples(const std::vector<Step>& plan) const
+{
+    std::vector<size_t> samples;
+    if (m_settings.video != CExportSettings::Video::kGif) return samples;
+    const int64_t count = VideoFrames(plan);
+    int64_t n = 0;
+    for (size_t i = 0; i < plan.size(); ++i) {
+        if (plan[i].video && CVideoSettings::IsPaletteSample(n++, count)) samples.push_back(i);
+    }
+    return samples;
+}
+
 int64_t CExportRun::TotalSteps() const
 {
     const std::vector<Step> plan = Plan();
-    // A video through FFmpeg counts its frames twice: computed, then
-    // given back by the encoder (the GIF's after the last is computed).
-    return static_cast<int64_t>(plan.size()) + (IsFfmpegVideo(m_settings.video) ? VideoFrames(plan) : 0);
+    // A video through FFmpeg counts its frames twice: computed, then given
+    // back by the encoder; a GIF's palette samples are computed first.
+    return static_cast<int64_t>(plan.size()) + (IsFfmpegVideo(m_settings.video) ? VideoFrames(plan) : 0) +
+           static_cast<int64_t>(PaletteSamples(plan).size());
 }
 
 CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& progress)
@@ -298,20 +314,10 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
     CVideoOut video;
     // A video finished when the export stops is not stopped with it.
     const CCancelToken::Ticket videoCancel = s.finishVideoWhenStopped ? CCancelToken::Ticket() : cancel;
-    if (summary.videoWanted && !video.Open(s, m_nWidth, m_nHeight, VideoFrames(plan), videoCancel)) {
+    if (summary.videoWanted && !video.Open(s, m_nWidth, m_nHeight, videoCancel)) {
         return fail(video.Error());
     }
-    int64_t computed = 0;
-    int64_t encoded = 0;
-    video.OnEncoded([&](int64_t count) {
-        encoded = count;
-        if (progress) progress(computed + encoded, total);
-    });
-
-    std::vector<int32_t> frames(plan.size());
-    for (size_t i = 0; i < plan.size(); ++i)
-        frames[i] = plan[i].frame;
-    CFramePipeline pipeline([this, &engines](int32_t g, CBitmap& out, CCancelToken::Ticket ticket) {
+    const auto makeFrame = [this, &engines](int32_t g, CBitmap& out, CCancelToken::Ticket ticket) {
         // Frame g of the export is frame k of one morph.
         const CExportSequence::Place at = m_sequence.Locate(g);
         const Morph& morph = m_morphs[static_cast<size_t>(at.part)];
@@ -320,7 +326,49 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
         out.Reshape(morph.inputs[0]->Width(), morph.inputs[0]->Height(), 32);
         engine.SetCancelTicket(ticket);
         return engine.Morph(out, at.k, morph.doc.get()) != ImageMorphing::kAbandoned;
+    };
+    int64_t computed = 0;
+    int64_t encoded = 0;
+    // A GIF's palette comes first, from a few frames across the export, so
+    // that every frame after it is put into the palette and encoded as it
+    // is computed. They are computed again in their turn: holding them
+    // would cost more than that at large sizes.
+    if (summary.videoWanted) {
+        std::vector<int32_t> samples;
+        for (const size_t i : PaletteSamples(plan))
+            samples.push_back(plan[i].frame);
+        bool added = true;
+        const CFramePipeline::Outcome sampling = CFramePipeline(makeFrame).Run(
+            samples,
+            [&](size_t, int32_t, const CBitmap& frame) {
+                added = video.AddPaletteSample(frame);
+                if (added && progress) progress(++computed, total);
+                return added;
+            },
+            cancel);
+        if (sampling.outOfMemory) {
+            video.Cancel();
+            return fail(CMessage(CFramePipeline::kOutOfMemoryFormat, {sampling.failedFrame}));
+        }
+        if (!added && !video.Cancelled()) {
+            return fail(video.Error());
+        }
+        if (!added || sampling.cancelled || sampling.stopped || cancel.IsAbandoned()) {
+            video.Cancel();
+            summary.outcome = CExportSummary::Outcome::kCancelled;
+            return summary;
+        }
+    }
+    const int64_t sampled = computed;
+    video.OnEncoded([&](int64_t count) {
+        encoded = count;
+        if (progress) progress(computed + encoded, total);
     });
+
+    std::vector<int32_t> frames(plan.size());
+    for (size_t i = 0; i < plan.size(); ++i)
+        frames[i] = plan[i].frame;
+    CFramePipeline pipeline(makeFrame);
     std::optional<CMessage> failure; // why a write failed
     const CFramePipeline::Outcome outcome = pipeline.Run(
         frames,
@@ -347,8 +395,8 @@ CExportSummary CExportRun::Run(CCancelToken::Ticket cancel, const Progress& prog
                 failure = !fileOk ? files.Error() : video.Error();
                 return false;
             }
-            computed = static_cast<int64_t>(i) + 1;
-            summary.framesComputed = computed;
+            computed = sampled + static_cast<int64_t>(i) + 1;
+            summary.framesComputed = static_cast<int64_t>(i) + 1;
             if (progress) progress(computed + encoded, total);
             return true;
         },

@@ -37,6 +37,9 @@ private:
     std::vector<Step> Plan() const;
     // The steps of `plan` that go into the video.
     static int64_t VideoFrames(const std::vector<Step>& plan);
+    // The places in the plan of the frames a GIF's palette is made from;
+    // none for other videos.
+    std::vector<size_t> PaletteSamples(const std::vector<Step>& plan) const;
 
     // One morph of the export: its own copy of the lines and pictures.
     struct Morph {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 extern "C" {
@@ -188,7 +189,68 @@ int CFfmpegVideoWriter::StartEncoder()
     if (m_pPaletted == nullptr) {
         return AVERROR(ENOMEM);
     }
-    return m_palette.Open(s.width, s.height, kGifTicksPerSecond, s.quality, s.gifDither, s.expectedFrames);
+    m_pPaletted->format = AV_PIX_FMT_PAL8;
+    m_pPaletted->width = s.width;
+    m_pPaletted->height = s.height;
+    rc = av_frame_get_buffer(m_pPaletted, 0);
+    if (rc < 0) {
+        return rc;
+    }
+    m_bPaletteMade = false;
+    return m_palette.Open(s.width, s.height, s.quality);
+}
+
+int CFfmpegVideoWriter::Scale(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height)
+{
+    if (bgr0 == nullptr || width <= 0 || height <= 0 || stride / 4 < width) {
+        return AVERROR(EINVAL);
+    }
+    // The encoder or the palette may still hold the last picture's buffer.
+    const int rc = av_frame_make_writable(m_pPicture);
+    if (rc < 0) {
+        return rc;
+    }
+    return m_scaler.Convert(bgr0, stride, width, height, m_pPicture) ? 0 : AVERROR(EINVAL);
+}
+
+bool CFfmpegVideoWriter::AddPaletteSample(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height)
+{
+    if (!m_bOpen) {
+        return false;
+    }
+    if (CancelRequested()) {
+        Cancel();
+        return false;
+    }
+    if (bgr0 == nullptr || width <= 0 || height <= 0 || stride / 4 < width) {
+        return Fail(CExportMessages::BadFrame(width, height, stride));
+    }
+    if (m_settings.format != CVideoSettings::kGif || m_bPaletteMade) {
+        return true;
+    }
+    const int rc = PushSample(bgr0, stride, width, height);
+    return rc < 0 ? FailCode(rc) : true;
+}
+
+int CFfmpegVideoWriter::PushSample(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height)
+{
+    int rc = Scale(bgr0, stride, width, height);
+    if (rc < 0) {
+        return rc;
+    }
+    // Counted at 6 bits a channel, the centre of each step: palettegen
+    // keeps every distinct colour, and a photograph's noise would give it
+    // millions. The palette's colours lose nothing a GIF shows.
+    for (int32_t y = 0; y < m_pPicture->height; ++y) {
+        uint8_t* row = m_pPicture->data[0] + static_cast<std::ptrdiff_t>(y) * m_pPicture->linesize[0];
+        for (int32_t x = 0; x < 4 * m_pPicture->width; ++x)
+            row[x] = static_cast<uint8_t>((row[x] & 0xfc) | 2);
+    }
+    rc = m_palette.Push(m_pPicture);
+    if (rc >= 0) {
+        ++m_samples;
+    }
+    return rc;
 }
 
 bool CFfmpegVideoWriter::AddFrame(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height)
@@ -203,28 +265,60 @@ bool CFfmpegVideoWriter::AddFrame(const uint8_t* bgr0, int32_t stride, int32_t w
     if (bgr0 == nullptr || width <= 0 || height <= 0 || stride / 4 < width) {
         return Fail(CExportMessages::BadFrame(width, height, stride));
     }
-    // The encoder or the graph may still hold the last picture's buffer.
-    int rc = av_frame_make_writable(m_pPicture);
-    if (rc < 0) {
-        return FailCode(rc);
+    int rc = 0;
+    if (m_settings.format == CVideoSettings::kGif && !m_bPaletteMade) {
+        // No samples given: the first frame makes the palette.
+        if (m_samples == 0) {
+            rc = PushSample(bgr0, stride, width, height);
+        }
+        if (rc >= 0) {
+            rc = MakePalette();
+        }
     }
-    if (!m_scaler.Convert(bgr0, stride, width, height, m_pPicture)) {
-        return FailCode(AVERROR(EINVAL));
+    if (rc >= 0) {
+        rc = Scale(bgr0, stride, width, height);
     }
     m_pPicture->pts = m_nFrames * m_nPtsStep;
-    if (m_settings.format == CVideoSettings::kGif) {
-        rc = m_palette.Push(m_pPicture);
-        if (rc >= 0) {
-            rc = DrainPaletteGraph(false);
-        }
-    } else {
-        rc = Encode(m_pPicture);
+    if (rc >= 0) {
+        rc = m_settings.format == CVideoSettings::kGif ? EncodePaletted() : Encode(m_pPicture);
     }
     if (rc < 0) {
         return FailCode(rc);
     }
     ++m_nFrames;
     return true;
+}
+
+int CFfmpegVideoWriter::MakePalette()
+{
+    const int rc = m_palette.Make(m_colours);
+    if (rc < 0) {
+        return rc;
+    }
+    m_quantizer.SetPalette(m_colours.data(), static_cast<int32_t>(m_colours.size()));
+    m_bPaletteMade = true;
+    return 0;
+}
+
+int CFfmpegVideoWriter::EncodePaletted()
+{
+    int rc = av_frame_make_writable(m_pPaletted);
+    if (rc < 0) {
+        return rc;
+    }
+    const int32_t w = m_settings.width, h = m_settings.height;
+    if (m_settings.gifDither == CVideoSettings::GifDither::kOrdered) {
+        m_quantizer.MapOrdered(m_pPicture->data[0], m_pPicture->linesize[0], w, h, m_pPaletted->data[0],
+                               m_pPaletted->linesize[0]);
+    } else {
+        m_quantizer.MapDiffused(m_pPicture->data[0], m_pPicture->linesize[0], w, h, m_pPaletted->data[0],
+                                m_pPaletted->linesize[0]);
+    }
+    std::memcpy(m_pPaletted->data[1], m_colours.data(), sizeof(uint32_t) * m_colours.size());
+    m_pPaletted->pts = m_nFrames * m_nPtsStep;
+    m_pPaletted->pict_type = AV_PICTURE_TYPE_NONE;
+    rc = Encode(m_pPaletted);
+    return rc;
 }
 
 int CFfmpegVideoWriter::Encode(AVFrame* frame)
@@ -249,28 +343,6 @@ int CFfmpegVideoWriter::Encode(AVFrame* frame)
     return rc;
 }
 
-int CFfmpegVideoWriter::DrainPaletteGraph(bool ended)
-{
-    for (;;) {
-        if (ended && CancelRequested()) {
-            return AVERROR_EXIT;
-        }
-        int rc = m_palette.Pull(m_pPaletted);
-        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) {
-            return 0;
-        }
-        if (rc < 0) {
-            return rc;
-        }
-        m_pPaletted->pict_type = AV_PICTURE_TYPE_NONE;
-        rc = Encode(m_pPaletted);
-        av_frame_unref(m_pPaletted);
-        if (rc < 0) {
-            return rc;
-        }
-    }
-}
-
 bool CFfmpegVideoWriter::Finish()
 {
     if (!m_bOpen) {
@@ -279,16 +351,7 @@ bool CFfmpegVideoWriter::Finish()
     if (m_nFrames == 0) {
         return Fail(CExportMessages::NoFrames(m_strPath));
     }
-    int rc = 0;
-    if (m_settings.format == CVideoSettings::kGif) {
-        rc = m_palette.End();
-        if (rc >= 0) {
-            rc = DrainPaletteGraph(true);
-        }
-    }
-    if (rc >= 0 && CancelRequested()) {
-        rc = AVERROR_EXIT;
-    }
+    int rc = CancelRequested() ? AVERROR_EXIT : 0;
     if (rc >= 0) {
         rc = Encode(nullptr);
     }
@@ -350,6 +413,8 @@ bool CFfmpegVideoWriter::FailCode(int averror)
 void CFfmpegVideoWriter::Release()
 {
     m_palette.Close();
+    m_bPaletteMade = false;
+    m_samples = 0;
     if (m_pFormat != nullptr) {
         avio_closep(&m_pFormat->pb);
         avformat_free_context(m_pFormat);

@@ -3,7 +3,8 @@
 #include "message/CMessage.h"
 
 #include "CFrameScaler.h"
-#include "CGifPaletteGraph.h"
+#include "CGifPalette.h"
+#include "CGifQuantizer.h"
 #include "files/CReplacingFile.h"
 #include "export/CVideoSettings.h"
 #include "morph/CCancelToken.h"
@@ -39,11 +40,15 @@ public:
     // temporary file and starts the encoder. False with Error() set when
     // anything is wrong; nothing is left on disk then.
     bool Open(const std::string& path, const CVideoSettings& settings);
+    // An animated GIF's palette is made from sample frames given before the
+    // first AddFrame (typically the first, the last and evenly spaced ones:
+    // CVideoSettings::IsPaletteSample); without any, from the first frame.
+    // Other formats ignore the samples.
+    bool AddPaletteSample(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height);
     // Appends one frame shown for 1 / fps seconds; `stride` is the byte
     // distance between rows (at least 4 x width).
     bool AddFrame(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height);
-    // Completes the video and renames it over the destination. An animated
-    // GIF does most of its work here: palette, then every frame.
+    // Completes the video and renames it over the destination.
     bool Finish();
     // Stops and removes the temporary file; the destination is untouched.
     void Cancel();
@@ -56,8 +61,8 @@ public:
     bool IsCancelled() const { return m_bCancelled; }
     int64_t FrameCount() const { return m_nFrames; }
     // Frames the encoder has given back and the file holds: behind
-    // FrameCount by the encoder's look-ahead, and for a GIF by all of them
-    // until Finish. `encoded` hears of each, during Finish too.
+    // FrameCount by the encoder's look-ahead. `encoded` hears of each,
+    // during Finish too.
     int64_t EncodedCount() const { return m_encoded; }
     void SetEncodedCallback(std::function<void(int64_t)> encoded) { m_onEncoded = std::move(encoded); }
     // Why the last call failed; empty otherwise.
@@ -68,8 +73,14 @@ private:
     // Sends `frame` (null: the end) to the encoder and writes the packets
     // it gives back. 0 or an FFmpeg error code.
     int Encode(AVFrame* frame);
-    // Encodes what the GIF palette graph lets out. 0 or an error.
-    int DrainPaletteGraph(bool ended);
+    // Checks a frame and scales it into m_pPicture. 0 or an error.
+    int Scale(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height);
+    // Counts a frame's colours into the GIF's palette. 0 or an error.
+    int PushSample(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height);
+    // Makes the GIF's palette from the samples given. 0 or an error.
+    int MakePalette();
+    // Puts m_pPicture into the palette and encodes it. 0 or an error.
+    int EncodePaletted();
     bool CancelRequested() const;
     bool Fail(const CMessage& message);
     bool FailCode(int averror);
@@ -88,11 +99,15 @@ private:
 
     CReplacingFile m_temp;
     CFrameScaler m_scaler;
-    CGifPaletteGraph m_palette;
+    CGifPalette m_palette;
+    bool m_bPaletteMade = false;
+    int64_t m_samples = 0;
+    CGifPalette::Colours m_colours{};
+    CGifQuantizer m_quantizer;
     AVFormatContext* m_pFormat = nullptr;
     AVCodecContext* m_pCodec = nullptr;
     AVStream* m_pStream = nullptr;
     AVFrame* m_pPicture = nullptr;  // the scaled frame
-    AVFrame* m_pPaletted = nullptr; // a GIF frame out of the palette graph
+    AVFrame* m_pPaletted = nullptr; // a GIF frame in its palette
     AVPacket* m_pPacket = nullptr;
 };
