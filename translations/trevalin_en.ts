@@ -544,6 +544,30 @@ How should it be fitted to the size of %4?</translation>
         <source>帧数(&amp;L):</source>
         <translation>Frames (&amp;L):</translation>
     </message>
+    <message>
+        <source>数值越大编码越快,文件稍大;5 及以上按实时速度编码</source>
+        <translation>Higher is faster, with slightly larger files; 5 and above encode in real time</translation>
+    </message>
+    <message>
+        <source>编码速度:</source>
+        <translation>Encoding speed:</translation>
+    </message>
+    <message>
+        <source>有序抖动(快)</source>
+        <translation>Ordered dithering (fast)</translation>
+    </message>
+    <message>
+        <source>误差扩散(细腻)</source>
+        <translation>Error diffusion (finer)</translation>
+    </message>
+    <message>
+        <source>有序抖动快,文件小;误差扩散的渐变更细腻,编码约慢一倍</source>
+        <translation>Ordered dithering is fast and keeps files small; error diffusion renders gradients more finely and takes about twice as long</translation>
+    </message>
+    <message>
+        <source>抖动:</source>
+        <translation>Dithering:</translation>
+    </message>
 </context>
 <context>
     <name>CFaceCommands</name>

@@ -114,7 +114,21 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
     m_pVideo->addItem(tr("AVI(全帧,非压缩的)"), int(Video::kAviUncompressed));
     m_pVideo->addItem(QStringLiteral("AVI(Motion JPEG)"), int(Video::kAviMotionJpeg));
     Select(m_pVideo, int(settings.video));
-    form->addRow(tr("视频(&V):"), m_pVideo);
+    // WebM's speed and a GIF's dithering sit beside the video, like JPEG's
+    // quality beside the frame files, and are open only with their format.
+    m_webmSpeed = Spin(this, "webmSpeed", 0, CVideoSettings::kMaxWebmSpeed, settings.webmSpeed);
+    m_webmSpeed->setToolTip(tr("数值越大编码越快,文件稍大;5 及以上按实时速度编码"));
+    auto* speedLabel = new QLabel(tr("编码速度:"), this);
+    speedLabel->setBuddy(m_webmSpeed);
+    m_gifDither = new QComboBox(this);
+    m_gifDither->setObjectName(QStringLiteral("gifDither"));
+    m_gifDither->addItem(tr("有序抖动(快)"), int(CVideoSettings::GifDither::kOrdered));
+    m_gifDither->addItem(tr("误差扩散(细腻)"), int(CVideoSettings::GifDither::kDiffusion));
+    m_gifDither->setToolTip(tr("有序抖动快,文件小;误差扩散的渐变更细腻,编码约慢一倍"));
+    Select(m_gifDither, int(settings.gifDither));
+    auto* ditherLabel = new QLabel(tr("抖动:"), this);
+    ditherLabel->setBuddy(m_gifDither);
+    AddRow(form, this, tr("视频(&V):"), {m_pVideo, speedLabel, m_webmSpeed, ditherLabel, m_gifDither});
 
     m_pFps = Spin(this, "fps", CVideoSettings::kMinFps, CVideoSettings::kMaxFps, settings.fps, tr(" 帧/秒"));
     form->addRow(tr("帧率(&R):"), m_pFps);
@@ -215,6 +229,8 @@ CExportSettings CExportDlg::GetSettings() const
     s.video = static_cast<Video>(m_pVideo->currentData().toInt());
     s.fps = m_pFps->value();
     s.videoQuality = m_pVideoQuality->value();
+    s.webmSpeed = m_webmSpeed->value();
+    s.gifDither = static_cast<CVideoSettings::GifDither>(m_gifDither->currentData().toInt());
     s.width = m_pOwnWidth->isChecked() ? m_pWidth->value() : 0;
     s.height = 0;
     s.pingPong = m_pPingPong->isChecked();
@@ -252,6 +268,8 @@ void CExportDlg::UpdateControls()
                        static_cast<QWidget*>(m_pHoldFirst), static_cast<QWidget*>(m_pHoldLast)})
         w->setEnabled(video);
     m_pVideoQuality->setEnabled(video && s.video != Video::kAviUncompressed);
+    m_webmSpeed->setEnabled(s.video == Video::kWebm);
+    m_gifDither->setEnabled(s.video == Video::kGif);
     m_pWidth->setEnabled(m_pOwnWidth->isChecked());
     // Quality belongs to the feature morph; supersampling to smooth frames.
     m_quality->setEnabled(s.engine == EngineKind::kFeature);

@@ -18,7 +18,8 @@ class QSpinBox;
 // The export dialog (文件 → 导出…): output folder and base name, frame
 // files and their format, the video and its format, frame rate and
 // quality, output size (the pictures' own or a width of choice), the morph's
-// quality (and 2 x 2 supersampling of smooth frames), ping-pong
+// quality (and 2 x 2 supersampling of smooth frames), WebM's encoding speed
+// and a GIF's dithering (each open only with its format), ping-pong
 // and the held first and last frames. A line under them tells how many
 // frames the video will have and how long it plays, as the settings change.
 // The export's length is its frame count (of each morph of a sequence),
@@ -55,6 +56,8 @@ public:
     QCheckBox* SupersampleBox() const { return m_supersample; }
     QSpinBox* FrameCountBox() const { return m_frameCount; }
     QDoubleSpinBox* DurationBox() const { return m_duration; }
+    QSpinBox* WebmSpeedBox() const { return m_webmSpeed; }
+    QComboBox* GifDitherList() const { return m_gifDither; }
 
     // A GIF keeps every frame in memory until it is written: above this
     // the dialog suggests a smaller size.
@@ -79,6 +82,8 @@ private:
     QComboBox* m_pVideo;
     QSpinBox* m_pFps;
     QSpinBox* m_pVideoQuality;
+    QSpinBox* m_webmSpeed;
+    QComboBox* m_gifDither;
     QRadioButton* m_pPictureSize;
     QRadioButton* m_pOwnWidth;
     QButtonGroup* m_sizeGroup;

@@ -78,8 +78,8 @@ QString OpenProject(CAppRig& rig, const std::string& name)
 // 文件 → 导出… through the real dialog: a size H.264 cannot take is told
 // before anything is written and the dialog comes back; then PNG frames and
 // an animated GIF with ping-pong and a held last frame, into a folder chosen
-// with 浏览…, which is remembered; 取消 in the progress dialog leaves
-// nothing behind.
+// with 浏览…, which is remembered with the GIF's dithering; 取消 in the
+// progress dialog leaves nothing behind.
 void ExportTest::exportDialogDrivesARealExport()
 {
     CAppRig rig;
@@ -109,6 +109,7 @@ void ExportTest::exportDialogDrivesARealExport()
             dialog.FpsBox()->setValue(10);
             dialog.PingPongBox()->setChecked(true);
             dialog.HoldLastBox()->setValue(0.2);
+            dialog.GifDitherList()->setCurrentIndex(1);
         }
         settings = dialog.GetSettings();
         return true;
@@ -143,6 +144,8 @@ void ExportTest::exportDialogDrivesARealExport()
     QCOMPARE(offered.folder, out.string());
     QCOMPARE(int(offered.video), int(CExportSettings::Video::kGif));
     QVERIFY(offered.pingPong);
+    QCOMPARE(offered.gifDither, CVideoSettings::GifDither::kDiffusion);
+    QCOMPARE(rig.settings->value(QStringLiteral("Export/WebmSpeed")).toInt(), 6);
     QCOMPARE(Names(out), QStringList());
     QVERIFY2(rig.prompts.Texts().last().startsWith(QStringLiteral("导出已取消。")),
              qPrintable(rig.prompts.Texts().last()));
@@ -253,6 +256,26 @@ void ExportTest::dialogOffersOneSizeAndTellsTheLength()
     dialog.FpsBox()->setValue(20);
     QCOMPARE(dialog.DurationBox()->value(), 1.0);
     QCOMPARE(dialog.FrameCountBox()->maximum(), 10000);
+    // WebM's speed and a GIF's dithering are open only with their format.
+    QCOMPARE(dialog.WebmSpeedBox()->value(), 6);
+    QCOMPARE(dialog.GifDitherList()->currentText(), QStringLiteral("有序抖动(快)"));
+    using Video = CExportSettings::Video;
+    for (Video video :
+         {Video::kNone, Video::kMp4, Video::kWebm, Video::kGif, Video::kAviUncompressed, Video::kAviMotionJpeg}) {
+        SelectData(dialog.VideoList(), video);
+        QCOMPARE(dialog.WebmSpeedBox()->isEnabled(), video == Video::kWebm);
+        QCOMPARE(dialog.GifDitherList()->isEnabled(), video == Video::kGif);
+    }
+    dialog.WebmSpeedBox()->setValue(2);
+    dialog.GifDitherList()->setCurrentIndex(1);
+    QCOMPARE(dialog.GetSettings().webmSpeed, 2);
+    QCOMPARE(dialog.GetSettings().gifDither, CVideoSettings::GifDither::kDiffusion);
+    CExportSettings remembered = given;
+    remembered.webmSpeed = 9;
+    remembered.gifDither = CVideoSettings::GifDither::kDiffusion;
+    CExportDlg kept(remembered, 320, 240, prompts);
+    QCOMPARE(kept.WebmSpeedBox()->value(), 9);
+    QCOMPARE(kept.GifDitherList()->currentText(), QStringLiteral("误差扩散(细腻)"));
     // A sequence of three morphs: each of 25 frames, the joins once.
     CExportDlg sequence(given, 320, 240, prompts, nullptr, 3);
     SelectData(sequence.VideoList(), CExportSettings::Video::kMp4);
