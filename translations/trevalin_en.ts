@@ -489,10 +489,6 @@ How should it be fitted to the size of %4?</translation>
         <translation>Height follows: %1 px</translation>
     </message>
     <message>
-        <source>GIF 动画在写完之前要把所有帧留在内存中(约 %1 MB),建议减小输出宽度。</source>
-        <translation>An animated GIF keeps all its frames in memory until it is written (about %1 MB); a smaller output width is advisable.</translation>
-    </message>
-    <message>
         <source>GIF 的帧延时以 1/100 秒计,高于 50 帧/秒的帧率按 50 帧/秒播放。</source>
         <translation>GIF frame delays count in hundredths of a second: frame rates above 50 fps play at 50 fps.</translation>
     </message>
@@ -567,6 +563,14 @@ How should it be fitted to the size of %4?</translation>
     <message>
         <source>抖动:</source>
         <translation>Dithering:</translation>
+    </message>
+    <message>
+        <source>预设越快编码越快,同样画质下文件越大;ultrafast 跟得上变形的速度</source>
+        <translation>Faster presets encode faster and make larger files for the same picture; ultrafast keeps up with the morph</translation>
+    </message>
+    <message>
+        <source>编码预设:</source>
+        <translation>Preset:</translation>
     </message>
 </context>
 <context>

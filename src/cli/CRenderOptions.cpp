@@ -35,7 +35,7 @@ bool TakesValue(const std::string& name)
          {"--steps",    "--engine",  "--codec",       "--out",         "--name",         "--image-format",
           "--video",    "--fps",     "--range",       "--threads",     "--ease",         "--edge",
           "--fit",      "--quality", "--supersample", "--shape-curve", "--colour-curve", "--frames",
-          "--duration", "--hold",    "--webm-speed",  "--gif-dither"}) {
+          "--duration", "--hold",    "--webm-speed",  "--gif-dither",  "--mp4-preset"}) {
         if (name == s) return true;
     }
     return false;
@@ -62,6 +62,8 @@ const char* CRenderOptions::Usage()
            "  --image-format FORMAT  frame files: bmp (default), png, jpeg or none\n"
            "  --video FORMAT         video: avi (default), mp4, webm, gif or none\n"
            "  --fps N                frames per second, 1 to 120 (default 3 for the AVI without --out, else 25)\n"
+           "  --mp4-preset NAME      MP4 encoding speed: an x264 preset, ultrafast (default) to veryslow\n"
+           "                         (slower: smaller file, same picture)\n"
            "  --webm-speed N         WebM encoding speed, 0 (slowest, smallest file) to 9 (default 6)\n"
            "  --gif-dither ordered|diffusion  GIF colours: an ordered pattern (default, fast) or error\n"
            "                         diffusion (smoother gradients, slower)\n"
@@ -142,6 +144,7 @@ CExportSettings CRenderOptions::ExportSettings(const std::string& workDir, const
     s.lastFrame = rangeLast ? *rangeLast : -1;
     s.threads = threads;
     s.webmSpeed = webmSpeed;
+    s.mp4Preset = mp4Preset;
     s.gifDither = gifDither;
     s.supersample = supersample;
     return s;
@@ -297,6 +300,12 @@ std::optional<std::string> ExportSwitch(const std::string& name, const std::stri
         int32_t fps = 0;
         if (!ParseNumber(value, 1, 120, fps)) return "--fps takes a whole number from 1 to 120, not '" + value + "'";
         out.fps = fps;
+    } else if (name == "--mp4-preset") {
+        if (!CVideoSettings::ParseMp4Preset(value.c_str(), out.mp4Preset)) {
+            return "--mp4-preset takes ultrafast, superfast, veryfast, faster, fast, medium, slow, slower or "
+                   "veryslow, not '" +
+                   value + "'";
+        }
     } else if (name == "--webm-speed") {
         if (!ParseNumber(value, 0, CVideoSettings::kMaxWebmSpeed, out.webmSpeed)) {
             return "--webm-speed takes a whole number from 0 to 9, not '" + value + "'";

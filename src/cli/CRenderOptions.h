@@ -41,7 +41,9 @@ struct CRenderOptions {
     int32_t hold = 0; // --hold: copies of each picture's frame (CExportSequence)
     bool codecGiven = false;
     int32_t threads = 0; // 0: one per hardware thread
-    // Encoder settings of a WebM or GIF video (--webm-speed, --gif-dither).
+    // Encoder settings of an MP4, WebM or GIF video (--mp4-preset,
+    // --webm-speed, --gif-dither).
+    int32_t mp4Preset = CVideoSettings::kDefaultMp4Preset;
     int32_t webmSpeed = CVideoSettings::kDefaultWebmSpeed;
     CVideoSettings::GifDither gifDither = CVideoSettings::GifDither::kOrdered;
 

@@ -92,9 +92,11 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
     EXPECT_EQ(legacy.frames, 6) << "the AVI of the working folder runs at 3 fps";
 
     CRenderOptions out;
-    ASSERT_FALSE(Parse({"--out", "/o", "--name", "m", "--image-format", "png", "--video", "webm", "--fps", "30",
-                        "--range", "2-5", "--pingpong", "--webm-speed", "3", "--gif-dither", "diffusion", "p.tvl"},
-                       out));
+    ASSERT_FALSE(Parse(
+        {"--out",     "/o",           "--name",  "m",    "--image-format", "png",          "--video", "webm",
+         "--fps",     "30",           "--range", "2-5",  "--pingpong",     "--webm-speed", "3",       "--gif-dither",
+         "diffusion", "--mp4-preset", "slow",    "p.tvl"},
+        out));
     const CExportSettings s = out.ExportSettings("/work", "p");
     EXPECT_EQ(s.FramePath(2), "/o/m-0002.png");
     EXPECT_EQ(s.VideoPath(), "/o/m.webm");
@@ -103,6 +105,7 @@ TEST(RenderOptions, DefaultsAndAllSwitches)
     EXPECT_EQ(s.LastFrame(), 5);
     EXPECT_TRUE(s.pingPong);
     EXPECT_EQ(s.webmSpeed, 3);
+    EXPECT_EQ(s.mp4Preset, 6);
     EXPECT_EQ(s.gifDither, CVideoSettings::GifDither::kDiffusion);
     EXPECT_EQ(CExportSettings().webmSpeed, 6) << "the default keeps up with the frames";
 
@@ -201,6 +204,7 @@ TEST(RenderOptions, RejectsBadValuesAndShapes)
              {"--threads", "0", "p.tvl"},
              {"--webm-speed", "10", "p.tvl"},
              {"--webm-speed", "fast", "p.tvl"},
+             {"--mp4-preset", "turbo", "p.tvl"},
              {"--gif-dither", "bayer", "p.tvl"},
              {"--ease", "fast", "p.tvl"},
              {"--edge", "wrap", "p.tvl"},

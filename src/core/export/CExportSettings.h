@@ -40,7 +40,9 @@ struct CExportSettings {
     Video video = Video::kMp4;
     int32_t videoQuality = 75; // 0 to 100 (Motion JPEG: 0 is taken as 1)
     int32_t fps = 25;          // 1 to 120
-    // WebM's speed, 0 to 9 (CVideoSettings::webmSpeed), and a GIF's dithering.
+    // H.264's preset (CVideoSettings::kMp4Presets), WebM's speed, 0 to 9
+    // (CVideoSettings::webmSpeed), and a GIF's dithering.
+    int32_t mp4Preset = CVideoSettings::kDefaultMp4Preset;
     int32_t webmSpeed = CVideoSettings::kDefaultWebmSpeed;
     CVideoSettings::GifDither gifDither = CVideoSettings::GifDither::kOrdered;
 

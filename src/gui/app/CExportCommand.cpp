@@ -50,6 +50,7 @@ CExportSettings CExportCommand::InitialSettings(int32_t steps, EngineKind engine
         static_cast<CExportSettings::Video>(m_settings.value(kGroup + QStringLiteral("Video"), int(s.video)).toInt());
     s.videoQuality = m_settings.value(kGroup + QStringLiteral("VideoQuality"), s.videoQuality).toInt();
     s.fps = m_settings.value(kGroup + QStringLiteral("Fps"), s.fps).toInt();
+    s.mp4Preset = m_settings.value(kGroup + QStringLiteral("Mp4Preset"), s.mp4Preset).toInt();
     s.webmSpeed = m_settings.value(kGroup + QStringLiteral("WebmSpeed"), s.webmSpeed).toInt();
     s.gifDither = static_cast<CVideoSettings::GifDither>(
         m_settings.value(kGroup + QStringLiteral("GifDither"), int(s.gifDither)).toInt());
@@ -71,6 +72,7 @@ void CExportCommand::Remember(const CExportSettings& s)
     m_settings.setValue(kGroup + QStringLiteral("Video"), int(s.video));
     m_settings.setValue(kGroup + QStringLiteral("VideoQuality"), s.videoQuality);
     m_settings.setValue(kGroup + QStringLiteral("Fps"), s.fps);
+    m_settings.setValue(kGroup + QStringLiteral("Mp4Preset"), s.mp4Preset);
     m_settings.setValue(kGroup + QStringLiteral("WebmSpeed"), s.webmSpeed);
     m_settings.setValue(kGroup + QStringLiteral("GifDither"), int(s.gifDither));
     m_settings.setValue(kGroup + QStringLiteral("Width"), s.width);

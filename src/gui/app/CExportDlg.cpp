@@ -114,8 +114,17 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
     m_pVideo->addItem(tr("AVI(全帧,非压缩的)"), int(Video::kAviUncompressed));
     m_pVideo->addItem(QStringLiteral("AVI(Motion JPEG)"), int(Video::kAviMotionJpeg));
     Select(m_pVideo, int(settings.video));
-    // WebM's speed and a GIF's dithering sit beside the video, like JPEG's
-    // quality beside the frame files, and are open only with their format.
+    // H.264's preset, WebM's speed and a GIF's dithering sit beside the
+    // video, like JPEG's quality beside the frame files, and are open only
+    // with their format.
+    m_mp4Preset = new QComboBox(this);
+    m_mp4Preset->setObjectName(QStringLiteral("mp4Preset"));
+    for (int32_t i = 0; i < CVideoSettings::kMp4PresetCount; ++i)
+        m_mp4Preset->addItem(QString::fromLatin1(CVideoSettings::kMp4Presets[i]), i);
+    m_mp4Preset->setToolTip(tr("预设越快编码越快,同样画质下文件越大;ultrafast 跟得上变形的速度"));
+    Select(m_mp4Preset, settings.mp4Preset);
+    auto* presetLabel = new QLabel(tr("编码预设:"), this);
+    presetLabel->setBuddy(m_mp4Preset);
     m_webmSpeed = Spin(this, "webmSpeed", 0, CVideoSettings::kMaxWebmSpeed, settings.webmSpeed);
     m_webmSpeed->setToolTip(tr("数值越大编码越快,文件稍大;5 及以上按实时速度编码"));
     auto* speedLabel = new QLabel(tr("编码速度:"), this);
@@ -128,7 +137,8 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
     Select(m_gifDither, int(settings.gifDither));
     auto* ditherLabel = new QLabel(tr("抖动:"), this);
     ditherLabel->setBuddy(m_gifDither);
-    AddRow(form, this, tr("视频(&V):"), {m_pVideo, speedLabel, m_webmSpeed, ditherLabel, m_gifDither});
+    AddRow(form, this, tr("视频(&V):"),
+           {m_pVideo, presetLabel, m_mp4Preset, speedLabel, m_webmSpeed, ditherLabel, m_gifDither});
 
     m_pFps = Spin(this, "fps", CVideoSettings::kMinFps, CVideoSettings::kMaxFps, settings.fps, tr(" 帧/秒"));
     form->addRow(tr("帧率(&R):"), m_pFps);
@@ -229,6 +239,7 @@ CExportSettings CExportDlg::GetSettings() const
     s.video = static_cast<Video>(m_pVideo->currentData().toInt());
     s.fps = m_pFps->value();
     s.videoQuality = m_pVideoQuality->value();
+    s.mp4Preset = m_mp4Preset->currentData().toInt();
     s.webmSpeed = m_webmSpeed->value();
     s.gifDither = static_cast<CVideoSettings::GifDither>(m_gifDither->currentData().toInt());
     s.width = m_pOwnWidth->isChecked() ? m_pWidth->value() : 0;
@@ -268,6 +279,7 @@ void CExportDlg::UpdateControls()
                        static_cast<QWidget*>(m_pHoldFirst), static_cast<QWidget*>(m_pHoldLast)})
         w->setEnabled(video);
     m_pVideoQuality->setEnabled(video && s.video != Video::kAviUncompressed);
+    m_mp4Preset->setEnabled(s.video == Video::kMp4);
     m_webmSpeed->setEnabled(s.video == Video::kWebm);
     m_gifDither->setEnabled(s.video == Video::kGif);
     m_pWidth->setEnabled(m_pOwnWidth->isChecked());
@@ -282,13 +294,8 @@ void CExportDlg::UpdateControls()
 
     QString note;
     if (s.video == Video::kGif) {
-        const int64_t bytes = int64_t{w} * h * 4 * static_cast<int64_t>(s.Timeline().size());
-        if (bytes > kGifWarnBytes) {
-            note = tr("GIF 动画在写完之前要把所有帧留在内存中(约 %1 MB),建议减小输出宽度。").arg(bytes >> 20);
-        }
         if (s.fps > 50) {
-            if (!note.isEmpty()) note += QLatin1Char('\n');
-            note += tr("GIF 的帧延时以 1/100 秒计,高于 50 帧/秒的帧率按 50 帧/秒播放。");
+            note = tr("GIF 的帧延时以 1/100 秒计,高于 50 帧/秒的帧率按 50 帧/秒播放。");
         }
     }
     if (video) {

@@ -56,12 +56,9 @@ public:
     QCheckBox* SupersampleBox() const { return m_supersample; }
     QSpinBox* FrameCountBox() const { return m_frameCount; }
     QDoubleSpinBox* DurationBox() const { return m_duration; }
+    QComboBox* Mp4PresetList() const { return m_mp4Preset; }
     QSpinBox* WebmSpeedBox() const { return m_webmSpeed; }
     QComboBox* GifDitherList() const { return m_gifDither; }
-
-    // A GIF keeps every frame in memory until it is written: above this
-    // the dialog suggests a smaller size.
-    static constexpr int64_t kGifWarnBytes = int64_t{512} << 20;
 
 private:
     void OnBrowse();
@@ -82,6 +79,7 @@ private:
     QComboBox* m_pVideo;
     QSpinBox* m_pFps;
     QSpinBox* m_pVideoQuality;
+    QComboBox* m_mp4Preset;
     QSpinBox* m_webmSpeed;
     QComboBox* m_gifDither;
     QRadioButton* m_pPictureSize;

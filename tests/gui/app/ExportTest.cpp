@@ -256,25 +256,32 @@ void ExportTest::dialogOffersOneSizeAndTellsTheLength()
     dialog.FpsBox()->setValue(20);
     QCOMPARE(dialog.DurationBox()->value(), 1.0);
     QCOMPARE(dialog.FrameCountBox()->maximum(), 10000);
-    // WebM's speed and a GIF's dithering are open only with their format.
+    // H.264's preset, WebM's speed and a GIF's dithering are open only with
+    // their format.
+    QCOMPARE(dialog.Mp4PresetList()->currentText(), QStringLiteral("ultrafast"));
     QCOMPARE(dialog.WebmSpeedBox()->value(), 6);
     QCOMPARE(dialog.GifDitherList()->currentText(), QStringLiteral("有序抖动(快)"));
     using Video = CExportSettings::Video;
     for (Video video :
          {Video::kNone, Video::kMp4, Video::kWebm, Video::kGif, Video::kAviUncompressed, Video::kAviMotionJpeg}) {
         SelectData(dialog.VideoList(), video);
+        QCOMPARE(dialog.Mp4PresetList()->isEnabled(), video == Video::kMp4);
         QCOMPARE(dialog.WebmSpeedBox()->isEnabled(), video == Video::kWebm);
         QCOMPARE(dialog.GifDitherList()->isEnabled(), video == Video::kGif);
     }
+    dialog.Mp4PresetList()->setCurrentIndex(5);
     dialog.WebmSpeedBox()->setValue(2);
     dialog.GifDitherList()->setCurrentIndex(1);
+    QCOMPARE(dialog.GetSettings().mp4Preset, 5);
     QCOMPARE(dialog.GetSettings().webmSpeed, 2);
     QCOMPARE(dialog.GetSettings().gifDither, CVideoSettings::GifDither::kDiffusion);
     CExportSettings remembered = given;
     remembered.webmSpeed = 9;
+    remembered.mp4Preset = 2;
     remembered.gifDither = CVideoSettings::GifDither::kDiffusion;
     CExportDlg kept(remembered, 320, 240, prompts);
     QCOMPARE(kept.WebmSpeedBox()->value(), 9);
+    QCOMPARE(kept.Mp4PresetList()->currentText(), QStringLiteral("veryfast"));
     QCOMPARE(kept.GifDitherList()->currentText(), QStringLiteral("误差扩散(细腻)"));
     // A sequence of three morphs: each of 25 frames, the joins once.
     CExportDlg sequence(given, 320, 240, prompts, nullptr, 3);

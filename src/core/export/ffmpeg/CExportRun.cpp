@@ -77,6 +77,7 @@ public:
             m_ffmpeg->SetCancelTicket(cancel);
             CVideoSettings video{FfmpegFormat(s.video), width, height, s.fps, s.videoQuality};
             video.webmSpeed = s.webmSpeed;
+            video.mp4Preset = s.mp4Preset;
             video.gifDither = s.gifDither;
             return m_ffmpeg->Open(s.VideoPath(), video);
         }

@@ -29,13 +29,6 @@ int32_t GifDelay(int32_t fps)
     return std::max(2, (kGifTicksPerSecond + fps / 2) / fps);
 }
 
-// Quality 0 to 100 as a constant rate factor: x264's 51 (worst) to 12,
-// visually lossless; 75 gives about x264's default 23.
-int32_t X264Crf(int32_t quality)
-{
-    return (5100 - 39 * quality + 50) / 100;
-}
-
 // VP9's scale runs to 63; 100 gives 15, 75 gives 27.
 int32_t Vp9Crf(int32_t quality)
 {
@@ -128,11 +121,9 @@ int CFfmpegVideoWriter::StartEncoder()
         m_pPicture->format = AV_PIX_FMT_YUV420P;
         m_pCodec->thread_count = s.threads;
         if (s.format == CVideoSettings::kMp4H264) {
-            // veryfast keeps up with the morph at 1080p on two cores
-            // (medium took 2.2 times the frames' own time); the rate
-            // factor one lower holds the picture medium gave.
-            av_dict_set_int(&options, "crf", std::max(0, X264Crf(s.quality) - 1), 0);
-            av_dict_set(&options, "preset", "veryfast", 0);
+            const int32_t preset = std::clamp(s.mp4Preset, 0, CVideoSettings::kMp4PresetCount - 1);
+            av_dict_set_int(&options, "crf", CVideoSettings::Mp4Crf(s.quality, preset), 0);
+            av_dict_set(&options, "preset", CVideoSettings::kMp4Presets[preset], 0);
         } else {
             // Constant quality: a rate factor and no bit rate.
             av_dict_set_int(&options, "crf", Vp9Crf(s.quality), 0);
