@@ -109,5 +109,6 @@ private:
     AVStream* m_pStream = nullptr;
     AVFrame* m_pPicture = nullptr;  // the scaled frame
     AVFrame* m_pPaletted = nullptr; // a GIF frame in its palette
+    AVFrame* m_pSample = nullptr;   // a GIF's palette sample, a quarter of the frame
     AVPacket* m_pPacket = nullptr;
 };
