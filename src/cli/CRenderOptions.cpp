@@ -257,6 +257,9 @@ std::optional<std::string> Problem(const std::vector<std::string>& args, CRender
     if (out.supersample != 1 && !out.outDir) {
         return std::string("--supersample is for exports; give --out too");
     }
+    if (out.supersample != 1 && out.quality == CMorphOptions::Quality::kClassic) {
+        return std::string("--supersample is for smooth frames; classic frames are whole pixels by definition");
+    }
     if (out.name && !out.outDir) {
         return std::string("--name names the files in --out DIR; give --out too");
     }

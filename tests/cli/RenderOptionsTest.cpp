@@ -214,6 +214,7 @@ TEST(RenderOptions, RejectsBadValuesAndShapes)
              {"--quality", "fine", "p.tvl"},
              {"--supersample", "2", "p.tvl"},
              {"--out", "/o", "--supersample", "3", "p.tvl"},
+             {"--out", "/o", "--quality", "classic", "--supersample", "2", "p.tvl"},
              {"--out", "/o", "--supersample=0", "p.tvl"},
          }) {
         CRenderOptions o;
