@@ -2,11 +2,10 @@
 // landmarks at full size, both pictures side by side. Once with a fresh
 // finder (the module loaded and the landmark model read), then with a finder
 // kept. Skips when the photos or the model are missing.
-#include "document/CDirectPictureDecoder.h"
-#include "document/CPictureFile.h"
 #include "document/CPictureImage.h"
 #include "faces/CFaceJob.h"
 #include "faces/CFaceModule.h"
+#include "support/TestFiles.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,14 +16,10 @@ namespace {
 
 using Pictures = std::array<std::shared_ptr<const CPictureImage>, 2>;
 
+// A photo from scripts/fetch-face-photo, or null when there is none.
 std::shared_ptr<const CPictureImage> Photo(const char* name)
 {
-    const std::filesystem::path path = std::filesystem::path(TREVALIN_FACE_PHOTO_DIR) / name;
-    if (!std::filesystem::exists(path)) return nullptr;
-    CPictureFile file;
-    file.SetDecoder(std::make_shared<CDirectPictureDecoder>(nullptr));
-    if (file.LoadFromFile(path.string()) != 1) return nullptr;
-    return file.GetSharedImage();
+    return testfiles::ReadPicture(std::filesystem::path(TREVALIN_FACE_PHOTO_DIR) / name);
 }
 
 bool LoadPhotos(benchmark::State& state, Pictures& photos)

@@ -1,5 +1,9 @@
 #include "TestFiles.h"
 
+#include "document/CDirectPictureDecoder.h"
+#include "document/CPictureFile.h"
+#include "document/CPictureImage.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -21,6 +25,16 @@ bool Read(const std::filesystem::path& path, std::vector<uint8_t>& bytes)
 } // namespace
 
 namespace testfiles {
+
+std::shared_ptr<const CPictureImage> ReadPicture(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return nullptr;
+    CPictureFile file;
+    file.SetDecoder(std::make_shared<CDirectPictureDecoder>(nullptr));
+    if (file.LoadFromFile(path.string()) != 1) return nullptr;
+    return file.GetSharedImage();
+}
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path)
 {

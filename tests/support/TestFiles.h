@@ -2,11 +2,18 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+struct CPictureImage;
+
 // Whole files and folders as the tests read and prepare them.
 namespace testfiles {
+
+// The picture in the file (BMP or JPEG, by the program's own decoders), or
+// null when there is no such file or it cannot be read.
+std::shared_ptr<const CPictureImage> ReadPicture(const std::filesystem::path& path);
 
 // The file's bytes; throws std::runtime_error when it cannot be read.
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);

@@ -1,9 +1,8 @@
-#include "document/CDirectPictureDecoder.h"
-#include "document/CPictureFile.h"
 #include "document/CPictureImage.h"
 #include "faces/CFaceJob.h"
 #include "faces/CFaceMessages.h"
 #include "faces/CFaceModule.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -27,12 +26,7 @@ std::shared_ptr<const CPictureImage> Plain(int32_t width, int32_t height)
 // A photo from scripts/fetch-face-photo, or null when there is none.
 std::shared_ptr<const CPictureImage> Photo(const char* name)
 {
-    const std::filesystem::path path = std::filesystem::path(TREVALIN_FACE_PHOTO_DIR) / name;
-    if (!std::filesystem::exists(path)) return nullptr;
-    CPictureFile file;
-    file.SetDecoder(std::make_shared<CDirectPictureDecoder>(nullptr));
-    if (file.LoadFromFile(path.string()) != 1) return nullptr;
-    return file.GetSharedImage();
+    return testfiles::ReadPicture(std::filesystem::path(TREVALIN_FACE_PHOTO_DIR) / name);
 }
 
 class FaceFinderTest : public ::testing::Test {

@@ -215,7 +215,7 @@ int CFfmpegVideoWriter::Scale(const uint8_t* bgr0, int32_t stride, int32_t width
     return m_scaler.Convert(bgr0, stride, width, height, m_pPicture) ? 0 : AVERROR(EINVAL);
 }
 
-bool CFfmpegVideoWriter::AddPaletteSample(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height)
+bool CFfmpegVideoWriter::Accept(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height)
 {
     if (!m_bOpen) {
         return false;
@@ -226,6 +226,14 @@ bool CFfmpegVideoWriter::AddPaletteSample(const uint8_t* bgr0, int32_t stride, i
     }
     if (bgr0 == nullptr || width <= 0 || height <= 0 || stride / 4 < width) {
         return Fail(CExportMessages::BadFrame(width, height, stride));
+    }
+    return true;
+}
+
+bool CFfmpegVideoWriter::AddPaletteSample(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height)
+{
+    if (!Accept(bgr0, stride, width, height)) {
+        return false;
     }
     if (m_settings.format != CVideoSettings::kGif || m_bPaletteMade) {
         return true;
@@ -265,15 +273,8 @@ int CFfmpegVideoWriter::PushSample(const uint8_t* bgr0, int32_t stride, int32_t 
 
 bool CFfmpegVideoWriter::AddFrame(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height)
 {
-    if (!m_bOpen) {
+    if (!Accept(bgr0, stride, width, height)) {
         return false;
-    }
-    if (CancelRequested()) {
-        Cancel();
-        return false;
-    }
-    if (bgr0 == nullptr || width <= 0 || height <= 0 || stride / 4 < width) {
-        return Fail(CExportMessages::BadFrame(width, height, stride));
     }
     int rc = 0;
     if (m_settings.format == CVideoSettings::kGif && !m_bPaletteMade) {

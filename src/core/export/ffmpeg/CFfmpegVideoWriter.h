@@ -73,6 +73,9 @@ private:
     // Sends `frame` (null: the end) to the encoder and writes the packets
     // it gives back. 0 or an FFmpeg error code.
     int Encode(AVFrame* frame);
+    // Whether a frame may be taken: the writer open, not cancelled (else it
+    // cancels), the frame's size sound (else it fails).
+    bool Accept(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height);
     // Checks a frame and scales it into m_pPicture. 0 or an error.
     int Scale(const uint8_t* bgr0, int32_t stride, int32_t width, int32_t height);
     // Counts a frame's colours into the GIF's palette. 0 or an error.
