@@ -167,6 +167,7 @@ int CFfmpegVideoWriter::StartEncoder()
     }
     rc = avformat_write_header(m_pFormat, &muxOptions);
     av_dict_free(&muxOptions);
+    m_bTrailerDue = rc >= 0;
     if (rc < 0) {
         return rc;
     }
@@ -368,6 +369,7 @@ bool CFfmpegVideoWriter::Finish()
     }
     if (rc >= 0) {
         rc = av_write_trailer(m_pFormat);
+        m_bTrailerDue = false;
     }
     if (rc >= 0) {
         rc = avio_closep(&m_pFormat->pb);
@@ -423,6 +425,14 @@ bool CFfmpegVideoWriter::FailCode(int averror)
 
 void CFfmpegVideoWriter::Release()
 {
+    // The GIF muxer frees the packet it holds back only in its trailer;
+    // written into the temporary file that is going anyway. (The other
+    // muxers free theirs with the context, and MP4's trailer would rewrite
+    // the whole file for its index.)
+    if (m_bTrailerDue && m_pFormat != nullptr && m_settings.format == CVideoSettings::kGif) {
+        av_write_trailer(m_pFormat);
+    }
+    m_bTrailerDue = false;
     m_palette.Close();
     m_bPaletteMade = false;
     m_samples = 0;

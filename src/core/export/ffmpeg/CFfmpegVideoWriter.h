@@ -104,6 +104,7 @@ private:
     CFrameScaler m_scaler;
     CGifPalette m_palette;
     bool m_bPaletteMade = false;
+    bool m_bTrailerDue = false; // the header is written, the trailer not yet
     int64_t m_samples = 0;
     CGifPalette::Colours m_colours{};
     CGifQuantizer m_quantizer;
