@@ -115,6 +115,92 @@ int32_t SampleAt(int32_t count, const PairAt& pairAt, int32_t x, int32_t y, CFea
     return 1;
 }
 
+// The constants of a pair taking part with in-between line `mid`, for
+// frames whose pixel positions reach xMax and yMax; false when some value
+// could leave the range where the row kernels are exact. `sumTerm` receives
+// the pair's share of the bound of the sums of weighted displacements.
+bool MakeConstants(const CLinePairs::Pair& pair, const CLinePairs::Ends& mid, double xMax, double yMax, FBLineConst& c,
+                   double& sumTerm)
+{
+    const auto farthest = [](double p, double hi) { return std::fmax(std::fabs(p), std::fabs(hi - p)); };
+    // Every product of integers must stay exact in double precision, every
+    // truncated value inside 32 bits and the sums of weighted displacements
+    // below 2^52, with room to spare for the rounding of the bounds.
+    constexpr double kExact = 0x1p50;
+    constexpr double kInt = 0x1p30;
+    bool exact = true;
+    const CFeaturePoint P = At(mid.x0, mid.y0);
+    const CFeaturePoint Q = At(mid.x1, mid.y1);
+    c = FBLineConst{};
+    c.px = P.x;
+    c.py = P.y;
+    c.qx = Q.x;
+    c.qy = Q.y;
+    c.dx = Diff(P.x, Q.x);
+    c.dy = Diff(P.y, Q.y);
+    c.ndy = Diff(Q.y, P.y);
+    c.l2 = c.dx * c.dx + c.dy * c.dy;
+    c.lenSD = static_cast<float>(std::sqrt(c.l2));
+    c.lenW = std::sqrt(static_cast<float>(c.l2));
+    c.recipL2 = 1.0 / c.l2;
+    c.recipLenSD = 1.0 / c.lenSD;
+
+    const double ex = farthest(c.px, xMax), ey = farthest(c.py, yMax);
+    const double exq = farthest(c.qx, xMax), eyq = farthest(c.qy, yMax);
+    exact = exact && c.l2 <= kExact && ex * std::fabs(c.dx) + ey * std::fabs(c.dy) <= kExact &&
+            ex * std::fabs(c.dy) + ey * std::fabs(c.dx) <= kExact && ex * ex + ey * ey <= kExact &&
+            exq * exq + eyq * eyq <= kExact;
+    // |u| <= |X - P| / len and |v| <= |X - P| len / lenSD.
+    const double reach = std::sqrt(ex * ex + ey * ey) * (1.0 + 0x1p-20) + 1.0;
+    const double uMax = reach / std::sqrt(c.l2);
+    const double vMax = reach;
+    double lineBound = 0.0;
+    for (int32_t s = 0; s < 2; ++s) {
+        const CLinePairs::Ends& line = pair.side[s];
+        FBLineConst::Side& sd = c.side[s];
+        sd.px = line.x0;
+        sd.py = line.y0;
+        sd.dx = Diff(line.x0, line.x1);
+        sd.dy = Diff(line.y0, line.y1);
+        sd.ndy = Diff(line.y1, line.y0);
+        sd.len = static_cast<float>(std::sqrt(sd.dx * sd.dx + sd.dy * sd.dy));
+        sd.invBelow = (1.0 / sd.len) * (1.0 - 0x1p-49);
+        sd.invAbove = 1.0 / sd.len;
+        if (std::fma(sd.invAbove, sd.len, -1.0) < 0.0) {
+            sd.invAbove = std::nextafter(sd.invAbove, 2.0);
+        }
+        const double span = std::fmax(std::fabs(sd.dx), std::fabs(sd.dy));
+        const double along = uMax * span;
+        const double across = vMax * span;
+        const double displacement =
+            std::fmax(std::fabs(sd.px) + xMax, std::fabs(sd.py) + yMax) + along + across / sd.len + 2.0;
+        exact = exact && along <= kInt && across <= kInt && across / sd.len <= 0x1p28 && displacement <= kInt;
+        sd.quick = across <= 0x1p26;
+        lineBound = std::fmax(lineBound, displacement);
+    }
+    sumTerm = lineBound * c.l2 * (1.0 + 0x1p-20);
+    return exact;
+}
+
+// What the kernels need to make the constants of a block of pairs.
+struct PairBlocks {
+    const CLinePairs* lines;
+    const int32_t* taking; // the pairs taking part, in order
+    double t;
+    double xMax;
+    double yMax;
+
+    static void Make(const void* source, int32_t begin, int32_t n, FBLineConst* out)
+    {
+        const auto& blocks = *static_cast<const PairBlocks*>(source);
+        for (int32_t i = 0; i < n; ++i) {
+            const CLinePairs::Pair& pair = (*blocks.lines)[blocks.taking[begin + i]];
+            double sumTerm = 0.0;
+            MakeConstants(pair, Between(pair, blocks.t), blocks.xMax, blocks.yMax, out[i], sumTerm);
+        }
+    }
+};
+
 } // namespace
 
 double FBMorphing::SignedDistance(const CFeaturePoint& x, const CFeaturePoint& p, const CFeaturePoint& q)
@@ -186,16 +272,11 @@ int32_t FBMorphing::SamplePositions(const CFeatureSet& lines, int32_t x, int32_t
 bool FBMorphing::PrepareLines(const CLinePairs& lines, double t, int32_t columns, int32_t height)
 {
     m_lineTable.clear();
+    m_taking.clear();
     // Pixel positions the kernels evaluate reach past the last column by
     // less than one vector or chunk.
     const double xMax = static_cast<double>(columns) + 64.0;
     const double yMax = static_cast<double>(height);
-    const auto farthest = [](double p, double hi) { return std::fmax(std::fabs(p), std::fabs(hi - p)); };
-    // Every product of integers must stay exact in double precision, every
-    // truncated value inside 32 bits and the sums of weighted displacements
-    // below 2^52, with room to spare for the rounding of the bounds.
-    constexpr double kExact = 0x1p50;
-    constexpr double kInt = 0x1p30;
     bool exact = true;
     double sumBound = 0.0;
     for (int32_t i = 0; i < lines.Count(); ++i) {
@@ -207,57 +288,17 @@ bool FBMorphing::PrepareLines(const CLinePairs& lines, double t, int32_t columns
         if (!mid.HasLength()) {
             continue;
         }
-        FBLineConst c{};
-        const CFeaturePoint P = At(mid.x0, mid.y0);
-        const CFeaturePoint Q = At(mid.x1, mid.y1);
-        c.px = P.x;
-        c.py = P.y;
-        c.qx = Q.x;
-        c.qy = Q.y;
-        c.dx = Diff(P.x, Q.x);
-        c.dy = Diff(P.y, Q.y);
-        c.ndy = Diff(Q.y, P.y);
-        c.l2 = c.dx * c.dx + c.dy * c.dy;
-        c.lenSD = static_cast<float>(std::sqrt(c.l2));
-        c.lenW = std::sqrt(static_cast<float>(c.l2));
-        c.recipL2 = 1.0 / c.l2;
-        c.recipLenSD = 1.0 / c.lenSD;
-
-        const double ex = farthest(c.px, xMax), ey = farthest(c.py, yMax);
-        const double exq = farthest(c.qx, xMax), eyq = farthest(c.qy, yMax);
-        exact = exact && c.l2 <= kExact && ex * std::fabs(c.dx) + ey * std::fabs(c.dy) <= kExact &&
-                ex * std::fabs(c.dy) + ey * std::fabs(c.dx) <= kExact && ex * ex + ey * ey <= kExact &&
-                exq * exq + eyq * eyq <= kExact;
-        // |u| <= |X - P| / len and |v| <= |X - P| len / lenSD.
-        const double reach = std::sqrt(ex * ex + ey * ey) * (1.0 + 0x1p-20) + 1.0;
-        const double uMax = reach / std::sqrt(c.l2);
-        const double vMax = reach;
-        double lineBound = 0.0;
-        for (int32_t s = 0; s < 2; ++s) {
-            const CLinePairs::Ends& line = pair.side[s];
-            FBLineConst::Side& sd = c.side[s];
-            sd.px = line.x0;
-            sd.py = line.y0;
-            sd.dx = Diff(line.x0, line.x1);
-            sd.dy = Diff(line.y0, line.y1);
-            sd.ndy = Diff(line.y1, line.y0);
-            sd.len = static_cast<float>(std::sqrt(sd.dx * sd.dx + sd.dy * sd.dy));
-            sd.invBelow = (1.0 / sd.len) * (1.0 - 0x1p-49);
-            sd.invAbove = 1.0 / sd.len;
-            if (std::fma(sd.invAbove, sd.len, -1.0) < 0.0) {
-                sd.invAbove = std::nextafter(sd.invAbove, 2.0);
-            }
-            const double span = std::fmax(std::fabs(sd.dx), std::fabs(sd.dy));
-            const double along = uMax * span;
-            const double across = vMax * span;
-            const double displacement =
-                std::fmax(std::fabs(sd.px) + xMax, std::fabs(sd.py) + yMax) + along + across / sd.len + 2.0;
-            exact = exact && along <= kInt && across <= kInt && across / sd.len <= 0x1p28 && displacement <= kInt;
-            sd.quick = across <= 0x1p26;
-            lineBound = std::fmax(lineBound, displacement);
+        FBLineConst c;
+        double sumTerm = 0.0;
+        exact = MakeConstants(pair, mid, xMax, yMax, c, sumTerm) && exact;
+        sumBound += sumTerm;
+        m_taking.push_back(i);
+        // Past kKeptPairs the kernels make the constants a block at a time.
+        if (m_taking.size() <= kKeptPairs) {
+            m_lineTable.push_back(c);
+        } else if (!m_lineTable.empty()) {
+            std::vector<FBLineConst>().swap(m_lineTable);
         }
-        sumBound += lineBound * c.l2 * (1.0 + 0x1p-20);
-        m_lineTable.push_back(c);
     }
     return exact && sumBound <= 0x1p52;
 }
@@ -327,6 +368,7 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
 void FBMorphing::ReleaseFrameTables()
 {
     if (m_lineTable.capacity() > kKeptPairs) std::vector<FBLineConst>().swap(m_lineTable);
+    if (m_taking.capacity() > kKeptPairs) std::vector<int32_t>().swap(m_taking);
 }
 
 int32_t FBMorphing::MorphPairs(CBitmap& out, int32_t k, const CLinePairs& lines)
@@ -387,7 +429,13 @@ int32_t FBMorphing::MorphPairs(CBitmap& out, int32_t k, const CLinePairs& lines)
     const double t = ShapeFraction(k);
     const bool exact = PrepareLines(lines, t, job.columns, job.height);
     job.lines = m_lineTable.data();
-    job.count = static_cast<int32_t>(m_lineTable.size());
+    job.count = static_cast<int32_t>(m_taking.size());
+    const PairBlocks blocks{&lines, m_taking.data(), t, static_cast<double>(job.columns) + 64.0,
+                            static_cast<double>(job.height)};
+    if (m_taking.size() > kKeptPairs) {
+        job.block = &PairBlocks::Make;
+        job.blockSource = &blocks;
+    }
     const int32_t grain = 2;
     m_bUsedRowKernels = job.count > 0 && exact;
     bool whole = true;

@@ -78,7 +78,7 @@ public:
 
 private:
     // Fills m_lineTable with the constants of the pairs taking part at
-    // fraction t, in order; returns false when some value of the frame
+    // fraction t, in order (m_taking with their indices); returns false when some value of the frame
     // could leave the range where the row kernels are exact (then the frame
     // is computed pixel by pixel, as SamplePositions does).
     bool PrepareLines(const CLinePairs& lines, double t, int32_t columns, int32_t height);
@@ -91,7 +91,10 @@ private:
     // engine kept between frames holds little more than a small frame needs.
     void ReleaseFrameTables();
 
+    // The constants of the pairs taking part (of the first kKeptPairs of
+    // them only, when more take part) and the indices of those pairs.
     std::vector<FBLineConst> m_lineTable;
+    std::vector<int32_t> m_taking;
     std::vector<double> m_scratch;
     uint8_t m_contrib[2][256] = {};
     CSmoothFrame m_smooth;

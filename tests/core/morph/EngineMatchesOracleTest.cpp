@@ -255,6 +255,41 @@ TEST(EngineMatchesOracle, FeatureMorph)
     EXPECT_GT(blockFrames, kFeatureCases / 10);
 }
 
+// A frame of more pairs than an engine keeps a table of: the kernels make
+// their constants a block at a time, and the frames stay the reference's.
+TEST(EngineMatchesOracle, FeatureMorphOfVeryManyPairs)
+{
+    Rng rng(20261209);
+    const Pictures pic{9, 5};
+    const CBitmap a = RandomPicture(rng, pic.width, pic.height, 32);
+    const CBitmap b = RandomPicture(rng, pic.width, pic.height, 32);
+    CTrevalinDoc doc("/nonexistent");
+    for (int32_t i = 0; i < 6000; ++i)
+        AddRandomPair(rng, *doc.GetFeatureSet(), pic, 89);
+    OracleFBMorphing oracle;
+    oracle.LoadImage(b, 1);
+    oracle.LoadImage(a, 0);
+    oracle.SetSteps(4);
+    CRowPool pool(2);
+    for (MorphKernelPath path : Paths()) {
+        FBMorphing engine;
+        engine.SetKernelPath(path);
+        engine.SetRowPool(&pool);
+        engine.LoadImage(b, 1);
+        engine.LoadImage(a, 0);
+        engine.SetSteps(4);
+        for (int32_t k : {1, 3}) {
+            CBitmap expected, out;
+            expected.CreateBitmap(pic.width, pic.height, 1, 32);
+            out.CreateBitmap(pic.width, pic.height, 1, 32);
+            ASSERT_EQ(oracle.Morph(expected, k, &doc), 1);
+            ASSERT_EQ(engine.Morph(out, k, &doc), 1);
+            EXPECT_TRUE(engine.UsedRowKernels());
+            EXPECT_EQ(Bytes(out), Bytes(expected)) << Name(engine.GetKernelPath()) << ", k=" << k;
+        }
+    }
+}
+
 // The options' own reference: the reference engine's sample positions
 // from in-between lines at the (eased) fraction, then each picture sampled
 // pixel by pixel with the options' weights and edges.
