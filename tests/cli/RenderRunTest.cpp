@@ -576,9 +576,10 @@ TEST(RenderRun, RunningOutOfMemoryFailsTheRunAndKeepsThePreviousOutputs)
     const std::vector<uint8_t> previous = ReadBytesOrEmpty(video);
     const std::vector<uint8_t> frame = ReadBytesOrEmpty(f.Work() + "/ouput_image/Frame-1.bmp");
     f.WriteBigProject("big.tvl", kLimitPairs);
-    // Room to open the project, not to compute its frames.
+    // Room to open the project, not to run it (the run takes a copy of the
+    // lines; a frame itself needs little).
     const int pid =
-        f.Spawn({"--threads", "4", "--steps", "1", "big.tvl"}, f.Work() + "/log", uint64_t{420} * 1024 * 1024);
+        f.Spawn({"--threads", "4", "--steps", "1", "big.tvl"}, f.Work() + "/log", uint64_t{300} * 1024 * 1024);
     EXPECT_EQ(CRenderFixture::Wait(pid), 1);
     const std::string log = LogOf(f);
     EXPECT_NE(log.find("内存不足"), std::string::npos) << log;

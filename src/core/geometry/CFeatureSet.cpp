@@ -2,9 +2,16 @@
 
 #include "CLineGrid.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
+
+bool HasMarks(const CPointSet<int>& line)
+{
+    return line.m_nState != STATE_NONE || line.m_nSelPoint != -1 || line.m_nSelSegment != -1;
+}
+
 // CPointSet::HitTest finds a point within 5 of the pointer or a segment
 // whose box holds it: nothing farther than this from a line's box.
 constexpr double kHitReach = 5.0;
@@ -28,6 +35,7 @@ int32_t CFeatureSet::HitTest(const CFeaturePoint& pt, int32_t image, const CLine
     CPointSets<int>& lines = m_sets[image];
     const std::vector<int32_t>* near = Near(image, pt.x, pt.y, kHitReach, index);
     if (near == nullptr) {
+        m_marksKnown[image] = false;
         for (int32_t i = 0; i < lines.m_nCount; ++i) {
             if (lines.Line(i).HitTest(pt) == 1) {
                 return i;
@@ -37,18 +45,15 @@ int32_t CFeatureSet::HitTest(const CFeaturePoint& pt, int32_t image, const CLine
     }
     // The lines that cannot be hit are only marked as missed, up to the
     // first line hit, as the plain scan marks them.
-    int32_t next = 0;
+    int32_t hit = -1;
     for (const int32_t i : *near) {
-        for (; next < i; ++next)
-            lines.Line(next).MarkMiss();
-        next = i + 1;
         if (lines.Line(i).HitTest(pt) == 1) {
-            return i;
+            hit = i;
+            break;
         }
     }
-    for (; next < lines.m_nCount; ++next)
-        lines.Line(next).MarkMiss();
-    return -1;
+    MissOthers(image, hit, hit);
+    return hit;
 }
 
 int32_t CFeatureSet::PickAt(double u, double v, int32_t image, double reach, const CLineGrid* index)
@@ -60,6 +65,7 @@ int32_t CFeatureSet::PickAt(double u, double v, int32_t image, double reach, con
     std::vector<int32_t> all;
     const std::vector<int32_t>* near = Near(image, u, v, reach, index);
     if (near == nullptr) {
+        m_marksKnown[image] = false;
         all.resize(static_cast<size_t>(lines.m_nCount));
         for (int32_t i = 0; i < lines.m_nCount; ++i)
             all[static_cast<size_t>(i)] = i;
@@ -114,17 +120,62 @@ int32_t CFeatureSet::PickAt(double u, double v, int32_t image, double reach, con
             }
         }
     }
-    for (int32_t i = 0; i < lines.m_nCount; ++i) {
-        CPointSet<int>& line = lines.Line(i);
-        if (i != found) {
-            line.MarkMiss();
-        } else if (point) {
+    if (found >= 0) {
+        CPointSet<int>& line = lines.Line(found);
+        if (point) {
             line.MarkPoint(element);
         } else {
             line.MarkSegment(element);
         }
     }
+    if (near == &all) {
+        for (int32_t i = 0; i < lines.m_nCount; ++i) {
+            if (i != found) lines.Line(i).MarkMiss();
+        }
+    } else {
+        MissOthers(image, found, -1);
+    }
     return found;
+}
+
+const std::vector<int32_t>* CFeatureSet::MarkedLines(int32_t image) const
+{
+    if (image < 0 || image > 1 || !m_marksKnown[image]) return nullptr;
+    const CPointSets<int>& lines = m_sets[image];
+    m_markedIndices.clear();
+    for (const Marked& m : m_marked[image]) {
+        // A line that moved (a line taken out or put in before it) or went.
+        if (m.index >= lines.m_nCount || &lines.Line(m.index) != m.line) return nullptr;
+        m_markedIndices.push_back(m.index);
+    }
+    return &m_markedIndices;
+}
+
+void CFeatureSet::MissOthers(int32_t image, int32_t found, int32_t below)
+{
+    CPointSets<int>& lines = m_sets[image];
+    const int32_t end = below < 0 ? lines.m_nCount : below;
+    std::vector<Marked>& marked = m_marked[image];
+    if (MarkedLines(image) != nullptr) {
+        for (const Marked& m : marked) {
+            if (m.index < end && m.index != found) lines.Line(m.index).MarkMiss();
+        }
+        std::erase_if(marked, [&lines](const Marked& m) { return !HasMarks(lines.Line(m.index)); });
+        if (found >= 0 && HasMarks(lines.Line(found))) {
+            const auto at = std::lower_bound(marked.begin(), marked.end(), found,
+                                             [](const Marked& m, int32_t i) { return m.index < i; });
+            if (at == marked.end() || at->index != found) marked.insert(at, Marked{found, &lines.Line(found)});
+        }
+        return;
+    }
+    // Not known: a pass over every line, which finds them.
+    marked.clear();
+    for (int32_t i = 0; i < lines.m_nCount; ++i) {
+        CPointSet<int>& line = lines.Line(i);
+        if (i < end && i != found) line.MarkMiss();
+        if (HasMarks(line)) marked.push_back(Marked{i, &line});
+    }
+    m_marksKnown[image] = true;
 }
 
 CFeatureSet::PointRef CFeatureSet::NearestPoint(int32_t image, double u, double v, double reach, int32_t skipLine,
@@ -160,6 +211,7 @@ CFeatureSet::PointRef CFeatureSet::NearestPoint(int32_t image, double u, double 
 void CFeatureSet::SelectPair(int32_t line)
 {
     if (line < 0 || line >= m_sets[0].m_nCount || line >= m_sets[1].m_nCount) return;
+    m_marksKnown[0] = m_marksKnown[1] = false;
     for (CPointSets<int>& lines : m_sets) {
         for (int32_t i = 0; i < lines.m_nCount; ++i) {
             CPointSet<int>& each = lines.Line(i);

@@ -60,6 +60,16 @@ public:
     // has no such line.
     void SelectPair(int32_t line);
 
+    // The lines of image `image` that may be marked (hovered or selected),
+    // ascending, as HitTest and PickAt with a grid keep track of them, so
+    // that a pointer's move over many lines touches only those; nullptr
+    // while they are not known (before the first such test, after a test
+    // without a grid, after SelectPair, or when lines moved since). Every
+    // line of the image outside the list has no mark left by these tests;
+    // marks set from outside before the first test are found by its pass
+    // over all lines.
+    const std::vector<int32_t>* MarkedLines(int32_t image) const;
+
     static constexpr const char* kClassName = "CFeatureSet";
     static constexpr int kSchema = 1;
 
@@ -70,5 +80,20 @@ private:
     // line order: the index's candidates, or every line without one.
     const std::vector<int32_t>* Near(int32_t image, double u, double v, double reach, const CLineGrid* index) const;
 
+    // Clears the marks of the lines of image `image` that a test did not
+    // find, below `below` (every line for -1) and other than `found`: only
+    // the lines known to be marked when they are known, every line
+    // otherwise. Then notes which lines are marked now.
+    void MissOthers(int32_t image, int32_t found, int32_t below);
+
     mutable std::vector<int32_t> m_near;
+    // Per image: the lines that may be marked, with the line objects they
+    // were (a line that moved makes the list unknown again).
+    struct Marked {
+        int32_t index;
+        const CPointSet<int>* line;
+    };
+    std::vector<Marked> m_marked[2];
+    bool m_marksKnown[2] = {false, false};
+    mutable std::vector<int32_t> m_markedIndices;
 };

@@ -64,11 +64,25 @@ void CLineGrid::Build(const CPointSets<int>& lines)
                                      std::max(all.right, box.right), std::max(all.bottom, box.bottom)};
     }
     if (usedCount == 0) return;
-    // About two lines a cell, at most 1024 cells a side.
+    // About two lines a cell, at most 1024 cells a side, and cells no
+    // smaller than the middle line's box: where many lines crowd a small
+    // picture, smaller cells would put most lines into many cells each, or
+    // keep them apart as wide lines that every question gets.
     const double width = all.right - all.left + 1.0;
     const double height = all.bottom - all.top + 1.0;
     const double cells = std::max(1.0, usedCount / 2.0);
-    m_cellSize = std::max({1.0, std::sqrt(width * height / cells), width / 1024.0, height / 1024.0});
+    std::vector<float> extents;
+    extents.reserve(static_cast<size_t>(usedCount));
+    for (int32_t i = 0; i < m_lineCount; ++i) {
+        const Box& box = boxes[static_cast<size_t>(i)];
+        if (used[static_cast<size_t>(i)])
+            extents.push_back(static_cast<float>(std::max(box.right - box.left, box.bottom - box.top)));
+    }
+    const auto middle = extents.begin() + static_cast<std::ptrdiff_t>(extents.size() / 2);
+    std::nth_element(extents.begin(), middle, extents.end());
+    const double typical = std::min(static_cast<double>(*middle), std::max(width, height));
+    std::vector<float>().swap(extents);
+    m_cellSize = std::max({1.0, std::sqrt(width * height / cells), typical, width / 1024.0, height / 1024.0});
     m_left = all.left;
     m_top = all.top;
     m_columns = std::max<int64_t>(1, static_cast<int64_t>(std::ceil(width / m_cellSize)));

@@ -1,7 +1,7 @@
 #include "CSmoothFrame.h"
 
 #include "CRowPool.h"
-#include "geometry/CFeatureSet.h"
+#include "geometry/CLinePairs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,26 +12,30 @@ struct Point {
     double x, y;
 };
 
-bool FirstTwoPoints(const CPointSet<int>& line, Point& p, Point& q)
+bool FirstTwoPoints(const CLinePairs::Ends& line, Point& p, Point& q)
 {
-    if (line.m_nCount < 2) return false;
-    p = {static_cast<double>(line.Point(0).x), static_cast<double>(line.Point(0).y)};
-    q = {static_cast<double>(line.Point(1).x), static_cast<double>(line.Point(1).y)};
-    return p.x != q.x || p.y != q.y;
+    p = {static_cast<double>(line.x0), static_cast<double>(line.y0)};
+    q = {static_cast<double>(line.x1), static_cast<double>(line.y1)};
+    return line.HasLength();
 }
 
 } // namespace
 
-int32_t CSmoothFrame::Prepare(const CFeatureSet& lines, double t)
+void CSmoothFrame::Release(size_t kept)
+{
+    if (m_lines.capacity() > kept) std::vector<SmoothLine>().swap(m_lines);
+    if (m_lengths.capacity() > kept) std::vector<double>().swap(m_lengths);
+}
+
+int32_t CSmoothFrame::Prepare(const CLinePairs& lines, double t)
 {
     m_lines.clear();
-    const CPointSets<int>& from = lines.m_sets[0];
-    const CPointSets<int>& to = lines.m_sets[1];
-    std::vector<double> lengths;
-    for (int32_t i = 0; i < from.m_nCount && i < to.m_nCount; ++i) {
+    std::vector<double>& lengths = m_lengths;
+    lengths.clear();
+    for (int32_t i = 0; i < lines.Count(); ++i) {
         Point side[2][2];
-        if (!FirstTwoPoints(from.Line(i), side[0][0], side[0][1]) ||
-            !FirstTwoPoints(to.Line(i), side[1][0], side[1][1])) {
+        if (!FirstTwoPoints(lines[i].side[0], side[0][0], side[0][1]) ||
+            !FirstTwoPoints(lines[i].side[1], side[1][0], side[1][1])) {
             continue;
         }
         const auto between = [t, &side](int32_t j) {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-class CFeatureSet;
+class CLinePairs;
 class CRowPool;
 
 // The smooth frames of the feature morph: the line-pair field of the
@@ -34,7 +34,10 @@ public:
 
     // Makes the constants of the pairs of `lines` taking part at fraction
     // t, in order; returns their count.
-    int32_t Prepare(const CFeatureSet& lines, double t);
+    int32_t Prepare(const CLinePairs& lines, double t);
+    // Gives back the tables of the last Prepare when they hold more than
+    // `kept` pairs.
+    void Release(size_t kept);
     int32_t Count() const { return static_cast<int32_t>(m_lines.size()); }
 
     // Computes the frame of `job` (its lines and count set here from the
@@ -45,5 +48,6 @@ public:
 
 private:
     std::vector<SmoothLine> m_lines;
+    std::vector<double> m_lengths;
     std::vector<float> m_scratch;
 };

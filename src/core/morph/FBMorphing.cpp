@@ -35,6 +35,172 @@ CFeaturePoint Pixel(int32_t x, int32_t y)
     return CFeaturePoint{x, y, 0, 1, 0};
 }
 
+CFeaturePoint At(int32_t x, int32_t y)
+{
+    return CFeaturePoint{x, y, 0, 1, 0};
+}
+
+// The in-between line of `pair` at fraction t: each end interpolated as
+// CFeaturePoint::Interpolate does.
+CLinePairs::Ends Between(const CLinePairs::Pair& pair, double t)
+{
+    const CLinePairs::Ends& a = pair.side[0];
+    const CLinePairs::Ends& b = pair.side[1];
+    const CFeaturePoint p = At(a.x0, a.y0).Interpolate(t, At(b.x0, b.y0));
+    const CFeaturePoint q = At(a.x1, a.y1).Interpolate(t, At(b.x1, b.y1));
+    return CLinePairs::Ends{p.x, p.y, q.x, q.y};
+}
+
+// Pairs whose frame tables an engine keeps between frames; a frame of more
+// gives its tables back.
+constexpr size_t kKeptPairs = 4096;
+
+} // namespace
+
+namespace {
+
+// Where frame pixel (x, y) samples the source (`src`) and the target
+// (`dst`) from `count` line pairs: pairAt(i, ends) gives the first two points
+// of pair i's in-between, source and target lines (ends[0], [1], [2]) and
+// whether the pair takes part. Returns 0 when none does.
+template <class PairAt>
+int32_t SampleAt(int32_t count, const PairAt& pairAt, int32_t x, int32_t y, CFeaturePoint& src, CFeaturePoint& dst)
+{
+    const CFeaturePoint X = Pixel(x, y);
+    int64_t sumSrcX = 0, sumSrcY = 0, sumDstX = 0, sumDstY = 0;
+    double weightSum = 0.0;
+    bool any = false;
+    for (int32_t i = 0; i < count; ++i) {
+        CFeaturePoint ends[3][2];
+        if (!pairAt(i, ends)) {
+            continue;
+        }
+        any = true;
+        const CFeaturePoint& P = ends[0][0];
+        const CFeaturePoint& Q = ends[0][1];
+        const double qx = Diff(P.x, Q.x);
+        const double qy = Diff(P.y, Q.y);
+        const double l2 = qx * qx + qy * qy;
+        const double u = (Diff(P.x, X.x) * qx + Diff(P.y, X.y) * qy) / l2;
+        const double v = FBMorphing::SignedDistance(X, P, Q);
+        double dist;
+        if (u < 0.0 || u > 1.0) {
+            const CFeaturePoint& end = u < 0.0 ? P : Q;
+            const double ex = Diff(end.x, X.x);
+            const double ey = Diff(end.y, X.y);
+            dist = std::sqrt(static_cast<float>(ex * ex + ey * ey));
+        } else {
+            dist = std::fabs(v);
+        }
+        const CFeaturePoint s = FBMorphing::MapPoint(u, v, ends[1][0], ends[1][1]);
+        const CFeaturePoint d = FBMorphing::MapPoint(u, v, ends[2][0], ends[2][1]);
+        const double len = std::sqrt(static_cast<float>(l2));
+        double w = len / (1.0 + dist);
+        w = w * w;
+        using morph_arith::AddToSum;
+        using morph_arith::TruncToSumTerm;
+        sumSrcX = AddToSum(sumSrcX, TruncToSumTerm(Diff(X.x, s.x) * w));
+        sumSrcY = AddToSum(sumSrcY, TruncToSumTerm(Diff(X.y, s.y) * w));
+        sumDstX = AddToSum(sumDstX, TruncToSumTerm(Diff(X.x, d.x) * w));
+        sumDstY = AddToSum(sumDstY, TruncToSumTerm(Diff(X.y, d.y) * w));
+        weightSum += w;
+    }
+    if (!any) {
+        return 0;
+    }
+    using morph_arith::SaturateToInt32;
+    const auto shift = [weightSum](int64_t sum) { return int64_t{TruncToInt32(static_cast<double>(sum) / weightSum)}; };
+    src = Pixel(SaturateToInt32(x + shift(sumSrcX)), SaturateToInt32(y + shift(sumSrcY)));
+    dst = Pixel(SaturateToInt32(x + shift(sumDstX)), SaturateToInt32(y + shift(sumDstY)));
+    return 1;
+}
+
+// The constants of a pair taking part with in-between line `mid`, for
+// frames whose pixel positions reach xMax and yMax; false when some value
+// could leave the range where the row kernels are exact. `sumTerm` receives
+// the pair's share of the bound of the sums of weighted displacements.
+bool MakeConstants(const CLinePairs::Pair& pair, const CLinePairs::Ends& mid, double xMax, double yMax, FBLineConst& c,
+                   double& sumTerm)
+{
+    const auto farthest = [](double p, double hi) { return std::fmax(std::fabs(p), std::fabs(hi - p)); };
+    // Every product of integers must stay exact in double precision, every
+    // truncated value inside 32 bits and the sums of weighted displacements
+    // below 2^52, with room to spare for the rounding of the bounds.
+    constexpr double kExact = 0x1p50;
+    constexpr double kInt = 0x1p30;
+    bool exact = true;
+    const CFeaturePoint P = At(mid.x0, mid.y0);
+    const CFeaturePoint Q = At(mid.x1, mid.y1);
+    c = FBLineConst{};
+    c.px = P.x;
+    c.py = P.y;
+    c.qx = Q.x;
+    c.qy = Q.y;
+    c.dx = Diff(P.x, Q.x);
+    c.dy = Diff(P.y, Q.y);
+    c.ndy = Diff(Q.y, P.y);
+    c.l2 = c.dx * c.dx + c.dy * c.dy;
+    c.lenSD = static_cast<float>(std::sqrt(c.l2));
+    c.lenW = std::sqrt(static_cast<float>(c.l2));
+    c.recipL2 = 1.0 / c.l2;
+    c.recipLenSD = 1.0 / c.lenSD;
+
+    const double ex = farthest(c.px, xMax), ey = farthest(c.py, yMax);
+    const double exq = farthest(c.qx, xMax), eyq = farthest(c.qy, yMax);
+    exact = exact && c.l2 <= kExact && ex * std::fabs(c.dx) + ey * std::fabs(c.dy) <= kExact &&
+            ex * std::fabs(c.dy) + ey * std::fabs(c.dx) <= kExact && ex * ex + ey * ey <= kExact &&
+            exq * exq + eyq * eyq <= kExact;
+    // |u| <= |X - P| / len and |v| <= |X - P| len / lenSD.
+    const double reach = std::sqrt(ex * ex + ey * ey) * (1.0 + 0x1p-20) + 1.0;
+    const double uMax = reach / std::sqrt(c.l2);
+    const double vMax = reach;
+    double lineBound = 0.0;
+    for (int32_t s = 0; s < 2; ++s) {
+        const CLinePairs::Ends& line = pair.side[s];
+        FBLineConst::Side& sd = c.side[s];
+        sd.px = line.x0;
+        sd.py = line.y0;
+        sd.dx = Diff(line.x0, line.x1);
+        sd.dy = Diff(line.y0, line.y1);
+        sd.ndy = Diff(line.y1, line.y0);
+        sd.len = static_cast<float>(std::sqrt(sd.dx * sd.dx + sd.dy * sd.dy));
+        sd.invBelow = (1.0 / sd.len) * (1.0 - 0x1p-49);
+        sd.invAbove = 1.0 / sd.len;
+        if (std::fma(sd.invAbove, sd.len, -1.0) < 0.0) {
+            sd.invAbove = std::nextafter(sd.invAbove, 2.0);
+        }
+        const double span = std::fmax(std::fabs(sd.dx), std::fabs(sd.dy));
+        const double along = uMax * span;
+        const double across = vMax * span;
+        const double displacement =
+            std::fmax(std::fabs(sd.px) + xMax, std::fabs(sd.py) + yMax) + along + across / sd.len + 2.0;
+        exact = exact && along <= kInt && across <= kInt && across / sd.len <= 0x1p28 && displacement <= kInt;
+        sd.quick = across <= 0x1p26;
+        lineBound = std::fmax(lineBound, displacement);
+    }
+    sumTerm = lineBound * c.l2 * (1.0 + 0x1p-20);
+    return exact;
+}
+
+// What the kernels need to make the constants of a block of pairs.
+struct PairBlocks {
+    const CLinePairs* lines;
+    const int32_t* taking; // the pairs taking part, in order
+    double t;
+    double xMax;
+    double yMax;
+
+    static void Make(const void* source, int32_t begin, int32_t n, FBLineConst* out)
+    {
+        const auto& blocks = *static_cast<const PairBlocks*>(source);
+        for (int32_t i = 0; i < n; ++i) {
+            const CLinePairs::Pair& pair = (*blocks.lines)[blocks.taking[begin + i]];
+            double sumTerm = 0.0;
+            MakeConstants(pair, Between(pair, blocks.t), blocks.xMax, blocks.yMax, out[i], sumTerm);
+        }
+    }
+};
+
 } // namespace
 
 double FBMorphing::SignedDistance(const CFeaturePoint& x, const CFeaturePoint& p, const CFeaturePoint& q)
@@ -86,130 +252,53 @@ int32_t FBMorphing::InterpolateLines(int32_t k, CDocument* pDoc)
 int32_t FBMorphing::SamplePositions(const CFeatureSet& lines, int32_t x, int32_t y, CFeaturePoint& src,
                                     CFeaturePoint& dst) const
 {
-    const CFeaturePoint X = Pixel(x, y);
-    int64_t sumSrcX = 0, sumSrcY = 0, sumDstX = 0, sumDstY = 0;
-    double weightSum = 0.0;
-    bool any = false;
     const CPointSets<int>& from = lines.m_sets[0];
     const CPointSets<int>& to = lines.m_sets[1];
-    for (int32_t i = 0; i < m_lines.m_nCount && i < from.m_nCount && i < to.m_nCount; ++i) {
-        const CPointSet<int>& mid = m_lines.Line(i);
-        if (!HasLength(mid) || !HasLength(from.Line(i)) || !HasLength(to.Line(i))) {
-            continue;
-        }
-        any = true;
-        const CFeaturePoint& P = mid.Point(0);
-        const CFeaturePoint& Q = mid.Point(1);
-        const double qx = Diff(P.x, Q.x);
-        const double qy = Diff(P.y, Q.y);
-        const double l2 = qx * qx + qy * qy;
-        const double u = (Diff(P.x, X.x) * qx + Diff(P.y, X.y) * qy) / l2;
-        const double v = SignedDistance(X, P, Q);
-        double dist;
-        if (u < 0.0 || u > 1.0) {
-            const CFeaturePoint& end = u < 0.0 ? P : Q;
-            const double ex = Diff(end.x, X.x);
-            const double ey = Diff(end.y, X.y);
-            dist = std::sqrt(static_cast<float>(ex * ex + ey * ey));
-        } else {
-            dist = std::fabs(v);
-        }
-        const CFeaturePoint s = MapPoint(u, v, from.Line(i).Point(0), from.Line(i).Point(1));
-        const CFeaturePoint d = MapPoint(u, v, to.Line(i).Point(0), to.Line(i).Point(1));
-        const double len = std::sqrt(static_cast<float>(l2));
-        double w = len / (1.0 + dist);
-        w = w * w;
-        using morph_arith::AddToSum;
-        using morph_arith::TruncToSumTerm;
-        sumSrcX = AddToSum(sumSrcX, TruncToSumTerm(Diff(X.x, s.x) * w));
-        sumSrcY = AddToSum(sumSrcY, TruncToSumTerm(Diff(X.y, s.y) * w));
-        sumDstX = AddToSum(sumDstX, TruncToSumTerm(Diff(X.x, d.x) * w));
-        sumDstY = AddToSum(sumDstY, TruncToSumTerm(Diff(X.y, d.y) * w));
-        weightSum += w;
-    }
-    if (!any) {
-        return 0;
-    }
-    using morph_arith::SaturateToInt32;
-    const auto shift = [weightSum](int64_t sum) { return int64_t{TruncToInt32(static_cast<double>(sum) / weightSum)}; };
-    src = Pixel(SaturateToInt32(x + shift(sumSrcX)), SaturateToInt32(y + shift(sumSrcY)));
-    dst = Pixel(SaturateToInt32(x + shift(sumDstX)), SaturateToInt32(y + shift(sumDstY)));
-    return 1;
+    const int32_t count = std::min({m_lines.m_nCount, from.m_nCount, to.m_nCount});
+    return SampleAt(
+        count,
+        [this, &from, &to](int32_t i, CFeaturePoint(&ends)[3][2]) {
+            const CPointSet<int>* three[3] = {&m_lines.Line(i), &from.Line(i), &to.Line(i)};
+            for (int32_t s = 0; s < 3; ++s) {
+                if (!HasLength(*three[s])) return false;
+                ends[s][0] = three[s]->Point(0);
+                ends[s][1] = three[s]->Point(1);
+            }
+            return true;
+        },
+        x, y, src, dst);
 }
 
-bool FBMorphing::PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t height)
+bool FBMorphing::PrepareLines(const CLinePairs& lines, double t, int32_t columns, int32_t height)
 {
     m_lineTable.clear();
-    const CPointSets<int>& from = lines.m_sets[0];
-    const CPointSets<int>& to = lines.m_sets[1];
+    m_taking.clear();
     // Pixel positions the kernels evaluate reach past the last column by
     // less than one vector or chunk.
     const double xMax = static_cast<double>(columns) + 64.0;
     const double yMax = static_cast<double>(height);
-    const auto farthest = [](double p, double hi) { return std::fmax(std::fabs(p), std::fabs(hi - p)); };
-    // Every product of integers must stay exact in double precision, every
-    // truncated value inside 32 bits and the sums of weighted displacements
-    // below 2^52, with room to spare for the rounding of the bounds.
-    constexpr double kExact = 0x1p50;
-    constexpr double kInt = 0x1p30;
     bool exact = true;
     double sumBound = 0.0;
-    for (int32_t i = 0; i < m_lines.m_nCount && i < from.m_nCount && i < to.m_nCount; ++i) {
-        const CPointSet<int>& mid = m_lines.Line(i);
-        if (!HasLength(mid) || !HasLength(from.Line(i)) || !HasLength(to.Line(i))) {
+    for (int32_t i = 0; i < lines.Count(); ++i) {
+        const CLinePairs::Pair& pair = lines[i];
+        if (!pair.side[0].HasLength() || !pair.side[1].HasLength()) {
             continue;
         }
-        FBLineConst c{};
-        const CFeaturePoint& P = mid.Point(0);
-        const CFeaturePoint& Q = mid.Point(1);
-        c.px = P.x;
-        c.py = P.y;
-        c.qx = Q.x;
-        c.qy = Q.y;
-        c.dx = Diff(P.x, Q.x);
-        c.dy = Diff(P.y, Q.y);
-        c.ndy = Diff(Q.y, P.y);
-        c.l2 = c.dx * c.dx + c.dy * c.dy;
-        c.lenSD = static_cast<float>(std::sqrt(c.l2));
-        c.lenW = std::sqrt(static_cast<float>(c.l2));
-        c.recipL2 = 1.0 / c.l2;
-        c.recipLenSD = 1.0 / c.lenSD;
-
-        const double ex = farthest(c.px, xMax), ey = farthest(c.py, yMax);
-        const double exq = farthest(c.qx, xMax), eyq = farthest(c.qy, yMax);
-        exact = exact && c.l2 <= kExact && ex * std::fabs(c.dx) + ey * std::fabs(c.dy) <= kExact &&
-                ex * std::fabs(c.dy) + ey * std::fabs(c.dx) <= kExact && ex * ex + ey * ey <= kExact &&
-                exq * exq + eyq * eyq <= kExact;
-        // |u| <= |X - P| / len and |v| <= |X - P| len / lenSD.
-        const double reach = std::sqrt(ex * ex + ey * ey) * (1.0 + 0x1p-20) + 1.0;
-        const double uMax = reach / std::sqrt(c.l2);
-        const double vMax = reach;
-        double lineBound = 0.0;
-        for (int32_t s = 0; s < 2; ++s) {
-            const CPointSet<int>& line = s == 0 ? from.Line(i) : to.Line(i);
-            FBLineConst::Side& sd = c.side[s];
-            sd.px = line.Point(0).x;
-            sd.py = line.Point(0).y;
-            sd.dx = Diff(line.Point(0).x, line.Point(1).x);
-            sd.dy = Diff(line.Point(0).y, line.Point(1).y);
-            sd.ndy = Diff(line.Point(1).y, line.Point(0).y);
-            sd.len = static_cast<float>(std::sqrt(sd.dx * sd.dx + sd.dy * sd.dy));
-            sd.invBelow = (1.0 / sd.len) * (1.0 - 0x1p-49);
-            sd.invAbove = 1.0 / sd.len;
-            if (std::fma(sd.invAbove, sd.len, -1.0) < 0.0) {
-                sd.invAbove = std::nextafter(sd.invAbove, 2.0);
-            }
-            const double span = std::fmax(std::fabs(sd.dx), std::fabs(sd.dy));
-            const double along = uMax * span;
-            const double across = vMax * span;
-            const double displacement =
-                std::fmax(std::fabs(sd.px) + xMax, std::fabs(sd.py) + yMax) + along + across / sd.len + 2.0;
-            exact = exact && along <= kInt && across <= kInt && across / sd.len <= 0x1p28 && displacement <= kInt;
-            sd.quick = across <= 0x1p26;
-            lineBound = std::fmax(lineBound, displacement);
+        const CLinePairs::Ends mid = Between(pair, t);
+        if (!mid.HasLength()) {
+            continue;
         }
-        sumBound += lineBound * c.l2 * (1.0 + 0x1p-20);
-        m_lineTable.push_back(c);
+        FBLineConst c;
+        double sumTerm = 0.0;
+        exact = MakeConstants(pair, mid, xMax, yMax, c, sumTerm) && exact;
+        sumBound += sumTerm;
+        m_taking.push_back(i);
+        // Past kKeptPairs the kernels make the constants a block at a time.
+        if (m_taking.size() <= kKeptPairs) {
+            m_lineTable.push_back(c);
+        } else if (!m_lineTable.empty()) {
+            std::vector<FBLineConst>().swap(m_lineTable);
+        }
     }
     return exact && sumBound <= 0x1p52;
 }
@@ -230,14 +319,24 @@ void FBMorphing::FrameWeights(int32_t k, float weights[2]) const
     }
 }
 
-void FBMorphing::ComputeByPositions(const CFeatureSet& lines, const FBFrameJob& job, int32_t first, int32_t last) const
+void FBMorphing::ComputeByPositions(const CLinePairs& lines, const std::vector<CLinePairs::Ends>& mids,
+                                    const FBFrameJob& job, int32_t first, int32_t last) const
 {
+    const auto pairAt = [&lines, &mids](int32_t i, CFeaturePoint(&ends)[3][2]) {
+        const CLinePairs::Ends* three[3] = {&mids[static_cast<size_t>(i)], &lines[i].side[0], &lines[i].side[1]};
+        for (int32_t s = 0; s < 3; ++s) {
+            if (!three[s]->HasLength()) return false;
+            ends[s][0] = At(three[s]->x0, three[s]->y0);
+            ends[s][1] = At(three[s]->x1, three[s]->y1);
+        }
+        return true;
+    };
     for (int32_t y = first; y < last; ++y) {
         uint8_t* row = job.out + static_cast<size_t>(y) * job.stride;
         std::memset(row, 0, job.stride);
         for (int32_t x = 0; x < job.columns; ++x) {
             CFeaturePoint at[2];
-            if (SamplePositions(lines, x, y, at[0], at[1]) == 0) {
+            if (SampleAt(lines.Count(), pairAt, x, y, at[0], at[1]) == 0) {
                 continue;
             }
             uint8_t* px = row + static_cast<size_t>(x) * job.bpp;
@@ -259,10 +358,25 @@ void FBMorphing::ComputeByPositions(const CFeatureSet& lines, const FBFrameJob& 
 
 int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
 {
-    if (InterpolateLines(k, pDoc) == 0) {
+    const CFeatureSet* lines = ProjectLines(pDoc);
+    if (lines == nullptr || !CanMakeFrame(k)) {
         return 0;
     }
-    const CFeatureSet& lines = *static_cast<CTrevalinDoc*>(pDoc)->GetFeatureSet();
+    return MorphPairs(out, k, CLinePairs(*lines));
+}
+
+void FBMorphing::ReleaseFrameTables()
+{
+    if (m_lineTable.capacity() > kKeptPairs) std::vector<FBLineConst>().swap(m_lineTable);
+    if (m_taking.capacity() > kKeptPairs) std::vector<int32_t>().swap(m_taking);
+}
+
+int32_t FBMorphing::MorphPairs(CBitmap& out, int32_t k, const CLinePairs& lines)
+{
+    if (!CanMakeFrame(k)) {
+        return 0;
+    }
+    m_nPairsInLastFrame = lines.Count();
     if (GetOptions().quality == CMorphOptions::Quality::kSmooth) {
         return MorphSmooth(out, k, lines);
     }
@@ -312,18 +426,31 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
     job.targetUnused = std::all_of(m_contrib[1], m_contrib[1] + 256, [](uint8_t share) { return share == 0; });
 
     CRowPool& pool = Pool();
-    const bool exact = PrepareLines(lines, job.columns, job.height);
+    const double t = ShapeFraction(k);
+    const bool exact = PrepareLines(lines, t, job.columns, job.height);
     job.lines = m_lineTable.data();
-    job.count = static_cast<int32_t>(m_lineTable.size());
+    job.count = static_cast<int32_t>(m_taking.size());
+    const PairBlocks blocks{&lines, m_taking.data(), t, static_cast<double>(job.columns) + 64.0,
+                            static_cast<double>(job.height)};
+    if (m_taking.size() > kKeptPairs) {
+        job.block = &PairBlocks::Make;
+        job.blockSource = &blocks;
+    }
     const int32_t grain = 2;
     m_bUsedRowKernels = job.count > 0 && exact;
     bool whole = true;
     if (job.count == 0) {
         std::memset(job.out, 0, bytes);
     } else if (!exact) {
+        // The in-between lines of the frame, for the positions of every pixel.
+        std::vector<CLinePairs::Ends> mids(static_cast<size_t>(lines.Count()));
+        for (int32_t i = 0; i < lines.Count(); ++i)
+            mids[static_cast<size_t>(i)] = Between(lines[i], t);
         whole = pool.Run(
             job.height, grain,
-            [this, &lines, &job](int32_t first, int32_t last, int32_t) { ComputeByPositions(lines, job, first, last); },
+            [this, &lines, &mids, &job](int32_t first, int32_t last, int32_t) {
+                ComputeByPositions(lines, mids, job, first, last);
+            },
             Ticket());
     } else {
         const FBRowsKernel kernel = SelectFBKernel(GetKernelPath());
@@ -341,11 +468,12 @@ int32_t FBMorphing::Morph(CBitmap& out, int32_t k, CDocument* pDoc)
             },
             Ticket());
     }
+    ReleaseFrameTables();
     FinishFrame(out, job.out, bytes);
     return whole ? 1 : kAbandoned;
 }
 
-int32_t FBMorphing::MorphSmooth(CBitmap& out, int32_t k, const CFeatureSet& lines)
+int32_t FBMorphing::MorphSmooth(CBitmap& out, int32_t k, const CLinePairs& lines)
 {
     const double t = ShapeFraction(k);
     const double mix = ColourFraction(k);
@@ -384,6 +512,7 @@ int32_t FBMorphing::MorphSmooth(CBitmap& out, int32_t k, const CFeatureSet& line
             whole = m_smooth.Compute(job, Pool(), GetKernelPath(), Ticket());
         }
     }
+    m_smooth.Release(kKeptPairs);
     FinishFrame(out, frame, bytes);
     return whole ? 1 : kAbandoned;
 }

@@ -3,6 +3,7 @@
 #include "CSmoothFrame.h"
 #include "ImageMorphing.h"
 #include "geometry/CFeaturePoint.h"
+#include "geometry/CLinePairs.h"
 #include "geometry/CPointSets.h"
 #include "morph/kernels/KernelDispatch.h"
 
@@ -33,15 +34,23 @@ class CFeatureSet;
 class FBMorphing : public ImageMorphing {
 public:
     FBMorphing() = default;
-    // Returns 1 after writing frame k; 0 (nothing written, m_lines untouched)
-    // when the document is not exactly a CTrevalinDoc or the frame is refused;
-    // kAbandoned when the cancel ticket was abandoned part-way.
+    // Returns 1 after writing frame k; 0 (nothing written) when the
+    // document is not exactly a CTrevalinDoc or the frame is refused;
+    // kAbandoned when the cancel ticket was abandoned part-way. The frame
+    // is computed from the line pairs of the document (CLinePairs).
     int32_t Morph(CBitmap& out, int32_t k, CDocument* pDoc) override;
+    // The same from line pairs taken before; 0 when the frame is refused.
+    int32_t MorphPairs(CBitmap& out, int32_t k, const CLinePairs& lines) override;
     ~FBMorphing() override = default;
 
-    // Refills m_lines with the in-between lines of frame k: point j of line i
-    // is source point j interpolated toward target point j by t = k / N
-    // (eased, with smooth easing).
+    // Line pairs of the last frame computed (the smaller line count of the
+    // two images), 0 before the first.
+    int32_t PairsInLastFrame() const { return m_nPairsInLastFrame; }
+
+    // For looking into the field: refills m_lines with the in-between lines
+    // of frame k (frames do not keep them): point j of line i is source
+    // point j interpolated toward target point j by t = k / N (eased, with
+    // smooth easing).
     // Returns 0, changing nothing, when the document is not exactly a
     // CTrevalinDoc or frame k cannot be made (see ImageMorphing::Morph).
     int32_t InterpolateLines(int32_t k, CDocument* pDoc);
@@ -68,19 +77,27 @@ public:
     CPointSets<int> m_lines;
 
 private:
-    // Fills m_lineTable with the constants of the pairs taking part, in
-    // order; returns false when some value of the frame could leave the
-    // range where the row kernels are exact (then the frame is computed
-    // pixel by pixel with SamplePositions).
-    bool PrepareLines(const CFeatureSet& lines, int32_t columns, int32_t height);
+    // Fills m_lineTable with the constants of the pairs taking part at
+    // fraction t, in order (m_taking with their indices); returns false when some value of the frame
+    // could leave the range where the row kernels are exact (then the frame
+    // is computed pixel by pixel, as SamplePositions does).
+    bool PrepareLines(const CLinePairs& lines, double t, int32_t columns, int32_t height);
     // The weights of the source and the target in frame k (see Morph).
     void FrameWeights(int32_t k, float weights[2]) const;
-    void ComputeByPositions(const CFeatureSet& lines, const FBFrameJob& job, int32_t first, int32_t last) const;
-    int32_t MorphSmooth(CBitmap& out, int32_t k, const CFeatureSet& lines);
+    void ComputeByPositions(const CLinePairs& lines, const std::vector<CLinePairs::Ends>& mids, const FBFrameJob& job,
+                            int32_t first, int32_t last) const;
+    int32_t MorphSmooth(CBitmap& out, int32_t k, const CLinePairs& lines);
+    // Gives back the per-frame tables of a frame of many pairs, so that an
+    // engine kept between frames holds little more than a small frame needs.
+    void ReleaseFrameTables();
 
+    // The constants of the pairs taking part (of the first kKeptPairs of
+    // them only, when more take part) and the indices of those pairs.
     std::vector<FBLineConst> m_lineTable;
+    std::vector<int32_t> m_taking;
     std::vector<double> m_scratch;
     uint8_t m_contrib[2][256] = {};
     CSmoothFrame m_smooth;
     bool m_bUsedRowKernels = false;
+    int32_t m_nPairsInLastFrame = 0;
 };

@@ -8,6 +8,11 @@ ImageMorphing::~ImageMorphing() = default;
 
 void ImageMorphing::PostDraw(CDC*) {}
 
+int32_t ImageMorphing::MorphPairs(CBitmap& out, int32_t k, const CLinePairs&)
+{
+    return Morph(out, k, nullptr);
+}
+
 void ImageMorphing::LoadImage(const CBitmap& bitmap, int32_t index)
 {
     if (index < 0 || index > 1) {

@@ -15,6 +15,7 @@ class CRowPool;
 
 class CDC;
 class CDocument;
+class CLinePairs;
 
 // Base of the morph engines: the source (image 0) and target (image 1)
 // pictures as owned copies of their pixel bytes, and the number of steps N
@@ -40,6 +41,11 @@ public:
     // kAbandoned: the cancel ticket was abandoned while the frame was being
     // computed, and `out` holds an unfinished frame.
     virtual int32_t Morph(CBitmap& out, int32_t k, CDocument* pDoc) = 0;
+    // The same frame from the line pairs `lines` (see CLinePairs) instead
+    // of a document's lines: byte for byte the frame of a document whose
+    // lines they were taken from. Engines that use no lines compute their
+    // frame as Morph does.
+    virtual int32_t MorphPairs(CBitmap& out, int32_t k, const CLinePairs& lines);
     virtual ~ImageMorphing();
 
     // Copies the picture's description and pixel bytes into image record

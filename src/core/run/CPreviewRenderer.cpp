@@ -1,34 +1,13 @@
 #include "CPreviewRenderer.h"
 
 #include "PictureBitmap.h"
-#include "document/CTrevalinDoc.h"
-#include "geometry/CFeatureSet.h"
+#include "geometry/CLinePairs.h"
 #include "morph/CCancelToken.h"
 #include "morph/ImageMorphing.h"
 
 #include <algorithm>
 
 namespace {
-
-void CopyLines(const CFeatureSet& from, CFeatureSet& to, bool halve)
-{
-    // Halving rounds down, so a pixel of the half picture covers the two
-    // pixels of the full one that it was made from.
-    const auto scale = [halve](int32_t v) { return halve ? (v >= 0 ? v / 2 : -((1 - v) / 2)) : v; };
-    for (int image = 0; image < 2; ++image) {
-        const CPointSets<int>& source = from.m_sets[image];
-        CPointSets<int>& copy = to.m_sets[image];
-        copy.RemoveAll();
-        for (int32_t i = 0; i < source.m_nCount; ++i) {
-            CPointSet<int>& line = copy.Line(copy.Add());
-            const CPointSet<int>& original = source.Line(i);
-            for (int32_t j = 0; j < original.m_nCount; ++j) {
-                const CFeaturePoint& p = original.Point(j);
-                line.AddPoint(scale(p.x), scale(p.y), p.z, p.w);
-            }
-        }
-    }
-}
 
 double MillisecondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -37,13 +16,13 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start)
 
 } // namespace
 
-// One request: what to show and the lines as they were when it was made,
-// held in a document of its own (the engines read lines from a document).
+// One request: what to show and the line pairs as they were when it was
+// made.
 struct CPreviewRenderer::Job {
     Request request;
     uint64_t generation = 0;
     bool exactOnly = false; // its half-resolution frame has been shown
-    CTrevalinDoc lines{std::string()};
+    std::shared_ptr<const CLinePairs> lines;
 };
 
 // What the worker keeps between frames: the pictures drawn as a run draws
@@ -94,16 +73,16 @@ public:
         slot.engine->SetCancelTicket(ticket);
         slot.engine->SetSteps(r.steps);
         slot.engine->SetOptions(r.options);
-        CTrevalinDoc* doc = const_cast<CTrevalinDoc*>(&job.lines);
-        if (half) {
-            CopyLines(*job.lines.GetFeatureSet(), *m_halfLines.GetFeatureSet(), true);
-            doc = &m_halfLines;
-        }
+        // The halved pairs live for the half frame only: the exact frame
+        // that follows, and the next request's lines, do not need them.
+        const CLinePairs none;
+        const CLinePairs& full = job.lines ? *job.lines : none;
+        const CLinePairs halved = half ? full.Halved() : CLinePairs();
         // The engine writes every byte of the frame, as in a run: the
         // bitmap kept from the frame before is reused as it is.
         CBitmap& bitmap = out.bitmap;
         bitmap.Reshape(inputs[0]->Width(), inputs[0]->Height(), 32);
-        const int32_t made = slot.engine->Morph(bitmap, r.frame, doc);
+        const int32_t made = slot.engine->MorphPairs(bitmap, r.frame, half ? halved : full);
         return made == ImageMorphing::kAbandoned ? Outcome::kAbandoned : Outcome::kMade;
     }
 
@@ -139,7 +118,6 @@ private:
     std::shared_ptr<const CBitmap> m_half[2];
     bool m_bHalvesMade = false;
     Slot m_slots[2];
-    CTrevalinDoc m_halfLines{std::string()};
 };
 
 CPreviewRenderer::CPreviewRenderer(FrameSink sink)
@@ -172,9 +150,14 @@ void CPreviewRenderer::SetPacing(double budgetMs, int32_t restMs)
 
 uint64_t CPreviewRenderer::Submit(const Request& request, const CFeatureSet& lines)
 {
+    return Submit(request, std::make_shared<const CLinePairs>(lines));
+}
+
+uint64_t CPreviewRenderer::Submit(const Request& request, std::shared_ptr<const CLinePairs> lines)
+{
     auto job = std::make_unique<Job>();
     job->request = request;
-    CopyLines(lines, *job->lines.GetFeatureSet(), false);
+    job->lines = std::move(lines);
     uint64_t generation = 0;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -301,11 +284,6 @@ void CPreviewRenderer::Loop()
         }
         finish(Run(lock, *job, false) ? nullptr : std::move(job));
     }
-}
-
-void CPreviewRenderer::HalveLines(const CFeatureSet& from, CFeatureSet& to)
-{
-    CopyLines(from, to, true);
 }
 
 void CPreviewRenderer::HalvePicture(const CBitmap& from, CBitmap& to)

@@ -16,14 +16,17 @@
 #include <thread>
 
 class CFeatureSet;
+class CLinePairs;
 class CRowPool;
-class CTrevalinDoc;
 class ImageMorphing;
 struct CPictureImage;
 
 // The preview: frame k of N of the current pictures and lines, computed on
-// a thread of its own, without writing any file. A request carries its own
-// copy of the lines, so the caller goes on editing at once; a newer request
+// a thread of its own, without writing any file. A request carries the line
+// pairs as they were when it was made (an immutable CLinePairs, shared with
+// the caller, who makes one per change of the lines and may hand the same
+// one to any number of requests), so the caller goes on editing at once; a
+// newer request
 // supersedes every older one that has not started. The exact frame is
 // computed as a run computes it (the same engine, the pictures drawn the
 // same way), so it equals the run's frame k byte for byte.
@@ -82,8 +85,12 @@ public:
     // frame; the exact one follows after `restMs` without a newer request.
     void SetPacing(double budgetMs, int32_t restMs);
 
-    // Copies the lines and queues the request in place of any waiting one.
-    // Returns the request's generation (1, 2, ...). Never waits for a frame.
+    // Queues the request with the line pairs `lines` (null: none) in place
+    // of any waiting one. The renderer holds the pairs only while a request
+    // of them waits or is computed. Returns the request's generation (1, 2,
+    // ...). Never waits for a frame.
+    uint64_t Submit(const Request& request, std::shared_ptr<const CLinePairs> lines);
+    // The same with pairs taken from `lines` now.
     uint64_t Submit(const Request& request, const CFeatureSet& lines);
     // While held nothing is computed (a run has the cores): the frame in
     // progress is abandoned, and the newest request waits for the release.
@@ -105,8 +112,6 @@ public:
     // 0 before the first.
     double GetLastExactMilliseconds() const { return m_lastExactMs.load(); }
 
-    // Lines at half resolution: every coordinate halved, rounding down.
-    static void HalveLines(const CFeatureSet& from, CFeatureSet& to);
     // A picture at half resolution: each pixel the rounded mean of a 2 x 2
     // block (the last row or column of an odd size repeated).
     static void HalvePicture(const CBitmap& from, CBitmap& to);

@@ -70,14 +70,17 @@ bool CTrevalinApp::InitInstance(const QStringList& arguments, const std::string&
                                           CLanguage::Choose(arguments, m_settings));
     m_pInterface->CreateMenus(m_pMainWnd->GetEditCommands().GetViewMenu());
 
-    if (project.isEmpty()) {
-        m_pDocManager->OnFileNew();
-    } else if (!m_pDocManager->OpenDocumentFile(project)) {
+    // The window shows at once; a project given is then read as 文件 → 打开
+    // reads one, off the interface thread, the window answering meanwhile
+    // and the busy dialog over it. A project that cannot be read still
+    // ends the start-up.
+    m_pDocManager->OnFileNew();
+    m_pMainWnd->RestoreLayout(m_settings);
+    m_pMainWnd->show();
+    if (!project.isEmpty() && !m_pDocManager->OpenDocumentFile(project)) {
         m_pMainWnd.reset();
         return false;
     }
-    m_pMainWnd->RestoreLayout(m_settings);
-    m_pMainWnd->show();
     return true;
 }
 

@@ -188,6 +188,20 @@ void CImageView::UpdateScrollSizes()
     m_bScrollSizesPending = !isVisible();
     UpdateScrollRanges();
     viewport()->update();
+    if (isVisible()) {
+        // Scroll bars that the new size brings or takes away come with the
+        // next turn of the event loop: the page is the client they leave.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const QSize now = viewport()->size();
+                if (now == m_pageSize) return;
+                m_pageSize = now;
+                m_lineSize = QSize(now.width() / 10, now.height() / 10);
+                UpdateScrollRanges();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void CImageView::UpdateTotalSize()

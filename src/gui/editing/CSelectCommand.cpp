@@ -44,26 +44,43 @@ CPointSet<int>* CSelectCommand::Line(int32_t i)
 
 int32_t CSelectCommand::HitTest(int32_t x, int32_t y)
 {
-    CPointSets<int>& lines = m_pDoc->GetFeatureSet()->m_sets[m_pView->GetImageIndex()];
+    CFeatureSet& features = *m_pDoc->GetFeatureSet();
+    const int32_t image = m_pView->GetImageIndex();
+    CPointSets<int>& lines = features.m_sets[image];
+    const auto marks = [&lines](int32_t i) {
+        const CPointSet<int>& line = lines.Line(i);
+        return std::array<int32_t, 3>{line.m_nState, line.m_nSelPoint, line.m_nSelSegment};
+    };
+    // The lines whose marks the test may change: those marked now (a few,
+    // when the feature set knows them) and the line it finds.
+    std::vector<int32_t> watched;
+    if (const std::vector<int32_t>* marked = features.MarkedLines(image)) {
+        watched = *marked;
+    } else {
+        watched.resize(static_cast<size_t>(std::max(lines.m_nCount, 0)));
+        for (int32_t i = 0; i < lines.m_nCount; ++i)
+            watched[static_cast<size_t>(i)] = i;
+    }
     std::vector<std::array<int32_t, 3>> before;
-    before.reserve(static_cast<size_t>(std::max(lines.m_nCount, 0)));
-    for (int32_t i = 0; i < lines.m_nCount; ++i)
-        before.push_back({lines.Line(i).m_nState, lines.Line(i).m_nSelPoint, lines.Line(i).m_nSelSegment});
+    before.reserve(watched.size());
+    for (const int32_t i : watched)
+        before.push_back(marks(i));
     int32_t hit = -1;
     if (m_pDoc->IsDirectDrag()) {
         const QPointF at = m_pView->PointerPicturePos(x, y);
-        hit = m_pDoc->GetFeatureSet()->PickAt(at.x(), at.y(), m_pView->GetImageIndex(), m_pView->GrabRadius(),
-                                              &m_pDoc->GetLineGrid(m_pView->GetImageIndex()));
+        hit = features.PickAt(at.x(), at.y(), m_pView->GetImageIndex(), m_pView->GrabRadius(),
+                              &m_pDoc->GetLineGrid(m_pView->GetImageIndex()));
     } else {
         hit = m_pDoc->GetFeatureSet()->HitTest(CFeaturePoint{x, y, 0, 1, 0}, m_pView->GetImageIndex(),
                                                &m_pDoc->GetLineGrid(m_pView->GetImageIndex()));
     }
-    for (int32_t i = 0; i < lines.m_nCount; ++i) {
-        const CPointSet<int>& line = lines.Line(i);
-        if (before[static_cast<size_t>(i)] !=
-            std::array<int32_t, 3>{line.m_nState, line.m_nSelPoint, line.m_nSelSegment})
-            RepaintLine(i);
+    bool hitWatched = false;
+    for (size_t w = 0; w < watched.size(); ++w) {
+        hitWatched = hitWatched || watched[w] == hit;
+        if (before[w] != marks(watched[w])) RepaintLine(watched[w]);
     }
+    // A line found that was not marked before is marked now.
+    if (hit >= 0 && !hitWatched) RepaintLine(hit);
     return hit;
 }
 

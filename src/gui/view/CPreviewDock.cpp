@@ -2,6 +2,7 @@
 
 #include "CFrameDisplay.h"
 #include "document/CTrevalinDoc.h"
+#include "geometry/CLinePairs.h"
 #include "editing/CDocController.h"
 #include "run/CPreviewRenderer.h"
 #include "run/CRunDriver.h"
@@ -76,7 +77,10 @@ CPreviewDock::CPreviewDock(CDocController& doc, QWidget* parent) : QDockWidget(p
     });
     connect(this, &CPreviewDock::frameComputed, this, &CPreviewDock::OnFrameComputed, Qt::QueuedConnection);
     connect(m_pSlider, &QSlider::valueChanged, this, &CPreviewDock::SetFrameIndex);
-    connect(&m_doc, &CDocController::contentChanged, this, &CPreviewDock::Refresh);
+    connect(&m_doc, &CDocController::contentChanged, this, [this] {
+        m_bLinesStale = true;
+        Refresh();
+    });
 }
 
 CPreviewDock::~CPreviewDock()
@@ -175,7 +179,13 @@ void CPreviewDock::Refresh()
     request.options = m_doc.GetMorphOptions();
     request.pictures[0] = doc.GetPicture(0)->GetSharedImage();
     request.pictures[1] = doc.GetPicture(1)->GetSharedImage();
-    m_nRequested = m_pRenderer->Submit(request, *doc.GetFeatureSet());
+    if (m_bLinesStale || !m_pLines) {
+        // The snapshot before goes with the last request that holds it.
+        m_pLines.reset();
+        m_pLines = std::make_shared<const CLinePairs>(*doc.GetFeatureSet());
+        m_bLinesStale = false;
+    }
+    m_nRequested = m_pRenderer->Submit(request, m_pLines);
 }
 
 void CPreviewDock::showEvent(QShowEvent* event)

@@ -9,6 +9,7 @@
 
 class CDocController;
 class CFrameDisplay;
+class CLinePairs;
 class CPreviewRenderer;
 class CRowPool;
 class QLabel;
@@ -61,6 +62,9 @@ public:
     CPreviewRenderer& GetRenderer() const { return *m_pRenderer; }
     // The request last made and the one the frame on screen answers.
     uint64_t GetRequested() const { return m_nRequested; }
+    // The line pairs the requests are made of: taken once per change of the
+    // document's content, shared by every request until the next change.
+    std::shared_ptr<const CLinePairs> GetLinePairs() const { return m_pLines; }
     uint64_t GetShown() const { return m_nShown; }
     bool IsShowingHalfResolution() const { return m_bShownHalf; }
 
@@ -101,7 +105,9 @@ private:
     uint64_t m_nShown = 0;
     bool m_bShownHalf = false;
     bool m_bStale = true; // a change not asked for while hidden
-    QString m_shownState; // what the frame on screen is
+    std::shared_ptr<const CLinePairs> m_pLines;
+    bool m_bLinesStale = true; // the content changed since m_pLines was taken
+    QString m_shownState;      // what the frame on screen is
     bool m_bFrameShown = false;
     bool m_bStepsOutOfRange = false;
 };

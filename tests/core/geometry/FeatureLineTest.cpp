@@ -1,4 +1,5 @@
 #include "geometry/CFeatureSet.h"
+#include "geometry/CLinePairs.h"
 #include "geometry/CLineSnapshot.h"
 
 #include <gtest/gtest.h>
@@ -391,6 +392,26 @@ TEST(LineSnapshot, PutsBackPointsAndLabels)
     EXPECT_EQ(CLineSnapshot::TakeAll(set), before);
     EXPECT_EQ(set.Line(0).m_nCount, 3);
     EXPECT_EQ(set.Line(0).Point(1).label, 77);
+}
+
+TEST(LinePairs, TakeTheFirstTwoPointsOfEachPairAndHalve)
+{
+    CFeatureSet lines;
+    AddLine(lines.m_sets[0], 1, 2, 3, 4);
+    AddLine(lines.m_sets[1], -5, 6, 7, -8);
+    lines.m_sets[0].Line(0).AddPoint(90, 90, 0, 1); // a third point is not the engines'
+    lines.m_sets[0].Line(lines.m_sets[0].Add()).AddPoint(11, 12, 0, 1);
+    lines.m_sets[1].Add();                // no points
+    AddLine(lines.m_sets[1], 0, 0, 9, 9); // no partner
+    const CLinePairs pairs(lines);
+    ASSERT_EQ(pairs.Count(), 2);
+    EXPECT_EQ(pairs[0], (CLinePairs::Pair{{{1, 2, 3, 4}, {-5, 6, 7, -8}}}));
+    EXPECT_EQ(pairs[1], (CLinePairs::Pair{{{11, 12, 11, 12}, {0, 0, 0, 0}}})) << "without length";
+    EXPECT_FALSE(pairs[1].side[0].HasLength());
+    const CLinePairs half = pairs.Halved();
+    ASSERT_EQ(half.Count(), 2);
+    EXPECT_EQ(half[0], (CLinePairs::Pair{{{0, 1, 1, 2}, {-3, 3, 3, -4}}})) << "rounding down";
+    EXPECT_EQ(half[1], (CLinePairs::Pair{{{5, 6, 5, 6}, {0, 0, 0, 0}}}));
 }
 
 } // namespace

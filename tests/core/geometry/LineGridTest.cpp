@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -82,6 +83,22 @@ TEST(LineGrid, PicksAsTheScanDoes)
             EXPECT_EQ(indexed.NearestPoint(image, u, v, reach, skip, &grids[image]),
                       scanned.NearestPoint(image, u, v, reach, skip));
             ExpectSameStates(scanned, indexed);
+            // The grid's tests know every marked line (and touch only those).
+            const std::vector<int32_t>* marked = indexed.MarkedLines(image);
+            ASSERT_NE(marked, nullptr);
+            for (int32_t i = 0; i < indexed.m_sets[image].m_nCount; ++i) {
+                const CPointSet<int>& line = indexed.m_sets[image].Line(i);
+                const bool has = line.m_nState != STATE_NONE || line.m_nSelPoint >= 0 || line.m_nSelSegment >= 0;
+                ASSERT_EQ(has, std::binary_search(marked->begin(), marked->end(), i)) << i;
+            }
+            // A line taken out moves the others: the next test finds the
+            // marks by a pass over every line.
+            if (k == 300 + image) {
+                scanned.m_sets[image].RemoveAt(0);
+                indexed.m_sets[image].RemoveAt(0);
+                grids[image].Build(indexed.m_sets[image]);
+                EXPECT_EQ(indexed.MarkedLines(image), nullptr);
+            }
             hits += picked >= 0 ? 1 : 0;
             hits += hit >= 0 ? 1 : 0;
         }

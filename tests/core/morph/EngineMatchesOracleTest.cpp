@@ -5,6 +5,7 @@
 #include "OracleFBMorphing.h"
 #include "OracleLinearMorphing.h"
 #include "document/CTrevalinDoc.h"
+#include "geometry/CLinePairs.h"
 #include "morph/CRowPool.h"
 #include "morph/FBMorphing.h"
 #include "morph/LinearMorphing.h"
@@ -224,6 +225,7 @@ TEST(EngineMatchesOracle, FeatureMorph)
                 engines.back()->SetSteps(n);
             }
         }
+        const CLinePairs taken(*doc.GetFeatureSet());
         for (int32_t k : {0, n, Uniform(rng, 0, n), Uniform(rng, 0, n)}) {
             CBitmap expected;
             expected.CreateBitmap(pic.width, pic.height, 1, bpp);
@@ -233,12 +235,14 @@ TEST(EngineMatchesOracle, FeatureMorph)
                 CBitmap out;
                 out.CreateBitmap(pic.width, pic.height, 1, bpp);
                 std::fill(out.Bits(), out.Bits() + out.SizeBytes(), 0xA5);
-                ASSERT_EQ(engine.Morph(out, k, &doc), 1);
+                // Half the engines morph from line pairs taken once, as the
+                // preview does.
+                ASSERT_EQ(e % 2 == 0 ? engine.Morph(out, k, &doc) : engine.MorphPairs(out, k, taken), 1);
                 ASSERT_EQ(Bytes(out), Bytes(expected))
                     << "case " << c << ", " << pic.width << "x" << pic.height << "@" << bpp << ", " << pairs
                     << " pairs, k=" << k << " of " << n << ", " << Name(engine.GetKernelPath()) << ", "
                     << pools[e % 4].GetThreadCount() << " threads";
-                ASSERT_EQ(engine.m_lines.m_nCount, oracle.m_lines.m_nCount);
+                ASSERT_EQ(engine.PairsInLastFrame(), oracle.m_lines.m_nCount);
                 (engine.UsedRowKernels() ? kernelFrames : positionFrames) += e == 0;
                 blockFrames += e == 0 && blocks && engine.UsedRowKernels();
             }
@@ -249,6 +253,41 @@ TEST(EngineMatchesOracle, FeatureMorph)
     EXPECT_GT(kernelFrames, positionFrames * 2);
     EXPECT_GT(positionFrames, 0);
     EXPECT_GT(blockFrames, kFeatureCases / 10);
+}
+
+// A frame of more pairs than an engine keeps a table of: the kernels make
+// their constants a block at a time, and the frames stay the reference's.
+TEST(EngineMatchesOracle, FeatureMorphOfVeryManyPairs)
+{
+    Rng rng(20261209);
+    const Pictures pic{9, 5};
+    const CBitmap a = RandomPicture(rng, pic.width, pic.height, 32);
+    const CBitmap b = RandomPicture(rng, pic.width, pic.height, 32);
+    CTrevalinDoc doc("/nonexistent");
+    for (int32_t i = 0; i < 6000; ++i)
+        AddRandomPair(rng, *doc.GetFeatureSet(), pic, 89);
+    OracleFBMorphing oracle;
+    oracle.LoadImage(b, 1);
+    oracle.LoadImage(a, 0);
+    oracle.SetSteps(4);
+    CRowPool pool(2);
+    for (MorphKernelPath path : Paths()) {
+        FBMorphing engine;
+        engine.SetKernelPath(path);
+        engine.SetRowPool(&pool);
+        engine.LoadImage(b, 1);
+        engine.LoadImage(a, 0);
+        engine.SetSteps(4);
+        for (int32_t k : {1, 3}) {
+            CBitmap expected, out;
+            expected.CreateBitmap(pic.width, pic.height, 1, 32);
+            out.CreateBitmap(pic.width, pic.height, 1, 32);
+            ASSERT_EQ(oracle.Morph(expected, k, &doc), 1);
+            ASSERT_EQ(engine.Morph(out, k, &doc), 1);
+            EXPECT_TRUE(engine.UsedRowKernels());
+            EXPECT_EQ(Bytes(out), Bytes(expected)) << Name(engine.GetKernelPath()) << ", k=" << k;
+        }
+    }
 }
 
 // The options' own reference: the reference engine's sample positions

@@ -252,7 +252,7 @@ TEST_F(FBMorphingTest, SurplusLinesOfTheLongerCollectionAreIgnored)
     ASSERT_EQ(Lines().m_sets[1].m_nCount, 5);
 
     ASSERT_EQ(Frame(1), 1);
-    EXPECT_EQ(engine.m_lines.m_nCount, 3);
+    EXPECT_EQ(engine.PairsInLastFrame(), 3);
     const std::vector<uint8_t> withSurplus(out.Bits(), out.Bits() + out.SizeBytes());
     ASSERT_EQ(engine.Morph(out, 1, &three), 1);
     EXPECT_EQ(withSurplus, std::vector<uint8_t>(out.Bits(), out.Bits() + out.SizeBytes()));
@@ -277,6 +277,7 @@ TEST_F(FBMorphingTest, OnlyAProjectDocumentIsAccepted)
 {
     OneLinePair();
     ASSERT_EQ(Frame(2), 1);
+    ASSERT_EQ(engine.InterpolateLines(2, &doc), 1);
     std::fill(out.Bits(), out.Bits() + out.SizeBytes(), 33);
 
     OtherDoc other;
@@ -287,7 +288,7 @@ TEST_F(FBMorphingTest, OnlyAProjectDocumentIsAccepted)
          {static_cast<CDocument*>(&other), static_cast<CDocument*>(&derived), static_cast<CDocument*>(nullptr)}) {
         EXPECT_EQ(engine.Morph(out, 3, wrong), 0);
         EXPECT_EQ(engine.InterpolateLines(3, wrong), 0);
-        // Lines of the last accepted frame (k = 2) are kept.
+        // Lines of the last accepted question (k = 2) are kept.
         EXPECT_POINT(engine.m_lines.Line(0).Point(0), 15, 20);
         EXPECT_EQ(engine.m_lines.m_nCount, 1);
     }
@@ -333,6 +334,7 @@ TEST_F(FBMorphingTest, DegeneratePairsTakeNoPart)
     AddPair(Lines(), 40, 20, 80, 20, 80, 20, 40, 20); // reversed: collapses at t = 0.5
     ASSERT_EQ(Frame(2), 1);
     EXPECT_TRUE(AllZero(out)) << "no pair left";
+    ASSERT_EQ(engine.InterpolateLines(2, &doc), 1);
     ASSERT_EQ(engine.m_lines.m_nCount, 5);
     EXPECT_EQ(engine.m_lines.Line(2).m_nCount, 1);
     EXPECT_POINT(engine.m_lines.Line(4).Point(0), 60, 20);

@@ -1,6 +1,7 @@
 #include "document/CPictureDecoder.h"
 #include "document/CPictureImage.h"
 #include "document/CTrevalinDoc.h"
+#include "geometry/CLinePairs.h"
 #include "run/CPreviewRenderer.h"
 #include "run/CRunDriver.h"
 #include "support/CTempDir.h"
@@ -181,9 +182,12 @@ TEST_F(PreviewRenderer, NewerRequestsSupersedeWaitingOnesAndLinesAreCopied)
 {
     CPreviewRenderer preview(Sink());
     preview.Hold(true);
-    preview.Submit(Ask(EngineKind::kFeature, 1, 4), *doc.GetFeatureSet());
-    preview.Submit(Ask(EngineKind::kFeature, 2, 4), *doc.GetFeatureSet());
+    const auto taken = std::make_shared<const CLinePairs>(*doc.GetFeatureSet());
+    preview.Submit(Ask(EngineKind::kFeature, 1, 4), taken);
+    preview.Submit(Ask(EngineKind::kFeature, 2, 4), taken);
+    EXPECT_EQ(taken.use_count(), 2) << "one request waits";
     const uint64_t last = preview.Submit(Ask(EngineKind::kFeature, 3, 4), *doc.GetFeatureSet());
+    EXPECT_EQ(taken.use_count(), 1) << "a superseded request lets its lines go";
     // Editing after the request does not reach it.
     doc.GetFeatureSet()->m_sets[0].Line(0).Point(0).x = 40;
     EXPECT_FALSE(preview.WaitIdle(50ms)) << "held: nothing computed";
@@ -252,12 +256,14 @@ TEST_F(PreviewRenderer, SlowFramesShowHalfResolutionFirstThenTheExactFrame)
 {
     CPreviewRenderer preview(Sink());
     preview.SetPacing(-1.0, 0); // every measured frame counts as slow
-    preview.Submit(Ask(EngineKind::kFeature, 2, 4), *doc.GetFeatureSet());
+    const auto taken = std::make_shared<const CLinePairs>(*doc.GetFeatureSet());
+    preview.Submit(Ask(EngineKind::kFeature, 2, 4), taken);
     ASSERT_TRUE(preview.WaitIdle(10s));
     ASSERT_EQ(Frames().size(), 1u) << "nothing measured yet: the exact frame at once";
     const std::vector<uint8_t> exact = Frames()[0].bytes;
-    preview.Submit(Ask(EngineKind::kFeature, 2, 4), *doc.GetFeatureSet());
+    preview.Submit(Ask(EngineKind::kFeature, 2, 4), taken);
     ASSERT_TRUE(preview.WaitIdle(10s));
+    EXPECT_EQ(taken.use_count(), 1) << "nothing of the lines kept once the frames are made";
     const std::vector<Shown> f = Frames();
     ASSERT_EQ(f.size(), 3u);
     EXPECT_TRUE(f[1].half);

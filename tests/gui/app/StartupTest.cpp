@@ -28,6 +28,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <QUndoStack>
 
@@ -83,7 +84,15 @@ void StartupTest::opensProjectFromCommandLine()
     WriteTestPicture(PathIn(rig.dir, "images/s.bmp"), 64, 48, Qt::red);
     WriteTestPicture(PathIn(rig.dir, "images/t.bmp"), 64, 48, Qt::blue);
     const QString project = rig.WriteProject(rig.dir / "demo.tvl", "s.bmp", "t.bmp", 5, 6, 30, 40);
+    // The first event handled comes while the project is read: the window
+    // is up by then.
+    bool shownWhileReading = false;
+    QTimer::singleShot(0, [&rig, &shownWhileReading] {
+        shownWhileReading = rig.app->GetMainWnd() && rig.app->GetMainWnd()->isVisible() &&
+                            rig.app->GetMainWnd()->windowTitle() != QStringLiteral("demo.tvl - Trevalin");
+    });
     QVERIFY(rig.Start({QStringLiteral("-switch"), project}));
+    QVERIFY(shownWhileReading);
     QCOMPARE(rig.Frame().windowTitle(), QStringLiteral("demo.tvl - Trevalin"));
     QVERIFY(rig.Doc().GetDoc().GetPicture(0)->IsLoaded());
     QVERIFY(rig.Doc().GetDoc().GetPicture(1)->IsLoaded());
@@ -100,7 +109,7 @@ void StartupTest::projectAtStartUpScrollsByTheShownPane()
     WriteTestPicture(PathIn(rig.dir, "images/s.bmp"), 1500, 1200, Qt::red);
     WriteTestPicture(PathIn(rig.dir, "images/t.bmp"), 1500, 1200, Qt::blue);
     const QString project = rig.WriteProject(rig.dir / "big.tvl", "s.bmp", "t.bmp", 5, 6, 30, 40);
-    // The project is read before the window is shown.
+    // The window shows first; the project is read with the window up.
     QVERIFY(rig.Start({project}));
     QVERIFY(QTest::qWaitForWindowExposed(&rig.Frame()));
     QCoreApplication::processEvents();

@@ -79,10 +79,12 @@ void FBRowsBaseline(const FBFrameJob& job, int32_t first, int32_t last, double* 
     // The row constants of a block of line pairs at a time; a frame of one
     // block makes them once per row.
     const bool oneBlock = job.count <= kLineBlock;
+    FBLineConst buffer[kLineBlock];
+    const FBLineConst* lines = oneBlock ? LineBlock(job, 0, job.count, buffer) : nullptr;
     Chunk ch;
     for (int32_t y = first; y < last; ++y) {
         if (oneBlock) {
-            FillRowConstants(job, y, 0, job.count, scratch);
+            FillRowConstants(lines, y, job.count, scratch);
         }
         uint8_t* row = job.out + static_cast<size_t>(y) * job.stride;
         for (int32_t x0 = 0; x0 < job.columns; x0 += kChunk) {
@@ -93,11 +95,12 @@ void FBRowsBaseline(const FBFrameJob& job, int32_t first, int32_t last, double* 
             }
             for (int32_t begin = 0; begin < job.count; begin += kLineBlock) {
                 const int32_t end = job.count - begin > kLineBlock ? begin + kLineBlock : job.count;
+                const FBLineConst* block = oneBlock ? lines + begin : LineBlock(job, begin, end - begin, buffer);
                 if (!oneBlock) {
-                    FillRowConstants(job, y, begin, end, scratch);
+                    FillRowConstants(block, y, end - begin, scratch);
                 }
                 for (int32_t i = begin; i < end; ++i) {
-                    AddLine(ch, job.lines[i], scratch + static_cast<size_t>(i - begin) * kRowConstants);
+                    AddLine(ch, block[i - begin], scratch + static_cast<size_t>(i - begin) * kRowConstants);
                 }
             }
             const int32_t lanes = job.columns - x0 < kChunk ? job.columns - x0 : kChunk;

@@ -30,11 +30,11 @@ inline void RowConstants(const FBLineConst& ln, int32_t y, double* r)
     r[7] = 0.0;
 }
 
-// The row constants of lines [begin, end), kRowConstants apart.
-inline void FillRowConstants(const FBFrameJob& job, int32_t y, int32_t begin, int32_t end, double* rc)
+// The row constants of the `n` lines of `lines`, kRowConstants apart.
+inline void FillRowConstants(const FBLineConst* lines, int32_t y, int32_t n, double* rc)
 {
-    for (int32_t i = begin; i < end; ++i) {
-        RowConstants(job.lines[i], y, rc + static_cast<size_t>(i - begin) * kRowConstants);
+    for (int32_t i = 0; i < n; ++i) {
+        RowConstants(lines[i], y, rc + static_cast<size_t>(i) * kRowConstants);
     }
 }
 

@@ -277,9 +277,11 @@ void FeatureRowsSides(const FBFrameJob& job, int32_t first, int32_t last, double
                   "the engine's scratch holds the vectors of a block of line pairs");
     auto* wide = reinterpret_cast<WideLine<V>*>(AlignScratch(scratch));
     const bool oneBlock = job.count <= kLineBlock;
+    FBLineConst buffer[kLineBlock];
+    const FBLineConst* lines = oneBlock ? LineBlock(job, 0, job.count, buffer) : nullptr;
     if (oneBlock) {
         for (int32_t i = 0; i < job.count; ++i) {
-            Widen<V>(job.lines[i], wide[i]);
+            Widen<V>(lines[i], wide[i]);
         }
     }
     alignas(64) int32_t pos[4][kSpan];
@@ -287,7 +289,7 @@ void FeatureRowsSides(const FBFrameJob& job, int32_t first, int32_t last, double
     for (int32_t y = first; y < last; ++y) {
         if (oneBlock) {
             for (int32_t i = 0; i < job.count; ++i) {
-                WidenRow<V>(job.lines[i], y, wide[i]);
+                WidenRow<V>(lines[i], y, wide[i]);
             }
         }
         uint8_t* row = job.out + static_cast<size_t>(y) * job.stride;
@@ -325,9 +327,10 @@ void FeatureRowsSides(const FBFrameJob& job, int32_t first, int32_t last, double
             } else {
                 for (int32_t begin = 0; begin < job.count; begin += kLineBlock) {
                     const int32_t count = job.count - begin > kLineBlock ? kLineBlock : job.count - begin;
+                    const FBLineConst* block = LineBlock(job, begin, count, buffer);
                     for (int32_t i = 0; i < count; ++i) {
-                        Widen<V>(job.lines[begin + i], wide[i]);
-                        WidenRow<V>(job.lines[begin + i], y, wide[i]);
+                        Widen<V>(block[i], wide[i]);
+                        WidenRow<V>(block[i], y, wide[i]);
                     }
                     const bool lastBlock = begin + count == job.count;
                     for (int32_t at = 0; at < span; at += kLanes) {

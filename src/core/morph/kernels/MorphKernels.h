@@ -50,7 +50,14 @@ constexpr size_t FBScratchDoubles(int32_t count)
 }
 
 struct FBFrameJob {
+    // The constants of the line pairs taking part: all of them in `lines`,
+    // or, when `block` is set, made a block at a time by
+    // block(blockSource, begin, n, out) into out[0 .. n) for pairs
+    // [begin, begin + n) (n <= kLineBlock), so that a frame of very many
+    // pairs needs no table of them all.
     const FBLineConst* lines;
+    void (*block)(const void* blockSource, int32_t begin, int32_t n, FBLineConst* out);
+    const void* blockSource;
     int32_t count;   // line pairs taking part (>= 1)
     int32_t columns; // bmWidthBytes / B: pixel positions per row
     int32_t height;
@@ -86,6 +93,15 @@ inline void ClampToPicture(const FBFrameJob& job, int32_t& x, int32_t& y)
 }
 
 } // namespace
+
+// The constants of pairs [begin, begin + n) of `job`: in its table, or made
+// into `buffer` (kLineBlock of them at most).
+inline const FBLineConst* LineBlock(const FBFrameJob& job, int32_t begin, int32_t n, FBLineConst* buffer)
+{
+    if (job.block == nullptr) return job.lines + begin;
+    job.block(job.blockSource, begin, n, buffer);
+    return buffer;
+}
 
 // Computes rows [first, last) of a feature-morph frame whose lines passed
 // the range check (every intermediate exact in double precision and inside
