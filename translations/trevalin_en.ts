@@ -1009,6 +1009,10 @@ Onion Skin</translation>
         <source>按实际大小显示预览帧；不选时显示整帧</source>
         <translation>Shows the preview frame at its actual size; otherwise the whole frame</translation>
     </message>
+    <message>
+        <source>预览：正在计算…</source>
+        <translation>Preview: computing…</translation>
+    </message>
 </context>
 <context>
     <name>CProjectReader</name>

@@ -76,6 +76,15 @@ CPreviewDock::CPreviewDock(CDocController& doc, QWidget* parent) : QDockWidget(p
                            frame.generation);
     });
     connect(this, &CPreviewDock::frameComputed, this, &CPreviewDock::OnFrameComputed, Qt::QueuedConnection);
+    // A frame of very many lines or large pictures takes a while: the caption
+    // says so rather than what the frame before was.
+    m_busy.setSingleShot(true);
+    m_busy.setInterval(400);
+    connect(&m_busy, &QTimer::timeout, this, [this] {
+        if (m_bHeld || m_nShown >= m_nRequested) return;
+        m_shownState = tr("预览：正在计算…");
+        UpdateState();
+    });
     connect(m_pSlider, &QSlider::valueChanged, this, &CPreviewDock::SetFrameIndex);
     connect(&m_doc, &CDocController::contentChanged, this, [this] {
         m_bLinesStale = true;
@@ -129,6 +138,8 @@ void CPreviewDock::SetEngineKind(EngineKind kind)
 
 void CPreviewDock::SetRunActive(bool active)
 {
+    m_bHeld = active;
+    if (active) m_busy.stop();
     m_pRenderer->Hold(active);
 }
 
@@ -186,6 +197,7 @@ void CPreviewDock::Refresh()
         m_bLinesStale = false;
     }
     m_nRequested = m_pRenderer->Submit(request, m_pLines);
+    if (!m_bHeld) m_busy.start();
 }
 
 void CPreviewDock::showEvent(QShowEvent* event)

@@ -3,6 +3,7 @@
 #include "morph/EngineKind.h"
 
 #include <QDockWidget>
+#include <QTimer>
 #include <QImage>
 #include <cstdint>
 #include <memory>
@@ -48,6 +49,9 @@ public:
     // The control bar's steps field holds no valid count: N stays the last
     // valid one and the caption says so.
     void SetStepsOutOfRange(bool out);
+    // How long a frame may take before the caption says it is being
+    // computed (the frame before stays shown meanwhile).
+    void SetBusyDelay(int milliseconds) { m_busy.setInterval(milliseconds); }
 
     int32_t GetSteps() const { return m_nSteps; }
     int32_t GetFrameIndex() const { return m_nFrame; }
@@ -110,4 +114,6 @@ private:
     QString m_shownState;      // what the frame on screen is
     bool m_bFrameShown = false;
     bool m_bStepsOutOfRange = false;
+    bool m_bHeld = false; // a run holds the renderer
+    QTimer m_busy;
 };

@@ -92,15 +92,16 @@ void PreviewTest::userInterfaceStaysFreeWhileThePreviewComputes()
     rig.LoadPicture(0, "a.bmp", 1600, 1200, QColor(220, 40, 40));
     rig.LoadPicture(1, "b.bmp", 1600, 1200, QColor(40, 40, 220));
     CFeatureSet& lines = *rig.Doc().GetFeatureSet();
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 100; ++i) {
         for (int image : {0, 1}) {
             CPointSet<int>& line = lines.m_sets[image].Line(lines.m_sets[image].Add());
-            line.AddPoint(40 + 70 * i, 100 + 20 * image, 0, 1);
-            line.AddPoint(90 + 70 * i, 1000 - 15 * image, 0, 1);
+            line.AddPoint(40 + 14 * i, 100 + 20 * image, 0, 1);
+            line.AddPoint(90 + 14 * i, 1000 - 15 * image, 0, 1);
         }
     }
     CPreviewDock& dock = *rig.Frame().GetPreview();
-    QTRY_VERIFY(Caught(dock));
+    QTRY_VERIFY_WITH_TIMEOUT(Caught(dock), 30000);
+    dock.SetBusyDelay(0);
     QSignalSpy shown(&dock, &CPreviewDock::frameShown);
     int turns = 0;
     QTimer turn;
@@ -111,9 +112,13 @@ void PreviewTest::userInterfaceStaysFreeWhileThePreviewComputes()
     // frame is computed elsewhere.
     QCOMPARE(shown.count(), 0);
     QVERIFY(!Caught(dock));
-    QVERIFY(shown.wait(30000));
+    // Meanwhile the caption says the frame is being computed.
+    QTRY_COMPARE(dock.GetStateLabel()->text(), QStringLiteral("预览：正在计算…"));
+    QVERIFY(shown.count() > 0 || shown.wait(30000));
     QVERIFY(turns > 1);
     QVERIFY(Caught(dock));
+    // A frame this slow comes at half resolution first, then exact.
+    QTRY_COMPARE_WITH_TIMEOUT(dock.GetStateLabel()->text(), QStringLiteral("预览(精确)"), 30000);
 }
 
 void PreviewTest::stepsAndKeysChooseTheFrame()
