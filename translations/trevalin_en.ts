@@ -572,6 +572,18 @@ How should it be fitted to the size of %4?</translation>
         <source>编码预设:</source>
         <translation>Preset:</translation>
     </message>
+    <message>
+        <source> 帧</source>
+        <translation> frames</translation>
+    </message>
+    <message>
+        <source>每个画面(首帧、每个衔接处、末帧)多停留的帧数</source>
+        <translation>More copies of each picture&apos;s frame (the first, each join, the last)</translation>
+    </message>
+    <message>
+        <source>画面停留(&amp;H):</source>
+        <translation>Hold at each picture (&amp;H):</translation>
+    </message>
 </context>
 <context>
     <name>CFaceCommands</name>

@@ -51,6 +51,11 @@ struct CExportSettings {
     int32_t width = 0;
     int32_t height = 0;
 
+    // A sequence's held frames: this many more copies of each picture's
+    // frame (the first, each join, the last), numbered on like the others.
+    // The exporter gives it to the sequence (CExportSequence::SetHold).
+    int32_t sequenceHold = 0;
+
     bool pingPong = false;
     double holdFirstSeconds = 0.0;
     double holdLastSeconds = 0.0;

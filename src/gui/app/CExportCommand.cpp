@@ -51,6 +51,7 @@ CExportSettings CExportCommand::InitialSettings(int32_t steps, EngineKind engine
     s.videoQuality = m_settings.value(kGroup + QStringLiteral("VideoQuality"), s.videoQuality).toInt();
     s.fps = m_settings.value(kGroup + QStringLiteral("Fps"), s.fps).toInt();
     s.mp4Preset = m_settings.value(kGroup + QStringLiteral("Mp4Preset"), s.mp4Preset).toInt();
+    s.sequenceHold = m_settings.value(kGroup + QStringLiteral("SequenceHold"), 0).toInt();
     s.webmSpeed = m_settings.value(kGroup + QStringLiteral("WebmSpeed"), s.webmSpeed).toInt();
     s.gifDither = static_cast<CVideoSettings::GifDither>(
         m_settings.value(kGroup + QStringLiteral("GifDither"), int(s.gifDither)).toInt());
@@ -73,6 +74,7 @@ void CExportCommand::Remember(const CExportSettings& s)
     m_settings.setValue(kGroup + QStringLiteral("VideoQuality"), s.videoQuality);
     m_settings.setValue(kGroup + QStringLiteral("Fps"), s.fps);
     m_settings.setValue(kGroup + QStringLiteral("Mp4Preset"), s.mp4Preset);
+    m_settings.setValue(kGroup + QStringLiteral("SequenceHold"), s.sequenceHold);
     m_settings.setValue(kGroup + QStringLiteral("WebmSpeed"), s.webmSpeed);
     m_settings.setValue(kGroup + QStringLiteral("GifDither"), int(s.gifDither));
     m_settings.setValue(kGroup + QStringLiteral("Width"), s.width);
@@ -136,6 +138,7 @@ void CExportCommand::OnFileExportSequence(QWidget* parent, int32_t steps, Engine
     for (;;) {
         if (!m_prompts.ChooseExport(parent, settings, size.cx, size.cy, morphs)) return;
         CExportSequence sequence;
+        sequence.SetHold(settings.sequenceHold);
         // The quality chosen in the dialog holds for every morph.
         for (size_t i = 0; i < docs.size(); ++i) {
             CMorphOptions morph = options[i];

@@ -151,6 +151,12 @@ CExportDlg::CExportDlg(const CExportSettings& settings, int32_t pictureWidth, in
     auto* durationLabel = new QLabel(tr("时长(&D):"), this);
     durationLabel->setBuddy(m_duration);
     AddRow(form, this, m_morphs > 1 ? tr("每段帧数(&L):") : tr("帧数(&L):"), {m_frameCount, durationLabel, m_duration});
+    if (m_morphs > 1) {
+        m_sequenceHold = Spin(this, "sequenceHold", 0, CExportSettings::kMaxFrames, settings.sequenceHold, tr(" 帧"));
+        m_sequenceHold->setToolTip(tr("每个画面(首帧、每个衔接处、末帧)多停留的帧数"));
+        form->addRow(tr("画面停留(&H):"), m_sequenceHold);
+        connect(m_sequenceHold, &QSpinBox::valueChanged, this, &CExportDlg::UpdateControls);
+    }
     m_duration->setValue(static_cast<double>(m_frameCount->value()) / m_pFps->value());
     connect(m_frameCount, &QSpinBox::valueChanged, this, &CExportDlg::FollowFrames);
     connect(m_pFps, &QSpinBox::valueChanged, this, &CExportDlg::FollowFrames);
@@ -240,6 +246,7 @@ CExportSettings CExportDlg::GetSettings() const
     s.fps = m_pFps->value();
     s.videoQuality = m_pVideoQuality->value();
     s.mp4Preset = m_mp4Preset->currentData().toInt();
+    s.sequenceHold = m_sequenceHold != nullptr ? m_sequenceHold->value() : 0;
     s.webmSpeed = m_webmSpeed->value();
     s.gifDither = static_cast<CVideoSettings::GifDither>(m_gifDither->currentData().toInt());
     s.width = m_pOwnWidth->isChecked() ? m_pWidth->value() : 0;
@@ -272,7 +279,7 @@ void CExportDlg::UpdateControls()
     CExportSettings s = GetSettings();
     // A sequence counts its frames over every morph, each join once.
     s.steps = static_cast<int32_t>(
-        CExportSequence::CountFrames(std::vector<int32_t>(static_cast<size_t>(m_morphs), s.steps), 0) - 1);
+        CExportSequence::CountFrames(std::vector<int32_t>(static_cast<size_t>(m_morphs), s.steps), s.sequenceHold) - 1);
     m_pFrameQuality->setEnabled(s.frames == Frames::kJpeg);
     const bool video = s.video != Video::kNone;
     for (QWidget* w : {static_cast<QWidget*>(m_pFps), static_cast<QWidget*>(m_pPingPong),

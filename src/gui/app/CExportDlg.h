@@ -57,6 +57,8 @@ public:
     QSpinBox* FrameCountBox() const { return m_frameCount; }
     QDoubleSpinBox* DurationBox() const { return m_duration; }
     QComboBox* Mp4PresetList() const { return m_mp4Preset; }
+    // A sequence's held frames at each picture; null for one morph.
+    QSpinBox* SequenceHoldBox() const { return m_sequenceHold; }
     QSpinBox* WebmSpeedBox() const { return m_webmSpeed; }
     QComboBox* GifDitherList() const { return m_gifDither; }
 
@@ -80,6 +82,7 @@ private:
     QSpinBox* m_pFps;
     QSpinBox* m_pVideoQuality;
     QComboBox* m_mp4Preset;
+    QSpinBox* m_sequenceHold = nullptr;
     QSpinBox* m_webmSpeed;
     QComboBox* m_gifDither;
     QRadioButton* m_pPictureSize;

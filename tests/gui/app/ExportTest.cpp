@@ -288,6 +288,10 @@ void ExportTest::dialogOffersOneSizeAndTellsTheLength()
     SelectData(sequence.VideoList(), CExportSettings::Video::kMp4);
     sequence.FpsBox()->setValue(25);
     QCOMPARE(sequence.LengthNote()->text(), QStringLiteral("73 帧, 2.9 秒"));
+    QVERIFY(dialog.SequenceHoldBox() == nullptr);
+    sequence.SequenceHoldBox()->setValue(2); // two more at each of the four pictures
+    QCOMPARE(sequence.LengthNote()->text(), QStringLiteral("81 帧, 3.2 秒"));
+    QCOMPARE(sequence.GetSettings().sequenceHold, 2);
 }
 
 // 形状曲线 and 颜色曲线 set their own curve; 自定义… applies its curve while
@@ -358,17 +362,19 @@ void ExportTest::sequenceOfProjectsExportsOneRunOfFrames()
         settings.frames = CExportSettings::Frames::kBmp;
         settings.video = CExportSettings::Video::kNone;
         settings.steps = 4;
+        settings.sequenceHold = 1;
         return true;
     };
     rig.app->GetExportCommand()->OnFileExportSequence(&rig.Frame(), 10, EngineKind::kLinear,
                                                       dialog.Projects() << QString());
     QCOMPARE(rig.prompts.offeredMorphs.back(), 3);
     QCOMPARE(rig.prompts.offeredExports.back().steps, 10); // the control bar's steps come first
+    // 13 frames and one held copy at each of the four pictures.
     const QStringList names = Names(out);
-    QCOMPARE(names.size(), 13);
-    QCOMPARE(names.last(), QStringLiteral("one-0012.bmp"));
-    std::ifstream first((out / "one-0004.bmp").string(), std::ios::binary);
-    std::ifstream second((out / "one-0008.bmp").string(), std::ios::binary);
+    QCOMPARE(names.size(), 17);
+    QCOMPARE(names.last(), QStringLiteral("one-0016.bmp"));
+    std::ifstream first((out / "one-0005.bmp").string(), std::ios::binary);
+    std::ifstream second((out / "one-0010.bmp").string(), std::ios::binary);
     const std::string a((std::istreambuf_iterator<char>(first)), {}), b((std::istreambuf_iterator<char>(second)), {});
     QVERIFY(!a.empty() && a != b); // the target, then the source again
 }
