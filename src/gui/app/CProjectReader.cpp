@@ -19,7 +19,10 @@ CDocStatus CProjectReader::Open(CTrevalinDoc& doc, const std::string& path)
     m_bReading = true;
     std::thread worker([&read, &status, &loop, path] {
         status = read->OnOpenDocument(path);
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        // By name: a functor's slot object would be released on this thread
+        // while the window's thread still reads it, a count kept inside Qt
+        // that the thread checker cannot follow.
+        QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
     });
     std::unique_ptr<QProgressDialog> busy;
     QTimer later;
