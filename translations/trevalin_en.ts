@@ -1082,6 +1082,26 @@ Onion Skin</translation>
         <source>tvl 文件(*.tvl) (*.tvl)</source>
         <translation>tvl files (*.tvl) (*.tvl)</translation>
     </message>
+    <message>
+        <source>大小不同的图像:</source>
+        <translation>Pictures of another size:</translation>
+    </message>
+    <message>
+        <source>缩放并留边</source>
+        <translation>Scale and pad</translation>
+    </message>
+    <message>
+        <source>缩放并裁剪</source>
+        <translation>Scale and crop</translation>
+    </message>
+    <message>
+        <source>拉伸</source>
+        <translation>Stretch</translation>
+    </message>
+    <message>
+        <source>其他项目的图像与第一个项目的源图像大小不同时,这样调整到它的大小。</source>
+        <translation>How pictures whose size differs from the first project&apos;s source picture are brought to its size.</translation>
+    </message>
 </context>
 <context>
     <name>CTrevalinView</name>

@@ -27,6 +27,21 @@ const std::vector<int32_t>* CFeatureSet::Near(int32_t image, double u, double v,
     return &m_near;
 }
 
+void CFeatureSet::CopyLinesFrom(const CFeatureSet& from)
+{
+    for (int s = 0; s < 2; ++s) {
+        m_sets[s].RemoveAll();
+        for (int32_t i = 0; i < from.m_sets[s].m_nCount; ++i) {
+            const CPointSet<int>& line = from.m_sets[s].Line(i);
+            CPointSet<int>& copy = m_sets[s].Line(m_sets[s].Add());
+            for (int32_t j = 0; j < line.m_nCount; ++j) {
+                const CFeaturePoint& point = line.Point(j);
+                copy.AddPoint(point.x, point.y, point.z, point.w);
+            }
+        }
+    }
+}
+
 int32_t CFeatureSet::HitTest(const CFeaturePoint& pt, int32_t image, const CLineGrid* index)
 {
     if (image < 0 || image > 1) {

@@ -21,6 +21,9 @@ public:
 
     // Stores or loads both collections in the project file layout.
     void Serialize(CArchive& ar) override;
+    // Replaces the lines of both images with copies of `from`'s points
+    // (nothing selected or marked).
+    void CopyLinesFrom(const CFeatureSet& from);
 
     // Index of the first line of image `image` (0 or 1) that the point hits,
     // or -1. Lines after the one hit are not tested. With `index` (a grid

@@ -98,21 +98,27 @@ void CExportCommand::OnFileExport(QWidget* parent, int32_t steps, EngineKind eng
 }
 
 void CExportCommand::OnFileExportSequence(QWidget* parent, int32_t steps, EngineKind engine,
-                                          const QStringList& projects)
+                                          const QStringList& projects, FitMode fit)
 {
     if (projects.isEmpty()) return;
     const CTrevalinDoc& open = m_doc.GetDoc();
-    // The other projects, opened here; every picture at the first one's size.
-    std::vector<std::unique_ptr<CTrevalinDoc>> others;
+    const auto fresh = [&open] {
+        return std::make_unique<CTrevalinDoc>(open.GetWorkDir(), open.GetPicture(0)->GetDecoder());
+    };
+    // The other projects, opened here, and a copy of the open one where its
+    // pictures must be fitted; every picture at the first one's size.
+    std::vector<std::unique_ptr<CTrevalinDoc>> owned;
     std::vector<const CTrevalinDoc*> docs;
+    std::vector<CTrevalinDoc*> mine; // docs[k] when made here, else null
     std::vector<CMorphOptions> options;
     for (const QString& path : projects) {
         if (path.isEmpty()) {
             docs.push_back(&open);
+            mine.push_back(nullptr);
             options.push_back(m_doc.GetMorphOptions());
             continue;
         }
-        auto doc = std::make_unique<CTrevalinDoc>(open.GetWorkDir(), open.GetPicture(0)->GetDecoder());
+        auto doc = fresh();
         const CDocStatus opened = doc->OnOpenDocument(QFile::encodeName(path).toStdString());
         if (!opened.ok || !doc->GetPicture(0)->IsLoaded() || !doc->GetPicture(1)->IsLoaded()) {
             const QString why = opened.ok ? tr("项目 %1 的图像无法载入。").arg(path)
@@ -121,13 +127,30 @@ void CExportCommand::OnFileExportSequence(QWidget* parent, int32_t steps, Engine
             return;
         }
         docs.push_back(doc.get());
+        mine.push_back(doc.get());
         options.push_back(CMorphOptionsFile::Read(doc->GetPathName()));
-        others.push_back(std::move(doc));
+        owned.push_back(std::move(doc));
     }
     const SIZE size = docs.front()->GetPicture(0)->GetSizeInPixels();
-    for (const auto& doc : others) {
+    const auto hasSize = [size](const CTrevalinDoc& doc, int i) {
+        const SIZE own = doc.GetPicture(i)->GetSizeInPixels();
+        return own.cx == size.cx && own.cy == size.cy;
+    };
+    for (size_t k = 0; k < docs.size(); ++k) {
+        if (hasSize(*docs[k], 0) && hasSize(*docs[k], 1)) continue;
+        if (mine[k] == nullptr) {
+            // Only a project whose pictures are both there gets this far in
+            // the export; the check names a missing one.
+            if (!open.GetPicture(0)->IsLoaded() || !open.GetPicture(1)->IsLoaded()) continue;
+            auto copy = fresh();
+            for (int i = 0; i < 2; ++i)
+                copy->GetPicture(i)->SetImage(open.GetPicture(i)->GetSharedImage());
+            copy->GetFeatureSet()->CopyLinesFrom(*open.GetFeatureSet());
+            docs[k] = mine[k] = copy.get();
+            owned.push_back(std::move(copy));
+        }
         for (int i = 0; i < 2; ++i) {
-            if (!CDocumentFitter::Fit(*doc, i, size.cx, size.cy, FitMode::kPad)) {
+            if (!CDocumentFitter::Fit(*mine[k], i, size.cx, size.cy, fit)) {
                 m_prompts.MessageBox(parent, CEditTexts::FitFailed(size.cx, size.cy), CUserPrompts::Icon::kWarning);
                 return;
             }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/CExportSummary.h"
+#include "geometry/CFitTransform.h"
 #include "morph/EngineKind.h"
 
 #include <QObject>
@@ -35,9 +36,11 @@ public:
     void OnFileExport(QWidget* parent, int32_t steps, EngineKind engine);
     // 文件 → 导出序列…: the morphs of `projects` in order (a path, or an
     // empty string for the open project) as one export, each with its own
-    // morph options and the dialog's frames; pictures of another size are
-    // fitted to the first project's (scaled, with black bars).
-    void OnFileExportSequence(QWidget* parent, int32_t steps, EngineKind engine, const QStringList& projects);
+    // morph options and the dialog's frames; pictures of another size than
+    // the first project's source are fitted to it as `fit` says (the open
+    // project's through a copy: the document itself is not changed).
+    void OnFileExportSequence(QWidget* parent, int32_t steps, EngineKind engine, const QStringList& projects,
+                              FitMode fit = FitMode::kPad);
 
     const CExportSummary& GetLastSummary() const { return m_lastSummary; }
 

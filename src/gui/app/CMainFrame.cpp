@@ -477,7 +477,8 @@ void CMainFrame::OnFileExportSequence()
     CSequenceDlg dialog(QString::fromStdString(m_doc.GetDoc().GetTitle()), QFileInfo(path).absolutePath(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     GetPreview()->SetRunActive(true);
-    m_pExport->OnFileExportSequence(this, m_pConfigDlg->m_nSteps, m_pResultView->GetEngineKind(), dialog.Projects());
+    m_pExport->OnFileExportSequence(this, m_pConfigDlg->m_nSteps, m_pResultView->GetEngineKind(), dialog.Projects(),
+                                    dialog.Fit());
     GetPreview()->SetRunActive(m_pResultView->GetDriver().IsRunning());
 }
 

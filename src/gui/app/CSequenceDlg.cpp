@@ -1,5 +1,6 @@
 #include "CSequenceDlg.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -35,6 +36,16 @@ CSequenceDlg::CSequenceDlg(const QString& openTitle, const QString& startFolder,
     row->addLayout(buttons);
     layout->addLayout(row);
 
+    auto* fitRow = new QHBoxLayout;
+    fitRow->addWidget(new QLabel(tr("大小不同的图像:"), this));
+    m_pFit = new QComboBox(this);
+    m_pFit->addItem(tr("缩放并留边"), static_cast<int>(FitMode::kPad));
+    m_pFit->addItem(tr("缩放并裁剪"), static_cast<int>(FitMode::kCrop));
+    m_pFit->addItem(tr("拉伸"), static_cast<int>(FitMode::kStretch));
+    m_pFit->setToolTip(tr("其他项目的图像与第一个项目的源图像大小不同时,这样调整到它的大小。"));
+    fitRow->addWidget(m_pFit, 1);
+    layout->addLayout(fitRow);
+
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     box->button(QDialogButtonBox::Ok)->setText(tr("下一步(&N)"));
     box->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
@@ -65,6 +76,11 @@ QStringList CSequenceDlg::Projects() const
     for (int i = 0; i < m_pList->count(); ++i)
         projects << m_pList->item(i)->data(Qt::UserRole).toString();
     return projects;
+}
+
+FitMode CSequenceDlg::Fit() const
+{
+    return static_cast<FitMode>(m_pFit->currentData().toInt());
 }
 
 void CSequenceDlg::AddProjects(const QStringList& paths)

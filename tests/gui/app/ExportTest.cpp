@@ -11,7 +11,9 @@
 #include "app/CDocManager.h"
 #include "app/CTrevalinApp.h"
 #include "app/Resource.h"
+#include "document/CTrevalinDoc.h"
 #include "editing/CDocController.h"
+#include "gui/support/CGuiTestSupport.h"
 #include "support/CFfmpegRunner.h"
 #include "view/CTrevalinView.h"
 
@@ -377,4 +379,25 @@ void ExportTest::sequenceOfProjectsExportsOneRunOfFrames()
     std::ifstream second((out / "one-0010.bmp").string(), std::ios::binary);
     const std::string a((std::istreambuf_iterator<char>(first)), {}), b((std::istreambuf_iterator<char>(second)), {});
     QVERIFY(!a.empty() && a != b); // the target, then the source again
+
+    // A first project of another size: the others are stretched to it, the
+    // open one through a copy (the document keeps its pictures and lines).
+    WriteTestPicture(PathIn(rig.dir, "images/small.bmp"), 24, 24, QColor(40, 200, 40));
+    const QString small = rig.WriteProject(rig.dir / "small.tvl", "small.bmp", "small.bmp", 2, 2, 20, 20);
+    dialog.AddProjects({small});
+    QTest::mouseClick(dialog.Button("up"), Qt::LeftButton);
+    QTest::mouseClick(dialog.Button("up"), Qt::LeftButton);
+    dialog.FitList()->setCurrentIndex(2);
+    QCOMPARE(dialog.Fit(), FitMode::kStretch);
+    fs::remove_all(out);
+    fs::create_directory(out);
+    rig.app->GetExportCommand()->OnFileExportSequence(&rig.Frame(), 10, EngineKind::kLinear, dialog.Projects(),
+                                                      dialog.Fit());
+    QCOMPARE(Names(out).size(), 17); // small, one, two: as before
+    std::ifstream fitted((out / "one-0016.bmp").string(), std::ios::binary);
+    const std::string last((std::istreambuf_iterator<char>(fitted)), {});
+    QVERIFY(last.size() > 26);
+    QCOMPARE(last.substr(18, 8), std::string("\x18\0\0\0\x18\0\0\0", 8)); // 24 x 24
+    QCOMPARE(rig.Doc().GetDoc().GetPicture(1)->GetSizeInPixels().cx, 48);
+    QCOMPARE(rig.Doc().GetDoc().GetFeatureSet()->m_sets[1].Line(0).Point(1).x, 40);
 }

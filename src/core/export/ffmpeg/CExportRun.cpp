@@ -53,20 +53,6 @@ CFrameFileSettings::Format FileFormat(CExportSettings::Frames frames)
     }
 }
 
-void CopyLines(const CFeatureSet& from, CFeatureSet& to)
-{
-    for (int s = 0; s < 2; ++s) {
-        to.m_sets[s].RemoveAll();
-        for (int32_t i = 0; i < from.m_sets[s].m_nCount; ++i) {
-            const CPointSet<int>& line = from.m_sets[s].Line(i);
-            CPointSet<int>& copy = to.m_sets[s].Line(to.m_sets[s].Add());
-            for (int32_t j = 0; j < line.m_nCount; ++j) {
-                copy.AddPoint(line.Point(j).x, line.Point(j).y, line.Point(j).z, line.Point(j).w);
-            }
-        }
-    }
-}
-
 // The one video of an export, whichever writer makes it.
 class CVideoOut {
 public:
@@ -124,7 +110,7 @@ CExportRun::CExportRun(const CExportSequence& morphs, const CExportSettings& set
         const CExportSequence::Part& part = morphs.GetPart(p);
         Morph morph;
         morph.doc = std::make_unique<CTrevalinDoc>(part.doc->GetWorkDir());
-        CopyLines(*part.doc->GetFeatureSet(), *morph.doc->GetFeatureSet());
+        morph.doc->GetFeatureSet()->CopyLinesFrom(*part.doc->GetFeatureSet());
         for (int i = 0; i < 2; ++i) {
             auto picture = std::make_shared<CBitmap>();
             DrawPictureBitmap(*part.doc->GetPicture(i), *picture);
