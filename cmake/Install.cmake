@@ -76,7 +76,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${TREVALIN_DOC_DIR})
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs/manual.md)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/manual.md ${PROJECT_SOURCE_DIR}/docs/manual-inputs.png
     ${PROJECT_SOURCE_DIR}/docs/manual-result.png ${PROJECT_SOURCE_DIR}/docs/manual-export.png
-    DESTINATION ${TREVALIN_DOC_DIR})
+    ${PROJECT_SOURCE_DIR}/docs/manual-faces.png DESTINATION ${TREVALIN_DOC_DIR})
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/examples/demo.tvl DESTINATION ${TREVALIN_DOC_DIR}/examples)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/images/source.bmp ${PROJECT_SOURCE_DIR}/examples/images/target.bmp

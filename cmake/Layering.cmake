@@ -38,7 +38,7 @@ trevalin_layer(gui/editing
   gui/picture)
 trevalin_layer(gui/view core/document core/geometry core/morph core/run gui/editing gui/language gui/picture)
 trevalin_layer(gui/app
-  core/document core/export core/faces core/message core/morph core/options core/output/avi gui/editing
+  core/document core/export core/faces core/geometry core/message core/morph core/options core/output/avi gui/editing
   gui/editing/undo gui/language gui/picture gui/view)
 
 trevalin_layer(cli

@@ -1,7 +1,8 @@
 // Takes a picture of the application as the user sees it, for the
 // documentation:
 //   app_screenshot OUTPUT.png [--lang en|zh] [--show inputs|result|export|about]
-//                  [--size WxH] [--drag IMAGE:X,Y:X2,Y2] [PROJECT.tvl]
+//                  [--size WxH] [--drag IMAGE:X,Y:X2,Y2]
+//                  [--faces SOURCE TARGET] [PROJECT.tvl]
 // Runs the real application (the current directory as the working folder,
 // settings in a throw-away file) in the chosen language, waits until the
 // window is on screen and grabs it: the main window with the image panes
@@ -12,10 +13,13 @@
 // half). --drag takes the select tool and drags the point at picture
 // position (X, Y) of image IMAGE (0 source, 1 target) toward (X2, Y2); the
 // picture is taken with the button still held, once the preview panel shows
-// the frame of the lines as they are then.
+// the frame of the lines as they are then. --faces opens the two pictures
+// (paths) as source and target, runs 自动人脸特征线 and takes the picture
+// once the lines found are shown and the preview has their frame.
 #include "app/CAboutDlg.h"
 #include "app/CDialogPrompts.h"
 #include "app/CExportDlg.h"
+#include "app/CFaceCommands.h"
 #include "app/CLanguage.h"
 #include "app/CMainFrame.h"
 #include "app/CMorphConfigDlg.h"
@@ -36,6 +40,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,6 +95,24 @@ void DragPoint(CMainFrame& frame, const Drag& drag)
         QTest::qWait(20);
 }
 
+// Loads the two pictures and adds the lines of the faces found on them.
+bool FindFaceLines(CTrevalinApp& app, CMainFrame& frame, const QString (&pictures)[2])
+{
+    CDocController& doc = *app.GetDocController();
+    for (int i = 0; i < 2; ++i) {
+        if (!doc.GetDoc().GetPicture(i)->LoadFromFile(QFile::encodeName(pictures[i]).toStdString())) return false;
+    }
+    doc.SendInitialUpdate();
+    QTest::qWait(200);
+    QSignalSpy finished(&frame.GetFaceCommands(), &CFaceCommands::finished);
+    frame.GetAction(ID_IMAGE_AUTO_FACE)->trigger();
+    if (!finished.wait(60000) || doc.GetDoc().GetFeatureSet()->m_sets[0].m_nCount == 0) return false;
+    CPreviewDock* preview = frame.GetPreview();
+    for (int waited = 0; waited < 10000 && preview->GetShown() != preview->GetRequested(); waited += 20)
+        QTest::qWait(20);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -97,13 +120,14 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: app_screenshot OUTPUT.png [--lang en|zh] [--show inputs|result|export|about] "
-                             "[--size WxH] [--drag IMAGE:X,Y:X2,Y2] [PROJECT.tvl]\n");
+                             "[--size WxH] [--drag IMAGE:X,Y:X2,Y2] [--faces SOURCE TARGET] [PROJECT.tvl]\n");
         return 2;
     }
     QStringList arguments;
     QString show = QStringLiteral("inputs");
     QSize windowSize;
     Drag drag;
+    QString faces[2];
     for (int i = 2; i < argc; ++i) {
         const QString argument = QFile::decodeName(argv[i]);
         if (argument == QLatin1String("--show") && i + 1 < argc) {
@@ -117,6 +141,9 @@ int main(int argc, char** argv)
                             &drag.to.ry()) != 5 ||
                 drag.image < 0 || drag.image > 1)
                 return 2;
+        } else if (argument == QLatin1String("--faces") && i + 2 < argc) {
+            faces[0] = QFile::decodeName(argv[++i]);
+            faces[1] = QFile::decodeName(argv[++i]);
         } else {
             arguments << argument;
         }
@@ -160,6 +187,10 @@ int main(int argc, char** argv)
         ok = Grab(&about, argv[1]);
     } else {
         if (drag.image >= 0) DragPoint(*frame, drag);
+        if (!faces[0].isEmpty() && !FindFaceLines(app, *frame, faces)) {
+            std::fprintf(stderr, "app_screenshot: no face lines were found\n");
+            return 1;
+        }
         ok = Grab(frame, argv[1]);
     }
     if (!ok) {
