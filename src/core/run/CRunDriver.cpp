@@ -93,23 +93,6 @@ void RemoveLeftovers(const std::string& frames, const std::string& videos)
                                     [](const std::string& name) { return IsOutputName(name, "trevalin", false); });
 }
 
-// Replaces the lines of `to` with copies of the points of `from`.
-void CopyLines(const CFeatureSet& from, CFeatureSet& to)
-{
-    for (int m = 0; m < 2; ++m) {
-        const CPointSets<int>& source = from.m_sets[m];
-        CPointSets<int>& lines = to.m_sets[m];
-        lines.RemoveAll();
-        for (int32_t i = 0; i < source.m_nCount; ++i) {
-            const CPointSet<int>& line = source.Line(i);
-            CPointSet<int>& copy = lines.Line(lines.Add());
-            for (int32_t p = 0; p < line.m_nCount; ++p) {
-                copy.AddPoint(line.Point(p).x, line.Point(p).y, 0, 1);
-            }
-        }
-    }
-}
-
 } // namespace
 
 CRunDriver::CRunDriver(CTrevalinDoc& doc, CCompressionChooser chooser)
@@ -230,7 +213,7 @@ int32_t CRunDriver::RemoveFramesBeyond(int32_t n)
 
 void CRunDriver::TakeLines()
 {
-    CopyLines(*m_doc.GetFeatureSet(), *m_pLines->GetFeatureSet());
+    m_pLines->GetFeatureSet()->CopyLinesFrom(*m_doc.GetFeatureSet());
 }
 
 CRunDriver::StartResult CRunDriver::Start()
