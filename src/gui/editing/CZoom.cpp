@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr double kSteps[] = {0.125, 0.25, 1.0 / 3.0, 0.5, 2.0 / 3.0, 1.0, 1.5, 2.0, 3.0, 4.0, 6.0, 8.0, 12.0, 16.0};
+constexpr double kSteps[] = {1.0 / 32.0, 1.0 / 16.0, 0.125, 0.25, 1.0 / 3.0, 0.5, 2.0 / 3.0, 1.0,
+                             1.5,        2.0,        3.0,   4.0,  6.0,       8.0, 12.0,      16.0};
 constexpr double kTolerance = 1e-9;
 
 } // namespace

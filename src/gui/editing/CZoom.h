@@ -12,20 +12,21 @@ class CZoom : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr double kMin = 0.125;
+    // Low enough to show a large photograph whole in a narrow pane.
+    static constexpr double kMin = 1.0 / 32.0;
     static constexpr double kMax = 16.0;
 
     explicit CZoom(QObject* parent = nullptr) : QObject(parent) {}
 
     double Factor() const { return m_factor; }
-    // The next step up or down (12.5 % to 1600 %); `source` and `anchor`
+    // The next step up or down (3.125 % to 1600 %); `source` and `anchor`
     // name the pane and its client position that stays over the same
     // picture point (none: each pane keeps its centre).
     void ZoomIn(const QObject* source = nullptr, QPoint anchor = {});
     void ZoomOut(const QObject* source = nullptr, QPoint anchor = {});
     // 100 %.
     void SetActual();
-    // Any factor, kept within 12.5 % to 1600 %.
+    // Any factor, kept within 3.125 % to 1600 %.
     void SetFactor(double factor, const QObject* source = nullptr, QPoint anchor = {});
     bool CanZoomIn() const;
     bool CanZoomOut() const;

@@ -195,6 +195,13 @@ void WindowLayoutTest::picturesFitWhenOpenedUntilTheUserZooms()
     QTRY_VERIFY(frame.GetPane(0)->GetZoom().Factor() < chosen);
     QTRY_COMPARE(frame.GetPane(0)->GetZoom().Factor(),
                  std::min(frame.GetPane(0)->FitFactor(), frame.GetPane(1)->FitFactor()));
+    // Pictures many times the pane (a camera's photo in a narrow pane) are
+    // still seen whole.
+    frame.GetSplitter()->setSizes({width / 10, width - width / 10});
+    QTRY_VERIFY(frame.GetPane(0)->GetZoom().Factor() < 0.125);
+    QTRY_COMPARE(frame.GetPane(0)->GetZoom().Factor(),
+                 std::min(frame.GetPane(0)->FitFactor(), frame.GetPane(1)->FitFactor()));
+    QVERIFY(frame.GetPane(0)->GetTotalSize().width() <= frame.GetPane(0)->maximumViewportSize().width());
 }
 
 void WindowLayoutTest::previewHasItsOwnScale()
