@@ -60,13 +60,13 @@ TEST(CRowPool, SpreadsOverItsThreads)
 {
     CRowPool pool(3);
     std::vector<std::atomic<int32_t>> byWorker(3);
-    // A thread's first slice waits (for at most a second) until every thread
+    // A thread's first slice waits (for at most ten seconds) until every thread
     // holds one, so a busy machine cannot let two threads take them all.
     std::atomic<int32_t> started{0};
     pool.Run(60, 1, [&](int32_t, int32_t, int32_t worker) {
         if (byWorker[static_cast<size_t>(worker)].fetch_add(1) == 0) {
             started.fetch_add(1);
-            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
             while (started.load() < 3 && std::chrono::steady_clock::now() < until)
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
